@@ -1,0 +1,15 @@
+# tesmirol_embed_file(<output.cpp> <input> <symbol>)
+#
+# Generates, at build time, a C++ source that holds the bytes of <input> as
+#   extern const unsigned char <symbol>[]; extern const std::size_t <symbol>Size;
+# so that data files (the code template) are compiled into builds that have no
+# resource section. The bytes are copied exactly; nothing is appended.
+function(tesmirol_embed_file output input symbol)
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND "${CMAKE_COMMAND}" -DINPUT=${input} -DOUTPUT=${output} -DSYMBOL=${symbol}
+            -P "${PROJECT_SOURCE_DIR}/cmake/scripts/embed_file.cmake"
+    DEPENDS "${input}" "${PROJECT_SOURCE_DIR}/cmake/scripts/embed_file.cmake"
+    COMMENT "Embedding ${input}"
+    VERBATIM)
+endfunction()

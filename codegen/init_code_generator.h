@@ -1,0 +1,30 @@
+#pragma once
+// The C source of SIO_Init for one calculation, filled in from the template.
+
+#include <string>
+#include <string_view>
+
+#include "engine/baud_calculation.h"
+
+namespace tesmirol {
+
+enum class GenerationOutcome {
+  Nothing,  // neither SMOD setting is in range: the output stays empty
+  Warning,  // both settings deviate by more than 1 %
+  Code,     // the filled template
+};
+
+struct GeneratedInitCode {
+  GenerationOutcome outcome = GenerationOutcome::Nothing;
+  std::string text;  // GBK; empty for Nothing
+};
+
+// "生成的波特率存在偏差，不建议使用该方案！" in GBK.
+extern const std::string_view kDeviationWarningText;
+
+// Decides between nothing, the warning and the code; for code, reads the
+// template afresh and fills <BPS>, <CYSTRAL>, <TH1>, <TL1> and <PCON>, in that
+// order, preferring SMOD = 0 whenever it is within tolerance.
+GeneratedInitCode GenerateInitCode(const BaudCalculation& calculation);
+
+}  // namespace tesmirol

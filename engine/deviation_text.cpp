@@ -1,0 +1,119 @@
+#include "engine/deviation_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tesmirol {
+namespace {
+
+// Significant digits the value is first written with, before it is cut to two
+// decimals; the digit after the last of them decides, half up.
+constexpr int kSignificantDigits = 17;
+
+// Digits of the magnitude as d0.d1d2... x 10^exponent.
+struct DecimalDigits {
+  std::string digits;
+  int exponent = 0;
+};
+
+// The exact decimal expansion of a finite, non-zero magnitude cut after
+// kSignificantDigits + 1 digits (no rounding yet). 800 digits hold the exact
+// expansion of any double, so the cut digits are the true ones.
+DecimalDigits ExactLeadingDigits(double magnitude) {
+  std::array<char, 832> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                    std::chars_format::scientific, 800);
+  const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  const std::size_t exponentPos = text.find('e');
+  DecimalDigits decimal;
+  for (const char ch : text.substr(0, exponentPos)) {
+    if (ch != '.' && decimal.digits.size() < kSignificantDigits + 1) {
+      decimal.digits += ch;
+    }
+  }
+  std::string_view exponentText = text.substr(exponentPos + 1);
+  if (!exponentText.empty() && exponentText.front() == '+') {
+    exponentText.remove_prefix(1);
+  }
+  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), decimal.exponent);
+  return decimal;
+}
+
+// Adds one to the last digit of a decimal digit string, carrying leftwards;
+// returns true when the carry ran out of the front (999 -> 000).
+bool IncrementDigits(std::string& digits) {
+  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+    if (*it != '9') {
+      ++*it;
+      return false;
+    }
+    *it = '0';
+  }
+  return true;
+}
+
+// Rounds to kSignificantDigits, half up on the next digit.
+void RoundToSignificantDigits(DecimalDigits& decimal) {
+  const bool roundUp = decimal.digits.size() > kSignificantDigits && decimal.digits[kSignificantDigits] >= '5';
+  decimal.digits.resize(kSignificantDigits, '0');
+  if (roundUp && IncrementDigits(decimal.digits)) {
+    decimal.digits.insert(decimal.digits.begin(), '1');
+    decimal.digits.pop_back();
+    ++decimal.exponent;
+  }
+}
+
+// The magnitude in hundredths, as a digit string, rounded half up on the
+// thousandths digit.
+std::string Hundredths(const DecimalDigits& decimal) {
+  // Digits of weight 10^top down to 10^-3, read off the significant digits.
+  const int top = decimal.exponent > 0 ? decimal.exponent : 0;
+  std::string fixed;
+  for (int weight = top; weight >= -3; --weight) {
+    const int index = decimal.exponent - weight;
+    const bool inside = index >= 0 && index < static_cast<int>(decimal.digits.size());
+    fixed += inside ? decimal.digits[static_cast<std::size_t>(index)] : '0';
+  }
+  const bool roundUp = fixed.back() >= '5';
+  fixed.pop_back();
+  if (roundUp && IncrementDigits(fixed)) {
+    fixed.insert(fixed.begin(), '1');
+  }
+  return fixed;
+}
+
+}  // namespace
+
+std::string FormatDeviation(double value) {
+  if (std::isnan(value)) {
+    return "nan";
+  }
+  if (std::isinf(value)) {
+    return value < 0 ? "-inf" : "inf";
+  }
+  if (value == 0.0) {
+    return "0.00";  // either zero, with no sign
+  }
+  std::string text = value < 0.0 ? "-" : "";
+  DecimalDigits decimal = ExactLeadingDigits(std::fabs(value));
+  RoundToSignificantDigits(decimal);
+  std::string hundredths = Hundredths(decimal);
+
+  // hundredths has at least three digits (weights 10^0 to 10^-2); drop the
+  // leading zeros of the integer part but keep its units digit.
+  const std::size_t integerDigits = hundredths.size() - 2;
+  std::size_t firstKept = 0;
+  while (firstKept + 1 < integerDigits && hundredths[firstKept] == '0') {
+    ++firstKept;
+  }
+  text.append(hundredths, firstKept, integerDigits - firstKept);
+  text += '.';
+  text.append(hundredths, integerDigits, 2);
+  return text;
+}
+
+}  // namespace tesmirol
