@@ -1,9 +1,12 @@
 #include "engine/deviation_text.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,14 +23,17 @@ struct DecimalDigits {
   int exponent = 0;
 };
 
-// The exact decimal expansion of a finite, non-zero magnitude cut after
-// kSignificantDigits + 1 digits (no rounding yet). 800 digits hold the exact
-// expansion of any double, so the cut digits are the true ones.
-DecimalDigits ExactLeadingDigits(double magnitude) {
-  std::array<char, 832> buffer{};
+// Writes the magnitude in scientific notation with the given number of
+// digits after the point, correctly rounded.
+std::string_view Scientific(double magnitude, int precision, std::array<char, 832>& buffer) {
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                    std::chars_format::scientific, 800);
-  const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+                                    std::chars_format::scientific, precision);
+  return {buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())};
+}
+
+// Reads "d.ddd...e+XX" into digits (at most kSignificantDigits + 1 of them)
+// and the exponent.
+DecimalDigits ParseScientific(std::string_view text) {
   const std::size_t exponentPos = text.find('e');
   DecimalDigits decimal;
   for (const char ch : text.substr(0, exponentPos)) {
@@ -41,6 +47,27 @@ DecimalDigits ExactLeadingDigits(double magnitude) {
   }
   std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), decimal.exponent);
   return decimal;
+}
+
+// Digits after the point that write the magnitude exactly in scientific
+// notation (at least enough for kSignificantDigits + 1 digits). A double is
+// m x 2^-k with m odd, which has exactly k decimals; its significant digits
+// are those decimals plus the digits before the point, less leading zeros.
+int ExactPrecision(double magnitude) {
+  int binaryExponent = 0;
+  const double fraction = std::frexp(magnitude, &binaryExponent);  // magnitude = fraction x 2^binaryExponent
+  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int decimals = std::max(0, 53 - binaryExponent - std::countr_zero(mantissa));
+  // An upper bound of the decimal exponent: log10(2) < 0.30103.
+  const int decimalExponent = static_cast<int>(std::ceil((binaryExponent - 1) * 0.30103)) + 1;
+  return std::max(kSignificantDigits, decimalExponent + decimals);
+}
+
+// The exact decimal expansion of a finite, non-zero magnitude cut after
+// kSignificantDigits + 1 digits (no rounding yet).
+DecimalDigits ExactLeadingDigits(double magnitude) {
+  std::array<char, 832> buffer{};
+  return ParseScientific(Scientific(magnitude, ExactPrecision(magnitude), buffer));
 }
 
 // Adds one to the last digit of a decimal digit string, carrying leftwards;

@@ -7,7 +7,7 @@ string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x
 if(size EQUAL 0)
   set(bytes "0x00")
 endif()
-file(WRITE "${OUTPUT}.tmp"
+file(WRITE "${OUTPUT}"
 "// Generated from ${INPUT}; do not edit.
 #include <cstddef>
 
@@ -19,5 +19,3 @@ const unsigned char ${SYMBOL}[] = {
 };
 const std::size_t ${SYMBOL}Size = ${size};
 ")
-file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
-file(REMOVE "${OUTPUT}.tmp")

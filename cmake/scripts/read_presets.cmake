@@ -68,10 +68,12 @@ function(tesmirol_read_presets file crystalVar baudVar)
     endif()
 
     if(section STREQUAL "")
-      message(FATAL_ERROR "${where}: entry \"${shown}\" stands outside a section (start the list with [crystal] or [baud])")
+      message(FATAL_ERROR "${where}: entry \"${shown}\" stands outside a section "
+                          "(start the list with [crystal] or [baud])")
     endif()
     if(NOT line MATCHES "^[ !#-Z^-~]+$")
-      message(FATAL_ERROR "${where}: entry \"${shown}\" holds a character a preset may not contain (printable ASCII only, without '\"', '\\', ';', '[' and ']')")
+      message(FATAL_ERROR "${where}: entry \"${shown}\" holds a character a preset may not contain "
+                          "(printable ASCII only, without '\"', '\\', ';', '[' and ']')")
     endif()
     list(APPEND ${section} "${line}")
   endforeach()

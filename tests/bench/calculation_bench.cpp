@@ -30,6 +30,24 @@ void BM_CalculateAndGenerate(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculateAndGenerate);
 
+// The parts of one keystroke on their own.
+void BM_FormatDeviation(benchmark::State& state) {
+  for (auto _ : state) {
+    auto text = tesmirol::FormatDeviation(-18.625);
+    benchmark::DoNotOptimize(text);
+  }
+}
+BENCHMARK(BM_FormatDeviation);
+
+void BM_GenerateInitCode(benchmark::State& state) {
+  const auto calc = tesmirol::CalculateBaud("11.0592MHz", "9600");
+  for (auto _ : state) {
+    auto code = tesmirol::GenerateInitCode(*calc);
+    benchmark::DoNotOptimize(code);
+  }
+}
+BENCHMARK(BM_GenerateInitCode);
+
 // The warning path: no template is read.
 void BM_CalculateAndWarn(benchmark::State& state) {
   for (auto _ : state) {

@@ -1,0 +1,68 @@
+#include "codegen/init_code_generator.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "codegen/text_resource.h"
+#include "text/gbk_text.h"
+
+namespace tesmirol {
+
+// 生成的波特率存在偏差，不建议使用该方案！
+const std::string_view kDeviationWarningText =
+    "\xC9\xFA\xB3\xC9\xB5\xC4\xB2\xA8\xCC\xD8\xC2\xCA\xB4\xE6\xD4\xDA\xC6\xAB\xB2\xEE"
+    "\xA3\xAC\xB2\xBB\xBD\xA8\xD2\xE9\xCA\xB9\xD3\xC3\xB8\xC3\xB7\xBD\xB0\xB8\xA3\xA1";
+
+namespace {
+
+// Writes the reload as "0x" plus upper-case hexadecimal without leading
+// zeros. A reload below zero (a rate too low for the crystal) is written as
+// its 32-bit two's complement, e.g. -28 as 0xFFFFFFE4.
+std::string FormatReload(std::int32_t reload) {
+  std::array<char, 8> digits{};
+  const std::to_chars_result written =
+      std::to_chars(digits.data(), std::to_address(digits.end()), static_cast<std::uint32_t>(reload), 16);
+  std::string reloadText = "0x";  // at most ten characters: no allocation
+  for (const char digit : std::string_view(digits.data(), written.ptr)) {
+    reloadText += (digit >= 'a' && digit <= 'f') ? static_cast<char>(digit - 'a' + 'A') : digit;
+  }
+  return reloadText;
+}
+
+}  // namespace
+
+// Decides what the output box holds for one calculation and, for code, fills
+// a fresh copy of the template.
+GeneratedInitCode GenerateInitCode(const BaudCalculation& calculation) {
+  const ModeResult& smod0 = calculation.mode[0];
+  const ModeResult& smod1 = calculation.mode[1];
+  if (smod0.status != ModeStatus::Ok && smod1.status != ModeStatus::Ok) {
+    return {};
+  }
+  const bool smod0OutOfTolerance = IsOutOfTolerance(smod0);
+  if (smod0OutOfTolerance && IsOutOfTolerance(smod1)) {
+    return {GenerationOutcome::Warning, std::string(kDeviationWarningText)};
+  }
+
+  // SMOD = 0 wins whenever it is close enough, even if SMOD = 1 is closer:
+  // the UART then runs without the doubled rate. Status plays no part here.
+  const std::int32_t reload = smod0OutOfTolerance ? smod1.reload : smod0.reload;
+  const std::string_view pconStatement = smod0OutOfTolerance ? "PCON |= 0x80" : "PCON &= 0x7F";
+  const std::string reloadText = FormatReload(reload);
+
+  // The order matters: texts inserted by an earlier step are searched by the
+  // later ones, so a "<TH1>" typed into the crystal box is filled in too.
+  std::string code = LoadTextResource("TXT", "IDR_C_FILE");
+  code = text::ReplaceAll(code, "<BPS>", calculation.baudText);
+  code = text::ReplaceAll(code, "<CYSTRAL>", calculation.crystalText);
+  code = text::ReplaceAll(code, "<TH1>", reloadText);
+  code = text::ReplaceAll(code, "<TL1>", reloadText);
+  code = text::ReplaceAll(code, "<PCON>", pconStatement);
+  return {GenerationOutcome::Code, std::move(code)};
+}
+
+}  // namespace tesmirol

@@ -1,0 +1,144 @@
+// Holds CalculateBaud and FormatDeviation to the exact reference model, bit for
+// bit: every pair of the two preset lists, and typed inputs beyond them.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/baud_calculation.h"
+#include "engine/deviation_text.h"
+#include "tests/engine/pair_table.h"
+
+// The reference model's tables, compiled in from data/*.tsv.
+extern const unsigned char kPresetPairsTable[];  // NOLINT(*-avoid-c-arrays): the embedded file's bytes
+extern const std::size_t kPresetPairsTableSize;
+extern const unsigned char kTypedPairsTable[];  // NOLINT(*-avoid-c-arrays): the embedded file's bytes
+extern const std::size_t kTypedPairsTableSize;
+
+namespace tesmirol {
+namespace {
+
+using pair_table::ExpectedPair;
+using pair_table::PairLabel;
+
+constexpr std::size_t kCrystalPresets = 252;
+constexpr std::size_t kBaudPresets = 17;
+constexpr std::size_t kMismatchesShown = 30;
+
+const char* StatusName(ModeStatus status) {
+  switch (status) {
+    case ModeStatus::TooLow:
+      return "TooLow";
+    case ModeStatus::TooHigh:
+      return "TooHigh";
+    case ModeStatus::Ok:
+      return "Ok";
+  }
+  return "?";
+}
+
+// Collects "field: got ..., expected ..." for one pair.
+class Differences {
+ public:
+  template <typename Value>
+  void Check(std::string_view field, const Value& got, const Value& expected) {
+    if (got != expected) {
+      m_text << ' ' << field << " is " << got << " not " << expected << ';';
+    }
+  }
+
+  void CheckBits(std::string_view field, std::uint64_t got, std::uint64_t expected) {
+    if (got != expected) {
+      m_text << ' ' << field << " bits are " << std::hex << std::uppercase << got << " not " << expected << std::dec
+             << ';';
+    }
+  }
+
+  void Note(std::string_view text) { m_text << ' ' << text << ';'; }
+
+  [[nodiscard]] std::string Text() const { return m_text.str(); }
+
+ private:
+  std::ostringstream m_text;
+};
+
+// What differs between the engine's calculation and the reference for one pair.
+std::string CompareWithReference(const ExpectedPair& pair) {
+  const std::optional<BaudCalculation> calculation = CalculateBaud(pair.crystal, pair.baud);
+  Differences differences;
+  if (!pair.result) {
+    if (calculation) {
+      differences.Note("a result where the reference has none");
+    }
+    return differences.Text();
+  }
+  if (!calculation) {
+    differences.Note("no result where the reference has one");
+    return differences.Text();
+  }
+  const pair_table::ExpectedResult& expected = *pair.result;
+  differences.Check("crystalText", calculation->crystalText, expected.crystalText);
+  differences.Check("baudText", calculation->baudText, pair.baud);
+  differences.Check("baud", calculation->baud, expected.baud);
+  differences.CheckBits("frequency", std::bit_cast<std::uint32_t>(calculation->frequency), expected.frequencyBits);
+  differences.Check("crystalHz", calculation->crystalHz, expected.crystalHz);
+  differences.Check("minBps", calculation->minBps, expected.minBps);
+  differences.Check("maxBps", calculation->maxBps, expected.maxBps);
+  for (std::size_t smod = 0; smod < 2; ++smod) {
+    const ModeResult& got = calculation->mode.at(smod);
+    const pair_table::ExpectedMode& want = expected.mode.at(smod);
+    const std::string prefix = "mode" + std::to_string(smod) + ".";
+    differences.Check(prefix + "reload", got.reload, want.reload);
+    differences.Check(prefix + "divisor", got.divisor, want.divisor);
+    differences.Check(prefix + "achieved", got.achieved, want.achieved);
+    differences.CheckBits(prefix + "deviation", std::bit_cast<std::uint64_t>(got.deviation), want.deviationBits);
+    differences.CheckBits(prefix + "deviationAbs", std::bit_cast<std::uint64_t>(got.deviationAbs),
+                          want.deviationAbsBits);
+    differences.Check<std::string_view>(prefix + "status", StatusName(got.status), StatusName(want.status));
+    differences.Check(prefix + "deviation text", FormatDeviation(got.deviation), want.deviationText);
+  }
+  return differences.Text();
+}
+
+// Runs every pair of a table and fails once, listing the pairs that differ.
+void ExpectTableMatches(const std::vector<ExpectedPair>& pairs) {
+  std::vector<std::string> mismatches;
+  for (const ExpectedPair& pair : pairs) {
+    const std::string differences = CompareWithReference(pair);
+    if (!differences.empty()) {
+      mismatches.push_back(PairLabel(pair).append(differences));
+    }
+  }
+  std::ostringstream report;
+  for (std::size_t i = 0; i < mismatches.size() && i < kMismatchesShown; ++i) {
+    report << "\n  " << mismatches[i];
+  }
+  EXPECT_TRUE(mismatches.empty()) << mismatches.size() << " of " << pairs.size()
+                                  << " pairs differ from the reference:" << report.str();
+}
+
+TEST(PresetPairsTest, EveryPresetPairMatchesTheReference) {
+  const pair_table::Table table =
+      pair_table::ParseEmbeddedTable({&kPresetPairsTable[0], kPresetPairsTableSize}, /*named=*/false);
+  ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
+  ASSERT_EQ(table.pairs.size(), kCrystalPresets * kBaudPresets);
+  ExpectTableMatches(table.pairs);
+}
+
+TEST(PresetPairsTest, EveryTypedInputMatchesTheReference) {
+  const pair_table::Table table =
+      pair_table::ParseEmbeddedTable({&kTypedPairsTable[0], kTypedPairsTableSize}, /*named=*/true);
+  ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
+  ASSERT_FALSE(table.pairs.empty());
+  ExpectTableMatches(table.pairs);
+}
+
+}  // namespace
+}  // namespace tesmirol
