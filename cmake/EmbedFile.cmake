@@ -1,8 +1,8 @@
 # tesmirol_embed_file(<output.cpp> <input> <symbol>)
 #
-# Generates, at build time, a C++ source that holds the bytes of <input> as
-#   extern const unsigned char <symbol>[]; extern const std::size_t <symbol>Size;
-# so that data files (the code template) are compiled into builds that have no
+# Generates, at build time, a C++ source that defines
+#   std::span<const unsigned char> <symbol>();
+# returning the bytes of <input>, so that data files (the code template) are compiled into builds that have no
 # resource section. The bytes are copied exactly; nothing is appended.
 function(tesmirol_embed_file output input symbol)
   add_custom_command(

@@ -1,13 +1,11 @@
 #include "codegen/init_code_generator.h"
 
-#include <array>
-#include <charconv>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <utility>
 
 #include "codegen/text_resource.h"
+#include "engine/reload_text.h"
 #include "text/gbk_text.h"
 
 namespace tesmirol {
@@ -16,24 +14,6 @@ namespace tesmirol {
 const std::string_view kDeviationWarningText =
     "\xC9\xFA\xB3\xC9\xB5\xC4\xB2\xA8\xCC\xD8\xC2\xCA\xB4\xE6\xD4\xDA\xC6\xAB\xB2\xEE"
     "\xA3\xAC\xB2\xBB\xBD\xA8\xD2\xE9\xCA\xB9\xD3\xC3\xB8\xC3\xB7\xBD\xB0\xB8\xA3\xA1";
-
-namespace {
-
-// Writes the reload as "0x" plus upper-case hexadecimal without leading
-// zeros. A reload below zero (a rate too low for the crystal) is written as
-// its 32-bit two's complement, e.g. -28 as 0xFFFFFFE4.
-std::string FormatReload(std::int32_t reload) {
-  std::array<char, 8> digits{};
-  const std::to_chars_result written =
-      std::to_chars(digits.data(), std::to_address(digits.end()), static_cast<std::uint32_t>(reload), 16);
-  std::string reloadText = "0x";  // at most ten characters: no allocation
-  for (const char digit : std::string_view(digits.data(), written.ptr)) {
-    reloadText += (digit >= 'a' && digit <= 'f') ? static_cast<char>(digit - 'a' + 'A') : digit;
-  }
-  return reloadText;
-}
-
-}  // namespace
 
 // Decides what the output box holds for one calculation and, for code, fills
 // a fresh copy of the template.

@@ -8,8 +8,7 @@
 
 // The initialization-code template (GBK, CRLF), generated from
 // codegen/sio_init_template.txt by the build.
-extern const unsigned char kSioInitTemplate[];
-extern const std::size_t kSioInitTemplateSize;
+std::span<const unsigned char> EmbeddedSioInitTemplate();
 
 namespace tesmirol {
 
@@ -17,7 +16,7 @@ namespace tesmirol {
 // type and name that the program does not carry.
 std::string LoadTextResource(std::string_view type, std::string_view name) {
   if (type == "TXT" && name == "IDR_C_FILE") {
-    const std::span<const unsigned char> bytes(kSioInitTemplate, kSioInitTemplateSize);
+    const std::span<const unsigned char> bytes = EmbeddedSioInitTemplate();
     return {bytes.begin(), bytes.end()};
   }
   return {};

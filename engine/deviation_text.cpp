@@ -73,12 +73,12 @@ DecimalDigits ExactLeadingDigits(double magnitude) {
 // Adds one to the last digit of a decimal digit string, carrying leftwards;
 // returns true when the carry ran out of the front (999 -> 000).
 bool IncrementDigits(std::string& digits) {
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    if (*it != '9') {
-      ++*it;
+  for (std::size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] != '9') {
+      ++digits[i];
       return false;
     }
-    *it = '0';
+    digits[i] = '0';
   }
   return true;
 }

@@ -1,21 +1,22 @@
-# Writes OUTPUT, a C++ source holding the bytes of INPUT as the array SYMBOL.
+# Writes OUTPUT, a C++ source whose function SYMBOL() returns the bytes of
+# INPUT.
 file(READ "${INPUT}" hex HEX)
 string(LENGTH "${hex}" hexLength)
 math(EXPR size "${hexLength} / 2")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n  " bytes "${bytes}")
-if(size EQUAL 0)
-  set(bytes "0x00")
-endif()
+string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n    " bytes "${bytes}")
 file(WRITE "${OUTPUT}"
 "// Generated from ${INPUT}; do not edit.
-#include <cstddef>
+#include <array>
+#include <span>
 
-extern const unsigned char ${SYMBOL}[];
-extern const std::size_t ${SYMBOL}Size;
+std::span<const unsigned char> ${SYMBOL}();
 
-const unsigned char ${SYMBOL}[] = {
-  ${bytes}
+namespace {
+const std::array<unsigned char, ${size}> kBytes = {
+    ${bytes}
 };
-const std::size_t ${SYMBOL}Size = ${size};
+}  // namespace
+
+std::span<const unsigned char> ${SYMBOL}() { return kBytes; }
 ")

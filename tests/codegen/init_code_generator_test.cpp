@@ -14,8 +14,7 @@
 
 // The complete generated text for 11.0592MHz / 9600, compiled in from
 // golden/sio_init_11.0592MHz_9600.c.
-extern const unsigned char kGoldenSioInit[];
-extern const std::size_t kGoldenSioInitSize;
+std::span<const unsigned char> EmbeddedGoldenSioInit();
 
 namespace tesmirol {
 namespace {
@@ -105,7 +104,7 @@ TEST(InitCodeGeneratorTest, OutcomeAndFilledLines) {
 }
 
 TEST(InitCodeGeneratorTest, MatchesGoldenFileByteForByte) {
-  const std::span<const unsigned char> golden(kGoldenSioInit, kGoldenSioInitSize);
+  const std::span<const unsigned char> golden(EmbeddedGoldenSioInit());
   const std::string expected(golden.begin(), golden.end());
   EXPECT_EQ(GenerateInitCode(Calculate("11.0592MHz", "9600")).text, expected);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include <cstddef>
 #include <optional>
 #include <sstream>
@@ -16,10 +18,8 @@
 #include "tests/engine/pair_table.h"
 
 // The reference model's tables, compiled in from tests/engine/data/*.tsv.
-extern const unsigned char kPresetPairsTable[];  // NOLINT(*-avoid-c-arrays): the embedded file's bytes
-extern const std::size_t kPresetPairsTableSize;
-extern const unsigned char kTypedPairsTable[];  // NOLINT(*-avoid-c-arrays): the embedded file's bytes
-extern const std::size_t kTypedPairsTableSize;
+std::span<const unsigned char> EmbeddedPresetPairsTable();
+std::span<const unsigned char> EmbeddedTypedPairsTable();
 
 namespace tesmirol {
 namespace {
@@ -97,7 +97,7 @@ void ExpectOutcomesMatch(const std::vector<ExpectedPair>& pairs) {
 
 TEST(PresetOutcomesTest, EveryPresetPairGeneratesTheReferenceOutcome) {
   const pair_table::Table table =
-      pair_table::ParseEmbeddedTable({&kPresetPairsTable[0], kPresetPairsTableSize}, /*named=*/false);
+      pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
   ExpectOutcomesMatch(table.pairs);
@@ -105,7 +105,7 @@ TEST(PresetOutcomesTest, EveryPresetPairGeneratesTheReferenceOutcome) {
 
 TEST(PresetOutcomesTest, EveryTypedInputGeneratesTheReferenceOutcome) {
   const pair_table::Table table =
-      pair_table::ParseEmbeddedTable({&kTypedPairsTable[0], kTypedPairsTableSize}, /*named=*/true);
+      pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
   ExpectOutcomesMatch(table.pairs);

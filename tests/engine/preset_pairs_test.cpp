@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -17,10 +19,8 @@
 #include "tests/engine/pair_table.h"
 
 // The reference model's tables, compiled in from data/*.tsv.
-extern const unsigned char kPresetPairsTable[];  // NOLINT(*-avoid-c-arrays): the embedded file's bytes
-extern const std::size_t kPresetPairsTableSize;
-extern const unsigned char kTypedPairsTable[];  // NOLINT(*-avoid-c-arrays): the embedded file's bytes
-extern const std::size_t kTypedPairsTableSize;
+std::span<const unsigned char> EmbeddedPresetPairsTable();
+std::span<const unsigned char> EmbeddedTypedPairsTable();
 
 namespace tesmirol {
 namespace {
@@ -126,7 +126,7 @@ void ExpectTableMatches(const std::vector<ExpectedPair>& pairs) {
 
 TEST(PresetPairsTest, EveryPresetPairMatchesTheReference) {
   const pair_table::Table table =
-      pair_table::ParseEmbeddedTable({&kPresetPairsTable[0], kPresetPairsTableSize}, /*named=*/false);
+      pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_EQ(table.pairs.size(), kCrystalPresets * kBaudPresets);
   ExpectTableMatches(table.pairs);
@@ -134,7 +134,7 @@ TEST(PresetPairsTest, EveryPresetPairMatchesTheReference) {
 
 TEST(PresetPairsTest, EveryTypedInputMatchesTheReference) {
   const pair_table::Table table =
-      pair_table::ParseEmbeddedTable({&kTypedPairsTable[0], kTypedPairsTableSize}, /*named=*/true);
+      pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
   ExpectTableMatches(table.pairs);

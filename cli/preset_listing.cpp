@@ -1,0 +1,39 @@
+#include "cli/preset_listing.h"
+
+#include <span>
+#include <string_view>
+
+#include "res/preset_lists.h"
+
+namespace tesmirol::cli {
+namespace {
+
+// One section: its header line, then the entries one a line.
+void AppendSection(std::string& text, std::string_view name, std::span<const std::string_view> entries) {
+  text += '[';
+  text += name;
+  text += "]\n";
+  for (const std::string_view entry : entries) {
+    text += entry;
+    text += '\n';
+  }
+}
+
+}  // namespace
+
+std::string PresetListText() {
+  std::string text;
+  AppendSection(text, "crystal", CrystalPresets());
+  text += '\n';
+  AppendSection(text, "baud", BaudPresets());
+  return text;
+}
+
+nlohmann::ordered_json PresetListJson() {
+  nlohmann::ordered_json lists;
+  lists["crystal"] = CrystalPresets();
+  lists["baud"] = BaudPresets();
+  return lists;
+}
+
+}  // namespace tesmirol::cli
