@@ -97,16 +97,19 @@ void RoundToSignificantDigits(DecimalDigits& decimal) {
 // The magnitude in hundredths, as a digit string, rounded half up on the
 // thousandths digit.
 std::string Hundredths(const DecimalDigits& decimal) {
-  // Digits of weight 10^top down to 10^-3, read off the significant digits.
+  // Digits of weight 10^top down to 10^-2, read off the significant digits;
+  // the digit of weight 10^-3 decides the rounding.
   const int top = decimal.exponent > 0 ? decimal.exponent : 0;
-  std::string fixed;
-  for (int weight = top; weight >= -3; --weight) {
+  const auto digitOfWeight = [&decimal](int weight) {
     const int index = decimal.exponent - weight;
     const bool inside = index >= 0 && index < static_cast<int>(decimal.digits.size());
-    fixed += inside ? decimal.digits[static_cast<std::size_t>(index)] : '0';
+    return inside ? decimal.digits[static_cast<std::size_t>(index)] : '0';
+  };
+  std::string fixed;
+  for (int weight = top; weight >= -2; --weight) {
+    fixed += digitOfWeight(weight);
   }
-  const bool roundUp = fixed.back() >= '5';
-  fixed.pop_back();
+  const bool roundUp = digitOfWeight(-3) >= '5';
   if (roundUp && IncrementDigits(fixed)) {
     fixed.insert(fixed.begin(), '1');
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -59,7 +60,7 @@ struct GenerationCase {
   std::string_view line3;       // for Code, in UTF-8
 };
 
-const std::vector<GenerationCase> kGenerationCases = {
+constexpr std::array<GenerationCase, 10> kGenerationCases = {{
     {"smod0 exact", "11.0592MHz", "9600", GenerationOutcome::Code, "0xFD", "PCON &= 0x7F",
      "// 说明: 11.0592MHZ晶震下初始化串口波特率为9600bps"},
     {"smod0 off by 25 percent, smod1 exact", "11.0592MHz", "19200", GenerationOutcome::Code, "0xFD",
@@ -78,7 +79,7 @@ const std::vector<GenerationCase> kGenerationCases = {
      "// 说明: 11.0592MHZ晶震下初始化串口波特率为9600bps"},
     {"baud text as typed", "11.0592MHz", "9600abc", GenerationOutcome::Code, "0xFD", "PCON &= 0x7F",
      "// 说明: 11.0592MHZ晶震下初始化串口波特率为9600abcbps"},
-};
+}};
 
 TEST(InitCodeGeneratorTest, OutcomeAndFilledLines) {
   for (const GenerationCase& c : kGenerationCases) {

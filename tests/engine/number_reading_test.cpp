@@ -69,7 +69,7 @@ TEST(LeadingFloat, IgnoresTheCLocale) {
     GTEST_SKIP() << "no locale with a decimal comma on this system";
   }
   const auto value = ReadLeadingFloat("11.0592");
-  std::setlocale(LC_NUMERIC, previous.c_str());
+  static_cast<void>(std::setlocale(LC_NUMERIC, previous.c_str()));
   ASSERT_TRUE(value.has_value());
   EXPECT_EQ(std::bit_cast<std::uint32_t>(*value), 0x4130F27CU);
 }

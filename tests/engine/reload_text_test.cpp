@@ -2,17 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 
 namespace tesmirol {
 namespace {
 
 TEST(FormatReload, UpperCaseHexWithoutLeadingZerosAndNegativesAsTwosComplement) {
-  const struct {
+  struct ReloadCase {
     std::int32_t reload;
     const char* text;
-  } cases[] = {{0xFD, "0xFD"}, {5, "0x5"}, {0, "0x0"}, {0x2F, "0x2F"}, {259, "0x103"},
-               {-5, "0xFFFFFFFB"}, {-28, "0xFFFFFFE4"}, {INT32_MIN, "0x80000000"}};
+  };
+  constexpr std::array cases = {ReloadCase{0xFD, "0xFD"},       ReloadCase{5, "0x5"},
+                                ReloadCase{0, "0x0"},           ReloadCase{0x2F, "0x2F"},
+                                ReloadCase{259, "0x103"},       ReloadCase{-5, "0xFFFFFFFB"},
+                                ReloadCase{-28, "0xFFFFFFE4"}, ReloadCase{INT32_MIN, "0x80000000"}};
   for (const auto& c : cases) {
     EXPECT_EQ(FormatReload(c.reload), c.text) << c.reload;
   }
