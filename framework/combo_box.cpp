@@ -1,0 +1,27 @@
+#include "framework/combo_box.h"
+#include "framework/message_params.h"
+
+namespace tesmirol {
+
+// CB_GETCURSEL, with CB_ERR as no selection.
+std::optional<int> CComboBox::GetCurSel() const noexcept {
+  const LRESULT index = Send(CB_GETCURSEL);
+  if (index == CB_ERR) {
+    return std::nullopt;
+  }
+  return static_cast<int>(index);
+}
+
+// CB_GETLBTEXTLEN, then CB_GETLBTEXT into a buffer of that length.
+std::wstring CComboBox::GetLBText(int index) const {
+  const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+  if (length == CB_ERR || length <= 0) {
+    return {};
+  }
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = Send(CB_GETLBTEXT, static_cast<WPARAM>(index), ParamFromPointer(text.data()));
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+}  // namespace tesmirol

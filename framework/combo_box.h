@@ -1,0 +1,20 @@
+#pragma once
+// CComboBox: a combo box of a dialog.
+
+#include <optional>
+#include <string>
+
+#include "framework/wnd.h"
+
+namespace tesmirol {
+
+class CComboBox : public CWnd {
+ public:
+  // The index of the selected list entry, or no result when none is.
+  [[nodiscard]] std::optional<int> GetCurSel() const noexcept;
+
+  // The text of the list entry at index; empty when there is no such entry.
+  [[nodiscard]] std::wstring GetLBText(int index) const;
+};
+
+}  // namespace tesmirol

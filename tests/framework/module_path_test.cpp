@@ -1,0 +1,44 @@
+#include "framework/module_path.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "support/case_name.h"
+
+namespace tesmirol {
+namespace {
+
+struct PathCase {
+  const char* name;
+  const wchar_t* path;
+  const wchar_t* baseName;  // the message boxes' caption
+  const wchar_t* helpFile;  // the path with ".HLP"
+};
+
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+
+class ModulePath : public testing::TestWithParam<PathCase> {};
+
+TEST_P(ModulePath, GivesBaseNameAndHelpFile) {
+  EXPECT_EQ(FileBaseName(GetParam().path), GetParam().baseName);
+  EXPECT_EQ(ReplaceExtension(GetParam().path, L".HLP"), GetParam().helpFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ModulePath,
+    testing::Values(
+        PathCase{"Installed", L"C:\\Tools\\Tesmirol.EXE", L"Tesmirol", L"C:\\Tools\\Tesmirol.HLP"},
+        PathCase{"DotInDirectoryOnly", L"C:\\v1.2\\Tesmirol", L"Tesmirol", L"C:\\v1.2\\Tesmirol.HLP"},
+        PathCase{"TwoDotsInName", L"C:\\a\\Tesmirol.old.EXE", L"Tesmirol.old", L"C:\\a\\Tesmirol.old.HLP"},
+        PathCase{"LeadingDotIsName", L"C:\\a\\.EXE", L".EXE", L"C:\\a\\.EXE.HLP"},
+        PathCase{"ForwardSlashes", L"Z:/work/build/Tesmirol.EXE", L"Tesmirol", L"Z:/work/build/Tesmirol.HLP"},
+        PathCase{"DriveRelative", L"D:Tesmirol.exe", L"Tesmirol", L"D:Tesmirol.HLP"},
+        PathCase{"ChineseName", L"\\\\?\\C:\\\u5de5\u5177\\\u4e32\u53e3.EXE", L"\u4e32\u53e3",
+                 L"\\\\?\\C:\\\u5de5\u5177\\\u4e32\u53e3.HLP"},
+        PathCase{"Empty", L"", L"", L".HLP"}),
+    testing_support::CaseName());
+
+}  // namespace
+}  // namespace tesmirol

@@ -1,0 +1,181 @@
+#include "ui/serial_init_dlg.h"
+
+#include <array>
+#include <string>
+
+#include "codegen/init_code_generator.h"
+#include "engine/baud_calculation.h"
+#include "framework/message_params.h"
+#include "framework/paint_dc.h"
+#include "res/resource.h"
+#include "ui/label_colors.h"
+#include "ui/result_texts.h"
+#include "ui/wide_text.h"
+
+namespace tesmirol {
+namespace {
+
+// The inputs the dialog opens with.
+constexpr const wchar_t* kDefaultCrystal = L"11.0592MHz";
+constexpr int kDefaultBaud = 9600;
+
+// The output box's tab interval in dialog template units: four average
+// character widths, the indentation of the generated code.
+constexpr int kOutputTabStop = 16;
+
+// Copies the selected list entry of a combo box into its edit field; with no
+// selection the field is cleared.
+void CopySelectionToEditField(const CComboBox& box) {
+  const std::optional<int> selection = box.GetCurSel();
+  box.SetText(selection ? box.GetLBText(*selection) : std::wstring());
+}
+
+}  // namespace
+
+// Loads the large icon from the executable's icon group.
+CSerialInitDlg::CSerialInitDlg() noexcept
+    : CDialog(IDD_MAIN), m_icon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+
+std::span<const CommandHandler<CSerialInitDlg>> CSerialInitDlg::CommandTable() noexcept {
+  static constexpr std::array<CommandHandler<CSerialInitDlg>, 5> kTable{{
+      {IDC_CRYSTAL, CBN_SELCHANGE, &CSerialInitDlg::OnSelchangeCrystal},
+      {IDC_BAUD, CBN_SELCHANGE, &CSerialInitDlg::OnSelchangeBaud},
+      {IDC_CRYSTAL, CBN_EDITCHANGE, &CSerialInitDlg::OnEditchangeInputs},
+      {IDC_BAUD, CBN_EDITCHANGE, &CSerialInitDlg::OnEditchangeInputs},
+      {IDC_COPY, BN_CLICKED, &CSerialInitDlg::OnCopyButton},
+  }};
+  return kTable;
+}
+
+// Sets the dialog up in the order the first display depends on.
+bool CSerialInitDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+
+  SetIcon(m_icon, true);
+
+  m_crystal.SetText(kDefaultCrystal);
+  m_baud.SetText(std::to_wstring(kDefaultBaud));
+
+  m_thSmod0.SetLabelColor(kLabelBlue);
+  m_devSmod0.SetLabelColor(kLabelRed);
+  m_thSmod1.SetLabelColor(kLabelBlue);
+  m_devSmod1.SetLabelColor(kLabelRed);
+  m_thSmod0.SetTransparent(true);
+  m_devSmod0.SetTransparent(true);
+  m_thSmod1.SetTransparent(true);
+  m_devSmod1.SetTransparent(true);
+  m_range.SetLabelColor(kLabelYellow);
+  m_range.SetTransparent(true);
+
+  m_output.SetTabStops(kOutputTabStop);
+
+  UpdateResults();
+  return true;
+}
+
+// One binding per member.
+void CSerialInitDlg::DoDataExchange() {
+  BindControl(IDC_OUTPUT, m_output);
+  BindControl(IDC_RANGE, m_range);
+  BindControl(IDC_TH_SMOD0, m_thSmod0);
+  BindControl(IDC_DEV_SMOD1, m_devSmod1);
+  BindControl(IDC_TH_SMOD1, m_thSmod1);
+  BindControl(IDC_DEV_SMOD0, m_devSmod0);
+  BindControl(IDC_BAUD, m_baud);
+  BindControl(IDC_CRYSTAL, m_crystal);
+}
+
+// Looks the notification up in the table.
+bool CSerialInitDlg::OnCommand(int controlId, unsigned int notifyCode) {
+  return RouteCommand(*this, CommandTable(), controlId, notifyCode);
+}
+
+// The dialog stays open.
+void CSerialInitDlg::OnOK() {}
+
+// Paint and drag icon; everything else goes to CDialog.
+std::optional<LRESULT> CSerialInitDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      return OnPaint();
+    case WM_QUERYDRAGICON:
+      return OnQueryDragIcon();
+    default:
+      return CDialog::OnMessage(message, wParam, lParam);
+  }
+}
+
+// The list's entry into the crystal box, then update.
+void CSerialInitDlg::OnSelchangeCrystal() {
+  CopySelectionToEditField(m_crystal);
+  UpdateResults();
+}
+
+// The list's entry into the baud box, then update.
+void CSerialInitDlg::OnSelchangeBaud() {
+  CopySelectionToEditField(m_baud);
+  UpdateResults();
+}
+
+// Either box was typed in.
+void CSerialInitDlg::OnEditchangeInputs() { UpdateResults(); }
+
+// Selects everything, scrolls the caret into view and lets the box copy its
+// selection; the selection stays.
+void CSerialInitDlg::OnCopyButton() {
+  m_output.SetSel(0, -1);
+  m_output.ScrollCaret();
+  m_output.Copy();
+}
+
+// While minimized the client area is the icon's: erase it as an icon's
+// background and centre the icon in it.
+std::optional<LRESULT> CSerialInitDlg::OnPaint() {
+  if (!IsIconic()) {
+    return std::nullopt;
+  }
+  const PaintDc dc(GetSafeHwnd());
+  Send(WM_ICONERASEBKGND, ParamFromDc(dc.Get()));
+  const RECT client = GetClientRect();
+  const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc.Get(), x, y, m_icon);
+  return 0;
+}
+
+// The program's icon.
+LRESULT CSerialInitDlg::OnQueryDragIcon() const noexcept { return ParamFromHandle(m_icon); }
+
+// The colour of each result label is set before its text, so that the
+// repaint its text causes already draws in the new colour.
+void CSerialInitDlg::UpdateResults() {
+  const std::string crystalText = GbkFromWide(m_crystal.GetText());
+  const std::string baudText = GbkFromWide(m_baud.GetText());
+  const std::optional<BaudCalculation> calculation = CalculateBaud(crystalText, baudText);
+  if (!calculation) {
+    return;
+  }
+
+  const ResultTexts texts = DescribeResults(*calculation);
+  SetItemText(IDC_SELECTED_CRYSTAL, texts.selectedCrystal);
+  SetItemText(IDC_RANGE, texts.range);
+  const std::array<CColorLabel*, 2> reloadLabels{&m_thSmod0, &m_thSmod1};
+  const std::array<CColorLabel*, 2> deviationLabels{&m_devSmod0, &m_devSmod1};
+  for (std::size_t smod = 0; smod < reloadLabels.size(); ++smod) {
+    reloadLabels.at(smod)->SetLabelColor(texts.reload.at(smod).color);
+    reloadLabels.at(smod)->SetLabelText(texts.reload.at(smod).text);
+    deviationLabels.at(smod)->SetLabelColor(texts.deviation.at(smod).color);
+    deviationLabels.at(smod)->SetLabelText(texts.deviation.at(smod).text);
+  }
+
+  m_output.SetText(std::wstring());
+  const GeneratedInitCode code = GenerateInitCode(*calculation);
+  if (code.outcome == GenerationOutcome::Nothing) {
+    return;
+  }
+  if (const std::optional<std::wstring> shown = WideFromGbk(code.text)) {
+    m_output.SetText(*shown);
+  }
+}
+
+}  // namespace tesmirol
