@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64
-  xvfb xauth fonts-wqy-zenhei
+  xvfb xauth fonts-wqy-zenhei imagemagick
   python3
 )
 
@@ -30,4 +30,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt-get install -y -qq "${missing[@]}"

@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Builds the program and runs it on the default inputs (11.0592MHz, 9600).
-# Extra arguments go to tesmirol-cli, for example: scripts/run.sh 12MHz 4800
+# Builds the Windows program and starts it: under Wine on Linux, with the
+# dialog font mapped to an installed Chinese font (scripts/wine-run.sh sets up
+# the project's own Wine prefix on first use).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 ./scripts/install-deps.sh
-cmake --preset native >/dev/null
-cmake --build --preset native --target tesmirol-cli
-exec build/native/cli/tesmirol-cli "$@"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target Tesmirol
+
+program=build/win64/ui/Tesmirol.EXE
+if [ -z "${DISPLAY:-}" ]; then
+  cat >&2 <<MESSAGE
+run: there is no X display to show the dialog on (DISPLAY is not set).
+     The program is built: $program
+     Start it from a desktop session with:  scripts/wine-run.sh $program
+     Without a screen, take a picture of it: scripts/screenshot.sh
+     or use the command-line companion:      scripts/cli.sh 11.0592MHz 9600
+MESSAGE
+  exit 1
+fi
+exec ./scripts/wine-run.sh "$program"
