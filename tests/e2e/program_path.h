@@ -10,7 +10,7 @@ namespace tesmirol::e2e {
 // The value of an environment variable, or no result when it is unset or empty.
 std::optional<std::wstring> EnvironmentValue(const wchar_t* name);
 
-// The Windows form of a path: under Wine an absolute Linux path ("/work/...")
+// The Windows form of a path: under Wine an absolute Linux path ("/home/me/...")
 // becomes the drive path that Wine maps it to; any other path stays as it is.
 std::wstring WindowsPath(const std::wstring& path);
 

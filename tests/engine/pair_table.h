@@ -4,6 +4,8 @@
 // every value the engine and the code generator must produce for it, floating
 // values as bit patterns. The engine and codegen tests both read them.
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <charconv>
 #include <cstddef>
@@ -255,6 +257,23 @@ inline std::string PairLabel(const ExpectedPair& pair) {
   }
   label.append("\"").append(pair.crystal).append("\" \"").append(pair.baud).append("\":");
   return label;
+}
+
+// Checks every pair with compare, which returns an empty text for a pair that
+// matches and the differences otherwise, and fails once, listing the first
+// pairs that differ.
+template <class Compare>
+void ExpectEveryPair(const std::vector<ExpectedPair>& pairs, Compare compare) {
+  constexpr std::size_t kMismatchesShown = 30;
+  std::size_t mismatches = 0;
+  std::string report;
+  for (const ExpectedPair& pair : pairs) {
+    const std::string differences = compare(pair);
+    if (!differences.empty() && ++mismatches <= kMismatchesShown) {
+      report.append("\n  ").append(PairLabel(pair)).append(differences);
+    }
+  }
+  EXPECT_EQ(mismatches, 0U) << mismatches << " of " << pairs.size() << " pairs differ from the reference:" << report;
 }
 
 }  // namespace tesmirol::pair_table

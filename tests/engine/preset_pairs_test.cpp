@@ -26,12 +26,9 @@ namespace tesmirol {
 namespace {
 
 using pair_table::ExpectedPair;
-using pair_table::PairLabel;
 
 constexpr std::size_t kCrystalPresets = 252;
 constexpr std::size_t kBaudPresets = 17;
-constexpr std::size_t kMismatchesShown = 30;
-
 const char* StatusName(ModeStatus status) {
   switch (status) {
     case ModeStatus::TooLow:
@@ -107,29 +104,12 @@ std::string CompareWithReference(const ExpectedPair& pair) {
   return differences.Text();
 }
 
-// Runs every pair of a table and fails once, listing the pairs that differ.
-void ExpectTableMatches(const std::vector<ExpectedPair>& pairs) {
-  std::vector<std::string> mismatches;
-  for (const ExpectedPair& pair : pairs) {
-    const std::string differences = CompareWithReference(pair);
-    if (!differences.empty()) {
-      mismatches.push_back(PairLabel(pair).append(differences));
-    }
-  }
-  std::ostringstream report;
-  for (std::size_t i = 0; i < mismatches.size() && i < kMismatchesShown; ++i) {
-    report << "\n  " << mismatches[i];
-  }
-  EXPECT_TRUE(mismatches.empty()) << mismatches.size() << " of " << pairs.size()
-                                  << " pairs differ from the reference:" << report.str();
-}
-
 TEST(PresetPairsTest, EveryPresetPairMatchesTheReference) {
   const pair_table::Table table =
       pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_EQ(table.pairs.size(), kCrystalPresets * kBaudPresets);
-  ExpectTableMatches(table.pairs);
+  pair_table::ExpectEveryPair(table.pairs, CompareWithReference);
 }
 
 TEST(PresetPairsTest, EveryTypedInputMatchesTheReference) {
@@ -137,7 +117,7 @@ TEST(PresetPairsTest, EveryTypedInputMatchesTheReference) {
       pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
-  ExpectTableMatches(table.pairs);
+  pair_table::ExpectEveryPair(table.pairs, CompareWithReference);
 }
 
 }  // namespace
