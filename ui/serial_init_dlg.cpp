@@ -168,14 +168,15 @@ void CSerialInitDlg::UpdateResults() {
     deviationLabels.at(smod)->SetLabelText(texts.deviation.at(smod).text);
   }
 
-  m_output.SetText(std::wstring());
+  // The output box is cleared and refilled in one step: nothing is painted in
+  // between, so the box shows the same, and the edit control lays out its
+  // text once instead of twice, which is most of an update's cost.
   const GeneratedInitCode code = GenerateInitCode(*calculation);
-  if (code.outcome == GenerationOutcome::Nothing) {
-    return;
+  std::wstring output;
+  if (code.outcome != GenerationOutcome::Nothing) {
+    output = WideFromGbk(code.text).value_or(std::wstring());
   }
-  if (const std::optional<std::wstring> shown = WideFromGbk(code.text)) {
-    m_output.SetText(*shown);
-  }
+  m_output.SetText(output);
 }
 
 }  // namespace tesmirol
