@@ -11,32 +11,6 @@
 namespace tesmirol::cli {
 namespace {
 
-// The status under the engine's own names.
-std::string_view StatusName(ModeStatus status) {
-  switch (status) {
-    case ModeStatus::TooLow:
-      return "TooLow";
-    case ModeStatus::TooHigh:
-      return "TooHigh";
-    case ModeStatus::Ok:
-      break;
-  }
-  return "Ok";
-}
-
-// The generator's outcome under its own names.
-std::string_view OutcomeName(GenerationOutcome outcome) {
-  switch (outcome) {
-    case GenerationOutcome::Nothing:
-      return "Nothing";
-    case GenerationOutcome::Warning:
-      return "Warning";
-    case GenerationOutcome::Code:
-      break;
-  }
-  return "Code";
-}
-
 // One SMOD setting. Doubles go in as they are: the JSON writer prints the
 // shortest digits that read back to the identical double.
 nlohmann::ordered_json ModeObject(std::size_t smod, const ModeResult& mode) {
@@ -48,7 +22,7 @@ nlohmann::ordered_json ModeObject(std::size_t smod, const ModeResult& mode) {
   object["deviation"] = mode.deviation;
   object["deviationAbs"] = mode.deviationAbs;
   object["deviationText"] = FormatDeviation(mode.deviation);
-  object["status"] = StatusName(mode.status);
+  object["status"] = ModeStatusName(mode.status);
   object["outOfTolerance"] = IsOutOfTolerance(mode);
   return object;
 }
@@ -79,7 +53,7 @@ std::optional<nlohmann::ordered_json> MakeJsonReport(const BaudCalculation& calc
     modes.push_back(ModeObject(smod, calculation.mode.at(smod)));
   }
   report["modes"] = std::move(modes);
-  report["outcome"] = OutcomeName(generated.outcome);
+  report["outcome"] = GenerationOutcomeName(generated.outcome);
   report["output"] = std::move(*output);
   return report;
 }

@@ -15,6 +15,18 @@ const std::string_view kDeviationWarningText =
     "\xC9\xFA\xB3\xC9\xB5\xC4\xB2\xA8\xCC\xD8\xC2\xCA\xB4\xE6\xD4\xDA\xC6\xAB\xB2\xEE"
     "\xA3\xAC\xB2\xBB\xBD\xA8\xD2\xE9\xCA\xB9\xD3\xC3\xB8\xC3\xB7\xBD\xB0\xB8\xA3\xA1";
 
+std::string_view GenerationOutcomeName(GenerationOutcome outcome) noexcept {
+  switch (outcome) {
+    case GenerationOutcome::Nothing:
+      return "Nothing";
+    case GenerationOutcome::Warning:
+      return "Warning";
+    case GenerationOutcome::Code:
+      break;
+  }
+  return "Code";
+}
+
 // Decides what the output box holds for one calculation and, for code, fills
 // a fresh copy of the template.
 GeneratedInitCode GenerateInitCode(const BaudCalculation& calculation) {

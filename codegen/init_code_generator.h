@@ -19,6 +19,10 @@ struct GeneratedInitCode {
   std::string text;  // GBK; empty for Nothing
 };
 
+// The outcome under its own name ("Nothing", "Warning", "Code"), as reports
+// and tables write it.
+std::string_view GenerationOutcomeName(GenerationOutcome outcome) noexcept;
+
 // "生成的波特率存在偏差，不建议使用该方案！" in GBK.
 extern const std::string_view kDeviationWarningText;
 

@@ -151,6 +151,18 @@ std::optional<BaudCalculation> CalculateBaud(std::string_view crystalText, std::
   return calc;
 }
 
+std::string_view ModeStatusName(ModeStatus status) noexcept {
+  switch (status) {
+    case ModeStatus::TooLow:
+      return "TooLow";
+    case ModeStatus::TooHigh:
+      return "TooHigh";
+    case ModeStatus::Ok:
+      break;
+  }
+  return "Ok";
+}
+
 bool IsOutOfTolerance(const ModeResult& mode) noexcept { return mode.deviationAbs > kTolerancePercent; }
 
 }  // namespace tesmirol

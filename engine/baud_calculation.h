@@ -46,6 +46,10 @@ struct BaudCalculation {
 // 0, a crystal of 0 Hz, 2147483648 Hz and above, opposite signs close to 0).
 std::optional<BaudCalculation> CalculateBaud(std::string_view crystalText, std::string_view baudText);
 
+// The status under its own name ("TooLow", "TooHigh", "Ok"), as reports and
+// tables write it.
+std::string_view ModeStatusName(ModeStatus status) noexcept;
+
 // The one tolerance test: deviationAbs greater than 1.0 %; exactly 1.0 passes.
 bool IsOutOfTolerance(const ModeResult& mode) noexcept;
 

@@ -48,9 +48,11 @@ std::optional<std::u16string> ToUtf16(UINT codePage, std::string_view bytes) {
   return utf16;
 }
 
-// Encodes UTF-16 to code page 936, or no result when a code unit sequence is
-// invalid or a character has no GBK form.
-std::optional<std::string> Utf16ToCodePage936(std::u16string_view utf16) {
+// Encodes UTF-16 to the given code page, or no result when a code unit
+// sequence is invalid or, for code page 936, a character has no GBK form.
+// UTF-8 can encode every character; it takes the invalid-sequence flag
+// instead of the used-default check, which Win32 refuses for it.
+std::optional<std::string> FromUtf16(UINT codePage, std::u16string_view utf16) {
   if (utf16.empty()) {
     return std::string();
   }
@@ -60,43 +62,21 @@ std::optional<std::string> Utf16ToCodePage936(std::u16string_view utf16) {
   const auto* in =
       reinterpret_cast<const wchar_t*>(utf16.data());  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
   const int inLength = static_cast<int>(utf16.size());
+  const bool utf8 = codePage == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
-  const int outLength =
-      WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, in, inLength, nullptr, 0, nullptr, &usedDefault);
+  BOOL* const usedDefaultFlag = utf8 ? nullptr : &usedDefault;
+  const int outLength = WideCharToMultiByte(codePage, flags, in, inLength, nullptr, 0, nullptr, usedDefaultFlag);
   if (outLength <= 0 || usedDefault != FALSE) {
     return std::nullopt;
   }
-  std::string gbk(static_cast<std::size_t>(outLength), '\0');
-  usedDefault = FALSE;
-  if (WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, in, inLength, gbk.data(), outLength, nullptr,
-                          &usedDefault) != outLength ||
+  std::string bytes(static_cast<std::size_t>(outLength), '\0');
+  if (WideCharToMultiByte(codePage, flags, in, inLength, bytes.data(), outLength, nullptr, usedDefaultFlag) !=
+          outLength ||
       usedDefault != FALSE) {
     return std::nullopt;
   }
-  return gbk;
-}
-
-// Encodes UTF-16 to UTF-8, or no result when it holds an unpaired surrogate.
-std::optional<std::string> Utf16ToUtf8(std::u16string_view utf16) {
-  if (utf16.empty()) {
-    return std::string();
-  }
-  if (!FitsInt(utf16.size())) {
-    return std::nullopt;
-  }
-  const auto* in =
-      reinterpret_cast<const wchar_t*>(utf16.data());  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
-  const int inLength = static_cast<int>(utf16.size());
-  const int outLength = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, in, inLength, nullptr, 0, nullptr, nullptr);
-  if (outLength <= 0) {
-    return std::nullopt;
-  }
-  std::string utf8(static_cast<std::size_t>(outLength), '\0');
-  if (WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, in, inLength, utf8.data(), outLength, nullptr, nullptr) !=
-      outLength) {
-    return std::nullopt;
-  }
-  return utf8;
+  return bytes;
 }
 
 }  // namespace
@@ -107,7 +87,7 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
   if (!utf16) {
     return std::nullopt;
   }
-  return Utf16ToCodePage936(*utf16);
+  return FromUtf16(kGbkCodePage, *utf16);
 }
 
 // GBK to UTF-8 (console and file output).
@@ -116,11 +96,11 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk) {
   if (!utf16) {
     return std::nullopt;
   }
-  return Utf16ToUtf8(*utf16);
+  return FromUtf16(CP_UTF8, *utf16);
 }
 
 // UTF-16 (the dialog's window texts) to GBK.
-std::optional<std::string> Utf16ToGbk(std::u16string_view utf16) { return Utf16ToCodePage936(utf16); }
+std::optional<std::string> Utf16ToGbk(std::u16string_view utf16) { return FromUtf16(kGbkCodePage, utf16); }
 
 // GBK to UTF-16 (the dialog's window texts).
 std::optional<std::u16string> GbkToUtf16(std::string_view gbk) { return ToUtf16(kGbkCodePage, gbk); }

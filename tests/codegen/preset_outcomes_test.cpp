@@ -26,19 +26,6 @@ namespace {
 
 using pair_table::ExpectedPair;
 
-// The name the tables use for an outcome.
-std::string_view OutcomeName(GenerationOutcome outcome) {
-  switch (outcome) {
-    case GenerationOutcome::Nothing:
-      return "Nothing";
-    case GenerationOutcome::Warning:
-      return "Warning";
-    case GenerationOutcome::Code:
-      return "Code";
-  }
-  return "?";
-}
-
 // Whether the generated text holds the line, CR LF included.
 bool HasLine(const std::string& text, const std::string& line) { return text.find(line + "\r\n") != std::string::npos; }
 
@@ -51,8 +38,8 @@ std::string CompareOutcome(const ExpectedPair& pair) {
   const pair_table::ExpectedResult& expected = *pair.result;
   const GeneratedInitCode generated = GenerateInitCode(*calculation);
   std::ostringstream differences;
-  if (OutcomeName(generated.outcome) != expected.outcome) {
-    differences << " outcome is " << OutcomeName(generated.outcome) << " not " << expected.outcome << ';';
+  if (GenerationOutcomeName(generated.outcome) != expected.outcome) {
+    differences << " outcome is " << GenerationOutcomeName(generated.outcome) << " not " << expected.outcome << ';';
     return differences.str();
   }
   if (generated.outcome == GenerationOutcome::Nothing && !generated.text.empty()) {

@@ -29,17 +29,6 @@ using pair_table::ExpectedPair;
 
 constexpr std::size_t kCrystalPresets = 252;
 constexpr std::size_t kBaudPresets = 17;
-const char* StatusName(ModeStatus status) {
-  switch (status) {
-    case ModeStatus::TooLow:
-      return "TooLow";
-    case ModeStatus::TooHigh:
-      return "TooHigh";
-    case ModeStatus::Ok:
-      return "Ok";
-  }
-  return "?";
-}
 
 // Collects "field: got ..., expected ..." for one pair.
 class Differences {
@@ -98,7 +87,7 @@ std::string CompareWithReference(const ExpectedPair& pair) {
     differences.CheckBits(prefix + "deviation", std::bit_cast<std::uint64_t>(got.deviation), want.deviationBits);
     differences.CheckBits(prefix + "deviationAbs", std::bit_cast<std::uint64_t>(got.deviationAbs),
                           want.deviationAbsBits);
-    differences.Check<std::string_view>(prefix + "status", StatusName(got.status), StatusName(want.status));
+    differences.Check(prefix + "status", ModeStatusName(got.status), ModeStatusName(want.status));
     differences.Check(prefix + "deviation text", FormatDeviation(got.deviation), want.deviationText);
   }
   return differences.Text();
