@@ -6,6 +6,7 @@
 #include "framework/dialog_init_data.h"
 #include "framework/message_guard.h"
 #include "framework/message_params.h"
+#include "framework/module_resource.h"
 #include "framework/win_app.h"
 
 namespace tesmirol {
@@ -14,22 +15,6 @@ namespace {
 // The first help context of dialog templates: F1 asks for this plus the
 // template number.
 constexpr DWORD kHelpContextOfTemplates = 0x20000;
-
-// The bytes of a resource of the running executable, or an empty span. The
-// memory belongs to the module and is never freed.
-std::span<const std::byte> ResourceBytes(const wchar_t* type, const wchar_t* name) noexcept {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC info = FindResourceW(module, name, type);
-  if (info == nullptr) {
-    return {};
-  }
-  HGLOBAL loaded = LoadResource(module, info);
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-  if (bytes == nullptr) {
-    return {};
-  }
-  return {static_cast<const std::byte*>(bytes), SizeofResource(module, info)};
-}
 
 // True when the Shift, Ctrl or Alt key is down.
 bool ModifierKeyDown() noexcept {

@@ -17,26 +17,12 @@
 #include <vector>
 
 #include "framework/dialog_init_data.h"
+#include "framework/module_resource.h"
 #include "res/preset_lists.h"
 #include "res/resource.h"
 
 namespace tesmirol {
 namespace {
-
-// The bytes of a resource of the test executable, or an empty span.
-std::span<const std::byte> Resource(const wchar_t* type, const wchar_t* name) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC info = FindResourceW(module, name, type);
-  if (info == nullptr) {
-    return {};
-  }
-  HGLOBAL loaded = LoadResource(module, info);
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-  if (bytes == nullptr) {
-    return {};
-  }
-  return {static_cast<const std::byte*>(bytes), SizeofResource(module, info)};
-}
 
 // Reads the little-endian fields of a resource one after another.
 class FieldReader {
@@ -86,7 +72,7 @@ std::vector<std::wstring> Widened(std::span<const std::string_view> entries) {
 }
 
 TEST(ProgramResources, PresetListsAreTheListFileInOrder) {
-  const auto items = ParseDialogInitData(Resource(MAKEINTRESOURCEW(RT_DIALOG_INIT), MAKEINTRESOURCEW(IDD_MAIN)));
+  const auto items = ParseDialogInitData(ResourceBytes(MAKEINTRESOURCEW(RT_DIALOG_INIT), MAKEINTRESOURCEW(IDD_MAIN)));
   ASSERT_TRUE(items.has_value());
   const std::vector<std::wstring> crystals = ItemsFor(*items, IDC_CRYSTAL);
   const std::vector<std::wstring> bauds = ItemsFor(*items, IDC_BAUD);
@@ -98,7 +84,7 @@ TEST(ProgramResources, PresetListsAreTheListFileInOrder) {
 }
 
 TEST(ProgramResources, DialogCaptionFontAndControls) {
-  FieldReader reader(Resource(MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_MAIN)));  // RT_DIALOG
+  FieldReader reader(ResourceBytes(MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_MAIN)));  // RT_DIALOG
   ASSERT_EQ(reader.Word(), 1);       // extended template
   ASSERT_EQ(reader.Word(), 0xFFFF);  // its signature
   reader.Dword();                    // help id
@@ -121,7 +107,7 @@ TEST(ProgramResources, DialogCaptionFontAndControls) {
 }
 
 TEST(ProgramResources, IconGroupHoldsThreeSixteenColourImages) {
-  FieldReader reader(Resource(MAKEINTRESOURCEW(14), MAKEINTRESOURCEW(IDR_MAINFRAME)));  // RT_GROUP_ICON
+  FieldReader reader(ResourceBytes(MAKEINTRESOURCEW(14), MAKEINTRESOURCEW(IDR_MAINFRAME)));  // RT_GROUP_ICON
   reader.Word();
   ASSERT_EQ(reader.Word(), 1);  // icons
   ASSERT_EQ(reader.Word(), 3);
@@ -150,7 +136,7 @@ std::optional<std::wstring> VersionString(std::span<const std::byte> record, con
 }
 
 TEST(ProgramResources, VersionRecord) {
-  const std::span<const std::byte> record = Resource(MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1));  // RT_VERSION
+  const std::span<const std::byte> record = ResourceBytes(MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1));  // RT_VERSION
   ASSERT_FALSE(record.empty());
   EXPECT_EQ(VersionString(record, L"FileDescription"), L"单片机串口初始化程序自动生成器");
   EXPECT_EQ(VersionString(record, L"ProductName"), L"Tesmirol 应用程序");
