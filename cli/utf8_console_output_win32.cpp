@@ -27,7 +27,7 @@ Utf8ConsoleOutput::Utf8ConsoleOutput() {
 Utf8ConsoleOutput::~Utf8ConsoleOutput() {
   if (m_previousCodePage != 0) {
     std::cout.flush();
-    std::fflush(stdout);
+    static_cast<void>(std::fflush(stdout));
     SetConsoleOutputCP(m_previousCodePage);
   }
 }

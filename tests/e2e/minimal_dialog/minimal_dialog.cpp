@@ -30,6 +30,7 @@ INT_PTR CALLBACK MinimalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 // Runs the one dialog modally; the process ends when it closes.
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name): the system header names them
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLine, int /*show*/) {
   if (commandLine != nullptr && *commandLine != L'\0') {
     // The module's resources only; none of its code runs.
