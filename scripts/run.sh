@@ -14,10 +14,11 @@ if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<MESSAGE
 run: there is no X display to show the dialog on (DISPLAY is not set).
      The program is built: $program
-     Start it from a desktop session with:  scripts/wine-run.sh $program
-     Without a screen, take a picture of it: scripts/screenshot.sh
-     or use the command-line companion:      scripts/cli.sh 11.0592MHz 9600
+     Start it from a desktop session with:   scripts/wine-run.sh $program
+     Take a picture of it without a screen: scripts/screenshot.sh
+     Here is what the dialog shows at start-up, from the command-line companion:
+
 MESSAGE
-  exit 1
+  exec ./scripts/cli.sh 11.0592MHz 9600
 fi
 exec ./scripts/wine-run.sh "$program"
