@@ -31,13 +31,13 @@ void UpperCaseInPlace(std::string& text);
 // npos. A trail byte never matches.
 std::size_t FindChar(std::string_view text, char ch) noexcept;
 
-// Position of the first occurrence of pattern that starts on a character
-// boundary at or after from, or npos. An empty pattern is never found.
+// Position of the first occurrence of pattern that covers whole characters
+// (starts and ends on a character boundary) at or after from, or npos. An
+// empty pattern is never found.
 std::size_t FindText(std::string_view text, std::string_view pattern, std::size_t from = 0) noexcept;
 
 // Replaces every non-overlapping occurrence of pattern, left to right,
-// without rescanning inserted text; matches start on character boundaries
-// only. An empty pattern leaves the text unchanged.
+// without rescanning inserted text; matches cover whole characters only. An empty pattern leaves the text unchanged.
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement);
 
 }  // namespace tesmirol::text
