@@ -11,6 +11,9 @@ packages=(
   wine wine64
   xvfb xauth fonts-wqy-zenhei imagemagick
   python3
+  fp-utils libchm-bin
+  sdcc
+  clang libclang-rt-dev clang-tidy clang-format cppcheck
 )
 
 missing=()
