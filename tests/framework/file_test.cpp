@@ -7,8 +7,8 @@
 #include <array>
 #include <cstddef>
 #include <fstream>
-#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,9 @@ class CFileTest : public testing::Test {
 
   [[nodiscard]] std::string Content() const {
     std::ifstream file(m_path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
   }
 
   std::wstring m_path;
