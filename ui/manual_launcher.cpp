@@ -42,9 +42,8 @@ std::optional<std::wstring> GetModuleDirectory() {
 // A null verb is the document type's default action.
 bool OpenWithShell(const std::wstring& file, int showCommand, const std::wstring& parameters,
                    const std::wstring& directory) noexcept {
-  const HINSTANCE result =
-      ShellExecuteW(nullptr, nullptr, file.c_str(), OrNull(parameters), OrNull(directory), showCommand);
-  return ShellResultCode(result) > kLastShellError;
+  return ShellResultCode(ShellExecuteW(nullptr, nullptr, file.c_str(), OrNull(parameters), OrNull(directory),
+                                       showCommand)) > kLastShellError;
 }
 
 // A manual cut short by a full disk would open as if it were whole, and the

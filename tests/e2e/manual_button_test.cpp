@@ -187,7 +187,7 @@ class ManualButtonTest : public ::testing::Test {
 
   // Waits until the recorder has been started count times in all; returns
   // the documents it was asked to open.
-  std::vector<std::string> WaitForOpenings(std::size_t count) const {
+  [[nodiscard]] std::vector<std::string> WaitForOpenings(std::size_t count) const {
     const auto deadline = std::chrono::steady_clock::now() + kEventTimeout;
     std::vector<std::string> opened = Lines(LogPath());
     while (opened.size() < count && std::chrono::steady_clock::now() < deadline) {

@@ -27,6 +27,8 @@ class CFileTest : public testing::Test {
   }
   void TearDown() override { DeleteFileW(m_path.c_str()); }
 
+  [[nodiscard]] const std::wstring& Path() const { return m_path; }
+
   [[nodiscard]] std::string Content() const {
     std::ifstream file(m_path.c_str(), std::ios::binary);
     std::ostringstream content;
@@ -34,6 +36,7 @@ class CFileTest : public testing::Test {
     return content.str();
   }
 
+ private:
   std::wstring m_path;
 };
 
@@ -47,11 +50,11 @@ std::vector<std::byte> BytesOf(std::string_view text) {
 
 TEST_F(CFileTest, WritesTheBytesOverWhatWasThere) {
   {
-    std::ofstream old(m_path.c_str(), std::ios::binary);
+    std::ofstream old(Path().c_str(), std::ios::binary);
     old << "a much longer text that was there before";
   }
   CFile file;
-  ASSERT_TRUE(file.OpenForWriting(m_path));
+  ASSERT_TRUE(file.OpenForWriting(Path()));
   EXPECT_EQ(file.Write(BytesOf(std::string_view("ITSF\0\r\n", 7))), std::nullopt);
   file.Close();
   EXPECT_EQ(Content(), std::string("ITSF\0\r\n", 7));
@@ -59,28 +62,28 @@ TEST_F(CFileTest, WritesTheBytesOverWhatWasThere) {
 
 TEST_F(CFileTest, KeepsOthersOutWhileOpen) {
   CFile first;
-  ASSERT_TRUE(first.OpenForWriting(m_path));
+  ASSERT_TRUE(first.OpenForWriting(Path()));
   CFile second;
-  EXPECT_FALSE(second.OpenForWriting(m_path));
+  EXPECT_FALSE(second.OpenForWriting(Path()));
   first.Close();
-  EXPECT_TRUE(second.OpenForWriting(m_path));
+  EXPECT_TRUE(second.OpenForWriting(Path()));
 }
 
 TEST_F(CFileTest, NamesTheFileByItsFullPath) {
   std::array<wchar_t, MAX_PATH + 1> current{};
   ASSERT_NE(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()), 0U);
-  std::wstring directory = m_path.substr(0, m_path.find_last_of(L'\\'));
+  std::wstring directory = Path().substr(0, Path().find_last_of(L'\\'));
   ASSERT_NE(SetCurrentDirectoryW(directory.c_str()), FALSE);
   CFile file;
-  const bool opened = file.OpenForWriting(m_path.substr(directory.size() + 1));
+  const bool opened = file.OpenForWriting(Path().substr(directory.size() + 1));
   SetCurrentDirectoryW(current.data());
   ASSERT_TRUE(opened);
-  EXPECT_EQ(file.GetFilePath(), m_path);
+  EXPECT_EQ(file.GetFilePath(), Path());
 }
 
 TEST_F(CFileTest, FailsToOpenInAMissingDirectory) {
   CFile file;
-  EXPECT_FALSE(file.OpenForWriting(m_path + L".missing\\QuelvanHelp.chm"));
+  EXPECT_FALSE(file.OpenForWriting(Path() + L".missing\\QuelvanHelp.chm"));
 }
 
 }  // namespace

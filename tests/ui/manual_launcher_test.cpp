@@ -15,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/module_path.h"
@@ -34,6 +35,9 @@ class ExtractResourceToFileTest : public testing::Test {
   }
   void TearDown() override { DeleteFileW(m_path.c_str()); }
 
+  [[nodiscard]] const std::wstring& Path() const { return m_path; }
+  void SetPath(std::wstring path) { m_path = std::move(path); }
+
   [[nodiscard]] std::optional<std::vector<std::byte>> Written() const {
     std::ifstream file(m_path.c_str(), std::ios::binary);
     if (!file) {
@@ -46,6 +50,7 @@ class ExtractResourceToFileTest : public testing::Test {
     return bytes;
   }
 
+ private:
   std::wstring m_path;
 };
 
@@ -55,7 +60,7 @@ TEST_F(ExtractResourceToFileTest, WritesTheManualByteForByte) {
   const std::array<std::byte, 4> signature{std::byte{'I'}, std::byte{'T'}, std::byte{'S'}, std::byte{'F'}};
   EXPECT_TRUE(std::ranges::equal(manual.first(4), signature));
 
-  ASSERT_TRUE(ExtractResourceToFile(m_path, kManualResourceType, kManualResourceName));
+  ASSERT_TRUE(ExtractResourceToFile(Path(), kManualResourceType, kManualResourceName));
 
   const std::optional<std::vector<std::byte>> written = Written();
   ASSERT_TRUE(written.has_value());
@@ -63,13 +68,13 @@ TEST_F(ExtractResourceToFileTest, WritesTheManualByteForByte) {
 }
 
 TEST_F(ExtractResourceToFileTest, WritesNothingForAMissingResource) {
-  EXPECT_FALSE(ExtractResourceToFile(m_path, kManualResourceType, L"IDR_NO_SUCH_RESOURCE"));
+  EXPECT_FALSE(ExtractResourceToFile(Path(), kManualResourceType, L"IDR_NO_SUCH_RESOURCE"));
   EXPECT_FALSE(Written().has_value());
 }
 
 TEST_F(ExtractResourceToFileTest, FailsSilentlyWhereTheFileCannotBeCreated) {
-  m_path += L".missing\\" + std::wstring(kManualFileName);
-  EXPECT_FALSE(ExtractResourceToFile(m_path, kManualResourceType, kManualResourceName));
+  SetPath(Path() + L".missing\\" + kManualFileName);
+  EXPECT_FALSE(ExtractResourceToFile(Path(), kManualResourceType, kManualResourceName));
 }
 
 TEST(GetModuleDirectoryTest, IsTheExecutablesDirectoryWithItsSeparator) {
