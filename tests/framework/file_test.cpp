@@ -81,10 +81,5 @@ TEST_F(CFileTest, NamesTheFileByItsFullPath) {
   EXPECT_EQ(file.GetFilePath(), Path());
 }
 
-TEST_F(CFileTest, FailsToOpenInAMissingDirectory) {
-  CFile file;
-  EXPECT_FALSE(file.OpenForWriting(Path() + L".missing\\QuelvanHelp.chm"));
-}
-
 }  // namespace
 }  // namespace tesmirol
