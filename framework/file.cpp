@@ -3,6 +3,28 @@
 #include <limits>
 
 namespace tesmirol {
+namespace {
+
+// The full path that path names, resolved against the current directory, or
+// path itself when the system cannot resolve it. GetFullPathNameW tells the
+// length it needs when the buffer is too short.
+std::wstring FullPathOf(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) {
+      return path;
+    }
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);
+  }
+  return path;
+}
+
+}  // namespace
 
 CFile::~CFile() { Close(); }
 
@@ -46,22 +68,5 @@ void CFile::Close() noexcept {
 }
 
 bool CFile::Remove(const std::wstring& path) noexcept { return DeleteFileW(path.c_str()) != FALSE; }
-
-// GetFullPathNameW tells the length it needs when the buffer is too short.
-std::wstring FullPathOf(const std::wstring& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) {
-      return path;
-    }
-    if (length < full.size()) {
-      full.resize(length);
-      return full;
-    }
-    full.resize(length);
-  }
-  return path;
-}
 
 }  // namespace tesmirol

@@ -49,8 +49,4 @@ class CFile {
   std::wstring m_path;
 };
 
-// The full path that path names, resolved against the current directory, or
-// path itself when the system cannot resolve it.
-std::wstring FullPathOf(const std::wstring& path);
-
 }  // namespace tesmirol

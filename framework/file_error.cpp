@@ -30,6 +30,13 @@ static_assert(kTexts.size() == static_cast<std::size_t>(FileErrorCause::EndOfFil
 
 constexpr std::wstring_view kPathMarker = L"%1";
 
+// The framework's text for the cause, with %1 still in it; a value outside
+// the enumeration reads as unclassified.
+std::wstring_view FileErrorTemplate(FileErrorCause cause) noexcept {
+  const auto index = static_cast<std::size_t>(cause);
+  return index < kTexts.size() ? kTexts.at(index) : kTexts.at(static_cast<std::size_t>(FileErrorCause::Generic));
+}
+
 }  // namespace
 
 // Groups the system's many error codes by what the user can do about them.
@@ -89,12 +96,6 @@ FileErrorCause FileErrorCauseFromWin32(DWORD error) noexcept {
     default:
       return FileErrorCause::Generic;
   }
-}
-
-// Looks the cause up in the table.
-std::wstring_view FileErrorTemplate(FileErrorCause cause) noexcept {
-  const auto index = static_cast<std::size_t>(cause);
-  return index < kTexts.size() ? kTexts.at(index) : kTexts.at(static_cast<std::size_t>(FileErrorCause::Generic));
 }
 
 // Copies the text, putting the path wherever %1 stands; the inserted path is

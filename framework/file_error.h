@@ -33,9 +33,6 @@ enum class FileErrorCause {
 // know are Generic.
 FileErrorCause FileErrorCauseFromWin32(DWORD error) noexcept;
 
-// The framework's text for the cause, with %1 still in it.
-std::wstring_view FileErrorTemplate(FileErrorCause cause) noexcept;
-
 // The text for the cause with every %1 replaced by path. The path is taken as
 // it is: a %1 inside it stays.
 std::wstring FileErrorMessage(FileErrorCause cause, std::wstring_view path);
