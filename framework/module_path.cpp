@@ -34,6 +34,9 @@ std::wstring_view FileBaseName(std::wstring_view path) noexcept {
   return path.substr(FileNameStart(path));
 }
 
+// Everything before the file name.
+std::wstring_view FileDirectory(std::wstring_view path) noexcept { return path.substr(0, FileNameStart(path)); }
+
 // Swaps the file's extension for another one.
 std::wstring ReplaceExtension(std::wstring_view path, std::wstring_view extension) {
   std::wstring result(path.substr(0, ExtensionStart(path)));

@@ -13,6 +13,11 @@ namespace tesmirol {
 // part of the name, not an extension.
 std::wstring_view FileBaseName(std::wstring_view path) noexcept;
 
+// The drive and directory of a path, ending in its separator:
+// "C:\\Tools\\Tesmirol.EXE" gives "C:\\Tools\\". A path with no directory
+// gives its drive ("C:") or nothing.
+std::wstring_view FileDirectory(std::wstring_view path) noexcept;
+
 // The path with its file's extension replaced by extension (which includes
 // its dot), or with extension appended when the file has none.
 std::wstring ReplaceExtension(std::wstring_view path, std::wstring_view extension);

@@ -59,6 +59,11 @@ LRESULT CWnd::Send(UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
   return SendMessageW(m_hWnd, message, wParam, lParam);
 }
 
+// Posts a message.
+bool CWnd::Post(UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
+  return PostMessageW(m_hWnd, message, wParam, lParam) != FALSE;
+}
+
 // Reads the style bits.
 DWORD CWnd::GetStyle() const noexcept { return static_cast<DWORD>(GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
 

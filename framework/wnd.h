@@ -46,6 +46,11 @@ class CWnd {
   // NOLINTNEXTLINE(modernize-use-nodiscard)
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const noexcept;
 
+  // Puts a message in the window's queue; it is handled once the messages
+  // before it are. False when the queue takes no more.
+  // NOLINTNEXTLINE(modernize-use-nodiscard)
+  bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const noexcept;
+
   // The window style bits.
   [[nodiscard]] DWORD GetStyle() const noexcept;
 

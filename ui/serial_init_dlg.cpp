@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
@@ -9,6 +10,7 @@
 #include "framework/paint_dc.h"
 #include "res/resource.h"
 #include "ui/label_colors.h"
+#include "ui/manual_launcher.h"
 #include "ui/result_texts.h"
 #include "ui/wide_text.h"
 
@@ -37,11 +39,12 @@ CSerialInitDlg::CSerialInitDlg() noexcept
     : CDialog(IDD_MAIN), m_icon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 std::span<const CommandHandler<CSerialInitDlg>> CSerialInitDlg::CommandTable() noexcept {
-  static constexpr std::array<CommandHandler<CSerialInitDlg>, 5> kTable{{
+  static constexpr std::array<CommandHandler<CSerialInitDlg>, 6> kTable{{
       {IDC_CRYSTAL, CBN_SELCHANGE, &CSerialInitDlg::OnSelchangeCrystal},
       {IDC_BAUD, CBN_SELCHANGE, &CSerialInitDlg::OnSelchangeBaud},
       {IDC_CRYSTAL, CBN_EDITCHANGE, &CSerialInitDlg::OnEditchangeInputs},
       {IDC_BAUD, CBN_EDITCHANGE, &CSerialInitDlg::OnEditchangeInputs},
+      {IDC_MANUAL, BN_CLICKED, &CSerialInitDlg::OnManualButton},
       {IDC_COPY, BN_CLICKED, &CSerialInitDlg::OnCopyButton},
   }};
   return kTable;
@@ -126,6 +129,30 @@ void CSerialInitDlg::OnCopyButton() {
   m_output.SetSel(0, -1);
   m_output.ScrollCaret();
   m_output.Copy();
+}
+
+// The manual opens from its file; a missing file is written first and opened
+// by a command posted to this dialog, which runs once the click is handled.
+// When the system has no program for the manual, the file is written, the
+// posted command fails to open it too, and the handler stops there instead of
+// writing and posting again without end.
+void CSerialInitDlg::OnManualButton() {
+  const bool isRetry = std::exchange(m_manualRetryPosted, false);
+  // Without the executable's directory the bare name is taken relative to
+  // the current directory.
+  const std::wstring path = GetModuleDirectory().value_or(std::wstring()) + kManualFileName;
+  if (OpenWithShell(path, SW_SHOWNORMAL, {}, {})) {
+    return;
+  }
+  if (isRetry) {
+    return;
+  }
+  if (!ExtractResourceToFile(path, kManualResourceType, kManualResourceName)) {
+    return;
+  }
+  // BN_CLICKED is 0: the posted command takes the button's route, with no
+  // control window.
+  m_manualRetryPosted = Post(WM_COMMAND, MAKEWPARAM(IDC_MANUAL, BN_CLICKED), 0);
 }
 
 // While minimized the client area is the icon's: erase it as an icon's

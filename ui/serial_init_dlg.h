@@ -54,6 +54,10 @@ class CSerialInitDlg : public CDialog {
   // Copies the whole output box to the clipboard.
   void OnCopyButton();
 
+  // Opens the manual beside the executable; when it is not there yet, writes
+  // it out of the resources and tries once more after this message.
+  void OnManualButton();
+
   // Draws the icon centred while the window is minimized; otherwise the
   // normal painting.
   std::optional<LRESULT> OnPaint();
@@ -75,6 +79,10 @@ class CSerialInitDlg : public CDialog {
   CComboBox m_crystal;
   // A shared icon of the executable: the system frees it with the module.
   HICON m_icon;
+  // Set while the manual button's command that OnManualButton posted itself
+  // waits in the queue: that command opens the file just written and writes
+  // nothing, so that one click writes at most once and retries at most once.
+  bool m_manualRetryPosted = false;
 };
 
 }  // namespace tesmirol
