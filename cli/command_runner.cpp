@@ -183,9 +183,9 @@ int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream&
   if (!bauds) {
     return kExitUsageError;
   }
-  const std::vector<CrystalTableRow> rows = MakeCrystalTable(*crystals, *bauds);
   const bool colour = options.tableFormat == TableFormat::Text && StandardOutputTakesColour();
-  return Write(out, err, FormatCrystalTable(rows, options.tableFormat, colour));
+  WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour);
+  return Write(out, err, "");
 }
 
 // The rates one reload value gives the crystal.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
@@ -89,6 +90,45 @@ TextRow MakeTextRow(const CrystalTableRow& row) {
   return cells;
 }
 
+// Calls visit with the row of every crystal and every rate, crystal by
+// crystal, in the order given. Rows are made as they are visited rather than
+// kept: thousands of calculations held at once would cost more in memory
+// than making them again.
+template <typename Visit>
+void ForEachRow(std::span<const InputText> crystals, std::span<const InputText> bauds, Visit visit) {
+  for (const InputText& crystal : crystals) {
+    for (const InputText& baud : bauds) {
+      visit(MakeCrystalTableRow(crystal, baud));
+    }
+  }
+}
+
+// Collects the table's text and hands it to the stream in pieces, so that a
+// table of thousands of rows never sits in memory whole.
+class ChunkedOutput {
+ public:
+  explicit ChunkedOutput(std::ostream& out) : m_out(out) { m_text.reserve(kChunk + kChunk / 8); }
+
+  std::string& Text() noexcept { return m_text; }
+
+  // Called after each row: passes the text on once a piece is full.
+  void EndRow() {
+    if (m_text.size() >= kChunk) {
+      Flush();
+    }
+  }
+
+  void Flush() {
+    m_out << m_text;
+    m_text.clear();
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 32 * 1024;
+  std::ostream& m_out;
+  std::string m_text;
+};
+
 // True for a code point that a terminal shows two columns wide (CJK
 // ideographs, full-width forms, Hangul).
 bool IsWide(char32_t codePoint) {
@@ -128,26 +168,26 @@ std::string_view ColourStart(CellColour colour) {
 
 // The aligned text table: columns two spaces apart, padded before the colour
 // sequences go in so that they take no room.
-std::string TextTable(std::span<const CrystalTableRow> rows, bool colour) {
-  std::vector<TextRow> textRows;
-  textRows.reserve(rows.size());
+void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
+               bool colour) {
+  // Two passes over the rows, the first for the column widths.
   std::array<std::size_t, kHeadings.size()> widths{};
   for (std::size_t column = 0; column < kHeadings.size(); ++column) {
     widths.at(column) = kHeadings.at(column).size();
   }
-  for (const CrystalTableRow& row : rows) {
-    textRows.push_back(MakeTextRow(row));
+  ForEachRow(crystals, bauds, [&widths](const CrystalTableRow& row) {
+    const TextRow cells = MakeTextRow(row);
     for (std::size_t column = 0; column < kHeadings.size(); ++column) {
-      widths.at(column) = std::max(widths.at(column), DisplayWidth(textRows.back().at(column).text));
+      widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column).text));
     }
-  }
+  });
 
-  std::string table;
+  std::string& table = output.Text();
   const auto appendCell = [&](const Cell& cell, std::size_t column) {
-    const std::string padding(widths.at(column) - DisplayWidth(cell.text), ' ');
+    const std::size_t padding = widths.at(column) - DisplayWidth(cell.text);
     const bool last = column + 1 == kHeadings.size();
     if (kRightAligned.at(column)) {
-      table += padding;
+      table.append(padding, ' ');
     }
     const bool coloured = colour && cell.colour != CellColour::None;
     if (coloured) {
@@ -158,19 +198,20 @@ std::string TextTable(std::span<const CrystalTableRow> rows, bool colour) {
       table += "\x1b[0m";
     }
     if (!kRightAligned.at(column) && !last) {
-      table += padding;
+      table.append(padding, ' ');
     }
     table += last ? "\n" : "  ";
   };
   for (std::size_t column = 0; column < kHeadings.size(); ++column) {
     appendCell({std::string(kHeadings.at(column)), CellColour::None}, column);
   }
-  for (const TextRow& cells : textRows) {
+  ForEachRow(crystals, bauds, [&appendCell, &output](const CrystalTableRow& row) {
+    const TextRow cells = MakeTextRow(row);
     for (std::size_t column = 0; column < cells.size(); ++column) {
       appendCell(cells.at(column), column);
     }
-  }
-  return table;
+    output.EndRow();
+  });
 }
 
 // A cell of a Markdown table: a vertical bar in the user's text must not end
@@ -186,8 +227,9 @@ std::string MarkdownCell(std::string_view text) {
   return cell;
 }
 
-std::string MarkdownTable(std::span<const CrystalTableRow> rows) {
-  std::string table = "|";
+void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
+  std::string& table = output.Text();
+  table += "|";
   for (const std::string_view heading : kHeadings) {
     table += " ";
     table += heading;
@@ -198,7 +240,7 @@ std::string MarkdownTable(std::span<const CrystalTableRow> rows) {
     table += right ? "---:|" : "---|";
   }
   table += '\n';
-  for (const CrystalTableRow& row : rows) {
+  ForEachRow(crystals, bauds, [&table, &output](const CrystalTableRow& row) {
     table += "|";
     for (const Cell& cell : MakeTextRow(row)) {
       table += ' ';
@@ -206,8 +248,8 @@ std::string MarkdownTable(std::span<const CrystalTableRow> rows) {
       table += " |";
     }
     table += '\n';
-  }
-  return table;
+    output.EndRow();
+  });
 }
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
@@ -226,15 +268,17 @@ std::string CsvField(std::string_view text) {
   return field;
 }
 
-std::string CsvTable(std::span<const CrystalTableRow> rows) {
-  std::string table(kCsvHeading);
-  for (const CrystalTableRow& row : rows) {
+void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
+  std::string& table = output.Text();
+  table += kCsvHeading;
+  ForEachRow(crystals, bauds, [&table, &output](const CrystalTableRow& row) {
     table += CsvField(row.crystal->utf8);
     table += ',';
     table += CsvField(row.baud->utf8);
     if (!row.calculation) {
       table += ",,,,,,,,,,\n";
-      continue;
+      output.EndRow();
+      return;
     }
     for (const ModeResult& mode : row.calculation->mode) {
       for (const std::string& field : {FormatReload(mode.reload), std::string(ModeStatusName(mode.status)),
@@ -250,8 +294,8 @@ std::string CsvTable(std::span<const CrystalTableRow> rows) {
       table += std::to_string(row.choice.smod);
     }
     table += '\n';
-  }
-  return table;
+    output.EndRow();
+  });
 }
 
 nlohmann::ordered_json JsonMode(std::size_t smod, const ModeResult& mode) {
@@ -267,9 +311,9 @@ nlohmann::ordered_json JsonMode(std::size_t smod, const ModeResult& mode) {
   return object;
 }
 
-std::string JsonTable(std::span<const CrystalTableRow> rows) {
+void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
   nlohmann::ordered_json table = nlohmann::ordered_json::array();
-  for (const CrystalTableRow& row : rows) {
+  ForEachRow(crystals, bauds, [&table](const CrystalTableRow& row) {
     nlohmann::ordered_json object;
     object["crystal"] = row.crystal->utf8;
     object["baud"] = row.baud->utf8;
@@ -291,43 +335,42 @@ std::string JsonTable(std::span<const CrystalTableRow> rows) {
       object["chosenSmod"] = nullptr;
     }
     table.push_back(std::move(object));
-  }
-  return table.dump(2) + '\n';
+  });
+  output.Text() = table.dump(2);
+  output.Text() += '\n';
 }
 
 }  // namespace
 
-std::vector<CrystalTableRow> MakeCrystalTable(std::span<const InputText> crystals,
-                                              std::span<const InputText> bauds) {
-  std::vector<CrystalTableRow> rows;
-  rows.reserve(crystals.size() * bauds.size());
-  for (const InputText& crystal : crystals) {
-    for (const InputText& baud : bauds) {
-      CrystalTableRow row;
-      row.crystal = &crystal;
-      row.baud = &baud;
-      row.calculation = CalculateBaud(crystal.gbk, baud.gbk);
-      if (row.calculation) {
-        row.choice = ChooseInitCodeSetting(*row.calculation);
-      }
-      rows.push_back(std::move(row));
-    }
+CrystalTableRow MakeCrystalTableRow(const InputText& crystal, const InputText& baud) {
+  CrystalTableRow row;
+  row.crystal = &crystal;
+  row.baud = &baud;
+  row.calculation = CalculateBaud(crystal.gbk, baud.gbk);
+  if (row.calculation) {
+    row.choice = ChooseInitCodeSetting(*row.calculation);
   }
-  return rows;
+  return row;
 }
 
-std::string FormatCrystalTable(std::span<const CrystalTableRow> rows, TableFormat format, bool colour) {
+void WriteCrystalTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
+                       TableFormat format, bool colour) {
+  ChunkedOutput output(out);
   switch (format) {
     case TableFormat::Csv:
-      return CsvTable(rows);
+      CsvTable(output, crystals, bauds);
+      break;
     case TableFormat::Markdown:
-      return MarkdownTable(rows);
+      MarkdownTable(output, crystals, bauds);
+      break;
     case TableFormat::Json:
-      return JsonTable(rows);
+      JsonTable(output, crystals, bauds);
+      break;
     case TableFormat::Text:
+      TextTable(output, crystals, bauds, colour);
       break;
   }
-  return TextTable(rows, colour);
+  output.Flush();
 }
 
 }  // namespace tesmirol::cli

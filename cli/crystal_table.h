@@ -2,10 +2,10 @@
 // The crystal finder: what every crystal and rate of a list gives, one row a
 // pair, in text, CSV, Markdown or JSON.
 
+#include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "cli/command_line_options.h"
 #include "codegen/init_code_generator.h"
@@ -27,14 +27,15 @@ struct CrystalTableRow {
   InitCodeChoice choice;                       // what the generated code would use
 };
 
-// Every crystal with every rate, crystal by crystal, in the order given. The
-// rows point into the two lists, which must outlive them.
-std::vector<CrystalTableRow> MakeCrystalTable(std::span<const InputText> crystals,
-                                              std::span<const InputText> bauds);
+// What one crystal and one rate give; the row points to the texts, which
+// must outlive it.
+CrystalTableRow MakeCrystalTableRow(const InputText& crystal, const InputText& baud);
 
-// The rows in the format asked for, as UTF-8 text ending in a line feed. The
-// text table colours reloads and deviations with ANSI sequences when colour
-// is true.
-std::string FormatCrystalTable(std::span<const CrystalTableRow> rows, TableFormat format, bool colour);
+// Writes a row for every crystal with every rate, crystal by crystal in the
+// order given, in the format asked for, as UTF-8 text ending in a line feed.
+// The text table colours reloads and deviations with ANSI sequences when
+// colour is true. The caller checks the stream for write errors.
+void WriteCrystalTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
+                       TableFormat format, bool colour);
 
 }  // namespace tesmirol::cli
