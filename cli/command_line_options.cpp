@@ -50,7 +50,7 @@ constexpr std::string_view kFooter =
     "     no code to write (a warning or nothing)\n"
     "  2  usage error: an unknown option, a bad value, options that do not go together\n"
     "  3  --max-error: the chosen setting deviates by more than PCT %, or there is no\n"
-    "     code (a warning or nothing)\n"
+    "     code (a warning, nothing, or no result)\n"
     "  4  the output could not be written (the file, or standard output)\n";
 
 // True for an argument that is a value even though it may start with a minus
