@@ -59,9 +59,9 @@ class TemporaryFile {
   TemporaryFile(TemporaryFile&&) = delete;
   TemporaryFile& operator=(TemporaryFile&&) = delete;
 
-  bool IsOpen() const noexcept { return m_descriptor >= 0; }
-  int Descriptor() const noexcept { return m_descriptor; }
-  const char* Name() const noexcept { return m_name.data(); }
+  [[nodiscard]] bool IsOpen() const noexcept { return m_descriptor >= 0; }
+  [[nodiscard]] int Descriptor() const noexcept { return m_descriptor; }
+  [[nodiscard]] const char* Name() const noexcept { return m_name.data(); }
   void MarkRenamed() noexcept { m_renamed = true; }
 
   // Closes the descriptor; false when the close reports a failed write.

@@ -49,8 +49,8 @@ class FileHandle {
   FileHandle(FileHandle&&) = delete;
   FileHandle& operator=(FileHandle&&) = delete;
 
-  bool IsValid() const noexcept { return m_handle != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const noexcept { return m_handle; }
+  [[nodiscard]] bool IsValid() const noexcept { return m_handle != INVALID_HANDLE_VALUE; }
+  [[nodiscard]] HANDLE Get() const noexcept { return m_handle; }
 
   // Closes the handle; false when closing fails.
   bool Close() noexcept {
@@ -81,7 +81,7 @@ class TemporaryFileName {
   TemporaryFileName(TemporaryFileName&&) = delete;
   TemporaryFileName& operator=(TemporaryFileName&&) = delete;
 
-  const wchar_t* Get() const noexcept { return m_name.c_str(); }
+  [[nodiscard]] const wchar_t* Get() const noexcept { return m_name.c_str(); }
   void MarkMoved() noexcept { m_moved = true; }
 
  private:

@@ -1,5 +1,6 @@
 #include "cli/command_runner.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -166,10 +167,10 @@ std::optional<std::vector<InputText>> TableInputs(std::string_view name, const s
     inputs.push_back(std::move(*input));
     return inputs;
   }
-  inputs.reserve(presets.size());
-  for (const std::string_view preset : presets) {
-    inputs.push_back({std::string(preset), std::string(preset)});  // presets are ASCII
-  }
+  inputs.resize(presets.size());
+  std::transform(presets.begin(), presets.end(), inputs.begin(), [](std::string_view preset) {
+    return InputText{std::string(preset), std::string(preset)};  // presets are ASCII
+  });
   return inputs;
 }
 

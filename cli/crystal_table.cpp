@@ -124,7 +124,7 @@ class ChunkedOutput {
   }
 
  private:
-  static constexpr std::size_t kChunk = 32 * 1024;
+  static constexpr std::size_t kChunk = std::size_t{32} * 1024;
   std::ostream& m_out;
   std::string m_text;
 };
