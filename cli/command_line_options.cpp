@@ -3,10 +3,55 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <string_view>
+#include <system_error>
 
 namespace tesmirol::cli {
 namespace {
+
+// The options that take a value, by every name they can be given under.
+constexpr std::array<std::string_view, 6> kValueOptions = {
+    "-o", "--output", "--encoding", "--max-error", "--format", "--reload"};
+
+constexpr std::string_view kFooter =
+    "CRYSTAL is a number with M (MHz) or K (kHz) anywhere in the text, otherwise hertz\n"
+    "(11.0592MHz, 32.768KHz; 11.0592 alone is 11 Hz). Left out, CRYSTAL is 11.0592MHz\n"
+    "and BAUD 9600, as in the dialog. Arguments are UTF-8. A value that starts with a\n"
+    "minus sign (-9600) is a value, not an option; after -- every argument is a value.\n"
+    "\n"
+    "The generated code is SIO_Init for the setting the dialog would choose: SMOD=0\n"
+    "when its deviation is within 1 %, otherwise SMOD=1. When neither is within 1 %\n"
+    "(a warning) or the rate is out of the crystal's range (nothing), --code and -o\n"
+    "write nothing and end with status 1.\n"
+    "\n"
+    "--table takes CRYSTAL and BAUD too; a value left out or given as \"all\" runs down\n"
+    "that preset list (--list-presets shows them). The text table colours deviations\n"
+    "blue within 1 % and red beyond when standard output is a terminal and the\n"
+    "NO_COLOR environment variable is unset or empty.\n"
+    "\n"
+    "Examples:\n"
+    "  tesmirol-cli 11.0592MHz 9600                    the report, as the dialog shows it\n"
+    "  tesmirol-cli -o uart_init.c 22.1184MHz 115200   write SIO_Init to uart_init.c\n"
+    "  tesmirol-cli --code --encoding gbk --lf 12MHz 4800 > sio.c\n"
+    "  tesmirol-cli --max-error 0.5 11.0592MHz 19200   status 0 when the code is within 0.5 %\n"
+    "  tesmirol-cli --max-error 1 -o sio.c 12MHz 9600  check first, write only if it passes\n"
+    "  tesmirol-cli --table all 115200                 every crystal preset at 115200 bps\n"
+    "  tesmirol-cli --table 11.0592MHz --format csv    every rate preset for one crystal\n"
+    "  tesmirol-cli --table --format markdown          every crystal against every rate\n"
+    "  tesmirol-cli --reload 0xFD 11.0592MHz           the rates TH1 = 0xFD gives\n"
+    "\n"
+    "Exit status:\n"
+    "  0  done (with --max-error: the chosen setting is within PCT)\n"
+    "  1  no result: the inputs give no calculation (the JSON is null), or there is\n"
+    "     no code to write (a warning or nothing)\n"
+    "  2  usage error: an unknown option, a bad value, options that do not go together\n"
+    "  3  --max-error: the chosen setting deviates by more than PCT %, or there is no\n"
+    "     code (a warning, nothing, or no result)\n"
+    "  4  the output could not be written (the file, or standard output)\n";
 
 // True for an argument that is a value even though it may start with a minus
 // sign: a negative baud rate or crystal ("-9600", "-.5MHz"), a lone "-", or
@@ -19,22 +64,34 @@ bool IsValueArgument(std::string_view argument) {
   return (next >= '0' && next <= '9') || next == '.';
 }
 
+bool TakesValue(std::string_view option) {
+  return std::find(kValueOptions.begin(), kValueOptions.end(), option) != kValueOptions.end();
+}
+
 // The arguments split into options and values, each in the order given.
 struct SplitArguments {
   std::vector<std::string> options;
   std::vector<std::string> values;
 };
 
-// Sorts the arguments into options and values. All options are flags, so
-// none of them takes the next argument along; "--" makes the rest values.
+// Sorts the arguments into options and values. An option that takes a value
+// is joined with it ("--reload=0xFD", "--output=FILE") so that the parser
+// never mistakes a value such as "-1" for an option of its own; "-oFILE"
+// becomes "--output=FILE" the same way. "--" makes the rest values.
 SplitArguments SplitOptionsFromValues(const std::vector<std::string>& arguments) {
   SplitArguments split;
   bool valuesOnly = false;
-  for (const std::string& argument : arguments) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
     if (valuesOnly || IsValueArgument(argument)) {
       split.values.push_back(argument);
     } else if (argument == "--") {
       valuesOnly = true;
+    } else if (TakesValue(argument) && i + 1 < arguments.size()) {
+      const std::string name = argument == "-o" ? "--output" : argument;
+      split.options.push_back(name + "=" + arguments[++i]);
+    } else if (argument.starts_with("-o") && !argument.starts_with("--")) {
+      split.options.push_back("--output=" + argument.substr(2));
     } else {
       split.options.push_back(argument);
     }
@@ -42,30 +99,255 @@ SplitArguments SplitOptionsFromValues(const std::vector<std::string>& arguments)
   return split;
 }
 
+// The text in lower case (ASCII letters only), for names given in any case.
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  return lower;
+}
+
+// A reload value: "0xFD" (any case) or decimal "253", from 0 to 255.
+std::optional<std::int32_t> ParseReload(std::string_view text) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  std::int32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 ||
+      value > 255) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// A percentage: a decimal number of 0 or more, optionally followed by "%".
+std::optional<double> ParsePercent(std::string_view text) {
+  if (text.ends_with('%')) {
+    text.remove_suffix(1);
+  }
+  double value = 0.0;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+      !std::isfinite(value) || value < 0.0) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<CodeEncoding> ParseEncoding(std::string_view text) {
+  const std::string name = LowerCase(text);
+  if (name == "utf-8" || name == "utf8") {
+    return CodeEncoding::Utf8;
+  }
+  if (name == "gbk") {
+    return CodeEncoding::Gbk;
+  }
+  return std::nullopt;
+}
+
+std::optional<TableFormat> ParseFormat(std::string_view text) {
+  const std::string name = LowerCase(text);
+  if (name == "text") {
+    return TableFormat::Text;
+  }
+  if (name == "csv") {
+    return TableFormat::Csv;
+  }
+  if (name == "markdown") {
+    return TableFormat::Markdown;
+  }
+  if (name == "json") {
+    return TableFormat::Json;
+  }
+  return std::nullopt;
+}
+
+// The raw texts of the options, before they are checked.
+struct OptionTexts {
+  bool code = false;
+  bool table = false;
+  bool listPresets = false;
+  bool version = false;
+  std::string output;
+  std::string encoding;
+  std::string maxError;
+  std::string format;
+  std::string reload;
+};
+
+// Ends parsing with a usage error that says what was wrong.
+CommandLineOptions UsageError(std::string message) {
+  CommandLineOptions options;
+  options.action = CommandAction::UsageError;
+  options.message = std::move(message);
+  return options;
+}
+
+// Checks and converts the option values; the first bad one is named in the
+// message.
+std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTexts& texts,
+                                            CommandLineOptions& options) {
+  if (app.count("--encoding") > 0) {
+    const auto encoding = ParseEncoding(texts.encoding);
+    if (!encoding) {
+      return "--encoding \"" + texts.encoding + "\" is not gbk or utf-8";
+    }
+    options.encoding = *encoding;
+  }
+  if (app.count("--format") > 0) {
+    const auto format = ParseFormat(texts.format);
+    if (!format) {
+      return "--format \"" + texts.format + "\" is not text, csv, markdown or json";
+    }
+    options.tableFormat = *format;
+  }
+  if (app.count("--max-error") > 0) {
+    options.maxErrorPercent = ParsePercent(texts.maxError);
+    if (!options.maxErrorPercent) {
+      return "--max-error \"" + texts.maxError + "\" is not a percentage (a number of 0 or more)";
+    }
+  }
+  if (app.count("--reload") > 0) {
+    const auto reload = ParseReload(texts.reload);
+    if (!reload) {
+      return "--reload \"" + texts.reload + "\" is not a reload value from 0 to 255 (0x00 to 0xFF)";
+    }
+    options.reload = *reload;
+  }
+  if (app.count("--output") > 0) {
+    if (texts.output.empty()) {
+      return "-o needs a file name";
+    }
+    options.outputFile = texts.output;
+  }
+  return std::nullopt;
+}
+
+// The names of the options given that choose what is printed; at most one
+// of them may be given.
+std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& texts) {
+  std::vector<std::string> views;
+  if (texts.code) {
+    views.emplace_back("--code");
+  }
+  if (app.count("--output") > 0) {
+    views.emplace_back("-o");
+  }
+  if (texts.table) {
+    views.emplace_back("--table");
+  }
+  if (app.count("--reload") > 0) {
+    views.emplace_back("--reload");
+  }
+  if (texts.listPresets) {
+    views.emplace_back("--list-presets");
+  }
+  return views;
+}
+
+// Settles the action from the options and refuses combinations that would
+// leave an option without effect.
+std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& texts,
+                                        std::size_t valueCount, CommandLineOptions& options) {
+  std::vector<std::string> views = ChosenViews(app, texts);
+  // -o with --code is allowed: both ask for the code alone.
+  if (views.size() == 2 && views[0] == "--code" && views[1] == "-o") {
+    views.erase(views.begin());
+  }
+  if (views.size() > 1) {
+    return views[0] + " and " + views[1] + " cannot be given together";
+  }
+  const std::string view = views.empty() ? "" : views[0];
+  const bool codeView = view == "--code" || view == "-o";
+
+  if (!codeView) {
+    for (const char* codeOnly : {"--encoding", "--lf"}) {
+      if (app.count(codeOnly) > 0) {
+        return std::string(codeOnly) + " applies to the generated code: give it with --code or -o";
+      }
+    }
+  } else if (options.json) {
+    return "--json cannot be given with " + view + " (the code is written as it is)";
+  }
+  if (app.count("--format") > 0 && view != "--table") {
+    return "--format applies to --table";
+  }
+  if (options.maxErrorPercent && (view == "--table" || view == "--reload" || view == "--list-presets")) {
+    return "--max-error cannot be given with " + view;
+  }
+
+  if (view == "--list-presets") {
+    if (valueCount > 0) {
+      return "--list-presets takes no CRYSTAL or BAUD";
+    }
+    options.action = CommandAction::ListPresets;
+  } else if (view == "--reload") {
+    if (valueCount > 1) {
+      return "--reload takes CRYSTAL only, no BAUD";
+    }
+    options.action = CommandAction::ReloadRates;
+  } else if (view == "--table") {
+    if (options.json && app.count("--format") > 0 && options.tableFormat != TableFormat::Json) {
+      return "--json and --format " + texts.format + " cannot be given together";
+    }
+    if (options.json) {
+      options.tableFormat = TableFormat::Json;
+    }
+    options.action = CommandAction::Table;
+  } else if (codeView) {
+    options.action = CommandAction::Code;
+  } else if (options.maxErrorPercent && !options.json) {
+    options.action = CommandAction::Check;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLineOptions options;
-  bool listPresets = false;
-  bool version = false;
+  OptionTexts texts;
 
   CLI::App app("Timer-1 reload values and serial-port initialization code for 8051 "
-               "microcontrollers: prints what the dialog shows for a crystal and a baud rate.",
+               "microcontrollers: prints what the dialog shows for a crystal and a baud rate, "
+               "writes the generated SIO_Init, checks it in a build, and tabulates the presets.",
                "tesmirol-cli");
-  app.add_option("CRYSTAL", options.crystal,
-                 "crystal frequency: a number with M (MHz) or K (kHz) anywhere in the text, "
-                 "otherwise hertz")
-      ->capture_default_str();
-  app.add_option("BAUD", options.baud, "baud rate")->capture_default_str();
-  app.add_flag("--json", options.json, "print one JSON object instead of the report");
-  app.add_flag("--list-presets", listPresets,
+  std::string crystal;
+  std::string baud;
+  app.add_option("CRYSTAL", crystal, "crystal frequency (default 11.0592MHz)");
+  app.add_option("BAUD", baud, "baud rate (default 9600)");
+  app.add_flag("--json", options.json,
+               "print one JSON object instead of the report (with --table: --format json)");
+  app.add_flag("--code", texts.code, "print only the generated code (SIO_Init)");
+  app.add_option("-o,--output", texts.output,
+                 "write the generated code to FILE, replacing it in one step ('-': standard "
+                 "output)")
+      ->type_name("FILE");
+  app.add_option("--encoding", texts.encoding,
+                 "bytes of the code: utf-8 (default) or gbk (Keil projects on Chinese systems)")
+      ->type_name("ENC");
+  app.add_flag("--lf", options.lineFeedsOnly, "end the code's lines with LF instead of CR LF");
+  app.add_option("--max-error", texts.maxError,
+                 "build check: status 3 unless the chosen setting deviates by at most PCT "
+                 "percent; prints nothing else unless --json, --code or -o is given")
+      ->type_name("PCT");
+  app.add_flag("--table", texts.table,
+               "the crystal finder: reload, rate and deviation for SMOD=0 and SMOD=1 over the "
+               "preset lists, and the setting the code would use");
+  app.add_option("--format", texts.format, "--table format: text (default), csv, markdown or json")
+      ->type_name("FMT");
+  app.add_option("--reload", texts.reload,
+                 "the rates the reload value TH1 (0xFD or 253) gives CRYSTAL with SMOD=0 and "
+                 "SMOD=1")
+      ->type_name("TH1");
+  app.add_flag("--list-presets", texts.listPresets,
                "print the crystal and baud preset lists (as JSON with --json)");
-  app.add_flag("--version", version, "print the version and exit");
-  app.footer(
-      "Arguments are UTF-8 text. A value that starts with a minus sign (-9600) is a value,\n"
-      "not an option; after -- every argument is a value.\n"
-      "Exit status: 0 done, 1 no result for these inputs (the JSON is null),\n"
-      "2 usage error, 3 the result could not be written.");
+  app.add_flag("--version", texts.version, "print the version and exit");
+  app.footer(std::string(kFooter));
 
   // The parser sees the options only: left to itself it would take "-9600"
   // for an option. CRYSTAL and BAUD are declared above for the usage text and
@@ -79,16 +361,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.message = app.help();
     return options;
   } catch (const CLI::ParseError& error) {
-    options.action = CommandAction::UsageError;
-    options.message = error.what();
-    return options;
+    return UsageError(error.what());
   }
 
   if (split.values.size() > 2) {
-    options.action = CommandAction::UsageError;
-    options.message =
-        "unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)";
-    return options;
+    return UsageError("unexpected argument \"" + split.values[2] +
+                      "\" (only CRYSTAL and BAUD are taken)");
   }
   if (!split.values.empty()) {
     options.crystal = split.values[0];
@@ -96,16 +374,15 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   if (split.values.size() > 1) {
     options.baud = split.values[1];
   }
-
-  if (version) {
+  if (texts.version) {
     options.action = CommandAction::ShowVersion;
-  } else if (listPresets) {
-    if (!split.values.empty()) {
-      options.action = CommandAction::UsageError;
-      options.message = "--list-presets takes no CRYSTAL or BAUD";
-    } else {
-      options.action = CommandAction::ListPresets;
-    }
+    return options;
+  }
+  if (auto problem = ReadOptionValues(app, texts, options)) {
+    return UsageError(std::move(*problem));
+  }
+  if (auto problem = ChooseAction(app, texts, split.values.size(), options)) {
+    return UsageError(std::move(*problem));
   }
   return options;
 }

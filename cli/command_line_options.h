@@ -1,30 +1,62 @@
 #pragma once
 // What the user asked for on the command line.
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tesmirol::cli {
 
+// The inputs the dialog starts with, used when CRYSTAL or BAUD is left out.
+inline constexpr std::string_view kDefaultCrystal = "11.0592MHz";
+inline constexpr std::string_view kDefaultBaud = "9600";
+
+// The value that makes --table run down a whole preset list.
+inline constexpr std::string_view kAllPresets = "all";
+
 enum class CommandAction {
   Report,       // calculate for CRYSTAL and BAUD and print the report
+  Check,        // only hold the chosen setting to --max-error
+  Code,         // write the generated code alone (standard output or -o FILE)
+  Table,        // the crystal finder: rows over the preset lists
+  ReloadRates,  // the rates one reload value gives CRYSTAL
   ListPresets,  // print the crystal and baud preset lists
   ShowHelp,     // print the usage text
   ShowVersion,  // print the program's version
   UsageError,   // the arguments make no sense; say why
 };
 
+enum class CodeEncoding { Utf8, Gbk };
+
+enum class TableFormat { Text, Csv, Markdown, Json };
+
 struct CommandLineOptions {
   CommandAction action = CommandAction::Report;
-  std::string crystal = "11.0592MHz";  // UTF-8, as given
-  std::string baud = "9600";           // UTF-8, as given
+  std::optional<std::string> crystal;  // UTF-8, as given
+  std::optional<std::string> baud;     // UTF-8, as given
   bool json = false;
+
+  // The generated code: where it goes (empty or "-": standard output), the
+  // bytes it is written in, and whether CR LF becomes LF.
+  std::string outputFile;
+  CodeEncoding encoding = CodeEncoding::Utf8;
+  bool lineFeedsOnly = false;
+
+  // The largest deviation in percent the chosen setting may have.
+  std::optional<double> maxErrorPercent;
+
+  TableFormat tableFormat = TableFormat::Text;
+  std::int32_t reload = 0;  // for ReloadRates, 0 to 255
+
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError
 };
 
 // Reads the arguments (UTF-8, without the program name). An argument that
 // starts with a minus sign and then a digit or a point (-9600, -.5MHz) is a
-// value, not an option, and "--" makes every later argument a value.
+// value, not an option, and "--" makes every later argument a value. Options
+// that take a value take the next argument whatever it looks like.
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace tesmirol::cli

@@ -1,16 +1,25 @@
 #include "cli/command_runner.h"
 
+#include <algorithm>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "cli/atomic_file_writer.h"
+#include "cli/build_check.h"
+#include "cli/code_bytes.h"
 #include "cli/command_line_options.h"
+#include "cli/crystal_table.h"
 #include "cli/json_report.h"
 #include "cli/no_result_reason.h"
 #include "cli/preset_listing.h"
+#include "cli/reload_report.h"
+#include "cli/terminal_colour.h"
 #include "cli/text_report.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
+#include "res/preset_lists.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
@@ -18,17 +27,16 @@ namespace {
 
 constexpr std::string_view kProgramName = "tesmirol-cli";
 
-// Says what was wrong with the arguments and where to read how they go.
+// Says, on one line, what was wrong with the arguments.
 int ReportUsageError(std::ostream& err, std::string_view message) {
-  err << kProgramName << ": " << message << "\nRun '" << kProgramName
-      << " --help' for more information.\n";
+  err << kProgramName << ": " << message << " (see " << kProgramName << " --help)\n";
   return kExitUsageError;
 }
 
-// Says that the result exists but could not be written out.
-int ReportFailure(std::ostream& err, std::string_view message) {
+// Says why the run ends with the given status.
+int ReportFailure(std::ostream& err, std::string_view message, int status) {
   err << kProgramName << ": " << message << '\n';
-  return kExitFailure;
+  return status;
 }
 
 // Writes the text and checks that it got out (a full disk or a closed pipe
@@ -36,46 +44,175 @@ int ReportFailure(std::ostream& err, std::string_view message) {
 int Write(std::ostream& out, std::ostream& err, std::string_view text) {
   out << text;
   out.flush();
-  return out ? kExitDone : ReportFailure(err, "cannot write to standard output");
+  return out ? kExitDone : ReportFailure(err, "cannot write to standard output", kExitWriteFailure);
 }
 
-// Calculates for CRYSTAL and BAUD and writes the plain or the JSON report.
-int RunReport(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  // The engine reads GBK; text that is not UTF-8 or holds a character GBK
-  // lacks is refused rather than changed.
-  const auto crystal = text::Utf8ToGbk(options.crystal);
-  if (!crystal) {
-    return ReportUsageError(err, "CRYSTAL \"" + options.crystal +
-                                     "\" is not UTF-8 text that the GBK character set can hold");
+// The user's text in GBK for the engine; no result, and the usage error
+// reported, when it is not UTF-8 or holds a character GBK lacks (refused
+// rather than changed).
+std::optional<InputText> ReadInput(std::string_view name, const std::string& utf8, std::ostream& err) {
+  auto gbk = text::Utf8ToGbk(utf8);
+  if (!gbk) {
+    ReportUsageError(err, std::string(name) + " \"" + utf8 +
+                              "\" is not UTF-8 text that the GBK character set can hold");
+    return std::nullopt;
   }
-  const auto baud = text::Utf8ToGbk(options.baud);
-  if (!baud) {
-    return ReportUsageError(err, "BAUD \"" + options.baud +
-                                     "\" is not UTF-8 text that the GBK character set can hold");
-  }
+  return InputText{utf8, std::move(*gbk)};
+}
 
-  const auto calculation = CalculateBaud(*crystal, *baud);
-  if (!calculation) {
+// The calculation the report, the check and the code work from, and the
+// texts it was made from.
+struct Inputs {
+  InputText crystal;
+  InputText baud;
+  std::optional<BaudCalculation> calculation;
+};
+
+// Why the inputs give no result, as one line on standard error.
+int ReportNoResult(const Inputs& inputs, std::ostream& err, int status) {
+  return ReportFailure(err,
+                       "no result: " + NoResultReason(inputs.crystal.gbk, inputs.baud.gbk,
+                                                      inputs.crystal.utf8, inputs.baud.utf8),
+                       status);
+}
+
+// Writes the generated code alone: to standard output, or to the file,
+// replacing it in one step.
+int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
+  if (!inputs.calculation) {
+    return ReportNoResult(inputs, err, kExitNoResult);
+  }
+  const InitCodeChoice choice = ChooseInitCodeSetting(*inputs.calculation);
+  if (choice.outcome != GenerationOutcome::Code) {
+    return ReportFailure(err, NoCodeReason(*inputs.calculation, choice), kExitNoResult);
+  }
+  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
+  const auto bytes = EncodeGeneratedCode(generated.text, options.encoding, options.lineFeedsOnly);
+  if (!bytes) {
+    return ReportFailure(err, "the generated code cannot be written as UTF-8", kExitWriteFailure);
+  }
+  if (options.outputFile.empty() || options.outputFile == "-") {
+    return Write(out, err, *bytes);
+  }
+  if (const auto problem = ReplaceFileAtomically(options.outputFile, *bytes)) {
+    return ReportFailure(err, *problem, kExitWriteFailure);
+  }
+  return kExitDone;
+}
+
+// The plain or the JSON report of one calculation.
+int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
+  if (!inputs.calculation) {
     if (options.json) {
       const int status = Write(out, err, "null\n");
       return status == kExitDone ? kExitNoResult : status;
     }
-    err << kProgramName << ": no result: "
-        << NoResultReason(*crystal, *baud, options.crystal, options.baud) << '\n';
-    return kExitNoResult;
+    return ReportNoResult(inputs, err, kExitNoResult);
   }
-  const GeneratedInitCode generated = GenerateInitCode(*calculation);
-
+  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
   if (options.json) {
-    const auto report = MakeJsonReport(*calculation, generated);
+    const auto report = MakeJsonReport(*inputs.calculation, generated);
     if (!report) {
-      return ReportFailure(err, "a text of the result cannot be written as UTF-8");
+      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
     }
     return Write(out, err, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTextReport(*calculation, generated));
+  const auto report = text::GbkToUtf8(FormatTextReport(*inputs.calculation, generated));
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8");
+    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+  }
+  return Write(out, err, *report);
+}
+
+// Calculates for CRYSTAL and BAUD, holds the result to --max-error when
+// asked, and writes what the action asks for. A failed check writes nothing.
+int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  const auto crystal = ReadInput("CRYSTAL", options.crystal.value_or(std::string(kDefaultCrystal)), err);
+  if (!crystal) {
+    return kExitUsageError;
+  }
+  const auto baud = ReadInput("BAUD", options.baud.value_or(std::string(kDefaultBaud)), err);
+  if (!baud) {
+    return kExitUsageError;
+  }
+  Inputs inputs{*crystal, *baud, CalculateBaud(crystal->gbk, baud->gbk)};
+
+  if (options.maxErrorPercent) {
+    if (!inputs.calculation) {
+      return ReportNoResult(inputs, err, kExitCheckFailed);
+    }
+    if (const auto failure = CheckMaxError(*inputs.calculation, *options.maxErrorPercent)) {
+      return ReportFailure(err, inputs.crystal.utf8 + " " + inputs.baud.utf8 + ": " + *failure, kExitCheckFailed);
+    }
+  }
+  if (options.action == CommandAction::Check) {
+    return kExitDone;
+  }
+  if (options.action == CommandAction::Code) {
+    return WriteCode(options, inputs, out, err);
+  }
+  return WriteReport(options, inputs, out, err);
+}
+
+// The texts a table runs down: the one given, or every preset of the list
+// when none or "all" is given.
+std::optional<std::vector<InputText>> TableInputs(std::string_view name, const std::optional<std::string>& given,
+                                                  std::span<const std::string_view> presets, std::ostream& err) {
+  std::vector<InputText> inputs;
+  if (given && *given != kAllPresets) {
+    auto input = ReadInput(name, *given, err);
+    if (!input) {
+      return std::nullopt;
+    }
+    inputs.push_back(std::move(*input));
+    return inputs;
+  }
+  inputs.resize(presets.size());
+  std::transform(presets.begin(), presets.end(), inputs.begin(), [](std::string_view preset) {
+    return InputText{std::string(preset), std::string(preset)};  // presets are ASCII
+  });
+  return inputs;
+}
+
+// The crystal finder over the preset lists.
+int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  const auto crystals = TableInputs("CRYSTAL", options.crystal, CrystalPresets(), err);
+  if (!crystals) {
+    return kExitUsageError;
+  }
+  const auto bauds = TableInputs("BAUD", options.baud, BaudPresets(), err);
+  if (!bauds) {
+    return kExitUsageError;
+  }
+  const bool colour = options.tableFormat == TableFormat::Text && StandardOutputTakesColour();
+  WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour);
+  return Write(out, err, "");
+}
+
+// The rates one reload value gives the crystal.
+int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  const auto crystal = ReadInput("CRYSTAL", options.crystal.value_or(std::string(kDefaultCrystal)), err);
+  if (!crystal) {
+    return kExitUsageError;
+  }
+  const auto rates = CalculateReloadRates(crystal->gbk, options.reload);
+  if (!rates) {
+    if (options.json) {
+      const int status = Write(out, err, "null\n");
+      return status == kExitDone ? kExitNoResult : status;
+    }
+    return ReportFailure(err, "no result: " + ReloadNoResultReason(crystal->gbk, crystal->utf8), kExitNoResult);
+  }
+  if (options.json) {
+    const auto report = MakeReloadJson(*rates);
+    if (!report) {
+      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    }
+    return Write(out, err, report->dump(2) + '\n');
+  }
+  const auto report = text::GbkToUtf8(FormatReloadReport(*rates));
+  if (!report) {
+    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
   return Write(out, err, *report);
 }
@@ -93,10 +230,16 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
       return ReportUsageError(err, options.message);
     case CommandAction::ListPresets:
       return Write(out, err, options.json ? PresetListJson().dump(2) + '\n' : PresetListText());
+    case CommandAction::Table:
+      return RunTable(options, out, err);
+    case CommandAction::ReloadRates:
+      return RunReloadRates(options, out, err);
     case CommandAction::Report:
+    case CommandAction::Check:
+    case CommandAction::Code:
       break;
   }
-  return RunReport(options, out, err);
+  return RunCalculation(options, out, err);
 }
 
 }  // namespace tesmirol::cli

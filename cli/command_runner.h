@@ -9,13 +9,14 @@ namespace tesmirol::cli {
 
 // Exit statuses, as the usage text lists them.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitNoResult = 1;    // the inputs give no result ("null" with --json)
-inline constexpr int kExitUsageError = 2;  // the arguments make no sense
-inline constexpr int kExitFailure = 3;     // the result could not be written
+inline constexpr int kExitNoResult = 1;      // no result ("null" with --json), or no code to write
+inline constexpr int kExitUsageError = 2;    // the arguments make no sense
+inline constexpr int kExitCheckFailed = 3;   // --max-error: the chosen setting deviates too far, or no code
+inline constexpr int kExitWriteFailure = 4;  // the output could not be written
 
-// Parses the UTF-8 arguments, runs the one calculation and the one code
-// generation they ask for, and writes the report to out (UTF-8) and what
-// went wrong to err.
+// Parses the UTF-8 arguments, runs what they ask for (the report, the build
+// check, the code, the table of presets or the rates of a reload), and writes
+// the result to out, which is standard output, and what went wrong to err.
 int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace tesmirol::cli

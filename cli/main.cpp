@@ -17,6 +17,6 @@ int main(int argc, char** argv) {
                                          std::cerr);
   } catch (const std::exception& error) {
     std::cerr << "tesmirol-cli: " << error.what() << '\n';
-    return tesmirol::cli::kExitFailure;
+    return tesmirol::cli::kExitWriteFailure;
   }
 }

@@ -34,4 +34,14 @@ std::string NoResultReason(std::string_view crystalGbk, std::string_view baudGbk
          "and more, or a crystal and a rate of opposite signs close to 0)";
 }
 
+std::string ReloadNoResultReason(std::string_view crystalGbk, std::string_view crystalUtf8) {
+  if (crystalGbk.empty()) {
+    return "the crystal text is empty";
+  }
+  if (!ReadLeadingFloat(crystalGbk)) {
+    return "the crystal text " + Quoted(crystalUtf8) + " does not start with a number";
+  }
+  return "the crystal " + Quoted(crystalUtf8) + " is 2147483648 Hz or more, beyond what the calculation handles";
+}
+
 }  // namespace tesmirol::cli

@@ -13,4 +13,9 @@ namespace tesmirol::cli {
 std::string NoResultReason(std::string_view crystalGbk, std::string_view baudGbk,
                            std::string_view crystalUtf8, std::string_view baudUtf8);
 
+// The same for the rates of a reload value, which need the crystal only: an
+// empty text, a text that does not start with a number, or a crystal too
+// large for the calculation.
+std::string ReloadNoResultReason(std::string_view crystalGbk, std::string_view crystalUtf8);
+
 }  // namespace tesmirol::cli

@@ -27,23 +27,37 @@ std::string_view GenerationOutcomeName(GenerationOutcome outcome) noexcept {
   return "Code";
 }
 
-// Decides what the output box holds for one calculation and, for code, fills
-// a fresh copy of the template.
-GeneratedInitCode GenerateInitCode(const BaudCalculation& calculation) {
+// Nothing when neither setting is in range, the warning when both are beyond
+// tolerance, otherwise the code with the first setting within tolerance.
+InitCodeChoice ChooseInitCodeSetting(const BaudCalculation& calculation) noexcept {
   const ModeResult& smod0 = calculation.mode[0];
   const ModeResult& smod1 = calculation.mode[1];
   if (smod0.status != ModeStatus::Ok && smod1.status != ModeStatus::Ok) {
-    return {};
+    return {GenerationOutcome::Nothing, 0};
   }
   const bool smod0OutOfTolerance = IsOutOfTolerance(smod0);
   if (smod0OutOfTolerance && IsOutOfTolerance(smod1)) {
-    return {GenerationOutcome::Warning, std::string(kDeviationWarningText)};
+    return {GenerationOutcome::Warning, 0};
   }
-
   // SMOD = 0 wins whenever it is close enough, even if SMOD = 1 is closer:
   // the UART then runs without the doubled rate. Status plays no part here.
-  const std::int32_t reload = smod0OutOfTolerance ? smod1.reload : smod0.reload;
-  const std::string_view pconStatement = smod0OutOfTolerance ? "PCON |= 0x80" : "PCON &= 0x7F";
+  return {GenerationOutcome::Code, smod0OutOfTolerance ? std::size_t{1} : std::size_t{0}};
+}
+
+// Decides what the output box holds for one calculation and, for code, fills
+// a fresh copy of the template.
+GeneratedInitCode GenerateInitCode(const BaudCalculation& calculation) {
+  const InitCodeChoice choice = ChooseInitCodeSetting(calculation);
+  switch (choice.outcome) {
+    case GenerationOutcome::Nothing:
+      return {};
+    case GenerationOutcome::Warning:
+      return {GenerationOutcome::Warning, std::string(kDeviationWarningText)};
+    case GenerationOutcome::Code:
+      break;
+  }
+  const std::int32_t reload = calculation.mode.at(choice.smod).reload;
+  const std::string_view pconStatement = choice.smod == 0 ? "PCON &= 0x7F" : "PCON |= 0x80";
   const std::string reloadText = FormatReload(reload);
 
   // The order matters: texts inserted by an earlier step are searched by the

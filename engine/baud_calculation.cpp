@@ -1,6 +1,8 @@
 #include "engine/baud_calculation.h"
 
+#include <array>
 #include <bit>
+#include <cstddef>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -52,9 +54,14 @@ ModeStatus StatusOf(std::int32_t achieved, std::int32_t minBps, std::int32_t max
   return ModeStatus::Ok;
 }
 
+// The rate a divisor of 1 would give for each SMOD setting: f / 384 with
+// SMOD = 0 and 2f / 384 with SMOD = 1; a reload's rate is this over its divisor.
+std::array<double, 2> TimerRates(double frequency) noexcept {
+  return {frequency * kReciprocal384, (frequency * 2.0) * kReciprocal384};
+}
+
 // What sets one SMOD setting apart: the quotient its reload is taken from,
-// and the rate that a divisor of 1 would give (f / 384 with SMOD = 0,
-// 2f / 384 with SMOD = 1).
+// and its rate with a divisor of 1.
 struct ModeInputs {
   double reloadQuotient;
   double timerRate;
@@ -142,13 +149,41 @@ std::optional<BaudCalculation> CalculateBaud(std::string_view crystalText, std::
   // SMOD = 0 works from the float frequency; SMOD = 1 takes its reload from
   // the truncated crystalHz (doubled in double: 2 x 1964 MHz exceeds int32)
   // but its achieved rate from the float frequency.
-  const auto smod0 = CalculateMode({f / baud384, f * kReciprocal384}, calc);
-  const auto smod1 = CalculateMode({(static_cast<double>(calc.crystalHz) * 2.0) / baud384, (f * 2.0) * kReciprocal384}, calc);
+  const std::array<double, 2> timerRates = TimerRates(f);
+  const auto smod0 = CalculateMode({f / baud384, timerRates[0]}, calc);
+  const auto smod1 = CalculateMode({(static_cast<double>(calc.crystalHz) * 2.0) / baud384, timerRates[1]}, calc);
   if (!smod0 || !smod1) {
     return std::nullopt;
   }
   calc.mode = {*smod0, *smod1};
   return calc;
+}
+
+std::optional<ReloadRates> CalculateReloadRates(std::string_view crystalText, std::int32_t reload) {
+  if (crystalText.empty() || reload < 0 || reload > 255) {
+    return std::nullopt;
+  }
+  ReloadRates rates;
+  rates.crystalText = crystalText;
+  text::UpperCaseInPlace(rates.crystalText);
+  const std::optional<float> frequency = ReadFrequency(rates.crystalText);
+  if (!frequency) {
+    return std::nullopt;
+  }
+  rates.frequency = *frequency;
+  const auto crystalHz = TruncateToInt32(rates.frequency);
+  if (!crystalHz) {
+    return std::nullopt;  // the same bound as CalculateBaud
+  }
+  rates.crystalHz = *crystalHz;
+  rates.reload = reload;
+  rates.divisor = 256 - reload;
+  // |f| < 2^31 and the divisor is at least 1, so both rates fit.
+  const std::array<double, 2> timerRates = TimerRates(rates.frequency);
+  for (std::size_t smod = 0; smod < timerRates.size(); ++smod) {
+    rates.achieved.at(smod) = static_cast<std::int32_t>(timerRates.at(smod) / rates.divisor);
+  }
+  return rates;
 }
 
 std::string_view ModeStatusName(ModeStatus status) noexcept {

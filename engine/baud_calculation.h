@@ -46,6 +46,23 @@ struct BaudCalculation {
 // 0, a crystal of 0 Hz, 2147483648 Hz and above, opposite signs close to 0).
 std::optional<BaudCalculation> CalculateBaud(std::string_view crystalText, std::string_view baudText);
 
+// The rates that one reload value gives a crystal, for both SMOD settings.
+struct ReloadRates {
+  std::string crystalText;  // the crystal text upper-cased
+  float frequency = 0.0F;   // crystal frequency in hertz
+  std::int32_t crystalHz = 0;
+  std::int32_t reload = 0;                 // TH1, 0 to 255
+  std::int32_t divisor = 0;                // 256 - reload
+  std::array<std::int32_t, 2> achieved{};  // index = SMOD, truncated as CalculateBaud does
+};
+
+// The reverse of CalculateBaud: the rate a given reload really gives, worked
+// out with CalculateBaud's own reading of the crystal text and its own
+// formulas. No result when the crystal text is empty or does not start with
+// a number, the crystal is 2147483648 Hz or more, or the reload is outside
+// 0 to 255.
+std::optional<ReloadRates> CalculateReloadRates(std::string_view crystalText, std::int32_t reload);
+
 // The status under its own name ("TooLow", "TooHigh", "Ok"), as reports and
 // tables write it.
 std::string_view ModeStatusName(ModeStatus status) noexcept;

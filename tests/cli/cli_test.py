@@ -40,7 +40,7 @@ class Run:
         self.arguments = arguments
         self.status = completed.returncode
         self.raw = completed.stdout
-        self.out = completed.stdout.decode("utf-8")
+        self.out = completed.stdout.decode("utf-8", errors="replace")  # raw holds the bytes
         self.err = completed.stderr.decode("utf-8", errors="replace")
 
     def json(self):

@@ -48,7 +48,15 @@ std::string CompareOutcome(const ExpectedPair& pair) {
   if (generated.outcome == GenerationOutcome::Warning && generated.text != kDeviationWarningText) {
     differences << " text is not the warning;";
   }
+  const InitCodeChoice choice = ChooseInitCodeSetting(*calculation);
+  if (choice.outcome != generated.outcome) {
+    differences << " the chosen outcome is " << GenerationOutcomeName(choice.outcome) << ';';
+  }
   if (generated.outcome == GenerationOutcome::Code) {
+    const std::size_t expectedSmod = expected.pcon == "PCON |= 0x80" ? 1 : 0;
+    if (choice.smod != expectedSmod) {
+      differences << " the chosen setting is SMOD=" << choice.smod << ';';
+    }
     for (const std::string& line :
          {"\tTH1 = " + expected.reloadText + ";", "\tTL1 = " + expected.reloadText + ";", "\t" + expected.pcon + ";"}) {
       if (!HasLine(generated.text, line)) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "engine/deviation_text.h"
 
@@ -189,6 +190,56 @@ TEST(CalculateBaud, UnitLetterAnywhereAndMegaBeforeKilo) {
   const auto kilo = CalculateBaud("12 k", "9600");
   ASSERT_TRUE(kilo.has_value());
   EXPECT_EQ(kilo->crystalHz, 12000);
+}
+
+struct ReloadRatesCase {
+  const char* name;
+  const char* crystal;
+  std::int32_t reload;
+  std::int32_t crystalHz;
+  std::int32_t smod0Rate;
+  std::int32_t smod1Rate;
+};
+
+void PrintTo(const ReloadRatesCase& c, std::ostream* os) { *os << c.name; }
+
+class ReloadRatesExamples : public testing::TestWithParam<ReloadRatesCase> {};
+
+TEST_P(ReloadRatesExamples, GiveTheRatesOfBothSettings) {
+  const ReloadRatesCase& c = GetParam();
+  const auto rates = CalculateReloadRates(c.crystal, c.reload);
+  ASSERT_TRUE(rates.has_value());
+  EXPECT_EQ(rates->crystalHz, c.crystalHz);
+  EXPECT_EQ(rates->reload, c.reload);
+  EXPECT_EQ(rates->divisor, 256 - c.reload);
+  EXPECT_EQ(rates->achieved[0], c.smod0Rate);
+  EXPECT_EQ(rates->achieved[1], c.smod1Rate);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reloads, ReloadRatesExamples,
+    testing::Values(ReloadRatesCase{"Standard", "11.0592MHz", 0xFD, 11059200, 9600, 19200},
+                    ReloadRatesCase{"FastestIsMaxBps", "11.0592MHz", 0xFF, 11059200, 28800, 57600},
+                    ReloadRatesCase{"SlowestIsMinBps", "11.0592MHz", 0x00, 11059200, 112, 225},
+                    ReloadRatesCase{"TruncatedLikeTheForwardCalculation", "12MHz", 0xFC, 12000000, 7812, 15625},
+                    ReloadRatesCase{"LowerCaseUnit", "11.0592mhz", 0xFA, 11059200, 4800, 9600},
+                    ReloadRatesCase{"ZeroCrystalHasNoDivisionToFear", "0MHz", 0xFF, 0, 0, 0},
+                    ReloadRatesCase{"NegativeCrystal", "-12MHz", 0xFF, -12000000, -31250, -62500},
+                    ReloadRatesCase{"LargestPreset", "1964MHz", 0xFF, 1964000000, 5114583, 10229166}),
+    testing_support::CaseName());
+
+TEST(CalculateReloadRates, KeepsTheUpperCasedCrystalText) {
+  const auto rates = CalculateReloadRates("11.0592mhz", 0xFD);
+  ASSERT_TRUE(rates.has_value());
+  EXPECT_EQ(rates->crystalText, "11.0592MHZ");
+}
+
+TEST(CalculateReloadRates, RefusesWhatTheCalculationCannotTake) {
+  for (const auto& [crystal, reload] : {std::pair{"", 0xFD}, std::pair{"MHz", 0xFD}, std::pair{"2147.483648MHz", 0xFD},
+                                        std::pair{"12MHz", 256}, std::pair{"12MHz", -1}}) {
+    SCOPED_TRACE(std::string(crystal) + " " + std::to_string(reload));
+    EXPECT_FALSE(CalculateReloadRates(crystal, reload).has_value());
+  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/baud_calculation.h"
@@ -91,6 +92,39 @@ std::string CompareWithReference(const ExpectedPair& pair) {
     differences.Check(prefix + "deviation text", FormatDeviation(got.deviation), want.deviationText);
   }
   return differences.Text();
+}
+
+// The reverse look-up must give back the rate the reference computes for
+// every reload it found that an 8051 can hold (0 to 255).
+std::string CompareReloadRatesWithReference(const ExpectedPair& pair) {
+  Differences differences;
+  if (!pair.result) {
+    return differences.Text();
+  }
+  for (std::size_t smod = 0; smod < 2; ++smod) {
+    const pair_table::ExpectedMode& want = pair.result->mode.at(smod);
+    if (want.reload < 0 || want.reload > 255) {
+      continue;
+    }
+    const std::string prefix = "reload " + std::to_string(want.reload) + " SMOD=" + std::to_string(smod);
+    const auto rates = CalculateReloadRates(pair.crystal, want.reload);
+    if (!rates) {
+      differences.Note(prefix + " gives no result");
+      continue;
+    }
+    differences.Check(prefix + " achieved", rates->achieved.at(smod), want.achieved);
+    differences.Check(prefix + " crystalHz", rates->crystalHz, pair.result->crystalHz);
+  }
+  return differences.Text();
+}
+
+TEST(PresetPairsTest, ReloadRatesGiveBackTheReferenceRates) {
+  for (const auto& [embedded, named] : {std::pair{EmbeddedPresetPairsTable(), false},
+                                        std::pair{EmbeddedTypedPairsTable(), true}}) {
+    const pair_table::Table table = pair_table::ParseEmbeddedTable(embedded, named);
+    ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
+    pair_table::ExpectEveryPair(table.pairs, CompareReloadRatesWithReference);
+  }
 }
 
 TEST(PresetPairsTest, EveryPresetPairMatchesTheReference) {

@@ -12,7 +12,8 @@ Modes:
   --write-tables DIR       write preset_pairs.tsv and typed_pairs.tsv into DIR
   --check-tables DIR OUT   regenerate the tables into OUT and compare with DIR
   --check-cli EXE          run EXE --json for every preset pair and every
-                           known and typed case, and compare with the model
+                           known and typed case, its --table of the presets
+                           and its --reload look-ups, and compare with the model
 """
 
 from __future__ import annotations
@@ -272,19 +273,27 @@ def FinishMode(reload: int, achievedQuotient: float) -> Optional[tuple[int, int]
     return divisor, achieved
 
 
+def ReadFrequency(crystalText: bytes) -> Optional[float]:
+    """The float32 frequency in hertz of an upper-cased crystal text, or None."""
+    frequency = ReadLeadingFloat(crystalText)
+    if frequency is None:
+        return None
+    if ContainsCharacter(crystalText, ord("M")):
+        return RoundDoubleToF32(frequency * 1000000.0)
+    if ContainsCharacter(crystalText, ord("K")):
+        return RoundDoubleToF32(frequency * 1000.0)
+    return frequency
+
+
 def CalculateBaud(crystalText: bytes, baudText: bytes) -> Optional[Calculation]:
     """Both SMOD settings for the two texts, or None for no result."""
     if not crystalText or not baudText:
         return None
     baud = ReadLeadingInt(baudText)
     crystalText = UpperCase(crystalText)
-    frequency = ReadLeadingFloat(crystalText)
+    frequency = ReadFrequency(crystalText)
     if frequency is None:
         return None
-    if ContainsCharacter(crystalText, ord("M")):
-        frequency = RoundDoubleToF32(frequency * 1000000.0)
-    elif ContainsCharacter(crystalText, ord("K")):
-        frequency = RoundDoubleToF32(frequency * 1000.0)
     crystalHz = TruncToInt32(frequency)
     if crystalHz is None:
         return None
@@ -319,6 +328,22 @@ def CalculateBaud(crystalText: bytes, baudText: bytes) -> Optional[Calculation]:
     return Calculation(
         crystalText, baudText, baud, frequency, crystalHz, minBps, maxBps, baudF, baud384, modes
     )
+
+
+def ReloadRates(crystalText: bytes, reload: int) -> Optional[tuple[int, list[int]]]:
+    """crystalHz and the rates with SMOD = 0 and 1 that a reload of 0 to 255
+    gives, by the formulas of CalculateBaud; None where it has no result."""
+    if not crystalText or not 0 <= reload <= 255:
+        return None
+    frequency = ReadFrequency(UpperCase(crystalText))
+    crystalHz = None if frequency is None else TruncToInt32(frequency)
+    if crystalHz is None:
+        return None
+    rates = [
+        TruncToInt32(quotient / float(256 - reload))
+        for quotient in (frequency * RECIPROCAL_384, (frequency * 2.0) * RECIPROCAL_384)
+    ]
+    return crystalHz, rates
 
 
 def IsOutOfTolerance(mode: Mode) -> bool:
@@ -772,6 +797,90 @@ def CompareJson(calc: Optional[Calculation], exitCode: int, stdout: str) -> list
     return problems
 
 
+def CompareTableRow(row: dict, calc: Optional[Calculation]) -> list[str]:
+    """The differences between one row of the CLI's JSON table and the model."""
+    if calc is None:
+        return [] if row["outcome"] is None else ["a result where the model has none"]
+    problems = []
+    if row["crystalHz"] != calc.crystalHz:
+        problems.append(f"crystalHz {row['crystalHz']}, expected {calc.crystalHz}")
+    for smod, (got, want) in enumerate(zip(row["modes"], calc.modes)):
+        wanted = {
+            "reload": want.reload, "achieved": want.achieved, "status": want.status,
+            "deviationText": FormatDeviation(want.deviation), "reloadText": ReloadText(want.reload),
+            "outOfTolerance": IsOutOfTolerance(want),
+        }  # fmt: skip
+        for field, value in wanted.items():
+            if got[field] != value:
+                problems.append(f"SMOD={smod} {field} {got[field]!r}, expected {value!r}")
+        if F64Bits(float(got["deviation"])) != F64Bits(want.deviation):
+            problems.append(f"SMOD={smod} deviation {got['deviation']!r}, expected {want.deviation!r}")
+    outcome, _, pcon = GenerationChoice(calc)
+    chosen = None if outcome != CODE else (0 if pcon == PCON_CLEAR_SMOD else 1)
+    if (row["outcome"], row["chosenSmod"]) != (outcome, chosen):
+        problems.append(f"outcome {row['outcome']}/{row['chosenSmod']}, expected {outcome}/{chosen}")
+    return problems
+
+
+def CheckCliTable(executable: str, crystals: list[bytes], bauds: list[bytes], limit: int) -> int:
+    """Runs the CLI's full preset table once, as JSON, and holds every row to
+    the model; returns the number of rows that differ."""
+    run = subprocess.run(
+        [executable, "--table", "--format", "json"],
+        capture_output=True, text=True, encoding="utf-8", check=False,
+    )  # fmt: skip
+    rows = json.loads(run.stdout) if run.returncode == 0 else []
+    pairs = [(crystal, baud) for crystal in crystals for baud in bauds]
+    if len(rows) != len(pairs):
+        print(f"--table: status {run.returncode}, {len(rows)} rows for {len(pairs)} pairs")
+        return 1
+    failures = 0
+    for (crystal, baud), row in zip(pairs, rows):
+        problems = [f"row names {row['crystal']}/{row['baud']}"] if (
+            row["crystal"].encode(), row["baud"].encode()) != (crystal, baud) else []
+        problems += CompareTableRow(row, CalculateBaud(crystal, baud))
+        if problems:
+            failures += 1
+            if failures <= limit:
+                print(f"--table {crystal.decode()!r} {baud.decode()!r}: {'; '.join(problems)}")
+    print(f"{len(rows)} table rows checked, {failures} differ from the model")
+    return failures
+
+
+def CheckCliReload(executable: str, crystals: list[bytes], limit: int) -> int:
+    """Runs --reload for every crystal preset (each with another reload, and
+    the ends 0 and 255 for a few) and typed crystals; returns the number of
+    runs that differ from the model."""
+    cases = [(crystal, (index * 37 + 11) % 256) for index, crystal in enumerate(crystals)]
+    cases += [(crystal, reload) for crystal in crystals[:8] for reload in (0, 255)]
+    cases += [(b"-12MHz", 0xFD), (b"0MHz", 0xFF), (b"11.0592", 0xFF), (b"MHz", 0xFD), (b"3000MHz", 0xFD)]
+
+    def Run(case: tuple[bytes, int]) -> subprocess.CompletedProcess:
+        crystal, reload = case
+        return subprocess.run(
+            [executable, "--json", "--reload", str(reload), "--", crystal.decode("ascii")],
+            capture_output=True, text=True, encoding="utf-8", check=False,
+        )  # fmt: skip
+
+    with ThreadPoolExecutor(max_workers=2) as pool:
+        runs = list(pool.map(Run, cases))
+    failures = 0
+    for (crystal, reload), run in zip(cases, runs):
+        expected = ReloadRates(crystal, reload)
+        data = json.loads(run.stdout) if run.stdout else "no output"
+        if expected is None:
+            got, want = (run.returncode, data), (1, None)
+        else:
+            got = (run.returncode, data["crystalHz"], [mode["achieved"] for mode in data["modes"]])
+            want = (0, expected[0], expected[1])
+        if got != want:
+            failures += 1
+            if failures <= limit:
+                print(f"--reload {reload} {crystal.decode()!r}: {got}, expected {want}")
+    print(f"{len(cases)} reload look-ups checked, {failures} differ from the model")
+    return failures
+
+
 def CheckCli(executable: str, limit: int) -> int:
     """Runs the CLI for every preset pair and every listed case."""
     crystals, bauds = ReadPresets()
@@ -806,6 +915,8 @@ def CheckCli(executable: str, limit: int) -> int:
                 if run.stderr:
                     print(f"  stderr: {run.stderr.strip()[:300]}")
     print(f"{len(pairs)} pairs checked, {failures} differ from the model")
+    failures += CheckCliTable(executable, crystals, bauds, limit)
+    failures += CheckCliReload(executable, crystals, limit)
     return 1 if failures else 0
 
 

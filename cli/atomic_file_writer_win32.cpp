@@ -1,0 +1,137 @@
+#include <windows.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "cli/atomic_file_writer.h"
+
+namespace tesmirol::cli {
+namespace {
+
+// The system's description of the last error, on one line.
+std::string LastError() {
+  const DWORD code = GetLastError();
+  std::array<char, 512> buffer{};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, buffer.data(),
+                                      static_cast<DWORD>(buffer.size()), nullptr);
+  std::string message(buffer.data(), length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  return message.empty() ? "error " + std::to_string(code) : message;
+}
+
+// The UTF-8 path as UTF-16; no result when it is not UTF-8.
+std::optional<std::wstring> WidePath(const std::string& path) {
+  if (path.empty()) {
+    return std::wstring();
+  }
+  const int size = static_cast<int>(path.size());
+  const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
+  if (needed <= 0) {
+    return std::nullopt;
+  }
+  std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, wide.data(), needed);
+  return wide;
+}
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) noexcept : m_handle(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  FileHandle(FileHandle&&) = delete;
+  FileHandle& operator=(FileHandle&&) = delete;
+
+  [[nodiscard]] bool IsValid() const noexcept { return m_handle != INVALID_HANDLE_VALUE; }
+  [[nodiscard]] HANDLE Get() const noexcept { return m_handle; }
+
+  // Closes the handle; false when closing fails.
+  bool Close() noexcept {
+    if (m_handle == INVALID_HANDLE_VALUE) {
+      return true;
+    }
+    const HANDLE handle = m_handle;
+    m_handle = INVALID_HANDLE_VALUE;
+    return CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE m_handle;
+};
+
+// Deletes the temporary file when it goes out of scope, unless it was moved
+// into place.
+class TemporaryFileName {
+ public:
+  explicit TemporaryFileName(std::wstring name) : m_name(std::move(name)) {}
+  ~TemporaryFileName() {
+    if (!m_moved) {
+      DeleteFileW(m_name.c_str());
+    }
+  }
+  TemporaryFileName(const TemporaryFileName&) = delete;
+  TemporaryFileName& operator=(const TemporaryFileName&) = delete;
+  TemporaryFileName(TemporaryFileName&&) = delete;
+  TemporaryFileName& operator=(TemporaryFileName&&) = delete;
+
+  [[nodiscard]] const wchar_t* Get() const noexcept { return m_name.c_str(); }
+  void MarkMoved() noexcept { m_moved = true; }
+
+ private:
+  std::wstring m_name;
+  bool m_moved = false;
+};
+
+// Writes all the bytes, in pieces that a DWORD can count.
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  constexpr std::size_t kPiece = 1U << 20U;
+  while (!bytes.empty()) {
+    const auto piece = static_cast<DWORD>(bytes.size() < kPiece ? bytes.size() : kPiece);
+    DWORD written = 0;
+    if (WriteFile(file, bytes.data(), piece, &written, nullptr) == 0) {
+      return false;
+    }
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  const std::string quoted = "\"" + path + "\"";
+  const auto target = WidePath(path);
+  if (!target) {
+    return "the file name " + quoted + " is not UTF-8";
+  }
+  std::filesystem::path folder = std::filesystem::path(*target).parent_path();
+  if (folder.empty()) {
+    folder = L".";
+  }
+  // GetTempFileNameW creates the file under a name no other run can take.
+  std::array<wchar_t, MAX_PATH> temporaryName{};
+  if (GetTempFileNameW(folder.c_str(), L"tsm", 0, temporaryName.data()) == 0) {
+    return "cannot create a temporary file beside " + quoted + ": " + LastError();
+  }
+  TemporaryFileName temporary(temporaryName.data());
+  FileHandle file(CreateFileW(temporary.Get(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid() || !WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 ||
+      !file.Close()) {
+    return "cannot write " + quoted + ": " + LastError();
+  }
+  if (MoveFileExW(temporary.Get(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+    return "cannot replace " + quoted + ": " + LastError();
+  }
+  temporary.MarkMoved();
+  return std::nullopt;
+}
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,376 @@
+#include "cli/crystal_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/deviation_text.h"
+#include "engine/reload_text.h"
+
+namespace tesmirol::cli {
+namespace {
+
+// The colours of the dialog's result labels: blue for a good value, red for
+// a bad one.
+enum class CellColour { None, Blue, Red };
+
+struct Cell {
+  std::string text;
+  CellColour colour = CellColour::None;
+};
+
+// Column headings of the text and Markdown tables, and which of them hold
+// numbers (aligned to the right).
+constexpr std::array<std::string_view, 9> kHeadings = {
+    "crystal", "baud", "SMOD=0 TH1", "rate", "deviation", "SMOD=1 TH1", "rate", "deviation", "code"};
+constexpr std::array<bool, 9> kRightAligned = {false, true, false, true, true, false, true, true, false};
+
+constexpr std::string_view kCsvHeading =
+    "crystal,baud,smod0_reload,smod0_status,smod0_rate,smod0_deviation,"
+    "smod1_reload,smod1_status,smod1_rate,smod1_deviation,outcome,chosen_smod\n";
+
+using TextRow = std::array<Cell, kHeadings.size()>;
+
+// The code column: which setting the generated code uses, or why there is
+// none.
+std::string ChoiceText(const CrystalTableRow& row) {
+  if (!row.calculation) {
+    return "no result";
+  }
+  switch (row.choice.outcome) {
+    case GenerationOutcome::Nothing:
+      return "nothing";
+    case GenerationOutcome::Warning:
+      return "warning";
+    case GenerationOutcome::Code:
+      break;
+  }
+  return "SMOD=" + std::to_string(row.choice.smod);
+}
+
+// The three cells of one SMOD setting: reload (or too low / too high), rate
+// and deviation, coloured as the dialog colours its labels.
+std::array<Cell, 3> ModeCells(const ModeResult& mode) {
+  Cell reload;
+  switch (mode.status) {
+    case ModeStatus::TooLow:
+      reload = {"too low", CellColour::Red};
+      break;
+    case ModeStatus::TooHigh:
+      reload = {"too high", CellColour::Red};
+      break;
+    case ModeStatus::Ok:
+      reload = {FormatReload(mode.reload), CellColour::Blue};
+      break;
+  }
+  return {reload, Cell{std::to_string(mode.achieved), CellColour::None},
+          Cell{FormatDeviation(mode.deviation) + "%", IsOutOfTolerance(mode) ? CellColour::Red : CellColour::Blue}};
+}
+
+TextRow MakeTextRow(const CrystalTableRow& row) {
+  TextRow cells;
+  cells[0].text = row.crystal->utf8;
+  cells[1].text = row.baud->utf8;
+  if (row.calculation) {
+    const std::array<Cell, 3> smod0 = ModeCells(row.calculation->mode[0]);
+    const std::array<Cell, 3> smod1 = ModeCells(row.calculation->mode[1]);
+    std::copy(smod0.begin(), smod0.end(), cells.begin() + 2);
+    std::copy(smod1.begin(), smod1.end(), cells.begin() + 5);
+  } else {
+    for (std::size_t column = 2; column < 8; ++column) {
+      cells.at(column).text.assign(1, '-');
+    }
+  }
+  cells[8].text = ChoiceText(row);
+  return cells;
+}
+
+// Calls visit with the row of every crystal and every rate, crystal by
+// crystal, in the order given. Rows are made as they are visited rather than
+// kept: thousands of calculations held at once would cost more in memory
+// than making them again.
+template <typename Visit>
+void ForEachRow(std::span<const InputText> crystals, std::span<const InputText> bauds, Visit visit) {
+  for (const InputText& crystal : crystals) {
+    for (const InputText& baud : bauds) {
+      visit(MakeCrystalTableRow(crystal, baud));
+    }
+  }
+}
+
+// Collects the table's text and hands it to the stream in pieces, so that a
+// table of thousands of rows never sits in memory whole.
+class ChunkedOutput {
+ public:
+  explicit ChunkedOutput(std::ostream& out) : m_out(out) { m_text.reserve(kChunk + kChunk / 8); }
+
+  std::string& Text() noexcept { return m_text; }
+
+  // Called after each row: passes the text on once a piece is full.
+  void EndRow() {
+    if (m_text.size() >= kChunk) {
+      Flush();
+    }
+  }
+
+  void Flush() {
+    m_out << m_text;
+    m_text.clear();
+  }
+
+ private:
+  static constexpr std::size_t kChunk = std::size_t{32} * 1024;
+  std::ostream& m_out;
+  std::string m_text;
+};
+
+// True for a code point that a terminal shows two columns wide (CJK
+// ideographs, full-width forms, Hangul).
+bool IsWide(char32_t codePoint) {
+  return (codePoint >= 0x1100 && codePoint <= 0x115F) || (codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
+         (codePoint >= 0xAC00 && codePoint <= 0xD7A3) || (codePoint >= 0xF900 && codePoint <= 0xFAFF) ||
+         (codePoint >= 0xFE30 && codePoint <= 0xFE4F) || (codePoint >= 0xFF00 && codePoint <= 0xFF60) ||
+         (codePoint >= 0xFFE0 && codePoint <= 0xFFE6) || (codePoint >= 0x20000 && codePoint <= 0x3FFFD);
+}
+
+// The columns a UTF-8 text takes on a terminal.
+std::size_t DisplayWidth(std::string_view utf8) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t codePoint = length == 1 ? lead : lead & (0x7FU >> length);
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+      codePoint = (codePoint << 6U) | (static_cast<unsigned char>(utf8[i + k]) & 0x3FU);
+    }
+    width += IsWide(codePoint) ? 2U : 1U;
+    i += length;
+  }
+  return width;
+}
+
+std::string_view ColourStart(CellColour colour) {
+  switch (colour) {
+    case CellColour::Blue:
+      return "\x1b[34m";
+    case CellColour::Red:
+      return "\x1b[31m";
+    case CellColour::None:
+      break;
+  }
+  return "";
+}
+
+// The aligned text table: columns two spaces apart, padded before the colour
+// sequences go in so that they take no room.
+void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
+               bool colour) {
+  // Two passes over the rows, the first for the column widths.
+  std::array<std::size_t, kHeadings.size()> widths{};
+  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
+    widths.at(column) = kHeadings.at(column).size();
+  }
+  ForEachRow(crystals, bauds, [&widths](const CrystalTableRow& row) {
+    const TextRow cells = MakeTextRow(row);
+    for (std::size_t column = 0; column < kHeadings.size(); ++column) {
+      widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column).text));
+    }
+  });
+
+  std::string& table = output.Text();
+  const auto appendCell = [&](const Cell& cell, std::size_t column) {
+    const std::size_t padding = widths.at(column) - DisplayWidth(cell.text);
+    const bool last = column + 1 == kHeadings.size();
+    if (kRightAligned.at(column)) {
+      table.append(padding, ' ');
+    }
+    const bool coloured = colour && cell.colour != CellColour::None;
+    if (coloured) {
+      table += ColourStart(cell.colour);
+    }
+    table += cell.text;
+    if (coloured) {
+      table += "\x1b[0m";
+    }
+    if (!kRightAligned.at(column) && !last) {
+      table.append(padding, ' ');
+    }
+    table += last ? "\n" : "  ";
+  };
+  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
+    appendCell({std::string(kHeadings.at(column)), CellColour::None}, column);
+  }
+  ForEachRow(crystals, bauds, [&appendCell, &output](const CrystalTableRow& row) {
+    const TextRow cells = MakeTextRow(row);
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+      appendCell(cells.at(column), column);
+    }
+    output.EndRow();
+  });
+}
+
+// A cell of a Markdown table: a vertical bar in the user's text must not end
+// the cell.
+std::string MarkdownCell(std::string_view text) {
+  std::string cell;
+  for (const char ch : text) {
+    if (ch == '|' || ch == '\\') {
+      cell += '\\';
+    }
+    cell += ch;
+  }
+  return cell;
+}
+
+void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
+  std::string& table = output.Text();
+  table += "|";
+  for (const std::string_view heading : kHeadings) {
+    table += " ";
+    table += heading;
+    table += " |";
+  }
+  table += "\n|";
+  for (const bool right : kRightAligned) {
+    table += right ? "---:|" : "---|";
+  }
+  table += '\n';
+  ForEachRow(crystals, bauds, [&table, &output](const CrystalTableRow& row) {
+    table += "|";
+    for (const Cell& cell : MakeTextRow(row)) {
+      table += ' ';
+      table += MarkdownCell(cell.text);
+      table += " |";
+    }
+    table += '\n';
+    output.EndRow();
+  });
+}
+
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    return std::string(text);
+  }
+  std::string field = "\"";
+  for (const char ch : text) {
+    if (ch == '"') {
+      field += '"';
+    }
+    field += ch;
+  }
+  field += '"';
+  return field;
+}
+
+void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
+  std::string& table = output.Text();
+  table += kCsvHeading;
+  ForEachRow(crystals, bauds, [&table, &output](const CrystalTableRow& row) {
+    table += CsvField(row.crystal->utf8);
+    table += ',';
+    table += CsvField(row.baud->utf8);
+    if (!row.calculation) {
+      table += ",,,,,,,,,,\n";
+      output.EndRow();
+      return;
+    }
+    for (const ModeResult& mode : row.calculation->mode) {
+      for (const std::string& field : {FormatReload(mode.reload), std::string(ModeStatusName(mode.status)),
+                                       std::to_string(mode.achieved), FormatDeviation(mode.deviation)}) {
+        table += ',';
+        table += field;
+      }
+    }
+    table += ",";
+    table += GenerationOutcomeName(row.choice.outcome);
+    table += ",";
+    if (row.choice.outcome == GenerationOutcome::Code) {
+      table += std::to_string(row.choice.smod);
+    }
+    table += '\n';
+    output.EndRow();
+  });
+}
+
+nlohmann::ordered_json JsonMode(std::size_t smod, const ModeResult& mode) {
+  nlohmann::ordered_json object;
+  object["smod"] = smod;
+  object["reload"] = mode.reload;
+  object["reloadText"] = FormatReload(mode.reload);
+  object["status"] = ModeStatusName(mode.status);
+  object["achieved"] = mode.achieved;
+  object["deviation"] = mode.deviation;
+  object["deviationText"] = FormatDeviation(mode.deviation);
+  object["outOfTolerance"] = IsOutOfTolerance(mode);
+  return object;
+}
+
+void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
+  nlohmann::ordered_json table = nlohmann::ordered_json::array();
+  ForEachRow(crystals, bauds, [&table](const CrystalTableRow& row) {
+    nlohmann::ordered_json object;
+    object["crystal"] = row.crystal->utf8;
+    object["baud"] = row.baud->utf8;
+    if (row.calculation) {
+      object["crystalHz"] = row.calculation->crystalHz;
+      nlohmann::ordered_json modes = nlohmann::ordered_json::array();
+      for (std::size_t smod = 0; smod < row.calculation->mode.size(); ++smod) {
+        modes.push_back(JsonMode(smod, row.calculation->mode.at(smod)));
+      }
+      object["modes"] = std::move(modes);
+      object["outcome"] = GenerationOutcomeName(row.choice.outcome);
+      object["chosenSmod"] = row.choice.outcome == GenerationOutcome::Code
+                                 ? nlohmann::ordered_json(row.choice.smod)
+                                 : nlohmann::ordered_json(nullptr);
+    } else {
+      object["crystalHz"] = nullptr;
+      object["modes"] = nullptr;
+      object["outcome"] = nullptr;
+      object["chosenSmod"] = nullptr;
+    }
+    table.push_back(std::move(object));
+  });
+  output.Text() = table.dump(2);
+  output.Text() += '\n';
+}
+
+}  // namespace
+
+CrystalTableRow MakeCrystalTableRow(const InputText& crystal, const InputText& baud) {
+  CrystalTableRow row;
+  row.crystal = &crystal;
+  row.baud = &baud;
+  row.calculation = CalculateBaud(crystal.gbk, baud.gbk);
+  if (row.calculation) {
+    row.choice = ChooseInitCodeSetting(*row.calculation);
+  }
+  return row;
+}
+
+void WriteCrystalTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
+                       TableFormat format, bool colour) {
+  ChunkedOutput output(out);
+  switch (format) {
+    case TableFormat::Csv:
+      CsvTable(output, crystals, bauds);
+      break;
+    case TableFormat::Markdown:
+      MarkdownTable(output, crystals, bauds);
+      break;
+    case TableFormat::Json:
+      JsonTable(output, crystals, bauds);
+      break;
+    case TableFormat::Text:
+      TextTable(output, crystals, bauds, colour);
+      break;
+  }
+  output.Flush();
+}
+
+}  // namespace tesmirol::cli
