@@ -60,7 +60,8 @@ bool PutOnClipboard(std::wstring_view text) {
     return false;
   }
   HGLOBAL memory = GlobalText(text);
-  const bool put = memory != nullptr && EmptyClipboard() != FALSE && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  const bool put =
+      memory != nullptr && EmptyClipboard() != FALSE && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
   if (!put && memory != nullptr) {
     GlobalFree(memory);
   }

@@ -3,19 +3,18 @@
 #include <windows.h>
 
 #include <array>
-#include <climits>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <cwchar>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "codegen/init_code_generator.h"
+#include "e2e/utf8_text.h"
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"
-#include "e2e/utf8_text.h"
 
 namespace tesmirol::e2e {
 namespace {
@@ -31,8 +30,8 @@ std::optional<std::string> GbkCharacter(std::wstring_view character) {
   const int inLength = static_cast<int>(character.size());
   BOOL usedDefault = FALSE;
   std::array<char, 8> bytes{};
-  const int length = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, character.data(), inLength,
-                                         bytes.data(), static_cast<int>(bytes.size()), nullptr, &usedDefault);
+  const int length = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, character.data(), inLength, bytes.data(),
+                                         static_cast<int>(bytes.size()), nullptr, &usedDefault);
   if (length <= 0 || usedDefault != FALSE) {
     return std::nullopt;
   }
@@ -67,12 +66,19 @@ std::wstring ReloadText(const ModeResult& mode) {
     case ModeStatus::Ok:
       break;
   }
-  std::array<wchar_t, 32> text{};
-  std::swprintf(text.data(), text.size(), L"TH = 0x%X", static_cast<unsigned int>(mode.reload));
-  return text.data();
+  std::array<char, 16> digits{};
+  const char* const end =
+      std::to_chars(digits.data(), digits.data() + digits.size(), static_cast<std::uint32_t>(mode.reload), 16).ptr;
+  std::wstring text = L"TH = 0x";
+  for (const char digit : std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()))) {
+    text += static_cast<wchar_t>(digit >= 'a' ? digit - 'a' + 'A' : digit);
+  }
+  return text;
 }
 
-std::wstring DeviationText(const ModeResult& mode) { return L"偏差：" + WideAscii(FormatDeviation(mode.deviation)) + L"%"; }
+std::wstring DeviationText(const ModeResult& mode) {
+  return L"偏差：" + WideAscii(FormatDeviation(mode.deviation)) + L"%";
+}
 
 TextColour ReloadColour(const ModeResult& mode) {
   return mode.status == ModeStatus::Ok ? TextColour::kBlue : TextColour::kRed;
@@ -91,13 +97,13 @@ TextColour PaintedColour(HWND label) {
 
 void PrintTo(const ResultDisplay& display, std::ostream* out) {
   *out << "{\"" << Utf8(display.selectedCrystal) << "\", \"" << Utf8(display.range) << "\", \""
-       << Utf8(display.reloadSmod0) << "\", \"" << Utf8(display.deviationSmod0) << "\", \""
-       << Utf8(display.reloadSmod1) << "\", \"" << Utf8(display.deviationSmod1) << "\", colours";
+       << Utf8(display.reloadSmod0) << "\", \"" << Utf8(display.deviationSmod0) << "\", \"" << Utf8(display.reloadSmod1)
+       << "\", \"" << Utf8(display.deviationSmod1) << "\", colours";
   for (const TextColour colour : display.colours) {
     *out << ' ' << colour;
   }
-  *out << ", output of " << display.output.size() << " characters starting \""
-       << Utf8(display.output.substr(0, 60)) << "\"}";
+  *out << ", output of " << display.output.size() << " characters starting \"" << Utf8(display.output.substr(0, 60))
+       << "\"}";
 }
 
 std::string GbkAsTheProgramReads(std::wstring_view boxText) {
@@ -122,8 +128,8 @@ std::optional<ResultDisplay> ExpectedDisplay(std::wstring_view crystalBox, std::
   const ModeResult& smod1 = calculation->mode[1];
   ResultDisplay display;
   display.selectedCrystal = L"选用晶震：" + std::to_wstring(calculation->crystalHz) + L" Hz";
-  display.range = L"最低：" + std::to_wstring(calculation->minBps) + L"bps  最高：" +
-                  std::to_wstring(calculation->maxBps) + L"bps";
+  display.range =
+      L"最低：" + std::to_wstring(calculation->minBps) + L"bps  最高：" + std::to_wstring(calculation->maxBps) + L"bps";
   display.reloadSmod0 = ReloadText(smod0);
   display.deviationSmod0 = DeviationText(smod0);
   display.reloadSmod1 = ReloadText(smod1);

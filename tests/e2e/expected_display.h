@@ -15,9 +15,8 @@
 namespace tesmirol::e2e {
 
 // The five coloured result labels, in the order their colours are kept.
-inline constexpr std::array<int, 5> kColouredLabels = {control::kRange, control::kReloadSmod0,
-                                                       control::kDeviationSmod0, control::kReloadSmod1,
-                                                       control::kDeviationSmod1};
+inline constexpr std::array<int, 5> kColouredLabels = {control::kRange, control::kReloadSmod0, control::kDeviationSmod0,
+                                                       control::kReloadSmod1, control::kDeviationSmod1};
 
 // Every result the dialog shows: the label texts, the painted colours of the
 // coloured labels (in kColouredLabels order) and the output box.

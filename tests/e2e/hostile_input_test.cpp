@@ -11,8 +11,10 @@
 
 #include <array>
 #include <cstddef>
+#include <iomanip>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,11 +34,11 @@ namespace {
 using control::kBaudBox;
 using control::kCrystalBox;
 
-constexpr std::size_t kLongTextLength = 64 * 1024;
+constexpr std::size_t kLongTextLength = std::size_t{64} * 1024;
 // A text set from outside reaches the output box whole, in the generated
 // code; Wine's edit control wraps a 64 KiB line in about half a minute, so
 // such texts are shorter, to stay within the bound a step may take.
-constexpr std::size_t kSetTextLength = 16 * 1024;
+constexpr std::size_t kSetTextLength = std::size_t{16} * 1024;
 
 // Bytes of code page 936 as the program receives them through a window text:
 // decoded by the system, an invalid sequence (a lone lead byte) becoming the
@@ -60,9 +62,10 @@ std::string Spelled(std::wstring_view text) {
     if (unit >= 0x20 && unit < 0x7F) {
       spelled += static_cast<char>(unit);
     } else {
-      std::array<char, 12> hex{};
-      std::snprintf(hex.data(), hex.size(), "\\u%04X", static_cast<unsigned int>(unit));
-      spelled += hex.data();
+      std::ostringstream hex;
+      hex << "\\u" << std::uppercase << std::hex << std::setw(4) << std::setfill('0')
+          << static_cast<unsigned int>(unit);
+      spelled += hex.str();
     }
   }
   return spelled;
@@ -107,6 +110,7 @@ class HostileInputTest : public ::testing::Test {
     ExpectDisplayFollowsTheBoxes(step);
   }
 
+ private:
   std::optional<DialogSession> m_session;
   std::optional<MainDialog> m_dialog;
   ResultDisplay m_last;
@@ -231,8 +235,7 @@ constexpr std::array kForeignCharacterCases = {
                          L"// 说明: 11.0592MHZ\uF8F5晶震下初始化串口波特率为9600bps"},
     ForeignCharacterCase{"ArabicInTheBaudRate", L"11.0592MHz", L"9600\u0627",
                          L"// 说明: 11.0592MHZ晶震下初始化串口波特率为9600?bps"},
-    ForeignCharacterCase{"EmojiInTheBaudRate", L"11.0592MHz", L"96\U0001F60000",
-                         L""},  // the rate reads as 96: no code
+    ForeignCharacterCase{"EmojiInTheBaudRate", L"11.0592MHz", L"96\U0001F60000", L""},  // the rate reads as 96: no code
 };
 
 class HostileCharacterTest : public HostileInputTest, public ::testing::WithParamInterface<ForeignCharacterCase> {};
@@ -319,8 +322,7 @@ TEST_F(HostileInputTest, LongTextInTheOutputBoxIsCopiedAndThenReplaced) {
   const std::wstring text(kLongTextLength, L'晶');
   ASSERT_TRUE(PasteOverAll(Dialog(), outputBox, text)) << "the dialog stopped answering";
   const std::wstring held = Dialog().Text(control::kOutputBox);
-  std::cout << "[          ] the output box holds " << held.size() << " of the " << kLongTextLength
-            << " characters\n";
+  std::cout << "[          ] the output box holds " << held.size() << " of the " << kLongTextLength << " characters\n";
   ASSERT_FALSE(held.empty());
 
   ASSERT_TRUE(EmptyClipboardNow());
@@ -335,4 +337,3 @@ TEST_F(HostileInputTest, LongTextInTheOutputBoxIsCopiedAndThenReplaced) {
 
 }  // namespace
 }  // namespace tesmirol::e2e
-

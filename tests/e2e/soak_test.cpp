@@ -22,6 +22,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "e2e/box_edits.h"
@@ -50,9 +51,12 @@ constexpr int kMaxReportedFaults = 5;
 constexpr std::wstring_view kTypedCharacters =
     L"0123456789012345678901234567890123456789....MMMKKHHzzmk-+eE 晶振ｍＭ\u0E01\u20AC";
 
-// The preset texts a list click or paste may bring.
-constexpr std::array<std::wstring_view, 8> kPastedTexts = {
-    L"11.0592MHz", L"9600", L"-0", L"2147483648", L"1964MHz", L"\U0001F600", L"0.5", L"4294967297"};
+// Texts a user pastes: inputs, numbers at the ends of 32 bits, an emoji.
+constexpr std::array<std::wstring_view, 8> kPastedTexts = {L"11.0592MHz", L"9600",       L"-0",  L"2147483648",
+                                                           L"1964MHz",    L"\U0001F600", L"0.5", L"4294967297"};
+
+// What the user types into the output box.
+constexpr std::wstring_view kOutputEdit = L"// ok";
 
 enum class ActionKind {
   kType,
@@ -67,9 +71,9 @@ enum class ActionKind {
   kReturn,
 };
 
-constexpr std::array<std::string_view, 10> kActionNames = {
-    "type", "backspace", "delete", "replace selection", "choose entry",
-    "arrow key", "paste", "copy", "edit output", "return"};
+constexpr std::array<std::string_view, 10> kActionNames = {"type",         "backspace", "delete", "replace selection",
+                                                           "choose entry", "arrow key", "paste",  "copy",
+                                                           "edit output",  "return"};
 
 // How often each action comes, in kActionKind order.
 constexpr std::array<int, 10> kActionWeights = {40, 12, 8, 8, 10, 5, 5, 5, 4, 3};
@@ -95,12 +99,13 @@ class SoakDriver {
 
   // Performs one random action; false when the dialog stopped answering.
   bool PerformRandomAction(std::string& description) {
-    const ActionKind kind = static_cast<ActionKind>(m_pick(m_random));
+    const auto kind = static_cast<ActionKind>(m_pick(m_random));
     const int boxId = Chance(2) ? kCrystalBox : kBaudBox;
     HWND field = m_dialog.EditFieldOf(boxId);
     description = std::string(NameOf(kind)) + (boxId == kCrystalBox ? " in the crystal box" : " in the baud box");
     ++m_counts[kind];
     m_outputEdited = false;
+    m_actionFault.clear();
     switch (kind) {
       case ActionKind::kType: {
         const wchar_t character = kTypedCharacters.at(Below(kTypedCharacters.size()));
@@ -144,8 +149,10 @@ class SoakDriver {
   // Whether the last action was an edit of the output box, which the dialog
   // keeps until its next update.
   [[nodiscard]] bool OutputEdited() const noexcept { return m_outputEdited; }
-  // False when a copy left something else than the output box on the clipboard.
-  [[nodiscard]] const std::string& CopyFault() const noexcept { return m_copyFault; }
+  // What went wrong in the last action itself (a copy that left something
+  // else on the clipboard, an edit of the output box that did not take);
+  // empty when nothing did.
+  [[nodiscard]] const std::string& ActionFault() const noexcept { return m_actionFault; }
 
   // How many actions of each kind were made.
   void PrintCounts(std::ostream& out) const {
@@ -157,9 +164,7 @@ class SoakDriver {
  private:
   bool Chance(int oneIn) { return Below(static_cast<std::size_t>(oneIn)) == 0; }
 
-  std::size_t Below(std::size_t bound) {
-    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(m_random);
-  }
+  std::size_t Below(std::size_t bound) { return std::uniform_int_distribution<std::size_t>(0, bound - 1)(m_random); }
 
   // A click somewhere in the field's text.
   bool PutCaret(HWND field) {
@@ -191,10 +196,9 @@ class SoakDriver {
     }
     const std::wstring shown = m_dialog.Text(control::kOutputBox);
     const std::optional<std::wstring> copied = ClipboardText();
-    m_copyFault.clear();
     if (shown.empty() ? copied.has_value() && !copied->empty() : copied != shown) {
-      m_copyFault = "the clipboard holds " + (copied ? std::to_string(copied->size()) + " characters" : "no text") +
-                    ", the output box " + std::to_string(shown.size());
+      m_actionFault = "the clipboard holds " + (copied ? std::to_string(copied->size()) + " characters" : "no text") +
+                      ", the output box " + std::to_string(shown.size());
     }
     return true;
   }
@@ -206,10 +210,16 @@ class SoakDriver {
     if (!SelectRange(outputBox, position, position)) {
       return false;
     }
-    for (const wchar_t character : std::wstring_view(L"// ok")) {
+    for (const wchar_t character : kOutputEdit) {
       PostMessageW(outputBox, WM_CHAR, character, 1);
     }
-    return m_dialog.Settle();
+    if (!m_dialog.Settle()) {
+      return false;
+    }
+    if (m_dialog.Text(control::kOutputBox).find(kOutputEdit) == std::wstring::npos) {
+      m_actionFault = "the output box did not take the typed text";
+    }
+    return true;
   }
 
   MainDialog& m_dialog;
@@ -217,7 +227,49 @@ class SoakDriver {
   std::discrete_distribution<int> m_pick{kActionWeights.begin(), kActionWeights.end()};
   std::map<ActionKind, int> m_counts;
   bool m_outputEdited = false;
-  std::string m_copyFault;
+  std::string m_actionFault;
+};
+
+// What the dialog must show after each action. An update runs whenever a
+// box's text changes. The user's own edit of the output box stays until the
+// next update; an action that leaves both texts as they were may bring one
+// (choosing the entry a box already shows) or not (Return, an arrow key at
+// the end of the list, Backspace at the start of a text).
+class DisplayModel {
+ public:
+  DisplayModel(ResultDisplay initial, std::wstring crystal, std::wstring baud)
+      : m_last(std::move(initial)), m_crystal(std::move(crystal)), m_baud(std::move(baud)) {}
+
+  // Takes in the box texts and the output box after an action and returns
+  // what every label and the output box must show.
+  const ResultDisplay& After(const std::wstring& crystal, const std::wstring& baud, bool outputEdited,
+                             const std::wstring& shownOutput) {
+    const std::optional<ResultDisplay> computed = ExpectedDisplay(crystal, baud);
+    const bool textsChanged = crystal != m_crystal || baud != m_baud;
+    m_crystal = crystal;
+    m_baud = baud;
+    if (textsChanged && computed) {
+      m_last = *computed;
+      m_userOutput = false;
+    }
+    if (outputEdited) {
+      m_userOutput = true;
+      m_last.output = shownOutput;
+    } else if (m_userOutput && computed && shownOutput == computed->output) {
+      m_userOutput = false;
+      m_last.output = computed->output;
+    }
+    return m_last;
+  }
+
+  // Goes on from what the dialog shows after a fault, to find further ones.
+  void Resume(const ResultDisplay& shown) { m_last = shown; }
+
+ private:
+  ResultDisplay m_last;
+  std::wstring m_crystal;
+  std::wstring m_baud;
+  bool m_userOutput = false;
 };
 
 TEST(SoakTest, EveryRandomActionShowsWhatTheEngineGives) {
@@ -232,8 +284,9 @@ TEST(SoakTest, EveryRandomActionShowsWhatTheEngineGives) {
   ASSERT_TRUE(session.has_value()) << Utf8(failure);
   MainDialog dialog(*session);
   SoakDriver driver(dialog, seed);
-  std::optional<ResultDisplay> last = ExpectedDisplay(L"11.0592MHz", L"9600");
-  ASSERT_TRUE(last.has_value());
+  const std::optional<ResultDisplay> initial = ExpectedDisplay(L"11.0592MHz", L"9600");
+  ASSERT_TRUE(initial.has_value());
+  DisplayModel model(*initial, L"11.0592MHz", L"9600");
 
   int faults = 0;
   int performed = 0;
@@ -246,28 +299,22 @@ TEST(SoakTest, EveryRandomActionShowsWhatTheEngineGives) {
 
     const std::wstring crystal = dialog.Text(kCrystalBox);
     const std::wstring baud = dialog.Text(kBaudBox);
-    if (std::optional<ResultDisplay> expected = ExpectedDisplay(crystal, baud)) {
-      last = std::move(expected);
-    }
     ResultDisplay shown = ShownDisplay(dialog, true);
-    if (driver.OutputEdited()) {
-      last->output = shown.output;  // the user's own text, kept until the next update
-    }
-    if (shown.colours != last->colours) {
-      shown.colours = WaitForLabelColours(dialog, last->colours);
+    const ResultDisplay& expected = model.After(crystal, baud, driver.OutputEdited(), shown.output);
+    if (shown.colours != expected.colours) {
+      shown.colours = WaitForLabelColours(dialog, expected.colours);
     }
     const std::string where = "action " + std::to_string(action) + " of seed " + std::to_string(seed) + " (" +
-                              description + "), crystal box \"" + Utf8(crystal) + "\", baud box \"" + Utf8(baud) +
-                              "\"";
-    if (!driver.CopyFault().empty()) {
-      ADD_FAILURE() << where << ": " << driver.CopyFault();
+                              description + "), crystal box \"" + Utf8(crystal) + "\", baud box \"" + Utf8(baud) + "\"";
+    if (!driver.ActionFault().empty()) {
+      ADD_FAILURE() << where << ": " << driver.ActionFault();
       ++faults;
     }
-    if (shown != *last) {
+    if (shown != expected) {
       ADD_FAILURE() << where << ":\n  shown    " << ::testing::PrintToString(shown) << "\n  expected "
-                    << ::testing::PrintToString(*last);
+                    << ::testing::PrintToString(expected);
       ++faults;
-      last = shown;  // go on from what the dialog shows, to find further faults
+      model.Resume(shown);
     }
   }
   std::cout << "[          ] soak: " << performed << " actions performed, " << faults << " faults\n";
