@@ -24,4 +24,7 @@ std::wstring CComboBox::GetLBText(int index) const {
   return text;
 }
 
+// CB_LIMITTEXT, which the box passes on to its edit field.
+void CComboBox::LimitText(int characters) const noexcept { Send(CB_LIMITTEXT, static_cast<WPARAM>(characters)); }
+
 }  // namespace tesmirol

@@ -15,6 +15,9 @@ class CComboBox : public CWnd {
 
   // The text of the list entry at index; empty when there is no such entry.
   [[nodiscard]] std::wstring GetLBText(int index) const;
+
+  // Lets the edit field take at most this many characters (CB_LIMITTEXT).
+  void LimitText(int characters) const noexcept;
 };
 
 }  // namespace tesmirol

@@ -21,6 +21,13 @@ namespace {
 constexpr const wchar_t* kDefaultCrystal = L"11.0592MHz";
 constexpr int kDefaultBaud = 9600;
 
+// The most characters an input box takes. The box's width stops typing and
+// pasting long before this (about 16 digits fit), so the user sees no
+// difference; the limit only bounds the work of the edit field, which
+// otherwise fits a long paste to its width one character at a time: a
+// pasted 64 KiB text kept the dialog busy for hours.
+constexpr int kInputLengthLimit = 256;
+
 // The output box's tab interval in dialog template units: four average
 // character widths, the indentation of the generated code.
 constexpr int kOutputTabStop = 16;
@@ -58,6 +65,8 @@ bool CSerialInitDlg::OnInitDialog() {
 
   m_crystal.SetText(kDefaultCrystal);
   m_baud.SetText(std::to_wstring(kDefaultBaud));
+  m_crystal.LimitText(kInputLengthLimit);
+  m_baud.LimitText(kInputLengthLimit);
 
   m_thSmod0.SetLabelColor(kLabelBlue);
   m_devSmod0.SetLabelColor(kLabelRed);

@@ -1,9 +1,15 @@
 #include "ui/wide_text.h"
 
+#include <windows.h>
+
+#include <climits>
+
 #include "text/encoding.h"
 
 namespace tesmirol {
 namespace {
+
+constexpr UINT kGbkCodePage = 936;
 
 // True for the first half of a surrogate pair.
 constexpr bool IsHighSurrogate(wchar_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
@@ -22,13 +28,27 @@ std::u16string ToUtf16(std::wstring_view wide) { return {wide.begin(), wide.end(
 
 }  // namespace
 
-// Converts through code page 936.
+// Converts through code page 936 the way the system decodes a window text.
+// A strict conversion fails on bytes that came from characters of the user's
+// own (U+F8F5 is byte 0xFF), so those texts are decoded leniently, giving
+// the user's character back instead of an empty output box.
 std::optional<std::wstring> WideFromGbk(std::string_view gbk) {
-  const std::optional<std::u16string> utf16 = text::GbkToUtf16(gbk);
-  if (!utf16) {
+  if (const std::optional<std::u16string> utf16 = text::GbkToUtf16(gbk)) {
+    return std::wstring(utf16->begin(), utf16->end());
+  }
+  if (gbk.size() > static_cast<std::size_t>(INT_MAX)) {
     return std::nullopt;
   }
-  return std::wstring(utf16->begin(), utf16->end());
+  const int inLength = static_cast<int>(gbk.size());
+  const int outLength = MultiByteToWideChar(kGbkCodePage, 0, gbk.data(), inLength, nullptr, 0);
+  if (outLength <= 0) {
+    return std::nullopt;
+  }
+  std::wstring wide(static_cast<std::size_t>(outLength), L'\0');
+  if (MultiByteToWideChar(kGbkCodePage, 0, gbk.data(), inLength, wide.data(), outLength) != outLength) {
+    return std::nullopt;
+  }
+  return wide;
 }
 
 // Converts the whole text at once; only when that fails, character by

@@ -8,8 +8,9 @@
 
 namespace tesmirol {
 
-// The GBK text shown as a window text, or no result when it is not valid
-// GBK.
+// The GBK text shown as a window text, decoded as the system decodes code
+// page 936 (bytes it has no character for become its default character); no
+// result only when the system cannot convert it at all.
 std::optional<std::wstring> WideFromGbk(std::string_view gbk);
 
 // The user's window text as GBK, the way the system's code page 936 would

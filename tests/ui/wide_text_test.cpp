@@ -38,7 +38,15 @@ TEST(GbkToWindowText, ConvertsValidGbk) {
   EXPECT_EQ(WideFromGbk("\xC6\xAB\xB2\xEE"), std::optional<std::wstring>(L"\u504f\u5dee"));
 }
 
-TEST(GbkToWindowText, RefusesInvalidGbk) { EXPECT_FALSE(WideFromGbk("\x81").has_value()); }
+// Byte 0xFF is what the user's U+F8F5 becomes; generated code that holds it
+// shows the user's character again, and an unfinished double-byte character
+// does not take its neighbours with it.
+TEST(GbkToWindowText, GivesTheUsersOwnCharactersBack) {
+  EXPECT_EQ(WideFromGbk(GbkFromWide(L"11.0592MHZ\uF8F5")), std::optional<std::wstring>(L"11.0592MHZ\uF8F5"));
+  const std::optional<std::wstring> unfinished = WideFromGbk("12MHZ\x81");
+  ASSERT_TRUE(unfinished.has_value());
+  EXPECT_EQ(unfinished->substr(0, 5), L"12MHZ");
+}
 
 }  // namespace
 }  // namespace tesmirol
