@@ -2,7 +2,6 @@
 #   win64 build:  Tesmirol-<version>-win64.zip with Tesmirol.EXE,
 #                 tesmirol-cli.exe, the README and the licence file
 #   native build: tesmirol-cli_<version>_<arch>.deb, the command-line tool
-# The licence file goes in when the repository has one (LICENSE).
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME "Tesmirol")
@@ -20,18 +19,14 @@ if(WIN32)
     install(TARGETS Tesmirol RUNTIME DESTINATION .)
   endif()
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION .)
-  if(EXISTS "${licenceFile}")
-    install(FILES "${licenceFile}" DESTINATION .)
-  endif()
+  install(FILES "${licenceFile}" DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "Tesmirol-${PROJECT_VERSION}-win64")
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
   install(TARGETS tesmirol-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tesmirol-cli")
-  if(EXISTS "${licenceFile}")
-    install(FILES "${licenceFile}" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tesmirol-cli" RENAME copyright)
-  endif()
+  install(FILES "${licenceFile}" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/tesmirol-cli" RENAME copyright)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
   set(CPACK_DEBIAN_PACKAGE_NAME "tesmirol-cli")

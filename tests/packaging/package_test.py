@@ -30,11 +30,6 @@ def make_package(pattern):
     return packages[0]
 
 
-def licence_files():
-    """The licence file when the repository has one; the packages carry it."""
-    return ["LICENSE"] if (OPTIONS.source / "LICENSE").exists() else []
-
-
 class DebianPackageTest(unittest.TestCase):
     def test_contents_and_fields(self):
         package = make_package("*.deb")
@@ -42,9 +37,8 @@ class DebianPackageTest(unittest.TestCase):
         listing = subprocess.run(["dpkg-deb", "-c", str(package)], check=True, capture_output=True,
                                  text=True).stdout
         files = sorted(line.split()[-1] for line in listing.splitlines() if not line.startswith("d"))
-        expected = ["./usr/bin/tesmirol-cli", "./usr/share/doc/tesmirol-cli/README.md"]
-        if licence_files():
-            expected.append("./usr/share/doc/tesmirol-cli/copyright")
+        expected = ["./usr/bin/tesmirol-cli", "./usr/share/doc/tesmirol-cli/README.md",
+                    "./usr/share/doc/tesmirol-cli/copyright"]
         self.assertEqual(files, sorted(expected))
         self.assertRegex(listing, r"-rwxr-xr-x \S+ +\d+ \S+ \S+ \./usr/bin/tesmirol-cli")
 
@@ -71,7 +65,7 @@ class WindowsZipTest(unittest.TestCase):
         with zipfile.ZipFile(package) as archive:
             names = sorted(archive.namelist())
             self.assertEqual(names, sorted(f"{name}/{file}" for file in
-                                           ["Tesmirol.EXE", "tesmirol-cli.exe", "README.md"] + licence_files()))
+                                           ["Tesmirol.EXE", "tesmirol-cli.exe", "README.md", "LICENSE"]))
             for program in ("Tesmirol.EXE", "tesmirol-cli.exe"):
                 self.assertEqual(archive.read(f"{name}/{program}")[:2], b"MZ", program)
             self.assertEqual(archive.read(f"{name}/README.md"), (OPTIONS.source / "README.md").read_bytes())
