@@ -57,7 +57,7 @@ class FileHandle {
     if (m_handle == INVALID_HANDLE_VALUE) {
       return true;
     }
-    const HANDLE handle = m_handle;
+    HANDLE handle = m_handle;
     m_handle = INVALID_HANDLE_VALUE;
     return CloseHandle(handle) != 0;
   }

@@ -312,8 +312,12 @@ nlohmann::ordered_json JsonMode(std::size_t smod, const ModeResult& mode) {
 }
 
 void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
-  nlohmann::ordered_json table = nlohmann::ordered_json::array();
-  ForEachRow(crystals, bauds, [&table](const CrystalTableRow& row) {
+  // An array with one compact object a line: each row is written as it is
+  // made, and a line is one crystal and rate for grep and diff.
+  std::string& table = output.Text();
+  table += '[';
+  bool first = true;
+  ForEachRow(crystals, bauds, [&table, &output, &first](const CrystalTableRow& row) {
     nlohmann::ordered_json object;
     object["crystal"] = row.crystal->utf8;
     object["baud"] = row.baud->utf8;
@@ -334,10 +338,12 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
       object["outcome"] = nullptr;
       object["chosenSmod"] = nullptr;
     }
-    table.push_back(std::move(object));
+    table += first ? "\n  " : ",\n  ";
+    first = false;
+    table += object.dump();
+    output.EndRow();
   });
-  output.Text() = table.dump(2);
-  output.Text() += '\n';
+  table += "\n]\n";
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ bool StandardOutputTakesColour() {
   }
   // A pipe or a file has no console mode; a console that cannot interpret the
   // sequences refuses the flag.
-  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
   DWORD mode = 0;
   if (GetConsoleMode(output, &mode) == 0) {
     return false;
