@@ -49,17 +49,17 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   bool listPresets = false;
   bool version = false;
 
-  CLI::App app("Timer-1 reload values and serial-port initialization code for 8051 "
-               "microcontrollers: prints what the dialog shows for a crystal and a baud rate.",
-               "tesmirol-cli");
+  CLI::App app(
+      "Timer-1 reload values and serial-port initialization code for 8051 "
+      "microcontrollers: prints what the dialog shows for a crystal and a baud rate.",
+      "tesmirol-cli");
   app.add_option("CRYSTAL", options.crystal,
                  "crystal frequency: a number with M (MHz) or K (kHz) anywhere in the text, "
                  "otherwise hertz")
       ->capture_default_str();
   app.add_option("BAUD", options.baud, "baud rate")->capture_default_str();
   app.add_flag("--json", options.json, "print one JSON object instead of the report");
-  app.add_flag("--list-presets", listPresets,
-               "print the crystal and baud preset lists (as JSON with --json)");
+  app.add_flag("--list-presets", listPresets, "print the crystal and baud preset lists (as JSON with --json)");
   app.add_flag("--version", version, "print the version and exit");
   app.footer(
       "Arguments are UTF-8 text. A value that starts with a minus sign (-9600) is a value,\n"
@@ -86,8 +86,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
 
   if (split.values.size() > 2) {
     options.action = CommandAction::UsageError;
-    options.message =
-        "unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)";
+    options.message = "unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)";
     return options;
   }
   if (!split.values.empty()) {

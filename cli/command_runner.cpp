@@ -20,8 +20,7 @@ constexpr std::string_view kProgramName = "tesmirol-cli";
 
 // Says what was wrong with the arguments and where to read how they go.
 int ReportUsageError(std::ostream& err, std::string_view message) {
-  err << kProgramName << ": " << message << "\nRun '" << kProgramName
-      << " --help' for more information.\n";
+  err << kProgramName << ": " << message << "\nRun '" << kProgramName << " --help' for more information.\n";
   return kExitUsageError;
 }
 
@@ -45,13 +44,12 @@ int RunReport(const CommandLineOptions& options, std::ostream& out, std::ostream
   // lacks is refused rather than changed.
   const auto crystal = text::Utf8ToGbk(options.crystal);
   if (!crystal) {
-    return ReportUsageError(err, "CRYSTAL \"" + options.crystal +
-                                     "\" is not UTF-8 text that the GBK character set can hold");
+    return ReportUsageError(
+        err, "CRYSTAL \"" + options.crystal + "\" is not UTF-8 text that the GBK character set can hold");
   }
   const auto baud = text::Utf8ToGbk(options.baud);
   if (!baud) {
-    return ReportUsageError(err, "BAUD \"" + options.baud +
-                                     "\" is not UTF-8 text that the GBK character set can hold");
+    return ReportUsageError(err, "BAUD \"" + options.baud + "\" is not UTF-8 text that the GBK character set can hold");
   }
 
   const auto calculation = CalculateBaud(*crystal, *baud);
@@ -60,8 +58,7 @@ int RunReport(const CommandLineOptions& options, std::ostream& out, std::ostream
       const int status = Write(out, err, "null\n");
       return status == kExitDone ? kExitNoResult : status;
     }
-    err << kProgramName << ": no result: "
-        << NoResultReason(*crystal, *baud, options.crystal, options.baud) << '\n';
+    err << kProgramName << ": no result: " << NoResultReason(*crystal, *baud, options.crystal, options.baud) << '\n';
     return kExitNoResult;
   }
   const GeneratedInitCode generated = GenerateInitCode(*calculation);

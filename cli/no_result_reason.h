@@ -10,7 +10,7 @@ namespace tesmirol::cli {
 // does not start with a number, a baud text that reads as 0, or otherwise a
 // crystal frequency the calculation cannot handle. The GBK texts are what the
 // engine was given; the UTF-8 ones are quoted in the message.
-std::string NoResultReason(std::string_view crystalGbk, std::string_view baudGbk,
-                           std::string_view crystalUtf8, std::string_view baudUtf8);
+std::string NoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
+                           std::string_view baudUtf8);
 
 }  // namespace tesmirol::cli

@@ -143,7 +143,8 @@ std::optional<BaudCalculation> CalculateBaud(std::string_view crystalText, std::
   // the truncated crystalHz (doubled in double: 2 x 1964 MHz exceeds int32)
   // but its achieved rate from the float frequency.
   const auto smod0 = CalculateMode({f / baud384, f * kReciprocal384}, calc);
-  const auto smod1 = CalculateMode({(static_cast<double>(calc.crystalHz) * 2.0) / baud384, (f * 2.0) * kReciprocal384}, calc);
+  const auto smod1 =
+      CalculateMode({(static_cast<double>(calc.crystalHz) * 2.0) / baud384, (f * 2.0) * kReciprocal384}, calc);
   if (!smod0 || !smod1) {
     return std::nullopt;
   }

@@ -94,16 +94,14 @@ std::string CompareWithReference(const ExpectedPair& pair) {
 }
 
 TEST(PresetPairsTest, EveryPresetPairMatchesTheReference) {
-  const pair_table::Table table =
-      pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
+  const pair_table::Table table = pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_EQ(table.pairs.size(), kCrystalPresets * kBaudPresets);
   pair_table::ExpectEveryPair(table.pairs, CompareWithReference);
 }
 
 TEST(PresetPairsTest, EveryTypedInputMatchesTheReference) {
-  const pair_table::Table table =
-      pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
+  const pair_table::Table table = pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
   pair_table::ExpectEveryPair(table.pairs, CompareWithReference);

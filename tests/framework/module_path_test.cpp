@@ -28,16 +28,16 @@ TEST_P(ModulePath, GivesBaseNameAndHelpFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, ModulePath,
-    testing::Values(
-        PathCase{"Installed", L"C:\\Tools\\Tesmirol.EXE", L"Tesmirol", L"C:\\Tools\\Tesmirol.HLP"},
-        PathCase{"DotInDirectoryOnly", L"C:\\v1.2\\Tesmirol", L"Tesmirol", L"C:\\v1.2\\Tesmirol.HLP"},
-        PathCase{"TwoDotsInName", L"C:\\a\\Tesmirol.old.EXE", L"Tesmirol.old", L"C:\\a\\Tesmirol.old.HLP"},
-        PathCase{"LeadingDotIsName", L"C:\\a\\.EXE", L".EXE", L"C:\\a\\.EXE.HLP"},
-        PathCase{"ForwardSlashes", L"Z:/home/me/build/Tesmirol.EXE", L"Tesmirol", L"Z:/home/me/build/Tesmirol.HLP"},
-        PathCase{"DriveRelative", L"D:Tesmirol.exe", L"Tesmirol", L"D:Tesmirol.HLP"},
-        PathCase{"ChineseName", L"\\\\?\\C:\\\u5de5\u5177\\\u4e32\u53e3.EXE", L"\u4e32\u53e3",
-                 L"\\\\?\\C:\\\u5de5\u5177\\\u4e32\u53e3.HLP"},
-        PathCase{"Empty", L"", L"", L".HLP"}),
+    testing::Values(PathCase{"Installed", L"C:\\Tools\\Tesmirol.EXE", L"Tesmirol", L"C:\\Tools\\Tesmirol.HLP"},
+                    PathCase{"DotInDirectoryOnly", L"C:\\v1.2\\Tesmirol", L"Tesmirol", L"C:\\v1.2\\Tesmirol.HLP"},
+                    PathCase{"TwoDotsInName", L"C:\\a\\Tesmirol.old.EXE", L"Tesmirol.old", L"C:\\a\\Tesmirol.old.HLP"},
+                    PathCase{"LeadingDotIsName", L"C:\\a\\.EXE", L".EXE", L"C:\\a\\.EXE.HLP"},
+                    PathCase{"ForwardSlashes", L"Z:/home/me/build/Tesmirol.EXE", L"Tesmirol",
+                             L"Z:/home/me/build/Tesmirol.HLP"},
+                    PathCase{"DriveRelative", L"D:Tesmirol.exe", L"Tesmirol", L"D:Tesmirol.HLP"},
+                    PathCase{"ChineseName", L"\\\\?\\C:\\\u5de5\u5177\\\u4e32\u53e3.EXE", L"\u4e32\u53e3",
+                             L"\\\\?\\C:\\\u5de5\u5177\\\u4e32\u53e3.HLP"},
+                    PathCase{"Empty", L"", L"", L".HLP"}),
     testing_support::CaseName());
 
 }  // namespace
