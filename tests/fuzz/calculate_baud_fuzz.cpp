@@ -47,8 +47,7 @@ std::size_t NumberStart(std::string_view text) noexcept {
 std::optional<float> ReadCrystalNumber(std::string_view upperText) {
   const std::size_t start = NumberStart(upperText);
   const bool digitFirst = start < upperText.size() && IsDigit(upperText[start]);
-  const bool pointThenDigit =
-      start + 1 < upperText.size() && upperText[start] == '.' && IsDigit(upperText[start + 1]);
+  const bool pointThenDigit = start + 1 < upperText.size() && upperText[start] == '.' && IsDigit(upperText[start + 1]);
   if (!digitFirst && !pointThenDigit) {
     return std::nullopt;
   }
@@ -137,7 +136,9 @@ std::optional<BaudCalculation> ExpectedCalculation(float frequency, std::int32_t
 }
 
 bool SameBits(float a, float b) noexcept { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
-bool SameBits(double a, double b) noexcept { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+bool SameBits(double a, double b) noexcept {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 
 void CheckMode(const ModeResult& actual, const ModeResult& expected) {
   Require(actual.reload == expected.reload, "TH1 = 256 - quotient, truncated");

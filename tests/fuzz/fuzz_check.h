@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string_view>
 
 namespace tesmirol::fuzz {
@@ -14,7 +14,7 @@ namespace tesmirol::fuzz {
 // saves the input that broke it as a crash file.
 inline void Require(bool holds, const char* invariant) {
   if (!holds) {
-    std::fprintf(stderr, "invariant broken: %s\n", invariant);
+    std::cerr << "invariant broken: " << invariant << '\n';
     std::abort();
   }
 }

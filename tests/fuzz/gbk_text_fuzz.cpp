@@ -59,7 +59,7 @@ void CheckUpperCase(std::string_view original) {
       Require(before && after && *before != *after, "a second byte changes only when a letter becomes its capital");
     }
     if (before && *before >= u'\uFF41' && *before <= u'\uFF5A') {
-      Require(Decode(std::string_view(upper).substr(pos, 2)) == char16_t(*before - 0x20),
+      Require(Decode(std::string_view(upper).substr(pos, 2)) == static_cast<char16_t>(*before - 0x20),
               "a full-width small letter becomes its full-width capital");
     } else if (before && *before >= u'\u4E00' && *before <= u'\u9FFF') {
       Require(upper.compare(pos, 2, original.substr(pos, 2)) == 0, "a Chinese character never changes");
