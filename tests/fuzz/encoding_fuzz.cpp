@@ -78,7 +78,9 @@ std::optional<std::u32string> DecodeUtf16(std::u16string_view utf16) {
       if (pos + 1 == utf16.size() || utf16[pos + 1] < 0xDC00 || utf16[pos + 1] > 0xDFFF) {
         return std::nullopt;
       }
-      codePoints.push_back(0x10000 + ((char32_t{unit} - 0xD800) << 10U) + (char32_t{utf16[pos + 1]} - 0xDC00));
+      const std::uint32_t high = std::uint32_t{unit} - 0xD800U;
+      const std::uint32_t low = std::uint32_t{utf16[pos + 1]} - 0xDC00U;
+      codePoints.push_back(static_cast<char32_t>(0x10000U + (high << 10U) + low));
       ++pos;
     } else {
       codePoints.push_back(unit);
