@@ -13,12 +13,11 @@ namespace {
 std::string LastError() {
   const DWORD code = GetLastError();
   std::array<char, 512> buffer{};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, buffer.data(),
-                                      static_cast<DWORD>(buffer.size()), nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                      buffer.data(), static_cast<DWORD>(buffer.size()), nullptr);
   std::string message(buffer.data(), length);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.')) {
+  while (!message.empty() &&
+         (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.')) {
     message.pop_back();
   }
   return message.empty() ? "error " + std::to_string(code) : message;
@@ -121,10 +120,9 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
     return "cannot create a temporary file beside " + quoted + ": " + LastError();
   }
   TemporaryFileName temporary(temporaryName.data());
-  FileHandle file(CreateFileW(temporary.Get(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid() || !WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 ||
-      !file.Close()) {
+  FileHandle file(
+      CreateFileW(temporary.Get(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid() || !WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 || !file.Close()) {
     return "cannot write " + quoted + ": " + LastError();
   }
   if (MoveFileExW(temporary.Get(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {

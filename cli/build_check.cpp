@@ -1,7 +1,7 @@
 #include "cli/build_check.h"
 
-#include <charconv>
 #include <array>
+#include <charconv>
 
 #include "engine/deviation_text.h"
 
@@ -25,8 +25,8 @@ std::string DeviationText(const BaudCalculation& calculation, std::size_t smod) 
 std::string NoCodeReason(const BaudCalculation& calculation, const InitCodeChoice& choice) {
   switch (choice.outcome) {
     case GenerationOutcome::Nothing:
-      return "no code: the rate is outside the crystal's range (" + std::to_string(calculation.minBps) +
-             " to " + std::to_string(calculation.maxBps) + " bps) with either setting";
+      return "no code: the rate is outside the crystal's range (" + std::to_string(calculation.minBps) + " to " +
+             std::to_string(calculation.maxBps) + " bps) with either setting";
     case GenerationOutcome::Warning:
       return "no code: both settings deviate by more than 1 % (" + DeviationText(calculation, 0) + ", " +
              DeviationText(calculation, 1) + ")";

@@ -12,7 +12,6 @@ namespace tesmirol::cli {
 // The generated GBK text in the asked encoding (GBK unchanged, or converted
 // to UTF-8), with its CR LF line ends kept or turned into LF. No result when
 // the text cannot be converted.
-std::optional<std::string> EncodeGeneratedCode(std::string_view gbkCode, CodeEncoding encoding,
-                                               bool lineFeedsOnly);
+std::optional<std::string> EncodeGeneratedCode(std::string_view gbkCode, CodeEncoding encoding, bool lineFeedsOnly);
 
 }  // namespace tesmirol::cli

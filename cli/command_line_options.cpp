@@ -14,8 +14,8 @@ namespace tesmirol::cli {
 namespace {
 
 // The options that take a value, by every name they can be given under.
-constexpr std::array<std::string_view, 6> kValueOptions = {
-    "-o", "--output", "--encoding", "--max-error", "--format", "--reload"};
+constexpr std::array<std::string_view, 6> kValueOptions = {"-o",          "--output", "--encoding",
+                                                           "--max-error", "--format", "--reload"};
 
 constexpr std::string_view kFooter =
     "CRYSTAL is a number with M (MHz) or K (kHz) anywhere in the text, otherwise hertz\n"
@@ -116,8 +116,7 @@ std::optional<std::int32_t> ParseReload(std::string_view text) {
   }
   std::int32_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 ||
-      value > 255) {
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > 255) {
     return std::nullopt;
   }
   return value;
@@ -129,10 +128,9 @@ std::optional<double> ParsePercent(std::string_view text) {
     text.remove_suffix(1);
   }
   double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-      !std::isfinite(value) || value < 0.0) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
+      value < 0.0) {
     return std::nullopt;
   }
   return value;
@@ -251,8 +249,8 @@ std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& tex
 
 // Settles the action from the options and refuses combinations that would
 // leave an option without effect.
-std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& texts,
-                                        std::size_t valueCount, CommandLineOptions& options) {
+std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& texts, std::size_t valueCount,
+                                        CommandLineOptions& options) {
   std::vector<std::string> views = ChosenViews(app, texts);
   // -o with --code is allowed: both ask for the code alone.
   if (views.size() == 2 && views[0] == "--code" && views[1] == "-o") {
@@ -312,16 +310,16 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLineOptions options;
   OptionTexts texts;
 
-  CLI::App app("Timer-1 reload values and serial-port initialization code for 8051 "
-               "microcontrollers: prints what the dialog shows for a crystal and a baud rate, "
-               "writes the generated SIO_Init, checks it in a build, and tabulates the presets.",
-               "tesmirol-cli");
+  CLI::App app(
+      "Timer-1 reload values and serial-port initialization code for 8051 "
+      "microcontrollers: prints what the dialog shows for a crystal and a baud rate, "
+      "writes the generated SIO_Init, checks it in a build, and tabulates the presets.",
+      "tesmirol-cli");
   std::string crystal;
   std::string baud;
   app.add_option("CRYSTAL", crystal, "crystal frequency (default 11.0592MHz)");
   app.add_option("BAUD", baud, "baud rate (default 9600)");
-  app.add_flag("--json", options.json,
-               "print one JSON object instead of the report (with --table: --format json)");
+  app.add_flag("--json", options.json, "print one JSON object instead of the report (with --table: --format json)");
   app.add_flag("--code", texts.code, "print only the generated code (SIO_Init)");
   app.add_option("-o,--output", texts.output,
                  "write the generated code to FILE, replacing it in one step ('-': standard "
@@ -338,14 +336,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   app.add_flag("--table", texts.table,
                "the crystal finder: reload, rate and deviation for SMOD=0 and SMOD=1 over the "
                "preset lists, and the setting the code would use");
-  app.add_option("--format", texts.format, "--table format: text (default), csv, markdown or json")
-      ->type_name("FMT");
+  app.add_option("--format", texts.format, "--table format: text (default), csv, markdown or json")->type_name("FMT");
   app.add_option("--reload", texts.reload,
                  "the rates the reload value TH1 (0xFD or 253) gives CRYSTAL with SMOD=0 and "
                  "SMOD=1")
       ->type_name("TH1");
-  app.add_flag("--list-presets", texts.listPresets,
-               "print the crystal and baud preset lists (as JSON with --json)");
+  app.add_flag("--list-presets", texts.listPresets, "print the crystal and baud preset lists (as JSON with --json)");
   app.add_flag("--version", texts.version, "print the version and exit");
   app.footer(std::string(kFooter));
 
@@ -365,8 +361,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   }
 
   if (split.values.size() > 2) {
-    return UsageError("unexpected argument \"" + split.values[2] +
-                      "\" (only CRYSTAL and BAUD are taken)");
+    return UsageError("unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)");
   }
   if (!split.values.empty()) {
     options.crystal = split.values[0];

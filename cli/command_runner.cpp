@@ -53,8 +53,8 @@ int Write(std::ostream& out, std::ostream& err, std::string_view text) {
 std::optional<InputText> ReadInput(std::string_view name, const std::string& utf8, std::ostream& err) {
   auto gbk = text::Utf8ToGbk(utf8);
   if (!gbk) {
-    ReportUsageError(err, std::string(name) + " \"" + utf8 +
-                              "\" is not UTF-8 text that the GBK character set can hold");
+    ReportUsageError(err,
+                     std::string(name) + " \"" + utf8 + "\" is not UTF-8 text that the GBK character set can hold");
     return std::nullopt;
   }
   return InputText{utf8, std::move(*gbk)};
@@ -70,10 +70,9 @@ struct Inputs {
 
 // Why the inputs give no result, as one line on standard error.
 int ReportNoResult(const Inputs& inputs, std::ostream& err, int status) {
-  return ReportFailure(err,
-                       "no result: " + NoResultReason(inputs.crystal.gbk, inputs.baud.gbk,
-                                                      inputs.crystal.utf8, inputs.baud.utf8),
-                       status);
+  return ReportFailure(
+      err, "no result: " + NoResultReason(inputs.crystal.gbk, inputs.baud.gbk, inputs.crystal.utf8, inputs.baud.utf8),
+      status);
 }
 
 // Writes the generated code alone: to standard output, or to the file,

@@ -26,8 +26,8 @@ struct Cell {
 
 // Column headings of the text and Markdown tables, and which of them hold
 // numbers (aligned to the right).
-constexpr std::array<std::string_view, 9> kHeadings = {
-    "crystal", "baud", "SMOD=0 TH1", "rate", "deviation", "SMOD=1 TH1", "rate", "deviation", "code"};
+constexpr std::array<std::string_view, 9> kHeadings = {"crystal",    "baud", "SMOD=0 TH1", "rate", "deviation",
+                                                       "SMOD=1 TH1", "rate", "deviation",  "code"};
 constexpr std::array<bool, 9> kRightAligned = {false, true, false, true, true, false, true, true, false};
 
 constexpr std::string_view kCsvHeading =
@@ -329,9 +329,8 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
       }
       object["modes"] = std::move(modes);
       object["outcome"] = GenerationOutcomeName(row.choice.outcome);
-      object["chosenSmod"] = row.choice.outcome == GenerationOutcome::Code
-                                 ? nlohmann::ordered_json(row.choice.smod)
-                                 : nlohmann::ordered_json(nullptr);
+      object["chosenSmod"] = row.choice.outcome == GenerationOutcome::Code ? nlohmann::ordered_json(row.choice.smod)
+                                                                           : nlohmann::ordered_json(nullptr);
     } else {
       object["crystalHz"] = nullptr;
       object["modes"] = nullptr;

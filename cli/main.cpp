@@ -13,8 +13,7 @@
 int main(int argc, char** argv) {
   try {
     const tesmirol::cli::Utf8ConsoleOutput console;
-    return tesmirol::cli::RunCommandLine(tesmirol::cli::Utf8Arguments(argc, argv), std::cout,
-                                         std::cerr);
+    return tesmirol::cli::RunCommandLine(tesmirol::cli::Utf8Arguments(argc, argv), std::cout, std::cerr);
   } catch (const std::exception& error) {
     std::cerr << "tesmirol-cli: " << error.what() << '\n';
     return tesmirol::cli::kExitWriteFailure;

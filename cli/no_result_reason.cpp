@@ -15,8 +15,8 @@ std::string Quoted(std::string_view text) {
 
 }  // namespace
 
-std::string NoResultReason(std::string_view crystalGbk, std::string_view baudGbk,
-                           std::string_view crystalUtf8, std::string_view baudUtf8) {
+std::string NoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
+                           std::string_view baudUtf8) {
   if (crystalGbk.empty()) {
     return "the crystal text is empty";
   }

@@ -30,6 +30,8 @@ inline constexpr std::string_view kAchievedLabel = "\xCA\xB5\xBC\xCA\xA3\xBA";
 inline constexpr std::string_view kDeviationLabel = "\xC6\xAB\xB2\xEE\xA3\xBA";
 
 // "（超出1%）" (beyond 1 %): stands where the dialog turns the deviation red.
-inline constexpr std::string_view kOutOfToleranceMark = "\xA3\xA8\xB3\xAC\xB3\xF6" "1%\xA3\xA9";
+inline constexpr std::string_view kOutOfToleranceMark =
+    "\xA3\xA8\xB3\xAC\xB3\xF6"
+    "1%\xA3\xA9";
 
 }  // namespace tesmirol::cli

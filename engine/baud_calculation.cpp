@@ -2,8 +2,8 @@
 
 #include <array>
 #include <bit>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 

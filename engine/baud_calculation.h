@@ -31,7 +31,7 @@ struct BaudCalculation {
   std::string crystalText;  // the crystal text upper-cased
   std::string baudText;     // the baud text exactly as entered
   std::int32_t baud = 0;
-  float frequency = 0.0F;   // crystal frequency in hertz
+  float frequency = 0.0F;  // crystal frequency in hertz
   std::int32_t crystalHz = 0;
   std::int32_t minBps = 0;  // SMOD = 0 with reload 0
   std::int32_t maxBps = 0;  // SMOD = 1 with reload 255

@@ -26,8 +26,8 @@ struct DecimalDigits {
 // Writes the magnitude in scientific notation with the given number of
 // digits after the point, correctly rounded.
 std::string_view Scientific(double magnitude, int precision, std::array<char, 832>& buffer) {
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                    std::chars_format::scientific, precision);
+  const auto result =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::scientific, precision);
   return {buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())};
 }
 

@@ -52,9 +52,7 @@ INT_PTR CDialog::DoModal(HWND parent) {
 }
 
 // The topic of this dialog's template.
-std::optional<DWORD> CDialog::HelpContext() const {
-  return kHelpContextOfTemplates + static_cast<DWORD>(m_templateId);
-}
+std::optional<DWORD> CDialog::HelpContext() const { return kHelpContextOfTemplates + static_cast<DWORD>(m_templateId); }
 
 // Fills the preset data into the controls, then binds the members.
 bool CDialog::OnInitDialog() {
@@ -170,8 +168,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     dialog->SetHandle(nullptr);
     return FALSE;
   }
-  const std::optional<LRESULT> handled = GuardMessage(
-      hwnd, message, std::optional<LRESULT>{}, [&] { return dialog->OnMessage(message, wParam, lParam); });
+  const std::optional<LRESULT> handled =
+      GuardMessage(hwnd, message, std::optional<LRESULT>{}, [&] { return dialog->OnMessage(message, wParam, lParam); });
   if (!handled) {
     return FALSE;
   }

@@ -28,7 +28,8 @@ HWND MessageOwner() noexcept {
 int FrameworkMessageBox(const wchar_t* text, UINT type) noexcept {
   std::array<wchar_t, kPathRoom> path{};
   const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  const std::wstring_view baseName = FileBaseName(std::wstring_view(path.data(), std::min<std::size_t>(length, path.size())));
+  const std::wstring_view baseName =
+      FileBaseName(std::wstring_view(path.data(), std::min<std::size_t>(length, path.size())));
 
   std::array<wchar_t, kPathRoom + 1> caption{};
   std::copy(baseName.begin(), baseName.end(), caption.begin());

@@ -76,8 +76,7 @@ void CWinApp::OnHelp() {
     return;
   }
   const std::optional<std::wstring> exePath = ExecutablePath();
-  const std::optional<std::string> helpFile =
-      exePath ? ToAnsiPath(ReplaceExtension(*exePath, L".HLP")) : std::nullopt;
+  const std::optional<std::string> helpFile = exePath ? ToAnsiPath(ReplaceExtension(*exePath, L".HLP")) : std::nullopt;
   if (!helpFile ||
       WinHelpA(mainWnd->GetSafeHwnd(), helpFile->c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(*context)) == FALSE) {
     FrameworkMessageBox(kHelpFailedText, MB_OK | MB_ICONEXCLAMATION);

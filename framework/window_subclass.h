@@ -2,7 +2,8 @@
 // An installed SetWindowSubclass hook, removed again when its owner dies.
 
 #include <windows.h>
-#include <commctrl.h>
+
+#include <commctrl.h>  // needs the types of windows.h
 
 namespace tesmirol {
 

@@ -21,10 +21,10 @@ struct LabelContent {
 
 // Every result text of the dialog; the arrays are indexed by SMOD.
 struct ResultTexts {
-  std::wstring selectedCrystal;          // "选用晶震：11059200 Hz"
-  std::wstring range;                    // "最低：112bps  最高：57600bps"
-  std::array<LabelContent, 2> reload;    // "TH = 0xFD", or the rate is too low or too high
-  std::array<LabelContent, 2> deviation; // "偏差：0.00%"
+  std::wstring selectedCrystal;           // "选用晶震：11059200 Hz"
+  std::wstring range;                     // "最低：112bps  最高：57600bps"
+  std::array<LabelContent, 2> reload;     // "TH = 0xFD", or the rate is too low or too high
+  std::array<LabelContent, 2> deviation;  // "偏差：0.00%"
 };
 
 // The texts and colours for the calculation: a reload in blue, or the

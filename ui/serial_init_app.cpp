@@ -1,7 +1,8 @@
 #include "ui/serial_init_app.h"
 
 #include <windows.h>
-#include <commctrl.h>
+
+#include <commctrl.h>  // needs the types of windows.h
 
 #include <array>
 

@@ -72,16 +72,14 @@ std::string CompareOutcome(const ExpectedPair& pair) {
 std::string CompareOutcomeOfResult(const ExpectedPair& pair) { return pair.result ? CompareOutcome(pair) : ""; }
 
 TEST(PresetOutcomesTest, EveryPresetPairGeneratesTheReferenceOutcome) {
-  const pair_table::Table table =
-      pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
+  const pair_table::Table table = pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
   pair_table::ExpectEveryPair(table.pairs, CompareOutcomeOfResult);
 }
 
 TEST(PresetOutcomesTest, EveryTypedInputGeneratesTheReferenceOutcome) {
-  const pair_table::Table table =
-      pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
+  const pair_table::Table table = pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
   pair_table::ExpectEveryPair(table.pairs, CompareOutcomeOfResult);

@@ -36,8 +36,8 @@ bool SetDefaultValue(const std::wstring& key, const std::wstring& value) {
 }  // namespace
 
 ChmAssociation ChmAssociation::OpenWith(const std::wstring& program) {
-  const bool commandSet = SetDefaultValue(std::wstring(kRecorderType) + L"\\shell\\open\\command",
-                                          L"\"" + program + L"\" \"%1\"");
+  const bool commandSet =
+      SetDefaultValue(std::wstring(kRecorderType) + L"\\shell\\open\\command", L"\"" + program + L"\" \"%1\"");
   ChmAssociation association(kRecorderType);
   association.m_set = association.m_set && commandSet;
   return association;
@@ -53,7 +53,9 @@ ChmAssociation::ChmAssociation(const std::wstring& fileType)
     : m_previousType(DefaultValue(kExtensionKey)), m_set(SetDefaultValue(kExtensionKey, fileType)) {}
 
 ChmAssociation::ChmAssociation(ChmAssociation&& other) noexcept
-    : m_previousType(std::move(other.m_previousType)), m_set(other.m_set), m_owner(std::exchange(other.m_owner, false)) {}
+    : m_previousType(std::move(other.m_previousType)),
+      m_set(other.m_set),
+      m_owner(std::exchange(other.m_owner, false)) {}
 
 ChmAssociation::~ChmAssociation() {
   if (!m_owner) {

@@ -181,9 +181,7 @@ class ManualButtonTest : public ::testing::Test {
   }
 
   // A click on the manual button, and everything it posted, handled.
-  [[nodiscard]] bool ClickManual() {
-    return Dialog().ClickButton(control::kManualButton) && Dialog().Settle();
-  }
+  [[nodiscard]] bool ClickManual() { return Dialog().ClickButton(control::kManualButton) && Dialog().Settle(); }
 
   // Waits until the recorder has been started count times in all; returns
   // the documents it was asked to open.

@@ -10,8 +10,8 @@ namespace tesmirol::e2e {
 std::optional<ScratchDirectory> ScratchDirectory::CreateIn(const std::wstring& parent) {
   static unsigned int made = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::wstring path = parent + L"tesmirol-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(++made) + L"\\";
+    std::wstring path =
+        parent + L"tesmirol-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++made) + L"\\";
     if (CreateDirectoryW(path.c_str(), nullptr) != FALSE) {
       return ScratchDirectory(std::move(path));
     }

@@ -58,6 +58,8 @@ TEST_P(CalculationExamples, GivesTheRangeReloadsRatesAndDeviations) {
 constexpr auto Ok = ModeStatus::Ok;
 constexpr auto TooLow = ModeStatus::TooLow;
 
+// Laid out by hand so that every case reads as one row of the table.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Crystals, CalculationExamples,
     testing::Values(
@@ -96,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         CalculationCase{"LargestPresetDoublesCrystalWithoutOverflow", "1964MHz", "921600", 1964000000, 19978,
                         10229166, {0xFA, 852430, "-7.51", Ok}, {0xF4, 852430, "-7.51", Ok}}),
     testing_support::CaseName());
+// clang-format on
 
 TEST(CalculateBaud, KeepsTheTextsTheGeneratorSubstitutes) {
   const auto calc = CalculateBaud("11.0592mhz", "9600abc");
@@ -140,26 +143,20 @@ struct NoResultCase {
 
 class NoResult : public testing::TestWithParam<NoResultCase> {};
 
-TEST_P(NoResult, GivesNoResult) {
-  EXPECT_FALSE(CalculateBaud(GetParam().crystal, GetParam().baud).has_value());
-}
+TEST_P(NoResult, GivesNoResult) { EXPECT_FALSE(CalculateBaud(GetParam().crystal, GetParam().baud).has_value()); }
 
 INSTANTIATE_TEST_SUITE_P(
     GuardedInputs, NoResult,
-    testing::Values(NoResultCase{"EmptyCrystal", "", "9600"}, NoResultCase{"EmptyBaud", "11.0592MHz", ""},
-                    NoResultCase{"NoNumber", "MHz", "9600"}, NoResultCase{"OnlySpace", " ", "9600"},
-                    NoResultCase{"BaudWithoutDigits", "11.0592MHz", "abc"},
-                    NoResultCase{"BaudZero", "11.0592MHz", "0"},
-                    NoResultCase{"BaudWrapsToZero", "11.0592MHz", "4294967296"},
-                    NoResultCase{"ZeroCrystal", "0MHz", "9600"},
-                    NoResultCase{"BelowOneHertzZeroesSmod1", "0.5", "9600"},
-                    NoResultCase{"OppositeSignsNearZero", "-1MHz", "9600"},
-                    NoResultCase{"CrystalAboveInt32", "2147.483648MHz", "9600"},
-                    NoResultCase{"CrystalFarAboveInt32", "1e30", "9600"},
-                    NoResultCase{"CrystalOverflowsFloat", "1e39MHz", "9600"},
-                    NoResultCase{"CrystalUnderflowsToZero", "1e-50MHz", "9600"},
-                    NoResultCase{"InfinityIsNotANumber", "INF", "9600"},
-                    NoResultCase{"HexReadsAsZero", "0x10MHz", "9600"}),
+    testing::Values(
+        NoResultCase{"EmptyCrystal", "", "9600"}, NoResultCase{"EmptyBaud", "11.0592MHz", ""},
+        NoResultCase{"NoNumber", "MHz", "9600"}, NoResultCase{"OnlySpace", " ", "9600"},
+        NoResultCase{"BaudWithoutDigits", "11.0592MHz", "abc"}, NoResultCase{"BaudZero", "11.0592MHz", "0"},
+        NoResultCase{"BaudWrapsToZero", "11.0592MHz", "4294967296"}, NoResultCase{"ZeroCrystal", "0MHz", "9600"},
+        NoResultCase{"BelowOneHertzZeroesSmod1", "0.5", "9600"}, NoResultCase{"OppositeSignsNearZero", "-1MHz", "9600"},
+        NoResultCase{"CrystalAboveInt32", "2147.483648MHz", "9600"},
+        NoResultCase{"CrystalFarAboveInt32", "1e30", "9600"}, NoResultCase{"CrystalOverflowsFloat", "1e39MHz", "9600"},
+        NoResultCase{"CrystalUnderflowsToZero", "1e-50MHz", "9600"},
+        NoResultCase{"InfinityIsNotANumber", "INF", "9600"}, NoResultCase{"HexReadsAsZero", "0x10MHz", "9600"}),
     testing_support::CaseName());
 
 TEST(CalculateBaud, LargestInt32CrystalStillCalculates) {

@@ -20,14 +20,14 @@ class LeadingInt : public testing::TestWithParam<IntCase> {};
 
 TEST_P(LeadingInt, ReadsLikeAtoiWithWrapAround) { EXPECT_EQ(ReadLeadingInt(GetParam().text), GetParam().value); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LeadingInt,
-    testing::Values(IntCase{"9600", 9600}, IntCase{"9600abc", 9600}, IntCase{" \t\n\v\f\r42", 42},
-                    IntCase{"+7", 7}, IntCase{"-9600", -9600}, IntCase{"abc", 0}, IntCase{"", 0},
-                    IntCase{"- 5", 0}, IntCase{"--5", 0}, IntCase{"12.9", 12}, IntCase{"\xA3\xB1", 0},
-                    IntCase{"2147483647", 2147483647}, IntCase{"2147483648", INT32_MIN},
-                    IntCase{"4294967296", 0}, IntCase{"4294967297", 1}, IntCase{"-2147483648", INT32_MIN},
-                    IntCase{"99999999999999999999", 1661992959}));
+INSTANTIATE_TEST_SUITE_P(Texts, LeadingInt,
+                         testing::Values(IntCase{"9600", 9600}, IntCase{"9600abc", 9600}, IntCase{" \t\n\v\f\r42", 42},
+                                         IntCase{"+7", 7}, IntCase{"-9600", -9600}, IntCase{"abc", 0}, IntCase{"", 0},
+                                         IntCase{"- 5", 0}, IntCase{"--5", 0}, IntCase{"12.9", 12},
+                                         IntCase{"\xA3\xB1", 0}, IntCase{"2147483647", 2147483647},
+                                         IntCase{"2147483648", INT32_MIN}, IntCase{"4294967296", 0},
+                                         IntCase{"4294967297", 1}, IntCase{"-2147483648", INT32_MIN},
+                                         IntCase{"99999999999999999999", 1661992959}));
 
 struct FloatCase {
   const char* text;
@@ -51,10 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FloatCase{"1.2.3", 0x3F99999A}, FloatCase{"-0", 0x80000000}, FloatCase{"0x10", 0x00000000},
                     // Halfway between two float32 values in binary, which a
                     // detour through double would round the wrong way.
-                    FloatCase{"1.00000005960464477539062500000000001", 0x3F800001},
-                    FloatCase{"16777217", 0x4B800000}, FloatCase{"16777219", 0x4B800002},
-                    FloatCase{"1e39", 0x7F800000}, FloatCase{"-1e39", 0xFF800000}, FloatCase{"1e-50", 0x00000000},
-                    FloatCase{"1e99999999999999999999", 0x7F800000}, FloatCase{"1.4e-45", 0x00000001}));
+                    FloatCase{"1.00000005960464477539062500000000001", 0x3F800001}, FloatCase{"16777217", 0x4B800000},
+                    FloatCase{"16777219", 0x4B800002}, FloatCase{"1e39", 0x7F800000}, FloatCase{"-1e39", 0xFF800000},
+                    FloatCase{"1e-50", 0x00000000}, FloatCase{"1e99999999999999999999", 0x7F800000},
+                    FloatCase{"1.4e-45", 0x00000001}));
 
 TEST(LeadingFloat, NoDigitNoNumber) {
   for (const char* text : {"", " ", "MHz", ".", "-.", "+", "E5", ".E5", "INF", "NAN", "inf", "nan", "\xA3\xB1"}) {

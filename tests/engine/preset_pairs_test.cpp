@@ -119,8 +119,8 @@ std::string CompareReloadRatesWithReference(const ExpectedPair& pair) {
 }
 
 TEST(PresetPairsTest, ReloadRatesGiveBackTheReferenceRates) {
-  for (const auto& [embedded, named] : {std::pair{EmbeddedPresetPairsTable(), false},
-                                        std::pair{EmbeddedTypedPairsTable(), true}}) {
+  for (const auto& [embedded, named] :
+       {std::pair{EmbeddedPresetPairsTable(), false}, std::pair{EmbeddedTypedPairsTable(), true}}) {
     const pair_table::Table table = pair_table::ParseEmbeddedTable(embedded, named);
     ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
     pair_table::ExpectEveryPair(table.pairs, CompareReloadRatesWithReference);
@@ -128,16 +128,14 @@ TEST(PresetPairsTest, ReloadRatesGiveBackTheReferenceRates) {
 }
 
 TEST(PresetPairsTest, EveryPresetPairMatchesTheReference) {
-  const pair_table::Table table =
-      pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
+  const pair_table::Table table = pair_table::ParseEmbeddedTable(EmbeddedPresetPairsTable(), /*named=*/false);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_EQ(table.pairs.size(), kCrystalPresets * kBaudPresets);
   pair_table::ExpectEveryPair(table.pairs, CompareWithReference);
 }
 
 TEST(PresetPairsTest, EveryTypedInputMatchesTheReference) {
-  const pair_table::Table table =
-      pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
+  const pair_table::Table table = pair_table::ParseEmbeddedTable(EmbeddedTypedPairsTable(), /*named=*/true);
   ASSERT_TRUE(table.badLine.empty()) << "unreadable table line: " << table.badLine;
   ASSERT_FALSE(table.pairs.empty());
   pair_table::ExpectEveryPair(table.pairs, CompareWithReference);

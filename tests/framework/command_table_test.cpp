@@ -51,20 +51,17 @@ TEST_P(CommandRouting, RunsTheHandlerOfTheFirstMatchingRowOnly) {
   EXPECT_EQ(recorder.calls, GetParam().calls);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, CommandRouting,
-    testing::Values(RouteCase{"ControlAndCode", 10, 1, true, "first;"},
-                    RouteCase{"SameControlOtherCode", 10, 2, true, "second;"},
-                    RouteCase{"SharedHandlerFirstControl", 11, 5, true, "shared;"},
-                    RouteCase{"SharedHandlerSecondControl", 12, 5, true, "shared;"},
-                    RouteCase{"KnownControlUnknownCode", 10, 3, false, ""},
-                    RouteCase{"KnownCodeOtherControl", 13, 5, false, ""},
-                    RouteCase{"CodeOfAnotherControl", 11, 1, false, ""}),
-    testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(Table, CommandRouting,
+                         testing::Values(RouteCase{"ControlAndCode", 10, 1, true, "first;"},
+                                         RouteCase{"SameControlOtherCode", 10, 2, true, "second;"},
+                                         RouteCase{"SharedHandlerFirstControl", 11, 5, true, "shared;"},
+                                         RouteCase{"SharedHandlerSecondControl", 12, 5, true, "shared;"},
+                                         RouteCase{"KnownControlUnknownCode", 10, 3, false, ""},
+                                         RouteCase{"KnownCodeOtherControl", 13, 5, false, ""},
+                                         RouteCase{"CodeOfAnotherControl", 11, 1, false, ""}),
+                         testing_support::CaseName());
 
-TEST(CommandRouting, FindsNothingInAnEmptyTable) {
-  EXPECT_FALSE(FindCommandHandler<Recorder>({}, 10, 1).has_value());
-}
+TEST(CommandRouting, FindsNothingInAnEmptyTable) { EXPECT_FALSE(FindCommandHandler<Recorder>({}, 10, 1).has_value()); }
 
 TEST(CommandRouting, LookupIsAvailableAtCompileTime) {
   static_assert(FindCommandHandler<Recorder>(kTable, 10, 2) == &Recorder::OnSecond);

@@ -73,15 +73,14 @@ class DamagedDialogInitData : public testing::TestWithParam<DamagedCase> {};
 
 TEST_P(DamagedDialogInitData, GivesNoResult) { EXPECT_FALSE(ParseDialogInitData(GetParam().bytes).has_value()); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DamagedDialogInitData,
-    testing::Values(DamagedCase{"Empty", {}},
-                    DamagedCase{"NoEndMark", Units({1000, kAddString, 1, 'a'})},
-                    DamagedCase{"TextCutShort", Units({1000, kAddString, 4, 'a', 'b'})},
-                    DamagedCase{"RecordCutAfterId", Units({1000})},
-                    DamagedCase{"RecordCutAfterMessage", Units({1000, kAddString})},
-                    DamagedCase{"HalfAUnit", {std::byte{0x00}}}),
-    testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedDialogInitData,
+                         testing::Values(DamagedCase{"Empty", {}},
+                                         DamagedCase{"NoEndMark", Units({1000, kAddString, 1, 'a'})},
+                                         DamagedCase{"TextCutShort", Units({1000, kAddString, 4, 'a', 'b'})},
+                                         DamagedCase{"RecordCutAfterId", Units({1000})},
+                                         DamagedCase{"RecordCutAfterMessage", Units({1000, kAddString})},
+                                         DamagedCase{"HalfAUnit", {std::byte{0x00}}}),
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace tesmirol

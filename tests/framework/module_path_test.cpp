@@ -13,8 +13,8 @@ namespace {
 struct PathCase {
   const char* name;
   const wchar_t* path;
-  const wchar_t* baseName;  // the message boxes' caption
-  const wchar_t* helpFile;  // the path with ".HLP"
+  const wchar_t* baseName;   // the message boxes' caption
+  const wchar_t* helpFile;   // the path with ".HLP"
   const wchar_t* directory;  // where the manual is written
 };
 

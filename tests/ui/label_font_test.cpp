@@ -76,16 +76,15 @@ TEST_P(LabelFontParameters, FollowTheLabelFields) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, LabelFontParameters,
-    testing::Values(
-        FontCase{"AsciiFaceIsAnsi", "Arial", -12, 0, 96, 12, 400, 0, L"Arial"},
-        FontCase{"AnyNonZeroIsBold", "Arial", -12, -1, 96, 12, 700, 0, L"Arial"},
-        FontCase{"PositiveHeightKept", "Arial", 20, 0, 96, 20, 400, 0, L"Arial"},
-        FontCase{"ScaledAt150Percent", kSongTi, -12, 0, 144, 18, 400, 134, L"\u5b8b\u4f53"},
-        FontCase{"ScaledAt125Percent", kSongTi, -12, 0, 120, 15, 400, 134, L"\u5b8b\u4f53"},
-        // A lone lead byte is not GBK: the system picks the face, the
-        // character set still follows the high bit.
-        FontCase{"UnreadableFaceLeftEmpty", "\x81", -12, 0, 96, 12, 400, 134, L""},
-        FontCase{"LargestHeightHeld", "Arial", INT32_MIN, 0, 96, INT32_MAX, 400, 0, L"Arial"}),
+    testing::Values(FontCase{"AsciiFaceIsAnsi", "Arial", -12, 0, 96, 12, 400, 0, L"Arial"},
+                    FontCase{"AnyNonZeroIsBold", "Arial", -12, -1, 96, 12, 700, 0, L"Arial"},
+                    FontCase{"PositiveHeightKept", "Arial", 20, 0, 96, 20, 400, 0, L"Arial"},
+                    FontCase{"ScaledAt150Percent", kSongTi, -12, 0, 144, 18, 400, 134, L"\u5b8b\u4f53"},
+                    FontCase{"ScaledAt125Percent", kSongTi, -12, 0, 120, 15, 400, 134, L"\u5b8b\u4f53"},
+                    // A lone lead byte is not GBK: the system picks the face, the
+                    // character set still follows the high bit.
+                    FontCase{"UnreadableFaceLeftEmpty", "\x81", -12, 0, 96, 12, 400, 134, L""},
+                    FontCase{"LargestHeightHeld", "Arial", INT32_MIN, 0, 96, INT32_MAX, 400, 0, L"Arial"}),
     testing_support::CaseName());
 
 TEST(LabelFont, FullLengthFaceNameIsCutToFit) {

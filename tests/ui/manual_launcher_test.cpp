@@ -17,8 +17,8 @@ namespace {
 TEST(ExtractResourceToFileTest, CreatesNoFileForAMissingResource) {
   std::array<wchar_t, MAX_PATH + 1> directory{};
   ASSERT_NE(GetTempPathW(static_cast<DWORD>(directory.size()), directory.data()), 0U);
-  const std::wstring path = std::wstring(directory.data()) + L"tesmirol-" + std::to_wstring(GetCurrentProcessId()) +
-                            L"-" + kManualFileName;
+  const std::wstring path =
+      std::wstring(directory.data()) + L"tesmirol-" + std::to_wstring(GetCurrentProcessId()) + L"-" + kManualFileName;
   DeleteFileW(path.c_str());
 
   EXPECT_FALSE(ExtractResourceToFile(path, kManualResourceType, L"IDR_NO_SUCH_RESOURCE"));

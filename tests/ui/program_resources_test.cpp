@@ -85,12 +85,12 @@ TEST(ProgramResources, PresetListsAreTheListFileInOrder) {
 
 TEST(ProgramResources, DialogCaptionFontAndControls) {
   FieldReader reader(ResourceBytes(MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_MAIN)));  // RT_DIALOG
-  ASSERT_EQ(reader.Word(), 1);       // extended template
-  ASSERT_EQ(reader.Word(), 0xFFFF);  // its signature
-  reader.Dword();                    // help id
+  ASSERT_EQ(reader.Word(), 1);                                                         // extended template
+  ASSERT_EQ(reader.Word(), 0xFFFF);                                                    // its signature
+  reader.Dword();                                                                      // help id
   EXPECT_EQ(reader.Dword(), static_cast<std::uint32_t>(WS_EX_APPWINDOW));
-  EXPECT_EQ(reader.Dword(), static_cast<std::uint32_t>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_VISIBLE |
-                                                       WS_CAPTION | WS_SYSMENU));
+  EXPECT_EQ(reader.Dword(),
+            static_cast<std::uint32_t>(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU));
   EXPECT_EQ(reader.Word(), 19);  // controls
   reader.Word();
   reader.Word();

@@ -43,6 +43,8 @@ TEST_P(ResultLabels, ShowTheCalculation) {
   EXPECT_EQ(texts.deviation[1], c.deviation1);
 }
 
+// Laid out by hand so that every case reads as one row of the table.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Inputs, ResultLabels,
     testing::Values(
@@ -63,6 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         ResultCase{"NegativeRateZeroDeviationHasNoSign", "11.0592MHz", "-9600", {kLabelRed, L"波特率太低"},
                    {kLabelBlue, L"偏差：0.00%"}, {kLabelRed, L"波特率太低"}, {kLabelBlue, L"偏差：0.00%"}}),
     testing_support::CaseName());
+// clang-format on
 
 TEST(ResultLabels, CrystalAndRangeTexts) {
   const std::optional<BaudCalculation> calculation = CalculateBaud("11.0592MHz", "9600");

@@ -29,8 +29,8 @@ std::wstring EnvironmentValue(const wchar_t* name) {
 
 // The text in UTF-8.
 std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
   return utf8;
@@ -48,8 +48,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   const std::span<wchar_t*> argumentList(arguments.get(), arguments ? static_cast<std::size_t>(count) : 0);
   const std::wstring document = argumentList.size() > 1 ? std::wstring(argumentList[1]) : std::wstring();
 
-  HANDLE log = CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE log = CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
   if (log == INVALID_HANDLE_VALUE) {
     return 3;
   }
