@@ -52,4 +52,11 @@ if [ ! -e "$WINEPREFIX/.tesmirol-ready" ]; then
   exec 9>&-
 fi
 
+# Keep one Wine server alive across the many short runs of a test session.
+# A server that shuts down while the next program starts lets that program
+# fail to start ("File not found") or hang; with it kept for a minute after
+# its last program, back-to-back runs always meet a live server. Starting
+# it when one already runs does nothing.
+wineserver -p60 >/dev/null 2>&1 || true
+
 exec wine "$@"
