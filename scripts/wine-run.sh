@@ -55,8 +55,16 @@ fi
 # Keep one Wine server alive across the many short runs of a test session.
 # A server that shuts down while the next program starts lets that program
 # fail to start ("File not found") or hang; with it kept for a minute after
-# its last program, back-to-back runs always meet a live server. Starting
-# it when one already runs does nothing.
-wineserver -p60 >/dev/null 2>&1 || true
+# its last program, back-to-back runs always meet a live server. Whoever
+# starts the server also starts Wine's background services, with no terminal
+# or pipe of ours: services started by a test program would hold that test's
+# output open for as long as the server lives.
+exec 8>"$WINEPREFIX.server.lock"
+flock 8
+if wineserver -p60 >/dev/null 2>&1; then
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+fi
+flock -u 8
+exec 8>&-
 
 exec wine "$@"
