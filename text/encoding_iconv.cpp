@@ -110,6 +110,31 @@ class IconvConverter {
   iconv_t m_descriptor;
 };
 
+// True when the text holds a Unicode tag character (U+E0000 to U+E007F).
+// glibc's iconv drops these without a word instead of reporting them as
+// characters GBK lacks, so they are refused before conversion: a dropped
+// character would change the user's text behind their back.
+bool HoldsTagCharacter(std::string_view utf8) noexcept {
+  // UTF-8 of U+E0000..U+E007F: F3 A0 80 80 .. F3 A0 81 BF.
+  for (std::size_t pos = utf8.find("\xF3\xA0"); pos != std::string_view::npos; pos = utf8.find("\xF3\xA0", pos + 1)) {
+    if (pos + 2 < utf8.size() && (utf8[pos + 2] == '\x80' || utf8[pos + 2] == '\x81')) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The same for UTF-16: the surrogate pairs DB40 DC00 .. DB40 DC7F.
+bool HoldsTagCharacter(std::u16string_view utf16) noexcept {
+  for (std::size_t pos = utf16.find(u'\xDB40'); pos != std::u16string_view::npos;
+       pos = utf16.find(u'\xDB40', pos + 1)) {
+    if (pos + 1 < utf16.size() && utf16[pos + 1] >= u'\xDC00' && utf16[pos + 1] <= u'\xDC7F') {
+      return true;
+    }
+  }
+  return false;
+}
+
 // The descriptors of the calling thread, one per direction.
 struct ThreadConverters {
   IconvConverter utf8ToGbk{kGbkName, kUtf8Name};
@@ -132,6 +157,9 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
   if (utf8.empty()) {
     return std::string();
   }
+  if (HoldsTagCharacter(utf8)) {
+    return std::nullopt;
+  }
   return Converters().utf8ToGbk.Convert(utf8);
 }
 
@@ -147,6 +175,9 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk) {
 std::optional<std::string> Utf16ToGbk(std::u16string_view utf16) {
   if (utf16.empty()) {
     return std::string();
+  }
+  if (HoldsTagCharacter(utf16)) {
+    return std::nullopt;
   }
   const std::string_view bytes(reinterpret_cast<const char*>(utf16.data()),  // NOLINT
                                utf16.size() * sizeof(char16_t));

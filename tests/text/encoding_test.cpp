@@ -79,6 +79,8 @@ TEST(EncodingTest, InvalidUtf8GivesNoResult) {
       {"encoded surrogate", "\xED\xA0\x80"},
       {"emoji outside GBK", Utf8(u8"a\U0001F600")},
       {"latin capital outside GBK", Utf8(u8"\u00C9")},
+      {"first tag character", Utf8(u8"12MHz\U000E0000")},
+      {"last tag character", Utf8(u8"\U000E007F9600")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -96,6 +98,7 @@ TEST(EncodingTest, InvalidUtf16GivesNoResult) {
       {"lone high surrogate", std::u16string{u'\xD800'}},
       {"lone low surrogate", std::u16string{u'a', u'\xDC00'}},
       {"character outside GBK", u"\u00C9"},
+      {"tag character", u"12MHz\U000E0041"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
