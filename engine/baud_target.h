@@ -49,6 +49,9 @@ struct BaudTarget {
   std::uint32_t divider = 384;        // the formula's constant (see above)
   std::uint32_t reloadBits = 8;       // 8 or 16
   bool smodDoubles = true;            // PCON.SMOD doubles the rate
+  std::vector<std::string> reloadRegisters;  // where the reload goes, high byte first ("TH1"; "T2H", "T2L")
+  std::string registers;              // every register bit the setting writes, in plain words
+  std::string formula;                // the data sheet's formula, as text
 };
 
 // One setting a solver tried or chose.
@@ -61,7 +64,7 @@ struct TargetSetting {
   // The achieved rate as an exact fraction of hertz-derived integers.
   std::uint64_t achievedNumerator = 0;
   std::uint64_t achievedDenominator = 1;
-  double achieved = 0.0;   // the same rate as the nearest double
+  double achieved = 0.0;   // the same rate as a double (numerator / denominator in double arithmetic)
   double deviation = 0.0;  // (achieved - baud) * 100 / baud, in percent
 };
 
