@@ -1,0 +1,100 @@
+#include "codegen/target_registers.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace tesmirol {
+namespace {
+
+// Addresses as the vendors' data sheets give them:
+// - AUXR 0x8E: STC15 series manual and STC8A8K64D4 series manual (auxiliary
+//   register: T1x12 bit 6, T2R bit 4, T2_C/T bit 3, T2x12 bit 2, S1ST2 bit 0);
+//   STC12C5A60S2 series manual (BRTR bit 4, BRTx12 bit 2, S1BRS bit 0).
+// - T2H 0xD6, T2L 0xD7: STC15 / STC8A8K64D4 manuals, Timer 2.
+// - BRT 0x9C: STC12C5A60S2 manual, independent baud-rate generator.
+// - CKCON 0x8E: Nuvoton N76E003 data sheet, clock control (T1M bit 4).
+// - T2CON 0xC8, RCAP2L 0xCA, RCAP2H 0xCB, TL2 0xCC, TH2 0xCD: the 8052's
+//   Timer 2, as in Philips' 80C51 family data sheet (8XC54/58, 8XC51FA ...).
+constexpr ExtraRegister kAuxr{"AUXR", 0x8E, false};
+constexpr ExtraRegister kCkcon{"CKCON", 0x8E, false};
+constexpr ExtraRegister kT2h{"T2H", 0xD6, false};
+constexpr ExtraRegister kT2l{"T2L", 0xD7, false};
+constexpr ExtraRegister kBrt{"BRT", 0x9C, false};
+constexpr std::array<ExtraRegister, 5> k8052Timer2{{
+    {"T2CON", 0xC8, true},
+    {"RCAP2L", 0xCA, true},
+    {"RCAP2H", 0xCB, true},
+    {"TL2", 0xCC, true},
+    {"TH2", 0xCD, true},
+}};
+
+std::string Hex(std::uint8_t value) {
+  std::array<char, 8> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "0x%02X", static_cast<unsigned>(value));
+  return buffer.data();
+}
+
+// One declaration line per register in the compiler's own syntax.
+void AppendDeclarations(std::string& text, const std::vector<ExtraRegister>& registers, bool sdcc) {
+  for (const ExtraRegister& reg : registers) {
+    if (sdcc) {
+      text.append("__sfr __at (").append(Hex(reg.address)).append(") ").append(reg.name).append(";\r\n");
+    } else {
+      text.append("sfr ").append(reg.name).append(" = ").append(Hex(reg.address)).append(";\r\n");
+    }
+  }
+}
+
+void AppendBlock(std::string& text, const std::vector<ExtraRegister>& registers) {
+  text.append("#ifdef __SDCC\r\n");
+  AppendDeclarations(text, registers, true);
+  text.append("#else\r\n");
+  AppendDeclarations(text, registers, false);
+  text.append("#endif\r\n");
+}
+
+}  // namespace
+
+std::vector<ExtraRegister> ExtraRegisters(const BaudTarget& target) {
+  switch (target.generator) {
+    case GeneratorKind::Timer1Mode2:
+      if (target.clockSelect == ClockSelect::AuxrT1x12) {
+        return {kAuxr};
+      }
+      if (target.clockSelect == ClockSelect::CkconT1M) {
+        return {kCkcon};
+      }
+      return {};
+    case GeneratorKind::Timer2Rcap:
+      return {k8052Timer2.begin(), k8052Timer2.end()};
+    case GeneratorKind::Stc15Timer2:
+      return {kAuxr, kT2h, kT2l};
+    case GeneratorKind::Stc15Timer1Mode0:
+      return {kAuxr};
+    case GeneratorKind::Stc12Brt:
+      return {kAuxr, kBrt};
+  }
+  return {};
+}
+
+std::string RegisterDeclarations(const std::vector<ExtraRegister>& registers) {
+  std::vector<ExtraRegister> own;
+  std::vector<ExtraRegister> of8052;
+  for (const ExtraRegister& reg : registers) {
+    (reg.in8052Headers ? of8052 : own).push_back(reg);
+  }
+  std::string text;
+  if (!own.empty()) {
+    AppendBlock(text, own);
+  }
+  if (!of8052.empty()) {
+    // REG8052_H guards SDCC's <8052.h>, __REG52_H__ Keil's reg52.h.
+    text.append("#if !defined(REG8052_H) && !defined(__REG52_H__)\r\n");
+    AppendBlock(text, of8052);
+    text.append("#endif\r\n");
+  }
+  return text;
+}
+
+}  // namespace tesmirol
