@@ -42,6 +42,12 @@ constexpr std::string_view kFooter =
     "  tesmirol-cli --table 11.0592MHz --format csv    every rate preset for one crystal\n"
     "  tesmirol-cli --table --format markdown          every crystal against every rate\n"
     "  tesmirol-cli --reload 0xFD 11.0592MHz           the rates TH1 = 0xFD gives\n"
+    "  tesmirol-cli --target stc15 11.0592MHz 115200   every STC15 generator and clock, the best\n"
+    "  tesmirol-cli --rates 9600,115200 --target stc8  the preset crystals that give both within 1 %\n"
+    "\n"
+    "With --target (--list-targets shows the names and chip families) the numbers\n"
+    "are exact and the reload is the one with the least error; the code is written\n"
+    "when that setting is within 1 %.\n"
     "\n"
     "Exit status:\n"
     "  0  done (with --max-error: the chosen setting is within PCT)\n"
@@ -150,7 +156,8 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (app.count("--reload") > 0) {
     const auto reload = ParseReload(texts.reload);
     if (!reload) {
-      return "--reload \"" + texts.reload + "\" is not a reload value from 0 to 255 (0x00 to 0xFF), or to 0xFFFF for a 16-bit target";
+      return "--reload \"" + texts.reload +
+             "\" is not a reload value from 0 to 255 (0x00 to 0xFF), or to 0xFFFF for a 16-bit target";
     }
     options.reload = *reload;
     options.reloadText = texts.reload;

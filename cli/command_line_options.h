@@ -19,17 +19,17 @@ inline constexpr std::string_view kDefaultBaud = "9600";
 inline constexpr std::string_view kAllPresets = "all";
 
 enum class CommandAction {
-  Report,       // calculate for CRYSTAL and BAUD and print the report
-  Check,        // only hold the chosen setting to --max-error
-  Code,         // write the generated code alone (standard output or -o FILE)
-  Table,        // the crystal finder: rows over the preset lists
-  ReloadRates,  // the rates one reload value gives CRYSTAL
-  FindCrystals, // the crystal finder for a list of rates (--rates)
-  ListPresets,  // print the crystal and baud preset lists
-  ListTargets,  // print the target catalogue
-  ShowHelp,     // print the usage text
-  ShowVersion,  // print the program's version
-  UsageError,   // the arguments make no sense; say why
+  Report,        // calculate for CRYSTAL and BAUD and print the report
+  Check,         // only hold the chosen setting to --max-error
+  Code,          // write the generated code alone (standard output or -o FILE)
+  Table,         // the crystal finder: rows over the preset lists
+  ReloadRates,   // the rates one reload value gives CRYSTAL
+  FindCrystals,  // the crystal finder for a list of rates (--rates)
+  ListPresets,   // print the crystal and baud preset lists
+  ListTargets,   // print the target catalogue
+  ShowHelp,      // print the usage text
+  ShowVersion,   // print the program's version
+  UsageError,    // the arguments make no sense; say why
 };
 
 enum class CodeEncoding { Utf8, Gbk };
@@ -58,7 +58,7 @@ struct CommandLineOptions {
   // --target: a target of the catalogue or a chip family, as given; none for
   // the dialog's own calculation.
   std::optional<std::string> target;
-  std::vector<std::int32_t> rates;    // for FindCrystals
+  std::vector<std::int32_t> rates;      // for FindCrystals
   UartMode uartMode = UartMode::Mode1;  // of the generated code, with a target
 
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError

@@ -8,6 +8,7 @@
 
 #include "cli/build_check.h"
 #include "cli/command_line_options.h"
+#include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
 #include "cli/json_report.h"
 #include "cli/no_result_reason.h"
@@ -17,12 +18,11 @@
 #include "cli/target_listing.h"
 #include "cli/target_runner.h"
 #include "cli/target_table.h"
-#include "cli/crystal_finder.h"
-#include "engine/target_catalogue.h"
 #include "cli/terminal_colour.h"
 #include "cli/text_report.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
+#include "engine/target_catalogue.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 

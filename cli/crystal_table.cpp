@@ -9,9 +9,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/table_output.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
-#include "cli/table_output.h"
 
 namespace tesmirol::cli {
 namespace {

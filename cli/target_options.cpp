@@ -43,8 +43,8 @@ std::string HexLimit(std::uint32_t bits) { return bits > 8 ? "0xFFFF" : "0xFF"; 
 std::optional<std::string> CheckTargetReload(const std::string& given, const std::vector<const BaudTarget*>& targets,
                                              const CommandLineOptions& options) {
   if (targets.size() > 1) {
-    return "--reload needs one target, not the family \"" + given + "\" (its targets: " +
-           JoinNames(TargetNames(targets)) + ")";
+    return "--reload needs one target, not the family \"" + given +
+           "\" (its targets: " + JoinNames(TargetNames(targets)) + ")";
   }
   const BaudTarget& target = *targets.front();
   if (options.reload >= (std::uint32_t{1} << target.reloadBits)) {

@@ -1,5 +1,6 @@
 #include "cli/target_report.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "cli/report_texts.h"
@@ -79,10 +80,15 @@ std::string SolutionText(const TargetSolution& solution, const TargetInputs& inp
 
 // One line per target of a family, the best marked.
 std::string FamilyLines(const FamilySolution& family) {
+  std::size_t width = 0;
+  for (const TargetSolution& solution : family.solutions) {
+    width = std::max(width, solution.target->name.size());
+  }
   std::string lines;
   for (std::size_t i = 0; i < family.solutions.size(); ++i) {
     const TargetSolution& solution = family.solutions[i];
-    lines += solution.target->name + "  ";
+    lines += solution.target->name;
+    lines.append(width - solution.target->name.size() + 2, ' ');
     if (solution.status == TargetStatus::Ok) {
       lines += "SMOD=" + std::to_string(solution.best.smod) + "  " + SettingText(*solution.target, solution.best);
     } else {
@@ -115,8 +121,7 @@ nlohmann::ordered_json SolutionJson(const TargetSolution& solution) {
     modes.push_back(std::move(entry));
   }
   object["modes"] = std::move(modes);
-  object["best"] =
-      solution.status == TargetStatus::Ok ? SettingJson(target, solution.best) : nlohmann::ordered_json();
+  object["best"] = solution.status == TargetStatus::Ok ? SettingJson(target, solution.best) : nlohmann::ordered_json();
   return object;
 }
 

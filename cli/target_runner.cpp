@@ -33,13 +33,12 @@ std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution&
            (family.solutions.size() > 1 ? "every target of the family" : family.solutions.front().target->name) +
            " can make";
   }
-  return "no code: the best setting (" + best->target->name + ", SMOD=" + std::to_string(best->best.smod) + ") deviates by " +
-         FormatDeviation(best->best.deviation) + " %, more than 1 %";
+  return "no code: the best setting (" + best->target->name + ", SMOD=" + std::to_string(best->best.smod) +
+         ") deviates by " + FormatDeviation(best->best.deviation) + " %, more than 1 %";
 }
 
 // The build check: the setting the code uses, within the limit.
-std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family,
-                                               double limit) {
+std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family, double limit) {
   if (best == nullptr || !IsWithinTolerance(best->best)) {
     return NoTargetCodeReason(best, family);
   }
@@ -100,8 +99,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   return WriteTargetReport(options, family, *inputs, code, out, err);
 }
 
-int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out,
-                    std::ostream& err) {
+int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err) {
   const BaudTarget& target = *FindBaudTarget(*options.target);  // one target: checked with the options
   std::string upper = crystal.gbk;
   const auto frequency = ReadExactCrystal(upper);
@@ -110,8 +108,7 @@ int RunTargetReload(const CommandLineOptions& options, const InputText& crystal,
     if (options.json) {
       return WriteJsonNull(out, err);
     }
-    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, "1", crystal.utf8, "1"),
-                         kExitNoResult);
+    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, "1", crystal.utf8, "1"), kExitNoResult);
   }
   if (options.json) {
     text::UpperCaseInPlace(upper);

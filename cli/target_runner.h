@@ -16,7 +16,6 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
                          std::ostream& out, std::ostream& err);
 
 // The rates options.reload gives CRYSTAL on the one target options.target.
-int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out,
-                    std::ostream& err);
+int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err);
 
 }  // namespace tesmirol::cli

@@ -17,8 +17,8 @@
 namespace tesmirol::cli {
 namespace {
 
-constexpr std::array<std::string_view, 8> kHeadings = {"crystal", "baud",      "target", "SMOD",
-                                                       "reload",  "rate",      "deviation", "code"};
+constexpr std::array<std::string_view, 8> kHeadings = {"crystal", "baud", "target",    "SMOD",
+                                                       "reload",  "rate", "deviation", "code"};
 constexpr std::array<bool, 8> kRightAligned = {false, true, false, true, false, true, true, false};
 
 constexpr std::string_view kCsvHeading =
@@ -162,8 +162,7 @@ void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::s
     table += CsvField(row.baud->utf8);
     table += ',';
     if (row.best == nullptr) {
-      const std::string status =
-          row.family ? std::string(TargetStatusName(row.family->solutions.front().status)) : "";
+      const std::string status = row.family ? std::string(TargetStatusName(row.family->solutions.front().status)) : "";
       table += ',';
       table += status;
       table += ",,,,,,,,,";
@@ -204,7 +203,7 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
     } else {
       object["target"] = nullptr;
       object["status"] = row.family ? nlohmann::ordered_json(TargetStatusName(row.family->solutions.front().status))
-                                     : nlohmann::ordered_json();
+                                    : nlohmann::ordered_json();
       object["best"] = nullptr;
     }
     object["outcome"] = OutcomeText(row);

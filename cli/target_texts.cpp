@@ -48,8 +48,8 @@ std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& set
   if (target.reloadRegisters.size() < 2) {
     return ReloadRegisterLabel(target) + " = " + Hex(setting.reloadLow, 2);
   }
-  return target.reloadRegisters[0] + " = " + Hex(setting.reloadHigh, 2) + ", " + target.reloadRegisters[1] +
-         " = " + Hex(setting.reloadLow, 2);
+  return target.reloadRegisters[0] + " = " + Hex(setting.reloadHigh, 2) + ", " + target.reloadRegisters[1] + " = " +
+         Hex(setting.reloadLow, 2);
 }
 
 std::string DecimalText(double value) {
@@ -70,8 +70,8 @@ bool IsWithinTolerance(const TargetSetting& setting) noexcept {
   return std::fabs(setting.deviation) <= kTolerancePercent;
 }
 
-std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk,
-                                 std::string_view crystalUtf8, std::string_view baudUtf8) {
+std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
+                                 std::string_view baudUtf8) {
   if (crystalGbk.empty() || baudGbk.empty() || !ReadLeadingFloat(crystalGbk)) {
     return NoResultReason(crystalGbk, baudGbk, crystalUtf8, baudUtf8);
   }

@@ -30,7 +30,7 @@ std::string FractionText(std::uint64_t numerator, std::uint64_t denominator);
 bool IsWithinTolerance(const TargetSetting& setting) noexcept;
 
 // Why the texts give no result for a target, for the message on stderr.
-std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk,
-                                 std::string_view crystalUtf8, std::string_view baudUtf8);
+std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
+                                 std::string_view baudUtf8);
 
 }  // namespace tesmirol::cli

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -134,8 +135,8 @@ Uint128 ErrorOver(const BaudTarget& target, const TargetInputs& inputs, std::uin
 }
 
 TEST(SolveTarget, NoReloadOfTheRegisterComesCloser) {
-  const char* const crystals[] = {"3.579545MHz", "7.9296875MHz", "18.432MHz", "33.1776MHz", "12MHz"};
-  const char* const rates[] = {"300", "9600", "115200", "250000"};
+  constexpr std::array<const char*, 5> crystals = {"3.579545MHz", "7.9296875MHz", "18.432MHz", "33.1776MHz", "12MHz"};
+  constexpr std::array<const char*, 4> rates = {"300", "9600", "115200", "250000"};
   for (const BaudTarget& target : BaudTargets()) {
     for (const char* crystal : crystals) {
       for (const char* baud : rates) {
