@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -83,17 +84,23 @@ TextRow MakeTextRow(const TargetRow& row) {
   return cells;
 }
 
+// The aligned text table. The rows are solved once and kept for the second
+// pass that writes them: solving a family's targets costs more than holding
+// the cells.
 void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
                const std::vector<const BaudTarget*>& targets, bool colour) {
   std::array<std::size_t, kHeadings.size()> widths{};
   for (std::size_t column = 0; column < kHeadings.size(); ++column) {
     widths.at(column) = kHeadings.at(column).size();
   }
-  ForEachRow(crystals, bauds, targets, [&widths](const TargetRow& row) {
-    const TextRow cells = MakeTextRow(row);
+  std::vector<std::pair<TextRow, bool>> rows;  // cells, and whether the deviation is red
+  rows.reserve(crystals.size() * bauds.size());
+  ForEachRow(crystals, bauds, targets, [&widths, &rows](const TargetRow& row) {
+    TextRow cells = MakeTextRow(row);
     for (std::size_t column = 0; column < cells.size(); ++column) {
       widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column)));
     }
+    rows.emplace_back(std::move(cells), row.best != nullptr && !IsWithinTolerance(row.best->best));
   });
   std::string& table = output.Text();
   const auto appendRow = [&](const TextRow& cells, bool red) {
@@ -120,10 +127,10 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
   TextRow headings;
   std::copy(kHeadings.begin(), kHeadings.end(), headings.begin());
   appendRow(headings, false);
-  ForEachRow(crystals, bauds, targets, [&appendRow, &output](const TargetRow& row) {
-    appendRow(MakeTextRow(row), row.best != nullptr && !IsWithinTolerance(row.best->best));
+  for (const auto& [cells, red] : rows) {
+    appendRow(cells, red);
     output.EndRow();
-  });
+  }
 }
 
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
