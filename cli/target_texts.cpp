@@ -55,7 +55,7 @@ std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& set
 std::string DecimalText(double value) {
   std::array<char, 64> buffer{};
   const double rounded = std::round(value * 100.0) / 100.0;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded);
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded, std::chars_format::fixed);
   return {buffer.data(), result.ptr};
 }
 
