@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""Compiles the generated SIO_Init of every catalogue target, for a spread of
+the preset pairs, in GBK and in UTF-8, with SDCC (warnings counting as
+errors), and checks that each compiled function stores the solver's reload
+in the target's reload registers.
+
+Usage: sdcc_target_code_test.py --sdcc SDCC --work DIR CASE_WRITER
+
+The generated files declare the registers <8051.h> lacks themselves, so each
+translation unit includes <8051.h> and a batch of generated files, as in the
+test of the dialog's code (sdcc_compile_test.py, whose batching this reuses).
+"""
+
+import argparse
+import sys
+import time
+from pathlib import Path
+
+from sdcc_compile_test import compile_units, function_name, write_batches
+from target_cases import write_cases
+
+# The registers each generator loads with the reload: (register, byte), the
+# byte being "low" for 8-bit reloads and the low or high byte otherwise.
+RELOAD_STORES = {
+    "timer1-mode2": [("TH1", "low"), ("TL1", "low")],
+    "timer2-rcap": [("RCAP2H", "high"), ("RCAP2L", "low")],
+    "stc15-timer2": [("T2H", "high"), ("T2L", "low")],
+    "stc15-timer1-mode0": [("TH1", "high"), ("TL1", "low")],
+    "stc12-brt": [("BRT", "low")],
+}
+
+
+def wanted_stores(case):
+    reload = case["reload"]
+    byte = {"low": reload & 0xFF, "high": reload >> 8}
+    return [f"mov\t_{register},#0x{byte[part]:02x}" for register, part in RELOAD_STORES[case["generator"]]]
+
+
+def check_assembly(work, units, sources):
+    assembly = "".join((work / unit.replace(".c", ".asm")).read_text(errors="replace") for unit in units)
+    problems = []
+    for source, case in sources:
+        start = assembly.find(f"_{function_name(source)}:\n")
+        end = assembly.find("\tret", start)
+        body = assembly[start:end] if start >= 0 and end >= 0 else ""
+        missing = [store for store in wanted_stores(case) if store not in body]
+        if missing:
+            problems.append(f"{source} ({case['target']} {case['crystal']} {case['baud']}): no {', '.join(missing)}")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--sdcc", required=True)
+    parser.add_argument("--work", required=True, type=Path)
+    parser.add_argument("case_writer")
+    options = parser.parse_args()
+
+    started = time.monotonic()
+    cases = write_cases(options.case_writer, options.work)
+    sources = [(f"{case['stem']}_{encoding}.c", case) for case in cases for encoding in ("gbk", "utf8")]
+    # write_batches takes (file name, reload, SMOD) as the dialog's test has them.
+    units = write_batches(options.work, [(source, None, None) for source, _ in sources])
+    problems = compile_units(options.sdcc, options.work, units)
+    if not problems:
+        problems = check_assembly(options.work, units, sources)
+    targets = len({case["target"] for case in cases})
+
+    print(f"{len(cases)} cases of {targets} targets, {len(sources)} files in {len(units)} translation units, "
+          f"{time.monotonic() - started:.1f} s")
+    for problem in problems[:20]:
+        print(problem)
+    return 1 if problems or not cases else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
