@@ -72,7 +72,7 @@ const std::vector<RegisterCase>& RegisterCases() {
        UartMode::Mode1,
        {"\tAUXR = (AUXR & 0xBE) | 0x40;", "\tTH1 = 0xFA;", "\tTL1 = 0xFA;", "\tPCON |= 0x80;",
         "__sfr __at (0x8E) AUXR;", "sfr AUXR = 0x8E;", "#ifdef __SDCC"},
-       {"CKCON", "BRT", "T2H"}},
+       {"CKCON", "BRT =", "T2H"}},
       {"Stc89SixClockTimer1",
        Target(GeneratorKind::Timer1Mode2, ClockSelect::Fixed, false, 6, 192, 8, true),
        Setting(0, 0xFA, 11059200, 1152),
