@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 namespace tesmirol {
 namespace {
@@ -32,10 +31,13 @@ constexpr std::array<ExtraRegister, 5> k8052Timer2{{
     {"TH2", 0xCD, true},
 }};
 
+// "0x" and two upper-case hexadecimal digits, as register addresses are written.
 std::string Hex(std::uint8_t value) {
-  std::array<char, 8> buffer{};
-  std::snprintf(buffer.data(), buffer.size(), "0x%02X", static_cast<unsigned>(value));
-  return buffer.data();
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string text = "0x";
+  text += kDigits[value >> 4U];
+  text += kDigits[value & 0x0FU];
+  return text;
 }
 
 // One declaration line per register in the compiler's own syntax.
@@ -85,7 +87,11 @@ std::string RegisterDeclarations(const std::vector<ExtraRegister>& registers) {
   std::vector<ExtraRegister> own;
   std::vector<ExtraRegister> of8052;
   for (const ExtraRegister& reg : registers) {
-    (reg.in8052Headers ? of8052 : own).push_back(reg);
+    if (reg.in8052Headers) {
+      of8052.push_back(reg);
+    } else {
+      own.push_back(reg);
+    }
   }
   std::string text;
   if (!own.empty()) {

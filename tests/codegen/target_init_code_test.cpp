@@ -60,11 +60,8 @@ const std::vector<RegisterCase>& RegisterCases() {
        Setting(0, 0xFD, 11059200, 1152),
        UartMode::Mode1,
        {"\tSCON = 0x40;", "\tTMOD &= 0x0F;", "\tTMOD |= 0x20;", "\tTH1 = 0xFD;", "\tTL1 = 0xFD;", "\tPCON &= 0x7F;",
-        "\tTR1 = 1;// \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7"
-        "1",
-        "//       \xCA\xB5\xBC\xCA\xB2\xA8\xCC\xD8\xC2\xCA"
-        "9600.00bps\xA3\xAC\xC6\xAB\xB2\xEE"
-        "0.00%"},
+        "\tTR1 = 1;// \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7\061",
+        "//       \xCA\xB5\xBC\xCA\xB2\xA8\xCC\xD8\xC2\xCA\071600.00bps\xA3\xAC\xC6\xAB\xB2\xEE\060.00%"},
        {"AUXR", "CKCON", "__sfr", "T2CON"}},
       {"Stc12OneClockTimer1Smod1",
        Target(GeneratorKind::Timer1Mode2, ClockSelect::AuxrT1x12, true, 1, 32, 8, true),
@@ -96,8 +93,7 @@ const std::vector<RegisterCase>& RegisterCases() {
        Setting(0, 0xFFD9, 12000000, 1248),
        UartMode::Mode1,
        {"\tT2CON &= 0xF9;", "\tRCAP2H = 0xFF;", "\tRCAP2L = 0xD9;", "\tTH2 = 0xFF;", "\tTL2 = 0xD9;",
-        "\tT2CON |= 0x34;// RCLK=1 TCLK=1 TR2=1 \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7"
-        "2",
+        "\tT2CON |= 0x34;// RCLK=1 TCLK=1 TR2=1 \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7\062",
         "#if !defined(REG8052_H) && !defined(__REG52_H__)", "__sfr __at (0xC8) T2CON;", "sfr RCAP2H = 0xCB;",
         "__sfr __at (0xCC) TL2;", "sfr TH2 = 0xCD;"},
        {"PCON |=", "PCON &=", "TMOD", "TR1", "AUXR"}},
@@ -106,9 +102,8 @@ const std::vector<RegisterCase>& RegisterCases() {
        Setting(0, 0xFFE8, 11059200, 96),
        UartMode::Mode1,
        {"\tAUXR &= 0xE3;", "\tAUXR |= 0x05;", "\tT2L = 0xE8;", "\tT2H = 0xFF;",
-        "\tAUXR |= 0x10;// T2R=1 \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7"
-        "2",
-        "__sfr __at (0xD6) T2H;", "sfr T2L = 0xD7;"},
+        "\tAUXR |= 0x10;// T2R=1 \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7\062", "__sfr __at (0xD6) T2H;",
+        "sfr T2L = 0xD7;"},
        {"PCON |=", "PCON &=", "TMOD", "TR1"}},
       {"Stc15Timer2TwelveClock",
        Target(GeneratorKind::Stc15Timer2, ClockSelect::AuxrT2x12, false, 12, 48, 16, false),
@@ -121,8 +116,7 @@ const std::vector<RegisterCase>& RegisterCases() {
        Setting(0, 0xFFD0, 22118400, 2304),
        UartMode::Mode1,
        {"\tAUXR &= 0xBE;", "\tTMOD &= 0x0F;", "\tTL1 = 0xD0;", "\tTH1 = 0xFF;",
-        "\tTR1 = 1;// \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7"
-        "1"},
+        "\tTR1 = 1;// \xC6\xF4\xB6\xAF\xB6\xA8\xCA\xB1\xC6\xF7\061"},
        {"TMOD |=", "PCON |=", "PCON &=", "T2H"}},
       {"Stc12BrtOneClockMode3",
        Target(GeneratorKind::Stc12Brt, ClockSelect::AuxrBrtx12, true, 1, 32, 8, true),
@@ -182,15 +176,12 @@ INSTANTIATE_TEST_SUITE_P(Generators, TargetRegisterWrites, testing::ValuesIn(Reg
 // like a placeholder is not filled in, and the chips' UTF-8 text becomes GBK.
 TEST(TargetInitCode, UserTextsAreCopiedNotFilled) {
   BaudTarget target = Target(GeneratorKind::Timer1Mode2, ClockSelect::Fixed, false, 12, 384, 8, true);
-  target.chips =
-      "\xE7\xBB\x8F\xE5\x85\xB8"
-      "8051";  // 经典8051 in UTF-8
+  target.chips = "\xE7\xBB\x8F\xE5\x85\xB8\070051";  // 经典8051 in UTF-8
   const TargetCodeRequest request{&target, Setting(0, 0xFD, 11059200, 1152), "<RELOAD>MHZ", "<BPS>", UartMode::Mode1};
   const std::string code = GenerateTargetInitCode(request);
   EXPECT_NE(code.find("<RELOAD>MHZ"), std::string::npos);
   EXPECT_NE(code.find("<BPS>bps"), std::string::npos);
-  EXPECT_NE(code.find("\xBE\xAD\xB5\xE4"
-                      "8051"),
+  EXPECT_NE(code.find("\xBE\xAD\xB5\xE4\070051"),
             std::string::npos);  // 经典 in GBK
 }
 

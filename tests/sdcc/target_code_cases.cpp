@@ -8,13 +8,16 @@
 // every rate and crystal of that spread; every solved pair is written in
 // UART mode 1, and every third one in mode 3 as well.
 
+#include <algorithm>
 #include <cstddef>
-#include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include <nlohmann/json.hpp>
 
 #include "codegen/target_init_code.h"
 #include "engine/target_catalogue.h"
@@ -81,21 +84,29 @@ bool WriteCase(const std::string& dir, std::size_t number, const Case& c, const 
   const TargetCodeRequest request{c.target, solution.best, inputs->crystalText, inputs->baudText, c.mode};
   const std::string gbk = GenerateTargetInitCode(request);
   const std::optional<std::string> utf8 = text::GbkToUtf8(gbk);
-  char stem[32];
-  std::snprintf(stem, sizeof stem, "case_%04zu", number);
-  const std::string name(stem);
-  if (!utf8 || !WriteFile(dir + "/" + name + "_gbk.c", gbk) || !WriteFile(dir + "/" + name + "_utf8.c", *utf8)) {
+  const std::string digits = std::to_string(number);
+  const std::string stem = "case_" + std::string(4 - std::min<std::size_t>(4, digits.size()), '0') + digits;
+  if (!utf8 || !WriteFile(dir + "/" + stem + "_gbk.c", gbk) || !WriteFile(dir + "/" + stem + "_utf8.c", *utf8)) {
     return false;
   }
   const BaudTarget& t = *c.target;
   const TargetSetting& s = solution.best;
-  manifest << "{\"stem\":\"" << name << "\",\"target\":\"" << t.name << "\",\"generator\":\""
-           << GeneratorName(t.generator) << "\",\"clock\":\"" << ClockName(t.clockSelect)
-           << "\",\"clockFast\":" << (t.clockFast ? "true" : "false") << ",\"clocksPerCycle\":" << t.clocksPerCycle
-           << ",\"crystal\":\"" << c.crystal << "\",\"baud\":\"" << c.baud
-           << "\",\"mode\":" << (c.mode == UartMode::Mode3 ? 3 : 1) << ",\"smod\":" << s.smod
-           << ",\"reload\":" << s.reload << ",\"numerator\":" << s.achievedNumerator
-           << ",\"denominator\":" << s.achievedDenominator << "}\n";
+  const nlohmann::ordered_json line = {
+      {"stem", stem},
+      {"target", t.name},
+      {"generator", GeneratorName(t.generator)},
+      {"clock", ClockName(t.clockSelect)},
+      {"clockFast", t.clockFast},
+      {"clocksPerCycle", t.clocksPerCycle},
+      {"crystal", c.crystal},
+      {"baud", c.baud},
+      {"mode", c.mode == UartMode::Mode3 ? 3 : 1},
+      {"smod", s.smod},
+      {"reload", s.reload},
+      {"numerator", s.achievedNumerator},
+      {"denominator", s.achievedDenominator},
+  };
+  manifest << line.dump() << "\n";
   return true;
 }
 
@@ -137,9 +148,14 @@ int Run(const std::string& dir) {
 }  // namespace tesmirol
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: target_code_cases DIR\n";
-    return 2;
+  try {
+    if (argc != 2) {
+      std::cerr << "usage: target_code_cases DIR\n";
+      return 2;
+    }
+    return tesmirol::Run(argv[1]);
+  } catch (const std::exception& error) {
+    std::cerr << "target_code_cases: " << error.what() << "\n";
+    return 1;
   }
-  return tesmirol::Run(argv[1]);
 }
