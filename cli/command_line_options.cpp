@@ -4,18 +4,17 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <charconv>
-#include <cmath>
 #include <string_view>
-#include <system_error>
+
+#include "cli/mode_options.h"
+#include "cli/option_values.h"
 
 namespace tesmirol::cli {
 namespace {
 
 // The options that take a value, by every name they can be given under.
-constexpr std::array<std::string_view, 6> kValueOptions = {"-o",          "--output", "--encoding",
-                                                           "--max-error", "--format", "--reload"};
+constexpr std::array<std::string_view, 9> kValueOptions = {
+    "-o", "--output", "--encoding", "--max-error", "--format", "--reload", "--target", "--rates", "--uart-mode"};
 
 constexpr std::string_view kFooter =
     "CRYSTAL is a number with M (MHz) or K (kHz) anywhere in the text, otherwise hertz\n"
@@ -99,77 +98,16 @@ SplitArguments SplitOptionsFromValues(const std::vector<std::string>& arguments)
   return split;
 }
 
-// The text in lower case (ASCII letters only), for names given in any case.
-std::string LowerCase(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-  return lower;
-}
-
-// A reload value: "0xFD" (any case) or decimal "253", from 0 to 255.
-std::optional<std::int32_t> ParseReload(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.remove_prefix(2);
-    base = 16;
-  }
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > 255) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// A percentage: a decimal number of 0 or more, optionally followed by "%".
-std::optional<double> ParsePercent(std::string_view text) {
-  if (text.ends_with('%')) {
-    text.remove_suffix(1);
-  }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-      value < 0.0) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<CodeEncoding> ParseEncoding(std::string_view text) {
-  const std::string name = LowerCase(text);
-  if (name == "utf-8" || name == "utf8") {
-    return CodeEncoding::Utf8;
-  }
-  if (name == "gbk") {
-    return CodeEncoding::Gbk;
-  }
-  return std::nullopt;
-}
-
-std::optional<TableFormat> ParseFormat(std::string_view text) {
-  const std::string name = LowerCase(text);
-  if (name == "text") {
-    return TableFormat::Text;
-  }
-  if (name == "csv") {
-    return TableFormat::Csv;
-  }
-  if (name == "markdown") {
-    return TableFormat::Markdown;
-  }
-  if (name == "json") {
-    return TableFormat::Json;
-  }
-  return std::nullopt;
-}
-
 // The raw texts of the options, before they are checked.
 struct OptionTexts {
   bool code = false;
   bool table = false;
   bool listPresets = false;
+  bool listTargets = false;
   bool version = false;
+  std::string target;
+  std::string rates;
+  std::string uartMode;
   std::string output;
   std::string encoding;
   std::string maxError;
@@ -212,9 +150,27 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (app.count("--reload") > 0) {
     const auto reload = ParseReload(texts.reload);
     if (!reload) {
-      return "--reload \"" + texts.reload + "\" is not a reload value from 0 to 255 (0x00 to 0xFF)";
+      return "--reload \"" + texts.reload + "\" is not a reload value from 0 to 255 (0x00 to 0xFF), or to 0xFFFF for a 16-bit target";
     }
     options.reload = *reload;
+    options.reloadText = texts.reload;
+  }
+  if (app.count("--rates") > 0) {
+    const auto rates = ParseRates(texts.rates);
+    if (!rates) {
+      return "--rates \"" + texts.rates + "\" is not a list of rates above 0 (9600,115200)";
+    }
+    options.rates = *rates;
+  }
+  if (app.count("--uart-mode") > 0) {
+    const auto mode = ParseUartMode(texts.uartMode);
+    if (!mode) {
+      return "--uart-mode \"" + texts.uartMode + "\" is not 1 (8 data bits) or 3 (9 data bits)";
+    }
+    options.uartMode = *mode;
+  }
+  if (app.count("--target") > 0) {
+    options.target = texts.target;
   }
   if (app.count("--output") > 0) {
     if (texts.output.empty()) {
@@ -241,8 +197,14 @@ std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& tex
   if (app.count("--reload") > 0) {
     views.emplace_back("--reload");
   }
+  if (app.count("--rates") > 0) {
+    views.emplace_back("--rates");
+  }
   if (texts.listPresets) {
     views.emplace_back("--list-presets");
+  }
+  if (texts.listTargets) {
+    views.emplace_back("--list-targets");
   }
   return views;
 }
@@ -271,37 +233,38 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   } else if (options.json) {
     return "--json cannot be given with " + view + " (the code is written as it is)";
   }
-  if (app.count("--format") > 0 && view != "--table") {
-    return "--format applies to --table";
+  if (app.count("--format") > 0 && view != "--table" && view != "--rates") {
+    return "--format applies to --table and --rates";
   }
-  if (options.maxErrorPercent && (view == "--table" || view == "--reload" || view == "--list-presets")) {
+  if (options.maxErrorPercent &&
+      (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets")) {
     return "--max-error cannot be given with " + view;
   }
 
-  if (view == "--list-presets") {
-    if (valueCount > 0) {
-      return "--list-presets takes no CRYSTAL or BAUD";
-    }
-    options.action = CommandAction::ListPresets;
+  GivenOptions given;
+  given.view = view;
+  given.json = options.json;
+  given.format = app.count("--format") > 0;
+  given.formatText = texts.format;
+  given.maxError = options.maxErrorPercent.has_value();
+  given.uartMode = app.count("--uart-mode") > 0;
+  given.valueCount = valueCount;
+  std::optional<std::string> problem;
+  if (view == "--list-presets" || view == "--list-targets") {
+    problem = SettleListingMode(given, options);
   } else if (view == "--reload") {
-    if (valueCount > 1) {
-      return "--reload takes CRYSTAL only, no BAUD";
-    }
-    options.action = CommandAction::ReloadRates;
+    problem = SettleReloadMode(given, options);
   } else if (view == "--table") {
-    if (options.json && app.count("--format") > 0 && options.tableFormat != TableFormat::Json) {
-      return "--json and --format " + texts.format + " cannot be given together";
-    }
-    if (options.json) {
-      options.tableFormat = TableFormat::Json;
-    }
-    options.action = CommandAction::Table;
-  } else if (codeView) {
-    options.action = CommandAction::Code;
-  } else if (options.maxErrorPercent && !options.json) {
-    options.action = CommandAction::Check;
+    problem = SettleTableMode(given, options);
+  } else if (view == "--rates") {
+    problem = SettleRatesMode(given, options);
+  } else {
+    problem = SettleCalculationMode(given, options);
   }
-  return std::nullopt;
+  if (problem) {
+    return problem;
+  }
+  return CheckTargetOptions(given, options);
 }
 
 }  // namespace
@@ -342,6 +305,19 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
                  "SMOD=1")
       ->type_name("TH1");
   app.add_flag("--list-presets", texts.listPresets, "print the crystal and baud preset lists (as JSON with --json)");
+  app.add_option("--target", texts.target,
+                 "solve exactly for a target of today's chips (--list-targets), or for every generator "
+                 "and clock of a chip family (stc15) and report the best")
+      ->type_name("NAME");
+  app.add_flag("--list-targets", texts.listTargets,
+               "print the target catalogue: names, chips, clock choices (as JSON with --json)");
+  app.add_option("--rates", texts.rates,
+                 "the crystal finder for a list of rates: the crystals (presets, or CRYSTAL) that give every "
+                 "rate within --max-error PCT (default 1)")
+      ->type_name("LIST");
+  app.add_option("--uart-mode", texts.uartMode,
+                 "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
+      ->type_name("N");
   app.add_flag("--version", texts.version, "print the version and exit");
   app.footer(std::string(kFooter));
 
