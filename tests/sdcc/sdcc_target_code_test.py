@@ -4,7 +4,10 @@ the preset pairs, in GBK and in UTF-8, with SDCC (warnings counting as
 errors), and checks that each compiled function stores the solver's reload
 in the target's reload registers.
 
-Usage: sdcc_target_code_test.py --sdcc SDCC --work DIR CASE_WRITER
+Usage: sdcc_target_code_test.py --sdcc SDCC --cli CLI --work DIR CASE_WRITER
+
+The files compiled are the ones tesmirol-cli writes: for one case of each
+target within 1 %, tesmirol-cli --target --code must give the same bytes.
 
 The generated files declare the registers <8051.h> lacks themselves, so each
 translation unit includes <8051.h> and a batch of generated files, as in the
@@ -12,8 +15,10 @@ test of the dialog's code (sdcc_compile_test.py, whose batching this reuses).
 """
 
 import argparse
+import subprocess
 import sys
 import time
+from fractions import Fraction
 from pathlib import Path
 
 from sdcc_compile_test import compile_units, function_name, write_batches
@@ -49,9 +54,35 @@ def check_assembly(work, units, sources):
     return problems
 
 
+def within_tolerance(case):
+    achieved = Fraction(case["numerator"], case["denominator"])
+    return abs(achieved - int(case["baud"])) * 100 <= int(case["baud"])
+
+
+def check_cli(cli, work, cases):
+    """The command line's code for one case of each target (and one in UART
+    mode 3) is byte for byte the file compiled here."""
+    problems, seen = [], set()
+    for case in cases:
+        key = (case["target"], case["mode"])
+        if key in seen or not within_tolerance(case):
+            continue
+        seen.add(key)
+        command = [cli, "--target", case["target"], "--code", "--encoding", "gbk", "--uart-mode", str(case["mode"]),
+                   "--", case["crystal"], case["baud"]]
+        run = subprocess.run(command, capture_output=True, check=False)
+        if run.stdout != (work / f"{case['stem']}_gbk.c").read_bytes():
+            problems.append(f"{' '.join(command[1:])}: status {run.returncode}, not the bytes of {case['stem']}_gbk.c")
+    targets = {case["target"] for case in cases}
+    if {target for target, _ in seen} != targets:
+        problems.append(f"no case within 1 % to compare with tesmirol-cli for {sorted(targets - {t for t, _ in seen})}")
+    return problems
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--sdcc", required=True)
+    parser.add_argument("--cli", required=True)
     parser.add_argument("--work", required=True, type=Path)
     parser.add_argument("case_writer")
     options = parser.parse_args()
@@ -61,7 +92,8 @@ def main():
     sources = [(f"{case['stem']}_{encoding}.c", case) for case in cases for encoding in ("gbk", "utf8")]
     # write_batches takes (file name, reload, SMOD) as the dialog's test has them.
     units = write_batches(options.work, [(source, None, None) for source, _ in sources])
-    problems = compile_units(options.sdcc, options.work, units)
+    problems = check_cli(options.cli, options.work, cases)
+    problems += compile_units(options.sdcc, options.work, units)
     if not problems:
         problems = check_assembly(options.work, units, sources)
     targets = len({case["target"] for case in cases})
