@@ -224,6 +224,9 @@ def main():
     rows, timer_reads = simulate(options.s51, options.work, cases, done, stops)
 
     problems, timer_index = [], 0
+    expected_reads = sum(len(PRESETS) for case in cases if case["stem"] in stops)
+    if len(timer_reads) != expected_reads:
+        problems.append(f"{len(timer_reads)} stops where TR1 is set, {expected_reads} expected")
     for number, case in enumerate(cases):
         for preset in range(len(PRESETS)):
             row = rows[number * len(PRESETS) + preset]
