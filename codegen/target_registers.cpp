@@ -2,20 +2,22 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 namespace tesmirol {
 namespace {
 
-// Addresses as the vendors' data sheets give them:
+// Addresses and bits as the vendors give them:
 // - AUXR 0x8E: STC15 series manual and STC8A8K64D4 series manual (auxiliary
-//   register: T1x12 bit 6, T2R bit 4, T2_C/T bit 3, T2x12 bit 2, S1ST2 bit 0);
-//   STC12C5A60S2 series manual (BRTR bit 4, BRTx12 bit 2, S1BRS bit 0).
+//   register: T1x12 bit 6, T2R bit 4, T2_C/T bit 3, T2x12 bit 2, S1ST2 /
+//   S1BRT bit 0); STC's register header for the STC12C5A60S2 family
+//   (STC_NEW_8051.H: T0x12 T1x12 UART_M0x6 BRTR S2SMOD BRTx12 EXTRAM S1BRS).
 // - T2H 0xD6, T2L 0xD7: STC15 / STC8A8K64D4 manuals, Timer 2.
-// - BRT 0x9C: STC12C5A60S2 manual, independent baud-rate generator.
-// - CKCON 0x8E: Nuvoton N76E003 data sheet, clock control (T1M bit 4).
+// - BRT 0x9C: the same STC12C5A60S2 header, independent baud-rate timer.
+// - CKCON 0x8E, T1M bit 4: Nuvoton's N76E003 register header (N76E003.h of
+//   its BSP) and its UART0 sample, which sets CKCON.T1M with ORL CKCON,#10H.
 // - T2CON 0xC8, RCAP2L 0xCA, RCAP2H 0xCB, TL2 0xCC, TH2 0xCD: the 8052's
-//   Timer 2, as in Philips' 80C51 family data sheet (8XC54/58, 8XC51FA ...).
+//   Timer 2, as in Philips' 80C51 family data sheet (8XC54/58, 8XC51FA ...),
+//   whose table gives T2CON = 34H for the baud-rate generator.
 constexpr ExtraRegister kAuxr{"AUXR", 0x8E, false};
 constexpr ExtraRegister kCkcon{"CKCON", 0x8E, false};
 constexpr ExtraRegister kT2h{"T2H", 0xD6, false};
@@ -29,10 +31,13 @@ constexpr std::array<ExtraRegister, 5> k8052Timer2{{
     {"TH2", 0xCD, true},
 }};
 
+// "0x" and two upper-case hexadecimal digits, as register addresses are written.
 std::string Hex(std::uint8_t value) {
-  std::array<char, 8> buffer{};
-  std::snprintf(buffer.data(), buffer.size(), "0x%02X", static_cast<unsigned>(value));
-  return buffer.data();
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string text = "0x";
+  text += kDigits[value >> 4U];
+  text += kDigits[value & 0x0FU];
+  return text;
 }
 
 // One declaration line per register in the compiler's own syntax.
@@ -82,7 +87,11 @@ std::string RegisterDeclarations(const std::vector<ExtraRegister>& registers) {
   std::vector<ExtraRegister> own;
   std::vector<ExtraRegister> of8052;
   for (const ExtraRegister& reg : registers) {
-    (reg.in8052Headers ? of8052 : own).push_back(reg);
+    if (reg.in8052Headers) {
+      of8052.push_back(reg);
+    } else {
+      own.push_back(reg);
+    }
   }
   std::string text;
   if (!own.empty()) {
