@@ -1,6 +1,8 @@
 #include "cli/crystal_finder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -94,14 +96,15 @@ void AppendCsv(std::string& text, const InputText& crystal, const std::vector<Ra
 
 nlohmann::ordered_json FitsJson(const InputText& crystal, const std::vector<RateFit>& fits) {
   nlohmann::ordered_json rates = nlohmann::ordered_json::array();
-  for (const RateFit& fit : fits) {
-    rates.push_back({{"baud", fit.baud},
-                     {"target", fit.target.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(fit.target)},
-                     {"smod", fit.smod},
-                     {"reloadText", fit.reloadText},
-                     {"deviation", fit.deviation},
-                     {"deviationText", FormatDeviation(fit.deviation)}});
-  }
+  std::transform(fits.begin(), fits.end(), std::back_inserter(rates), [](const RateFit& fit) {
+    return nlohmann::ordered_json{
+        {"baud", fit.baud},
+        {"target", fit.target.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(fit.target)},
+        {"smod", fit.smod},
+        {"reloadText", fit.reloadText},
+        {"deviation", fit.deviation},
+        {"deviationText", FormatDeviation(fit.deviation)}};
+  });
   return {{"crystal", crystal.utf8}, {"rates", std::move(rates)}};
 }
 

@@ -33,6 +33,6 @@ std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandL
 // or family, a reload that fits the target's register, one target (not a
 // family) for --reload, --uart-mode only with a target. The message lists
 // what is valid.
-std::optional<std::string> CheckTargetOptions(const GivenOptions& given, CommandLineOptions& options);
+std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options);
 
 }  // namespace tesmirol::cli

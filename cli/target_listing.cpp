@@ -1,5 +1,6 @@
 #include "cli/target_listing.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -37,10 +38,9 @@ std::string Joined(const std::vector<std::string>& names, std::string_view separ
 }
 
 std::vector<std::string> FamilyTargetNames(const std::string& family) {
-  std::vector<std::string> names;
-  for (const BaudTarget* target : FindBaudTargets(family)) {
-    names.push_back(target->name);
-  }
+  const std::vector<const BaudTarget*> targets = FindBaudTargets(family);
+  std::vector<std::string> names(targets.size());
+  std::transform(targets.begin(), targets.end(), names.begin(), [](const BaudTarget* target) { return target->name; });
   return names;
 }
 

@@ -1,6 +1,8 @@
 // What --target allows, and what its absence rules out.
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -21,19 +23,15 @@ std::string JoinNames(const std::vector<std::string>& names) {
 }
 
 std::vector<std::string> TargetNames(const std::vector<const BaudTarget*>& targets) {
-  std::vector<std::string> names;
-  names.reserve(targets.size());
-  for (const BaudTarget* target : targets) {
-    names.push_back(target->name);
-  }
+  std::vector<std::string> names(targets.size());
+  std::transform(targets.begin(), targets.end(), names.begin(), [](const BaudTarget* target) { return target->name; });
   return names;
 }
 
 std::vector<std::string> AllTargetNames() {
-  std::vector<std::string> names;
-  for (const BaudTarget& target : BaudTargets()) {
-    names.push_back(target.name);
-  }
+  const std::span<const BaudTarget> targets = BaudTargets();
+  std::vector<std::string> names(targets.size());
+  std::transform(targets.begin(), targets.end(), names.begin(), [](const BaudTarget& target) { return target.name; });
   return names;
 }
 
@@ -58,7 +56,7 @@ bool WritesCode(std::string_view view) { return view.empty() || view == "--code"
 
 }  // namespace
 
-std::optional<std::string> CheckTargetOptions(const GivenOptions& given, CommandLineOptions& options) {
+std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options) {
   if (given.uartMode && !WritesCode(given.view)) {
     return "--uart-mode applies to the generated code: give it with --target and --code, -o or the report";
   }

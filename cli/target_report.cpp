@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 #include "cli/report_texts.h"
 #include "cli/target_texts.h"
@@ -207,9 +208,7 @@ std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetNa
   report["baud"] = inputs.baud;
   report["crystalHz"] = FrequencyJson(inputs.frequency);
   nlohmann::ordered_json solutions = nlohmann::ordered_json::array();
-  for (const TargetSolution& solution : family.solutions) {
-    solutions.push_back(SolutionJson(solution));
-  }
+  std::transform(family.solutions.begin(), family.solutions.end(), std::back_inserter(solutions), SolutionJson);
   report["solutions"] = std::move(solutions);
   const TargetSolution* best = BestSolution(family);
   report["bestTarget"] = best != nullptr ? nlohmann::ordered_json(best->target->name) : nlohmann::ordered_json();
@@ -250,13 +249,13 @@ std::optional<nlohmann::ordered_json> MakeTargetReloadJson(const BaudTarget& tar
   report["reload"] = settings.front().reload;
   report["reloadText"] = TargetReloadText(target, settings.front().reload);
   nlohmann::ordered_json modes = nlohmann::ordered_json::array();
-  for (const TargetSetting& setting : settings) {
-    modes.push_back({{"smod", setting.smod},
-                     {"divisor", setting.divisor},
-                     {"achievedNumerator", setting.achievedNumerator},
-                     {"achievedDenominator", setting.achievedDenominator},
-                     {"achieved", setting.achieved}});
-  }
+  std::transform(settings.begin(), settings.end(), std::back_inserter(modes), [](const TargetSetting& setting) {
+    return nlohmann::ordered_json{{"smod", setting.smod},
+                                  {"divisor", setting.divisor},
+                                  {"achievedNumerator", setting.achievedNumerator},
+                                  {"achievedDenominator", setting.achievedDenominator},
+                                  {"achieved", setting.achieved}};
+  });
   report["modes"] = std::move(modes);
   return report;
 }

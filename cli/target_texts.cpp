@@ -1,5 +1,6 @@
 #include "cli/target_texts.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -18,11 +19,8 @@ std::string Hex(std::uint32_t value, int digits) {
   std::array<char, 16> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, 16);
   std::string text(buffer.data(), result.ptr);
-  for (char& ch : text) {
-    if (ch >= 'a' && ch <= 'f') {
-      ch = static_cast<char>(ch - 'a' + 'A');
-    }
-  }
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char ch) { return ch >= 'a' && ch <= 'f' ? static_cast<char>(ch - 'a' + 'A') : ch; });
   if (text.size() < static_cast<std::size_t>(digits)) {
     text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
   }
