@@ -27,10 +27,23 @@ constexpr std::size_t kLongestMeasured = 512;
 }  // namespace
 
 // Edits that keep the text within the field, or that the control leaves
-// alone, are the control's own.
+// alone, are the control's own. Only a text set whole, or a new font or
+// size, can leave the text wider than the field: until one of them comes,
+// every edit is the control's without a look at the text.
 std::optional<LRESULT> CFixedWidthEdit::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+  if (message == WM_SETTEXT || message == WM_SETFONT || message == WM_SIZE) {
+    m_mayBeTooWide = true;
+    return std::nullopt;
+  }
+  if (!m_mayBeTooWide) {
+    return std::nullopt;
+  }
   const std::optional<Removal> removal = RemovalOf(message, wParam);
   if (!removal) {
+    return std::nullopt;
+  }
+  if (TextFitsField()) {
+    m_mayBeTooWide = false;
     return std::nullopt;
   }
   const std::wstring text = GetText();
@@ -102,6 +115,25 @@ std::optional<CFixedWidthEdit::Removal> CFixedWidthEdit::RemovalOfDelete(std::si
     return std::nullopt;
   }
   return Removal{start, control ? length : start + 1, false};
+}
+
+// The control's own layout of its text: from the left edge of the first
+// character to the right edge of the last. A text this short fits the
+// 16-bit coordinates that EM_POSFROMCHAR answers in.
+bool CFixedWidthEdit::TextFitsField() const {
+  const auto length = static_cast<std::size_t>(Send(WM_GETTEXTLENGTH));
+  if (length == 0) {
+    return true;
+  }
+  if (length > kLongestMeasured) {
+    return false;
+  }
+  const auto xOf = [this](std::size_t index) {
+    return static_cast<short>(LOWORD(static_cast<DWORD>(Send(EM_POSFROMCHAR, index))));
+  };
+  RECT format{};
+  Send(EM_GETRECT, 0, ParamFromPointer(&format));
+  return xOf(length) - xOf(0) <= format.right - format.left;
 }
 
 // Measured as the edit control measures its line: one Uniscribe analysis of

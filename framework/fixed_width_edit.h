@@ -46,6 +46,10 @@ class CFixedWidthEdit : public CEdit {
   // to the end) would remove.
   [[nodiscard]] std::optional<Removal> RemovalOfDelete(std::size_t start, std::size_t end, std::size_t length) const;
 
+  // True when the field's own text, as the field lays it out, fits it: then
+  // what is left after a removal fits too, and any edit is the control's.
+  [[nodiscard]] bool TextFitsField() const;
+
   // True when the text, drawn in the field's font, is wider than the
   // rectangle the field draws its text in.
   [[nodiscard]] bool IsWiderThanField(const std::wstring& text) const;
@@ -53,6 +57,10 @@ class CFixedWidthEdit : public CEdit {
   // Makes the removal, adds nothing, and reports the change to the combo
   // box as the field does after an edit of the user's.
   void RemoveOnly(const Removal& removal, const std::wstring& text);
+
+  // Set when the text may have become wider than the field since the
+  // field's text was last seen to fit.
+  bool m_mayBeTooWide = true;
 };
 
 }  // namespace tesmirol
