@@ -42,11 +42,11 @@ std::optional<LRESULT> CFixedWidthEdit::OnMessage(UINT message, WPARAM wParam, L
   if (!removal) {
     return std::nullopt;
   }
-  if (TextFitsField()) {
+  const std::wstring text = GetText();
+  if (!IsWiderThanField(text)) {
     m_mayBeTooWide = false;
     return std::nullopt;
   }
-  const std::wstring text = GetText();
   std::wstring rest = text;
   rest.erase(removal->start, removal->end - removal->start);
   if (!IsWiderThanField(rest)) {
@@ -99,7 +99,7 @@ std::optional<CFixedWidthEdit::Removal> CFixedWidthEdit::RemovalOf(UINT message,
 }
 
 std::optional<CFixedWidthEdit::Removal> CFixedWidthEdit::RemovalOfDelete(std::size_t start, std::size_t end,
-                                                                         std::size_t length) const {
+                                                                         std::size_t length) {
   const bool shift = KeyDown(VK_SHIFT);
   const bool control = KeyDown(VK_CONTROL);
   if (shift && control) {
@@ -115,25 +115,6 @@ std::optional<CFixedWidthEdit::Removal> CFixedWidthEdit::RemovalOfDelete(std::si
     return std::nullopt;
   }
   return Removal{start, control ? length : start + 1, false};
-}
-
-// The control's own layout of its text: from the left edge of the first
-// character to the right edge of the last. A text this short fits the
-// 16-bit coordinates that EM_POSFROMCHAR answers in.
-bool CFixedWidthEdit::TextFitsField() const {
-  const auto length = static_cast<std::size_t>(Send(WM_GETTEXTLENGTH));
-  if (length == 0) {
-    return true;
-  }
-  if (length > kLongestMeasured) {
-    return false;
-  }
-  const auto xOf = [this](std::size_t index) {
-    return static_cast<short>(LOWORD(static_cast<DWORD>(Send(EM_POSFROMCHAR, index))));
-  };
-  RECT format{};
-  Send(EM_GETRECT, 0, ParamFromPointer(&format));
-  return xOf(length) - xOf(0) <= format.right - format.left;
 }
 
 // Measured as the edit control measures its line: one Uniscribe analysis of
@@ -177,7 +158,7 @@ void CFixedWidthEdit::RemoveOnly(const Removal& removal, const std::wstring& tex
     DefaultWindowProc(EM_SETMODIFY, TRUE, 0);
   }
   DefaultWindowProc(EM_SETSEL, removal.start, static_cast<LPARAM>(removal.start));
-  const HWND field = GetSafeHwnd();
+  HWND field = GetSafeHwnd();
   const WPARAM id = static_cast<WPARAM>(GetDlgCtrlID(field)) & 0xFFFFU;
   SendMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(id, EN_UPDATE), ParamFromHandle(field));
   SendMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), ParamFromHandle(field));

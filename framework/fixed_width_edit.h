@@ -44,11 +44,7 @@ class CFixedWidthEdit : public CEdit {
 
   // What Delete (with Shift: Backspace's character, or a cut; with Ctrl: up
   // to the end) would remove.
-  [[nodiscard]] std::optional<Removal> RemovalOfDelete(std::size_t start, std::size_t end, std::size_t length) const;
-
-  // True when the field's own text, as the field lays it out, fits it: then
-  // what is left after a removal fits too, and any edit is the control's.
-  [[nodiscard]] bool TextFitsField() const;
+  [[nodiscard]] static std::optional<Removal> RemovalOfDelete(std::size_t start, std::size_t end, std::size_t length);
 
   // True when the text, drawn in the field's font, is wider than the
   // rectangle the field draws its text in.
@@ -58,8 +54,8 @@ class CFixedWidthEdit : public CEdit {
   // box as the field does after an edit of the user's.
   void RemoveOnly(const Removal& removal, const std::wstring& text);
 
-  // Set when the text may have become wider than the field since the
-  // field's text was last seen to fit.
+  // Set when the text may have become wider than the field since it was
+  // last seen to fit; the first edit after that measures it once.
   bool m_mayBeTooWide = true;
 };
 

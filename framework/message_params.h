@@ -40,8 +40,8 @@ inline LPARAM ParamFromHandle(HANDLE handle) noexcept {
 
 // The font that WM_GETFONT returns as its result.
 inline HFONT FontFromResult(LRESULT result) noexcept {
-  return reinterpret_cast<HFONT>(
-      result);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+  return reinterpret_cast<HFONT>(result);
 }
 
 }  // namespace tesmirol

@@ -101,7 +101,10 @@ std::optional<double> TimeOneStart(const Launch& launch, const std::wstring& des
 }
 
 // Keystrokes in the crystal box: a digit typed into the number, then
-// Backspace, each a full recalculation with generated code to show.
+// Backspace, each a full recalculation. The digit makes 11.0592 MHz a little
+// more, which no reload divides exactly (the warning); Backspace brings the
+// code back: every keystroke replaces the whole output text, the most an
+// update of the box can cost.
 bool MeasureKeystrokes(const std::wstring& program, const std::wstring& desktop, int keystrokes) {
   std::wstring failure;
   const std::optional<DialogSession> session = DialogSession::Start(program, desktop, failure);
