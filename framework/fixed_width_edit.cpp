@@ -24,6 +24,22 @@ constexpr WPARAM kDeleteCharacter = 0x7F;
 // a second for 16 K characters).
 constexpr std::size_t kLongestMeasured = 512;
 
+// The messages by which a user's edit reaches the field.
+bool IsEditingMessage(UINT message) noexcept {
+  switch (message) {
+    case WM_CHAR:
+    case WM_IME_CHAR:
+    case EM_REPLACESEL:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_CUT:
+    case WM_KEYDOWN:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 // Edits that keep the text within the field, or that the control leaves
@@ -56,7 +72,12 @@ std::optional<LRESULT> CFixedWidthEdit::OnMessage(UINT message, WPARAM wParam, L
   return message == WM_CHAR || message == WM_KEYDOWN ? 1 : 0;
 }
 
+// The selection is asked for only for an editing message: the question is a
+// message to the field itself, which comes back through here.
 std::optional<CFixedWidthEdit::Removal> CFixedWidthEdit::RemovalOf(UINT message, WPARAM wParam) const {
+  if (!IsEditingMessage(message)) {
+    return std::nullopt;
+  }
   DWORD start = 0;
   DWORD end = 0;
   Send(EM_GETSEL, static_cast<WPARAM>(ParamFromPointer(&start)), ParamFromPointer(&end));
