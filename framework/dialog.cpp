@@ -1,6 +1,7 @@
 #include "framework/dialog.h"
 
 #include <cstddef>
+#include <numeric>
 #include <span>
 
 #include "framework/dialog_init_data.h"
@@ -74,10 +75,9 @@ void SendRun(HWND control, std::span<const DialogInitItem> run) {
   const UINT message = run.front().message;
   const std::optional<UINT> storageMessage = StorageMessageFor(message);
   if (storageMessage) {
-    std::size_t characters = 0;
-    for (const DialogInitItem& item : run) {
-      characters += item.text.size() + 1;
-    }
+    const std::size_t characters =
+        std::accumulate(run.begin(), run.end(), std::size_t{0},
+                        [](std::size_t sum, const DialogInitItem& item) { return sum + item.text.size() + 1; });
     SendMessageW(control, WM_SETREDRAW, FALSE, 0);
     SendMessageW(control, *storageMessage, run.size(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
   }

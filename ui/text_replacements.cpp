@@ -36,8 +36,11 @@ TextReplacement Trimmed(std::size_t offset, std::wstring_view before, std::wstri
   while (head < shortest && before[head] == after[head]) {
     ++head;
   }
+  // The end is matched only within what the start left, so that the two
+  // never overlap.
+  const std::size_t tailLimit = shortest - head;
   std::size_t tail = 0;
-  while (tail < shortest - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
+  while (tail != tailLimit && before[before.size() - 1 - tail] == after[after.size() - 1 - tail]) {
     ++tail;
   }
   return {offset + head, before.size() - head - tail, std::wstring(after.substr(head, after.size() - head - tail))};
