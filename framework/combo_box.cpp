@@ -24,6 +24,13 @@ std::wstring CComboBox::GetLBText(int index) const {
   return text;
 }
 
+// The item window that GetComboBoxInfo names.
+HWND CComboBox::GetEditField() const noexcept {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  return GetComboBoxInfo(GetSafeHwnd(), &info) != FALSE ? info.hwndItem : nullptr;
+}
+
 // CB_LIMITTEXT, which the box passes on to its edit field.
 void CComboBox::LimitText(int characters) const noexcept { Send(CB_LIMITTEXT, static_cast<WPARAM>(characters)); }
 

@@ -16,6 +16,9 @@ class CComboBox : public CWnd {
   // The text of the list entry at index; empty when there is no such entry.
   [[nodiscard]] std::wstring GetLBText(int index) const;
 
+  // The edit field in which the user types, or null when the box has none.
+  [[nodiscard]] HWND GetEditField() const noexcept;
+
   // Lets the edit field take at most this many characters (CB_LIMITTEXT).
   void LimitText(int characters) const noexcept;
 };

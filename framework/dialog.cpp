@@ -1,6 +1,7 @@
 #include "framework/dialog.h"
 
 #include <cstddef>
+#include <numeric>
 #include <span>
 
 #include "framework/dialog_init_data.h"
@@ -40,6 +41,51 @@ bool ReturnsResultDirectly(UINT message) noexcept {
       return true;
     default:
       return false;
+  }
+}
+
+// How many items from the first on go to the same control with the same
+// message.
+std::size_t SameTargetRun(std::span<const DialogInitItem> items) noexcept {
+  std::size_t run = 1;
+  while (run < items.size() && items[run].controlId == items.front().controlId &&
+         items[run].message == items.front().message) {
+    ++run;
+  }
+  return run;
+}
+
+// The message that reserves a list's storage for the strings that an adding
+// message is about to bring, or none.
+std::optional<UINT> StorageMessageFor(UINT addMessage) noexcept {
+  switch (addMessage) {
+    case CB_ADDSTRING:
+      return CB_INITSTORAGE;
+    case LB_ADDSTRING:
+      return LB_INITSTORAGE;
+    default:
+      return std::nullopt;
+  }
+}
+
+// Sends a run of strings to one control: a list reserves its storage once
+// and takes them all with its drawing off, instead of growing and updating
+// its scroll bar string by string.
+void SendRun(HWND control, std::span<const DialogInitItem> run) {
+  const UINT message = run.front().message;
+  const std::optional<UINT> storageMessage = StorageMessageFor(message);
+  if (storageMessage) {
+    const std::size_t characters =
+        std::accumulate(run.begin(), run.end(), std::size_t{0},
+                        [](std::size_t sum, const DialogInitItem& item) { return sum + item.text.size() + 1; });
+    SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(control, *storageMessage, run.size(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+  }
+  for (const DialogInitItem& item : run) {
+    SendMessageW(control, message, 0, ParamFromPointer(item.text.c_str()));
+  }
+  if (storageMessage) {
+    SendMessageW(control, WM_SETREDRAW, TRUE, 0);
   }
 }
 
@@ -131,8 +177,11 @@ void CDialog::ExecuteDialogInit() const {
   if (!items) {
     return;
   }
-  for (const DialogInitItem& item : *items) {
-    SendDlgItemMessageW(GetSafeHwnd(), item.controlId, item.message, 0, ParamFromPointer(item.text.c_str()));
+  std::span<const DialogInitItem> rest(*items);
+  while (!rest.empty()) {
+    const std::size_t run = SameTargetRun(rest);
+    SendRun(GetDlgItem(GetSafeHwnd(), rest.front().controlId), rest.first(run));
+    rest = rest.subspan(run);
   }
 }
 

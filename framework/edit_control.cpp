@@ -20,4 +20,29 @@ void CEdit::SetTabStops(int interval) const noexcept {
   Send(EM_SETTABSTOPS, 1, ParamFromPointer(&stop));
 }
 
+// EM_REPLACESEL, wParam FALSE: not added to what Ctrl+Z undoes.
+void CEdit::ReplaceSel(const std::wstring& text) const noexcept {
+  Send(EM_REPLACESEL, FALSE, ParamFromPointer(text.c_str()));
+}
+
+// EM_EMPTYUNDOBUFFER.
+void CEdit::EmptyUndoBuffer() const noexcept { Send(EM_EMPTYUNDOBUFFER); }
+
+// EM_SETMODIFY with FALSE.
+void CEdit::ClearModify() const noexcept { Send(EM_SETMODIFY, FALSE); }
+
+// EM_GETLIMITTEXT.
+std::size_t CEdit::GetLimitText() const noexcept { return static_cast<std::size_t>(Send(EM_GETLIMITTEXT)); }
+
+// GetScrollInfo of SB_VERT; all zero when the control has no scroll bar.
+SCROLLINFO CEdit::GetVerticalScrollInfo() const noexcept {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (GetScrollInfo(GetSafeHwnd(), SB_VERT, &info) == FALSE) {
+    return SCROLLINFO{sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0};
+  }
+  return info;
+}
+
 }  // namespace tesmirol

@@ -1,6 +1,10 @@
 #pragma once
 // CEdit: an edit control of a dialog.
 
+#include <windows.h>
+
+#include <string>
+
 #include "framework/wnd.h"
 
 namespace tesmirol {
@@ -18,6 +22,21 @@ class CEdit : public CWnd {
 
   // Sets one tab-stop interval for every tab, in dialog template units.
   void SetTabStops(int interval) const noexcept;
+
+  // Replaces the selection with the text; the user cannot undo it.
+  void ReplaceSel(const std::wstring& text) const noexcept;
+
+  // Forgets what the user could undo.
+  void EmptyUndoBuffer() const noexcept;
+
+  // Marks the text as not changed by the user.
+  void ClearModify() const noexcept;
+
+  // The most characters the control takes from the user.
+  [[nodiscard]] std::size_t GetLimitText() const noexcept;
+
+  // The range, page and position of the vertical scroll bar.
+  [[nodiscard]] SCROLLINFO GetVerticalScrollInfo() const noexcept;
 };
 
 }  // namespace tesmirol

@@ -38,4 +38,10 @@ inline LPARAM ParamFromHandle(HANDLE handle) noexcept {
   return reinterpret_cast<LPARAM>(handle);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
 }
 
+// The font that WM_GETFONT returns as its result.
+inline HFONT FontFromResult(LRESULT result) noexcept {
+  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast,performance-no-int-to-ptr)
+  return reinterpret_cast<HFONT>(result);
+}
+
 }  // namespace tesmirol

@@ -2,7 +2,10 @@
 # Measures the dialog under Wine on a virtual X display and prints the
 # figures (nothing is asserted):
 #  - from a keystroke in the crystal box until all five result labels and the
-#    output box are updated, and until they are repainted: median and p95;
+#    output box are updated, and until they are repainted: median and p95,
+#    for keystrokes that turn the output box from the warning to the code and
+#    back (the figure we hold), then for keystrokes that change only the
+#    code's description line;
 #  - from start-up until the dialog is shown and idle, for Tesmirol.EXE, for
 #    a minimal dialog program built the same way, and for that program showing
 #    Tesmirol's dialog template with no program code behind it, started in

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -25,6 +23,29 @@ std::intptr_t ShellResultCode(HINSTANCE result) noexcept {
   return reinterpret_cast<std::intptr_t>(result);  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)
 }
 
+// The signature of the shell's ShellExecuteW.
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+
+// The shell's ShellExecuteW, loaded from the system directory on first use,
+// or null when it cannot be. Only the manual button needs the shell, and
+// loading it with the program (it brings a dozen libraries of its own)
+// would take a good part of the time the dialog takes to appear.
+ShellExecuteFunction ShellExecuteOnDemand() noexcept {
+  static const ShellExecuteFunction function = []() -> ShellExecuteFunction {
+    HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (shell == nullptr) {
+      return nullptr;
+    }
+    // GetProcAddress gives every function as one typeless pointer; going
+    // through void (*)() states that the type is known to be right.
+    // NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast)
+    const auto untyped = reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteW"));
+    return reinterpret_cast<ShellExecuteFunction>(untyped);
+    // NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast)
+  }();
+  return function;
+}
+
 // An empty text means "none" to the shell.
 const wchar_t* OrNull(const std::wstring& text) noexcept { return text.empty() ? nullptr : text.c_str(); }
 
@@ -42,8 +63,12 @@ std::optional<std::wstring> GetModuleDirectory() {
 // A null verb is the document type's default action.
 bool OpenWithShell(const std::wstring& file, int showCommand, const std::wstring& parameters,
                    const std::wstring& directory) noexcept {
-  return ShellResultCode(ShellExecuteW(nullptr, nullptr, file.c_str(), OrNull(parameters), OrNull(directory),
-                                       showCommand)) > kLastShellError;
+  const ShellExecuteFunction shellExecute = ShellExecuteOnDemand();
+  if (shellExecute == nullptr) {
+    return false;
+  }
+  return ShellResultCode(shellExecute(nullptr, nullptr, file.c_str(), OrNull(parameters), OrNull(directory),
+                                      showCommand)) > kLastShellError;
 }
 
 // A manual cut short by a full disk would open as if it were whole, and the

@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/label_colors.h"
 #include "ui/manual_launcher.h"
+#include "ui/output_box.h"
 #include "ui/result_texts.h"
 #include "ui/wide_text.h"
 
@@ -95,6 +96,8 @@ void CSerialInitDlg::DoDataExchange() {
   BindControl(IDC_DEV_SMOD0, m_devSmod0);
   BindControl(IDC_BAUD, m_baud);
   BindControl(IDC_CRYSTAL, m_crystal);
+  m_baudField.SubclassWindow(m_baud.GetEditField());
+  m_crystalField.SubclassWindow(m_crystal.GetEditField());
 }
 
 // Looks the notification up in the table.
@@ -205,14 +208,14 @@ void CSerialInitDlg::UpdateResults() {
   }
 
   // The output box is cleared and refilled in one step: nothing is painted in
-  // between, so the box shows the same, and the edit control lays out its
-  // text once instead of twice, which is most of an update's cost.
+  // between, so the box shows the same; only the lines that differ are laid
+  // out again.
   const GeneratedInitCode code = GenerateInitCode(*calculation);
   std::wstring output;
   if (code.outcome != GenerationOutcome::Nothing) {
     output = WideFromGbk(code.text).value_or(std::wstring());
   }
-  m_output.SetText(output);
+  ShowOutputText(m_output, output);
 }
 
 }  // namespace tesmirol

@@ -12,6 +12,7 @@
 #include "framework/command_table.h"
 #include "framework/dialog.h"
 #include "framework/edit_control.h"
+#include "framework/fixed_width_edit.h"
 #include "ui/color_label.h"
 
 namespace tesmirol {
@@ -77,6 +78,11 @@ class CSerialInitDlg : public CDialog {
   CColorLabel m_devSmod0;
   CComboBox m_baud;
   CComboBox m_crystal;
+  // The edit fields of the two boxes, kept from the edits that Wine's edit
+  // control takes wrong when another program has put a text wider than the
+  // field into it.
+  CFixedWidthEdit m_baudField;
+  CFixedWidthEdit m_crystalField;
   // A shared icon of the executable: the system frees it with the module.
   HICON m_icon;
   // Set while the manual button's command that OnManualButton posted itself
