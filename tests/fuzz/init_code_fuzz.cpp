@@ -63,11 +63,17 @@ void CheckCode(const BaudCalculation& calc, std::string_view code) {
   const std::string templateText = LoadTextResource("TXT", "IDR_C_FILE");
   Require(HoldsInOrder(code, FixedPieces(templateText)), "the template's fixed text survives in order");
 
+  // The placeholders are filled one after the other, so a placeholder can be
+  // left in the code when the user's texts hold one, or when they put one
+  // together around an earlier placeholder: a baud text "<<CYSTRAL>BPS>"
+  // with a crystal text ending in "P<" leaves "<BPS>" once the crystal text
+  // is filled in. Either way its '<' came from the user's texts, since the
+  // template has none outside its placeholders.
+  const bool userAngle =
+      calc.crystalText.find('<') != std::string::npos || calc.baudText.find('<') != std::string::npos;
   for (const std::string_view placeholder : kPlaceholders) {
     if (text::FindText(code, placeholder) != std::string_view::npos) {
-      const bool broughtIn = calc.crystalText.find(placeholder) != std::string::npos ||
-                             calc.baudText.find(placeholder) != std::string::npos;
-      Require(broughtIn, "a placeholder is left only when the user's texts brought it in");
+      Require(userAngle, "a placeholder is left only when the user's texts brought in its '<'");
     }
   }
 
