@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/code_bytes.h"
+
 namespace tesmirol::cli {
 
 // The inputs the dialog starts with, used when CRYSTAL or BAUD is left out.
@@ -28,7 +30,7 @@ enum class CommandAction {
   UsageError,   // the arguments make no sense; say why
 };
 
-enum class CodeEncoding { Utf8, Gbk };
+using CodeEncoding = tesmirol::CodeEncoding;
 
 enum class TableFormat { Text, Csv, Markdown, Json };
 

@@ -8,7 +8,6 @@
 
 #include "cli/atomic_file_writer.h"
 #include "cli/build_check.h"
-#include "cli/code_bytes.h"
 #include "cli/command_line_options.h"
 #include "cli/crystal_table.h"
 #include "cli/json_report.h"
@@ -17,6 +16,7 @@
 #include "cli/reload_report.h"
 #include "cli/terminal_colour.h"
 #include "cli/text_report.h"
+#include "codegen/code_bytes.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "res/preset_lists.h"

@@ -1,0 +1,17 @@
+#!/usr/bin/env python3
+"""Writes a script that hands the page the bytes of its WebAssembly module.
+
+Browsers refuse to fetch a .wasm file from a page opened straight from disk
+(file://), but they run scripts from there; so the module travels inside a
+script, base64-encoded, and the page decodes it.
+
+    embed_wasm.py MODULE.wasm OUTPUT.js
+"""
+import base64
+import sys
+
+with open(sys.argv[1], "rb") as module:
+    encoded = base64.b64encode(module.read()).decode("ascii")
+with open(sys.argv[2], "w", encoding="ascii") as output:
+    output.write("// Generated from the page's WebAssembly module; do not edit.\n")
+    output.write(f'self.TESMIROL_WASM_BASE64 = "{encoded}";\n')
