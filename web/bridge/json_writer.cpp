@@ -52,19 +52,25 @@ void JsonWriter::String(std::string_view utf8) {
   BeforeValue();
   constexpr std::string_view kHex = "0123456789abcdef";
   m_text += '"';
-  for (const char ch : utf8) {
-    const auto byte = static_cast<unsigned char>(ch);
-    if (ch == '"' || ch == '\\') {
+  // Runs of characters that need no escape go in whole.
+  std::size_t runStart = 0;
+  for (std::size_t pos = 0; pos < utf8.size(); ++pos) {
+    const auto byte = static_cast<unsigned char>(utf8[pos]);
+    if (byte >= 0x20 && byte != '"' && byte != '\\') {
+      continue;
+    }
+    m_text.append(utf8.substr(runStart, pos - runStart));
+    runStart = pos + 1;
+    if (byte >= 0x20) {
       m_text += '\\';
-      m_text += ch;
-    } else if (byte < 0x20) {
+      m_text += static_cast<char>(byte);
+    } else {
       m_text += "\\u00";
       m_text += kHex[byte >> 4U];
       m_text += kHex[byte & 0xFU];
-    } else {
-      m_text += ch;
     }
   }
+  m_text.append(utf8.substr(runStart));
   m_text += '"';
 }
 

@@ -38,6 +38,22 @@ void WriteMode(JsonWriter& json, std::size_t smod, const ModeResult& mode) {
   json.EndObject();
 }
 
+// The finder's cells of one SMOD setting: what a table row shows.
+void WriteFinderMode(JsonWriter& json, const ModeResult& mode) {
+  json.BeginObject();
+  json.Key("reloadText");
+  json.String(FormatReload(mode.reload));
+  json.Key("status");
+  json.String(ModeStatusName(mode.status));
+  json.Key("achieved");
+  json.Int(mode.achieved);
+  json.Key("deviationText");
+  json.String(FormatDeviation(mode.deviation));
+  json.Key("outOfTolerance");
+  json.Bool(IsOutOfTolerance(mode));
+  json.EndObject();
+}
+
 void WriteModes(JsonWriter& json, const BaudCalculation& calculation) {
   json.BeginArray();
   for (std::size_t smod = 0; smod < calculation.mode.size(); ++smod) {
@@ -128,7 +144,11 @@ std::string CrystalTableJson(std::u16string_view baud) {
     if (calculation) {
       json.Int(calculation->crystalHz);
       json.Key("modes");
-      WriteModes(json, *calculation);
+      json.BeginArray();
+      for (const ModeResult& mode : calculation->mode) {
+        WriteFinderMode(json, mode);
+      }
+      json.EndArray();
       WriteChoice(json, *calculation);
     } else {
       json.Null();

@@ -20,8 +20,9 @@ namespace tesmirol::web {
 std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud);
 
 // The crystal finder for one baud text: every crystal preset against it,
-// with the fields of the command line's JSON table. An empty array when the
-// text is not GBK.
+// with what the table's cells show (reload text, status, achieved rate,
+// deviation text, tolerance, outcome and chosen SMOD). An empty array when
+// the text is not GBK.
 std::string CrystalTableJson(std::u16string_view baud);
 
 // The preset lists: {"crystals":[...],"bauds":[...]}.

@@ -30,9 +30,17 @@
     return view.getFloat64(0);
   }
 
-  const DOUBLE_FIELDS = new Set(["frequency", "deviation", "deviationAbs"]);
-  function reviveDoubles(key, value) {
-    return DOUBLE_FIELDS.has(key) && typeof value === "string" ? doubleFromBits(value) : value;
+  // The calculation's doubles, read from their bits.
+  function readDoubles(answer) {
+    const calculation = answer.calculation;
+    if (calculation) {
+      calculation.frequency = doubleFromBits(calculation.frequency);
+      for (const mode of calculation.modes) {
+        mode.deviation = doubleFromBits(mode.deviation);
+        mode.deviationAbs = doubleFromBits(mode.deviationAbs);
+      }
+    }
+    return answer;
   }
 
   class Bridge {
@@ -62,14 +70,14 @@
     }
 
     outputJson() {
-      return JSON.parse(this.decoder.decode(this.outputBytes()), reviveDoubles);
+      return JSON.parse(this.decoder.decode(this.outputBytes()));
     }
 
     // {status, calculation}: what the page shows for the two texts.
     calculate(crystal, baud) {
       this.writeInput(crystal, baud);
       this.exports.tesmirol_calculate(crystal.length, baud.length);
-      return this.outputJson();
+      return readDoubles(this.outputJson());
     }
 
     // The crystal finder: every crystal preset against the baud text.

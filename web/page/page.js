@@ -37,7 +37,7 @@
   };
 
   const $ = (id) => document.getElementById(id);
-  const state = { language: "zh", answer: null };
+  const state = { language: "zh", answer: null, finderBaud: null, urlTimer: 0 };
   let bridge = null;
   let finderRows = [];
 
@@ -112,12 +112,15 @@
     });
   }
 
-  function showFinder(rows, crystal) {
+  function markFinderRow(crystal) {
+    for (const { row, cells } of finderRows) row.classList.toggle("current", cells[0].textContent === crystal);
+  }
+
+  function showFinder(rows) {
     rows.forEach((entry, index) => {
       const { row, cells } = finderRows[index];
       row.hidden = false;
       setCell(cells[0], entry.crystal, undefined);
-      row.classList.toggle("current", entry.crystal === crystal);
       for (const smod of [0, 1]) {
         const mode = entry.modes?.[smod];
         const base = 1 + smod * 3;
@@ -134,6 +137,13 @@
   function syncPreset(select, value) {
     const match = Array.from(select.options).find((option) => option.value === value && option.value !== "");
     select.value = match ? value : "";
+  }
+
+  // The URL follows the inputs a moment after the last change: browsers
+  // ignore history updates that come faster than a few a second.
+  function scheduleUrl() {
+    clearTimeout(state.urlTimer);
+    state.urlTimer = setTimeout(writeUrl, 150);
   }
 
   function writeUrl() {
@@ -161,10 +171,15 @@
     const baud = $("baud").value;
     state.answer = bridge.calculate(crystal, baud);
     showCalculation(state.answer);
-    showFinder(bridge.crystalTable(baud), crystal);
+    // The finder depends on the rate alone.
+    if (state.finderBaud !== baud) {
+      showFinder(bridge.crystalTable(baud));
+      state.finderBaud = baud;
+    }
+    markFinderRow(crystal);
     syncPreset($("crystal-preset"), crystal);
     syncPreset($("baud-preset"), baud);
-    writeUrl();
+    scheduleUrl();
   }
 
   function applyLanguage() {
@@ -250,6 +265,7 @@
     $("language").addEventListener("click", () => {
       state.language = state.language === "zh" ? "en" : "zh";
       applyLanguage();
+      state.finderBaud = null;  // its texts change language too
       update();
     });
     $("copy").addEventListener("click", copy);
@@ -257,6 +273,7 @@
     addEventListener("hashchange", () => {
       readUrl();
       applyLanguage();
+      state.finderBaud = null;
       update();
     });
     update();
@@ -268,6 +285,7 @@
   window.tesmirolPage = {
     ready: start(),
     get bridge() { return bridge; },
+    get answer() { return state.answer; },
     update,
     codeFileBytes,
   };
