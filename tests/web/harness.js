@@ -44,7 +44,7 @@ function servePage(root = config.pageDir) {
   });
 }
 
-// Headless Chromium in a fresh profile of its own.
+// Headless Chromium in a fresh profile of its own; closeBrowser removes it.
 async function launchBrowser() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-chromium-"));
   const browser = await puppeteer.launch({
@@ -53,8 +53,13 @@ async function launchBrowser() {
     args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
       "--disable-sync", "--no-first-run", `--user-data-dir=${profile}`],
   });
-  browser.once("disconnected", () => fs.rmSync(profile, { recursive: true, force: true }));
+  browser.profileDir = profile;
   return browser;
+}
+
+async function closeBrowser(browser) {
+  await browser.close();
+  fs.rmSync(browser.profileDir, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
 }
 
 // Opens the page and waits until it has shown its first result; a page whose
@@ -138,4 +143,4 @@ async function showPairs(page, pairs) {
   return shown;
 }
 
-module.exports = { config, servePage, launchBrowser, openPage, cli, showPairs };
+module.exports = { config, servePage, launchBrowser, closeBrowser, openPage, cli, showPairs };

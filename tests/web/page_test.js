@@ -12,7 +12,7 @@ const path = require("node:path");
 const { after, before, describe, test } = require("node:test");
 const { pathToFileURL } = require("node:url");
 
-const { config, servePage, launchBrowser, openPage, cli, showPairs } = require("./harness.js");
+const { config, servePage, launchBrowser, closeBrowser, openPage, cli, showPairs } = require("./harness.js");
 const { oddPairs } = require("./odd_texts.js");
 
 const BLUE = "rgb(11, 63, 207)";
@@ -29,7 +29,7 @@ before(async () => {
 });
 
 after(async () => {
-  await browser?.close();
+  if (browser) await closeBrowser(browser);
   served?.server.close();
 });
 
