@@ -127,6 +127,7 @@ describe("the page computes what tesmirol-cli computes", () => {
     const finders = await page.evaluate((rates) => rates.map((baud) => {
       document.querySelector("#baud").value = baud;
       window.tesmirolPage.update();
+      window.tesmirolPage.refreshFinder();
       return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
         (row) => Array.from(row.cells, (cell) => cell.textContent));
     }), bauds);
