@@ -97,9 +97,13 @@ std::optional<std::string> EncodeGbk(const CodePoints& codes) {
 // second byte must fall in (which rules out overlong forms, surrogates and
 // code points beyond U+10FFFF); no result for a byte that cannot lead.
 struct Utf8Lead {
+  // cppcheck-suppress unusedStructMember
   std::size_t continuations;
+  // cppcheck-suppress unusedStructMember
   unsigned secondLow;
+  // cppcheck-suppress unusedStructMember
   unsigned secondHigh;
+  // cppcheck-suppress unusedStructMember
   char32_t bits;
 };
 
@@ -181,7 +185,9 @@ std::optional<CodePoints> DecodeUtf16(std::u16string_view utf16) {
     if (pos + 1 >= utf16.size() || !IsLowSurrogate(utf16[pos + 1])) {
       return std::nullopt;
     }
-    codes.push_back(0x10000 + ((char32_t{unit} - 0xD800) << 10U | (char32_t{utf16[pos + 1]} - 0xDC00)));
+    const char32_t high = unit - 0xD800U;
+    const char32_t low = utf16[pos + 1] - 0xDC00U;
+    codes.push_back(0x10000U + (high << 10U | low));
     ++pos;
   }
   return codes;

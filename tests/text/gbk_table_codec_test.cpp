@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +17,13 @@ namespace {
 
 // The bytes as hexadecimal, for a failure message.
 std::string Hex(std::string_view bytes) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
   std::string text;
   for (const char byte : bytes) {
-    std::array<char, 4> digits{};
-    std::snprintf(digits.data(), digits.size(), "%02X ", static_cast<unsigned char>(byte));
-    text += digits.data();
+    const auto value = static_cast<unsigned char>(byte);
+    text += kDigits[value >> 4U];
+    text += kDigits[value & 0xFU];
+    text += ' ';
   }
   return text;
 }
@@ -78,7 +78,7 @@ std::string Utf8Of(char32_t code) {
 
 std::u16string Utf16Of(char32_t code) {
   if (code < 0x10000) {
-    return std::u16string(1, static_cast<char16_t>(code));
+    return {static_cast<char16_t>(code)};
   }
   const char32_t offset = code - 0x10000;
   return {static_cast<char16_t>(0xD800 + (offset >> 10U)), static_cast<char16_t>(0xDC00 + (offset & 0x3FFU))};
@@ -119,18 +119,26 @@ TEST(GbkTableCodecTest, RefusesMalformedTextsAsIconvDoes) {
     std::string_view utf8;
   };
   const std::vector<Case> cases = {
-      {"overlong two bytes", "\xC0\x80"},         {"overlong three bytes", "\xE0\x80\x80"},
-      {"overlong four bytes", "\xF0\x80\x80\x80"}, {"encoded surrogate", "\xED\xA0\x80"},
-      {"beyond U+10FFFF", "\xF4\x90\x80\x80"},     {"no such lead byte", "\xF5\x80\x80\x80"},
-      {"truncated at the end", "a\xE4\xB8"},       {"lone continuation byte", "a\x80"},
-      {"byte 0xFF", "\xFF"},                       {"tag character", "1\xF3\xA0\x81\x81"},
+      {"overlong two bytes", "\xC0\x80"},
+      {"overlong three bytes", "\xE0\x80\x80"},
+      {"overlong four bytes", "\xF0\x80\x80\x80"},
+      {"encoded surrogate", "\xED\xA0\x80"},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80"},
+      {"no such lead byte", "\xF5\x80\x80\x80"},
+      {"truncated at the end", "a\xE4\xB8"},
+      {"lone continuation byte", "a\x80"},
+      {"byte 0xFF", "\xFF"},
+      {"tag character", "1\xF3\xA0\x81\x81"},
       {"valid among them", "12\xE6\x99\xB6MHz"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(table::Utf8ToGbk(c.utf8), Utf8ToGbk(c.utf8));
   }
-  const std::vector<std::u16string> utf16Cases = {u"a\xD800", u"\xDC00" u"a", u"\xDC00\xD800", u"\xD83D\xDE00"};
+  const std::vector<std::u16string> utf16Cases = {u"a\xD800",
+                                                  u"\xDC00"
+                                                  u"a",
+                                                  u"\xDC00\xD800", u"\xD83D\xDE00"};
   for (const std::u16string& utf16 : utf16Cases) {
     EXPECT_EQ(table::Utf16ToGbk(utf16), Utf16ToGbk(utf16));
   }

@@ -57,7 +57,8 @@ TESMIROL_EXPORT(tesmirol_output_size) std::uint32_t TesmirolOutputSize() {
 
 // The crystal text is the first crystalUnits code units of the input, the
 // baud text the baudUnits after them. Answers the calculation as JSON.
-TESMIROL_EXPORT(tesmirol_calculate) std::int32_t TesmirolCalculate(std::uint32_t crystalUnits, std::uint32_t baudUnits) {
+TESMIROL_EXPORT(tesmirol_calculate)
+std::int32_t TesmirolCalculate(std::uint32_t crystalUnits, std::uint32_t baudUnits) {
   return Answer(tesmirol::web::CalculationJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits)));
 }
 
