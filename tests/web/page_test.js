@@ -298,6 +298,18 @@ describe("the page's behaviour", () => {
     assert.equal(announced[1], "polite");
   });
 
+  test("the page asks its host for its own files and nothing else", async () => {
+    const tab = await browser.newPage();
+    const requested = [];
+    tab.on("request", (request) => requested.push(request.url()));
+    await tab.goto(served.url);
+    await tab.waitForSelector("html[data-ready=true]");
+    await tab.type("#baud", "0");
+    await tab.close();
+    assert.deepEqual(requested.map((url) => url.replace(served.url, "")).sort(),
+      ["", "bridge.js", "page.js", "style.css", "tesmirol-wasm.js"]);
+  });
+
   test("a phone-sized screen shows the page without sideways scrolling", async () => {
     const phone = await openPage(browser, served.url, { width: 360, height: 740, isMobile: true, hasTouch: true });
     const widths = await phone.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
