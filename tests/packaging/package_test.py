@@ -63,7 +63,7 @@ class WindowsZipTest(unittest.TestCase):
         name = f"Tesmirol-{OPTIONS.version}-win64"
         self.assertEqual(package.name, name + ".zip")
         with zipfile.ZipFile(package) as archive:
-            names = sorted(archive.namelist())
+            names = sorted(entry for entry in archive.namelist() if not entry.endswith("/"))
             page = ["web/index.html", "web/style.css", "web/bridge.js", "web/page.js", "web/tesmirol-wasm.js"]
             self.assertEqual(names, sorted(f"{name}/{file}" for file in
                                            ["Tesmirol.EXE", "tesmirol-cli.exe", "README.md", "LICENSE"] + page))
