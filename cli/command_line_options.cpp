@@ -4,172 +4,26 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <charconv>
-#include <cmath>
 #include <string_view>
-#include <system_error>
+
+#include "cli/argument_split.h"
+#include "cli/mode_options.h"
+#include "cli/option_values.h"
+#include "cli/usage_text.h"
 
 namespace tesmirol::cli {
 namespace {
-
-// The options that take a value, by every name they can be given under.
-constexpr std::array<std::string_view, 6> kValueOptions = {"-o",          "--output", "--encoding",
-                                                           "--max-error", "--format", "--reload"};
-
-constexpr std::string_view kFooter =
-    "CRYSTAL is a number with M (MHz) or K (kHz) anywhere in the text, otherwise hertz\n"
-    "(11.0592MHz, 32.768KHz; 11.0592 alone is 11 Hz). Left out, CRYSTAL is 11.0592MHz\n"
-    "and BAUD 9600, as in the dialog. Arguments are UTF-8. A value that starts with a\n"
-    "minus sign (-9600) is a value, not an option; after -- every argument is a value.\n"
-    "\n"
-    "The generated code is SIO_Init for the setting the dialog would choose: SMOD=0\n"
-    "when its deviation is within 1 %, otherwise SMOD=1. When neither is within 1 %\n"
-    "(a warning) or the rate is out of the crystal's range (nothing), --code and -o\n"
-    "write nothing and end with status 1.\n"
-    "\n"
-    "--table takes CRYSTAL and BAUD too; a value left out or given as \"all\" runs down\n"
-    "that preset list (--list-presets shows them). The text table colours deviations\n"
-    "blue within 1 % and red beyond when standard output is a terminal and the\n"
-    "NO_COLOR environment variable is unset or empty.\n"
-    "\n"
-    "Examples:\n"
-    "  tesmirol-cli 11.0592MHz 9600                    the report, as the dialog shows it\n"
-    "  tesmirol-cli -o uart_init.c 22.1184MHz 115200   write SIO_Init to uart_init.c\n"
-    "  tesmirol-cli --code --encoding gbk --lf 12MHz 4800 > sio.c\n"
-    "  tesmirol-cli --max-error 0.5 11.0592MHz 19200   status 0 when the code is within 0.5 %\n"
-    "  tesmirol-cli --max-error 1 -o sio.c 12MHz 9600  check first, write only if it passes\n"
-    "  tesmirol-cli --table all 115200                 every crystal preset at 115200 bps\n"
-    "  tesmirol-cli --table 11.0592MHz --format csv    every rate preset for one crystal\n"
-    "  tesmirol-cli --table --format markdown          every crystal against every rate\n"
-    "  tesmirol-cli --reload 0xFD 11.0592MHz           the rates TH1 = 0xFD gives\n"
-    "\n"
-    "Exit status:\n"
-    "  0  done (with --max-error: the chosen setting is within PCT)\n"
-    "  1  no result: the inputs give no calculation (the JSON is null), or there is\n"
-    "     no code to write (a warning or nothing)\n"
-    "  2  usage error: an unknown option, a bad value, options that do not go together\n"
-    "  3  --max-error: the chosen setting deviates by more than PCT %, or there is no\n"
-    "     code (a warning, nothing, or no result)\n"
-    "  4  the output could not be written (the file, or standard output)\n";
-
-// True for an argument that is a value even though it may start with a minus
-// sign: a negative baud rate or crystal ("-9600", "-.5MHz"), a lone "-", or
-// anything that does not start with a minus sign at all.
-bool IsValueArgument(std::string_view argument) {
-  if (argument.size() < 2 || argument.front() != '-') {
-    return true;
-  }
-  const char next = argument[1];
-  return (next >= '0' && next <= '9') || next == '.';
-}
-
-bool TakesValue(std::string_view option) {
-  return std::find(kValueOptions.begin(), kValueOptions.end(), option) != kValueOptions.end();
-}
-
-// The arguments split into options and values, each in the order given.
-struct SplitArguments {
-  std::vector<std::string> options;
-  std::vector<std::string> values;
-};
-
-// Sorts the arguments into options and values. An option that takes a value
-// is joined with it ("--reload=0xFD", "--output=FILE") so that the parser
-// never mistakes a value such as "-1" for an option of its own; "-oFILE"
-// becomes "--output=FILE" the same way. "--" makes the rest values.
-SplitArguments SplitOptionsFromValues(const std::vector<std::string>& arguments) {
-  SplitArguments split;
-  bool valuesOnly = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (valuesOnly || IsValueArgument(argument)) {
-      split.values.push_back(argument);
-    } else if (argument == "--") {
-      valuesOnly = true;
-    } else if (TakesValue(argument) && i + 1 < arguments.size()) {
-      const std::string name = argument == "-o" ? "--output" : argument;
-      split.options.push_back(name + "=" + arguments[++i]);
-    } else if (argument.starts_with("-o") && !argument.starts_with("--")) {
-      split.options.push_back("--output=" + argument.substr(2));
-    } else {
-      split.options.push_back(argument);
-    }
-  }
-  return split;
-}
-
-// The text in lower case (ASCII letters only), for names given in any case.
-std::string LowerCase(std::string_view text) {
-  std::string lower(text);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-  return lower;
-}
-
-// A reload value: "0xFD" (any case) or decimal "253", from 0 to 255.
-std::optional<std::int32_t> ParseReload(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.remove_prefix(2);
-    base = 16;
-  }
-  std::int32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > 255) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// A percentage: a decimal number of 0 or more, optionally followed by "%".
-std::optional<double> ParsePercent(std::string_view text) {
-  if (text.ends_with('%')) {
-    text.remove_suffix(1);
-  }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-      value < 0.0) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<CodeEncoding> ParseEncoding(std::string_view text) {
-  const std::string name = LowerCase(text);
-  if (name == "utf-8" || name == "utf8") {
-    return CodeEncoding::Utf8;
-  }
-  if (name == "gbk") {
-    return CodeEncoding::Gbk;
-  }
-  return std::nullopt;
-}
-
-std::optional<TableFormat> ParseFormat(std::string_view text) {
-  const std::string name = LowerCase(text);
-  if (name == "text") {
-    return TableFormat::Text;
-  }
-  if (name == "csv") {
-    return TableFormat::Csv;
-  }
-  if (name == "markdown") {
-    return TableFormat::Markdown;
-  }
-  if (name == "json") {
-    return TableFormat::Json;
-  }
-  return std::nullopt;
-}
 
 // The raw texts of the options, before they are checked.
 struct OptionTexts {
   bool code = false;
   bool table = false;
   bool listPresets = false;
+  bool listTargets = false;
   bool version = false;
+  std::string target;
+  std::string rates;
+  std::string uartMode;
   std::string output;
   std::string encoding;
   std::string maxError;
@@ -212,9 +66,28 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (app.count("--reload") > 0) {
     const auto reload = ParseReload(texts.reload);
     if (!reload) {
-      return "--reload \"" + texts.reload + "\" is not a reload value from 0 to 255 (0x00 to 0xFF)";
+      return "--reload \"" + texts.reload +
+             "\" is not a reload value from 0 to 255 (0x00 to 0xFF), or to 0xFFFF for a 16-bit target";
     }
     options.reload = *reload;
+    options.reloadText = texts.reload;
+  }
+  if (app.count("--rates") > 0) {
+    const auto rates = ParseRates(texts.rates);
+    if (!rates) {
+      return "--rates \"" + texts.rates + "\" is not a list of rates above 0 (9600,115200)";
+    }
+    options.rates = *rates;
+  }
+  if (app.count("--uart-mode") > 0) {
+    const auto mode = ParseUartMode(texts.uartMode);
+    if (!mode) {
+      return "--uart-mode \"" + texts.uartMode + "\" is not 1 (8 data bits) or 3 (9 data bits)";
+    }
+    options.uartMode = *mode;
+  }
+  if (app.count("--target") > 0) {
+    options.target = texts.target;
   }
   if (app.count("--output") > 0) {
     if (texts.output.empty()) {
@@ -241,8 +114,14 @@ std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& tex
   if (app.count("--reload") > 0) {
     views.emplace_back("--reload");
   }
+  if (app.count("--rates") > 0) {
+    views.emplace_back("--rates");
+  }
   if (texts.listPresets) {
     views.emplace_back("--list-presets");
+  }
+  if (texts.listTargets) {
+    views.emplace_back("--list-targets");
   }
   return views;
 }
@@ -271,37 +150,38 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   } else if (options.json) {
     return "--json cannot be given with " + view + " (the code is written as it is)";
   }
-  if (app.count("--format") > 0 && view != "--table") {
-    return "--format applies to --table";
+  if (app.count("--format") > 0 && view != "--table" && view != "--rates") {
+    return "--format applies to --table and --rates";
   }
-  if (options.maxErrorPercent && (view == "--table" || view == "--reload" || view == "--list-presets")) {
+  if (options.maxErrorPercent &&
+      (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets")) {
     return "--max-error cannot be given with " + view;
   }
 
-  if (view == "--list-presets") {
-    if (valueCount > 0) {
-      return "--list-presets takes no CRYSTAL or BAUD";
-    }
-    options.action = CommandAction::ListPresets;
+  GivenOptions given;
+  given.view = view;
+  given.json = options.json;
+  given.format = app.count("--format") > 0;
+  given.formatText = texts.format;
+  given.maxError = options.maxErrorPercent.has_value();
+  given.uartMode = app.count("--uart-mode") > 0;
+  given.valueCount = valueCount;
+  std::optional<std::string> problem;
+  if (view == "--list-presets" || view == "--list-targets") {
+    problem = SettleListingMode(given, options);
   } else if (view == "--reload") {
-    if (valueCount > 1) {
-      return "--reload takes CRYSTAL only, no BAUD";
-    }
-    options.action = CommandAction::ReloadRates;
+    problem = SettleReloadMode(given, options);
   } else if (view == "--table") {
-    if (options.json && app.count("--format") > 0 && options.tableFormat != TableFormat::Json) {
-      return "--json and --format " + texts.format + " cannot be given together";
-    }
-    if (options.json) {
-      options.tableFormat = TableFormat::Json;
-    }
-    options.action = CommandAction::Table;
-  } else if (codeView) {
-    options.action = CommandAction::Code;
-  } else if (options.maxErrorPercent && !options.json) {
-    options.action = CommandAction::Check;
+    problem = SettleTableMode(given, options);
+  } else if (view == "--rates") {
+    problem = SettleRatesMode(given, options);
+  } else {
+    problem = SettleCalculationMode(given, options);
   }
-  return std::nullopt;
+  if (problem) {
+    return problem;
+  }
+  return CheckTargetOptions(given, options);
 }
 
 }  // namespace
@@ -342,6 +222,19 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
                  "SMOD=1")
       ->type_name("TH1");
   app.add_flag("--list-presets", texts.listPresets, "print the crystal and baud preset lists (as JSON with --json)");
+  app.add_option("--target", texts.target,
+                 "solve exactly for a target of today's chips (--list-targets), or for every generator "
+                 "and clock of a chip family (stc15) and report the best")
+      ->type_name("NAME");
+  app.add_flag("--list-targets", texts.listTargets,
+               "print the target catalogue: names, chips, clock choices (as JSON with --json)");
+  app.add_option("--rates", texts.rates,
+                 "the crystal finder for a list of rates: the crystals (presets, or CRYSTAL) that give every "
+                 "rate within --max-error PCT (default 1)")
+      ->type_name("LIST");
+  app.add_option("--uart-mode", texts.uartMode,
+                 "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
+      ->type_name("N");
   app.add_flag("--version", texts.version, "print the version and exit");
   app.footer(std::string(kFooter));
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codegen/code_bytes.h"
+#include "codegen/target_init_code.h"
 
 namespace tesmirol::cli {
 
@@ -19,15 +20,17 @@ inline constexpr std::string_view kDefaultBaud = "9600";
 inline constexpr std::string_view kAllPresets = "all";
 
 enum class CommandAction {
-  Report,       // calculate for CRYSTAL and BAUD and print the report
-  Check,        // only hold the chosen setting to --max-error
-  Code,         // write the generated code alone (standard output or -o FILE)
-  Table,        // the crystal finder: rows over the preset lists
-  ReloadRates,  // the rates one reload value gives CRYSTAL
-  ListPresets,  // print the crystal and baud preset lists
-  ShowHelp,     // print the usage text
-  ShowVersion,  // print the program's version
-  UsageError,   // the arguments make no sense; say why
+  Report,        // calculate for CRYSTAL and BAUD and print the report
+  Check,         // only hold the chosen setting to --max-error
+  Code,          // write the generated code alone (standard output or -o FILE)
+  Table,         // the crystal finder: rows over the preset lists
+  ReloadRates,   // the rates one reload value gives CRYSTAL
+  FindCrystals,  // the crystal finder for a list of rates (--rates)
+  ListPresets,   // print the crystal and baud preset lists
+  ListTargets,   // print the target catalogue
+  ShowHelp,      // print the usage text
+  ShowVersion,   // print the program's version
+  UsageError,    // the arguments make no sense; say why
 };
 
 using CodeEncoding = tesmirol::CodeEncoding;
@@ -50,7 +53,14 @@ struct CommandLineOptions {
   std::optional<double> maxErrorPercent;
 
   TableFormat tableFormat = TableFormat::Text;
-  std::int32_t reload = 0;  // for ReloadRates, 0 to 255
+  std::uint32_t reload = 0;  // for ReloadRates: 0 to 255, or to the target's register width
+  std::string reloadText;    // the reload as given, for messages
+
+  // --target: a target of the catalogue or a chip family, as given; none for
+  // the dialog's own calculation.
+  std::optional<std::string> target;
+  std::vector<std::int32_t> rates;      // for FindCrystals
+  UartMode uartMode = UartMode::Mode1;  // of the generated code, with a target
 
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError
 };

@@ -6,59 +6,29 @@
 #include <string>
 #include <string_view>
 
-#include "cli/atomic_file_writer.h"
 #include "cli/build_check.h"
 #include "cli/command_line_options.h"
+#include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
 #include "cli/json_report.h"
 #include "cli/no_result_reason.h"
 #include "cli/preset_listing.h"
 #include "cli/reload_report.h"
+#include "cli/run_output.h"
+#include "cli/target_listing.h"
+#include "cli/target_runner.h"
+#include "cli/target_table.h"
 #include "cli/terminal_colour.h"
 #include "cli/text_report.h"
 #include "codegen/code_bytes.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
+#include "engine/target_catalogue.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
-
-constexpr std::string_view kProgramName = "tesmirol-cli";
-
-// Says, on one line, what was wrong with the arguments.
-int ReportUsageError(std::ostream& err, std::string_view message) {
-  err << kProgramName << ": " << message << " (see " << kProgramName << " --help)\n";
-  return kExitUsageError;
-}
-
-// Says why the run ends with the given status.
-int ReportFailure(std::ostream& err, std::string_view message, int status) {
-  err << kProgramName << ": " << message << '\n';
-  return status;
-}
-
-// Writes the text and checks that it got out (a full disk or a closed pipe
-// must not pass for success).
-int Write(std::ostream& out, std::ostream& err, std::string_view text) {
-  out << text;
-  out.flush();
-  return out ? kExitDone : ReportFailure(err, "cannot write to standard output", kExitWriteFailure);
-}
-
-// The user's text in GBK for the engine; no result, and the usage error
-// reported, when it is not UTF-8 or holds a character GBK lacks (refused
-// rather than changed).
-std::optional<InputText> ReadInput(std::string_view name, const std::string& utf8, std::ostream& err) {
-  auto gbk = text::Utf8ToGbk(utf8);
-  if (!gbk) {
-    ReportUsageError(err,
-                     std::string(name) + " \"" + utf8 + "\" is not UTF-8 text that the GBK character set can hold");
-    return std::nullopt;
-  }
-  return InputText{utf8, std::move(*gbk)};
-}
 
 // The calculation the report, the check and the code work from, and the
 // texts it was made from.
@@ -85,26 +55,14 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
   if (choice.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, NoCodeReason(*inputs.calculation, choice), kExitNoResult);
   }
-  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
-  const auto bytes = EncodeGeneratedCode(generated.text, options.encoding, options.lineFeedsOnly);
-  if (!bytes) {
-    return ReportFailure(err, "the generated code cannot be written as UTF-8", kExitWriteFailure);
-  }
-  if (options.outputFile.empty() || options.outputFile == "-") {
-    return Write(out, err, *bytes);
-  }
-  if (const auto problem = ReplaceFileAtomically(options.outputFile, *bytes)) {
-    return ReportFailure(err, *problem, kExitWriteFailure);
-  }
-  return kExitDone;
+  return DeliverCode(options, GenerateInitCode(*inputs.calculation).text, out, err);
 }
 
 // The plain or the JSON report of one calculation.
 int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
   if (!inputs.calculation) {
     if (options.json) {
-      const int status = Write(out, err, "null\n");
-      return status == kExitDone ? kExitNoResult : status;
+      return WriteJsonNull(out, err);
     }
     return ReportNoResult(inputs, err, kExitNoResult);
   }
@@ -133,6 +91,9 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
   const auto baud = ReadInput("BAUD", options.baud.value_or(std::string(kDefaultBaud)), err);
   if (!baud) {
     return kExitUsageError;
+  }
+  if (options.target) {
+    return RunTargetCalculation(options, *crystal, *baud, out, err);
   }
   Inputs inputs{*crystal, *baud, CalculateBaud(crystal->gbk, baud->gbk)};
 
@@ -184,8 +145,30 @@ int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream&
     return kExitUsageError;
   }
   const bool colour = options.tableFormat == TableFormat::Text && StandardOutputTakesColour();
-  WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour);
+  if (options.target) {
+    WriteTargetTable(out, *crystals, *bauds, FindBaudTargets(*options.target), options.tableFormat, colour);
+  } else {
+    WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour);
+  }
   return Write(out, err, "");
+}
+
+// --rates: the crystals that give every rate of the list within the
+// tolerance (--max-error, 1 % by default).
+int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  const auto crystals = TableInputs("CRYSTAL", options.crystal, CrystalPresets(), err);
+  if (!crystals) {
+    return kExitUsageError;
+  }
+  const std::vector<const BaudTarget*> targets =
+      options.target ? FindBaudTargets(*options.target) : std::vector<const BaudTarget*>{};
+  const double tolerance = options.maxErrorPercent.value_or(1.0);
+  const std::size_t found = WriteCrystalFinder(out, *crystals, options.rates, targets, tolerance, options.tableFormat);
+  const int status = Write(out, err, "");
+  if (status != kExitDone) {
+    return status;
+  }
+  return found > 0 ? kExitDone : ReportFailure(err, "no crystal gives every rate within the tolerance", kExitNoResult);
 }
 
 // The rates one reload value gives the crystal.
@@ -194,11 +177,13 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
   if (!crystal) {
     return kExitUsageError;
   }
-  const auto rates = CalculateReloadRates(crystal->gbk, options.reload);
+  if (options.target) {
+    return RunTargetReload(options, *crystal, out, err);
+  }
+  const auto rates = CalculateReloadRates(crystal->gbk, static_cast<std::int32_t>(options.reload));
   if (!rates) {
     if (options.json) {
-      const int status = Write(out, err, "null\n");
-      return status == kExitDone ? kExitNoResult : status;
+      return WriteJsonNull(out, err);
     }
     return ReportFailure(err, "no result: " + ReloadNoResultReason(crystal->gbk, crystal->utf8), kExitNoResult);
   }
@@ -229,8 +214,12 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
       return ReportUsageError(err, options.message);
     case CommandAction::ListPresets:
       return Write(out, err, options.json ? PresetListJson().dump(2) + '\n' : PresetListText());
+    case CommandAction::ListTargets:
+      return Write(out, err, options.json ? TargetListJson().dump(2) + '\n' : TargetListText());
     case CommandAction::Table:
       return RunTable(options, out, err);
+    case CommandAction::FindCrystals:
+      return RunCrystalFinder(options, out, err);
     case CommandAction::ReloadRates:
       return RunReloadRates(options, out, err);
     case CommandAction::Report:

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/table_output.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
 
@@ -103,57 +104,6 @@ void ForEachRow(std::span<const InputText> crystals, std::span<const InputText> 
   }
 }
 
-// Collects the table's text and hands it to the stream in pieces, so that a
-// table of thousands of rows never sits in memory whole.
-class ChunkedOutput {
- public:
-  explicit ChunkedOutput(std::ostream& out) : m_out(out) { m_text.reserve(kChunk + kChunk / 8); }
-
-  std::string& Text() noexcept { return m_text; }
-
-  // Called after each row: passes the text on once a piece is full.
-  void EndRow() {
-    if (m_text.size() >= kChunk) {
-      Flush();
-    }
-  }
-
-  void Flush() {
-    m_out << m_text;
-    m_text.clear();
-  }
-
- private:
-  static constexpr std::size_t kChunk = std::size_t{32} * 1024;
-  std::ostream& m_out;
-  std::string m_text;
-};
-
-// True for a code point that a terminal shows two columns wide (CJK
-// ideographs, full-width forms, Hangul).
-bool IsWide(char32_t codePoint) {
-  return (codePoint >= 0x1100 && codePoint <= 0x115F) || (codePoint >= 0x2E80 && codePoint <= 0xA4CF) ||
-         (codePoint >= 0xAC00 && codePoint <= 0xD7A3) || (codePoint >= 0xF900 && codePoint <= 0xFAFF) ||
-         (codePoint >= 0xFE30 && codePoint <= 0xFE4F) || (codePoint >= 0xFF00 && codePoint <= 0xFF60) ||
-         (codePoint >= 0xFFE0 && codePoint <= 0xFFE6) || (codePoint >= 0x20000 && codePoint <= 0x3FFFD);
-}
-
-// The columns a UTF-8 text takes on a terminal.
-std::size_t DisplayWidth(std::string_view utf8) {
-  std::size_t width = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t codePoint = length == 1 ? lead : lead & (0x7FU >> length);
-    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
-      codePoint = (codePoint << 6U) | (static_cast<unsigned char>(utf8[i + k]) & 0x3FU);
-    }
-    width += IsWide(codePoint) ? 2U : 1U;
-    i += length;
-  }
-  return width;
-}
-
 std::string_view ColourStart(CellColour colour) {
   switch (colour) {
     case CellColour::Blue:
@@ -214,19 +164,6 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
   });
 }
 
-// A cell of a Markdown table: a vertical bar in the user's text must not end
-// the cell.
-std::string MarkdownCell(std::string_view text) {
-  std::string cell;
-  for (const char ch : text) {
-    if (ch == '|' || ch == '\\') {
-      cell += '\\';
-    }
-    cell += ch;
-  }
-  return cell;
-}
-
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
   std::string& table = output.Text();
   table += "|";
@@ -250,22 +187,6 @@ void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, s
     table += '\n';
     output.EndRow();
   });
-}
-
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    return std::string(text);
-  }
-  std::string field = "\"";
-  for (const char ch : text) {
-    if (ch == '"') {
-      field += '"';
-    }
-    field += ch;
-  }
-  field += '"';
-  return field;
 }
 
 void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Measures the wall time of the crystal finder over both preset lists
 # (tesmirol-cli --table: every crystal preset against every rate preset, one
-# process, start-up included) side by side with a process that only starts
-# and exits (tesmirol-cli --version). Prints the medians and quartiles of
+# process, start-up included), also solved exactly for one target
+# (--target t1-12t) and for a chip family (--target stc15, six generators and
+# clocks a row), side by side with a process that only starts and exits
+# (tesmirol-cli --version). Prints the medians and quartiles of
 # many runs, of the wall time and of the processor time (user + system) the
 # process used; on a busy machine the second shows the program's own cost.
 # Builds the native tree first when needed.
@@ -28,6 +30,9 @@ commands = {
     "full table, text (--table)": [cli, "--table"],
     "full table, CSV": [cli, "--table", "--format", "csv"],
     "full table, JSON": [cli, "--table", "--format", "json"],
+    "table, --target t1-12t": [cli, "--table", "--target", "t1-12t"],
+    "table, --target stc15": [cli, "--table", "--target", "stc15"],
+    "table, stc15, JSON": [cli, "--table", "--target", "stc15", "--format", "json"],
 }
 rows = subprocess.run([cli, "--table", "--format", "csv"], capture_output=True, check=True).stdout.count(b"\n") - 1
 def ChildCpuSeconds():
@@ -55,7 +60,7 @@ def Summary(values):
 with open("/proc/loadavg", encoding="ascii") as loadavg:
     load = loadavg.read().split()[0]
 print(f"{rows} rows, {runs} runs each, load average {load}; milliseconds, median [quartiles]")
-print(f"  {'':<28} {'wall time':<25} processor time")
+print(f"  {'':<30} {'wall time':<25} processor time")
 for name in commands:
-    print(f"  {name:<28} {Summary(wall[name])}   {Summary(cpu[name])}")
+    print(f"  {name:<30} {Summary(wall[name])}   {Summary(cpu[name])}")
 PY

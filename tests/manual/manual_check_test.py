@@ -28,6 +28,7 @@ PAGES = [
     "crystals.html",
     "sio_init.html",
     "cli.html",
+    "targets.html",
 ]
 SUPPORT_FILES = ["style.css", "toc.hhc", "index.hhk"]
 

@@ -1,0 +1,53 @@
+#include "cli/argument_split.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace tesmirol::cli {
+namespace {
+
+// The options that take a value, by every name they can be given under.
+constexpr std::array<std::string_view, 9> kValueOptions = {
+    "-o", "--output", "--encoding", "--max-error", "--format", "--reload", "--target", "--rates", "--uart-mode"};
+
+// True for an argument that is a value even though it may start with a minus
+// sign: a negative baud rate or crystal ("-9600", "-.5MHz"), a lone "-", or
+// anything that does not start with a minus sign at all.
+bool IsValueArgument(std::string_view argument) {
+  if (argument.size() < 2 || argument.front() != '-') {
+    return true;
+  }
+  const char next = argument[1];
+  return (next >= '0' && next <= '9') || next == '.';
+}
+
+bool TakesValue(std::string_view option) {
+  return std::find(kValueOptions.begin(), kValueOptions.end(), option) != kValueOptions.end();
+}
+
+}  // namespace
+
+SplitArguments SplitOptionsFromValues(const std::vector<std::string>& arguments) {
+  SplitArguments split;
+  bool valuesOnly = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (valuesOnly || IsValueArgument(argument)) {
+      split.values.push_back(argument);
+    } else if (argument == "--") {
+      valuesOnly = true;
+    } else if (TakesValue(argument) && i + 1 < arguments.size()) {
+      const std::string name = argument == "-o" ? "--output" : argument;
+      split.options.push_back(name + "=" + arguments[++i]);
+    } else if (argument.starts_with("-o") && !argument.starts_with("--")) {
+      split.options.push_back("--output=" + argument.substr(2));
+    } else {
+      split.options.push_back(argument);
+    }
+  }
+  return split;
+}
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,27 @@
+#pragma once
+// --rates: which crystals give every rate of a list within a tolerance, with
+// the dialog's calculation or on a target (the best of a chip family).
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <span>
+#include <vector>
+
+#include "cli/command_line_options.h"
+#include "cli/crystal_table.h"
+#include "engine/baud_target.h"
+
+namespace tesmirol::cli {
+
+// The crystals (in the order given) on which every rate comes within
+// tolerancePercent: with no targets, the setting the dialog's code would
+// use (SMOD = 0 first, its deviation as the dialog compares it); with
+// targets, the best setting of the target or family. Writes each crystal
+// that fits with the setting of each rate, in text, CSV or JSON, and returns
+// how many fit. The caller checks the stream.
+std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> crystals,
+                               std::span<const std::int32_t> rates, const std::vector<const BaudTarget*>& targets,
+                               double tolerancePercent, TableFormat format);
+
+}  // namespace tesmirol::cli

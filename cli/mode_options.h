@@ -1,0 +1,38 @@
+#pragma once
+// The checks that settle what a command line asks for, one small file per
+// mode: the calculation (report, check, code), the tables (--table,
+// --rates), the rates of a reload, the listings, and what --target allows.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "cli/command_line_options.h"
+
+namespace tesmirol::cli {
+
+// Which options the command line holds, read before the mode is settled.
+struct GivenOptions {
+  std::string view;  // the option that chooses what is printed, or "" for the report
+  bool json = false;
+  bool format = false;
+  std::string formatText;
+  bool maxError = false;
+  bool uartMode = false;
+  std::size_t valueCount = 0;  // CRYSTAL and BAUD given
+};
+
+// Each returns what is wrong (one line), or nothing and sets options.action.
+std::optional<std::string> SettleCalculationMode(const GivenOptions& given, CommandLineOptions& options);
+std::optional<std::string> SettleTableMode(const GivenOptions& given, CommandLineOptions& options);
+std::optional<std::string> SettleRatesMode(const GivenOptions& given, CommandLineOptions& options);
+std::optional<std::string> SettleReloadMode(const GivenOptions& given, CommandLineOptions& options);
+std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandLineOptions& options);
+
+// What --target (or its absence) allows in the settled mode: a known target
+// or family, a reload that fits the target's register, one target (not a
+// family) for --reload, --uart-mode only with a target. The message lists
+// what is valid.
+std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options);
+
+}  // namespace tesmirol::cli

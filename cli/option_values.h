@@ -1,0 +1,34 @@
+#pragma once
+// The values of options as the user writes them, read and checked.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/command_line_options.h"
+
+namespace tesmirol::cli {
+
+// The text in lower case (ASCII letters only), for names given in any case.
+std::string LowerCase(std::string_view text);
+
+// A reload value: "0xFD" or "0xFFE8" (any case) or decimal, from 0 to 65535;
+// the mode checks it against the register's width.
+std::optional<std::uint32_t> ParseReload(std::string_view text);
+
+// A percentage: a decimal number of 0 or more, optionally followed by "%".
+std::optional<double> ParsePercent(std::string_view text);
+
+std::optional<CodeEncoding> ParseEncoding(std::string_view text);
+
+std::optional<TableFormat> ParseFormat(std::string_view text);
+
+// A list of rates, "9600,115200": whole numbers above 0 separated by commas.
+std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text);
+
+// The UART mode: 1 (8 data bits) or 3 (9 data bits).
+std::optional<UartMode> ParseUartMode(std::string_view text);
+
+}  // namespace tesmirol::cli

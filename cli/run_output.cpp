@@ -1,0 +1,57 @@
+#include "cli/run_output.h"
+
+#include <ostream>
+
+#include "cli/atomic_file_writer.h"
+#include "cli/command_runner.h"
+#include "codegen/code_bytes.h"
+#include "text/encoding.h"
+
+namespace tesmirol::cli {
+
+int ReportUsageError(std::ostream& err, std::string_view message) {
+  err << kProgramName << ": " << message << " (see " << kProgramName << " --help)\n";
+  return kExitUsageError;
+}
+
+int ReportFailure(std::ostream& err, std::string_view message, int status) {
+  err << kProgramName << ": " << message << '\n';
+  return status;
+}
+
+int Write(std::ostream& out, std::ostream& err, std::string_view text) {
+  out << text;
+  out.flush();
+  return out ? kExitDone : ReportFailure(err, "cannot write to standard output", kExitWriteFailure);
+}
+
+int WriteJsonNull(std::ostream& out, std::ostream& err) {
+  const int status = Write(out, err, "null\n");
+  return status == kExitDone ? kExitNoResult : status;
+}
+
+std::optional<InputText> ReadInput(std::string_view name, const std::string& utf8, std::ostream& err) {
+  auto gbk = text::Utf8ToGbk(utf8);
+  if (!gbk) {
+    ReportUsageError(err,
+                     std::string(name) + " \"" + utf8 + "\" is not UTF-8 text that the GBK character set can hold");
+    return std::nullopt;
+  }
+  return InputText{utf8, std::move(*gbk)};
+}
+
+int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std::ostream& out, std::ostream& err) {
+  const auto bytes = EncodeGeneratedCode(gbkCode, options.encoding, options.lineFeedsOnly);
+  if (!bytes) {
+    return ReportFailure(err, "the generated code cannot be written as UTF-8", kExitWriteFailure);
+  }
+  if (options.outputFile.empty() || options.outputFile == "-") {
+    return Write(out, err, *bytes);
+  }
+  if (const auto problem = ReplaceFileAtomically(options.outputFile, *bytes)) {
+    return ReportFailure(err, *problem, kExitWriteFailure);
+  }
+  return kExitDone;
+}
+
+}  // namespace tesmirol::cli

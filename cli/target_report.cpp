@@ -1,0 +1,263 @@
+#include "cli/target_report.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+
+#include "cli/report_texts.h"
+#include "cli/target_texts.h"
+#include "codegen/target_init_code.h"
+#include "engine/deviation_text.h"
+#include "text/encoding.h"
+
+namespace tesmirol::cli {
+namespace {
+
+// "选用晶震：11059200 Hz" with the exact fraction where it is not whole.
+std::string CrystalLine(const ExactFrequency& frequency) {
+  return std::string(kSelectedCrystalLabel) + FractionText(frequency.numerator, frequency.denominator) + " Hz\n";
+}
+
+nlohmann::ordered_json FrequencyJson(const ExactFrequency& frequency) {
+  return {{"numerator", frequency.numerator}, {"denominator", frequency.denominator}};
+}
+
+// "T2H,T2L = 0xFFE8  实际：115200bps  偏差：0.00%": one setting on one line.
+std::string SettingText(const BaudTarget& target, const TargetSetting& setting) {
+  std::string line = ReloadRegisterLabel(target) + " = " + TargetReloadText(target, setting.reload) + "  ";
+  line += kAchievedLabel;
+  line += DecimalText(setting.achieved) + "bps";
+  if (setting.achievedDenominator != 1) {
+    line += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
+  }
+  line += "  ";
+  line += kDeviationLabel;
+  line += FormatDeviation(setting.deviation) + "%";
+  if (!IsWithinTolerance(setting)) {
+    line += kOutOfToleranceMark;
+  }
+  return line;
+}
+
+// Every SMOD setting of one target: its neighbours, or its range verdict.
+std::string ModeLines(const TargetSolution& solution) {
+  std::string lines;
+  for (std::size_t smod = 0; smod < solution.modeCount; ++smod) {
+    const TargetModeResult& mode = solution.modes.at(smod);
+    const std::string head = "SMOD=" + std::to_string(smod) + "  ";
+    if (mode.status != TargetStatus::Ok) {
+      lines += head;
+      lines += mode.status == TargetStatus::TooLow ? kTooLowText : kTooHighText;
+      lines += '\n';
+      continue;
+    }
+    for (std::size_t i = 0; i < mode.triedCount; ++i) {
+      const TargetSetting& setting = mode.tried.at(i);
+      lines += head + SettingText(*solution.target, setting);
+      const bool won = solution.status == TargetStatus::Ok && setting.smod == solution.best.smod &&
+                       setting.reload == solution.best.reload;
+      lines += won ? "  <- best\n" : "\n";
+    }
+  }
+  return lines;
+}
+
+// The full report of one target.
+std::string SolutionText(const TargetSolution& solution, const TargetInputs& inputs) {
+  const BaudTarget& target = *solution.target;
+  std::string text = "target: " + target.name + "  (" + target.chips + ")\n";
+  text += "formula: " + target.formula + "\n";
+  text += CrystalLine(inputs.frequency);
+  text += kMinimumLabel;
+  text += DecimalText(solution.minRate) + "bps  ";
+  text += kMaximumLabel;
+  text += DecimalText(solution.maxRate) + "bps\n";
+  text += ModeLines(solution);
+  if (solution.status == TargetStatus::Ok) {
+    text += "best: SMOD=" + std::to_string(solution.best.smod) + "  " + RegisterBytesText(target, solution.best) + "\n";
+  }
+  return text;
+}
+
+// One line per target of a family, the best marked.
+std::string FamilyLines(const FamilySolution& family) {
+  std::size_t width = 0;
+  for (const TargetSolution& solution : family.solutions) {
+    width = std::max(width, solution.target->name.size());
+  }
+  std::string lines;
+  for (std::size_t i = 0; i < family.solutions.size(); ++i) {
+    const TargetSolution& solution = family.solutions[i];
+    lines += solution.target->name;
+    lines.append(width - solution.target->name.size() + 2, ' ');
+    if (solution.status == TargetStatus::Ok) {
+      lines += "SMOD=" + std::to_string(solution.best.smod) + "  " + SettingText(*solution.target, solution.best);
+    } else {
+      lines += solution.status == TargetStatus::TooLow ? kTooLowText : kTooHighText;
+    }
+    lines += family.best == i ? "  <- best\n" : "\n";
+  }
+  return lines + "\n";
+}
+
+nlohmann::ordered_json SolutionJson(const TargetSolution& solution) {
+  const BaudTarget& target = *solution.target;
+  nlohmann::ordered_json object;
+  object["target"] = target.name;
+  object["status"] = TargetStatusName(solution.status);
+  object["minRate"] = solution.minRate;
+  object["maxRate"] = solution.maxRate;
+  nlohmann::ordered_json modes = nlohmann::ordered_json::array();
+  for (std::size_t smod = 0; smod < solution.modeCount; ++smod) {
+    const TargetModeResult& mode = solution.modes.at(smod);
+    nlohmann::ordered_json entry;
+    entry["smod"] = smod;
+    entry["status"] = TargetStatusName(mode.status);
+    nlohmann::ordered_json tried = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < mode.triedCount; ++i) {
+      tried.push_back(SettingJson(target, mode.tried.at(i)));
+    }
+    entry["tried"] = std::move(tried);
+    entry["bestTried"] = mode.triedCount > 0 ? nlohmann::ordered_json(mode.bestTried) : nlohmann::ordered_json();
+    modes.push_back(std::move(entry));
+  }
+  object["modes"] = std::move(modes);
+  object["best"] = solution.status == TargetStatus::Ok ? SettingJson(target, solution.best) : nlohmann::ordered_json();
+  return object;
+}
+
+}  // namespace
+
+const TargetSolution* BestSolution(const FamilySolution& family) noexcept {
+  return family.best ? &family.solutions[*family.best] : nullptr;
+}
+
+TargetCode MakeTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode) {
+  TargetCode code;
+  if (best == nullptr) {
+    return code;
+  }
+  if (!IsWithinTolerance(best->best)) {
+    code.outcome = GenerationOutcome::Warning;
+    code.text = kDeviationWarningText;
+    return code;
+  }
+  TargetCodeRequest request;
+  request.target = best->target;
+  request.setting = best->best;
+  request.crystalText = inputs.crystalText;
+  request.baudText = inputs.baudText;
+  request.uartMode = uartMode;
+  code.outcome = GenerationOutcome::Code;
+  code.text = GenerateTargetInitCode(request);
+  return code;
+}
+
+std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code) {
+  std::string report;
+  if (family.solutions.size() > 1) {
+    report += FamilyLines(family);
+  }
+  const TargetSolution* best = BestSolution(family);
+  report += SolutionText(best != nullptr ? *best : family.solutions.front(), inputs);
+  if (code.outcome != GenerationOutcome::Nothing) {
+    report += '\n';
+    report += code.text;
+    if (code.outcome == GenerationOutcome::Warning) {
+      report += '\n';
+    }
+  }
+  return report;
+}
+
+nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting) {
+  nlohmann::ordered_json object;
+  object["smod"] = setting.smod;
+  object["reload"] = setting.reload;
+  object["reloadText"] = TargetReloadText(target, setting.reload);
+  nlohmann::ordered_json registers;
+  if (target.reloadRegisters.size() > 1) {
+    registers[target.reloadRegisters[0]] = setting.reloadHigh;
+    registers[target.reloadRegisters[1]] = setting.reloadLow;
+  } else {
+    registers[ReloadRegisterLabel(target)] = setting.reloadLow;
+  }
+  object["registers"] = std::move(registers);
+  object["divisor"] = setting.divisor;
+  object["achievedNumerator"] = setting.achievedNumerator;
+  object["achievedDenominator"] = setting.achievedDenominator;
+  object["achieved"] = setting.achieved;
+  object["deviation"] = setting.deviation;
+  object["deviationText"] = FormatDeviation(setting.deviation);
+  object["outOfTolerance"] = !IsWithinTolerance(setting);
+  return object;
+}
+
+std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetName, const FamilySolution& family,
+                                                     const TargetInputs& inputs, const TargetCode& code) {
+  auto crystalText = text::GbkToUtf8(inputs.crystalText);
+  auto baudText = text::GbkToUtf8(inputs.baudText);
+  auto output = text::GbkToUtf8(code.text);
+  if (!crystalText || !baudText || !output) {
+    return std::nullopt;
+  }
+  nlohmann::ordered_json report;
+  report["target"] = targetName;
+  report["crystalText"] = std::move(*crystalText);
+  report["baudText"] = std::move(*baudText);
+  report["baud"] = inputs.baud;
+  report["crystalHz"] = FrequencyJson(inputs.frequency);
+  nlohmann::ordered_json solutions = nlohmann::ordered_json::array();
+  std::transform(family.solutions.begin(), family.solutions.end(), std::back_inserter(solutions), SolutionJson);
+  report["solutions"] = std::move(solutions);
+  const TargetSolution* best = BestSolution(family);
+  report["bestTarget"] = best != nullptr ? nlohmann::ordered_json(best->target->name) : nlohmann::ordered_json();
+  report["outcome"] = GenerationOutcomeName(code.outcome);
+  report["output"] = std::move(*output);
+  return report;
+}
+
+std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
+                                     const std::vector<TargetSetting>& settings) {
+  std::string report = "target: " + target.name + "  (" + target.chips + ")\n";
+  report += CrystalLine(frequency);
+  report += ReloadRegisterLabel(target) + " = " + TargetReloadText(target, settings.front().reload) + " (" +
+            RegisterBytesText(target, settings.front()) + ")\n";
+  for (const TargetSetting& setting : settings) {
+    report += "SMOD=" + std::to_string(setting.smod) + "  ";
+    report += kAchievedLabel;
+    report += DecimalText(setting.achieved) + "bps";
+    if (setting.achievedDenominator != 1) {
+      report += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
+    }
+    report += '\n';
+  }
+  return report;
+}
+
+std::optional<nlohmann::ordered_json> MakeTargetReloadJson(const BaudTarget& target, const std::string& crystalGbk,
+                                                           const ExactFrequency& frequency,
+                                                           const std::vector<TargetSetting>& settings) {
+  auto crystalText = text::GbkToUtf8(crystalGbk);
+  if (!crystalText) {
+    return std::nullopt;
+  }
+  nlohmann::ordered_json report;
+  report["target"] = target.name;
+  report["crystalText"] = std::move(*crystalText);
+  report["crystalHz"] = FrequencyJson(frequency);
+  report["reload"] = settings.front().reload;
+  report["reloadText"] = TargetReloadText(target, settings.front().reload);
+  nlohmann::ordered_json modes = nlohmann::ordered_json::array();
+  std::transform(settings.begin(), settings.end(), std::back_inserter(modes), [](const TargetSetting& setting) {
+    return nlohmann::ordered_json{{"smod", setting.smod},
+                                  {"divisor", setting.divisor},
+                                  {"achievedNumerator", setting.achievedNumerator},
+                                  {"achievedDenominator", setting.achievedDenominator},
+                                  {"achieved", setting.achieved}};
+  });
+  report["modes"] = std::move(modes);
+  return report;
+}
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,49 @@
+#pragma once
+// The report of a target or a chip family: as text (GBK, in the plain
+// report's manner) and as JSON.
+
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "codegen/init_code_generator.h"
+#include "codegen/target_init_code.h"
+#include "engine/target_solver.h"
+
+namespace tesmirol::cli {
+
+// What the generated code of a target's best setting is: the code when the
+// best setting is within 1 %, the warning beyond it, nothing out of range.
+struct TargetCode {
+  GenerationOutcome outcome = GenerationOutcome::Nothing;
+  std::string text;  // GBK: the code or the warning
+};
+
+// The best solution of the family (nullptr when none is Ok).
+const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
+
+// The code for the best solution (or nothing), with the UART mode asked for.
+TargetCode MakeTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode);
+
+// The text report: a line per target tried when there are several, then
+// the best target's settings (every neighbour tried, the winner marked), then
+// the code or the warning after a blank line. GBK.
+std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code);
+
+// One JSON object: the inputs, each target's solution and the best. No
+// result when a text cannot be written as UTF-8.
+std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetName, const FamilySolution& family,
+                                                     const TargetInputs& inputs, const TargetCode& code);
+
+// One setting as JSON: reload and its bytes, the exact rate, the deviation.
+nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting);
+
+// The --reload report for one target: the rates the reload gives, exact.
+std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
+                                     const std::vector<TargetSetting>& settings);
+std::optional<nlohmann::ordered_json> MakeTargetReloadJson(const BaudTarget& target, const std::string& crystalGbk,
+                                                           const ExactFrequency& frequency,
+                                                           const std::vector<TargetSetting>& settings);
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,128 @@
+#include "cli/target_runner.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "cli/command_runner.h"
+#include "cli/run_output.h"
+#include "cli/target_report.h"
+#include "cli/target_texts.h"
+#include "engine/deviation_text.h"
+#include "engine/target_catalogue.h"
+#include "text/encoding.h"
+#include "text/gbk_text.h"
+
+namespace tesmirol::cli {
+namespace {
+
+// A limit as the user would write it: shortest digits, no exponent.
+std::string PercentText(double percent) {
+  std::array<char, 64> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), percent, std::chars_format::fixed);
+  return {buffer.data(), result.ptr};
+}
+
+// Why there is no code for the best setting (none in range, or beyond 1 %).
+std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution& family) {
+  if (best == nullptr) {
+    const bool low = family.solutions.front().status == TargetStatus::TooLow;
+    return std::string("no code: the rate is ") + (low ? "below" : "above") + " what " +
+           (family.solutions.size() > 1 ? "every target of the family" : family.solutions.front().target->name) +
+           " can make";
+  }
+  return "no code: the best setting (" + best->target->name + ", SMOD=" + std::to_string(best->best.smod) +
+         ") deviates by " + FormatDeviation(best->best.deviation) + " %, more than 1 %";
+}
+
+// The build check: the setting the code uses, within the limit.
+std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family, double limit) {
+  if (best == nullptr || !IsWithinTolerance(best->best)) {
+    return NoTargetCodeReason(best, family);
+  }
+  if (std::fabs(best->best.deviation) > limit) {
+    return "the generated code's setting (" + best->target->name + ", SMOD=" + std::to_string(best->best.smod) + ") " +
+           FormatDeviation(best->best.deviation) + " % deviates by more than " + PercentText(limit) + " %";
+  }
+  return std::nullopt;
+}
+
+int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& family, const TargetInputs& inputs,
+                      const TargetCode& code, std::ostream& out, std::ostream& err) {
+  if (options.json) {
+    const auto report = MakeTargetJson(*options.target, family, inputs, code);
+    if (!report) {
+      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    }
+    return Write(out, err, report->dump(2) + '\n');
+  }
+  const auto report = text::GbkToUtf8(FormatTargetReport(family, inputs, code));
+  if (!report) {
+    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+  }
+  return Write(out, err, *report);
+}
+
+}  // namespace
+
+int RunTargetCalculation(const CommandLineOptions& options, const InputText& crystal, const InputText& baud,
+                         std::ostream& out, std::ostream& err) {
+  const auto inputs = ReadTargetInputs(crystal.gbk, baud.gbk);
+  if (!inputs) {
+    if (options.json && !options.maxErrorPercent && options.action == CommandAction::Report) {
+      return WriteJsonNull(out, err);
+    }
+    const int status = options.maxErrorPercent ? kExitCheckFailed : kExitNoResult;
+    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, baud.gbk, crystal.utf8, baud.utf8),
+                         status);
+  }
+  const auto targets = FindBaudTargets(*options.target);
+  const FamilySolution family = SolveTargets(targets, *inputs);
+  const TargetSolution* best = BestSolution(family);
+  if (options.maxErrorPercent) {
+    if (const auto failure = CheckTargetMaxError(best, family, *options.maxErrorPercent)) {
+      return ReportFailure(err, crystal.utf8 + " " + baud.utf8 + ": " + *failure, kExitCheckFailed);
+    }
+  }
+  if (options.action == CommandAction::Check) {
+    return kExitDone;
+  }
+  const TargetCode code = MakeTargetCode(best, *inputs, options.uartMode);
+  if (options.action == CommandAction::Code) {
+    if (code.outcome != GenerationOutcome::Code) {
+      return ReportFailure(err, NoTargetCodeReason(best, family), kExitNoResult);
+    }
+    return DeliverCode(options, code.text, out, err);
+  }
+  return WriteTargetReport(options, family, *inputs, code, out, err);
+}
+
+int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err) {
+  const BaudTarget& target = *FindBaudTarget(*options.target);  // one target: checked with the options
+  std::string upper = crystal.gbk;
+  const auto frequency = ReadExactCrystal(upper);
+  const auto settings = frequency ? TargetRatesForReload(target, *frequency, options.reload) : std::nullopt;
+  if (!settings) {
+    if (options.json) {
+      return WriteJsonNull(out, err);
+    }
+    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, "1", crystal.utf8, "1"), kExitNoResult);
+  }
+  if (options.json) {
+    text::UpperCaseInPlace(upper);
+    const auto report = MakeTargetReloadJson(target, upper, *frequency, *settings);
+    if (!report) {
+      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    }
+    return Write(out, err, report->dump(2) + '\n');
+  }
+  const auto report = text::GbkToUtf8(FormatTargetReloadReport(target, *frequency, *settings));
+  if (!report) {
+    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+  }
+  return Write(out, err, *report);
+}
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,247 @@
+#include "cli/target_table.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/table_output.h"
+#include "cli/target_report.h"
+#include "cli/target_texts.h"
+#include "engine/deviation_text.h"
+
+namespace tesmirol::cli {
+namespace {
+
+constexpr std::array<std::string_view, 8> kHeadings = {"crystal", "baud", "target",    "SMOD",
+                                                       "reload",  "rate", "deviation", "code"};
+constexpr std::array<bool, 8> kRightAligned = {false, true, false, true, false, true, true, false};
+
+constexpr std::string_view kCsvHeading =
+    "crystal,baud,target,status,smod,reload,reload_high,reload_low,rate_numerator,rate_denominator,rate,"
+    "deviation,outcome\n";
+
+// One crystal and one rate solved for the targets.
+struct TargetRow {
+  const InputText* crystal = nullptr;
+  const InputText* baud = nullptr;
+  std::optional<FamilySolution> family;  // none: the texts give no result
+  const TargetSolution* best = nullptr;  // into family; nullptr when none is Ok
+};
+
+template <typename Visit>
+void ForEachRow(std::span<const InputText> crystals, std::span<const InputText> bauds,
+                const std::vector<const BaudTarget*>& targets, Visit visit) {
+  for (const InputText& crystal : crystals) {
+    for (const InputText& baud : bauds) {
+      TargetRow row{&crystal, &baud, std::nullopt, nullptr};
+      if (const auto inputs = ReadTargetInputs(crystal.gbk, baud.gbk)) {
+        row.family = SolveTargets(targets, *inputs);
+        row.best = BestSolution(*row.family);
+      }
+      visit(row);
+    }
+  }
+}
+
+// "code", "warning", "too low", "too high", "no result": what SIO_Init would be.
+std::string OutcomeText(const TargetRow& row) {
+  if (!row.family) {
+    return "no result";
+  }
+  if (row.best == nullptr) {
+    const TargetStatus status = row.family->solutions.front().status;
+    return status == TargetStatus::TooLow ? "too low" : "too high";
+  }
+  return IsWithinTolerance(row.best->best) ? "code" : "warning";
+}
+
+using TextRow = std::array<std::string, kHeadings.size()>;
+
+TextRow MakeTextRow(const TargetRow& row) {
+  TextRow cells;
+  cells[0] = row.crystal->utf8;
+  cells[1] = row.baud->utf8;
+  if (row.best != nullptr) {
+    const TargetSetting& setting = row.best->best;
+    cells[2] = row.best->target->name;
+    cells[3] = std::to_string(setting.smod);
+    cells[4] = TargetReloadText(*row.best->target, setting.reload);
+    cells[5] = DecimalText(setting.achieved);
+    cells[6] = FormatDeviation(setting.deviation);
+    cells[6] += '%';
+  } else {
+    for (std::size_t column = 2; column < 7; ++column) {
+      cells.at(column).assign(1, '-');
+    }
+  }
+  cells[7] = OutcomeText(row);
+  return cells;
+}
+
+// The aligned text table. The rows are solved once and kept for the second
+// pass that writes them: solving a family's targets costs more than holding
+// the cells.
+void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
+               const std::vector<const BaudTarget*>& targets, bool colour) {
+  std::array<std::size_t, kHeadings.size()> widths{};
+  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
+    widths.at(column) = kHeadings.at(column).size();
+  }
+  std::vector<std::pair<TextRow, bool>> rows;  // cells, and whether the deviation is red
+  rows.reserve(crystals.size() * bauds.size());
+  ForEachRow(crystals, bauds, targets, [&widths, &rows](const TargetRow& row) {
+    TextRow cells = MakeTextRow(row);
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+      widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column)));
+    }
+    rows.emplace_back(std::move(cells), row.best != nullptr && !IsWithinTolerance(row.best->best));
+  });
+  std::string& table = output.Text();
+  const auto appendRow = [&](const TextRow& cells, bool red) {
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+      const std::size_t padding = widths.at(column) - DisplayWidth(cells.at(column));
+      const bool last = column + 1 == cells.size();
+      if (kRightAligned.at(column)) {
+        table.append(padding, ' ');
+      }
+      const bool coloured = colour && column == 6 && cells.at(column) != "-";
+      if (coloured) {
+        table += red ? "\x1b[31m" : "\x1b[34m";
+      }
+      table += cells.at(column);
+      if (coloured) {
+        table += "\x1b[0m";
+      }
+      if (!kRightAligned.at(column) && !last) {
+        table.append(padding, ' ');
+      }
+      table += last ? "\n" : "  ";
+    }
+  };
+  TextRow headings;
+  std::copy(kHeadings.begin(), kHeadings.end(), headings.begin());
+  appendRow(headings, false);
+  for (const auto& [cells, red] : rows) {
+    appendRow(cells, red);
+    output.EndRow();
+  }
+}
+
+void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
+                   const std::vector<const BaudTarget*>& targets) {
+  std::string& table = output.Text();
+  table += "|";
+  for (const std::string_view heading : kHeadings) {
+    table += ' ';
+    table += heading;
+    table += " |";
+  }
+  table += "\n|";
+  for (const bool right : kRightAligned) {
+    table += right ? "---:|" : "---|";
+  }
+  table += '\n';
+  ForEachRow(crystals, bauds, targets, [&table, &output](const TargetRow& row) {
+    table += "|";
+    for (const std::string& cell : MakeTextRow(row)) {
+      table += ' ';
+      table += MarkdownCell(cell);
+      table += " |";
+    }
+    table += '\n';
+    output.EndRow();
+  });
+}
+
+void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
+              const std::vector<const BaudTarget*>& targets) {
+  std::string& table = output.Text();
+  table += kCsvHeading;
+  ForEachRow(crystals, bauds, targets, [&table, &output](const TargetRow& row) {
+    table += CsvField(row.crystal->utf8);
+    table += ',';
+    table += CsvField(row.baud->utf8);
+    table += ',';
+    if (row.best == nullptr) {
+      const std::string status = row.family ? std::string(TargetStatusName(row.family->solutions.front().status)) : "";
+      table += ',';
+      table += status;
+      table += ",,,,,,,,,";
+      table += OutcomeText(row);
+      table += '\n';
+      output.EndRow();
+      return;
+    }
+    const TargetSetting& setting = row.best->best;
+    const BaudTarget& target = *row.best->target;
+    for (const std::string& field :
+         {target.name, std::string("Ok"), std::to_string(setting.smod), TargetReloadText(target, setting.reload),
+          std::to_string(setting.reloadHigh), std::to_string(setting.reloadLow),
+          std::to_string(setting.achievedNumerator), std::to_string(setting.achievedDenominator),
+          DecimalText(setting.achieved), FormatDeviation(setting.deviation)}) {
+      table += field;
+      table += ',';
+    }
+    table += OutcomeText(row);
+    table += '\n';
+    output.EndRow();
+  });
+}
+
+void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
+               const std::vector<const BaudTarget*>& targets) {
+  std::string& table = output.Text();
+  table += '[';
+  bool first = true;
+  ForEachRow(crystals, bauds, targets, [&table, &output, &first](const TargetRow& row) {
+    nlohmann::ordered_json object;
+    object["crystal"] = row.crystal->utf8;
+    object["baud"] = row.baud->utf8;
+    if (row.best != nullptr) {
+      object["target"] = row.best->target->name;
+      object["status"] = "Ok";
+      object["best"] = SettingJson(*row.best->target, row.best->best);
+    } else {
+      object["target"] = nullptr;
+      object["status"] = row.family ? nlohmann::ordered_json(TargetStatusName(row.family->solutions.front().status))
+                                    : nlohmann::ordered_json();
+      object["best"] = nullptr;
+    }
+    object["outcome"] = OutcomeText(row);
+    table += first ? "\n  " : ",\n  ";
+    first = false;
+    table += object.dump();
+    output.EndRow();
+  });
+  table += "\n]\n";
+}
+
+}  // namespace
+
+void WriteTargetTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
+                      const std::vector<const BaudTarget*>& targets, TableFormat format, bool colour) {
+  ChunkedOutput output(out);
+  switch (format) {
+    case TableFormat::Csv:
+      CsvTable(output, crystals, bauds, targets);
+      break;
+    case TableFormat::Markdown:
+      MarkdownTable(output, crystals, bauds, targets);
+      break;
+    case TableFormat::Json:
+      JsonTable(output, crystals, bauds, targets);
+      break;
+    case TableFormat::Text:
+      TextTable(output, crystals, bauds, targets, colour);
+      break;
+  }
+  output.Flush();
+}
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,84 @@
+#include "cli/target_texts.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "cli/no_result_reason.h"
+#include "engine/number_reading.h"
+
+namespace tesmirol::cli {
+namespace {
+
+constexpr double kTolerancePercent = 1.0;
+
+// Upper-case hexadecimal with "0x" and the given number of digits.
+std::string Hex(std::uint32_t value, int digits) {
+  std::array<char, 16> buffer{};
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, 16);
+  std::string text(buffer.data(), result.ptr);
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char ch) { return ch >= 'a' && ch <= 'f' ? static_cast<char>(ch - 'a' + 'A') : ch; });
+  if (text.size() < static_cast<std::size_t>(digits)) {
+    text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
+  }
+  return "0x" + text;
+}
+
+}  // namespace
+
+std::string TargetReloadText(const BaudTarget& target, std::uint32_t reload) {
+  return Hex(reload, target.reloadBits > 8 ? 4 : 2);
+}
+
+std::string ReloadRegisterLabel(const BaudTarget& target) {
+  std::string label;
+  for (const std::string& name : target.reloadRegisters) {
+    label += label.empty() ? "" : ",";
+    label += name;
+  }
+  return label;
+}
+
+std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& setting) {
+  if (target.reloadRegisters.size() < 2) {
+    return ReloadRegisterLabel(target) + " = " + Hex(setting.reloadLow, 2);
+  }
+  return target.reloadRegisters[0] + " = " + Hex(setting.reloadHigh, 2) + ", " + target.reloadRegisters[1] + " = " +
+         Hex(setting.reloadLow, 2);
+}
+
+std::string DecimalText(double value) {
+  std::array<char, 64> buffer{};
+  const double rounded = std::round(value * 100.0) / 100.0;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded, std::chars_format::fixed);
+  return {buffer.data(), result.ptr};
+}
+
+std::string FractionText(std::uint64_t numerator, std::uint64_t denominator) {
+  if (denominator == 1) {
+    return std::to_string(numerator);
+  }
+  return std::to_string(numerator) + "/" + std::to_string(denominator);
+}
+
+bool IsWithinTolerance(const TargetSetting& setting) noexcept {
+  return std::fabs(setting.deviation) <= kTolerancePercent;
+}
+
+std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
+                                 std::string_view baudUtf8) {
+  if (crystalGbk.empty() || baudGbk.empty() || !ReadLeadingFloat(crystalGbk)) {
+    return NoResultReason(crystalGbk, baudGbk, crystalUtf8, baudUtf8);
+  }
+  if (ReadLeadingInt(baudGbk) <= 0) {
+    return "the baud text \"" + std::string(baudUtf8) + "\" does not read as a rate above 0";
+  }
+  return "the crystal \"" + std::string(crystalUtf8) +
+         "\" is not a frequency the exact solver takes (above 0, below 2^40 Hz, at most 18 digits, "
+         "at most 9 decimal places of a hertz)";
+}
+
+}  // namespace tesmirol::cli

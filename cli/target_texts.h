@@ -1,0 +1,36 @@
+#pragma once
+// How the command line writes a target's numbers: reloads in the register's
+// width, the register bytes, exact rates and frequencies.
+
+#include <string>
+#include <string_view>
+
+#include "engine/target_solver.h"
+
+namespace tesmirol::cli {
+
+// "0xFD" for an 8-bit reload, "0xFFE8" for a 16-bit one.
+std::string TargetReloadText(const BaudTarget& target, std::uint32_t reload);
+
+// "TH1" or "T2H,T2L": the register(s) the reload goes into.
+std::string ReloadRegisterLabel(const BaudTarget& target);
+
+// "TH1 = 0xFD" or "T2H = 0xFF, T2L = 0xE8": what is written where.
+std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& setting);
+
+// A rate or frequency as a decimal with up to two places, without the
+// C locale ("9615.38", "115200").
+std::string DecimalText(double value);
+
+// The exact fraction: "9600" when whole, else "62500/7".
+std::string FractionText(std::uint64_t numerator, std::uint64_t denominator);
+
+// Whether the generated code may use the setting: within 1 %, as the
+// dialog's tolerance.
+bool IsWithinTolerance(const TargetSetting& setting) noexcept;
+
+// Why the texts give no result for a target, for the message on stderr.
+std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
+                                 std::string_view baudUtf8);
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,262 @@
+#!/usr/bin/env python3
+"""Runs the real tesmirol-cli with --target, --list-targets and --rates: the
+exact solver's choices as a user sees them, the code for a target, the
+crystal finder, and the usage errors that list what is valid.
+
+Usage: cli_target_test.py [--emulator PART]... --targets FILE CLI
+
+FILE is res/targets.txt: --list-targets must show every target it holds.
+"""
+
+import argparse
+import os
+import re
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+import cli_test
+from cli_test import Run
+
+TARGET_NAMES = []
+
+DONE, NO_RESULT, USAGE, CHECK_FAILED = 0, 1, 2, 3
+
+
+class TargetReportTest(unittest.TestCase):
+    def test_best_setting(self):
+        # Arguments; the best target, its SMOD and reload, the exact rate as
+        # numerator/denominator, and the outcome of the code.
+        cases = [
+            ("classic reload, exact", ["--target", "t1-12t", "11.0592MHz", "9600"],
+             "t1-12t", 0, 0xFD, (9600, 1), "Code"),
+            ("nearest neighbour, beyond 1 %", ["--target", "t1-12t", "12MHz", "9600"],
+             "t1-12t", 1, 0xF9, (62500, 7), "Warning"),
+            ("16-bit Timer 2", ["--target", "t2-12t", "12MHz", "9600"],
+             "t2-12t", 0, 0xFFD9, (125000, 13), "Code"),
+            ("family picks Timer 2 of the STC15", ["--target", "stc15", "11.0592MHz", "115200"],
+             "stc-t2-1t", 0, 0xFFE8, (115200, 1), "Code"),
+            ("family of the 8052 prefers Timer 2", ["--target", "8052", "12MHz", "9600"],
+             "t2-12t", 0, 0xFFD9, (125000, 13), "Code"),
+            ("name in any case", ["--target", "STC12-BRT-1T", "11.0592MHz", "9600"],
+             "stc12-brt-1t", 0, 0xDC, (9600, 1), "Code"),
+        ]
+        for name, arguments, target, smod, reload, rate, outcome in cases:
+            with self.subTest(name):
+                run = Run(["--json"] + arguments)
+                self.assertEqual(run.status, DONE, run)
+                report = run.json()
+                self.assertEqual(report["bestTarget"], target, run)
+                best = next(s["best"] for s in report["solutions"] if s["target"] == target)
+                self.assertEqual((best["smod"], best["reload"]), (smod, reload), run)
+                self.assertEqual((best["achievedNumerator"], best["achievedDenominator"]), rate, run)
+                self.assertEqual(report["outcome"], outcome, run)
+
+    def test_out_of_range_is_a_status(self):
+        cases = [
+            ("above the fastest rate", ["t1-12t", "11.0592MHz", "115200"], "TooHigh"),
+            ("below the slowest rate", ["t1-12t", "11.0592MHz", "110"], "TooLow"),
+        ]
+        for name, (target, crystal, baud), status in cases:
+            with self.subTest(name):
+                run = Run(["--json", "--target", target, crystal, baud])
+                self.assertEqual(run.status, DONE, run)
+                report = run.json()
+                self.assertEqual(report["solutions"][0]["status"], status)
+                self.assertIsNone(report["bestTarget"])
+                self.assertEqual(report["output"], "")
+                code = Run(["--code", "--target", target, crystal, baud])
+                self.assertEqual((code.status, code.out), (NO_RESULT, ""), code)
+                self.assertIn("no code", code.err)
+
+    def test_text_report_marks_the_winner(self):
+        run = Run(["--target", "t1-12t", "12MHz", "9600"])
+        self.assertEqual(run.status, DONE, run)
+        self.assertIn("SMOD=1  TH1 = 0xF9  实际：8928.57bps (62500/7)  偏差：-6.99%（超出1%）  <- best", run.out)
+        self.assertIn("SMOD=0  TH1 = 0xFC", run.out, "the other neighbour is shown too")
+
+    def test_no_result(self):
+        cases = [
+            ("JSON null", ["--json", "--target", "t1-12t", "MHz", "9600"], NO_RESULT, "null\n", ""),
+            ("negative crystal", ["--target", "t1-12t", "-12MHz", "9600"], NO_RESULT, "", "exact solver"),
+            ("rate of 0", ["--target", "stc15", "12MHz", "abc"], NO_RESULT, "", '"abc"'),
+            ("check without a result", ["--max-error", "1", "--target", "t1-12t", "MHz", "9600"],
+             CHECK_FAILED, "", "MHz"),
+        ]
+        for name, arguments, status, out, named in cases:
+            with self.subTest(name):
+                run = Run(arguments)
+                self.assertEqual((run.status, run.out), (status, out), run)
+                self.assertIn(named, run.err, run)
+
+
+class TargetCodeTest(unittest.TestCase):
+    def test_code_is_the_reports_output(self):
+        for target, crystal, baud in [("stc-t2-1t", "22.1184MHz", "115200"), ("stc12", "11.0592MHz", "9600"),
+                                      ("t2-6t", "11.0592MHz", "57600")]:
+            with self.subTest(target):
+                report = Run(["--json", "--target", target, crystal, baud]).json()
+                code = Run(["--code", "--lf", "--target", target, crystal, baud])
+                self.assertEqual(code.status, DONE, code)
+                self.assertEqual(code.out, report["output"].replace("\r\n", "\n"))
+                self.assertIn("SIO_Init", code.out)
+
+    def test_uart_mode(self):
+        for mode, scon in [(["--uart-mode", "1"], "SCON = 0x40;"), (["--uart-mode", "3"], "SCON = 0xC0;"),
+                           ([], "SCON = 0x40;")]:
+            with self.subTest(mode):
+                run = Run(["--code", "--target", "t1-12t"] + mode + ["11.0592MHz", "9600"])
+                self.assertEqual(run.status, DONE, run)
+                self.assertIn(scon, run.out)
+
+    def test_check_then_file(self):
+        with tempfile.TemporaryDirectory() as folder:
+            target = Path(folder, "sio.c")
+            cases = [
+                ("within the limit", ["--max-error", "0.2", "--target", "stc15", "12MHz", "115200"], DONE, True),
+                ("beyond the limit", ["--max-error", "0.1", "--target", "stc15", "12MHz", "115200"],
+                 CHECK_FAILED, False),
+                ("no code beyond 1 %", ["--max-error", "10", "--target", "t1-12t", "12MHz", "9600"],
+                 CHECK_FAILED, False),
+            ]
+            for name, arguments, status, written in cases:
+                with self.subTest(name):
+                    if target.exists():
+                        target.unlink()
+                    run = Run(["-o", str(target), "--encoding", "gbk"] + arguments)
+                    self.assertEqual(run.status, status, run)
+                    self.assertEqual(target.exists(), written, run)
+                    if written:
+                        self.assertIn("SIO_Init".encode(), target.read_bytes())
+                        self.assertEqual(os.listdir(folder), ["sio.c"])
+
+
+class TargetListingTest(unittest.TestCase):
+    def test_every_catalogue_target_is_listed(self):
+        text = Run(["--list-targets"])
+        listing = Run(["--list-targets", "--json"])
+        self.assertEqual((text.status, listing.status), (DONE, DONE))
+        names = [entry["name"] for entry in listing.json()["targets"]]
+        self.assertEqual(names, TARGET_NAMES)
+        for name in TARGET_NAMES:
+            self.assertIn(name + "  ", text.out)
+        families = listing.json()["families"]
+        self.assertEqual(families["stc15"], ["stc-t2-1t", "stc-t2-12t", "stc-t1m0-1t", "stc-t1m0-12t",
+                                             "stc-t1-1t", "stc-t1-12t"])
+        for entry in listing.json()["targets"]:
+            self.assertTrue(entry["source"] and entry["formula"] and entry["chips"], entry["name"])
+
+
+class TargetTableTest(unittest.TestCase):
+    def test_rows(self):
+        # Arguments, the number of rows, and one row that must be there.
+        cases = [
+            ("one crystal, every rate", ["--target", "t1-12t", "11.0592MHz"], 17,
+             "11.0592MHz,9600,t1-12t,Ok,0,0xFD,0,253,9600,1,9600,0.00,code"),
+            ("one rate, every crystal", ["--target", "t2-12t", "all", "110"], 252,
+             "6MHz,110,t2-12t,Ok,0,0xF957,249,87,37500,341,109.97,-0.03,code"),
+            ("family", ["--target", "stc15", "12MHz", "115200"], 1,
+             "12MHz,115200,stc-t2-1t,Ok,0,0xFFE6,255,230,1500000,13,115384.62,0.16,code"),
+            ("out of range", ["--target", "t1-12t", "11.0592MHz", "115200"], 1,
+             "11.0592MHz,115200,,TooHigh,,,,,,,,,too high"),
+        ]
+        for name, arguments, count, row in cases:
+            with self.subTest(name):
+                run = Run(["--table", "--format", "csv"] + arguments)
+                self.assertEqual(run.status, DONE, run)
+                lines = run.out.splitlines()
+                self.assertEqual(len(lines), count + 1, run)
+                self.assertIn(row, lines)
+
+    def test_json_rows(self):
+        run = Run(["--table", "--json", "--target", "stc12", "11.0592MHz", "9600"])
+        self.assertEqual(run.status, DONE, run)
+        rows = run.json()
+        self.assertEqual(len(rows), 1)
+        self.assertEqual((rows[0]["target"], rows[0]["best"]["reloadText"]), ("stc-t1-1t", "0xDC"))
+
+
+class CrystalFinderTest(unittest.TestCase):
+    def test_crystals_for_rates(self):
+        # Arguments, crystals that must be listed, crystals that must not.
+        cases = [
+            ("dialog's calculation", ["--rates", "9600,19200"], ["11.0592MHz", "22.1184MHz"], ["12MHz"]),
+            ("on a family, 0.1 %", ["--rates", "9600,115200", "--target", "stc15", "--max-error", "0.1"],
+             ["11.0592MHz", "22.1184MHz"], ["12MHz"]),
+            ("on a family, 0.2 %", ["--rates", "9600,115200", "--target", "stc15", "--max-error", "0.2"],
+             ["12MHz"], []),
+            ("one crystal", ["--rates", "9600", "--target", "t2-12t", "12MHz"], ["12MHz"], ["6MHz"]),
+        ]
+        for name, arguments, listed, absent in cases:
+            with self.subTest(name):
+                run = Run(["--format", "csv"] + arguments)
+                self.assertEqual(run.status, DONE, run)
+                crystals = {line.split(",")[0] for line in run.out.splitlines()[1:]}
+                for crystal in listed:
+                    self.assertIn(crystal, crystals, run)
+                for crystal in absent:
+                    self.assertNotIn(crystal, crystals, run)
+
+    def test_json_and_none(self):
+        run = Run(["--rates", "9600,115200", "--json", "--target", "stc15", "22.1184MHz"])
+        self.assertEqual(run.status, DONE, run)
+        self.assertEqual([r["reloadText"] for r in run.json()[0]["rates"]], ["0xFDC0", "0xFFD0"])
+        none = Run(["--rates", "9600,921600", "--target", "t1-12t", "11.0592MHz"])
+        self.assertEqual((none.status, none.out), (NO_RESULT, ""), none)
+        self.assertIn("no crystal", none.err)
+
+
+class TargetReloadTest(unittest.TestCase):
+    def test_rates_of_a_reload(self):
+        cases = [
+            ("16-bit reload", ["--target", "stc-t2-1t", "--reload", "0xFFE8", "11.0592MHz"], [(115200, 1)]),
+            ("both SMOD settings", ["--target", "t1-12t", "--reload", "0xF9", "12MHz"], [(31250, 7), (62500, 7)]),
+        ]
+        for name, arguments, rates in cases:
+            with self.subTest(name):
+                run = Run(["--json"] + arguments)
+                self.assertEqual(run.status, DONE, run)
+                modes = run.json()["modes"]
+                self.assertEqual([(m["achievedNumerator"], m["achievedDenominator"]) for m in modes], rates)
+
+
+class TargetUsageErrorTest(unittest.TestCase):
+    def test_usage_errors_list_what_is_valid(self):
+        cases = [
+            ("unknown target", ["--target", "stc99", "12MHz", "9600"], ["stc-t2-1t", "n76e003"]),
+            ("reload on a family", ["--target", "stc15", "--reload", "1"], ["stc-t1m0-1t"]),
+            ("reload wider than the register", ["--target", "t1-12t", "--reload", "0x100"], ["0 to 0xFF"]),
+            ("16-bit reload without a target", ["--reload", "0xFFE8"], ['"0xFFE8"']),
+            ("UART mode without a target", ["--uart-mode", "3"], ["--target"]),
+            ("unknown UART mode", ["--target", "t1-12t", "--uart-mode", "2"], ['"2"', "1", "3"]),
+            ("UART mode of a table", ["--table", "--target", "t1-12t", "--uart-mode", "3"], ["--uart-mode"]),
+            ("target with a listing", ["--list-targets", "--target", "t1-12t"], ["--list-targets"]),
+            ("listing with a value", ["--list-targets", "12MHz"], ["--list-targets"]),
+            ("rates not a list", ["--rates", "9600,,115200"], ['"9600,,115200"']),
+            ("rates with BAUD", ["--rates", "9600", "12MHz", "9600"], ["BAUD"]),
+            ("rates in Markdown", ["--rates", "9600", "--format", "markdown"], ["text, csv or json"]),
+        ]
+        for name, arguments, named in cases:
+            with self.subTest(name):
+                run = Run(arguments)
+                self.assertEqual((run.status, run.out), (USAGE, ""), run)
+                for text in named:
+                    self.assertIn(text, run.err, run)
+                self.assertEqual(run.err.count("\n"), 1, "one line on stderr")
+
+
+def main():
+    global TARGET_NAMES
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--emulator", action="append", default=[])
+    parser.add_argument("--targets", required=True)
+    parser.add_argument("cli")
+    options, rest = parser.parse_known_args()
+    cli_test.COMMAND = options.emulator + [options.cli]
+    TARGET_NAMES = re.findall(r"^\[target ([^\]]+)\]", Path(options.targets).read_text(encoding="utf-8"), re.M)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

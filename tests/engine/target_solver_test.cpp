@@ -1,0 +1,215 @@
+#include "engine/target_solver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "engine/target_catalogue.h"
+
+#include "support/case_name.h"
+
+namespace tesmirol {
+namespace {
+
+__extension__ using Uint128 = unsigned __int128;
+
+// ---------------------------------------------------------------------------
+// The crystal text read exactly.
+
+struct CrystalCase {
+  const char* name;
+  const char* text;
+  std::optional<ExactFrequency> expected;
+};
+
+void PrintTo(const CrystalCase& c, std::ostream* os) { *os << c.name; }
+
+class ExactCrystal : public testing::TestWithParam<CrystalCase> {};
+
+TEST_P(ExactCrystal, ReadsTheDecimalExactly) {
+  const CrystalCase& c = GetParam();
+  const auto frequency = ReadExactCrystal(c.text);
+  ASSERT_EQ(frequency.has_value(), c.expected.has_value());
+  if (frequency) {
+    EXPECT_EQ(frequency->numerator, c.expected->numerator);
+    EXPECT_EQ(frequency->denominator, c.expected->denominator);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ExactCrystal,
+    testing::Values(CrystalCase{"Megahertz", "11.0592MHz", ExactFrequency{11059200, 1}},
+                    CrystalCase{"HalfHertz", "7.9296875MHz", ExactFrequency{15859375, 2}},
+                    CrystalCase{"Kilohertz", "32.768KHz", ExactFrequency{32768, 1}},
+                    CrystalCase{"LowerCaseAndBlanks", "  +12mhz", ExactFrequency{12000000, 1}},
+                    CrystalCase{"NoUnitIsHertzInLowestTerms", "11.0592", ExactFrequency{6912, 625}},
+                    CrystalCase{"Exponent", "1.5e1MHz", ExactFrequency{15000000, 1}},
+                    CrystalCase{"EWithoutDigitsIsNotAnExponent", "12EMHz", ExactFrequency{12000000, 1}},
+                    CrystalCase{"MBeforeK", "1KM", ExactFrequency{1000000, 1}},
+                    CrystalCase{"NoNumber", "MHz", std::nullopt}, CrystalCase{"Negative", "-12MHz", std::nullopt},
+                    CrystalCase{"Zero", "0.000MHz", std::nullopt}, CrystalCase{"TooLarge", "2000000MHz", std::nullopt},
+                    CrystalCase{"TooPrecise", "1.0000000001", std::nullopt},
+                    CrystalCase{"TooManyDigits", "1.2345678901234567891MHz", std::nullopt}),
+    testing_support::CaseName());
+
+// ---------------------------------------------------------------------------
+// Examples worked by hand: least error rather than truncation, exact rates,
+// range verdicts.
+
+struct SolveCase {
+  const char* name;
+  const char* target;
+  const char* crystal;
+  const char* baud;
+  TargetStatus status;
+  std::uint32_t smod;    // of the best setting, when Ok
+  std::uint32_t reload;  // of the best setting, when Ok
+  std::uint64_t achievedNumerator;
+  std::uint64_t achievedDenominator;
+  std::size_t triedCount;  // neighbours tried for the winning SMOD setting
+};
+
+void PrintTo(const SolveCase& c, std::ostream* os) { *os << c.name; }
+
+class SolveExamples : public testing::TestWithParam<SolveCase> {};
+
+TEST_P(SolveExamples, ChoosesTheLeastErrorOrSaysWhyNot) {
+  const SolveCase& c = GetParam();
+  const BaudTarget* target = FindBaudTarget(c.target);
+  ASSERT_NE(target, nullptr);
+  const auto solution = SolveTarget(*target, c.crystal, c.baud);
+  ASSERT_TRUE(solution.has_value());
+  ASSERT_EQ(solution->status, c.status);
+  if (c.status != TargetStatus::Ok) {
+    return;
+  }
+  EXPECT_EQ(solution->best.smod, c.smod);
+  EXPECT_EQ(solution->best.reload, c.reload);
+  EXPECT_EQ(solution->best.achievedNumerator, c.achievedNumerator);
+  EXPECT_EQ(solution->best.achievedDenominator, c.achievedDenominator);
+  EXPECT_EQ(solution->modes.at(c.smod).triedCount, c.triedCount);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, SolveExamples,
+    testing::Values(
+        // Truncation takes 0xFC (-18.6 %) and 0xF9; the nearest neighbour
+        // with SMOD = 1 is n = 7: 24000000 / 2688 = 62500/7 bps.
+        SolveCase{"TwelveMegahertzRoundsToNearest", "t1-12t", "12MHz", "9600", TargetStatus::Ok, 1, 0xF9, 62500, 7, 2},
+        // Both SMOD settings give 9600 exactly; SMOD = 0 keeps PCON alone.
+        SolveCase{"ExactTieKeepsSmodZero", "t1-12t", "11.0592MHz", "9600", TargetStatus::Ok, 0, 0xFD, 9600, 1, 1},
+        // x = 206.5 exactly, yet n = 207 is nearer: 22.84 against 23.41 bps.
+        SolveCase{"HalfHertzCrystal", "stc-t2-1t", "7.9296875MHz", "9600", TargetStatus::Ok, 0, 0xFF31, 15859375, 1656,
+                  2},
+        SolveCase{"TopOfTheRegister", "t2-12t", "12MHz", "375000", TargetStatus::Ok, 0, 0xFFFF, 375000, 1, 1},
+        SolveCase{"AboveTheFastestRate", "t1-12t", "11.0592MHz", "115200", TargetStatus::TooHigh, 0, 0, 0, 1, 0},
+        SolveCase{"BelowTheSlowestRate", "t1-12t", "11.0592MHz", "110", TargetStatus::TooLow, 0, 0, 0, 1, 0},
+        SolveCase{"SixteenBitsReachLowRates", "stc-t2-12t", "11.0592MHz", "110", TargetStatus::Ok, 0, 0xF7D1, 46080,
+                  419, 2}),
+    testing_support::CaseName());
+
+TEST(SolveTarget, RefusesInputsWithoutAFrequencyOrRate) {
+  const BaudTarget* target = FindBaudTarget("t1-12t");
+  ASSERT_NE(target, nullptr);
+  for (const auto& [crystal, baud] : {std::pair{"", "9600"}, std::pair{"12MHz", ""}, std::pair{"MHz", "9600"},
+                                      std::pair{"12MHz", "0"}, std::pair{"12MHz", "-9600"}}) {
+    EXPECT_FALSE(SolveTarget(*target, crystal, baud).has_value()) << crystal << " " << baud;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Against an exhaustive search: for every target and a spread of awkward
+// crystals and rates, no reload and SMOD setting of the register comes
+// closer to the rate than the one chosen. The errors are compared exactly,
+// |2^SMOD F - baud q D n| / n, cross-multiplied in 128 bits.
+
+Uint128 ErrorOver(const BaudTarget& target, const TargetInputs& inputs, std::uint32_t smod, std::uint64_t n) {
+  const Uint128 rate = Uint128{inputs.frequency.numerator} << smod;
+  const Uint128 wanted =
+      Uint128{inputs.frequency.denominator} * target.divider * n * static_cast<std::uint32_t>(inputs.baud);
+  return rate > wanted ? rate - wanted : wanted - rate;
+}
+
+TEST(SolveTarget, NoReloadOfTheRegisterComesCloser) {
+  constexpr std::array<const char*, 5> crystals = {"3.579545MHz", "7.9296875MHz", "18.432MHz", "33.1776MHz", "12MHz"};
+  constexpr std::array<const char*, 4> rates = {"300", "9600", "115200", "250000"};
+  for (const BaudTarget& target : BaudTargets()) {
+    for (const char* crystal : crystals) {
+      for (const char* baud : rates) {
+        SCOPED_TRACE(target.name + " " + crystal + " " + baud);
+        const auto inputs = ReadTargetInputs(crystal, baud);
+        ASSERT_TRUE(inputs.has_value());
+        const TargetSolution solution = SolveTarget(target, *inputs);
+        if (solution.status != TargetStatus::Ok) {
+          continue;
+        }
+        const Uint128 bestError = ErrorOver(target, *inputs, solution.best.smod, solution.best.divisor);
+        const std::uint64_t limit = std::uint64_t{1} << target.reloadBits;
+        for (std::uint32_t smod = 0; smod < solution.modeCount; ++smod) {
+          for (std::uint64_t n = 1; n <= limit; ++n) {
+            // bestError / bestN <= error / n
+            ASSERT_LE(bestError * n, ErrorOver(target, *inputs, smod, n) * solution.best.divisor)
+                << "SMOD " << smod << " n " << n;
+          }
+        }
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// A chip family: every generator and clock tried, the best reported.
+
+struct FamilyCase {
+  const char* name;
+  const char* family;
+  const char* crystal;
+  const char* baud;
+  const char* bestTarget;  // nullptr: none is Ok
+  std::uint32_t reload;
+};
+
+void PrintTo(const FamilyCase& c, std::ostream* os) { *os << c.name; }
+
+class FamilyExamples : public testing::TestWithParam<FamilyCase> {};
+
+TEST_P(FamilyExamples, ReportsTheBestTarget) {
+  const FamilyCase& c = GetParam();
+  const auto targets = FindBaudTargets(c.family);
+  ASSERT_FALSE(targets.empty());
+  const auto inputs = ReadTargetInputs(c.crystal, c.baud);
+  ASSERT_TRUE(inputs.has_value());
+  const FamilySolution family = SolveTargets(targets, *inputs);
+  ASSERT_EQ(family.solutions.size(), targets.size());
+  ASSERT_EQ(family.best.has_value(), c.bestTarget != nullptr);
+  if (family.best) {
+    const TargetSolution& best = family.solutions.at(*family.best);
+    EXPECT_EQ(best.target->name, c.bestTarget);
+    EXPECT_EQ(best.best.reload, c.reload);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, FamilyExamples,
+                         testing::Values(
+                             // Timer 1 at 12 clocks is 7 % off; Timer 2 gives 9615 bps.
+                             FamilyCase{"Timer2BeatsTimer1", "8052", "12MHz", "9600", "t2-12t", 0xFFD9},
+                             // Timer 1 at 6 clocks with SMOD = 1 ties with Timer 2; the first listed wins.
+                             FamilyCase{"TieGoesToCatalogueOrder", "stc89", "12MHz", "9600", "t1-6t", 0xF3},
+                             FamilyCase{"SkipsTargetsOutOfRange", "stc89", "11.0592MHz", "115200", "t1-6t", 0xFF},
+                             FamilyCase{"FamilyInAnyCase", "STC15", "11.0592MHz", "115200", "stc-t2-1t", 0xFFE8},
+                             FamilyCase{"NothingInRange", "n76e003", "32.768KHz", "115200", nullptr, 0}),
+                         testing_support::CaseName());
+
+TEST(TargetCatalogue, NamesOneTargetOrAFamilyOrNothing) {
+  EXPECT_EQ(FindBaudTargets("stc-t2-1t").size(), 1U);
+  EXPECT_EQ(FindBaudTargets("STC-T2-1T").size(), 1U);
+  EXPECT_EQ(FindBaudTargets("stc15").size(), 6U);
+  EXPECT_TRUE(FindBaudTargets("stc99").empty());
+}
+
+}  // namespace
+}  // namespace tesmirol
