@@ -88,17 +88,26 @@ const cli = {
       { encoding: "utf8", maxBuffer: 64 << 20 }));
     return presetTable;
   },
-  presets() {
-    return execFileSync(config.cli, ["--list-presets"], { encoding: "utf8" });
+  // The crystal finder on a target for one rate.
+  targetTable(target, baud) {
+    return JSON.parse(execFileSync(config.cli, ["--target", target, "--table", "all", baud, "--format", "json"],
+      { encoding: "utf8" }));
   },
-  // {status, report}: the --json report (null for no result) and the exit status.
-  json(crystal, baud) {
-    const run = spawnSync(config.cli, ["--json", "--", crystal, baud], { encoding: "utf8" });
+  targetNames() {
+    return JSON.parse(execFileSync(config.cli, ["--list-targets", "--json"], { encoding: "utf8" })).targets
+      .map((target) => target.name);
+  },
+  // {status, report}: the --json report (null for no result) and the exit
+  // status; with a target, the report of --target.
+  json(crystal, baud, target) {
+    const run = spawnSync(config.cli, [...(target ? ["--target", target] : []), "--json", "--", crystal, baud],
+      { encoding: "utf8" });
     return { status: run.status, report: run.status <= 1 ? JSON.parse(run.stdout) : undefined };
   },
   // The bytes --code writes, or null when it writes none.
-  code(crystal, baud, { encoding = "utf-8", lineFeeds = false } = {}) {
-    const args = ["--code", "--encoding", encoding, ...(lineFeeds ? ["--lf"] : []), "--", crystal, baud];
+  code(crystal, baud, { encoding = "utf-8", lineFeeds = false, target } = {}) {
+    const args = [...(target ? ["--target", target] : []), "--code", "--encoding", encoding,
+      ...(lineFeeds ? ["--lf"] : []), "--", crystal, baud];
     const run = spawnSync(config.cli, args);
     return run.status === 0 ? run.stdout : null;
   },
@@ -114,11 +123,13 @@ function showPairsInPage(pairs) {
     if (pair) {
       read("#crystal").value = pair[0];
       read("#baud").value = pair[1];
+      read("#target").value = pair[2] ?? "classic";
       window.tesmirolPage.update();
     }
     const modes = [0, 1].map((smod) => {
       const row = read(`#smod${smod}`);
       return {
+        hidden: row.hidden,
         reload: row.querySelector(".reload").textContent, reloadColour: colour(row.querySelector(".reload")),
         achieved: row.querySelector(".achieved").textContent,
         deviation: row.querySelector(".deviation").textContent, deviationColour: colour(row.querySelector(".deviation")),

@@ -11,6 +11,7 @@ const os = require("node:os");
 const path = require("node:path");
 const { after, before, describe, test } = require("node:test");
 const { pathToFileURL } = require("node:url");
+const zlib = require("node:zlib");
 
 const { config, servePage, launchBrowser, closeBrowser, openPage, cli, showPairs } = require("./harness.js");
 const { oddPairs } = require("./odd_texts.js");
@@ -56,7 +57,7 @@ function assertSameFields(actual, expected, where) {
 }
 
 function assertShown(shown, report, where) {
-  assert.deepEqual(shown.modes, report.modes.map(expectedModeTexts), where);
+  assert.deepEqual(shown.modes, report.modes.map((mode) => ({ hidden: false, ...expectedModeTexts(mode) })), where);
   assert.equal(shown.selectedCrystal, `选用晶震：${report.crystalHz} Hz`, where);
   if (report.minBps !== undefined) {
     assert.equal(shown.range, `最低：${report.minBps}bps  最高：${report.maxBps}bps`, where);
@@ -139,6 +140,139 @@ describe("the page computes what tesmirol-cli computes", () => {
         row.outcome === "Code" ? `SMOD=${row.chosenSmod}` : { Warning: "警告", Nothing: "无" }[row.outcome]]);
       assert.deepEqual(finders[index], expected, `finder at ${baud}`);
     });
+  });
+});
+
+// What the page must show for a target's solution tesmirol-cli reports: the
+// best neighbour of each SMOD setting the target offers.
+function expectedTargetModeTexts(solution, smod) {
+  const mode = solution.modes[smod];
+  if (!mode) return { hidden: true, reload: "", reloadColour: "", achieved: "", deviation: "", deviationColour: "" };
+  if (mode.status !== "Ok") {
+    return { hidden: false, reload: mode.status === "TooLow" ? "波特率太低" : "波特率太高", reloadColour: "bad",
+      achieved: "", deviation: "", deviationColour: "" };
+  }
+  const setting = mode.tried[mode.bestTried];
+  const rate = setting.achievedDenominator === 1 ? `${setting.achievedNumerator}`
+    : `${setting.achievedNumerator}/${setting.achievedDenominator}`;
+  return {
+    hidden: false, reload: `${Object.keys(setting.registers).join(",")} = ${setting.reloadText}`, reloadColour: "good",
+    achieved: `${rate} bps`, deviation: `偏差：${setting.deviationText}%`,
+    deviationColour: setting.outOfTolerance ? "bad" : "good",
+  };
+}
+
+// A target's setting as the page holds it and as tesmirol-cli reports it.
+function assertSameSetting(actual, expected, where) {
+  for (const key of ["smod", "reload", "reloadText", "achieved", "deviation", "deviationText", "outOfTolerance"]) {
+    assert.ok(Object.is(actual[key], expected[key]), `${where}: ${key} is ${actual[key]}, tesmirol-cli says ${expected[key]}`);
+  }
+  for (const key of ["divisor", "achievedNumerator", "achievedDenominator"]) {
+    assert.equal(Number(actual[key]), expected[key], `${where}: ${key}`);
+  }
+}
+
+describe("the targets of the catalogue: the page solves what tesmirol-cli --target solves", () => {
+  const PAIRS = [
+    ["11.0592MHz", "9600"], ["22.1184MHz", "115200"], ["12MHz", "4800"], ["24MHz", "19200"], ["6MHz", "300"],
+    ["40MHz", "2400"], ["1MHz", "115200"], ["33MHz", "57600"], ["7.3728MHz", "110"], ["3.579545MHz", "1200"],
+    ["12m", "-1"], ["11.0592MHz", "96😀"], ["0MHz", "9600"], ["1.5E3K", "300"],
+  ];
+
+  test("every target on preset and odd inputs, and the bytes of every code file", async () => {
+    await setLanguage("zh");
+    const cases = cli.targetNames().flatMap((target) => PAIRS.map(([crystal, baud]) => [crystal, baud, target]));
+    const shown = await showPairs(page, cases);
+    const variants = [{ encoding: "gbk" }, { encoding: "utf-8", lineFeeds: true }];
+    const files = await page.evaluate((list, variantList) => list.map(([crystal, baud, target], index) => {
+      const variant = variantList[index % variantList.length];
+      const bytes = window.tesmirolPage.codeFileBytesFor(crystal, baud, variant.encoding === "gbk", !!variant.lineFeeds,
+        target);
+      return bytes && Array.from(bytes);
+    }), cases, variants);
+    const outcomes = new Set();
+    cases.forEach(([crystal, baud, target], index) => {
+      const where = JSON.stringify([crystal, baud, target]);
+      const expected = cli.json(crystal, baud, target);
+      const { answer } = shown[index];
+      if (expected.status === 2) {
+        assert.match(answer.status, /NotGbk$/, where);
+      } else if (expected.report === null) {
+        assert.equal(answer.status, "noResult", where);
+        assert.notEqual(shown[index].problem, "", where);
+      } else {
+        const solution = expected.report.solutions[0];
+        assert.equal(answer.status, "ok", where);
+        const actual = answer.solution;
+        for (const key of ["crystalText", "baudText", "baud"]) assert.equal(actual[key], expected.report[key], `${where} ${key}`);
+        assert.equal(Number(actual.crystalNumerator), expected.report.crystalHz.numerator, where);
+        assert.equal(Number(actual.crystalDenominator), expected.report.crystalHz.denominator, where);
+        for (const key of ["status", "minRate", "maxRate"]) assert.ok(Object.is(actual[key], solution[key]), `${where} ${key}`);
+        assert.equal(actual.modes.length, solution.modes.length, where);
+        solution.modes.forEach((mode, smod) => {
+          assert.equal(actual.modes[smod].status, mode.status, where);
+          assert.equal(actual.modes[smod].bestTried, mode.bestTried, where);
+          assert.equal(actual.modes[smod].tried.length, mode.tried.length, where);
+          mode.tried.forEach((setting, i) => assertSameSetting(actual.modes[smod].tried[i], setting, `${where} SMOD=${smod}`));
+        });
+        if (solution.best) assertSameSetting(actual.best, solution.best, `${where} best`);
+        else assert.equal(actual.best, null, where);
+        assert.equal(answer.outcome, expected.report.outcome, where);
+        assert.equal(answer.output, expected.report.output, where);
+        assert.deepEqual(shown[index].modes, [0, 1].map((smod) => expectedTargetModeTexts(solution, smod)), where);
+        const { numerator, denominator } = expected.report.crystalHz;
+        assert.equal(shown[index].selectedCrystal,
+          `选用晶震：${denominator === 1 ? numerator : `${numerator}/${denominator}`} Hz`, where);
+        assert.equal(shown[index].output, expected.report.outcome === "Nothing" ? "" : expected.report.output, where);
+        outcomes.add(expected.report.outcome);
+      }
+      const code = cli.code(crystal, baud, { ...variants[index % variants.length], target });
+      assert.deepEqual(files[index], code && Array.from(code), `${where}: code file bytes`);
+    });
+    assert.deepEqual([...outcomes].sort(), ["Code", "Nothing", "Warning"]);
+  });
+
+  test("the crystal finder on a target shows each crystal's best setting and outcome", async () => {
+    const CASES = [["stc-t2-1t", "9600"], ["t1-12t", "115200"], ["stc12-brt-1t", "300"], ["t2-6t", "57600"]];
+    for (const [target, baud] of CASES) {
+      const rows = await page.evaluate((name, rate) => {
+        document.querySelector("#target").value = name;
+        document.querySelector("#baud").value = rate;
+        window.tesmirolPage.update();
+        window.tesmirolPage.refreshFinder();
+        return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
+          (row) => Array.from(row.cells, (cell) => cell.textContent));
+      }, target, baud);
+      const expected = cli.targetTable(target, baud);
+      assert.equal(rows.length, expected.length, target);
+      expected.forEach((row, index) => {
+        const where = `${target} ${row.crystal} ${baud}`;
+        const cells = rows[index];
+        assert.equal(cells[0], row.crystal, where);
+        const code = { code: `SMOD=${row.best?.smod}`, warning: "警告", "too low": "无", "too high": "无", "no result": "无结果" };
+        assert.equal(cells[7], code[row.outcome], where);
+        if (row.best) {
+          const base = 1 + row.best.smod * 3;
+          const rate = row.best.achievedDenominator === 1 ? `${row.best.achievedNumerator}`
+            : `${row.best.achievedNumerator}/${row.best.achievedDenominator}`;
+          assert.deepEqual(cells.slice(base, base + 3), [row.best.reloadText, rate, `${row.best.deviationText}%`], where);
+        }
+      });
+    }
+    await page.select("#target", "classic");
+  });
+
+  test("choosing a target from the list and reading its results", async () => {
+    await typeInto("#crystal", "11.0592MHz");
+    await typeInto("#baud", "115200");
+    await page.focus("#target");
+    await page.select("#target", "stc-t2-1t");
+    const [shown] = await showPairs(page, null);
+    const expected = cli.json("11.0592MHz", "115200", "stc-t2-1t").report;
+    assert.deepEqual(shown.modes, [0, 1].map((smod) => expectedTargetModeTexts(expected.solutions[0], smod)));
+    assert.equal(shown.output, expected.output);
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("target") === "stc-t2-1t");
+    await page.select("#target", "classic");
   });
 });
 
@@ -321,13 +455,14 @@ describe("the page's behaviour", () => {
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-broken-"));
     for (const name of fs.readdirSync(config.pageDir)) fs.copyFileSync(path.join(config.pageDir, name), path.join(folder, name));
     const embedded = fs.readFileSync(path.join(config.pageDir, "tesmirol-wasm.js"), "utf8");
-    const module = Buffer.from(embedded.match(/"([A-Za-z0-9+/=]+)"/)[1], "base64");
+    const module = zlib.gunzipSync(Buffer.from(embedded.match(/"([A-Za-z0-9+/=]+)"/)[1], "base64"));
     const CASES = [
       { from: "tesmirol_presets", to: "tesmirol_presetz", message: /lacks tesmirol_presets/ },
     ];
     for (const { from, to, message } of CASES) {
       const broken = Buffer.from(module.toString("latin1").replace(from, to), "latin1");
-      fs.writeFileSync(path.join(folder, "tesmirol-wasm.js"), `self.TESMIROL_WASM_BASE64 = "${broken.toString("base64")}";\n`);
+      fs.writeFileSync(path.join(folder, "tesmirol-wasm.js"),
+        `self.TESMIROL_WASM_GZIP_BASE64 = "${zlib.gzipSync(broken).toString("base64")}";\n`);
       const tab = await browser.newPage();
       await tab.goto(pathToFileURL(path.join(folder, "index.html")).href);
       await tab.waitForFunction(() => !document.querySelector("#load-error").hidden, { timeout: 5000 });

@@ -12,10 +12,11 @@
 #include <string_view>
 
 #include "web/bridge/page_answers.h"
+#include "web/bridge/target_answers.h"
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 1;
+constexpr std::int32_t kBridgeVersion = 2;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -27,7 +28,7 @@ std::string& Output() {
   return output;
 }
 
-// The first and the second text of the input buffer.
+// A text of the input buffer.
 std::u16string_view InputText(std::uint32_t offset, std::uint32_t units) {
   return std::u16string_view(Input()).substr(offset, units);
 }
@@ -70,6 +71,35 @@ TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::u
 TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return Answer(tesmirol::web::PresetsJson()); }
 
 TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return Answer(tesmirol::web::TargetsJson()); }
+
+// The crystal text, the baud text and the target's name, one after the other
+// in the input. Answers the target's solution as JSON.
+TESMIROL_EXPORT(tesmirol_solve_target)
+std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits) {
+  return Answer(tesmirol::web::TargetSolutionJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
+                                                  InputText(crystalUnits + baudUnits, targetUnits)));
+}
+
+// The baud text and the target's name. Answers the crystal finder's rows on
+// that target as JSON.
+TESMIROL_EXPORT(tesmirol_target_table)
+std::int32_t TesmirolTargetTable(std::uint32_t baudUnits, std::uint32_t targetUnits) {
+  return Answer(tesmirol::web::TargetTableJson(InputText(0, baudUnits), InputText(baudUnits, targetUnits)));
+}
+
+// As tesmirol_solve_target's input; answers as tesmirol_code_bytes does.
+TESMIROL_EXPORT(tesmirol_target_code_bytes)
+std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
+                                     std::int32_t gbk, std::int32_t lineFeeds) {
+  auto bytes = tesmirol::web::TargetCodeBytes(
+      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(crystalUnits + baudUnits, targetUnits),
+      gbk != 0 ? tesmirol::CodeEncoding::Gbk : tesmirol::CodeEncoding::Utf8, lineFeeds != 0);
+  if (!bytes) {
+    Answer(std::string());
+    return -1;
+  }
+  return Answer(std::move(*bytes));
+}
 
 // As tesmirol_calculate's input. Answers the bytes of the generated code
 // (GBK when gbk is not 0, else UTF-8; LF line ends when lineFeeds is not 0),

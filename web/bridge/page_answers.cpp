@@ -178,21 +178,6 @@ std::string PresetsJson() {
   return json.Text();
 }
 
-std::string TargetsJson() {
-  JsonWriter json;
-  json.BeginArray();
-  json.BeginObject();
-  json.Key("name");
-  json.String("classic");
-  json.Key("generator");
-  json.String("Timer1Mode2");
-  json.Key("clocksPerCycle");
-  json.Int(12);
-  json.EndObject();
-  json.EndArray();
-  return json.Text();
-}
-
 std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,
                                          bool lineFeedsOnly) {
   const std::optional<std::string> crystalGbk = text::Utf16ToGbk(crystal);

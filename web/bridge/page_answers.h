@@ -28,12 +28,6 @@ std::string CrystalTableJson(std::u16string_view baud);
 // The preset lists: {"crystals":[...],"bauds":[...]}.
 std::string PresetsJson();
 
-// The targets the page offers: [{"name":...,"generator":...,"clocksPerCycle":...}].
-// The engine's calculation is the classic one (Timer 1 in mode 2, 12 clocks
-// a count, SMOD doubling), which is the only entry while the engine has no
-// catalogue of other chips' generators.
-std::string TargetsJson();
-
 // The bytes of the generated SIO_Init as the command line's --code writes
 // them; no result when the inputs give no code.
 std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,

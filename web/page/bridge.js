@@ -5,11 +5,12 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 1;
+  const BRIDGE_VERSION = 2;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_output_data",
     "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table", "tesmirol_presets",
-    "tesmirol_code_bytes", "tesmirol_targets",
+    "tesmirol_code_bytes", "tesmirol_targets", "tesmirol_solve_target", "tesmirol_target_table",
+    "tesmirol_target_code_bytes",
   ];
 
   function decodeBase64(text) {
@@ -19,6 +20,12 @@
       bytes[i] = binary.charCodeAt(i);
     }
     return bytes;
+  }
+
+  // The module is stored gzip-compressed; the browser unpacks it.
+  function gunzip(bytes) {
+    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));
+    return new Response(stream).arrayBuffer();
   }
 
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
@@ -39,6 +46,25 @@
         mode.deviation = doubleFromBits(mode.deviation);
         mode.deviationAbs = doubleFromBits(mode.deviationAbs);
       }
+    }
+    return answer;
+  }
+
+  function readSettingDoubles(setting) {
+    if (setting) {
+      setting.achieved = doubleFromBits(setting.achieved);
+      setting.deviation = doubleFromBits(setting.deviation);
+    }
+  }
+
+  // A target's solution with its doubles read from their bits.
+  function readSolutionDoubles(answer) {
+    const solution = answer.solution;
+    if (solution) {
+      solution.minRate = doubleFromBits(solution.minRate);
+      solution.maxRate = doubleFromBits(solution.maxRate);
+      for (const mode of solution.modes) mode.tried.forEach(readSettingDoubles);
+      readSettingDoubles(solution.best);
     }
     return answer;
   }
@@ -100,21 +126,60 @@
       return size < 0 ? null : this.outputBytes();
     }
 
-    // The targets the engine offers, for the target choice.
+    // {status, solution, outcome, output}: one target of the catalogue solved.
+    solveTarget(crystal, baud, target) {
+      this.writeInput(crystal, baud, target);
+      this.exports.tesmirol_solve_target(crystal.length, baud.length, target.length);
+      return readSolutionDoubles(this.outputJson());
+    }
+
+    // The crystal finder on a target.
+    targetTable(baud, target) {
+      this.writeInput(baud, target);
+      this.exports.tesmirol_target_table(baud.length, target.length);
+      return this.outputJson();
+    }
+
+    // The bytes of a target's code as tesmirol-cli --target --code writes
+    // them, or null.
+    targetCodeBytes(crystal, baud, target, gbk, lineFeeds) {
+      this.writeInput(crystal, baud, target);
+      const size = this.exports.tesmirol_target_code_bytes(crystal.length, baud.length, target.length, gbk ? 1 : 0,
+        lineFeeds ? 1 : 0);
+      return size < 0 ? null : this.outputBytes();
+    }
+
+    // "classic" (the dialog's calculation), then the engine's catalogue.
     targets() {
       this.exports.tesmirol_targets();
       return this.outputJson();
     }
   }
 
+  // The C library in the module can name system calls (writing to a file,
+  // ending the process) that the page never makes it take; each answers
+  // "not supported" (ENOSYS), and ending the process stops with an error.
+  function systemImports(module) {
+    const imports = {};
+    for (const { module: name, name: field, kind } of WebAssembly.Module.imports(module)) {
+      if (kind !== "function") continue;
+      imports[name] ??= {};
+      imports[name][field] = field === "proc_exit"
+        ? (code) => { throw new Error(`Tesmirol bridge: the module ended with status ${code}`); }
+        : () => 52;
+    }
+    return imports;
+  }
+
   // Instantiates the embedded module and checks that it is the bridge this
   // page was written for; a missing export or another version is an error
   // that says so, never a page that silently shows nothing.
   async function loadBridge() {
-    if (typeof global.TESMIROL_WASM_BASE64 !== "string") {
+    if (typeof global.TESMIROL_WASM_GZIP_BASE64 !== "string") {
       throw new Error("Tesmirol bridge: the WebAssembly module (tesmirol-wasm.js) is missing");
     }
-    const { instance } = await WebAssembly.instantiate(decodeBase64(global.TESMIROL_WASM_BASE64), {});
+    const module = await WebAssembly.compile(await gunzip(decodeBase64(global.TESMIROL_WASM_GZIP_BASE64)));
+    const instance = await WebAssembly.instantiate(module, systemImports(module));
     const exports = instance.exports;
     const missing = REQUIRED_EXPORTS.filter((name) => !(name in exports));
     if (missing.length > 0) {

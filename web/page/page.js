@@ -17,7 +17,8 @@
       deviationLabel: "偏差：{text}%", noResult: "无结果：晶振须以数字开头，波特率不能为 0，晶振须低于 2147483648 Hz。",
       crystalNotGbk: "晶振文本含有 GBK 字符集无法表示的字符。", baudNotGbk: "波特率文本含有 GBK 字符集无法表示的字符。",
       warning: "警告", nothing: "无", none: "无结果", announce: "SMOD=0：{r0}，{d0}；SMOD=1：{r1}，{d1}",
-      target_classic: "经典 8051：定时器 1 模式 2，12 时钟",
+      target_classic: "经典计算（与对话框相同）", targetNoResult: "无结果：该目标需要大于 0 的晶振（精确到 1 Hz 的十亿分之一）和大于 0 的波特率。",
+      unknownTarget: "目录中没有这个目标。",
     },
     en: {
       title: "Tesmirol serial baud-rate calculator", switchTo: "中文", crystal: "Crystal", crystalPresets: "Crystal presets",
@@ -32,12 +33,14 @@
       crystalNotGbk: "The crystal text holds a character the GBK character set cannot represent.",
       baudNotGbk: "The baud text holds a character the GBK character set cannot represent.",
       warning: "warning", nothing: "nothing", none: "no result", announce: "SMOD=0: {r0}, {d0}; SMOD=1: {r1}, {d1}",
-      target_classic: "Classic 8051: Timer 1 mode 2, 12 clocks",
+      target_classic: "Classic calculation (as the dialog)",
+      targetNoResult: "No result: this target needs a crystal above 0 (to a billionth of a hertz) and a rate above 0.",
+      unknownTarget: "The catalogue has no such target.",
     },
   };
 
   const $ = (id) => document.getElementById(id);
-  const state = { language: "zh", answer: null, finderBaud: null, finderFrame: 0, urlTimer: 0 };
+  const state = { language: "zh", answer: null, finderKey: null, finderFrame: 0, urlTimer: 0, targets: [] };
   let bridge = null;
   let finderRows = [];
 
@@ -65,7 +68,7 @@
   }
 
   function codeText(row) {
-    if (row.outcome === null || row.outcome === undefined) return text("none");
+    if (row.outcome === null || row.outcome === undefined || row.status === null) return text("none");
     if (row.outcome === "Code") return `SMOD=${row.chosenSmod}`;
     return text(row.outcome === "Warning" ? "warning" : "nothing");
   }
@@ -82,6 +85,7 @@
     const announced = {};
     for (const smod of [0, 1]) {
       const row = $(`smod${smod}`);
+      row.hidden = false;
       const mode = calculation?.modes[smod];
       setCell(row.querySelector(".reload"), mode ? reloadText(mode) : "", mode ? mode.status === "Ok" : undefined);
       setCell(row.querySelector(".achieved"), mode ? `${mode.achieved} bps` : "", undefined);
@@ -98,6 +102,43 @@
     $("announcer").textContent = calculation ? text("announce", announced) : problem.textContent;
   }
 
+  // A rate with up to two decimals, as the command line writes rates.
+  function rateText(rate) {
+    return String(Math.round(rate * 100) / 100);
+  }
+
+  // The results of one target of the catalogue: the best neighbour of each
+  // SMOD setting the target offers, in the rows the classic calculation uses.
+  function showTargetSolution(answer) {
+    const solution = answer.status === "ok" ? answer.solution : null;
+    const problem = $("problem");
+    problem.hidden = solution !== null;
+    problem.textContent = solution ? "" : text(answer.status === "noResult" ? "targetNoResult" : answer.status);
+    $("selected-crystal").textContent = solution ? text("selectedCrystal", { hz: solution.crystalHzText }) : "";
+    $("range").textContent = solution
+      ? text("range", { min: rateText(solution.minRate), max: rateText(solution.maxRate) }) : "";
+    $("range").hidden = !solution;
+    const announced = {};
+    for (const smod of [0, 1]) {
+      const row = $(`smod${smod}`);
+      const mode = solution?.modes[smod];
+      row.hidden = solution !== null && !mode;
+      const setting = mode && mode.status === "Ok" ? mode.tried[mode.bestTried] : null;
+      const reload = !mode ? "" : setting ? `${setting.reloadLabel} = ${setting.reloadText}` : reloadText(mode);
+      setCell(row.querySelector(".reload"), reload, mode ? setting !== null : undefined);
+      setCell(row.querySelector(".achieved"), setting ? `${setting.achievedText} bps` : "", undefined);
+      const deviation = setting ? text("deviationLabel", { text: setting.deviationText }) : "";
+      setCell(row.querySelector(".deviation"), deviation, setting ? !setting.outOfTolerance : undefined);
+      announced[`r${smod}`] = reload;
+      announced[`d${smod}`] = deviation;
+    }
+    const output = solution && answer.outcome !== "Nothing" ? answer.output : "";
+    if ($("output").textContent !== output) $("output").textContent = output;
+    $("copy").disabled = output === "";
+    $("download").disabled = answer.outcome !== "Code";
+    $("announcer").textContent = solution ? text("announce", announced) : problem.textContent;
+  }
+
   // The crystal finder's rows are made once and refilled on every change.
   function buildFinder(crystals) {
     const body = $("finder-table").tBodies[0];
@@ -112,14 +153,20 @@
     });
   }
 
-  // Refills the finder for the rate in the box, when that has changed.
+  function finderKey() {
+    return `${$("target").value}\n${$("baud").value}`;
+  }
+
+  // Refills the finder for the rate in the box and the target, when either
+  // has changed.
   function refreshFinder() {
     cancelAnimationFrame(state.finderFrame);
     state.finderFrame = 0;
-    const baud = $("baud").value;
-    if (state.finderBaud !== baud) {
-      showFinder(bridge.crystalTable(baud));
-      state.finderBaud = baud;
+    if (state.finderKey !== finderKey()) {
+      const baud = $("baud").value;
+      const target = $("target").value;
+      showFinder(target === "classic" ? bridge.crystalTable(baud) : bridge.targetTable(baud, target));
+      state.finderKey = finderKey();
       markFinderRow($("crystal").value);
     }
   }
@@ -136,9 +183,10 @@
       for (const smod of [0, 1]) {
         const mode = entry.modes?.[smod];
         const base = 1 + smod * 3;
+        const inRange = mode?.deviationText !== undefined;  // a target's setting out of range has no numbers
         setCell(cells[base], mode ? finderReload(mode) : "-", mode ? mode.status === "Ok" : undefined);
-        setCell(cells[base + 1], mode ? String(mode.achieved) : "-", undefined);
-        setCell(cells[base + 2], mode ? `${mode.deviationText}%` : "-", mode ? !mode.outOfTolerance : undefined);
+        setCell(cells[base + 1], inRange ? String(mode.achieved ?? mode.achievedText) : "-", undefined);
+        setCell(cells[base + 2], inRange ? `${mode.deviationText}%` : "-", inRange ? !mode.outOfTolerance : undefined);
       }
       setCell(cells[7], codeText(entry), undefined);
     });
@@ -181,12 +229,18 @@
   function update() {
     const crystal = $("crystal").value;
     const baud = $("baud").value;
-    state.answer = bridge.calculate(crystal, baud);
-    showCalculation(state.answer);
-    // The finder depends on the rate alone, and a new rate refills some six
-    // hundred cells: that waits for the next frame, after the results and
-    // the code are on the screen.
-    if (state.finderBaud !== baud && !state.finderFrame) {
+    const target = $("target").value;
+    if (target === "classic") {
+      state.answer = bridge.calculate(crystal, baud);
+      showCalculation(state.answer);
+    } else {
+      state.answer = bridge.solveTarget(crystal, baud, target);
+      showTargetSolution(state.answer);
+    }
+    // The finder depends on the rate and the target alone, and a new rate
+    // refills some six hundred cells: that waits for the next frame, after
+    // the results and the code are on the screen.
+    if (state.finderKey !== finderKey() && !state.finderFrame) {
       state.finderFrame = requestAnimationFrame(refreshFinder);
     }
     markFinderRow(crystal);
@@ -203,7 +257,10 @@
     switcher.textContent = text("switchTo");
     switcher.lang = state.language === "zh" ? "en" : "zh-CN";
     for (const select of [$("crystal-preset"), $("baud-preset")]) select.options[0].textContent = text("custom");
-    for (const option of $("target").options) option.textContent = text(`target_${option.value}`);
+    for (const option of $("target").options) {
+      const target = state.targets.find((entry) => entry.name === option.value);
+      option.textContent = option.value === "classic" ? text("target_classic") : `${target.name}: ${target.chips}`;
+    }
   }
 
   function fillSelect(select, values, withCustom) {
@@ -214,8 +271,11 @@
   // The code file's bytes, exactly as tesmirol-cli --code writes them with
   // the chosen encoding and line ends; null when there is no code.
   function codeFileBytes() {
-    return bridge.codeBytes($("crystal").value, $("baud").value, $("encoding").value === "gbk",
-      $("line-ends").value === "lf");
+    const gbk = $("encoding").value === "gbk";
+    const lineFeeds = $("line-ends").value === "lf";
+    const target = $("target").value;
+    return target === "classic" ? bridge.codeBytes($("crystal").value, $("baud").value, gbk, lineFeeds)
+      : bridge.targetCodeBytes($("crystal").value, $("baud").value, target, gbk, lineFeeds);
   }
 
   function download() {
@@ -261,7 +321,8 @@
     const presets = bridge.presets();
     fillSelect($("crystal-preset"), presets.crystals, true);
     fillSelect($("baud-preset"), presets.bauds, true);
-    fillSelect($("target"), bridge.targets().map((target) => target.name), false);
+    state.targets = bridge.targets();
+    fillSelect($("target"), state.targets.map((target) => target.name), false);
     buildFinder(presets.crystals);
     readUrl();
     applyLanguage();
@@ -278,7 +339,7 @@
     $("language").addEventListener("click", () => {
       state.language = state.language === "zh" ? "en" : "zh";
       applyLanguage();
-      state.finderBaud = null;  // its texts change language too
+      state.finderKey = null;  // its texts change language too
       update();
     });
     $("copy").addEventListener("click", copy);
@@ -286,7 +347,7 @@
     addEventListener("hashchange", () => {
       readUrl();
       applyLanguage();
-      state.finderBaud = null;
+      state.finderKey = null;
       update();
     });
     update();
@@ -304,5 +365,10 @@
     update,
     refreshFinder,
     codeFileBytes,
+    // The bytes the download would write for these inputs, the page left as it is.
+    codeFileBytesFor(crystal, baud, gbk, lineFeeds, target = "classic") {
+      return target === "classic" ? bridge.codeBytes(crystal, baud, gbk, lineFeeds)
+        : bridge.targetCodeBytes(crystal, baud, target, gbk, lineFeeds);
+    },
   };
 })();
