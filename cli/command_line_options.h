@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codegen/code_bytes.h"
 #include "codegen/target_init_code.h"
 
 namespace tesmirol::cli {
@@ -32,7 +33,7 @@ enum class CommandAction {
   UsageError,    // the arguments make no sense; say why
 };
 
-enum class CodeEncoding { Utf8, Gbk };
+using CodeEncoding = tesmirol::CodeEncoding;
 
 enum class TableFormat { Text, Csv, Markdown, Json };
 

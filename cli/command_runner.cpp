@@ -20,6 +20,7 @@
 #include "cli/target_table.h"
 #include "cli/terminal_colour.h"
 #include "cli/text_report.h"
+#include "codegen/code_bytes.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/target_catalogue.h"

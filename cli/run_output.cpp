@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "cli/atomic_file_writer.h"
-#include "cli/code_bytes.h"
 #include "cli/command_runner.h"
+#include "codegen/code_bytes.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {

@@ -1,14 +1,19 @@
 # Compiler flags shared by every target of the project.
 #
 # The baud-rate figures must come out bit for bit the same on every platform:
-# SSE2 arithmetic (never x87), no fused multiply-add, no fast-math.
+# SSE2 arithmetic on x86 (never x87), no fused multiply-add, no fast-math.
+# WebAssembly's float and double arithmetic is IEEE single and double
+# precision by definition.
 add_library(tesmirol_options INTERFACE)
 add_library(tesmirol::options ALIAS tesmirol_options)
 
 target_compile_options(tesmirol_options INTERFACE
   -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion -Wshadow
   -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference
-  -ffp-contract=off -fno-fast-math -msse2 -mfpmath=sse)
+  -ffp-contract=off -fno-fast-math)
+if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32")
+  target_compile_options(tesmirol_options INTERFACE -msse2 -mfpmath=sse)
+endif()
 
 if(TESMIROL_WERROR)
   target_compile_options(tesmirol_options INTERFACE -Werror)

@@ -1,6 +1,7 @@
 # Install rules and the release packages, made with cpack from a build tree:
 #   win64 build:  Tesmirol-<version>-win64.zip with Tesmirol.EXE,
-#                 tesmirol-cli.exe, the README and the licence file
+#                 tesmirol-cli.exe, the README, the licence file and the
+#                 browser page (web/, built by the wasm preset)
 #   native build: tesmirol-cli_<version>_<arch>.deb, the command-line tool
 include(GNUInstallDirs)
 
@@ -20,6 +21,15 @@ if(WIN32)
   endif()
   install(FILES "${PROJECT_SOURCE_DIR}/README.md" DESTINATION .)
   install(FILES "${licenceFile}" DESTINATION .)
+  # The page comes from the wasm build tree; a zip without it is refused
+  # rather than made incomplete.
+  set(TESMIROL_WEB_PAGE_DIR "${PROJECT_SOURCE_DIR}/build/wasm/web/page" CACHE PATH
+      "The browser page assembled by the wasm preset, carried by the release zip")
+  install(CODE "
+    if(NOT EXISTS \"${TESMIROL_WEB_PAGE_DIR}/tesmirol-wasm.js\")
+      message(FATAL_ERROR \"the release zip carries the page: build it first (cmake --build --preset wasm)\")
+    endif()")
+  install(DIRECTORY "${TESMIROL_WEB_PAGE_DIR}/" DESTINATION web)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME "Tesmirol-${PROJECT_VERSION}-win64")
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)

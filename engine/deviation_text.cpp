@@ -1,14 +1,12 @@
 #include "engine/deviation_text.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tesmirol {
 namespace {
@@ -23,51 +21,77 @@ struct DecimalDigits {
   int exponent = 0;
 };
 
-// Writes the magnitude in scientific notation with the given number of
-// digits after the point, correctly rounded.
-std::string_view Scientific(double magnitude, int precision, std::array<char, 832>& buffer) {
-  const auto result =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::scientific, precision);
-  return {buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())};
+// A non-negative integer in base 10^9, least significant limb first: wide
+// enough for the exact decimal value of any double.
+using BigDecimal = std::vector<std::uint32_t>;
+
+constexpr std::uint32_t kLimbBase = 1'000'000'000;
+constexpr int kLimbDigits = 9;
+
+// Multiplies the number by factor (below 2^32) in place.
+void MultiplyBy(BigDecimal& number, std::uint32_t factor) {
+  std::uint64_t carry = 0;
+  for (std::uint32_t& limb : number) {
+    const std::uint64_t product = std::uint64_t{limb} * factor + carry;
+    limb = static_cast<std::uint32_t>(product % kLimbBase);
+    carry = product / kLimbBase;
+  }
+  while (carry != 0) {
+    number.push_back(static_cast<std::uint32_t>(carry % kLimbBase));
+    carry /= kLimbBase;
+  }
 }
 
-// Reads "d.ddd...e+XX" into digits (at most kSignificantDigits + 1 of them)
-// and the exponent.
-DecimalDigits ParseScientific(std::string_view text) {
-  const std::size_t exponentPos = text.find('e');
-  DecimalDigits decimal;
-  for (const char ch : text.substr(0, exponentPos)) {
-    if (ch != '.' && decimal.digits.size() < kSignificantDigits + 1) {
-      decimal.digits += ch;
-    }
+// Multiplies the number by base^count, a few powers at a time.
+void MultiplyByPower(BigDecimal& number, std::uint32_t base, std::uint32_t stepFactor, int stepCount, int count) {
+  for (; count >= stepCount; count -= stepCount) {
+    MultiplyBy(number, stepFactor);
   }
-  std::string_view exponentText = text.substr(exponentPos + 1);
-  if (!exponentText.empty() && exponentText.front() == '+') {
-    exponentText.remove_prefix(1);
+  for (; count > 0; --count) {
+    MultiplyBy(number, base);
   }
-  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), decimal.exponent);
-  return decimal;
 }
 
-// Digits after the point that write the magnitude exactly in scientific
-// notation (at least enough for kSignificantDigits + 1 digits). A double is
-// m x 2^-k with m odd, which has exactly k decimals; its significant digits
-// are those decimals plus the digits before the point, less leading zeros.
-int ExactPrecision(double magnitude) {
-  int binaryExponent = 0;
-  const double fraction = std::frexp(magnitude, &binaryExponent);  // magnitude = fraction x 2^binaryExponent
-  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-  const int decimals = std::max(0, 53 - binaryExponent - std::countr_zero(mantissa));
-  // An upper bound of the decimal exponent: log10(2) < 0.30103.
-  const int decimalExponent = static_cast<int>(std::ceil((binaryExponent - 1) * 0.30103)) + 1;
-  return std::max(kSignificantDigits, decimalExponent + decimals);
+// All decimal digits of the number, without leading zeros.
+std::string DigitsOf(const BigDecimal& number) {
+  std::string digits = std::to_string(number.back());
+  for (std::size_t limb = number.size() - 1; limb-- > 0;) {
+    const std::string part = std::to_string(number[limb]);
+    digits.append(static_cast<std::size_t>(kLimbDigits) - part.size(), '0');
+    digits += part;
+  }
+  return digits;
 }
 
 // The exact decimal expansion of a finite, non-zero magnitude cut after
-// kSignificantDigits + 1 digits (no rounding yet).
+// kSignificantDigits + 1 digits (no rounding yet). The double is m x 2^k with
+// an integer m: for k >= 0 that is the integer m x 2^k; for k < 0 it is
+// m x 5^-k x 10^k, whose digits are those of the integer m x 5^-k.
 DecimalDigits ExactLeadingDigits(double magnitude) {
-  std::array<char, 832> buffer{};
-  return ParseScientific(Scientific(magnitude, ExactPrecision(magnitude), buffer));
+  int binaryExponent = 0;
+  const double fraction = std::frexp(magnitude, &binaryExponent);  // magnitude = fraction x 2^binaryExponent
+  const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int powerOfTwo = binaryExponent - 53;
+
+  BigDecimal number{static_cast<std::uint32_t>(mantissa % kLimbBase)};
+  if (mantissa >= kLimbBase) {
+    number.push_back(static_cast<std::uint32_t>(mantissa / kLimbBase % kLimbBase));
+    number.push_back(static_cast<std::uint32_t>(mantissa / kLimbBase / kLimbBase));
+  }
+  if (powerOfTwo >= 0) {
+    MultiplyByPower(number, 2, 1U << 29U, 29, powerOfTwo);
+  } else {
+    MultiplyByPower(number, 5, 1'220'703'125, 13, -powerOfTwo);  // 5^13 < 2^32
+  }
+  while (number.size() > 1 && number.back() == 0) {
+    number.pop_back();
+  }
+
+  const std::string digits = DigitsOf(number);
+  DecimalDigits decimal;
+  decimal.digits = digits.substr(0, kSignificantDigits + 1);
+  decimal.exponent = static_cast<int>(digits.size()) - 1 + std::min(powerOfTwo, 0);
+  return decimal;
 }
 
 // Adds one to the last digit of a decimal digit string, carrying leftwards;

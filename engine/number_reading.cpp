@@ -6,6 +6,13 @@
 #include <string>
 #include <system_error>
 
+// libc++ (the WebAssembly build) has no std::from_chars for float; the
+// header-only fast_float is the algorithm libstdc++'s own from_chars uses, so
+// it reads every decimal as the same nearest float32.
+#if !defined(__cpp_lib_to_chars)
+#include <fast_float/fast_float.h>
+#endif
+
 namespace tesmirol {
 namespace {
 
@@ -112,6 +119,20 @@ bool IsOverflow(const DecimalSpelling& spelling) noexcept {
   return order > 0;
 }
 
+// Reads the whole of number ("C" format) into the nearest float32. Out of
+// range gives result_out_of_range, or with fast_float infinity or zero
+// directly, which the caller gives the same way.
+std::from_chars_result ReadFloat32(const std::string& number, float& value) noexcept {
+  const char* const first = number.data();
+  const char* const last = number.data() + number.size();
+#if defined(__cpp_lib_to_chars)
+  return std::from_chars(first, last, value);
+#else
+  const fast_float::from_chars_result result = fast_float::from_chars(first, last, value);
+  return {result.ptr, result.ec};
+#endif
+}
+
 }  // namespace
 
 std::int32_t ReadLeadingInt(std::string_view text) noexcept {
@@ -146,7 +167,7 @@ std::optional<float> ReadLeadingFloat(std::string_view text) noexcept {
     number += spelling->exponent;
   }
   float value = 0.0F;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  const auto [end, error] = ReadFloat32(number, value);
   if (error == std::errc::result_out_of_range) {
     value = IsOverflow(*spelling) ? std::numeric_limits<float>::infinity() : 0.0F;
   } else if (error != std::errc{} || end != number.data() + number.size()) {

@@ -14,6 +14,8 @@ packages=(
   fp-utils libchm-bin
   sdcc sdcc-ucsim dpkg-dev
   clang libclang-rt-dev clang-tidy clang-format cppcheck
+  wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 lld libfast-float-dev
+  chromium nodejs
 )
 
 missing=()
@@ -21,6 +23,11 @@ for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [ "$status" = "install ok installed" ] || missing+=("$package")
 done
+
+# npm comes with some packagings of nodejs; Debian's nodejs needs Debian's npm.
+if ! command -v npm >/dev/null; then
+  missing+=(npm)
+fi
 
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0

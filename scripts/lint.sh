@@ -2,7 +2,8 @@
 # Static checks over the project's own sources, with zero findings allowed:
 #   - clang-format: every C++ file matches .clang-format;
 #   - clang-tidy with the checked-in .clang-tidy: the portable sources with the
-#     native build's compile database, the fuzz targets with the fuzz build's,
+#     native build's compile database, the page's bridge and the table-only
+#     GBK conversions with the WebAssembly build's, the fuzz targets with the fuzz build's,
 #     the Windows sources with the cross build's, seen through clang as a
 #     mingw-w64 target;
 #   - cppcheck with the options below.
@@ -10,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-for preset in native win64 fuzz; do
+for preset in native wasm win64 fuzz; do
   [ -f "build/$preset/compile_commands.json" ] || cmake --preset "$preset" >/dev/null
 done
 
@@ -35,9 +36,18 @@ if ! clang-format --dry-run -Werror "${allSources[@]}"; then
 fi
 
 mapfile -t sources < <(git ls-files 'text/*.cpp' 'engine/*.cpp' 'codegen/*.cpp' 'cli/*.cpp' 'tests/*.cpp' \
-  | grep -v -E '_win32\.cpp$|^tests/(e2e|framework|ui|fuzz)/')
+  | grep -v -E '_win32\.cpp$|^tests/(e2e|framework|ui|fuzz)/|^text/encoding_table\.cpp$')
 echo "== clang-tidy, portable sources (${#sources[@]} files)"
 if ! tidy -p build/native -- "${sources[@]}"; then
+  status=1
+fi
+
+mapfile -t webSources < <(git ls-files 'web/*.cpp' 'text/encoding_table.cpp')
+echo "== clang-tidy, WebAssembly sources (${#webSources[@]} files)"
+# Seen through libc++, the extern declaration of a string_view constant in
+# codegen/init_code_generator.h reads to clang-tidy 14 as a definition that
+# might be initialized at run time; it is defined constant in its .cpp.
+if ! tidy -p build/wasm --checks=-bugprone-dynamic-static-initializers -- "${webSources[@]}"; then
   status=1
 fi
 
@@ -66,7 +76,7 @@ echo "== cppcheck"
 if ! cppcheck --enable=warning,style,performance,portability --std=c++20 --language=c++ \
     --inline-suppr --quiet --error-exitcode=1 -j 2 \
     --suppress=missingIncludeSystem --suppress=unusedFunction \
-    -I . text engine codegen cli framework ui tests/fuzz; then
+    -I . text engine codegen cli framework ui web/bridge tests/fuzz; then
   status=1
 fi
 exit $status

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds both trees (Linux and the Windows cross build) and runs every test;
-# the Windows tests run under Wine. Then the checking builds: the unit tests
+# the Windows tests run under Wine. The WebAssembly build's page runs in
+# headless Chromium against the Linux tesmirol-cli. Then the checking builds: the unit tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
 # a minute, and the static checks. Installs missing Debian packages first.
 set -euo pipefail
@@ -8,7 +9,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 ./scripts/install-deps.sh
 
-for preset in native win64 asan; do
+# wasm comes after native, whose tesmirol-cli its browser tests compare the
+# page with, and before win64, whose release zip carries the page.
+for preset in native wasm win64 asan; do
   echo "== $preset: configure and build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"

@@ -63,9 +63,14 @@ class WindowsZipTest(unittest.TestCase):
         name = f"Tesmirol-{OPTIONS.version}-win64"
         self.assertEqual(package.name, name + ".zip")
         with zipfile.ZipFile(package) as archive:
-            names = sorted(archive.namelist())
+            names = sorted(entry for entry in archive.namelist() if not entry.endswith("/"))
+            page = ["web/index.html", "web/style.css", "web/bridge.js", "web/page.js", "web/tesmirol-wasm.js"]
             self.assertEqual(names, sorted(f"{name}/{file}" for file in
-                                           ["Tesmirol.EXE", "tesmirol-cli.exe", "README.md", "LICENSE"]))
+                                           ["Tesmirol.EXE", "tesmirol-cli.exe", "README.md", "LICENSE"] + page))
+            # The page as the wasm build assembled it, byte for byte.
+            for file in page:
+                self.assertEqual(archive.read(f"{name}/{file}"),
+                                 (OPTIONS.source / "build/wasm/web/page" / file.removeprefix("web/")).read_bytes(), file)
             for program in ("Tesmirol.EXE", "tesmirol-cli.exe"):
                 self.assertEqual(archive.read(f"{name}/{program}")[:2], b"MZ", program)
             self.assertEqual(archive.read(f"{name}/README.md"), (OPTIONS.source / "README.md").read_bytes())

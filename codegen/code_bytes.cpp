@@ -1,8 +1,8 @@
-#include "cli/code_bytes.h"
+#include "codegen/code_bytes.h"
 
 #include "text/encoding.h"
 
-namespace tesmirol::cli {
+namespace tesmirol {
 namespace {
 
 // Every CR LF as a lone LF. A GBK trail byte is never CR or LF, so working on
@@ -29,4 +29,4 @@ std::optional<std::string> EncodeGeneratedCode(std::string_view gbkCode, CodeEnc
   return text::GbkToUtf8(lines);
 }
 
-}  // namespace tesmirol::cli
+}  // namespace tesmirol

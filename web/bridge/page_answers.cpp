@@ -1,0 +1,195 @@
+#include "web/bridge/page_answers.h"
+
+#include <cstddef>
+
+#include "codegen/init_code_generator.h"
+#include "engine/baud_calculation.h"
+#include "engine/deviation_text.h"
+#include "engine/reload_text.h"
+#include "res/preset_lists.h"
+#include "text/encoding.h"
+#include "web/bridge/json_writer.h"
+
+namespace tesmirol::web {
+namespace {
+
+void WriteMode(JsonWriter& json, std::size_t smod, const ModeResult& mode) {
+  json.BeginObject();
+  json.Key("smod");
+  json.Int(static_cast<std::int64_t>(smod));
+  json.Key("reload");
+  json.Int(mode.reload);
+  json.Key("reloadText");
+  json.String(FormatReload(mode.reload));
+  json.Key("divisor");
+  json.Int(mode.divisor);
+  json.Key("achieved");
+  json.Int(mode.achieved);
+  json.Key("deviation");
+  json.DoubleBits(mode.deviation);
+  json.Key("deviationAbs");
+  json.DoubleBits(mode.deviationAbs);
+  json.Key("deviationText");
+  json.String(FormatDeviation(mode.deviation));
+  json.Key("status");
+  json.String(ModeStatusName(mode.status));
+  json.Key("outOfTolerance");
+  json.Bool(IsOutOfTolerance(mode));
+  json.EndObject();
+}
+
+// The finder's cells of one SMOD setting: what a table row shows.
+void WriteFinderMode(JsonWriter& json, const ModeResult& mode) {
+  json.BeginObject();
+  json.Key("reloadText");
+  json.String(FormatReload(mode.reload));
+  json.Key("status");
+  json.String(ModeStatusName(mode.status));
+  json.Key("achieved");
+  json.Int(mode.achieved);
+  json.Key("deviationText");
+  json.String(FormatDeviation(mode.deviation));
+  json.Key("outOfTolerance");
+  json.Bool(IsOutOfTolerance(mode));
+  json.EndObject();
+}
+
+void WriteModes(JsonWriter& json, const BaudCalculation& calculation) {
+  json.BeginArray();
+  for (std::size_t smod = 0; smod < calculation.mode.size(); ++smod) {
+    WriteMode(json, smod, calculation.mode.at(smod));
+  }
+  json.EndArray();
+}
+
+// The code's choice: the outcome's name and the SMOD setting the code uses.
+void WriteChoice(JsonWriter& json, const BaudCalculation& calculation) {
+  const InitCodeChoice choice = ChooseInitCodeSetting(calculation);
+  json.Key("outcome");
+  json.String(GenerationOutcomeName(choice.outcome));
+  json.Key("chosenSmod");
+  if (choice.outcome == GenerationOutcome::Code) {
+    json.Int(static_cast<std::int64_t>(choice.smod));
+  } else {
+    json.Null();
+  }
+}
+
+// GBK text of the engine as UTF-8 for the page; the engine's texts are the
+// user's own, converted from UTF-16, so they always convert back.
+std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
+
+void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation) {
+  const GeneratedInitCode generated = GenerateInitCode(calculation);
+  json.BeginObject();
+  json.Key("crystalText");
+  json.String(Utf8(calculation.crystalText));
+  json.Key("baudText");
+  json.String(Utf8(calculation.baudText));
+  json.Key("baud");
+  json.Int(calculation.baud);
+  json.Key("frequency");
+  json.DoubleBits(static_cast<double>(calculation.frequency));
+  json.Key("crystalHz");
+  json.Int(calculation.crystalHz);
+  json.Key("minBps");
+  json.Int(calculation.minBps);
+  json.Key("maxBps");
+  json.Int(calculation.maxBps);
+  json.Key("modes");
+  WriteModes(json, calculation);
+  WriteChoice(json, calculation);
+  json.Key("output");
+  json.String(Utf8(generated.text));
+  json.EndObject();
+}
+
+struct GbkInputs {
+  std::optional<std::string> crystal;
+  std::optional<std::string> baud;
+};
+
+}  // namespace
+
+std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud) {
+  const GbkInputs inputs{text::Utf16ToGbk(crystal), text::Utf16ToGbk(baud)};
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("status");
+  if (!inputs.crystal) {
+    json.String("crystalNotGbk");
+  } else if (!inputs.baud) {
+    json.String("baudNotGbk");
+  } else if (const std::optional<BaudCalculation> calculation = CalculateBaud(*inputs.crystal, *inputs.baud)) {
+    json.String("ok");
+    json.Key("calculation");
+    WriteCalculation(json, *calculation);
+  } else {
+    json.String("noResult");
+  }
+  json.EndObject();
+  return json.Text();
+}
+
+std::string CrystalTableJson(std::u16string_view baud) {
+  const std::optional<std::string> baudGbk = text::Utf16ToGbk(baud);
+  JsonWriter json;
+  json.BeginArray();
+  for (const std::string_view crystal : baudGbk ? CrystalPresets() : std::span<const std::string_view>()) {
+    const std::optional<BaudCalculation> calculation = CalculateBaud(crystal, *baudGbk);
+    json.BeginObject();
+    json.Key("crystal");
+    json.String(crystal);  // the presets are ASCII
+    json.Key("crystalHz");
+    if (calculation) {
+      json.Int(calculation->crystalHz);
+      json.Key("modes");
+      json.BeginArray();
+      for (const ModeResult& mode : calculation->mode) {
+        WriteFinderMode(json, mode);
+      }
+      json.EndArray();
+      WriteChoice(json, *calculation);
+    } else {
+      json.Null();
+    }
+    json.EndObject();
+  }
+  json.EndArray();
+  return json.Text();
+}
+
+std::string PresetsJson() {
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("crystals");
+  json.BeginArray();
+  for (const std::string_view crystal : CrystalPresets()) {
+    json.String(crystal);
+  }
+  json.EndArray();
+  json.Key("bauds");
+  json.BeginArray();
+  for (const std::string_view baud : BaudPresets()) {
+    json.String(baud);
+  }
+  json.EndArray();
+  json.EndObject();
+  return json.Text();
+}
+
+std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,
+                                         bool lineFeedsOnly) {
+  const std::optional<std::string> crystalGbk = text::Utf16ToGbk(crystal);
+  const std::optional<std::string> baudGbk = text::Utf16ToGbk(baud);
+  if (!crystalGbk || !baudGbk) {
+    return std::nullopt;
+  }
+  const std::optional<BaudCalculation> calculation = CalculateBaud(*crystalGbk, *baudGbk);
+  if (!calculation || ChooseInitCodeSetting(*calculation).outcome != GenerationOutcome::Code) {
+    return std::nullopt;
+  }
+  return EncodeGeneratedCode(GenerateInitCode(*calculation).text, encoding, lineFeedsOnly);
+}
+
+}  // namespace tesmirol::web

@@ -1,0 +1,36 @@
+#pragma once
+// What the page asks the engine and the generator, answered as JSON text
+// (UTF-8) or as the bytes of a file. The page's texts arrive as UTF-16, as
+// JavaScript holds them, and go to GBK once, here at the edge.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "codegen/code_bytes.h"
+
+namespace tesmirol::web {
+
+// Everything the page shows for one crystal text and one baud text:
+//   {"status":"ok","calculation":{...}}, or the status "crystalNotGbk",
+//   "baudNotGbk" (a character GBK cannot hold, or a broken UTF-16 text) or
+//   "noResult" (the engine gives none) without a calculation.
+// The calculation holds the fields of the command line's --json report
+// (doubles as their bits), the reload texts and the generated output.
+std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud);
+
+// The crystal finder for one baud text: every crystal preset against it,
+// with what the table's cells show (reload text, status, achieved rate,
+// deviation text, tolerance, outcome and chosen SMOD). An empty array when
+// the text is not GBK.
+std::string CrystalTableJson(std::u16string_view baud);
+
+// The preset lists: {"crystals":[...],"bauds":[...]}.
+std::string PresetsJson();
+
+// The bytes of the generated SIO_Init as the command line's --code writes
+// them; no result when the inputs give no code.
+std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,
+                                         bool lineFeedsOnly);
+
+}  // namespace tesmirol::web

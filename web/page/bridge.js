@@ -1,0 +1,197 @@
+// The page's link to the WebAssembly module: the engine and the generator
+// compiled from the same C++ as the desktop program. Texts go in as UTF-16
+// code units; answers come back as JSON text or as file bytes. Nothing here
+// calculates: every number and byte is the module's.
+"use strict";
+
+(function (global) {
+  const BRIDGE_VERSION = 2;
+  const REQUIRED_EXPORTS = [
+    "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_output_data",
+    "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table", "tesmirol_presets",
+    "tesmirol_code_bytes", "tesmirol_targets", "tesmirol_solve_target", "tesmirol_target_table",
+    "tesmirol_target_code_bytes",
+  ];
+
+  function decodeBase64(text) {
+    const binary = atob(text);
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; i += 1) {
+      bytes[i] = binary.charCodeAt(i);
+    }
+    return bytes;
+  }
+
+  // The module is stored gzip-compressed; the browser unpacks it.
+  function gunzip(bytes) {
+    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));
+    return new Response(stream).arrayBuffer();
+  }
+
+  // A double from the 16 hexadecimal digits of its bits, as the bridge writes
+  // doubles: exactly the engine's value.
+  function doubleFromBits(hex) {
+    const view = new DataView(new ArrayBuffer(8));
+    view.setUint32(0, parseInt(hex.slice(0, 8), 16));
+    view.setUint32(4, parseInt(hex.slice(8), 16));
+    return view.getFloat64(0);
+  }
+
+  // The calculation's doubles, read from their bits.
+  function readDoubles(answer) {
+    const calculation = answer.calculation;
+    if (calculation) {
+      calculation.frequency = doubleFromBits(calculation.frequency);
+      for (const mode of calculation.modes) {
+        mode.deviation = doubleFromBits(mode.deviation);
+        mode.deviationAbs = doubleFromBits(mode.deviationAbs);
+      }
+    }
+    return answer;
+  }
+
+  function readSettingDoubles(setting) {
+    if (setting) {
+      setting.achieved = doubleFromBits(setting.achieved);
+      setting.deviation = doubleFromBits(setting.deviation);
+    }
+  }
+
+  // A target's solution with its doubles read from their bits.
+  function readSolutionDoubles(answer) {
+    const solution = answer.solution;
+    if (solution) {
+      solution.minRate = doubleFromBits(solution.minRate);
+      solution.maxRate = doubleFromBits(solution.maxRate);
+      for (const mode of solution.modes) mode.tried.forEach(readSettingDoubles);
+      readSettingDoubles(solution.best);
+    }
+    return answer;
+  }
+
+  class Bridge {
+    constructor(exports) {
+      this.exports = exports;
+      this.decoder = new TextDecoder("utf-8", { fatal: true });
+    }
+
+    // Writes the texts one after the other into the module's input buffer.
+    writeInput(...texts) {
+      const units = texts.reduce((sum, text) => sum + text.length, 0);
+      const pointer = this.exports.tesmirol_input(units);
+      const view = new Uint16Array(this.exports.memory.buffer, pointer, units);
+      let offset = 0;
+      for (const text of texts) {
+        for (let i = 0; i < text.length; i += 1) {
+          view[offset + i] = text.charCodeAt(i);
+        }
+        offset += text.length;
+      }
+    }
+
+    outputBytes() {
+      const pointer = this.exports.tesmirol_output_data();
+      const size = this.exports.tesmirol_output_size();
+      return new Uint8Array(this.exports.memory.buffer, pointer, size).slice();
+    }
+
+    outputJson() {
+      return JSON.parse(this.decoder.decode(this.outputBytes()));
+    }
+
+    // {status, calculation}: what the page shows for the two texts.
+    calculate(crystal, baud) {
+      this.writeInput(crystal, baud);
+      this.exports.tesmirol_calculate(crystal.length, baud.length);
+      return readDoubles(this.outputJson());
+    }
+
+    // The crystal finder: every crystal preset against the baud text.
+    crystalTable(baud) {
+      this.writeInput(baud);
+      this.exports.tesmirol_crystal_table(baud.length);
+      return this.outputJson();
+    }
+
+    presets() {
+      this.exports.tesmirol_presets();
+      return this.outputJson();
+    }
+
+    // The bytes of the generated code as tesmirol-cli --code writes them, or
+    // null when the texts give no code.
+    codeBytes(crystal, baud, gbk, lineFeeds) {
+      this.writeInput(crystal, baud);
+      const size = this.exports.tesmirol_code_bytes(crystal.length, baud.length, gbk ? 1 : 0, lineFeeds ? 1 : 0);
+      return size < 0 ? null : this.outputBytes();
+    }
+
+    // {status, solution, outcome, output}: one target of the catalogue solved.
+    solveTarget(crystal, baud, target) {
+      this.writeInput(crystal, baud, target);
+      this.exports.tesmirol_solve_target(crystal.length, baud.length, target.length);
+      return readSolutionDoubles(this.outputJson());
+    }
+
+    // The crystal finder on a target.
+    targetTable(baud, target) {
+      this.writeInput(baud, target);
+      this.exports.tesmirol_target_table(baud.length, target.length);
+      return this.outputJson();
+    }
+
+    // The bytes of a target's code as tesmirol-cli --target --code writes
+    // them, or null.
+    targetCodeBytes(crystal, baud, target, gbk, lineFeeds) {
+      this.writeInput(crystal, baud, target);
+      const size = this.exports.tesmirol_target_code_bytes(crystal.length, baud.length, target.length, gbk ? 1 : 0,
+        lineFeeds ? 1 : 0);
+      return size < 0 ? null : this.outputBytes();
+    }
+
+    // "classic" (the dialog's calculation), then the engine's catalogue.
+    targets() {
+      this.exports.tesmirol_targets();
+      return this.outputJson();
+    }
+  }
+
+  // The C library in the module can name system calls (writing to a file,
+  // ending the process) that the page never makes it take; each answers
+  // "not supported" (ENOSYS), and ending the process stops with an error.
+  function systemImports(module) {
+    const imports = {};
+    for (const { module: name, name: field, kind } of WebAssembly.Module.imports(module)) {
+      if (kind !== "function") continue;
+      imports[name] ??= {};
+      imports[name][field] = field === "proc_exit"
+        ? (code) => { throw new Error(`Tesmirol bridge: the module ended with status ${code}`); }
+        : () => 52;
+    }
+    return imports;
+  }
+
+  // Instantiates the embedded module and checks that it is the bridge this
+  // page was written for; a missing export or another version is an error
+  // that says so, never a page that silently shows nothing.
+  async function loadBridge() {
+    if (typeof global.TESMIROL_WASM_GZIP_BASE64 !== "string") {
+      throw new Error("Tesmirol bridge: the WebAssembly module (tesmirol-wasm.js) is missing");
+    }
+    const module = await WebAssembly.compile(await gunzip(decodeBase64(global.TESMIROL_WASM_GZIP_BASE64)));
+    const instance = await WebAssembly.instantiate(module, systemImports(module));
+    const exports = instance.exports;
+    const missing = REQUIRED_EXPORTS.filter((name) => !(name in exports));
+    if (missing.length > 0) {
+      throw new Error(`Tesmirol bridge: the WebAssembly module lacks ${missing.join(", ")}`);
+    }
+    exports._initialize();
+    const version = exports.tesmirol_bridge_version();
+    if (version !== BRIDGE_VERSION) {
+      throw new Error(`Tesmirol bridge: the module speaks version ${version}, the page version ${BRIDGE_VERSION}`);
+    }
+    return new Bridge(exports);
+  }
+
+  global.TesmirolBridge = { load: loadBridge };
+})(self);
