@@ -11,7 +11,7 @@
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
 #include "cli/json_report.h"
-#include "cli/no_result_reason.h"
+#include "engine/no_result_reason.h"
 #include "cli/preset_listing.h"
 #include "cli/reload_report.h"
 #include "cli/run_output.h"

@@ -11,7 +11,7 @@
 
 #include "cli/table_output.h"
 #include "cli/target_report.h"
-#include "cli/target_texts.h"
+#include "engine/target_texts.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"

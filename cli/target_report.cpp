@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "cli/report_texts.h"
-#include "cli/target_texts.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
+#include "engine/target_texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
@@ -130,27 +130,6 @@ nlohmann::ordered_json SolutionJson(const TargetSolution& solution) {
 
 const TargetSolution* BestSolution(const FamilySolution& family) noexcept {
   return family.best ? &family.solutions[*family.best] : nullptr;
-}
-
-TargetCode MakeTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode) {
-  TargetCode code;
-  if (best == nullptr) {
-    return code;
-  }
-  if (!IsWithinTolerance(best->best)) {
-    code.outcome = GenerationOutcome::Warning;
-    code.text = kDeviationWarningText;
-    return code;
-  }
-  TargetCodeRequest request;
-  request.target = best->target;
-  request.setting = best->best;
-  request.crystalText = inputs.crystalText;
-  request.baudText = inputs.baudText;
-  request.uartMode = uartMode;
-  code.outcome = GenerationOutcome::Code;
-  code.text = GenerateTargetInitCode(request);
-  return code;
 }
 
 std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code) {

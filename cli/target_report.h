@@ -13,18 +13,11 @@
 
 namespace tesmirol::cli {
 
-// What the generated code of a target's best setting is: the code when the
-// best setting is within 1 %, the warning beyond it, nothing out of range.
-struct TargetCode {
-  GenerationOutcome outcome = GenerationOutcome::Nothing;
-  std::string text;  // GBK: the code or the warning
-};
+// What the generated code of a target's best setting is (GenerateTargetCode).
+using TargetCode = GeneratedInitCode;
 
 // The best solution of the family (nullptr when none is Ok).
 const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
-
-// The code for the best solution (or nothing), with the UART mode asked for.
-TargetCode MakeTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode);
 
 // The text report: a line per target tried when there are several, then
 // the best target's settings (every neighbour tried, the winner marked), then

@@ -9,9 +9,9 @@
 #include "cli/command_runner.h"
 #include "cli/run_output.h"
 #include "cli/target_report.h"
-#include "cli/target_texts.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
+#include "engine/target_texts.h"
 #include "text/encoding.h"
 #include "text/gbk_text.h"
 
@@ -89,7 +89,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const TargetCode code = MakeTargetCode(best, *inputs, options.uartMode);
+  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode);
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family), kExitNoResult);

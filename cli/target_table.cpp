@@ -12,7 +12,7 @@
 
 #include "cli/table_output.h"
 #include "cli/target_report.h"
-#include "cli/target_texts.h"
+#include "engine/target_texts.h"
 #include "engine/deviation_text.h"
 
 namespace tesmirol::cli {

@@ -1,5 +1,7 @@
 #include "codegen/target_init_code.h"
 
+#include "engine/target_texts.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -195,6 +197,27 @@ std::string GenerateTargetInitCode(const TargetCodeRequest& request) {
   code += GeneratorStatements(target);
   code += TargetCodeFragment("end");
   return Fill(code, CommonFills(request));
+}
+
+GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode) {
+  GeneratedInitCode code;
+  if (best == nullptr || best->status != TargetStatus::Ok) {
+    return code;
+  }
+  if (!IsWithinTolerance(best->best)) {
+    code.outcome = GenerationOutcome::Warning;
+    code.text = kDeviationWarningText;
+    return code;
+  }
+  TargetCodeRequest request;
+  request.target = best->target;
+  request.setting = best->best;
+  request.crystalText = inputs.crystalText;
+  request.baudText = inputs.baudText;
+  request.uartMode = uartMode;
+  code.outcome = GenerationOutcome::Code;
+  code.text = GenerateTargetInitCode(request);
+  return code;
 }
 
 }  // namespace tesmirol

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "codegen/init_code_generator.h"
 #include "engine/baud_target.h"
+#include "engine/target_solver.h"
 
 namespace tesmirol {
 
@@ -26,5 +28,10 @@ struct TargetCodeRequest {
 // Shared registers (TMOD, PCON, AUXR, CKCON, T2CON) keep the bits the baud
 // rate does not need. An empty text when the request names no target.
 std::string GenerateTargetInitCode(const TargetCodeRequest& request);
+
+// What a target's best setting gives, by the one rule every front end uses:
+// the code when the setting is within 1 %, the warning beyond it, nothing
+// when no setting is in range (no solution, or one that is not Ok).
+GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode);
 
 }  // namespace tesmirol

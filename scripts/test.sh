@@ -11,16 +11,24 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 # wasm comes after native, whose tesmirol-cli its browser tests compare the
 # page with, and before win64, whose release zip carries the page.
+# Each phase says how long it took, so a slow phase shows in CI's log.
+phase_started=$SECONDS
+phase() {
+  echo "== $1 (previous phase: $((SECONDS - phase_started)) s, total: $SECONDS s)"
+  phase_started=$SECONDS
+}
+
 for preset in native wasm win64 asan; do
-  echo "== $preset: configure and build"
+  phase "$preset: configure and build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
-  echo "== $preset: test"
+  phase "$preset: test"
   ctest --preset "$preset"
 done
 
-echo "== fuzz"
+phase "fuzz"
 ./scripts/fuzz.sh 60
 
-echo "== lint"
+phase "lint"
 ./scripts/lint.sh
+phase "done"

@@ -3,12 +3,12 @@
 #include <cstddef>
 
 #include "cli/report_texts.h"
-#include "cli/target_texts.h"
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_solver.h"
+#include "engine/target_texts.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 #include "web/bridge/json_writer.h"
@@ -18,28 +18,6 @@ namespace {
 
 std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
-// The target's code for its best setting, by the command line's rule: the
-// code within 1 %, the warning beyond it, nothing out of range.
-struct TargetCode {
-  GenerationOutcome outcome = GenerationOutcome::Nothing;
-  std::string text;  // GBK
-};
-
-TargetCode MakeCode(const TargetSolution& solution, const TargetInputs& inputs) {
-  if (solution.status != TargetStatus::Ok) {
-    return {};
-  }
-  if (!cli::IsWithinTolerance(solution.best)) {
-    return {GenerationOutcome::Warning, std::string(kDeviationWarningText)};
-  }
-  TargetCodeRequest request;
-  request.target = solution.target;
-  request.setting = solution.best;
-  request.crystalText = inputs.crystalText;
-  request.baudText = inputs.baudText;
-  return {GenerationOutcome::Code, GenerateTargetInitCode(request)};
-}
-
 void WriteSetting(JsonWriter& json, const BaudTarget& target, const TargetSetting& setting) {
   json.BeginObject();
   json.Key("smod");
@@ -47,9 +25,9 @@ void WriteSetting(JsonWriter& json, const BaudTarget& target, const TargetSettin
   json.Key("reload");
   json.Int(setting.reload);
   json.Key("reloadText");
-  json.String(cli::TargetReloadText(target, setting.reload));
+  json.String(TargetReloadText(target, setting.reload));
   json.Key("reloadLabel");
-  json.String(cli::ReloadRegisterLabel(target));
+  json.String(ReloadRegisterLabel(target));
   json.Key("divisor");
   json.String(std::to_string(setting.divisor));
   json.Key("achievedNumerator");
@@ -59,13 +37,13 @@ void WriteSetting(JsonWriter& json, const BaudTarget& target, const TargetSettin
   json.Key("achieved");
   json.DoubleBits(setting.achieved);
   json.Key("achievedText");
-  json.String(cli::FractionText(setting.achievedNumerator, setting.achievedDenominator));
+  json.String(FractionText(setting.achievedNumerator, setting.achievedDenominator));
   json.Key("deviation");
   json.DoubleBits(setting.deviation);
   json.Key("deviationText");
   json.String(FormatDeviation(setting.deviation));
   json.Key("outOfTolerance");
-  json.Bool(!cli::IsWithinTolerance(setting));
+  json.Bool(!IsWithinTolerance(setting));
   json.EndObject();
 }
 
@@ -110,7 +88,7 @@ void WriteSolution(JsonWriter& json, const TargetSolution& solution, const Targe
   json.Key("crystalDenominator");
   json.String(std::to_string(inputs.frequency.denominator));
   json.Key("crystalHzText");
-  json.String(cli::FractionText(inputs.frequency.numerator, inputs.frequency.denominator));
+  json.String(FractionText(inputs.frequency.numerator, inputs.frequency.denominator));
   json.Key("status");
   json.String(TargetStatusName(solution.status));
   json.Key("minRate");
@@ -179,13 +157,13 @@ void WriteFinderRow(JsonWriter& json, const BaudTarget& target, std::string_view
     if (mode.triedCount > 0) {
       const TargetSetting& setting = mode.tried.at(mode.bestTried);
       json.Key("reloadText");
-      json.String(cli::TargetReloadText(target, setting.reload));
+      json.String(TargetReloadText(target, setting.reload));
       json.Key("achievedText");
-      json.String(cli::FractionText(setting.achievedNumerator, setting.achievedDenominator));
+      json.String(FractionText(setting.achievedNumerator, setting.achievedDenominator));
       json.Key("deviationText");
       json.String(FormatDeviation(setting.deviation));
       json.Key("outOfTolerance");
-      json.Bool(!cli::IsWithinTolerance(setting));
+      json.Bool(!IsWithinTolerance(setting));
     }
     json.EndObject();
   }
@@ -194,7 +172,7 @@ void WriteFinderRow(JsonWriter& json, const BaudTarget& target, std::string_view
   if (solution.status != TargetStatus::Ok) {
     json.String("Nothing");
   } else {
-    json.String(cli::IsWithinTolerance(solution.best) ? "Code" : "Warning");
+    json.String(IsWithinTolerance(solution.best) ? "Code" : "Warning");
     json.Key("chosenSmod");
     json.Int(solution.best.smod);
   }
@@ -237,7 +215,7 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
     json.String(request.problem);
   } else {
     const TargetSolution solution = SolveTarget(*request.target, *request.inputs);
-    const TargetCode code = MakeCode(solution, *request.inputs);
+    const GeneratedInitCode code = GenerateTargetCode(&solution, *request.inputs, UartMode::Mode1);
     json.String("ok");
     json.Key("solution");
     WriteSolution(json, solution, *request.inputs);
@@ -272,7 +250,8 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
   if (!request.inputs) {
     return std::nullopt;
   }
-  const TargetCode code = MakeCode(SolveTarget(*request.target, *request.inputs), *request.inputs);
+  const TargetSolution solution = SolveTarget(*request.target, *request.inputs);
+  const GeneratedInitCode code = GenerateTargetCode(&solution, *request.inputs, UartMode::Mode1);
   if (code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace tesmirol::cli {
+namespace tesmirol {
 
 // Names the input that could not be used: an empty text, a crystal text that
 // does not start with a number, a baud text that reads as 0, or otherwise a
@@ -18,4 +18,4 @@ std::string NoResultReason(std::string_view crystalGbk, std::string_view baudGbk
 // large for the calculation.
 std::string ReloadNoResultReason(std::string_view crystalGbk, std::string_view crystalUtf8);
 
-}  // namespace tesmirol::cli
+}  // namespace tesmirol

@@ -1,13 +1,14 @@
 #pragma once
-// How the command line writes a target's numbers: reloads in the register's
-// width, the register bytes, exact rates and frequencies.
+// How reports write a target's numbers, the command line's and the page's
+// alike: reloads in the register's width, the register bytes, exact rates
+// and frequencies.
 
 #include <string>
 #include <string_view>
 
 #include "engine/target_solver.h"
 
-namespace tesmirol::cli {
+namespace tesmirol {
 
 // "0xFD" for an 8-bit reload, "0xFFE8" for a 16-bit one.
 std::string TargetReloadText(const BaudTarget& target, std::uint32_t reload);
@@ -33,4 +34,4 @@ bool IsWithinTolerance(const TargetSetting& setting) noexcept;
 std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
                                  std::string_view baudUtf8);
 
-}  // namespace tesmirol::cli
+}  // namespace tesmirol

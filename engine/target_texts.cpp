@@ -1,4 +1,4 @@
-#include "cli/target_texts.h"
+#include "engine/target_texts.h"
 
 #include <algorithm>
 #include <array>
@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/no_result_reason.h"
+#include "engine/no_result_reason.h"
 #include "engine/number_reading.h"
 
-namespace tesmirol::cli {
+namespace tesmirol {
 namespace {
 
 constexpr double kTolerancePercent = 1.0;
@@ -81,4 +81,4 @@ std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view b
          "at most 9 decimal places of a hertz)";
 }
 
-}  // namespace tesmirol::cli
+}  // namespace tesmirol

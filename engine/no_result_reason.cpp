@@ -1,8 +1,8 @@
-#include "cli/no_result_reason.h"
+#include "engine/no_result_reason.h"
 
 #include "engine/number_reading.h"
 
-namespace tesmirol::cli {
+namespace tesmirol {
 namespace {
 
 // The text in double quotes, for a message.
@@ -44,4 +44,4 @@ std::string ReloadNoResultReason(std::string_view crystalGbk, std::string_view c
   return "the crystal " + Quoted(crystalUtf8) + " is 2147483648 Hz or more, beyond what the calculation handles";
 }
 
-}  // namespace tesmirol::cli
+}  // namespace tesmirol
