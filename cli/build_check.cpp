@@ -6,14 +6,14 @@
 #include "engine/deviation_text.h"
 
 namespace tesmirol::cli {
-namespace {
 
-// A limit as the user would write it: shortest digits, no exponent.
 std::string PercentText(double percent) {
   std::array<char, 64> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), percent, std::chars_format::fixed);
   return {buffer.data(), result.ptr};
 }
+
+namespace {
 
 // "SMOD=1 -7.00 %": one setting's deviation as the dialog shows it.
 std::string DeviationText(const BaudCalculation& calculation, std::size_t smod) {

@@ -9,6 +9,10 @@
 
 namespace tesmirol::cli {
 
+// A --max-error limit as the user would write it: shortest digits, no
+// exponent ("0.5", "1").
+std::string PercentText(double percent);
+
 // Why the generator gives no code for this calculation (a warning or
 // nothing), in words; for a calculation with code, an empty text.
 std::string NoCodeReason(const BaudCalculation& calculation, const InitCodeChoice& choice);

@@ -11,12 +11,12 @@
 
 #include "cli/table_output.h"
 #include "cli/target_report.h"
-#include "engine/target_texts.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
 #include "engine/target_solver.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol::cli {
 namespace {

@@ -166,17 +166,7 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
 
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
   std::string& table = output.Text();
-  table += "|";
-  for (const std::string_view heading : kHeadings) {
-    table += " ";
-    table += heading;
-    table += " |";
-  }
-  table += "\n|";
-  for (const bool right : kRightAligned) {
-    table += right ? "---:|" : "---|";
-  }
-  table += '\n';
+  AppendMarkdownHeader(table, kHeadings, kRightAligned);
   ForEachRow(crystals, bauds, [&table, &output](const CrystalTableRow& row) {
     table += "|";
     for (const Cell& cell : MakeTextRow(row)) {

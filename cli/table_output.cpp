@@ -55,4 +55,19 @@ std::string CsvField(std::string_view text) {
   return field;
 }
 
+void AppendMarkdownHeader(std::string& table, std::span<const std::string_view> headings,
+                          std::span<const bool> rightAligned) {
+  table += "|";
+  for (const std::string_view heading : headings) {
+    table += ' ';
+    table += heading;
+    table += " |";
+  }
+  table += "\n|";
+  for (const bool right : rightAligned) {
+    table += right ? "---:|" : "---|";
+  }
+  table += '\n';
+}
+
 }  // namespace tesmirol::cli

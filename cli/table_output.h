@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,10 @@ std::size_t DisplayWidth(std::string_view utf8);
 // A cell of a Markdown table: a vertical bar in the user's text must not end
 // the cell.
 std::string MarkdownCell(std::string_view text);
+
+// The heading row and the alignment row of a Markdown table.
+void AppendMarkdownHeader(std::string& table, std::span<const std::string_view> headings,
+                          std::span<const bool> rightAligned);
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view text);

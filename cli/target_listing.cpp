@@ -12,22 +12,6 @@ namespace {
 // "12T", "6T", "1T": the timer clock as the chips' manuals name it.
 std::string ClockText(const BaudTarget& target) { return std::to_string(target.clocksPerCycle) + "T"; }
 
-std::string_view GeneratorName(GeneratorKind kind) {
-  switch (kind) {
-    case GeneratorKind::Timer2Rcap:
-      return "timer2-rcap";
-    case GeneratorKind::Stc15Timer2:
-      return "stc15-timer2";
-    case GeneratorKind::Stc15Timer1Mode0:
-      return "stc15-timer1-mode0";
-    case GeneratorKind::Stc12Brt:
-      return "stc12-brt";
-    case GeneratorKind::Timer1Mode2:
-      break;
-  }
-  return "timer1-mode2";
-}
-
 std::string Joined(const std::vector<std::string>& names, std::string_view separator) {
   std::string joined;
   for (const std::string& name : names) {
@@ -71,7 +55,7 @@ nlohmann::ordered_json TargetListJson() {
     entry["chips"] = target.chips;
     entry["clock"] = ClockText(target);
     entry["clocksPerCycle"] = target.clocksPerCycle;
-    entry["generator"] = GeneratorName(target.generator);
+    entry["generator"] = GeneratorKindName(target.generator);
     entry["divider"] = target.divider;
     entry["reloadBits"] = target.reloadBits;
     entry["smodDoubles"] = target.smodDoubles;

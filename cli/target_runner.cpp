@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/build_check.h"
 #include "cli/command_runner.h"
 #include "cli/run_output.h"
 #include "cli/target_report.h"
@@ -17,13 +18,6 @@
 
 namespace tesmirol::cli {
 namespace {
-
-// A limit as the user would write it: shortest digits, no exponent.
-std::string PercentText(double percent) {
-  std::array<char, 64> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), percent, std::chars_format::fixed);
-  return {buffer.data(), result.ptr};
-}
 
 // Why there is no code for the best setting (none in range, or beyond 1 %).
 std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution& family) {

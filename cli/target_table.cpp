@@ -12,8 +12,8 @@
 
 #include "cli/table_output.h"
 #include "cli/target_report.h"
-#include "engine/target_texts.h"
 #include "engine/deviation_text.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -136,17 +136,7 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
                    const std::vector<const BaudTarget*>& targets) {
   std::string& table = output.Text();
-  table += "|";
-  for (const std::string_view heading : kHeadings) {
-    table += ' ';
-    table += heading;
-    table += " |";
-  }
-  table += "\n|";
-  for (const bool right : kRightAligned) {
-    table += right ? "---:|" : "---|";
-  }
-  table += '\n';
+  AppendMarkdownHeader(table, kHeadings, kRightAligned);
   ForEachRow(crystals, bauds, targets, [&table, &output](const TargetRow& row) {
     table += "|";
     for (const std::string& cell : MakeTextRow(row)) {

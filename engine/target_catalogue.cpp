@@ -50,4 +50,20 @@ std::vector<std::string> BaudTargetFamilies() {
   return families;
 }
 
+std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
+  switch (kind) {
+    case GeneratorKind::Timer2Rcap:
+      return "timer2-rcap";
+    case GeneratorKind::Stc15Timer2:
+      return "stc15-timer2";
+    case GeneratorKind::Stc15Timer1Mode0:
+      return "stc15-timer1-mode0";
+    case GeneratorKind::Stc12Brt:
+      return "stc12-brt";
+    case GeneratorKind::Timer1Mode2:
+      break;
+  }
+  return "timer1-mode2";
+}
+
 }  // namespace tesmirol

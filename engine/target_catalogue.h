@@ -25,4 +25,8 @@ std::vector<const BaudTarget*> FindBaudTargets(std::string_view nameOrFamily);
 // Every chip family named in the catalogue, in order of first appearance.
 std::vector<std::string> BaudTargetFamilies();
 
+// The generator under the name the catalogue gives it ("timer1-mode2",
+// "timer2-rcap", "stc15-timer2", "stc15-timer1-mode0", "stc12-brt").
+std::string_view GeneratorKindName(GeneratorKind kind) noexcept;
+
 }  // namespace tesmirol

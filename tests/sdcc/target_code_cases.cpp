@@ -31,22 +31,6 @@ namespace {
 constexpr std::size_t kCrystals = 8;
 constexpr std::size_t kSpread = 5;
 
-std::string_view GeneratorName(GeneratorKind generator) {
-  switch (generator) {
-    case GeneratorKind::Timer1Mode2:
-      return "timer1-mode2";
-    case GeneratorKind::Timer2Rcap:
-      return "timer2-rcap";
-    case GeneratorKind::Stc15Timer2:
-      return "stc15-timer2";
-    case GeneratorKind::Stc15Timer1Mode0:
-      return "stc15-timer1-mode0";
-    case GeneratorKind::Stc12Brt:
-      return "stc12-brt";
-  }
-  return "";
-}
-
 std::string_view ClockName(ClockSelect clock) {
   switch (clock) {
     case ClockSelect::Fixed:
@@ -94,7 +78,7 @@ bool WriteCase(const std::string& dir, std::size_t number, const Case& c, const 
   const nlohmann::ordered_json line = {
       {"stem", stem},
       {"target", t.name},
-      {"generator", GeneratorName(t.generator)},
+      {"generator", GeneratorKindName(t.generator)},
       {"clock", ClockName(t.clockSelect)},
       {"clockFast", t.clockFast},
       {"clocksPerCycle", t.clocksPerCycle},
