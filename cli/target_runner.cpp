@@ -1,7 +1,5 @@
 #include "cli/target_runner.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <ostream>
 #include <string>
