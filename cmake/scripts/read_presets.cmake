@@ -14,23 +14,13 @@
 # that they can be written into C++ and resource-script string literals as they
 # stand and carried in CMake lists. Anything else stops the build with the
 # file name, the line number and what is wrong.
+include("${CMAKE_CURRENT_LIST_DIR}/data_file_lines.cmake")
+
 function(tesmirol_read_presets file crystalVar baudVar)
   if(NOT EXISTS "${file}")
     message(FATAL_ERROR "${file}: preset file not found")
   endif()
-  file(READ "${file}" content)
-
-  # CMake lists split at ';' and treat '[' ']' specially, so those characters
-  # are swapped for control characters before the text becomes a list of
-  # lines; the validation below then rejects them by their original names.
-  string(ASCII 1 semicolonMark)
-  string(ASCII 2 openMark)
-  string(ASCII 3 closeMark)
-  string(REPLACE ";" "${semicolonMark}" content "${content}")
-  string(REPLACE "[" "${openMark}" content "${content}")
-  string(REPLACE "]" "${closeMark}" content "${content}")
-  string(REPLACE "\r\n" "\n" content "${content}")
-  string(REPLACE "\n" ";" lines "${content}")
+  tesmirol_read_data_lines("${file}" lines)
 
   set(section "")
   set(crystal "")
@@ -39,18 +29,11 @@ function(tesmirol_read_presets file crystalVar baudVar)
   set(lineNumber 0)
   foreach(line IN LISTS lines)
     math(EXPR lineNumber "${lineNumber} + 1")
-    string(FIND "${line}" "#" commentStart)
-    if(commentStart GREATER_EQUAL 0)
-      string(SUBSTRING "${line}" 0 ${commentStart} line)
-    endif()
-    string(STRIP "${line}" line)
+    tesmirol_clean_data_line("${line}" line shown)
     if(line STREQUAL "")
       continue()
     endif()
 
-    string(REPLACE "${semicolonMark}" ";" shown "${line}")
-    string(REPLACE "${openMark}" "[" shown "${shown}")
-    string(REPLACE "${closeMark}" "]" shown "${shown}")
     set(where "${file}:${lineNumber}")
 
     if(line MATCHES "^${openMark}(.*)${closeMark}$")
