@@ -24,12 +24,26 @@ std::wstring CComboBox::GetLBText(int index) const {
   return text;
 }
 
-// The item window that GetComboBoxInfo names.
-HWND CComboBox::GetEditField() const noexcept {
+namespace {
+
+// The parts of the box that GetComboBoxInfo names; all null when it fails.
+COMBOBOXINFO PartsOf(HWND box) noexcept {
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
-  return GetComboBoxInfo(GetSafeHwnd(), &info) != FALSE ? info.hwndItem : nullptr;
+  if (GetComboBoxInfo(box, &info) == FALSE) {
+    info.hwndItem = nullptr;
+    info.hwndList = nullptr;
+  }
+  return info;
 }
+
+}  // namespace
+
+// The item window that GetComboBoxInfo names.
+HWND CComboBox::GetEditField() const noexcept { return PartsOf(GetSafeHwnd()).hwndItem; }
+
+// The list window that GetComboBoxInfo names.
+HWND CComboBox::GetList() const noexcept { return PartsOf(GetSafeHwnd()).hwndList; }
 
 // CB_LIMITTEXT, which the box passes on to its edit field.
 void CComboBox::LimitText(int characters) const noexcept { Send(CB_LIMITTEXT, static_cast<WPARAM>(characters)); }

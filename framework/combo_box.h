@@ -19,6 +19,9 @@ class CComboBox : public CWnd {
   // The edit field in which the user types, or null when the box has none.
   [[nodiscard]] HWND GetEditField() const noexcept;
 
+  // The list of entries, or null when the box has none.
+  [[nodiscard]] HWND GetList() const noexcept;
+
   // Lets the edit field take at most this many characters (CB_LIMITTEXT).
   void LimitText(int characters) const noexcept;
 };

@@ -36,4 +36,10 @@ class DrawingHold {
   bool m_wasVisible;
 };
 
+// True when the two scroll bar states would be drawn alike: after a hold,
+// the window's frame needs drawing only when they differ.
+inline bool SameScrollBar(const SCROLLINFO& a, const SCROLLINFO& b) noexcept {
+  return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+}
+
 }  // namespace tesmirol

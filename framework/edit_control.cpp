@@ -34,15 +34,4 @@ void CEdit::ClearModify() const noexcept { Send(EM_SETMODIFY, FALSE); }
 // EM_GETLIMITTEXT.
 std::size_t CEdit::GetLimitText() const noexcept { return static_cast<std::size_t>(Send(EM_GETLIMITTEXT)); }
 
-// GetScrollInfo of SB_VERT; all zero when the control has no scroll bar.
-SCROLLINFO CEdit::GetVerticalScrollInfo() const noexcept {
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-  if (GetScrollInfo(GetSafeHwnd(), SB_VERT, &info) == FALSE) {
-    return SCROLLINFO{sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0};
-  }
-  return info;
-}
-
 }  // namespace tesmirol

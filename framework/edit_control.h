@@ -34,9 +34,6 @@ class CEdit : public CWnd {
 
   // The most characters the control takes from the user.
   [[nodiscard]] std::size_t GetLimitText() const noexcept;
-
-  // The range, page and position of the vertical scroll bar.
-  [[nodiscard]] SCROLLINFO GetVerticalScrollInfo() const noexcept;
 };
 
 }  // namespace tesmirol

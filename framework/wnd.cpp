@@ -6,9 +6,6 @@
 namespace tesmirol {
 namespace {
 
-// Identifies our hook among the other subclasses a control may carry.
-constexpr UINT_PTR kSubclassId = 0x7E5;
-
 // The DPI a window is drawn at when the system cannot say.
 constexpr UINT kDefaultDpi = 96;
 
@@ -25,7 +22,7 @@ bool CWnd::SubclassWindow(HWND hwnd) {
   if (m_hWnd != nullptr || hwnd == nullptr) {
     return false;
   }
-  m_subclass.emplace(hwnd, &CWnd::SubclassProc, kSubclassId, static_cast<DWORD_PTR>(ParamFromPointer(this)));
+  m_subclass.emplace(hwnd, &CWnd::SubclassProc, this);
   if (!m_subclass->Installed()) {
     m_subclass.reset();
     return false;
@@ -93,6 +90,17 @@ UINT CWnd::GetDpi() const noexcept {
   return dpi != 0 ? dpi : kDefaultDpi;
 }
 
+// GetScrollInfo of SB_VERT; all zero when the control has no scroll bar.
+SCROLLINFO CWnd::GetVerticalScrollInfo() const noexcept {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (GetScrollInfo(GetSafeHwnd(), SB_VERT, &info) == FALSE) {
+    return SCROLLINFO{sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0};
+  }
+  return info;
+}
+
 // Switches redrawing.
 void CWnd::SetRedraw(bool redraw) const noexcept { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 
@@ -113,7 +121,7 @@ std::optional<LRESULT> CWnd::OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPAR
 // Passes the message on to the window's own procedure.
 LRESULT CWnd::DefaultWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_subclass) {
-    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+    return m_subclass->CallOriginal(message, wParam, lParam);
   }
   return DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
@@ -125,16 +133,16 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // Finds the object that hooked the window and lets it handle the message.
-LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                    DWORD_PTR refData) {
-  auto* wnd = PointerFromParam<CWnd>(static_cast<std::intptr_t>(refData));
+LRESULT CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, void* context) {
+  auto* wnd = static_cast<CWnd*>(context);
   if (message == WM_NCDESTROY) {
     // The control goes before its C++ object (the dialog destroys its
     // controls when it closes): unhook while the window still exists and let
     // the object stand for no window from here on.
+    const WNDPROC original = wnd->m_subclass->Original();
     wnd->m_subclass.reset();
     wnd->m_hWnd = nullptr;
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
   }
   return GuardMessage(hwnd, message, LRESULT{0}, [&] { return wnd->WindowProc(message, wParam, lParam); });
 }

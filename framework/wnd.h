@@ -69,6 +69,10 @@ class CWnd {
   // The dots per inch the window is shown at: 96 at 100 % scaling.
   [[nodiscard]] UINT GetDpi() const noexcept;
 
+  // The range, page and position of the vertical scroll bar; all zero when
+  // the window has none.
+  [[nodiscard]] SCROLLINFO GetVerticalScrollInfo() const noexcept;
+
   // Turns redrawing of the window on or off (WM_SETREDRAW).
   void SetRedraw(bool redraw) const noexcept;
 
@@ -98,8 +102,7 @@ class CWnd {
 
  private:
   // The procedure of every subclassed window; the object comes with the hook.
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR refData);
+  static LRESULT SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, void* context);
 
   // One message: the message map first, then the default handling.
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,11 +10,6 @@
 namespace tesmirol {
 namespace {
 
-// True when the two scroll bar states would be drawn alike.
-bool SameScrollBar(const SCROLLINFO& a, const SCROLLINFO& b) noexcept {
-  return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
-}
-
 // Applies the replacements, last span first, then puts the caret, the
 // scroll position, the undo buffer and the modified flag where WM_SETTEXT
 // leaves them.

@@ -98,6 +98,8 @@ void CSerialInitDlg::DoDataExchange() {
   BindControl(IDC_CRYSTAL, m_crystal);
   m_baudField.SubclassWindow(m_baud.GetEditField());
   m_crystalField.SubclassWindow(m_crystal.GetEditField());
+  m_baudList.SubclassWindow(m_baud.GetList());
+  m_crystalList.SubclassWindow(m_crystal.GetList());
 }
 
 // Looks the notification up in the table.

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "framework/combo_box.h"
+#include "framework/combo_list.h"
 #include "framework/command_table.h"
 #include "framework/dialog.h"
 #include "framework/edit_control.h"
@@ -83,6 +84,9 @@ class CSerialInitDlg : public CDialog {
   // field into it.
   CFixedWidthEdit m_baudField;
   CFixedWidthEdit m_crystalField;
+  // Their lists, which follow what the user types with their drawing held.
+  CComboList m_baudList;
+  CComboList m_crystalList;
   // A shared icon of the executable: the system frees it with the module.
   HICON m_icon;
   // Set while the manual button's command that OnManualButton posted itself

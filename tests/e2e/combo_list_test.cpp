@@ -1,0 +1,114 @@
+// The lists of the two input boxes while the user types: the box brings the
+// first entry that starts with the text to the top of its list, with nothing
+// selected, and the list, once painted, shows the pixels that a full
+// repaint paints. The list makes these changes with its drawing held, so
+// these cases catch an entry, a scroll position or a scroll bar left
+// unpainted.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "e2e/dialog_session.h"
+#include "e2e/main_dialog.h"
+#include "e2e/message_param.h"
+#include "e2e/program_under_test.h"
+#include "e2e/utf8_text.h"
+#include "e2e/window_capture.h"
+#include "support/case_name.h"
+
+namespace tesmirol::e2e {
+namespace {
+
+using control::kBaudBox;
+using control::kCrystalBox;
+
+constexpr UINT kAnswerTimeoutMs = 10000;
+
+struct ListCase {
+  const char* name;
+  int boxId;
+  // Typed one after the other, each replacing the box's text.
+  std::vector<std::wstring_view> texts;
+};
+
+// A message's answer, bounded so that a hung program fails the test.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, kAnswerTimeoutMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+// The top entry the box gives its list for the text: the first entry that
+// starts with it, as far down as the list scrolls, or the first entry.
+LRESULT ExpectedTop(HWND list, const std::wstring& text) {
+  const std::wstring searched(text);
+  const LRESULT found = Ask(list, LB_FINDSTRING, static_cast<WPARAM>(-1), PointerParam(searched.c_str()));
+  if (found < 0) {
+    return 0;
+  }
+  RECT client{};
+  GetClientRect(list, &client);
+  const LRESULT itemHeight = std::max<LRESULT>(Ask(list, LB_GETITEMHEIGHT), 1);
+  const LRESULT rows = std::max<LRESULT>((client.bottom - client.top) / itemHeight, 1);
+  const LRESULT lastTop = std::max<LRESULT>(Ask(list, LB_GETCOUNT) - rows, 0);
+  return std::min(found, lastTop);
+}
+
+class ComboListTest : public ::testing::TestWithParam<ListCase> {
+ protected:
+  void SetUp() override {
+    std::wstring failure;
+    m_session = DialogSession::Start(TheProgramUnderTest().program, TheProgramUnderTest().desktop, failure);
+    ASSERT_TRUE(m_session.has_value()) << Utf8(failure);
+    m_dialog.emplace(*m_session);
+  }
+
+  MainDialog& Dialog() { return *m_dialog; }
+
+ private:
+  std::optional<DialogSession> m_session;
+  std::optional<MainDialog> m_dialog;
+};
+
+TEST_P(ComboListTest, FollowsTheTypedTextAndShowsWhatAFullRepaintShows) {
+  const ListCase& listCase = GetParam();
+  HWND list = FindWindowExW(Dialog().Control(listCase.boxId), nullptr, L"ComboLBox", nullptr);
+  ASSERT_NE(list, nullptr) << "the box shows no list";
+  LRESULT previousTop = Ask(list, LB_GETTOPINDEX);
+  bool scrolled = false;
+  for (const std::wstring_view text : listCase.texts) {
+    SCOPED_TRACE("typed \"" + Utf8(std::wstring(text)) + "\"");
+    ASSERT_TRUE(Dialog().TypeInto(listCase.boxId, text)) << "the dialog stopped answering";
+    const LRESULT top = Ask(list, LB_GETTOPINDEX);
+    EXPECT_EQ(top, ExpectedTop(list, std::wstring(text)));
+    EXPECT_EQ(Ask(list, LB_GETCURSEL), LB_ERR) << "an entry is selected";
+    scrolled = scrolled || top != previousTop;
+    previousTop = top;
+
+    const std::optional<Capture> painted = CaptureWindow(list);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    ASSERT_TRUE(Dialog().Settle());
+    const std::optional<Capture> repainted = CaptureWindow(list);
+    ASSERT_TRUE(painted.has_value() && repainted.has_value());
+    EXPECT_TRUE(painted->pixels == repainted->pixels) << "the list shows other pixels than a full repaint";
+  }
+  EXPECT_TRUE(scrolled) << "the case never scrolls the list";
+}
+
+// Down the long crystal list, to a text no entry starts with, back to the
+// top and to the end; the baud list, shorter, to its end and back.
+INSTANTIATE_TEST_SUITE_P(
+    Typing, ComboListTest,
+    ::testing::Values(ListCase{"CrystalList", kCrystalBox, {L"455", L"3.6", L"no such entry", L"6MHz", L"40", L"32"}},
+                      ListCase{"BaudList", kBaudBox, {L"1", L"56000", L"x", L"9600", L"2"}}),
+    testing_support::CaseName());
+
+}  // namespace
+}  // namespace tesmirol::e2e
