@@ -46,11 +46,6 @@ std::wstring CWnd::GetText() const {
 // Sets the window text.
 void CWnd::SetText(const std::wstring& text) const noexcept { SetWindowTextW(m_hWnd, text.c_str()); }
 
-// Sets a child's text by its identifier.
-void CWnd::SetItemText(int controlId, const std::wstring& text) const noexcept {
-  SetDlgItemTextW(m_hWnd, controlId, text.c_str());
-}
-
 // Sends a message.
 LRESULT CWnd::Send(UINT message, WPARAM wParam, LPARAM lParam) const noexcept {
   return SendMessageW(m_hWnd, message, wParam, lParam);

@@ -38,9 +38,6 @@ class CWnd {
   // Sets the window text (WM_SETTEXT).
   void SetText(const std::wstring& text) const noexcept;
 
-  // Sets the text of the child control with the given identifier.
-  void SetItemText(int controlId, const std::wstring& text) const noexcept;
-
   // Sends a message to the window and returns its result; most messages are
   // sent for their effect alone.
   // NOLINTNEXTLINE(modernize-use-nodiscard)

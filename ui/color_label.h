@@ -35,8 +35,8 @@ class CColorLabel : public CStatic {
   void SetTransparent(bool transparent) noexcept;
 
   // Sets the window text, which repaints the label; does nothing while the
-  // label has no window.
-  void SetLabelText(const std::wstring& text) const;
+  // label has no window, or when it already shows the text in the colour.
+  void SetLabelText(const std::wstring& text);
 
   // Draws the text into dc: the paint and WM_PRINTCLIENT share it.
   void PaintContent(HDC dc) const;
@@ -69,6 +69,9 @@ class CColorLabel : public CStatic {
 
   LabelFaceName m_faceName = kSongTiFaceName;
   COLORREF m_textColor = kLabelGreen;
+  // The colour of the text as last set: a new colour needs a repaint even
+  // when the text stays.
+  std::optional<COLORREF> m_colorOfText;
   COLORREF m_backColor = kLabelBlack;
   std::int32_t m_fontHeight = kDefaultFontHeight;
   std::int32_t m_bold = 0;

@@ -89,6 +89,7 @@ bool CSerialInitDlg::OnInitDialog() {
 // One binding per member.
 void CSerialInitDlg::DoDataExchange() {
   BindControl(IDC_OUTPUT, m_output);
+  BindControl(IDC_SELECTED_CRYSTAL, m_selectedCrystal);
   BindControl(IDC_RANGE, m_range);
   BindControl(IDC_TH_SMOD0, m_thSmod0);
   BindControl(IDC_DEV_SMOD1, m_devSmod1);
@@ -198,8 +199,8 @@ void CSerialInitDlg::UpdateResults() {
   }
 
   const ResultTexts texts = DescribeResults(*calculation);
-  SetItemText(IDC_SELECTED_CRYSTAL, texts.selectedCrystal);
-  SetItemText(IDC_RANGE, texts.range);
+  m_selectedCrystal.ShowText(texts.selectedCrystal);
+  m_range.SetLabelText(texts.range);
   const std::array<CColorLabel*, 2> reloadLabels{&m_thSmod0, &m_thSmod1};
   const std::array<CColorLabel*, 2> deviationLabels{&m_devSmod0, &m_devSmod1};
   for (std::size_t smod = 0; smod < reloadLabels.size(); ++smod) {

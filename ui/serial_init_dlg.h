@@ -14,6 +14,7 @@
 #include "framework/dialog.h"
 #include "framework/edit_control.h"
 #include "framework/fixed_width_edit.h"
+#include "framework/static_control.h"
 #include "ui/color_label.h"
 
 namespace tesmirol {
@@ -72,6 +73,7 @@ class CSerialInitDlg : public CDialog {
   void UpdateResults();
 
   CEdit m_output;
+  CStatic m_selectedCrystal;
   CColorLabel m_range;
   CColorLabel m_thSmod0;
   CColorLabel m_devSmod1;
