@@ -1,63 +1,88 @@
 #include "framework/combo_list.h"
 
+#include <utility>
+
+#include "framework/drawing_hold.h"
+
 namespace tesmirol {
 namespace {
 
-// The list messages by which a combo box follows its edit field.
-bool MovesTheList(UINT message) noexcept {
-  return message == LB_SETCURSEL || message == LB_SETCARETINDEX || message == LB_SETTOPINDEX;
-}
+// The list messages by which a combo box moves the focus rectangle and the
+// top entry of its list as the user types. The box takes nothing from their
+// answers; the selection (LB_SETCURSEL) it asks about, and it is made at
+// once.
+bool IsMove(UINT message) noexcept { return message == LB_SETCARETINDEX || message == LB_SETTOPINDEX; }
 
-// The message the list posts itself to end a hold: registered, so that it
-// meets no message of the list box's own.
-UINT EndHoldMessage() noexcept {
-  static const UINT message = RegisterWindowMessageW(L"Tesmirol.ComboList.EndHold");
+// The message the list posts itself to make the noted moves: registered, so
+// that it meets no message of the list box's own.
+UINT MakeMovesMessage() noexcept {
+  static const UINT message = RegisterWindowMessageW(L"Tesmirol.ComboList.MakeMoves");
   return message;
 }
 
 }  // namespace
 
-// A hidden list draws nothing, and needs no hold. The first moving message
-// of a keystroke starts the hold; the ones after it find it in place.
 std::optional<LRESULT> CComboList::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == EndHoldMessage() && message != 0) {
-    EndHold();
+  if (message == MakeMovesMessage() && message != 0) {
+    MakeMoves();
     return 0;
   }
+  if (IsMove(message)) {
+    return PutOff(message, wParam, lParam);
+  }
   if (message == WM_DESTROY) {
-    m_hold.reset();
-    return std::nullopt;
+    m_moves.clear();
+  } else if (!m_moves.empty()) {
+    MakeMoves();
   }
-  if (!MovesTheList(message) || m_hold || IsWindowVisible(GetSafeHwnd()) == FALSE) {
-    return std::nullopt;
-  }
-  if (StartHold()) {
-    return std::nullopt;
-  }
-  const LRESULT result = DefaultWindowProc(message, wParam, lParam);
-  EndHold();
-  return result;
+  return std::nullopt;
 }
 
-bool CComboList::StartHold() {
-  m_beforeHold = CurrentView();
-  m_hold.emplace(GetSafeHwnd());
-  return EndHoldMessage() != 0 && Post(EndHoldMessage());
+// The first move of a keystroke posts the message; the ones after it find
+// it on its way. A caret index beyond the entries is refused, as the list
+// refuses it; the top index the list takes in any case.
+std::optional<LRESULT> CComboList::PutOff(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_moves.empty() && (MakeMovesMessage() == 0 || !Post(MakeMovesMessage()))) {
+    return std::nullopt;
+  }
+  if (message == LB_SETCARETINDEX) {
+    const LRESULT count = DefaultWindowProc(LB_GETCOUNT, 0, 0);
+    if (wParam >= static_cast<WPARAM>(count)) {
+      return LB_ERR;
+    }
+  }
+  m_moves.push_back(Move{message, wParam, lParam});
+  return LB_OKAY;
 }
 
-void CComboList::EndHold() noexcept {
-  if (!m_hold) {
+void CComboList::MakeMoves() {
+  if (m_moves.empty()) {
     return;
   }
-  m_hold.reset();
-  const UINT flags = View::RedrawFlags(m_beforeHold, CurrentView());
+  const std::vector<Move> moves = std::move(m_moves);
+  m_moves.clear();
+  if (IsWindowVisible(GetSafeHwnd()) == FALSE) {
+    for (const Move& move : moves) {
+      DefaultWindowProc(move.message, move.wParam, move.lParam);
+    }
+    return;
+  }
+  const View before = CurrentView();
+  {
+    const DrawingHold hold(GetSafeHwnd());
+    for (const Move& move : moves) {
+      DefaultWindowProc(move.message, move.wParam, move.lParam);
+    }
+  }
+  const UINT flags = View::RedrawFlags(before, CurrentView());
   if (flags != 0) {
     RedrawWindow(GetSafeHwnd(), nullptr, nullptr, flags);
   }
 }
 
-CComboList::View CComboList::CurrentView() const noexcept {
-  return View{Send(LB_GETTOPINDEX), Send(LB_GETCURSEL), Send(LB_GETCARETINDEX), GetVerticalScrollInfo()};
+CComboList::View CComboList::CurrentView() noexcept {
+  return View{DefaultWindowProc(LB_GETTOPINDEX, 0, 0), DefaultWindowProc(LB_GETCURSEL, 0, 0),
+              DefaultWindowProc(LB_GETCARETINDEX, 0, 0), GetVerticalScrollInfo()};
 }
 
 // The entries when any of them moved or changed state; the frame with them

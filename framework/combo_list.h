@@ -3,29 +3,38 @@
 //
 // As the user types in the box's edit field, the box selects the first entry
 // that starts with the text, or none, and scrolls that entry to the top of
-// the list. Drawn at once, the list's themed scroll bar costs Wine several
-// milliseconds for every keystroke. The list therefore takes these changes
-// with its drawing held, and lets go of the hold once the keystroke has
-// been handled, through a message it posts to itself: posted messages come
-// before painting, so the next paint shows the list as it would have been
-// drawn, scroll bar and all, once per keystroke.
+// the list. Scrolling there and then costs Wine a millisecond or more a
+// keystroke, most of it for the list's themed scroll bar. The list
+// therefore notes where the box moves its focus rectangle and top entry,
+// and moves them once the keystroke has been handled, through a message it
+// posts to itself, with its drawing held: posted messages come before
+// painting, so the next paint shows the list as it would have been drawn,
+// scroll bar and all. Any other message first makes the noted moves, so
+// that nothing sees the list between the two states.
 
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
-#include "framework/drawing_hold.h"
 #include "framework/wnd.h"
 
 namespace tesmirol {
 
 class CComboList : public CWnd {
  protected:
-  // The messages by which the box moves the list's selection, caret and top
-  // entry, and the list's own message that ends the hold.
+  // Notes the moves, makes them before any other message, and on the
+  // list's own posted message.
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // One noted message.
+  struct Move {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+  };
+
   // What the list shows: the top entry, the selected entry, the entry with
   // the focus rectangle, and the scroll bar.
   struct View {
@@ -39,17 +48,18 @@ class CComboList : public CWnd {
     static UINT RedrawFlags(const View& before, const View& after) noexcept;
   };
 
-  [[nodiscard]] View CurrentView() const noexcept;
+  // Notes the move and answers as the list would; no result when it cannot
+  // be put off (the message that makes the moves cannot be posted).
+  std::optional<LRESULT> PutOff(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // Holds the list's drawing, noting what it shows; false when the message
-  // that ends the hold could not be posted, so that the caller ends it.
-  bool StartHold();
+  // Makes the noted moves in order, with the drawing of a visible list held,
+  // and has what changed repainted.
+  void MakeMoves();
 
-  // Lets the list draw again and has what changed repainted.
-  void EndHold() noexcept;
+  // Asks the list itself, past the noting.
+  [[nodiscard]] View CurrentView() noexcept;
 
-  std::optional<DrawingHold> m_hold;
-  View m_beforeHold;
+  std::vector<Move> m_moves;
 };
 
 }  // namespace tesmirol
