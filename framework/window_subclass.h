@@ -33,7 +33,9 @@ class WindowSubclass {
   // True when the hook is in place.
   [[nodiscard]] bool Installed() const noexcept { return m_original != nullptr; }
 
-  // Passes a message to the window procedure the hook replaced.
+  // Passes a message to the window procedure the hook replaced; most
+  // messages are passed on for their effect alone.
+  // NOLINTNEXTLINE(modernize-use-nodiscard)
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) const noexcept;
 
   // The window procedure the hook replaced; null when not installed.

@@ -48,8 +48,7 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 // The top entry the box gives its list for the text: the first entry that
 // starts with it, as far down as the list scrolls, or the first entry.
 LRESULT ExpectedTop(HWND list, const std::wstring& text) {
-  const std::wstring searched(text);
-  const LRESULT found = Ask(list, LB_FINDSTRING, static_cast<WPARAM>(-1), PointerParam(searched.c_str()));
+  const LRESULT found = Ask(list, LB_FINDSTRING, static_cast<WPARAM>(-1), PointerParam(text.c_str()));
   if (found < 0) {
     return 0;
   }
