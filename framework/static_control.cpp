@@ -3,9 +3,9 @@
 namespace tesmirol {
 
 // Compared first: reading the text back costs nothing next to a repaint.
-void CStatic::ShowText(const std::wstring& text) const {
+void CStatic::ShowText(const std::wstring& text, RepaintBatch& batch) {
   if (IsWindow() && GetText() != text) {
-    SetText(text);
+    SetTextInBatch(text, batch);
   }
 }
 
@@ -15,8 +15,24 @@ LRESULT CStatic::DefaultWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CWnd::DefaultWindowProc(message, wParam, lParam);
   }
   const LRESULT result = DefWindowProcW(GetSafeHwnd(), WM_SETTEXT, wParam, lParam);
-  Invalidate(true);
+  RequestRepaint(false);
   return result;
+}
+
+void CStatic::SetTextInBatch(const std::wstring& text, RepaintBatch& batch) {
+  m_batch = &batch;
+  SetText(text);
+  m_batch = nullptr;
+}
+
+void CStatic::RequestRepaint(bool withParentArea) const noexcept {
+  if (m_batch != nullptr) {
+    m_batch->Add(GetSafeHwnd());
+  } else if (withParentArea) {
+    InvalidateWithParentArea(GetSafeHwnd());
+  } else {
+    Invalidate(true);
+  }
 }
 
 }  // namespace tesmirol

@@ -5,20 +5,33 @@
 
 #include <string>
 
+#include "framework/repaint_batch.h"
 #include "framework/wnd.h"
 
 namespace tesmirol {
 
 class CStatic : public CWnd {
  public:
-  // Sets the text, unless the control shows it already.
-  void ShowText(const std::wstring& text) const;
+  // Sets the text, unless the control shows it already; the repaint it
+  // needs joins the batch.
+  void ShowText(const std::wstring& text, RepaintBatch& batch);
 
  protected:
   // WM_SETTEXT stores the text and leaves it to the next paint. The static
   // control itself would paint it at once, which costs Wine a good part of
   // a millisecond for every change; the next paint shows the same.
   LRESULT DefaultWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  // Sets the text with its repaint going to the batch.
+  void SetTextInBatch(const std::wstring& text, RepaintBatch& batch);
+
+  // Has the control repainted after a new text: through the batch while
+  // SetTextInBatch runs, otherwise at once; with the parent's area under
+  // it when the old text's pixels lie on the parent's background.
+  void RequestRepaint(bool withParentArea) const noexcept;
+
+ private:
+  RepaintBatch* m_batch = nullptr;
 };
 
 }  // namespace tesmirol

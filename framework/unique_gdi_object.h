@@ -43,5 +43,6 @@ class UniqueGdiObject {
 
 using UniqueFont = UniqueGdiObject<HFONT>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
+using UniqueRegion = UniqueGdiObject<HRGN>;
 
 }  // namespace tesmirol

@@ -1,6 +1,5 @@
 #include "ui/color_label.h"
 
-#include <array>
 
 #include "framework/dc_state_scope.h"
 #include "framework/message_params.h"
@@ -26,12 +25,12 @@ void CColorLabel::SetLabelColor(COLORREF color) noexcept { m_textColor = color; 
 void CColorLabel::SetTransparent(bool transparent) noexcept { m_transparent = transparent ? 1 : 0; }
 
 // WM_SETTEXT through the window, so that the text is stored and repainted.
-void CColorLabel::SetLabelText(const std::wstring& text) {
+void CColorLabel::SetLabelText(const std::wstring& text, RepaintBatch& batch) {
   if (!IsWindow() || (m_colorOfText == m_textColor && GetText() == text)) {
     return;
   }
   m_colorOfText = m_textColor;
-  SetText(text);
+  SetTextInBatch(text, batch);
 }
 
 // The label's font, colour and text flags over the client area, the text
@@ -109,21 +108,11 @@ LRESULT CColorLabel::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 // The static control would repaint the old way at once: the label stores
 // the text without it, as the system's default handling does for any
-// window, then invalidates itself, and when transparent the parent's area
-// under it with it, where the old text's pixels must go: one call to the
-// window system for both.
+// window, then has itself repainted, and when transparent the parent's area
+// under it with it, where the old text's pixels must go.
 LRESULT CColorLabel::OnSetText(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DefWindowProcW(GetSafeHwnd(), WM_SETTEXT, wParam, lParam);
-  if (m_transparent == 0) {
-    Invalidate(true);
-    return result;
-  }
-  const RECT window = GetWindowRect();
-  std::array<POINT, 2> corners{{{window.left, window.top}, {window.right, window.bottom}}};
-  HWND parent = GetParent();
-  MapWindowPoints(nullptr, parent, corners.data(), static_cast<UINT>(corners.size()));
-  const RECT area{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-  RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RequestRepaint(m_transparent != 0);
   return result;
 }
 

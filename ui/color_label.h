@@ -34,9 +34,10 @@ class CColorLabel : public CStatic {
   // redrawn now.
   void SetTransparent(bool transparent) noexcept;
 
-  // Sets the window text, which repaints the label; does nothing while the
-  // label has no window, or when it already shows the text in the colour.
-  void SetLabelText(const std::wstring& text);
+  // Sets the window text, whose repaint joins the batch; does nothing while
+  // the label has no window, or when it already shows the text in the
+  // colour.
+  void SetLabelText(const std::wstring& text, RepaintBatch& batch);
 
   // Draws the text into dc: the paint and WM_PRINTCLIENT share it.
   void PaintContent(HDC dc) const;

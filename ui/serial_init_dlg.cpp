@@ -188,8 +188,7 @@ std::optional<LRESULT> CSerialInitDlg::OnPaint() {
 // The program's icon.
 LRESULT CSerialInitDlg::OnQueryDragIcon() const noexcept { return ParamFromHandle(m_icon); }
 
-// The colour of each result label is set before its text, so that the
-// repaint its text causes already draws in the new colour.
+// The results of the boxes' texts in the labels and the output box.
 void CSerialInitDlg::UpdateResults() {
   const std::string crystalText = GbkFromWide(m_crystal.GetText());
   const std::string baudText = GbkFromWide(m_baud.GetText());
@@ -197,18 +196,7 @@ void CSerialInitDlg::UpdateResults() {
   if (!calculation) {
     return;
   }
-
-  const ResultTexts texts = DescribeResults(*calculation);
-  m_selectedCrystal.ShowText(texts.selectedCrystal);
-  m_range.SetLabelText(texts.range);
-  const std::array<CColorLabel*, 2> reloadLabels{&m_thSmod0, &m_thSmod1};
-  const std::array<CColorLabel*, 2> deviationLabels{&m_devSmod0, &m_devSmod1};
-  for (std::size_t smod = 0; smod < reloadLabels.size(); ++smod) {
-    reloadLabels.at(smod)->SetLabelColor(texts.reload.at(smod).color);
-    reloadLabels.at(smod)->SetLabelText(texts.reload.at(smod).text);
-    deviationLabels.at(smod)->SetLabelColor(texts.deviation.at(smod).color);
-    deviationLabels.at(smod)->SetLabelText(texts.deviation.at(smod).text);
-  }
+  ShowResultLabels(DescribeResults(*calculation));
 
   // The output box is cleared and refilled in one step: nothing is painted in
   // between, so the box shows the same; only the lines that differ are laid
@@ -219,6 +207,23 @@ void CSerialInitDlg::UpdateResults() {
     output = WideFromGbk(code.text).value_or(std::wstring());
   }
   ShowOutputText(m_output, output);
+}
+
+// The colour of each result label is set before its text, so that the
+// repaint its text causes draws in the new colour. The labels that change
+// are repainted together, when the batch ends.
+void CSerialInitDlg::ShowResultLabels(const ResultTexts& texts) {
+  RepaintBatch batch(GetSafeHwnd());
+  m_selectedCrystal.ShowText(texts.selectedCrystal, batch);
+  m_range.SetLabelText(texts.range, batch);
+  const std::array<CColorLabel*, 2> reloadLabels{&m_thSmod0, &m_thSmod1};
+  const std::array<CColorLabel*, 2> deviationLabels{&m_devSmod0, &m_devSmod1};
+  for (std::size_t smod = 0; smod < reloadLabels.size(); ++smod) {
+    reloadLabels.at(smod)->SetLabelColor(texts.reload.at(smod).color);
+    reloadLabels.at(smod)->SetLabelText(texts.reload.at(smod).text, batch);
+    deviationLabels.at(smod)->SetLabelColor(texts.deviation.at(smod).color);
+    deviationLabels.at(smod)->SetLabelText(texts.deviation.at(smod).text, batch);
+  }
 }
 
 }  // namespace tesmirol

@@ -16,6 +16,7 @@
 #include "framework/fixed_width_edit.h"
 #include "framework/static_control.h"
 #include "ui/color_label.h"
+#include "ui/result_texts.h"
 
 namespace tesmirol {
 
@@ -71,6 +72,9 @@ class CSerialInitDlg : public CDialog {
   // Reads both boxes, calculates once and shows every result and the
   // generated code; leaves everything as it was when there is no result.
   void UpdateResults();
+
+  // The five result labels.
+  void ShowResultLabels(const ResultTexts& texts);
 
   CEdit m_output;
   CStatic m_selectedCrystal;

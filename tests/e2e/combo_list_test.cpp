@@ -1,15 +1,18 @@
 // The lists of the two input boxes while the user types: the box brings the
 // first entry that starts with the text to the top of its list, with nothing
-// selected, and the list, once painted, shows the pixels that a full
-// repaint paints. The list makes these changes with its drawing held, so
-// these cases catch an entry, a scroll position or a scroll bar left
-// unpainted.
+// selected, and the list and the result labels, once painted, show the
+// pixels that a full repaint of the dialog paints. The list makes these
+// changes after the keystroke with its drawing held, and the labels are
+// repainted together, so these cases catch an entry, a scroll position, a
+// scroll bar or a label left unpainted.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +31,12 @@ namespace {
 
 using control::kBaudBox;
 using control::kCrystalBox;
+
+// The windows whose pixels are compared with a full repaint, besides the
+// list: the result labels (the input boxes' edit fields show a blinking
+// caret).
+constexpr std::array kResultLabels{control::kSelectedCrystal, control::kRange,       control::kReloadSmod0,
+                                   control::kDeviationSmod0,  control::kReloadSmod1, control::kDeviationSmod1};
 
 constexpr UINT kAnswerTimeoutMs = 10000;
 
@@ -71,6 +80,29 @@ class ComboListTest : public ::testing::TestWithParam<ListCase> {
 
   MainDialog& Dialog() { return *m_dialog; }
 
+  // The list and the result labels show what a repaint of the whole dialog
+  // paints.
+  void ExpectPaintedAsAFullRepaint(HWND list) {
+    std::vector<HWND> windows{list};
+    for (const int id : kResultLabels) {
+      windows.push_back(Dialog().Control(id));
+    }
+    std::vector<std::optional<Capture>> painted;
+    painted.reserve(windows.size());
+    for (HWND window : windows) {
+      painted.push_back(CaptureWindow(window));
+    }
+    RedrawWindow(m_session->Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    ASSERT_TRUE(Dialog().Settle());
+    for (std::size_t index = 0; index < windows.size(); ++index) {
+      const std::optional<Capture> repainted = CaptureWindow(windows[index]);
+      ASSERT_TRUE(painted[index].has_value() && repainted.has_value());
+      EXPECT_TRUE(painted[index]->pixels == repainted->pixels)
+          << (index == 0 ? std::string("the list") : "result label " + std::to_string(index))
+          << " shows other pixels than a full repaint";
+    }
+  }
+
  private:
   std::optional<DialogSession> m_session;
   std::optional<MainDialog> m_dialog;
@@ -91,12 +123,7 @@ TEST_P(ComboListTest, FollowsTheTypedTextAndShowsWhatAFullRepaintShows) {
     scrolled = scrolled || top != previousTop;
     previousTop = top;
 
-    const std::optional<Capture> painted = CaptureWindow(list);
-    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-    ASSERT_TRUE(Dialog().Settle());
-    const std::optional<Capture> repainted = CaptureWindow(list);
-    ASSERT_TRUE(painted.has_value() && repainted.has_value());
-    EXPECT_TRUE(painted->pixels == repainted->pixels) << "the list shows other pixels than a full repaint";
+    ExpectPaintedAsAFullRepaint(list);
   }
   EXPECT_TRUE(scrolled) << "the case never scrolls the list";
 }
