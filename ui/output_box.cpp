@@ -26,18 +26,20 @@ void ApplyReplacements(const CEdit& box, const std::vector<TextReplacement>& rep
 
 }  // namespace
 
-// A box that already shows the text is left alone. The spans go in while
-// the box draws nothing (drawing its scroll bar at every step would cost
-// more than the replacement); the box is then repainted, and its frame
-// only when the scroll bar changed. Should the box not end up holding the
-// text (the user's text filled it up to its limit, say), the text is set
-// whole.
+// A box that already shows the text is left alone; an empty one not on the
+// screen (the dialog starting) takes the text whole, as there is nothing to
+// keep and nothing to draw. Otherwise the spans go in while the box draws
+// nothing (drawing its scroll bar at every step would cost more than the
+// replacement); the box is then repainted, and its frame only when the
+// scroll bar changed. Should the box not end up holding the text (the
+// user's text filled it up to its limit, say), the text is set whole.
 void ShowOutputText(const CEdit& box, const std::wstring& text) {
   const std::wstring current = box.GetText();
   if (current == text) {
     return;
   }
-  if (current.size() + text.size() > box.GetLimitText()) {
+  if ((current.empty() && IsWindowVisible(box.GetSafeHwnd()) == FALSE) ||
+      current.size() + text.size() > box.GetLimitText()) {
     box.SetText(text);
     return;
   }
