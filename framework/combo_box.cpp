@@ -2,6 +2,20 @@
 #include "framework/message_params.h"
 
 namespace tesmirol {
+namespace {
+
+// The parts of the box that GetComboBoxInfo names; all null when it fails.
+COMBOBOXINFO PartsOf(HWND box) noexcept {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetComboBoxInfo(box, &info) == FALSE) {
+    info.hwndItem = nullptr;
+    info.hwndList = nullptr;
+  }
+  return info;
+}
+
+}  // namespace
 
 // CB_GETCURSEL, with CB_ERR as no selection.
 std::optional<int> CComboBox::GetCurSel() const noexcept {
@@ -23,21 +37,6 @@ std::wstring CComboBox::GetLBText(int index) const {
   text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
   return text;
 }
-
-namespace {
-
-// The parts of the box that GetComboBoxInfo names; all null when it fails.
-COMBOBOXINFO PartsOf(HWND box) noexcept {
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  if (GetComboBoxInfo(box, &info) == FALSE) {
-    info.hwndItem = nullptr;
-    info.hwndList = nullptr;
-  }
-  return info;
-}
-
-}  // namespace
 
 // The item window that GetComboBoxInfo names.
 HWND CComboBox::GetEditField() const noexcept { return PartsOf(GetSafeHwnd()).hwndItem; }
