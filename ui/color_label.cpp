@@ -1,6 +1,5 @@
 #include "ui/color_label.h"
 
-
 #include "framework/dc_state_scope.h"
 #include "framework/message_params.h"
 #include "framework/paint_dc.h"
