@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "e2e/dialog_session.h"
+#include "e2e/dialog_fixture.h"
 #include "e2e/main_dialog.h"
 #include "e2e/message_param.h"
 #include "e2e/program_under_test.h"
@@ -38,21 +38,12 @@ using control::kCrystalBox;
 constexpr std::array kResultLabels{control::kSelectedCrystal, control::kRange,       control::kReloadSmod0,
                                    control::kDeviationSmod0,  control::kReloadSmod1, control::kDeviationSmod1};
 
-constexpr UINT kAnswerTimeoutMs = 10000;
-
 struct ListCase {
   const char* name;
   int boxId;
   // Typed one after the other, each replacing the box's text.
   std::vector<std::wstring_view> texts;
 };
-
-// A message's answer, bounded so that a hung program fails the test.
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, kAnswerTimeoutMs, &result);
-  return static_cast<LRESULT>(result);
-}
 
 // The top entry the box gives its list for the text: the first entry that
 // starts with it, as far down as the list scrolls, or the first entry.
@@ -69,17 +60,8 @@ LRESULT ExpectedTop(HWND list, const std::wstring& text) {
   return std::min(found, lastTop);
 }
 
-class ComboListTest : public ::testing::TestWithParam<ListCase> {
+class ComboListTest : public DialogFixture<::testing::TestWithParam<ListCase>> {
  protected:
-  void SetUp() override {
-    std::wstring failure;
-    m_session = DialogSession::Start(TheProgramUnderTest().program, TheProgramUnderTest().desktop, failure);
-    ASSERT_TRUE(m_session.has_value()) << Utf8(failure);
-    m_dialog.emplace(*m_session);
-  }
-
-  MainDialog& Dialog() { return *m_dialog; }
-
   // The list and the result labels show what a repaint of the whole dialog
   // paints.
   void ExpectPaintedAsAFullRepaint(HWND list) {
@@ -92,7 +74,7 @@ class ComboListTest : public ::testing::TestWithParam<ListCase> {
     for (HWND window : windows) {
       painted.push_back(CaptureWindow(window));
     }
-    RedrawWindow(m_session->Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(Session().Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     ASSERT_TRUE(Dialog().Settle());
     for (std::size_t index = 0; index < windows.size(); ++index) {
       const std::optional<Capture> repainted = CaptureWindow(windows[index]);
@@ -102,10 +84,6 @@ class ComboListTest : public ::testing::TestWithParam<ListCase> {
           << " shows other pixels than a full repaint";
     }
   }
-
- private:
-  std::optional<DialogSession> m_session;
-  std::optional<MainDialog> m_dialog;
 };
 
 TEST_P(ComboListTest, FollowsTheTypedTextAndShowsWhatAFullRepaintShows) {

@@ -22,7 +22,7 @@
 
 #include "e2e/box_edits.h"
 #include "e2e/clipboard_text.h"
-#include "e2e/dialog_session.h"
+#include "e2e/dialog_fixture.h"
 #include "e2e/expected_display.h"
 #include "e2e/main_dialog.h"
 #include "e2e/program_under_test.h"
@@ -72,27 +72,26 @@ std::string Spelled(std::wstring_view text) {
   return spelled;
 }
 
-class HostileInputTest : public ::testing::Test {
+class HostileInputTest : public DialogFixture<> {
  protected:
   void SetUp() override {
-    std::wstring failure;
-    m_session = DialogSession::Start(TheProgramUnderTest().program, TheProgramUnderTest().desktop, failure);
-    ASSERT_TRUE(m_session.has_value()) << Utf8(failure);
-    m_dialog.emplace(*m_session);
+    DialogFixture::SetUp();
+    if (HasFatalFailure()) {
+      return;
+    }
     const std::optional<ResultDisplay> initial = ExpectedDisplay(L"11.0592MHz", L"9600");
     ASSERT_TRUE(initial.has_value());
     m_last = *initial;
     ExpectDisplayFollowsTheBoxes("start");
   }
 
-  MainDialog& Dialog() { return *m_dialog; }
   HWND Field(int boxId) { return Dialog().EditFieldOf(boxId); }
 
   // Checks that the dialog still runs and shows what the engine gives for
   // what the boxes hold now, or, with no result, what it showed before.
   void ExpectDisplayFollowsTheBoxes(const std::string& step) {
     SCOPED_TRACE(step);
-    ASSERT_TRUE(m_session->IsRunning()) << "the program ended";
+    ASSERT_TRUE(Session().IsRunning()) << "the program ended";
     const std::wstring crystal = Dialog().Text(kCrystalBox);
     const std::wstring baud = Dialog().Text(kBaudBox);
     if (const std::optional<ResultDisplay> expected = ExpectedDisplay(crystal, baud)) {
@@ -112,8 +111,6 @@ class HostileInputTest : public ::testing::Test {
   }
 
  private:
-  std::optional<DialogSession> m_session;
-  std::optional<MainDialog> m_dialog;
   ResultDisplay m_last;
 };
 

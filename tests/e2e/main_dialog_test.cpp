@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "e2e/clipboard_text.h"
-#include "e2e/dialog_session.h"
+#include "e2e/dialog_fixture.h"
 #include "e2e/main_dialog.h"
 #include "e2e/message_param.h"
 #include "e2e/program_under_test.h"
@@ -80,18 +80,8 @@ struct Step {
 };
 using Action = Step::Action;
 
-class MainDialogTest : public ::testing::Test {
+class MainDialogTest : public DialogFixture<> {
  protected:
-  void SetUp() override {
-    std::wstring failure;
-    m_session = DialogSession::Start(TheProgramUnderTest().program, TheProgramUnderTest().desktop, failure);
-    ASSERT_TRUE(m_session.has_value()) << Utf8(failure);
-    m_dialog.emplace(*m_session);
-  }
-
-  MainDialog& Dialog() { return *m_dialog; }
-  const DialogSession& Session() { return *m_session; }
-
   // Performs the user's steps; false when the dialog stops answering.
   bool Perform(const std::vector<Step>& steps) {
     return std::ranges::all_of(steps, [this](const Step& step) {
@@ -125,10 +115,6 @@ class MainDialogTest : public ::testing::Test {
     }
     return colours;
   }
-
- private:
-  std::optional<DialogSession> m_session;
-  std::optional<MainDialog> m_dialog;
 };
 
 TEST_F(MainDialogTest, StartsWithTheDefaultCrystalAndBaudRate) {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "e2e/box_edits.h"
-#include "e2e/dialog_session.h"
+#include "e2e/dialog_fixture.h"
 #include "e2e/expected_display.h"
 #include "e2e/main_dialog.h"
 #include "e2e/program_under_test.h"
@@ -30,8 +30,6 @@ namespace {
 using control::kBaudBox;
 using control::kCrystalBox;
 using control::kOutputBox;
-
-constexpr UINT kAnswerTimeoutMs = 10000;
 
 // What the user does, step by step.
 enum class Action {
@@ -51,23 +49,8 @@ struct OutputCase {
   std::vector<Step> steps;
 };
 
-// A message's answer, bounded so that a hung program fails the test.
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, kAnswerTimeoutMs, &result);
-  return static_cast<LRESULT>(result);
-}
-
-class OutputBoxTest : public ::testing::TestWithParam<OutputCase> {
+class OutputBoxTest : public DialogFixture<::testing::TestWithParam<OutputCase>> {
  protected:
-  void SetUp() override {
-    std::wstring failure;
-    m_session = DialogSession::Start(TheProgramUnderTest().program, TheProgramUnderTest().desktop, failure);
-    ASSERT_TRUE(m_session.has_value()) << Utf8(failure);
-    m_dialog.emplace(*m_session);
-  }
-
-  MainDialog& Dialog() { return *m_dialog; }
   HWND Box() { return Dialog().Control(kOutputBox); }
 
   // Does one step; false when the dialog stops answering.
@@ -104,10 +87,6 @@ class OutputBoxTest : public ::testing::TestWithParam<OutputCase> {
     ASSERT_TRUE(painted.has_value() && repainted.has_value());
     EXPECT_TRUE(painted->pixels == repainted->pixels) << "the box shows other pixels than a full repaint";
   }
-
- private:
-  std::optional<DialogSession> m_session;
-  std::optional<MainDialog> m_dialog;
 };
 
 TEST_P(OutputBoxTest, ShowsTheTextAsAWholeReplacementWould) {
