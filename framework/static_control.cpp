@@ -2,13 +2,6 @@
 
 namespace tesmirol {
 
-// Compared first: reading the text back costs nothing next to a repaint.
-void CStatic::ShowText(const std::wstring& text, RepaintBatch& batch) {
-  if (IsWindow() && GetText() != text) {
-    SetTextInBatch(text, batch);
-  }
-}
-
 // The system's default handling stores the text as for any window.
 LRESULT CStatic::DefaultWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_SETTEXT) {
@@ -19,7 +12,12 @@ LRESULT CStatic::DefaultWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+// Set even when the text is the same: the control is repainted after every
+// update all the same.
 void CStatic::SetTextInBatch(const std::wstring& text, RepaintBatch& batch) {
+  if (!IsWindow()) {
+    return;
+  }
   m_batch = &batch;
   SetText(text);
   m_batch = nullptr;

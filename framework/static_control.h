@@ -12,9 +12,9 @@ namespace tesmirol {
 
 class CStatic : public CWnd {
  public:
-  // Sets the text, unless the control shows it already; the repaint it
-  // needs joins the batch.
-  void ShowText(const std::wstring& text, RepaintBatch& batch);
+  // Sets the text, with the repaint it needs joining the batch; does
+  // nothing while the object stands for no window.
+  void SetTextInBatch(const std::wstring& text, RepaintBatch& batch);
 
  protected:
   // WM_SETTEXT stores the text and leaves it to the next paint. The static
@@ -22,12 +22,9 @@ class CStatic : public CWnd {
   // a millisecond for every change; the next paint shows the same.
   LRESULT DefaultWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  // Sets the text with its repaint going to the batch.
-  void SetTextInBatch(const std::wstring& text, RepaintBatch& batch);
-
-  // Has the control repainted after a new text: through the batch while
-  // SetTextInBatch runs, otherwise at once; with the parent's area under
-  // it when the old text's pixels lie on the parent's background.
+  // Has the control repainted after a text was set: through the batch
+  // while SetTextInBatch runs, otherwise at once; with the parent's area
+  // under it when the old text's pixels lie on the parent's background.
   void RequestRepaint(bool withParentArea) const noexcept;
 
  private:

@@ -24,13 +24,7 @@ void CColorLabel::SetLabelColor(COLORREF color) noexcept { m_textColor = color; 
 void CColorLabel::SetTransparent(bool transparent) noexcept { m_transparent = transparent ? 1 : 0; }
 
 // WM_SETTEXT through the window, so that the text is stored and repainted.
-void CColorLabel::SetLabelText(const std::wstring& text, RepaintBatch& batch) {
-  if (!IsWindow() || (m_colorOfText == m_textColor && GetText() == text)) {
-    return;
-  }
-  m_colorOfText = m_textColor;
-  SetTextInBatch(text, batch);
-}
+void CColorLabel::SetLabelText(const std::wstring& text, RepaintBatch& batch) { SetTextInBatch(text, batch); }
 
 // The label's font, colour and text flags over the client area, the text
 // indented from the left edge. The scopes put the DC back as they found it

@@ -34,9 +34,9 @@ class CColorLabel : public CStatic {
   // redrawn now.
   void SetTransparent(bool transparent) noexcept;
 
-  // Sets the window text, whose repaint joins the batch; does nothing while
-  // the label has no window, or when it already shows the text in the
-  // colour.
+  // Sets the window text, whose repaint joins the batch; the label is
+  // repainted even when the text stays. Does nothing while the label has no
+  // window.
   void SetLabelText(const std::wstring& text, RepaintBatch& batch);
 
   // Draws the text into dc: the paint and WM_PRINTCLIENT share it.
@@ -70,9 +70,6 @@ class CColorLabel : public CStatic {
 
   LabelFaceName m_faceName = kSongTiFaceName;
   COLORREF m_textColor = kLabelGreen;
-  // The colour of the text as last set: a new colour needs a repaint even
-  // when the text stays.
-  std::optional<COLORREF> m_colorOfText;
   COLORREF m_backColor = kLabelBlack;
   std::int32_t m_fontHeight = kDefaultFontHeight;
   std::int32_t m_bold = 0;

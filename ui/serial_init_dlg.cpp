@@ -210,11 +210,11 @@ void CSerialInitDlg::UpdateResults() {
 }
 
 // The colour of each result label is set before its text, so that the
-// repaint its text causes draws in the new colour. The labels that change
-// are repainted together, when the batch ends.
+// repaint its text causes draws in the new colour. Every label is set and
+// repainted on every update, all together when the batch ends.
 void CSerialInitDlg::ShowResultLabels(const ResultTexts& texts) {
   RepaintBatch batch(GetSafeHwnd());
-  m_selectedCrystal.ShowText(texts.selectedCrystal, batch);
+  m_selectedCrystal.SetTextInBatch(texts.selectedCrystal, batch);
   m_range.SetLabelText(texts.range, batch);
   const std::array<CColorLabel*, 2> reloadLabels{&m_thSmod0, &m_thSmod1};
   const std::array<CColorLabel*, 2> deviationLabels{&m_devSmod0, &m_devSmod1};
