@@ -96,9 +96,6 @@ SCROLLINFO CWnd::GetVerticalScrollInfo() const noexcept {
   return info;
 }
 
-// Switches redrawing.
-void CWnd::SetRedraw(bool redraw) const noexcept { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
-
 // Invalidates the client area.
 void CWnd::Invalidate(bool erase) const noexcept { InvalidateRect(m_hWnd, nullptr, erase ? TRUE : FALSE); }
 

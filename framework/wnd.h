@@ -70,9 +70,6 @@ class CWnd {
   // the window has none.
   [[nodiscard]] SCROLLINFO GetVerticalScrollInfo() const noexcept;
 
-  // Turns redrawing of the window on or off (WM_SETREDRAW).
-  void SetRedraw(bool redraw) const noexcept;
-
   // Marks the whole client area for repainting, erasing the background first
   // when erase is true.
   void Invalidate(bool erase) const noexcept;
