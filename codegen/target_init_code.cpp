@@ -77,8 +77,14 @@ std::string Formula(const BaudTarget& target) {
       return "f / (" + divider + " x (65536 - [TH1,TL1]))";
     case GeneratorKind::Stc12Brt:
       return "2^SMOD x f / (" + divider + " x (256 - BRT))";
+    case GeneratorKind::StcTimer3:
+    case GeneratorKind::StcTimer4:
+    case GeneratorKind::N76Timer3:
+    case GeneratorKind::Ch55xSbaud1:
+    case GeneratorKind::SilabsTimer1:
+      break;
   }
-  return {};
+  return target.formula;
 }
 
 std::string_view GeneratorPiece(GeneratorKind generator) {
@@ -93,6 +99,16 @@ std::string_view GeneratorPiece(GeneratorKind generator) {
       return "timer1_mode0";
     case GeneratorKind::Stc12Brt:
       return "stc12_brt";
+    case GeneratorKind::StcTimer3:
+      return "stc_timer3";
+    case GeneratorKind::StcTimer4:
+      return "stc_timer4";
+    case GeneratorKind::N76Timer3:
+      return "n76_timer3";
+    case GeneratorKind::Ch55xSbaud1:
+      return "ch55x_sbaud1";
+    case GeneratorKind::SilabsTimer1:
+      return "silabs_timer1";
   }
   return {};
 }
@@ -150,7 +166,12 @@ std::string_view ClockPiece(const BaudTarget& target) {
       return "clock_ckcon_t1m";
     case ClockSelect::AuxrT2x12:
     case ClockSelect::AuxrBrtx12:
-      return {};  // part of the generator's own AUXR statements
+    case ClockSelect::T4t3mT3x12:
+    case ClockSelect::T4t3mT4x12:
+    case ClockSelect::T3conT3ps:
+    case ClockSelect::T2modT1Clk:
+    case ClockSelect::CkconSca:
+      return {};  // part of the generator's own statements
     case ClockSelect::Fixed:
       break;
   }

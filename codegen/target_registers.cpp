@@ -79,6 +79,12 @@ std::vector<ExtraRegister> ExtraRegisters(const BaudTarget& target) {
       return {kAuxr};
     case GeneratorKind::Stc12Brt:
       return {kAuxr, kBrt};
+    case GeneratorKind::StcTimer3:
+    case GeneratorKind::StcTimer4:
+    case GeneratorKind::N76Timer3:
+    case GeneratorKind::Ch55xSbaud1:
+    case GeneratorKind::SilabsTimer1:
+      return {};
   }
   return {};
 }

@@ -1,13 +1,13 @@
 #pragma once
 // The baud-rate generators of today's 8051-family chips: one entry of the
-// target catalogue (res/targets.txt) is one generator with one timer clock,
-// and the exact solver's answer for it.
+// target catalogue (res/targets.txt) is one UART of a chip on one generator
+// with its timer clock choices, and the exact solver's answer for it.
 //
 // Every generator here gives
 //   rate = 2^smod * f / (divider * (2^reloadBits - reload))
-// with its own divider (for example 384 = 32 x 12 for the classic Timer 1,
-// 4 for the STC15 Timer 2 in 1-clock mode) and smod fixed at 0 where the
-// generator has no doubling bit.
+// with a divider per clock choice (for example 384 = 32 x 12 for the classic
+// Timer 1, 4 for the STC15 Timer 2 in 1-clock mode, 32 x 2^T3PS for the
+// N76E003's Timer 3) and smod fixed at 0 where the UART has no doubling bit.
 
 #include <cstdint>
 #include <string>
@@ -23,6 +23,11 @@ enum class GeneratorKind {
   Stc15Timer2,       // STC15/STC8 Timer 2 as UART1's generator (T2H/T2L, AUXR.S1ST2, AUXR.T2R, AUXR.T2x12)
   Stc15Timer1Mode0,  // STC15/STC8 Timer 1, mode 0 (16-bit auto-reload, TH1/TL1, AUXR.T1x12)
   Stc12Brt,          // STC12C5A60S2 independent baud-rate generator (BRT, AUXR.BRTx12/S1BRS/BRTR), SMOD doubles
+  StcTimer3,         // STC15W4K/STC8 Timer 3 for UART3 (T3H/T3L, T4T3M.T3R/T3x12, S3CON.S3ST3)
+  StcTimer4,         // STC15W4K/STC8 Timer 4 for UART4 (T4H/T4L, T4T3M.T4R/T4x12, S4CON.S4ST4)
+  N76Timer3,         // N76E003/MS51 Timer 3 (RH3/RL3, T3CON.T3PS prescaler, T3CON.BRCK for UART0)
+  Ch55xSbaud1,       // CH552/CH554 UART1's own generator (SBAUD1), SCON1.U1SMOD doubles
+  SilabsTimer1,      // C8051F/EFM8 Timer 1 in mode 2 for UART0: T1CLK / (2 x (256 - TH1)), CKCON.T1M/SCA
 };
 
 // How the timer is clocked where the chip offers a choice; the code
@@ -33,20 +38,38 @@ enum class ClockSelect {
   AuxrT1x12,   // STC12/15/8 AUXR bit 6
   AuxrT2x12,   // STC15/8 AUXR bit 2
   AuxrBrtx12,  // STC12C5A60S2 AUXR bit 2
-  CkconT1M,    // N76E003 CKCON bit 4
+  CkconT1M,    // N76E003, DS80C320 CKCON bit 4
+  T4t3mT3x12,  // STC15W4K/STC8 T4T3M bit 1
+  T4t3mT4x12,  // STC15W4K/STC8 T4T3M bit 5
+  T3conT3ps,   // N76E003/MS51 T3CON bits 2..0: prescaler 2^T3PS
+  T2modT1Clk,  // CH552/CH554 T2MOD bTMR_CLK (bit 7) and bT1_CLK (bit 5)
+  CkconSca,    // C8051F/EFM8 CKCON T1M (bit 3) and SCA1..0 (bits 1..0)
+};
+
+// One clock the timer can run at. select is the value of the selector's
+// field: 1 (set) or 0 (clear) for a one-bit selector; T3PS for T3CON;
+// bTMR_CLK x 2 + bT1_CLK for T2MOD; T1M x 4 + SCA for CKCON.
+struct ClockChoice {
+  std::uint32_t clocksPerCycle = 12;  // P: oscillator periods per timer count
+  std::uint32_t divider = 384;        // the formula's constant D at this clock
+  std::uint32_t select = 0;
 };
 
 // One generator with one timer clock.
 struct BaudTarget {
   std::string name;                   // the command line's name, unique
+  std::string uart;                   // the chip's own name of the UART it drives ("UART1", "UART0")
+  std::string function;               // the name of the generated init function ("SIO_Init", "SIO2_Init")
+  std::string timer;                  // the timer it takes ("timer1", "timer2", "brt"): one setting per timer
   std::vector<std::string> families;  // chip families offering it (for --target with a family)
   std::string chips;                  // the chips it fits, in plain words
   std::string source;                 // the data sheet the formula and bits were checked against
   GeneratorKind generator = GeneratorKind::Timer1Mode2;
   ClockSelect clockSelect = ClockSelect::Fixed;
-  bool clockFast = false;                    // with clockSelect: the bit is set (1-clock) rather than cleared
-  std::uint32_t clocksPerCycle = 12;         // P: oscillator periods per timer count (12, 6 or 1)
-  std::uint32_t divider = 384;               // the formula's constant (see above)
+  bool clockFast = false;                    // the first clock choice sets a one-bit selector
+  std::uint32_t clocksPerCycle = 12;         // the first clock choice's P
+  std::uint32_t divider = 384;               // the first clock choice's D
+  std::vector<ClockChoice> clocks;           // every clock choice, in the order a tie prefers them
   std::uint32_t reloadBits = 8;              // 8 or 16
   bool smodDoubles = true;                   // PCON.SMOD doubles the rate
   std::vector<std::string> reloadRegisters;  // where the reload goes, high byte first ("TH1"; "T2H", "T2L")
@@ -56,11 +79,14 @@ struct BaudTarget {
 
 // One setting a solver tried or chose.
 struct TargetSetting {
-  std::uint32_t smod = 0;       // 0 or 1; always 0 where smodDoubles is false
-  std::uint32_t reload = 0;     // the register value, 0 .. 2^reloadBits - 1
-  std::uint8_t reloadHigh = 0;  // for 16-bit reloads: the high register (TH1, T2H, RCAP2H)
-  std::uint8_t reloadLow = 0;   // the low register (or the 8-bit reload itself)
-  std::uint64_t divisor = 0;    // 2^reloadBits - reload
+  std::uint32_t clockIndex = 0;       // which of the target's clocks
+  std::uint32_t clocksPerCycle = 12;  // that clock's P
+  std::uint32_t divider = 384;        // that clock's D
+  std::uint32_t smod = 0;             // 0 or 1; always 0 where smodDoubles is false
+  std::uint32_t reload = 0;           // the register value, 0 .. 2^reloadBits - 1
+  std::uint8_t reloadHigh = 0;        // for 16-bit reloads: the high register (TH1, T2H, RCAP2H)
+  std::uint8_t reloadLow = 0;         // the low register (or the 8-bit reload itself)
+  std::uint64_t divisor = 0;          // 2^reloadBits - reload
   // The achieved rate as an exact fraction of hertz-derived integers.
   std::uint64_t achievedNumerator = 0;
   std::uint64_t achievedDenominator = 1;

@@ -1,6 +1,7 @@
 #include "engine/target_catalogue.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tesmirol {
 namespace {
@@ -24,18 +25,54 @@ const BaudTarget* FindBaudTarget(std::string_view name) {
   return nullptr;
 }
 
+std::vector<const BaudTarget*> FindFamilyTargets(std::string_view family) {
+  std::vector<const BaudTarget*> targets;
+  for (const BaudTarget& target : BaudTargets()) {
+    if (std::any_of(target.families.begin(), target.families.end(),
+                    [family](const std::string& name) { return SameName(name, family); })) {
+      targets.push_back(&target);
+    }
+  }
+  return targets;
+}
+
+std::vector<std::string> UartNames(std::span<const BaudTarget* const> targets) {
+  std::vector<std::string> names;
+  for (const BaudTarget* target : targets) {
+    if (std::find(names.begin(), names.end(), target->uart) == names.end()) {
+      names.push_back(target->uart);
+    }
+  }
+  return names;
+}
+
+std::vector<const BaudTarget*> TargetsOfUart(std::span<const BaudTarget* const> targets, std::string_view uart) {
+  std::vector<const BaudTarget*> ofUart;
+  std::copy_if(targets.begin(), targets.end(), std::back_inserter(ofUart),
+               [uart](const BaudTarget* target) { return SameName(target->uart, uart); });
+  return ofUart;
+}
+
 std::vector<const BaudTarget*> FindBaudTargets(std::string_view nameOrFamily) {
   if (const BaudTarget* target = FindBaudTarget(nameOrFamily)) {
     return {target};
   }
-  std::vector<const BaudTarget*> family;
-  for (const BaudTarget& target : BaudTargets()) {
-    if (std::any_of(target.families.begin(), target.families.end(),
-                    [nameOrFamily](const std::string& name) { return SameName(name, nameOrFamily); })) {
-      family.push_back(&target);
-    }
+  const std::vector<const BaudTarget*> family = FindFamilyTargets(nameOrFamily);
+  if (family.empty()) {
+    return family;
   }
-  return family;
+  return TargetsOfUart(family, family.front()->uart);
+}
+
+std::optional<std::string> CanonicalUartName(std::string_view given) {
+  std::string_view digits = given;
+  if (given.size() > 4 && SameName(given.substr(0, 4), "UART")) {
+    digits = given.substr(4);
+  }
+  if (digits.size() != 1 || digits[0] < '0' || digits[0] > '9') {
+    return std::nullopt;
+  }
+  return "UART" + std::string(digits);
 }
 
 std::vector<std::string> BaudTargetFamilies() {
@@ -60,10 +97,46 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "stc15-timer1-mode0";
     case GeneratorKind::Stc12Brt:
       return "stc12-brt";
+    case GeneratorKind::StcTimer3:
+      return "stc-timer3";
+    case GeneratorKind::StcTimer4:
+      return "stc-timer4";
+    case GeneratorKind::N76Timer3:
+      return "n76-timer3";
+    case GeneratorKind::Ch55xSbaud1:
+      return "ch55x-sbaud1";
+    case GeneratorKind::SilabsTimer1:
+      return "silabs-timer1";
     case GeneratorKind::Timer1Mode2:
       break;
   }
   return "timer1-mode2";
+}
+
+std::string_view ClockSelectName(ClockSelect clock) noexcept {
+  switch (clock) {
+    case ClockSelect::AuxrT1x12:
+      return "auxr-t1x12";
+    case ClockSelect::AuxrT2x12:
+      return "auxr-t2x12";
+    case ClockSelect::AuxrBrtx12:
+      return "auxr-brtx12";
+    case ClockSelect::CkconT1M:
+      return "ckcon-t1m";
+    case ClockSelect::T4t3mT3x12:
+      return "t4t3m-t3x12";
+    case ClockSelect::T4t3mT4x12:
+      return "t4t3m-t4x12";
+    case ClockSelect::T3conT3ps:
+      return "t3con-t3ps";
+    case ClockSelect::T2modT1Clk:
+      return "t2mod-t1clk";
+    case ClockSelect::CkconSca:
+      return "ckcon-sca";
+    case ClockSelect::Fixed:
+      break;
+  }
+  return "fixed";
 }
 
 }  // namespace tesmirol

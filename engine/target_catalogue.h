@@ -2,6 +2,7 @@
 // The target catalogue, compiled in from res/targets.txt at build time, and
 // look-ups by target name and chip family.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,9 +19,23 @@ std::span<const BaudTarget> BaudTargets();
 const BaudTarget* FindBaudTarget(std::string_view name);
 
 // The targets a name stands for: the one target of that name, or every
-// target of that chip family, in catalogue order; empty when the name is
-// neither.
+// target of that chip family that drives the family's first UART (the UART
+// of its first entry), in catalogue order; empty when the name is neither.
 std::vector<const BaudTarget*> FindBaudTargets(std::string_view nameOrFamily);
+
+// Every target of the chip family, of every UART, in catalogue order; empty
+// for a name that is no family.
+std::vector<const BaudTarget*> FindFamilyTargets(std::string_view family);
+
+// The UARTs the targets drive, in order of first appearance ("UART1",
+// "UART2" ...).
+std::vector<std::string> UartNames(std::span<const BaudTarget* const> targets);
+
+// The targets that drive the UART (matched in any ASCII case).
+std::vector<const BaudTarget*> TargetsOfUart(std::span<const BaudTarget* const> targets, std::string_view uart);
+
+// "UART2" for "2", "uart2" or "UART2"; no result for anything else.
+std::optional<std::string> CanonicalUartName(std::string_view given);
 
 // Every chip family named in the catalogue, in order of first appearance.
 std::vector<std::string> BaudTargetFamilies();
@@ -28,5 +43,9 @@ std::vector<std::string> BaudTargetFamilies();
 // The generator under the name the catalogue gives it ("timer1-mode2",
 // "timer2-rcap", "stc15-timer2", "stc15-timer1-mode0", "stc12-brt").
 std::string_view GeneratorKindName(GeneratorKind kind) noexcept;
+
+// The clock selector under the catalogue's name ("fixed", "auxr-t1x12",
+// "t3con-t3ps" ...).
+std::string_view ClockSelectName(ClockSelect clock) noexcept;
 
 }  // namespace tesmirol

@@ -1,5 +1,6 @@
 #include "engine/target_solver.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "engine/number_reading.h"
@@ -20,68 +21,38 @@ Uint128 RateNumerator(const ExactFrequency& frequency, std::uint32_t smod) {
 }
 
 // q x D: the rate's denominator for a divisor of 1.
-Uint128 UnitDenominator(const BaudTarget& target, const ExactFrequency& frequency) {
-  return Uint128{frequency.denominator} * target.divider;
+Uint128 UnitDenominator(std::uint32_t divider, const ExactFrequency& frequency) {
+  return Uint128{frequency.denominator} * divider;
 }
 
 std::uint64_t ReloadLimit(const BaudTarget& target) { return std::uint64_t{1} << target.reloadBits; }
 
 // rate - baud = (2^SMOD F - baud q D n) / (q D n): this is the numerator.
-Int128 ErrorNumerator(const BaudTarget& target, const ExactFrequency& frequency, std::int32_t baud,
-                      const TargetSetting& setting) {
-  const Uint128 wanted = UnitDenominator(target, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
+Int128 ErrorNumerator(const ExactFrequency& frequency, std::int32_t baud, const TargetSetting& setting) {
+  const Uint128 wanted =
+      UnitDenominator(setting.divider, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
   return static_cast<Int128>(RateNumerator(frequency, setting.smod)) - static_cast<Int128>(wanted);
 }
 
 Uint128 Magnitude(Int128 value) { return static_cast<Uint128>(value < 0 ? -value : value); }
 
-// |error| x D x n, the numerator of |rate - baud| over the common q x D1 x D2
-// x n1 x n2: compares errors across targets of different dividers.
-Uint128 ScaledError(const BaudTarget& target, const ExactFrequency& frequency, std::int32_t baud,
-                    const TargetSetting& setting, const BaudTarget& other, const TargetSetting& otherSetting) {
-  return Magnitude(ErrorNumerator(target, frequency, baud, setting)) * other.divider * otherSetting.divisor;
+// |error| x D' x n', the numerator of |rate - baud| over the common
+// q x D x D' x n x n': compares errors of settings of different dividers.
+Uint128 ScaledError(const ExactFrequency& frequency, std::int32_t baud, const TargetSetting& setting,
+                    const TargetSetting& other) {
+  return Magnitude(ErrorNumerator(frequency, baud, setting)) * other.divider * other.divisor;
 }
 
-// True when a's |rate - baud| is smaller than b's.
-bool LessError(const BaudTarget& targetA, const TargetSetting& a, const BaudTarget& targetB, const TargetSetting& b,
-               const ExactFrequency& frequency, std::int32_t baud) {
-  return ScaledError(targetA, frequency, baud, a, targetB, b) < ScaledError(targetB, frequency, baud, b, targetA, a);
-}
-
-// The setting for a divisor n (1 .. 2^b): reload, bytes, the exact rate in
-// lowest terms, and the deviation from baud (none when baud is 0).
-TargetSetting MakeSetting(const BaudTarget& target, const ExactFrequency& frequency, std::uint32_t smod,
-                          std::uint64_t divisor, std::int32_t baud) {
-  TargetSetting setting;
-  setting.smod = smod;
-  setting.divisor = divisor;
-  setting.reload = static_cast<std::uint32_t>(ReloadLimit(target) - divisor);
-  if (target.reloadBits > 8) {
-    setting.reloadHigh = static_cast<std::uint8_t>(setting.reload >> 8U);
-  }
-  setting.reloadLow = static_cast<std::uint8_t>(setting.reload & 0xFFU);
-  // Both fit in 64 bits: 2^SMOD F < 2^63 and q D n <= 10^9 x 384 x 2^16.
-  const auto numerator = static_cast<std::uint64_t>(RateNumerator(frequency, smod));
-  const auto denominator = static_cast<std::uint64_t>(UnitDenominator(target, frequency) * divisor);
-  const std::uint64_t common = std::gcd(numerator, denominator);
-  setting.achievedNumerator = numerator / common;
-  setting.achievedDenominator = denominator / common;
-  setting.achieved = static_cast<double>(setting.achievedNumerator) / static_cast<double>(setting.achievedDenominator);
-  if (baud > 0) {
-    const Int128 error = ErrorNumerator(target, frequency, baud, setting);
-    const Uint128 scale = UnitDenominator(target, frequency) * divisor * static_cast<std::uint32_t>(baud);
-    setting.deviation = static_cast<double>(error * 100) / static_cast<double>(scale);
-  }
-  return setting;
-}
-
-// One SMOD setting: the range verdict from the exact divisor x, then its two
-// neighbours and the lesser error of them.
-TargetModeResult SolveMode(const BaudTarget& target, const TargetInputs& inputs, std::uint32_t smod) {
+// One clock choice and SMOD setting: the range verdict from the exact
+// divisor x, then its two neighbours and the lesser error of them.
+TargetModeResult SolveMode(const BaudTarget& target, const TargetInputs& inputs, std::uint32_t clockIndex,
+                           std::uint32_t smod) {
   TargetModeResult mode;
+  mode.clockIndex = clockIndex;
   mode.smod = smod;
+  const std::uint32_t divider = target.clocks.at(clockIndex).divider;
   const Uint128 numerator = RateNumerator(inputs.frequency, smod);
-  const Uint128 denominator = UnitDenominator(target, inputs.frequency) * static_cast<std::uint32_t>(inputs.baud);
+  const Uint128 denominator = UnitDenominator(divider, inputs.frequency) * static_cast<std::uint32_t>(inputs.baud);
   const Uint128 floor = numerator / denominator;
   const bool whole = numerator % denominator == 0;
   if (floor == 0) {
@@ -93,21 +64,34 @@ TargetModeResult SolveMode(const BaudTarget& target, const TargetInputs& inputs,
     return mode;
   }
   const auto low = static_cast<std::uint64_t>(floor);
-  mode.tried[0] = MakeSetting(target, inputs.frequency, smod, low, inputs.baud);
+  mode.tried[0] = MakeTargetSetting(target, inputs.frequency, clockIndex, smod, low, inputs.baud);
   mode.triedCount = 1;
   if (!whole) {
-    mode.tried[1] = MakeSetting(target, inputs.frequency, smod, low + 1, inputs.baud);
+    mode.tried[1] = MakeTargetSetting(target, inputs.frequency, clockIndex, smod, low + 1, inputs.baud);
     mode.triedCount = 2;
     // On a tie the larger reload (the smaller divisor, tried first) stays.
-    if (LessError(target, mode.tried[1], target, mode.tried[0], inputs.frequency, inputs.baud)) {
+    if (HasLessError(mode.tried[1], mode.tried[0], inputs.frequency, inputs.baud)) {
       mode.bestTried = 1;
     }
   }
   return mode;
 }
 
-double RateOf(const BaudTarget& target, const ExactFrequency& frequency, std::uint32_t smod, std::uint64_t divisor) {
-  return MakeSetting(target, frequency, smod, divisor, 0).achieved;
+double RateOf(const BaudTarget& target, const ExactFrequency& frequency, std::uint32_t clockIndex, std::uint32_t smod,
+              std::uint64_t divisor) {
+  return MakeTargetSetting(target, frequency, clockIndex, smod, divisor, 0).achieved;
+}
+
+// The clock choice with the most (slowest) or fewest oscillator periods a count.
+std::uint32_t ExtremeClock(const BaudTarget& target, bool slowest) {
+  std::uint32_t chosen = 0;
+  for (std::uint32_t index = 1; index < target.clocks.size(); ++index) {
+    const std::uint32_t divider = target.clocks[index].divider;
+    if (slowest ? divider > target.clocks[chosen].divider : divider < target.clocks[chosen].divider) {
+      chosen = index;
+    }
+  }
+  return chosen;
 }
 
 }  // namespace
@@ -141,25 +125,62 @@ std::string_view TargetStatusName(TargetStatus status) noexcept {
   return "Ok";
 }
 
+TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& frequency, std::uint32_t clockIndex,
+                                std::uint32_t smod, std::uint64_t divisor, std::int32_t baud) {
+  TargetSetting setting;
+  const ClockChoice& clock = target.clocks.at(clockIndex);
+  setting.clockIndex = clockIndex;
+  setting.clocksPerCycle = clock.clocksPerCycle;
+  setting.divider = clock.divider;
+  setting.smod = smod;
+  setting.divisor = divisor;
+  setting.reload = static_cast<std::uint32_t>(ReloadLimit(target) - divisor);
+  if (target.reloadBits > 8) {
+    setting.reloadHigh = static_cast<std::uint8_t>(setting.reload >> 8U);
+  }
+  setting.reloadLow = static_cast<std::uint8_t>(setting.reload & 0xFFU);
+  // Both fit in 64 bits: 2^SMOD F < 2^63 and q D n <= 10^9 x 2^12 x 2^16.
+  const auto numerator = static_cast<std::uint64_t>(RateNumerator(frequency, smod));
+  const auto denominator = static_cast<std::uint64_t>(UnitDenominator(clock.divider, frequency) * divisor);
+  const std::uint64_t common = std::gcd(numerator, denominator);
+  setting.achievedNumerator = numerator / common;
+  setting.achievedDenominator = denominator / common;
+  setting.achieved = static_cast<double>(setting.achievedNumerator) / static_cast<double>(setting.achievedDenominator);
+  if (baud > 0) {
+    const Int128 error = ErrorNumerator(frequency, baud, setting);
+    const Uint128 scale = UnitDenominator(clock.divider, frequency) * divisor * static_cast<std::uint32_t>(baud);
+    setting.deviation = static_cast<double>(error * 100) / static_cast<double>(scale);
+  }
+  return setting;
+}
+
+bool HasLessError(const TargetSetting& a, const TargetSetting& b, const ExactFrequency& frequency, std::int32_t baud) {
+  return ScaledError(frequency, baud, a, b) < ScaledError(frequency, baud, b, a);
+}
+
 TargetSolution SolveTarget(const BaudTarget& target, const TargetInputs& inputs) {
   TargetSolution solution;
   solution.target = &target;
-  solution.modeCount = target.smodDoubles ? 2 : 1;
-  solution.minRate = RateOf(target, inputs.frequency, 0, ReloadLimit(target));
-  solution.maxRate = RateOf(target, inputs.frequency, target.smodDoubles ? 1 : 0, 1);
+  const std::uint32_t smodCount = target.smodDoubles ? 2 : 1;
+  const auto clockCount = static_cast<std::uint32_t>(std::min(target.clocks.size(), kMaxTargetModes / smodCount));
+  solution.modeCount = std::size_t{clockCount} * smodCount;
+  solution.minRate = RateOf(target, inputs.frequency, ExtremeClock(target, true), 0, ReloadLimit(target));
+  solution.maxRate = RateOf(target, inputs.frequency, ExtremeClock(target, false), smodCount - 1, 1);
   const TargetSetting* best = nullptr;
   bool anyTooLow = false;
-  for (std::uint32_t smod = 0; smod < solution.modeCount; ++smod) {
-    TargetModeResult& mode = solution.modes.at(smod);
-    mode = SolveMode(target, inputs, smod);
-    anyTooLow = anyTooLow || mode.status == TargetStatus::TooLow;
-    if (mode.status != TargetStatus::Ok) {
-      continue;
-    }
-    const TargetSetting& candidate = mode.tried.at(mode.bestTried);
-    // On a tie SMOD = 0 stays: PCON is left alone.
-    if (best == nullptr || LessError(target, candidate, target, *best, inputs.frequency, inputs.baud)) {
-      best = &candidate;
+  for (std::uint32_t clock = 0; clock < clockCount; ++clock) {
+    for (std::uint32_t smod = 0; smod < smodCount; ++smod) {
+      TargetModeResult& mode = solution.modes.at(std::size_t{clock} * smodCount + smod);
+      mode = SolveMode(target, inputs, clock, smod);
+      anyTooLow = anyTooLow || mode.status == TargetStatus::TooLow;
+      if (mode.status != TargetStatus::Ok) {
+        continue;
+      }
+      const TargetSetting& candidate = mode.tried.at(mode.bestTried);
+      // On a tie the earlier clock, then SMOD = 0, stays: PCON is left alone.
+      if (best == nullptr || HasLessError(candidate, *best, inputs.frequency, inputs.baud)) {
+        best = &candidate;
+      }
     }
   }
   if (best != nullptr) {
@@ -194,7 +215,7 @@ FamilySolution SolveTargets(std::span<const BaudTarget* const> targets, const Ta
       continue;
     }
     const TargetSolution& best = family.solutions.at(*family.best);
-    if (LessError(*target, solution.best, *best.target, best.best, inputs.frequency, inputs.baud)) {
+    if (HasLessError(solution.best, best.best, inputs.frequency, inputs.baud)) {
       family.best = family.solutions.size() - 1;
     }
   }
@@ -208,8 +229,10 @@ std::optional<std::vector<TargetSetting>> TargetRatesForReload(const BaudTarget&
     return std::nullopt;
   }
   std::vector<TargetSetting> settings;
-  for (std::uint32_t smod = 0; smod < (target.smodDoubles ? 2U : 1U); ++smod) {
-    settings.push_back(MakeSetting(target, frequency, smod, ReloadLimit(target) - reload, baud));
+  for (std::uint32_t clock = 0; clock < target.clocks.size(); ++clock) {
+    for (std::uint32_t smod = 0; smod < (target.smodDoubles ? 2U : 1U); ++smod) {
+      settings.push_back(MakeTargetSetting(target, frequency, clock, smod, ReloadLimit(target) - reload, baud));
+    }
   }
   return settings;
 }

@@ -4,13 +4,15 @@
 // the least absolute error (not by truncation). Separate from CalculateBaud,
 // whose float32 steps are the dialog's numbers and stay as they are.
 //
-// For a target with divider D and a reload register of b bits,
+// For a target with a clock choice of divider D and a reload register of b
+// bits,
 //   rate = 2^SMOD x f / (D x n),  n = 2^b - reload, 1 <= n <= 2^b.
 // The exact divisor x = 2^SMOD x f / (D x baud) has two neighbours, floor(x)
-// and ceil(x); both are tried for each SMOD setting the target offers, and
-// the setting with the least |rate - baud| wins (ties: SMOD = 0 first, then
-// the larger reload). A rate above what n = 1 gives is TooHigh, a rate below
-// what n = 2^b gives is TooLow: never a wrapped reload.
+// and ceil(x); both are tried for each clock choice and each SMOD setting
+// the target offers, and the setting with the least |rate - baud| wins
+// (ties: the clock listed first, then SMOD = 0, then the larger reload). A
+// rate above what n = 1 gives is TooHigh, a rate below what n = 2^b gives is
+// TooLow: never a wrapped reload.
 
 #include <array>
 #include <cstddef>
@@ -43,8 +45,13 @@ enum class TargetStatus { Ok, TooLow, TooHigh };
 // The status under its own name ("Ok", "TooLow", "TooHigh").
 std::string_view TargetStatusName(TargetStatus status) noexcept;
 
-// One SMOD setting of a target: its range verdict and the neighbours tried.
+// The most clock choices times SMOD settings a target may offer.
+inline constexpr std::size_t kMaxTargetModes = 16;
+
+// One clock choice and SMOD setting of a target: its range verdict and the
+// neighbours tried.
 struct TargetModeResult {
+  std::uint32_t clockIndex = 0;
   std::uint32_t smod = 0;
   TargetStatus status = TargetStatus::Ok;
   std::array<TargetSetting, 2> tried{};  // floor(x), then ceil(x); one when x is whole
@@ -55,12 +62,12 @@ struct TargetModeResult {
 // One target solved.
 struct TargetSolution {
   const BaudTarget* target = nullptr;
-  TargetStatus status = TargetStatus::Ok;  // Ok when any SMOD setting is Ok
-  std::array<TargetModeResult, 2> modes{};
-  std::size_t modeCount = 1;  // 2 where SMOD doubles the rate
-  TargetSetting best;         // the winner over every setting tried; valid when Ok
-  double minRate = 0.0;       // the lowest rate: SMOD = 0, n = 2^b
-  double maxRate = 0.0;       // the highest: SMOD = 1 where it applies, n = 1
+  TargetStatus status = TargetStatus::Ok;                 // Ok when any mode is Ok
+  std::array<TargetModeResult, kMaxTargetModes> modes{};  // clock by clock, SMOD = 0 before 1
+  std::size_t modeCount = 1;                              // clocks x (2 where SMOD doubles the rate, else 1)
+  TargetSetting best;                                     // the winner over every setting tried; valid when Ok
+  double minRate = 0.0;                                   // the lowest rate: the slowest clock, SMOD = 0, n = 2^b
+  double maxRate = 0.0;  // the highest: the quickest clock, SMOD = 1 where it applies, n = 1
 };
 
 // Solves one target.
@@ -81,8 +88,18 @@ struct FamilySolution {
 
 FamilySolution SolveTargets(std::span<const BaudTarget* const> targets, const TargetInputs& inputs);
 
-// The rates a given reload gives a target, one setting per SMOD setting it
-// offers; no result when the reload does not fit the register.
+// The setting of one clock choice, SMOD and divisor n (1 .. 2^b): reload,
+// bytes, the exact rate in lowest terms and the deviation from baud (none
+// when baud is 0).
+TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& frequency, std::uint32_t clockIndex,
+                                std::uint32_t smod, std::uint64_t divisor, std::int32_t baud);
+
+// Whether a's |rate - baud| is smaller than b's, exactly.
+bool HasLessError(const TargetSetting& a, const TargetSetting& b, const ExactFrequency& frequency, std::int32_t baud);
+
+// The rates a given reload gives a target, one setting per clock choice and
+// SMOD setting it offers; no result when the reload does not fit the
+// register.
 std::optional<std::vector<TargetSetting>> TargetRatesForReload(const BaudTarget& target,
                                                                const ExactFrequency& frequency, std::uint32_t reload,
                                                                std::int32_t baud = 0);

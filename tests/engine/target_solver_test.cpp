@@ -123,14 +123,13 @@ TEST(SolveTarget, RefusesInputsWithoutAFrequencyOrRate) {
 
 // ---------------------------------------------------------------------------
 // Against an exhaustive search: for every target and a spread of awkward
-// crystals and rates, no reload and SMOD setting of the register comes
-// closer to the rate than the one chosen. The errors are compared exactly,
-// |2^SMOD F - baud q D n| / n, cross-multiplied in 128 bits.
+// crystals and rates, no clock, reload and SMOD setting of the register
+// comes closer to the rate than the one chosen. The errors are compared
+// exactly, |2^SMOD F - baud q D n| / (D n), cross-multiplied in 128 bits.
 
-Uint128 ErrorOver(const BaudTarget& target, const TargetInputs& inputs, std::uint32_t smod, std::uint64_t n) {
+Uint128 ErrorOver(std::uint32_t divider, const TargetInputs& inputs, std::uint32_t smod, std::uint64_t n) {
   const Uint128 rate = Uint128{inputs.frequency.numerator} << smod;
-  const Uint128 wanted =
-      Uint128{inputs.frequency.denominator} * target.divider * n * static_cast<std::uint32_t>(inputs.baud);
+  const Uint128 wanted = Uint128{inputs.frequency.denominator} * divider * n * static_cast<std::uint32_t>(inputs.baud);
   return rate > wanted ? rate - wanted : wanted - rate;
 }
 
@@ -147,13 +146,17 @@ TEST(SolveTarget, NoReloadOfTheRegisterComesCloser) {
         if (solution.status != TargetStatus::Ok) {
           continue;
         }
-        const Uint128 bestError = ErrorOver(target, *inputs, solution.best.smod, solution.best.divisor);
+        const TargetSetting& best = solution.best;
+        const Uint128 bestError = ErrorOver(best.divider, *inputs, best.smod, best.divisor);
         const std::uint64_t limit = std::uint64_t{1} << target.reloadBits;
-        for (std::uint32_t smod = 0; smod < solution.modeCount; ++smod) {
-          for (std::uint64_t n = 1; n <= limit; ++n) {
-            // bestError / bestN <= error / n
-            ASSERT_LE(bestError * n, ErrorOver(target, *inputs, smod, n) * solution.best.divisor)
-                << "SMOD " << smod << " n " << n;
+        for (const ClockChoice& clock : target.clocks) {
+          for (std::uint32_t smod = 0; smod < (target.smodDoubles ? 2U : 1U); ++smod) {
+            for (std::uint64_t n = 1; n <= limit; ++n) {
+              // bestError / (bestD bestN) <= error / (D n)
+              ASSERT_LE(bestError * clock.divider * n,
+                        ErrorOver(clock.divider, *inputs, smod, n) * best.divider * best.divisor)
+                  << "P " << clock.clocksPerCycle << " SMOD " << smod << " n " << n;
+            }
           }
         }
       }

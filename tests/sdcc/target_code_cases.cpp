@@ -31,22 +31,6 @@ namespace {
 constexpr std::size_t kCrystals = 8;
 constexpr std::size_t kSpread = 5;
 
-std::string_view ClockName(ClockSelect clock) {
-  switch (clock) {
-    case ClockSelect::Fixed:
-      return "fixed";
-    case ClockSelect::AuxrT1x12:
-      return "auxr-t1x12";
-    case ClockSelect::AuxrT2x12:
-      return "auxr-t2x12";
-    case ClockSelect::AuxrBrtx12:
-      return "auxr-brtx12";
-    case ClockSelect::CkconT1M:
-      return "ckcon-t1m";
-  }
-  return "";
-}
-
 bool WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream file(path, std::ios::binary);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -79,7 +63,7 @@ bool WriteCase(const std::string& dir, std::size_t number, const Case& c, const 
       {"stem", stem},
       {"target", t.name},
       {"generator", GeneratorKindName(t.generator)},
-      {"clock", ClockName(t.clockSelect)},
+      {"clock", ClockSelectName(t.clockSelect)},
       {"clockFast", t.clockFast},
       {"clocksPerCycle", t.clocksPerCycle},
       {"crystal", c.crystal},
