@@ -21,10 +21,23 @@ struct VendorRow {
   const char* target;
   const char* crystal;
   const char* baud;
-  std::uint32_t reload;      // as the data sheet prints it
-  std::uint32_t smod;        // the SMOD setting the data sheet uses
-  std::uint32_t nearer = 0;  // where the other neighbour is nearer than the printed one: that reload
+  std::uint32_t reload;              // as the data sheet prints it
+  std::uint32_t smod;                // the SMOD setting the data sheet uses
+  std::uint32_t nearer = 0;          // where the other neighbour is nearer than the printed one: that reload
+  std::uint32_t clocksPerCycle = 0;  // the timer clock the row is for; 0: the target's first
 };
+
+// The solver's result for one clock and SMOD setting.
+const TargetModeResult* FindMode(const TargetSolution& solution, std::uint32_t clocksPerCycle, std::uint32_t smod) {
+  for (std::size_t index = 0; index < solution.modeCount; ++index) {
+    const TargetModeResult& mode = solution.modes.at(index);
+    const std::uint32_t clock = solution.target->clocks.at(mode.clockIndex).clocksPerCycle;
+    if (mode.smod == smod && (clocksPerCycle == 0 ? mode.clockIndex == 0 : clock == clocksPerCycle)) {
+      return &mode;
+    }
+  }
+  return nullptr;
+}
 
 void PrintTo(const VendorRow& row, std::ostream* os) { *os << row.name; }
 
@@ -38,7 +51,9 @@ TEST_P(VendorTables, SolverChoosesTheVendorsReload) {
   ASSERT_TRUE(solution.has_value());
   ASSERT_EQ(solution->status, TargetStatus::Ok);
   // The printed reload is one of the two neighbours tried.
-  const TargetModeResult& mode = solution->modes.at(row.smod);
+  const TargetModeResult* found = FindMode(*solution, row.clocksPerCycle, row.smod);
+  ASSERT_NE(found, nullptr);
+  const TargetModeResult& mode = *found;
   bool tried = false;
   for (std::size_t i = 0; i < mode.triedCount; ++i) {
     tried = tried || mode.tried.at(i).reload == row.reload;
@@ -125,25 +140,140 @@ INSTANTIATE_TEST_SUITE_P(AtmelLpTimer2, VendorTables,
                                          VendorRow{"Rate110At12MHz", "t2-6t", "12MHz", "110", 0xE55E, 0}),
                          testing_support::CaseName());
 
-// STC parts: no printed reload table was at hand, so these rows are worked
-// from the STC8A8K64D4 manual's UART1 formulas (reload = 65536 - SYSclk /
-// (4 x baud) in 1T, SYSclk / (12 x 4 x baud) in 12T, for Timer 2 and Timer 1
-// mode 0; 256 - 2^SMOD x SYSclk / (32 x baud) for Timer 1 mode 2 and the
-// STC12 BRT, / (12 x 32 x baud) in 12T), each at an exact divisor.
+// STC8A8K64D4 Series Manual, 14.3.6 "UART1 Mode 1", its table of reloads for
+// common frequencies (manual p.377): Timer 2 and Timer 1 mode 0 in 1T and
+// 12T, Timer 1 mode 2 with SMOD = 1 and 0 in 1T and 12T. The table prints
+// only exact reloads ("-" where a rate has none; those cells are left out).
+// UART2 takes the same Timer 2 (stc-u2-t2, 1T or 12T as the row says).
 INSTANTIATE_TEST_SUITE_P(
-    Stc, VendorTables,
-    testing::Values(VendorRow{"T2Rate115200At11MHz", "stc-t2-1t", "11.0592MHz", "115200", 0xFFE8, 0},
-                    VendorRow{"T2Rate9600At11MHz", "stc-t2-1t", "11.0592MHz", "9600", 0xFEE0, 0},
-                    VendorRow{"T2Rate115200At22MHz", "stc-t2-1t", "22.1184MHz", "115200", 0xFFD0, 0},
-                    VendorRow{"T2Rate9600At24MHz", "stc-t2-1t", "24MHz", "9600", 0xFD8F, 0},
-                    VendorRow{"T2Rate9600At11MHz12T", "stc-t2-12t", "11.0592MHz", "9600", 0xFFE8, 0},
-                    VendorRow{"T1Mode0Rate115200At11MHz", "stc-t1m0-1t", "11.0592MHz", "115200", 0xFFE8, 0},
-                    VendorRow{"T1Mode0Rate57600At22MHz", "stc-t1m0-1t", "22.1184MHz", "57600", 0xFFA0, 0},
-                    VendorRow{"T1Mode2Rate9600At11MHz1T", "stc-t1-1t", "11.0592MHz", "9600", 0xDC, 0},
-                    VendorRow{"T1Mode2Rate115200At22MHz1T", "stc-t1-1t", "22.1184MHz", "115200", 0xFA, 0},
+    Stc8Manual, VendorTables,
+    testing::Values(VendorRow{"T2At11MHz57600", "stc-t2-1t", "11.0592MHz", "57600", 0xFFD0, 0},
+                    VendorRow{"T2At11MHz57600In12T", "stc-t2-12t", "11.0592MHz", "57600", 0xFFFC, 0},
+                    VendorRow{"T1Mode0At11MHz38400", "stc-t1m0-1t", "11.0592MHz", "38400", 0xFFB8, 0},
+                    VendorRow{"T1Mode0At11MHz38400In12T", "stc-t1m0-12t", "11.0592MHz", "38400", 0xFFFA, 0},
+                    VendorRow{"T1Mode2At11MHz57600Smod1", "stc-t1-1t", "11.0592MHz", "57600", 0xF4, 1},
+                    VendorRow{"T1Mode2At11MHz57600Smod1In12T", "stc-t1-12t", "11.0592MHz", "57600", 0xFF, 1},
+                    VendorRow{"T1Mode2At11MHz57600Smod0", "stc-t1-1t", "11.0592MHz", "57600", 0xFA, 0},
+                    VendorRow{"T1Mode2At11MHz38400Smod1", "stc-t1-1t", "11.0592MHz", "38400", 0xEE, 1},
+                    VendorRow{"T1Mode2At11MHz38400Smod0", "stc-t1-1t", "11.0592MHz", "38400", 0xF7, 0},
+                    VendorRow{"T2At11MHz9600", "stc-t2-1t", "11.0592MHz", "9600", 0xFEE0, 0},
+                    VendorRow{"T2At11MHz9600In12T", "stc-t2-12t", "11.0592MHz", "9600", 0xFFE8, 0},
+                    VendorRow{"T1Mode2At11MHz9600Smod1", "stc-t1-1t", "11.0592MHz", "9600", 0xB8, 1},
+                    VendorRow{"T1Mode2At11MHz9600Smod1In12T", "stc-t1-12t", "11.0592MHz", "9600", 0xFA, 1},
+                    VendorRow{"T1Mode2At11MHz9600Smod0", "stc-t1-1t", "11.0592MHz", "9600", 0xDC, 0},
+                    VendorRow{"T1Mode2At11MHz9600Smod0In12T", "stc-t1-12t", "11.0592MHz", "9600", 0xFD, 0},
+                    VendorRow{"T2At18MHz115200", "stc-t2-1t", "18.432MHz", "115200", 0xFFD8, 0},
+                    VendorRow{"T1Mode0At18MHz115200", "stc-t1m0-1t", "18.432MHz", "115200", 0xFFD8, 0},
+                    VendorRow{"T1Mode2At18MHz115200Smod1", "stc-t1-1t", "18.432MHz", "115200", 0xF6, 1},
+                    VendorRow{"T1Mode2At18MHz115200Smod0", "stc-t1-1t", "18.432MHz", "115200", 0xFB, 0},
+                    VendorRow{"T2At18MHz9600", "stc-t2-1t", "18.432MHz", "9600", 0xFE20, 0},
+                    VendorRow{"T2At18MHz9600In12T", "stc-t2-12t", "18.432MHz", "9600", 0xFFD8, 0},
+                    VendorRow{"T1Mode2At18MHz9600Smod1", "stc-t1-1t", "18.432MHz", "9600", 0x88, 1},
+                    VendorRow{"T1Mode2At18MHz9600Smod1In12T", "stc-t1-12t", "18.432MHz", "9600", 0xF6, 1},
+                    VendorRow{"T1Mode2At18MHz9600Smod0", "stc-t1-1t", "18.432MHz", "9600", 0xC4, 0},
+                    VendorRow{"T1Mode2At18MHz9600Smod0In12T", "stc-t1-12t", "18.432MHz", "9600", 0xFB, 0},
+                    VendorRow{"T2At22MHz115200", "stc-t2-1t", "22.1184MHz", "115200", 0xFFD0, 0},
+                    VendorRow{"T2At22MHz115200In12T", "stc-t2-12t", "22.1184MHz", "115200", 0xFFFC, 0},
+                    VendorRow{"T1Mode0At22MHz115200", "stc-t1m0-1t", "22.1184MHz", "115200", 0xFFD0, 0},
+                    VendorRow{"T1Mode2At22MHz115200Smod1", "stc-t1-1t", "22.1184MHz", "115200", 0xF4, 1},
+                    VendorRow{"T1Mode2At22MHz115200Smod1In12T", "stc-t1-12t", "22.1184MHz", "115200", 0xFF, 1},
+                    VendorRow{"T1Mode2At22MHz115200Smod0", "stc-t1-1t", "22.1184MHz", "115200", 0xFA, 0},
+                    VendorRow{"T2At22MHz57600", "stc-t2-1t", "22.1184MHz", "57600", 0xFFA0, 0},
+                    VendorRow{"T2At22MHz57600In12T", "stc-t2-12t", "22.1184MHz", "57600", 0xFFF8, 0},
+                    VendorRow{"T1Mode2At22MHz57600Smod0In12T", "stc-t1-12t", "22.1184MHz", "57600", 0xFF, 0},
+                    VendorRow{"T2At22MHz9600", "stc-t2-1t", "22.1184MHz", "9600", 0xFDC0, 0},
+                    VendorRow{"T2At22MHz9600In12T", "stc-t2-12t", "22.1184MHz", "9600", 0xFFD0, 0},
+                    VendorRow{"T1Mode2At22MHz9600Smod1", "stc-t1-1t", "22.1184MHz", "9600", 0x70, 1},
+                    VendorRow{"T1Mode2At22MHz9600Smod0In12T", "stc-t1-12t", "22.1184MHz", "9600", 0xFA, 0},
+                    VendorRow{"Uart2At22MHz115200", "stc-u2-t2", "22.1184MHz", "115200", 0xFFD0, 0, 0, 1},
+                    VendorRow{"Uart2At22MHz115200In12T", "stc-u2-t2", "22.1184MHz", "115200", 0xFFFC, 0, 0, 12},
+                    VendorRow{"Uart2At11MHz9600In12T", "stc-u2-t2", "11.0592MHz", "9600", 0xFFE8, 0, 0, 12},
+                    VendorRow{"Uart3OnT2At18MHz9600", "stc-u3-t2", "18.432MHz", "9600", 0xFE20, 0, 0, 1},
+                    VendorRow{"Uart4OnT2At22MHz57600", "stc-u4-t2", "22.1184MHz", "57600", 0xFFA0, 0, 0, 1}),
+    testing_support::CaseName());
+
+// STC parts without a printed table at hand: the STC12 baud-rate generator
+// (UART1 and, doubled by AUXR.S2SMOD, UART2) and Timers 3 and 4 of UART3 and
+// UART4, whose rate has Timer 2's form; rows worked from those formulas,
+// each at an exact divisor.
+INSTANTIATE_TEST_SUITE_P(
+    StcFormulas, VendorTables,
+    testing::Values(VendorRow{"T2Rate9600At24MHz", "stc-t2-1t", "24MHz", "9600", 0xFD8F, 0},
                     VendorRow{"BrtRate9600At11MHz1T", "stc12-brt-1t", "11.0592MHz", "9600", 0xDC, 0},
                     VendorRow{"BrtRate115200At11MHz1T", "stc12-brt-1t", "11.0592MHz", "115200", 0xFD, 0},
-                    VendorRow{"BrtRate4800At11MHz12T", "stc12-brt-12t", "11.0592MHz", "4800", 0xFA, 0}),
+                    VendorRow{"BrtRate4800At11MHz12T", "stc12-brt-12t", "11.0592MHz", "4800", 0xFA, 0},
+                    VendorRow{"Uart2BrtRate115200At11MHz", "stc12-u2-brt", "11.0592MHz", "115200", 0xFA, 1, 0, 1},
+                    VendorRow{"Uart2BrtRate9600At11MHz12T", "stc12-u2-brt", "11.0592MHz", "9600", 0xFD, 0, 0, 12},
+                    VendorRow{"Uart3T3Rate115200At22MHz", "stc-u3-t3", "22.1184MHz", "115200", 0xFFD0, 0, 0, 1},
+                    VendorRow{"Uart3T3Rate9600At11MHz12T", "stc-u3-t3", "11.0592MHz", "9600", 0xFFE8, 0, 0, 12},
+                    VendorRow{"Uart4T4Rate38400At11MHz", "stc-u4-t4", "11.0592MHz", "38400", 0xFFB8, 0, 0, 1}),
+    testing_support::CaseName());
+
+// Nuvoton MS51 Series Technical Reference Manual Rev 1.01, 6.8.2 "Baud
+// Rate", the table of TH1 and RH3,RL3 values (p.240): Timer 1 clocked at
+// Fsys (T1M = 1) and Timer 3 with prescaler 1, SMOD = 1 (the 4800 bps row of
+// TH1 with SMOD = 0). At 24 MHz and 4800 bps the table truncates Timer 3's
+// divisor 312.5 to 312 (4807.69 bps, +0.160 %); 313 gives 4792.33 bps,
+// -0.160 % but nearer: the solver takes 0xFEC7.
+INSTANTIATE_TEST_SUITE_P(
+    Ms51Manual, VendorTables,
+    testing::Values(VendorRow{"T1At24MHz4800", "n76-t1-1t", "24MHz", "4800", 0x64, 0},
+                    VendorRow{"T3At24MHz4800", "n76-t3-uart0", "24MHz", "4800", 0xFEC8, 1, 0xFEC7, 1},
+                    VendorRow{"T1At24MHz9600", "n76-t1-1t", "24MHz", "9600", 0x64, 1},
+                    VendorRow{"T3At24MHz9600", "n76-t3-uart0", "24MHz", "9600", 0xFF64, 1, 0, 1},
+                    VendorRow{"T1At24MHz19200", "n76-t1-1t", "24MHz", "19200", 0xB2, 1},
+                    VendorRow{"T3At24MHz19200", "n76-t3-uart0", "24MHz", "19200", 0xFFB2, 1, 0, 1},
+                    VendorRow{"T1At24MHz38400", "n76-t1-1t", "24MHz", "38400", 0xD9, 1},
+                    VendorRow{"T3At24MHz38400", "n76-t3-uart0", "24MHz", "38400", 0xFFD9, 1, 0, 1},
+                    VendorRow{"T1At24MHz57600", "n76-t1-1t", "24MHz", "57600", 0xE6, 1},
+                    VendorRow{"T3At24MHz57600", "n76-t3-uart0", "24MHz", "57600", 0xFFE6, 1, 0, 1},
+                    VendorRow{"T1At24MHz115200", "n76-t1-1t", "24MHz", "115200", 0xF3, 1},
+                    VendorRow{"T3At24MHz115200", "n76-t3-uart0", "24MHz", "115200", 0xFFF3, 1, 0, 1},
+                    VendorRow{"T1At24MHz250000", "n76-t1-1t", "24MHz", "250000", 0xFA, 1},
+                    VendorRow{"T3At24MHz250000", "n76-t3-uart0", "24MHz", "250000", 0xFFFA, 1, 0, 1},
+                    VendorRow{"T1At24MHz1500000", "n76-t1-1t", "24MHz", "1500000", 0xFF, 1},
+                    VendorRow{"T3At24MHz1500000", "n76-t3-uart0", "24MHz", "1500000", 0xFFFF, 1, 0, 1},
+                    VendorRow{"T1At16MHz4800", "n76-t1-1t", "16MHz", "4800", 0x30, 1},
+                    VendorRow{"T3At16MHz4800", "n76-t3-uart0", "16MHz", "4800", 0xFF30, 1, 0, 1},
+                    VendorRow{"T1At16MHz9600", "n76-t1-1t", "16MHz", "9600", 0x98, 1},
+                    VendorRow{"T3At16MHz9600", "n76-t3-uart0", "16MHz", "9600", 0xFF98, 1, 0, 1},
+                    VendorRow{"T1At16MHz19200", "n76-t1-1t", "16MHz", "19200", 0xCC, 1},
+                    VendorRow{"T3At16MHz19200", "n76-t3-uart0", "16MHz", "19200", 0xFFCC, 1, 0, 1},
+                    VendorRow{"T1At16MHz38400", "n76-t1-1t", "16MHz", "38400", 0xE6, 1},
+                    VendorRow{"T3At16MHz38400", "n76-t3-uart0", "16MHz", "38400", 0xFFE6, 1, 0, 1},
+                    VendorRow{"T1At16MHz57600", "n76-t1-1t", "16MHz", "57600", 0xEF, 1},
+                    VendorRow{"T3At16MHz57600", "n76-t3-uart0", "16MHz", "57600", 0xFFEF, 1, 0, 1},
+                    VendorRow{"T1At16MHz115200", "n76-t1-1t", "16MHz", "115200", 0xF7, 1},
+                    VendorRow{"T3At16MHz115200", "n76-t3-uart0", "16MHz", "115200", 0xFFF7, 1, 0, 1},
+                    VendorRow{"T1At16MHz1000000", "n76-t1-1t", "16MHz", "1000000", 0xFF, 1},
+                    VendorRow{"T3At16MHz1000000", "n76-t3-uart0", "16MHz", "1000000", 0xFFFF, 1, 0, 1},
+                    // UART1 counts Timer 3's overflows by 16 with no doubling bit:
+                    // the table's RH3,RL3 column holds for it unchanged.
+                    VendorRow{"Uart1At24MHz115200", "n76-t3-uart1", "24MHz", "115200", 0xFFF3, 0, 0, 1},
+                    VendorRow{"Uart1At16MHz9600", "n76-t3-uart1", "16MHz", "9600", 0xFF98, 0, 0, 1}),
+    testing_support::CaseName());
+
+// The other new generators have no printed reload table at hand; rows
+// worked from their data sheets' formulas, one per clock choice: the CH55x
+// Timer 1 at Fsys, Fsys/4 and Fsys/12 and UART1's SBAUD1 (WCH's CH554.H:
+// Fsys/16/(256-SBAUD1) with U1SMOD = 1), the Silicon Labs Timer 1 at
+// T1CLK / (2 x (256 - TH1)) for each T1CLK (C8051F04x data sheet, Equation
+// 22.1), and the DS80C320 Timer 1 at f/4 and f/12.
+INSTANTIATE_TEST_SUITE_P(
+    OtherFormulas, VendorTables,
+    testing::Values(VendorRow{"Ch55xAt24MHz115200Fsys", "ch55x-t1", "24MHz", "115200", 0xF3, 1, 0, 1},
+                    VendorRow{"Ch55xAt24MHz9600Fsys4", "ch55x-t1", "24MHz", "9600", 0xD9, 1, 0, 4},
+                    VendorRow{"Ch55xAt24MHz9600Fsys12", "ch55x-t1", "24MHz", "9600", 0xF3, 1, 0, 12},
+                    VendorRow{"Ch55xUart1At24MHz57600", "ch55x-uart1", "24MHz", "57600", 0xE6, 1},
+                    VendorRow{"Ch55xUart1At12MHz9600", "ch55x-uart1", "12MHz", "9600", 0xD9, 0},
+                    VendorRow{"SilabsAt24MHz115200Sysclk", "silabs-t1", "24.5MHz", "115200", 0x96, 0, 0, 1},
+                    VendorRow{"SilabsAt22MHz115200Sysclk", "silabs-t1", "22.1184MHz", "115200", 0xA0, 0, 0, 1},
+                    VendorRow{"SilabsAt22MHz38400Sysclk4", "silabs-t1", "22.1184MHz", "38400", 0xB8, 0, 0, 4},
+                    VendorRow{"SilabsAt22MHz9600Sysclk12", "silabs-t1", "22.1184MHz", "9600", 0xA0, 0, 0, 12},
+                    VendorRow{"SilabsAt22MHz2400Sysclk48", "silabs-t1", "22.1184MHz", "2400", 0xA0, 0, 0, 48},
+                    VendorRow{"DsAt33MHz57600Clk4", "ds-t1", "33.1776MHz", "57600", 0xF7, 1, 0, 4},
+                    VendorRow{"DsAt11MHz9600Clk12", "ds-t1", "11.0592MHz", "9600", 0xFD, 0, 0, 12},
+                    VendorRow{"DsAt11MHz57600Clk4", "ds-t1", "11.0592MHz", "57600", 0xFD, 1, 0, 4}),
     testing_support::CaseName());
 
 // Nuvoton's N76E003 UART0 sample (Timer 1, T1M = 1, SMOD = 1) at 16 MHz:
