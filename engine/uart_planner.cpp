@@ -388,10 +388,10 @@ class PlanSearch {
     if (!planned.sharedWith.empty()) {
       return PlanReason::SharedTimer;
     }
-    const RequestCandidates& candidates = m_candidates[request];
-    const RelativeError& bestError = candidates.errors.at(*candidates.bestAlone);
-    const bool asGoodAsAlone = !IsLess(bestError, m_best->errors[request]);
-    return asGoodAsAlone || !Holder(request, planned.bestAlone->timer) ? PlanReason::BestAlone : PlanReason::TimerTaken;
+    // Another generator than its own first choice: that choice's timer went
+    // to another UART (an equal error elsewhere would have kept it).
+    const bool moved = planned.target != planned.bestAlone && Holder(request, planned.bestAlone->timer).has_value();
+    return moved ? PlanReason::TimerTaken : PlanReason::BestAlone;
   }
 
   // Another request whose generator takes the timer.
