@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "engine/target_catalogue.h"
 #include "engine/target_solver.h"
+#include "engine/uart_planner.h"
 
 namespace {
 
@@ -37,5 +40,45 @@ void BM_SolveFamily(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SolveFamily);
+
+// One UART on a generator with a prescaler set: the N76E003's Timer 3, all
+// eight prescalers and both SMOD settings tried with the reload.
+void BM_SolvePrescalerSet(benchmark::State& state) {
+  const tesmirol::BaudTarget& target = *tesmirol::FindBaudTarget("n76-t3-uart0");
+  const auto inputs = tesmirol::ReadTargetInputs("16.6MHz", "115200");
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    auto solution = tesmirol::SolveTarget(target, *inputs);
+    benchmark::DoNotOptimize(solution);
+  }
+}
+BENCHMARK(BM_SolvePrescalerSet);
+
+// A plan of four UARTs of an STC8H at four rates: every generator of each
+// UART solved, every assignment tried; the family's look-up included.
+void BM_PlanFourUarts(benchmark::State& state) {
+  const auto inputs = tesmirol::ReadTargetInputs("22.1184MHz", "1");
+  const std::vector<tesmirol::UartRequest> requests = {
+      {"UART1", 115200, "115200"}, {"UART2", 9600, "9600"}, {"UART3", 57600, "57600"}, {"UART4", 38400, "38400"}};
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    const auto targets = tesmirol::FindFamilyTargets("stc8");
+    auto plan = tesmirol::PlanUarts(targets, *inputs, requests, 1.0);
+    benchmark::DoNotOptimize(plan);
+  }
+}
+BENCHMARK(BM_PlanFourUarts);
+
+// The same four UARTs all at 9600 bps: every group of UARTs on Timer 2 has a
+// shared setting to search.
+void BM_PlanFourUartsOneRate(benchmark::State& state) {
+  const auto inputs = tesmirol::ReadTargetInputs("11.0592MHz", "1");
+  const std::vector<tesmirol::UartRequest> requests = {
+      {"UART1", 9600, "9600"}, {"UART2", 9600, "9600"}, {"UART3", 9600, "9600"}, {"UART4", 9600, "9600"}};
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    const auto targets = tesmirol::FindFamilyTargets("stc8");
+    auto plan = tesmirol::PlanUarts(targets, *inputs, requests, 1.0);
+    benchmark::DoNotOptimize(plan);
+  }
+}
+BENCHMARK(BM_PlanFourUartsOneRate);
 
 }  // namespace
