@@ -57,7 +57,7 @@ std::vector<const BaudTarget*> FindBaudTargets(std::string_view nameOrFamily) {
   if (const BaudTarget* target = FindBaudTarget(nameOrFamily)) {
     return {target};
   }
-  const std::vector<const BaudTarget*> family = FindFamilyTargets(nameOrFamily);
+  std::vector<const BaudTarget*> family = FindFamilyTargets(nameOrFamily);
   if (family.empty()) {
     return family;
   }

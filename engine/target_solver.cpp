@@ -170,8 +170,9 @@ TargetSolution SolveTarget(const BaudTarget& target, const TargetInputs& inputs)
   bool anyTooLow = false;
   for (std::uint32_t clock = 0; clock < clockCount; ++clock) {
     for (std::uint32_t smod = 0; smod < smodCount; ++smod) {
-      TargetModeResult& mode = solution.modes.at(std::size_t{clock} * smodCount + smod);
-      mode = SolveMode(target, inputs, clock, smod);
+      const std::size_t index = std::size_t{clock} * smodCount + smod;
+      solution.modes.at(index) = SolveMode(target, inputs, clock, smod);
+      const TargetModeResult& mode = solution.modes.at(index);
       anyTooLow = anyTooLow || mode.status == TargetStatus::TooLow;
       if (mode.status != TargetStatus::Ok) {
         continue;

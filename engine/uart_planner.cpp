@@ -257,12 +257,12 @@ class PlanSearch {
     return false;
   }
 
-  const BaudTarget* TargetOf(std::size_t request, const std::vector<std::size_t>& choice) const {
+  [[nodiscard]] const BaudTarget* TargetOf(std::size_t request, const std::vector<std::size_t>& choice) const {
     return m_candidates[request].targets[choice[request]];
   }
 
   // Requests grouped by the timer their chosen generators take.
-  std::vector<std::vector<std::size_t>> Groups(const std::vector<std::size_t>& choice) const {
+  [[nodiscard]] std::vector<std::vector<std::size_t>> Groups(const std::vector<std::size_t>& choice) const {
     std::vector<std::vector<std::size_t>> groups;
     std::vector<std::string> timers;
     for (std::size_t request = 0; request < choice.size(); ++request) {
@@ -339,12 +339,13 @@ class PlanSearch {
     ++m_failedGroups[{timer, group}];
   }
 
-  PlanResult Conflict(PlanConflictKind kind, std::vector<std::size_t> requests, std::string timer = {}) const {
+  [[nodiscard]] static PlanResult Conflict(PlanConflictKind kind, std::vector<std::size_t> requests,
+                                           std::string timer = {}) {
     return {std::nullopt, PlanConflict{kind, std::move(requests), std::move(timer)}};
   }
 
   // The timer and UARTs that fail most often over the assignments.
-  PlanResult SharedTimerConflict() const {
+  [[nodiscard]] PlanResult SharedTimerConflict() const {
     const auto most = std::max_element(m_failedGroups.begin(), m_failedGroups.end(),
                                        [](const auto& a, const auto& b) { return a.second < b.second; });
     if (most == m_failedGroups.end()) {
@@ -353,7 +354,7 @@ class PlanSearch {
     return Conflict(PlanConflictKind::SharedTimer, most->first.second, most->first.first);
   }
 
-  UartPlan MakePlan() const {
+  [[nodiscard]] UartPlan MakePlan() const {
     UartPlan plan;
     const Assignment& best = *m_best;
     for (std::size_t request = 0; request < m_requests.size(); ++request) {
@@ -381,7 +382,7 @@ class PlanSearch {
     return plan;
   }
 
-  PlanReason Reason(std::size_t request, const PlannedUart& planned) const {
+  [[nodiscard]] PlanReason Reason(std::size_t request, const PlannedUart& planned) const {
     if (planned.generatorCount == 1) {
       return PlanReason::OnlyGenerator;
     }
@@ -395,7 +396,7 @@ class PlanSearch {
   }
 
   // Another request whose generator takes the timer.
-  std::optional<std::size_t> Holder(std::size_t request, const std::string& timer) const {
+  [[nodiscard]] std::optional<std::size_t> Holder(std::size_t request, const std::string& timer) const {
     for (std::size_t other = 0; other < m_requests.size(); ++other) {
       if (other != request && TargetOf(other, m_best->choice)->timer == timer) {
         return other;

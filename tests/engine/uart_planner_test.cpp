@@ -37,6 +37,7 @@ void PrintTo(const PlanCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<UartRequest> Requests(const std::vector<Want>& wants) {
   std::vector<UartRequest> requests;
+  requests.reserve(wants.size());
   for (const Want& want : wants) {
     requests.push_back({want.uart, std::stoi(want.baud), want.baud});
   }
