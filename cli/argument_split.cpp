@@ -9,8 +9,9 @@ namespace tesmirol::cli {
 namespace {
 
 // The options that take a value, by every name they can be given under.
-constexpr std::array<std::string_view, 9> kValueOptions = {
-    "-o", "--output", "--encoding", "--max-error", "--format", "--reload", "--target", "--rates", "--uart-mode"};
+constexpr std::array<std::string_view, 10> kValueOptions = {"-o",          "--output", "--encoding", "--max-error",
+                                                            "--format",    "--reload", "--target",   "--rates",
+                                                            "--uart-mode", "--uart"};
 
 // True for an argument that is a value even though it may start with a minus
 // sign: a negative baud rate or crystal ("-9600", "-.5MHz"), a lone "-", or

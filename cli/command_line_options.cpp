@@ -29,6 +29,7 @@ struct OptionTexts {
   std::string maxError;
   std::string format;
   std::string reload;
+  std::vector<std::string> uarts;
 };
 
 // Ends parsing with a usage error that says what was wrong.
@@ -88,6 +89,13 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   }
   if (app.count("--target") > 0) {
     options.target = texts.target;
+  }
+  for (const std::string& text : texts.uarts) {
+    UartChoice choice;
+    if (auto problem = ParseUartChoice(text, choice)) {
+      return problem;
+    }
+    options.uarts.push_back(std::move(choice));
   }
   if (app.count("--output") > 0) {
     if (texts.output.empty()) {
@@ -153,9 +161,13 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (app.count("--format") > 0 && view != "--table" && view != "--rates") {
     return "--format applies to --table and --rates";
   }
-  if (options.maxErrorPercent &&
-      (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets")) {
-    return "--max-error cannot be given with " + view;
+  // The plan on each crystal (--table with --uart NAME:RATE) holds its UARTs
+  // to --max-error; the other tables have no setting to hold.
+  const bool planTable = view == "--table" && IsPlanTable(options);
+  if (options.maxErrorPercent && ((view == "--table" && !planTable) || view == "--reload" || view == "--list-presets" ||
+                                  view == "--list-targets")) {
+    return "--max-error cannot be given with " + view +
+           (view == "--table" ? " (only with --uart NAME:RATE, the plan on each crystal)" : "");
   }
 
   GivenOptions given;
@@ -181,7 +193,10 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (problem) {
     return problem;
   }
-  return CheckTargetOptions(given, options);
+  if (auto targetProblem = CheckTargetOptions(given, options)) {
+    return targetProblem;
+  }
+  return CheckUartOptions(given, options);
 }
 
 }  // namespace
@@ -235,6 +250,14 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   app.add_option("--uart-mode", texts.uartMode,
                  "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
       ->type_name("N");
+  // Read from the option's raw results after parsing: each --uart is one
+  // value, kept in the order given.
+  CLI::Option* uartOption =
+      app.add_option("--uart",
+                     "with --target FAMILY (or a target of that UART): plan this UART, at RATE or at BAUD; repeat it "
+                     "for several UARTs of one chip (--uart 1:115200 --uart 2:9600). With --table or --rates, "
+                     "--uart NAME alone stands for that UART's generators");
+  uartOption->type_name("NAME[:RATE]")->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_flag("--version", texts.version, "print the version and exit");
   app.footer(std::string(kFooter));
 
@@ -262,6 +285,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   if (split.values.size() > 1) {
     options.baud = split.values[1];
   }
+  texts.uarts = uartOption->results();
   if (texts.version) {
     options.action = CommandAction::ShowVersion;
     return options;

@@ -35,6 +35,15 @@ enum class CommandAction {
 
 using CodeEncoding = tesmirol::CodeEncoding;
 
+// One --uart: a UART of the chip, and the rate asked of it when given
+// ("--uart 2:9600"); without a rate the UART runs at BAUD, or (with --table
+// or --rates) stands for its generators.
+struct UartChoice {
+  std::string uart;                  // the catalogue's name, "UART2"
+  std::optional<std::int32_t> baud;  // above 0; none: BAUD, or the UART's generators
+  std::string given;                 // as given, for messages
+};
+
 enum class TableFormat { Text, Csv, Markdown, Json };
 
 struct CommandLineOptions {
@@ -61,6 +70,7 @@ struct CommandLineOptions {
   std::optional<std::string> target;
   std::vector<std::int32_t> rates;      // for FindCrystals
   UartMode uartMode = UartMode::Mode1;  // of the generated code, with a target
+  std::vector<UartChoice> uarts;        // --uart, in the order given; with a target only
 
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError
 };

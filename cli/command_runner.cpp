@@ -11,6 +11,9 @@
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
 #include "cli/json_report.h"
+#include "cli/mode_options.h"
+#include "cli/plan_runner.h"
+#include "cli/plan_table.h"
 #include "cli/preset_listing.h"
 #include "cli/reload_report.h"
 #include "cli/run_output.h"
@@ -19,6 +22,7 @@
 #include "cli/target_table.h"
 #include "cli/terminal_colour.h"
 #include "cli/text_report.h"
+#include "cli/uart_requests.h"
 #include "codegen/code_bytes.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
@@ -92,6 +96,9 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
   if (!baud) {
     return kExitUsageError;
   }
+  if (options.target && !options.uarts.empty()) {
+    return RunPlanCalculation(options, *crystal, *baud, out, err);
+  }
   if (options.target) {
     return RunTargetCalculation(options, *crystal, *baud, out, err);
   }
@@ -134,19 +141,34 @@ std::optional<std::vector<InputText>> TableInputs(std::string_view name, const s
   return inputs;
 }
 
+// The generators a table or the finder tries: those of the one --uart
+// NAME on the chip, or what --target names (a target, or the generators of
+// the family's first UART).
+std::vector<const BaudTarget*> TableTargets(const CommandLineOptions& options) {
+  if (!options.uarts.empty()) {
+    return TargetsOfUart(ChipTargets(*options.target), options.uarts.front().uart);
+  }
+  return FindBaudTargets(*options.target);
+}
+
 // The crystal finder over the preset lists.
 int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
   const auto crystals = TableInputs("CRYSTAL", options.crystal, CrystalPresets(), err);
   if (!crystals) {
     return kExitUsageError;
   }
+  const bool colour = options.tableFormat == TableFormat::Text && StandardOutputTakesColour();
+  if (options.target && IsPlanTable(options)) {
+    WritePlanTable(out, *crystals, options.uarts, ChipTargets(*options.target), options.maxErrorPercent.value_or(1.0),
+                   options.tableFormat, colour);
+    return Write(out, err, "");
+  }
   const auto bauds = TableInputs("BAUD", options.baud, BaudPresets(), err);
   if (!bauds) {
     return kExitUsageError;
   }
-  const bool colour = options.tableFormat == TableFormat::Text && StandardOutputTakesColour();
   if (options.target) {
-    WriteTargetTable(out, *crystals, *bauds, FindBaudTargets(*options.target), options.tableFormat, colour);
+    WriteTargetTable(out, *crystals, *bauds, TableTargets(options), options.tableFormat, colour);
   } else {
     WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour);
   }
@@ -161,9 +183,10 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
     return kExitUsageError;
   }
   const std::vector<const BaudTarget*> targets =
-      options.target ? FindBaudTargets(*options.target) : std::vector<const BaudTarget*>{};
+      options.target ? TableTargets(options) : std::vector<const BaudTarget*>{};
   const double tolerance = options.maxErrorPercent.value_or(1.0);
-  const std::size_t found = WriteCrystalFinder(out, *crystals, options.rates, targets, tolerance, options.tableFormat);
+  const std::size_t found =
+      WriteCrystalFinder(out, DistinctCrystals(*crystals), options.rates, targets, tolerance, options.tableFormat);
   const int status = Write(out, err, "");
   if (status != kExitDone) {
     return status;

@@ -11,7 +11,7 @@ namespace tesmirol::cli {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitNoResult = 1;      // no result ("null" with --json), or no code to write
 inline constexpr int kExitUsageError = 2;    // the arguments make no sense
-inline constexpr int kExitCheckFailed = 3;   // --max-error: the chosen setting deviates too far, or no code
+inline constexpr int kExitCheckFailed = 3;   // --max-error: the setting deviates too far, or no code; --uart: no plan
 inline constexpr int kExitWriteFailure = 4;  // the output could not be written
 
 // Parses the UTF-8 arguments, runs what they ask for (the report, the build

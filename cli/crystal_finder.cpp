@@ -9,11 +9,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/plan_texts.h"
 #include "cli/table_output.h"
 #include "cli/target_report.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"
+#include "engine/exact_crystal.h"
 #include "engine/reload_text.h"
 #include "engine/target_solver.h"
 #include "engine/target_texts.h"
@@ -25,6 +27,8 @@ namespace {
 struct RateFit {
   std::int32_t baud = 0;
   std::string target;  // empty: the dialog's calculation
+  std::string clock;   // the target's clock choice ("1T", "/4"); empty for the dialog's
+  std::uint32_t clocksPerCycle = 12;
   std::uint32_t smod = 0;
   std::string reloadText;
   double deviation = 0.0;
@@ -44,7 +48,7 @@ std::optional<RateFit> DialogFit(const InputText& crystal, std::int32_t baud, do
   if (mode.deviationAbs > tolerance) {
     return std::nullopt;
   }
-  return RateFit{baud, "", static_cast<std::uint32_t>(choice.smod), FormatReload(mode.reload), mode.deviation};
+  return RateFit{baud, "", "", 12, static_cast<std::uint32_t>(choice.smod), FormatReload(mode.reload), mode.deviation};
 }
 
 // The best target's setting, when it is within the tolerance.
@@ -59,7 +63,12 @@ std::optional<RateFit> TargetFit(const InputText& crystal, std::int32_t baud,
   if (best == nullptr || std::fabs(best->best.deviation) > tolerance) {
     return std::nullopt;
   }
-  return RateFit{baud, best->target->name, best->best.smod, TargetReloadText(*best->target, best->best.reload),
+  return RateFit{baud,
+                 best->target->name,
+                 ClockChoiceText(*best->target, best->best.clockIndex),
+                 best->best.clocksPerCycle,
+                 best->best.smod,
+                 TargetReloadText(*best->target, best->best.reload),
                  best->best.deviation};
 }
 
@@ -81,7 +90,7 @@ void AppendText(std::string& text, const InputText& crystal, const std::vector<R
   text += crystal.utf8;
   for (const RateFit& fit : fits) {
     text += "  " + std::to_string(fit.baud) + ": ";
-    text += fit.target.empty() ? "" : fit.target + " ";
+    text += fit.target.empty() ? "" : fit.target + " " + fit.clock + " ";
     text += "SMOD=" + std::to_string(fit.smod) + " " + fit.reloadText + " " + FormatDeviation(fit.deviation) + "%";
   }
   text += '\n';
@@ -90,7 +99,8 @@ void AppendText(std::string& text, const InputText& crystal, const std::vector<R
 void AppendCsv(std::string& text, const InputText& crystal, const std::vector<RateFit>& fits) {
   for (const RateFit& fit : fits) {
     text += CsvField(crystal.utf8) + "," + std::to_string(fit.baud) + "," + fit.target + "," +
-            std::to_string(fit.smod) + "," + fit.reloadText + "," + FormatDeviation(fit.deviation) + "\n";
+            (fit.target.empty() ? "" : std::to_string(fit.clocksPerCycle)) + "," + std::to_string(fit.smod) + "," +
+            fit.reloadText + "," + FormatDeviation(fit.deviation) + "\n";
   }
 }
 
@@ -100,6 +110,7 @@ nlohmann::ordered_json FitsJson(const InputText& crystal, const std::vector<Rate
     return nlohmann::ordered_json{
         {"baud", fit.baud},
         {"target", fit.target.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(fit.target)},
+        {"clocksPerCycle", fit.target.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(fit.clocksPerCycle)},
         {"smod", fit.smod},
         {"reloadText", fit.reloadText},
         {"deviation", fit.deviation},
@@ -110,6 +121,25 @@ nlohmann::ordered_json FitsJson(const InputText& crystal, const std::vector<Rate
 
 }  // namespace
 
+std::vector<InputText> DistinctCrystals(std::span<const InputText> crystals) {
+  std::vector<InputText> distinct;
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> frequencies;  // of the crystals kept that read exactly
+  for (const InputText& crystal : crystals) {
+    if (const auto frequency = ReadExactCrystal(crystal.gbk)) {
+      const std::pair<std::uint64_t, std::uint64_t> exact{frequency->numerator, frequency->denominator};
+      if (std::find(frequencies.begin(), frequencies.end(), exact) != frequencies.end()) {
+        continue;
+      }
+      frequencies.push_back(exact);
+    } else if (std::any_of(distinct.begin(), distinct.end(),
+                           [&crystal](const InputText& kept) { return kept.gbk == crystal.gbk; })) {
+      continue;
+    }
+    distinct.push_back(crystal);
+  }
+  return distinct;
+}
+
 std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> crystals,
                                std::span<const std::int32_t> rates, const std::vector<const BaudTarget*>& targets,
                                double tolerancePercent, TableFormat format) {
@@ -117,7 +147,7 @@ std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> cry
   std::string& text = output.Text();
   std::size_t found = 0;
   if (format == TableFormat::Csv) {
-    text += "crystal,baud,target,smod,reload,deviation\n";
+    text += "crystal,baud,target,clocks_per_cycle,smod,reload,deviation\n";
   } else if (format == TableFormat::Json) {
     text += '[';
   }

@@ -20,6 +20,11 @@ namespace tesmirol::cli {
 // targets, the best setting of the target or family. Writes each crystal
 // that fits with the setting of each rate, in text, CSV or JSON, and returns
 // how many fit. The caller checks the stream.
+// The crystals in the order given, each frequency once: a crystal whose
+// exact frequency an earlier one has (the preset list holds a few twice) is
+// left out; texts that give no exact frequency are compared as texts.
+std::vector<InputText> DistinctCrystals(std::span<const InputText> crystals);
+
 std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> crystals,
                                std::span<const std::int32_t> rates, const std::vector<const BaudTarget*>& targets,
                                double tolerancePercent, TableFormat format);

@@ -35,4 +35,15 @@ std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandL
 // what is valid.
 std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options);
 
+// What --uart allows: a --target that is a chip family or a target of that
+// UART, each UART of the chip at most once, and in each mode the forms it
+// takes (the report and the code: NAME:RATE, or NAME at BAUD; --table one
+// NAME, or NAME:RATE for every UART; --rates one NAME). The message lists
+// what is valid.
+std::optional<std::string> CheckUartOptions(const GivenOptions& given, const CommandLineOptions& options);
+
+// Whether --table asks for the plan on each crystal: --uart given, each with
+// its rate.
+bool IsPlanTable(const CommandLineOptions& options) noexcept;
+
 }  // namespace tesmirol::cli

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "engine/target_catalogue.h"
+
 namespace tesmirol::cli {
 namespace {
 
@@ -105,6 +107,26 @@ std::optional<UartMode> ParseUartMode(std::string_view text) {
   }
   if (text == "3") {
     return UartMode::Mode3;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& choice) {
+  const std::size_t colon = text.find(':');
+  const auto uart = CanonicalUartName(text.substr(0, colon));
+  if (!uart) {
+    return "--uart \"" + std::string(text) +
+           "\" does not name a UART (1, 2 ... or UART1, UART2 ...; NAME:RATE for a rate)";
+  }
+  choice.uart = *uart;
+  choice.given = std::string(text);
+  choice.baud.reset();
+  if (colon != std::string_view::npos) {
+    const auto rate = ParseWhole<std::int32_t>(text.substr(colon + 1), 10);
+    if (!rate || *rate <= 0) {
+      return "--uart \"" + std::string(text) + "\": the rate after the colon is not a whole number above 0";
+    }
+    choice.baud = *rate;
   }
   return std::nullopt;
 }

@@ -31,4 +31,9 @@ std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text);
 // The UART mode: 1 (8 data bits) or 3 (9 data bits).
 std::optional<UartMode> ParseUartMode(std::string_view text);
 
+// A --uart value: NAME or NAME:RATE, NAME a UART's number or name ("2",
+// "uart2", "UART2"), RATE a whole number above 0. Returns what is wrong, or
+// nothing and fills choice.
+std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& choice);
+
 }  // namespace tesmirol::cli

@@ -4,13 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/plan_texts.h"
 #include "engine/target_catalogue.h"
 
 namespace tesmirol::cli {
 namespace {
-
-// "12T", "6T", "1T": the timer clock as the chips' manuals name it.
-std::string ClockText(const BaudTarget& target) { return std::to_string(target.clocksPerCycle) + "T"; }
 
 std::string Joined(const std::vector<std::string>& names, std::string_view separator) {
   std::string joined;
@@ -21,11 +19,34 @@ std::string Joined(const std::vector<std::string>& names, std::string_view separ
   return joined;
 }
 
-std::vector<std::string> FamilyTargetNames(const std::string& family) {
-  const std::vector<const BaudTarget*> targets = FindBaudTargets(family);
+std::vector<std::string> TargetNames(const std::vector<const BaudTarget*>& targets) {
   std::vector<std::string> names(targets.size());
   std::transform(targets.begin(), targets.end(), names.begin(), [](const BaudTarget* target) { return target->name; });
   return names;
+}
+
+// "UART1: stc-t2-1t ...; UART2: stc-u2-t2; ...": the family's generators,
+// UART by UART (what --uart plans over).
+std::string FamilyUartsText(const std::string& family) {
+  const std::vector<const BaudTarget*> targets = FindFamilyTargets(family);
+  std::string text;
+  for (const std::string& uart : UartNames(targets)) {
+    text += text.empty() ? "" : "; ";
+    text += uart + ": " + Joined(TargetNames(TargetsOfUart(targets, uart)), " ");
+  }
+  return text;
+}
+
+nlohmann::ordered_json ClocksJson(const BaudTarget& target) {
+  nlohmann::ordered_json clocks = nlohmann::ordered_json::array();
+  for (std::uint32_t index = 0; index < target.clocks.size(); ++index) {
+    const ClockChoice& clock = target.clocks[index];
+    clocks.push_back({{"clock", ClockChoiceText(target, index)},
+                      {"clocksPerCycle", clock.clocksPerCycle},
+                      {"divider", clock.divider},
+                      {"select", clock.select}});
+  }
+  return clocks;
 }
 
 }  // namespace
@@ -33,15 +54,21 @@ std::vector<std::string> FamilyTargetNames(const std::string& family) {
 std::string TargetListText() {
   std::string text;
   for (const BaudTarget& target : BaudTargets()) {
-    text += target.name + "  " + ClockText(target) + "  families: " + Joined(target.families, " ") + "\n";
+    text += target.name + "  " + target.uart + " on " + TimerText(target.timer) + ", " + target.function + ", clock " +
+            ClockChoicesText(target) + " (" + std::string(ClockSelectName(target.clockSelect)) +
+            ")  families: " + Joined(target.families, " ") + "\n";
     text += "    " + target.chips + "\n";
     text += "    rate = " + target.formula + "; reload: " + Joined(target.reloadRegisters, ",") + " (" +
             std::to_string(target.reloadBits) + " bits)\n";
     text += "    writes: " + target.registers + "\n";
   }
-  text += "\nfamilies (--target FAMILY tries each and reports the best):\n";
+  text += "\nfamilies (--target FAMILY tries each generator of the family's first UART and reports the best):\n";
   for (const std::string& family : BaudTargetFamilies()) {
-    text += "  " + family + ": " + Joined(FamilyTargetNames(family), " ") + "\n";
+    text += "  " + family + ": " + Joined(TargetNames(FindBaudTargets(family)), " ") + "\n";
+  }
+  text += "\nUARTs of each family (--target FAMILY --uart NAME[:RATE] plans them together):\n";
+  for (const std::string& family : BaudTargetFamilies()) {
+    text += "  " + family + ": " + FamilyUartsText(family) + "\n";
   }
   return text;
 }
@@ -51,10 +78,15 @@ nlohmann::ordered_json TargetListJson() {
   for (const BaudTarget& target : BaudTargets()) {
     nlohmann::ordered_json entry;
     entry["name"] = target.name;
+    entry["uart"] = target.uart;
+    entry["function"] = target.function;
+    entry["timer"] = target.timer;
     entry["families"] = target.families;
     entry["chips"] = target.chips;
-    entry["clock"] = ClockText(target);
+    entry["clock"] = ClockChoiceText(target, 0);
     entry["clocksPerCycle"] = target.clocksPerCycle;
+    entry["clockSelect"] = ClockSelectName(target.clockSelect);
+    entry["clocks"] = ClocksJson(target);
     entry["generator"] = GeneratorKindName(target.generator);
     entry["divider"] = target.divider;
     entry["reloadBits"] = target.reloadBits;
@@ -66,10 +98,17 @@ nlohmann::ordered_json TargetListJson() {
     targets.push_back(std::move(entry));
   }
   nlohmann::ordered_json families = nlohmann::ordered_json::object();
+  nlohmann::ordered_json familyUarts = nlohmann::ordered_json::object();
   for (const std::string& family : BaudTargetFamilies()) {
-    families[family] = FamilyTargetNames(family);
+    families[family] = TargetNames(FindBaudTargets(family));
+    const std::vector<const BaudTarget*> all = FindFamilyTargets(family);
+    nlohmann::ordered_json uarts = nlohmann::ordered_json::object();
+    for (const std::string& uart : UartNames(all)) {
+      uarts[uart] = TargetNames(TargetsOfUart(all, uart));
+    }
+    familyUarts[family] = std::move(uarts);
   }
-  return {{"targets", std::move(targets)}, {"families", std::move(families)}};
+  return {{"targets", std::move(targets)}, {"families", std::move(families)}, {"familyUarts", std::move(familyUarts)}};
 }
 
 }  // namespace tesmirol::cli

@@ -7,11 +7,13 @@
 
 namespace tesmirol::cli {
 
-// Each target with its clock, families, chips, formula and registers, then
-// each chip family with the targets --target FAMILY tries. ASCII.
+// Each target with its UART, timer, init function, clock choices, families,
+// chips, formula and registers; then each chip family with the targets
+// --target FAMILY tries, and its generators UART by UART. ASCII.
 std::string TargetListText();
 
-// {"targets": [...], "families": {"stc15": ["stc-t2-1t", ...], ...}}.
+// {"targets": [...], "families": {"stc15": ["stc-t2-1t", ...], ...},
+// "familyUarts": {"stc15": {"UART1": [...], "UART2": [...]}, ...}}.
 nlohmann::ordered_json TargetListJson();
 
 }  // namespace tesmirol::cli

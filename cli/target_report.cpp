@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "cli/plan_texts.h"
 #include "cli/report_texts.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
@@ -39,12 +40,22 @@ std::string SettingText(const BaudTarget& target, const TargetSetting& setting) 
   return line;
 }
 
-// Every SMOD setting of one target: its neighbours, or its range verdict.
+// "1T  SMOD=0  ": the clock choice and SMOD setting a line is about.
+std::string ModeHead(const BaudTarget& target, std::uint32_t clockIndex, std::uint32_t smod) {
+  return ClockChoiceText(target, clockIndex) + "  SMOD=" + std::to_string(smod) + "  ";
+}
+
+bool IsSameSetting(const TargetSetting& a, const TargetSetting& b) noexcept {
+  return a.clockIndex == b.clockIndex && a.smod == b.smod && a.reload == b.reload;
+}
+
+// Every clock choice and SMOD setting of one target: its neighbours, or its
+// range verdict.
 std::string ModeLines(const TargetSolution& solution) {
   std::string lines;
-  for (std::size_t smod = 0; smod < solution.modeCount; ++smod) {
-    const TargetModeResult& mode = solution.modes.at(smod);
-    const std::string head = "SMOD=" + std::to_string(smod) + "  ";
+  for (std::size_t index = 0; index < solution.modeCount; ++index) {
+    const TargetModeResult& mode = solution.modes.at(index);
+    const std::string head = ModeHead(*solution.target, mode.clockIndex, mode.smod);
     if (mode.status != TargetStatus::Ok) {
       lines += head;
       lines += mode.status == TargetStatus::TooLow ? kTooLowText : kTooHighText;
@@ -54,8 +65,7 @@ std::string ModeLines(const TargetSolution& solution) {
     for (std::size_t i = 0; i < mode.triedCount; ++i) {
       const TargetSetting& setting = mode.tried.at(i);
       lines += head + SettingText(*solution.target, setting);
-      const bool won = solution.status == TargetStatus::Ok && setting.smod == solution.best.smod &&
-                       setting.reload == solution.best.reload;
+      const bool won = solution.status == TargetStatus::Ok && IsSameSetting(setting, solution.best);
       lines += won ? "  <- best\n" : "\n";
     }
   }
@@ -74,7 +84,8 @@ std::string SolutionText(const TargetSolution& solution, const TargetInputs& inp
   text += DecimalText(solution.maxRate) + "bps\n";
   text += ModeLines(solution);
   if (solution.status == TargetStatus::Ok) {
-    text += "best: SMOD=" + std::to_string(solution.best.smod) + "  " + RegisterBytesText(target, solution.best) + "\n";
+    text += "best: " + ModeHead(target, solution.best.clockIndex, solution.best.smod) +
+            RegisterBytesText(target, solution.best) + "\n";
   }
   return text;
 }
@@ -91,7 +102,8 @@ std::string FamilyLines(const FamilySolution& family) {
     lines += solution.target->name;
     lines.append(width - solution.target->name.size() + 2, ' ');
     if (solution.status == TargetStatus::Ok) {
-      lines += "SMOD=" + std::to_string(solution.best.smod) + "  " + SettingText(*solution.target, solution.best);
+      lines += ModeHead(*solution.target, solution.best.clockIndex, solution.best.smod) +
+               SettingText(*solution.target, solution.best);
     } else {
       lines += solution.status == TargetStatus::TooLow ? kTooLowText : kTooHighText;
     }
@@ -108,10 +120,12 @@ nlohmann::ordered_json SolutionJson(const TargetSolution& solution) {
   object["minRate"] = solution.minRate;
   object["maxRate"] = solution.maxRate;
   nlohmann::ordered_json modes = nlohmann::ordered_json::array();
-  for (std::size_t smod = 0; smod < solution.modeCount; ++smod) {
-    const TargetModeResult& mode = solution.modes.at(smod);
+  for (std::size_t index = 0; index < solution.modeCount; ++index) {
+    const TargetModeResult& mode = solution.modes.at(index);
     nlohmann::ordered_json entry;
-    entry["smod"] = smod;
+    entry["clockIndex"] = mode.clockIndex;
+    entry["clocksPerCycle"] = target.clocks.at(mode.clockIndex).clocksPerCycle;
+    entry["smod"] = mode.smod;
     entry["status"] = TargetStatusName(mode.status);
     nlohmann::ordered_json tried = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < mode.triedCount; ++i) {
@@ -151,6 +165,9 @@ std::string FormatTargetReport(const FamilySolution& family, const TargetInputs&
 
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting) {
   nlohmann::ordered_json object;
+  object["clockIndex"] = setting.clockIndex;
+  object["clocksPerCycle"] = setting.clocksPerCycle;
+  object["select"] = setting.clockIndex < target.clocks.size() ? target.clocks[setting.clockIndex].select : 0U;
   object["smod"] = setting.smod;
   object["reload"] = setting.reload;
   object["reloadText"] = TargetReloadText(target, setting.reload);
@@ -203,7 +220,7 @@ std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFreque
   report += ReloadRegisterLabel(target) + " = " + TargetReloadText(target, settings.front().reload) + " (" +
             RegisterBytesText(target, settings.front()) + ")\n";
   for (const TargetSetting& setting : settings) {
-    report += "SMOD=" + std::to_string(setting.smod) + "  ";
+    report += ModeHead(target, setting.clockIndex, setting.smod);
     report += kAchievedLabel;
     report += DecimalText(setting.achieved) + "bps";
     if (setting.achievedDenominator != 1) {
@@ -229,7 +246,9 @@ std::optional<nlohmann::ordered_json> MakeTargetReloadJson(const BaudTarget& tar
   report["reloadText"] = TargetReloadText(target, settings.front().reload);
   nlohmann::ordered_json modes = nlohmann::ordered_json::array();
   std::transform(settings.begin(), settings.end(), std::back_inserter(modes), [](const TargetSetting& setting) {
-    return nlohmann::ordered_json{{"smod", setting.smod},
+    return nlohmann::ordered_json{{"clockIndex", setting.clockIndex},
+                                  {"clocksPerCycle", setting.clocksPerCycle},
+                                  {"smod", setting.smod},
                                   {"divisor", setting.divisor},
                                   {"achievedNumerator", setting.achievedNumerator},
                                   {"achievedDenominator", setting.achievedDenominator},

@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/plan_texts.h"
 #include "cli/table_output.h"
 #include "cli/target_report.h"
 #include "engine/deviation_text.h"
@@ -18,13 +19,14 @@
 namespace tesmirol::cli {
 namespace {
 
-constexpr std::array<std::string_view, 8> kHeadings = {"crystal", "baud", "target",    "SMOD",
+constexpr std::array<std::string_view, 9> kHeadings = {"crystal", "baud", "target",    "clock", "SMOD",
                                                        "reload",  "rate", "deviation", "code"};
-constexpr std::array<bool, 8> kRightAligned = {false, true, false, true, false, true, true, false};
+constexpr std::array<bool, 9> kRightAligned = {false, true, false, false, true, false, true, true, false};
+constexpr std::size_t kDeviationColumn = 7;
 
 constexpr std::string_view kCsvHeading =
-    "crystal,baud,target,status,smod,reload,reload_high,reload_low,rate_numerator,rate_denominator,rate,"
-    "deviation,outcome\n";
+    "crystal,baud,target,status,clocks_per_cycle,smod,reload,reload_high,reload_low,rate_numerator,"
+    "rate_denominator,rate,deviation,outcome\n";
 
 // One crystal and one rate solved for the targets.
 struct TargetRow {
@@ -70,17 +72,18 @@ TextRow MakeTextRow(const TargetRow& row) {
   if (row.best != nullptr) {
     const TargetSetting& setting = row.best->best;
     cells[2] = row.best->target->name;
-    cells[3] = std::to_string(setting.smod);
-    cells[4] = TargetReloadText(*row.best->target, setting.reload);
-    cells[5] = DecimalText(setting.achieved);
-    cells[6] = FormatDeviation(setting.deviation);
-    cells[6] += '%';
+    cells[3] = ClockChoiceText(*row.best->target, setting.clockIndex);
+    cells[4] = std::to_string(setting.smod);
+    cells[5] = TargetReloadText(*row.best->target, setting.reload);
+    cells[6] = DecimalText(setting.achieved);
+    cells[kDeviationColumn] = FormatDeviation(setting.deviation);
+    cells[kDeviationColumn] += '%';
   } else {
-    for (std::size_t column = 2; column < 7; ++column) {
+    for (std::size_t column = 2; column <= kDeviationColumn; ++column) {
       cells.at(column).assign(1, '-');
     }
   }
-  cells[7] = OutcomeText(row);
+  cells[8] = OutcomeText(row);
   return cells;
 }
 
@@ -110,7 +113,7 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
       if (kRightAligned.at(column)) {
         table.append(padding, ' ');
       }
-      const bool coloured = colour && column == 6 && cells.at(column) != "-";
+      const bool coloured = colour && column == kDeviationColumn && cells.at(column) != "-";
       if (coloured) {
         table += red ? "\x1b[31m" : "\x1b[34m";
       }
@@ -162,7 +165,7 @@ void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::s
       const std::string status = row.family ? std::string(TargetStatusName(row.family->solutions.front().status)) : "";
       table += ',';
       table += status;
-      table += ",,,,,,,,,";
+      table += ",,,,,,,,,,";
       table += OutcomeText(row);
       table += '\n';
       output.EndRow();
@@ -171,10 +174,11 @@ void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::s
     const TargetSetting& setting = row.best->best;
     const BaudTarget& target = *row.best->target;
     for (const std::string& field :
-         {target.name, std::string("Ok"), std::to_string(setting.smod), TargetReloadText(target, setting.reload),
-          std::to_string(setting.reloadHigh), std::to_string(setting.reloadLow),
-          std::to_string(setting.achievedNumerator), std::to_string(setting.achievedDenominator),
-          DecimalText(setting.achieved), FormatDeviation(setting.deviation)}) {
+         {target.name, std::string("Ok"), std::to_string(setting.clocksPerCycle), std::to_string(setting.smod),
+          TargetReloadText(target, setting.reload), std::to_string(setting.reloadHigh),
+          std::to_string(setting.reloadLow), std::to_string(setting.achievedNumerator),
+          std::to_string(setting.achievedDenominator), DecimalText(setting.achieved),
+          FormatDeviation(setting.deviation)}) {
       table += field;
       table += ',';
     }

@@ -91,6 +91,32 @@ class TargetReportTest(unittest.TestCase):
                 self.assertIn(named, run.err, run)
 
 
+class TargetClockChoiceTest(unittest.TestCase):
+    def test_each_clock_and_smod_is_its_own_mode(self):
+        # Target, crystal, baud; the (clocks per cycle, SMOD) of every mode in
+        # order; a line of the text report that names its clock.
+        prescaler = [1, 2, 4, 8, 16, 32, 64, 128]
+        cases = [
+            ("Timer 3 prescaler and SMOD", "n76-t3-uart0", "24MHz", "110",
+             [(p, smod) for p in prescaler for smod in (0, 1)], "/128  SMOD=1  RH3,RL3 = "),
+            ("1T or 12T, no SMOD", "stc-u3-t3", "22.1184MHz", "9600", [(1, 0), (12, 0)], "12T  SMOD=0  T3H,T3L = 0xFFD0"),
+            ("4T or 12T with SMOD", "ds-t1", "11.0592MHz", "9600", [(4, 0), (4, 1), (12, 0), (12, 1)],
+             "12T  SMOD=0  TH1 = 0xFD"),
+        ]
+        for name, target, crystal, baud, modes, line in cases:
+            with self.subTest(name):
+                report = Run(["--json", "--target", target, crystal, baud]).json()
+                solution = report["solutions"][0]
+                self.assertEqual([(m["clocksPerCycle"], m["smod"]) for m in solution["modes"]], modes)
+                for mode in solution["modes"]:
+                    for setting in mode["tried"]:
+                        self.assertEqual((setting["clocksPerCycle"], setting["smod"]),
+                                         (mode["clocksPerCycle"], mode["smod"]))
+                text = Run(["--target", target, crystal, baud])
+                self.assertIn(line, text.out, text)
+                self.assertEqual(text.out.count("<- best"), 1, "one setting wins, whatever its clock")
+
+
 class TargetCodeTest(unittest.TestCase):
     def test_code_is_the_reports_output(self):
         for target, crystal, baud in [("stc-t2-1t", "22.1184MHz", "115200"), ("stc12", "11.0592MHz", "9600"),
@@ -148,18 +174,43 @@ class TargetListingTest(unittest.TestCase):
             self.assertTrue(entry["source"] and entry["formula"] and entry["chips"], entry["name"])
 
 
+    def test_uart_timer_function_and_every_clock(self):
+        # Target; its UART, timer, init function and the P of every clock choice.
+        cases = [
+            ("classic Timer 1", "t1-12t", "UART0", "timer1", "SIO_Init", [12]),
+            ("STC UART2, 1T or 12T", "stc-u2-t2", "UART2", "timer2", "SIO2_Init", [1, 12]),
+            ("Nuvoton prescaler", "n76-t3-uart1", "UART1", "timer3", "SIO1_Init", [1, 2, 4, 8, 16, 32, 64, 128]),
+            ("Silicon Labs SCA", "silabs-t1", "UART0", "timer1", "SIO_Init", [1, 4, 12, 48]),
+        ]
+        listing = Run(["--list-targets", "--json"]).json()
+        text = Run(["--list-targets"]).out
+        entries = {entry["name"]: entry for entry in listing["targets"]}
+        for name, target, uart, timer, function, periods in cases:
+            with self.subTest(name):
+                entry = entries[target]
+                self.assertEqual((entry["uart"], entry["timer"], entry["function"]), (uart, timer, function))
+                self.assertEqual([clock["clocksPerCycle"] for clock in entry["clocks"]], periods)
+                line = next(line for line in text.splitlines() if line.startswith(target + "  "))
+                self.assertIn(f"{uart} on Timer {timer[-1]}, {function}", line)
+                for period in periods:
+                    self.assertRegex(line, rf"[ /]{period}T? ")
+        self.assertEqual(list(listing["familyUarts"]["stc8"]), ["UART1", "UART2", "UART3", "UART4"])
+        self.assertEqual(listing["familyUarts"]["n76e003"]["UART1"], ["n76-t3-uart1"])
+        self.assertIn("stc12: UART1: stc-t1-1t stc-t1-12t stc12-brt-1t stc12-brt-12t; UART2: stc12-u2-brt", text)
+
+
 class TargetTableTest(unittest.TestCase):
     def test_rows(self):
         # Arguments, the number of rows, and one row that must be there.
         cases = [
             ("one crystal, every rate", ["--target", "t1-12t", "11.0592MHz"], 17,
-             "11.0592MHz,9600,t1-12t,Ok,0,0xFD,0,253,9600,1,9600,0.00,code"),
+             "11.0592MHz,9600,t1-12t,Ok,12,0,0xFD,0,253,9600,1,9600,0.00,code"),
             ("one rate, every crystal", ["--target", "t2-12t", "all", "110"], 252,
-             "6MHz,110,t2-12t,Ok,0,0xF957,249,87,37500,341,109.97,-0.03,code"),
+             "6MHz,110,t2-12t,Ok,12,0,0xF957,249,87,37500,341,109.97,-0.03,code"),
             ("family", ["--target", "stc15", "12MHz", "115200"], 1,
-             "12MHz,115200,stc-t2-1t,Ok,0,0xFFE6,255,230,1500000,13,115384.62,0.16,code"),
+             "12MHz,115200,stc-t2-1t,Ok,1,0,0xFFE6,255,230,1500000,13,115384.62,0.16,code"),
             ("out of range", ["--target", "t1-12t", "11.0592MHz", "115200"], 1,
-             "11.0592MHz,115200,,TooHigh,,,,,,,,,too high"),
+             "11.0592MHz,115200,,TooHigh,,,,,,,,,,too high"),
         ]
         for name, arguments, count, row in cases:
             with self.subTest(name):
@@ -197,6 +248,26 @@ class CrystalFinderTest(unittest.TestCase):
                     self.assertIn(crystal, crystals, run)
                 for crystal in absent:
                     self.assertNotIn(crystal, crystals, run)
+
+    def test_each_crystal_once(self):
+        # The preset list holds a few frequencies twice; the finder names each
+        # frequency once, whatever the question.
+        cases = [
+            ("on a family", ["--rates", "9600,115200", "--target", "stc8"], 2),
+            ("dialog's calculation", ["--rates", "9600"], 1),
+            ("one UART's generators", ["--rates", "9600,115200", "--target", "stc8", "--uart", "2"], 2),
+        ]
+        for name, arguments, rate_count in cases:
+            with self.subTest(name):
+                run = Run(["--format", "csv"] + arguments)
+                self.assertEqual(run.status, DONE, run)
+                crystals = [line.split(",")[0] for line in run.out.splitlines()[1:]]
+                self.assertIn("3.6864MHz", crystals)
+                for crystal in set(crystals):
+                    self.assertEqual(crystals.count(crystal), rate_count, crystal)
+                text = Run(arguments)
+                lines = [line.split()[0] for line in text.out.splitlines()]
+                self.assertEqual(len(lines), len(set(lines)), text)
 
     def test_json_and_none(self):
         run = Run(["--rates", "9600,115200", "--json", "--target", "stc15", "22.1184MHz"])

@@ -1,0 +1,100 @@
+#include "cli/plan_runner.h"
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/command_runner.h"
+#include "cli/plan_report.h"
+#include "cli/plan_texts.h"
+#include "cli/run_output.h"
+#include "cli/uart_requests.h"
+#include "codegen/uart_plan_code.h"
+#include "engine/deviation_text.h"
+#include "engine/target_texts.h"
+#include "text/encoding.h"
+
+namespace tesmirol::cli {
+namespace {
+
+// Why a plan has no code: a UART beyond 1 % (possible when --max-error
+// allows more).
+std::string NoPlanCodeReason(const UartPlan& plan) {
+  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(),
+                                   [](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting); });
+  if (beyond == plan.uarts.end()) {
+    return "no code for the plan";
+  }
+  return "no code: " + beyond->request.uart + "'s setting (" + beyond->target->name + " " +
+         ClockChoiceText(*beyond->target, beyond->setting.clockIndex) +
+         ", SMOD=" + std::to_string(beyond->setting.smod) + ") deviates by " +
+         FormatDeviation(beyond->setting.deviation) + " %, more than 1 %";
+}
+
+int WriteJson(const std::optional<nlohmann::ordered_json>& report, std::ostream& out, std::ostream& err) {
+  if (!report) {
+    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+  }
+  return Write(out, err, report->dump(2) + '\n');
+}
+
+int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& question, const PlanResult& result,
+                    const GeneratedInitCode& code, std::ostream& out, std::ostream& err) {
+  if (options.json) {
+    return WriteJson(MakePlanJson(question, result, "", code), out, err);
+  }
+  const auto report = text::GbkToUtf8(FormatPlanReport(question, *result.plan, code));
+  if (!report) {
+    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+  }
+  return Write(out, err, *report);
+}
+
+}  // namespace
+
+int RunPlanCalculation(const CommandLineOptions& options, const InputText& crystal, const InputText& baud,
+                       std::ostream& out, std::ostream& err) {
+  const auto atBaud = ReadTargetInputs(crystal.gbk, baud.gbk);
+  if (!atBaud) {
+    if (options.json && !options.maxErrorPercent && options.action == CommandAction::Report) {
+      return WriteJsonNull(out, err);
+    }
+    const int status = options.maxErrorPercent ? kExitCheckFailed : kExitNoResult;
+    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, baud.gbk, crystal.utf8, baud.utf8),
+                         status);
+  }
+  const std::vector<const BaudTarget*> chip = ChipTargets(*options.target);
+  const std::vector<UartRequest> requests = MakeUartRequests(options.uarts, *atBaud);
+  const double tolerance = options.maxErrorPercent.value_or(1.0);
+  const PlanResult result = PlanUarts(chip, *atBaud, requests, tolerance);
+  const PlanQuestion question{*options.target, &*atBaud, requests, tolerance};
+
+  if (!result.plan) {
+    const PlanConflict conflict = result.conflict.value_or(PlanConflict{});
+    const std::string message = PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance);
+    if (options.json && !options.maxErrorPercent && options.action == CommandAction::Report) {
+      const int status = WriteJson(MakePlanJson(question, result, message, GeneratedInitCode{}), out, err);
+      if (status != kExitDone) {
+        return status;
+      }
+    }
+    return ReportFailure(err, crystal.utf8 + ": no plan: " + message, kExitCheckFailed);
+  }
+  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode);
+  if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
+    return ReportFailure(err, crystal.utf8 + ": " + NoPlanCodeReason(*result.plan), kExitCheckFailed);
+  }
+  if (options.action == CommandAction::Check) {
+    return kExitDone;
+  }
+  if (options.action == CommandAction::Code) {
+    if (code.outcome != GenerationOutcome::Code) {
+      return ReportFailure(err, NoPlanCodeReason(*result.plan), kExitNoResult);
+    }
+    return DeliverCode(options, code.text, out, err);
+  }
+  return WritePlanReport(options, question, result, code, out, err);
+}
+
+}  // namespace tesmirol::cli

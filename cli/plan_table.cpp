@@ -1,0 +1,248 @@
+#include "cli/plan_table.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/plan_report.h"
+#include "cli/plan_texts.h"
+#include "cli/table_output.h"
+#include "cli/uart_requests.h"
+#include "engine/deviation_text.h"
+#include "engine/target_texts.h"
+
+namespace tesmirol::cli {
+namespace {
+
+constexpr std::array<std::string_view, 11> kHeadings = {"crystal", "UART",   "baud", "target",    "timer", "clock",
+                                                        "SMOD",    "reload", "rate", "deviation", "plan"};
+constexpr std::array<bool, 11> kRightAligned = {false, false, true, false, false, false,
+                                                true,  false, true, true,  false};
+constexpr std::size_t kDeviationColumn = 9;
+
+constexpr std::string_view kCsvHeading =
+    "crystal,uart,baud,target,timer,clocks_per_cycle,smod,reload,rate_numerator,rate_denominator,rate,deviation,"
+    "outcome\n";
+
+// The plan on one crystal.
+struct PlanRow {
+  const InputText* crystal = nullptr;
+  std::optional<TargetInputs> inputs;  // none: the crystal gives no result
+  std::vector<UartRequest> requests;
+  PlanResult result;
+  std::string conflictMessage;  // when there is no plan
+};
+
+template <typename Visit>
+void ForEachCrystal(std::span<const InputText> crystals, std::span<const UartChoice> uarts,
+                    const std::vector<const BaudTarget*>& chipTargets, double tolerance, Visit visit) {
+  for (const InputText& crystal : crystals) {
+    PlanRow row;
+    row.crystal = &crystal;
+    // Every UART has its rate: the first stands in for BAUD, which no
+    // request uses.
+    row.inputs = ReadTargetInputs(crystal.gbk, std::to_string(uarts.front().baud.value_or(1)));
+    if (row.inputs) {
+      row.requests = MakeUartRequests(uarts, *row.inputs);
+      row.result = PlanUarts(chipTargets, *row.inputs, row.requests, tolerance);
+      if (!row.result.plan) {
+        row.conflictMessage = PlanConflictText(row.result.conflict.value_or(PlanConflict{}), row.requests, chipTargets,
+                                               "the chip", *row.inputs, tolerance);
+      }
+    }
+    visit(row);
+  }
+}
+
+// "code" when every UART is within 1 % (the generated code's rule),
+// "warning" beyond it, "conflict" without a plan, "no result" when the
+// crystal gives none.
+std::string OutcomeText(const PlanRow& row) {
+  if (!row.inputs) {
+    return "no result";
+  }
+  if (!row.result.plan) {
+    return "conflict";
+  }
+  const auto& uarts = row.result.plan->uarts;
+  const bool code = std::all_of(uarts.begin(), uarts.end(),
+                                [](const PlannedUart& planned) { return IsWithinTolerance(planned.setting); });
+  return code ? "code" : "warning";
+}
+
+using TextRow = std::array<std::string, kHeadings.size()>;
+
+// The rows of one crystal: a row per UART.
+std::vector<std::pair<TextRow, bool>> MakeTextRows(const PlanRow& row, std::span<const UartChoice> uarts) {
+  std::vector<std::pair<TextRow, bool>> rows;
+  const std::string outcome = OutcomeText(row);
+  for (std::size_t index = 0; index < uarts.size(); ++index) {
+    TextRow cells;
+    cells.fill("-");
+    cells[0] = row.crystal->utf8;
+    cells[1] = uarts[index].uart;
+    cells[2] = std::to_string(uarts[index].baud.value_or(0));
+    bool red = false;
+    if (row.result.plan) {
+      const PlannedUart& planned = row.result.plan->uarts.at(index);
+      const BaudTarget& target = *planned.target;
+      cells[3] = target.name;
+      cells[4] = TimerText(target.timer);
+      cells[5] = ClockChoiceText(target, planned.setting.clockIndex);
+      cells[6] = std::to_string(planned.setting.smod);
+      cells[7] = TargetReloadText(target, planned.setting.reload);
+      cells[8] = DecimalText(planned.setting.achieved);
+      cells[kDeviationColumn] = FormatDeviation(planned.setting.deviation) + "%";
+      red = !IsWithinTolerance(planned.setting);
+    }
+    cells[10] = outcome;
+    rows.emplace_back(std::move(cells), red);
+  }
+  return rows;
+}
+
+void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
+               const std::vector<const BaudTarget*>& chipTargets, double tolerance, bool colour) {
+  std::array<std::size_t, kHeadings.size()> widths{};
+  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
+    widths.at(column) = kHeadings.at(column).size();
+  }
+  std::vector<std::pair<TextRow, bool>> rows;
+  ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
+    for (auto& [cells, red] : MakeTextRows(row, uarts)) {
+      for (std::size_t column = 0; column < cells.size(); ++column) {
+        widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column)));
+      }
+      rows.emplace_back(std::move(cells), red);
+    }
+  });
+  std::string& table = output.Text();
+  const auto appendRow = [&](const TextRow& cells, bool red) {
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+      const std::size_t padding = widths.at(column) - DisplayWidth(cells.at(column));
+      const bool last = column + 1 == cells.size();
+      if (kRightAligned.at(column)) {
+        table.append(padding, ' ');
+      }
+      const bool coloured = colour && column == kDeviationColumn && cells.at(column) != "-";
+      table += coloured ? (red ? "\x1b[31m" : "\x1b[34m") : "";
+      table += cells.at(column);
+      table += coloured ? "\x1b[0m" : "";
+      if (!kRightAligned.at(column) && !last) {
+        table.append(padding, ' ');
+      }
+      table += last ? "\n" : "  ";
+    }
+  };
+  TextRow headings;
+  std::copy(kHeadings.begin(), kHeadings.end(), headings.begin());
+  appendRow(headings, false);
+  for (const auto& [cells, red] : rows) {
+    appendRow(cells, red);
+    output.EndRow();
+  }
+}
+
+void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
+                   const std::vector<const BaudTarget*>& chipTargets, double tolerance) {
+  std::string& table = output.Text();
+  AppendMarkdownHeader(table, kHeadings, kRightAligned);
+  ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
+    for (const auto& [cells, red] : MakeTextRows(row, uarts)) {
+      table += "|";
+      for (const std::string& cell : cells) {
+        table += ' ' + MarkdownCell(cell) + " |";
+      }
+      table += '\n';
+    }
+    output.EndRow();
+  });
+}
+
+void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
+              const std::vector<const BaudTarget*>& chipTargets, double tolerance) {
+  std::string& table = output.Text();
+  table += kCsvHeading;
+  ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
+    const std::string outcome = OutcomeText(row);
+    for (std::size_t index = 0; index < uarts.size(); ++index) {
+      table += CsvField(row.crystal->utf8) + "," + uarts[index].uart + "," +
+               std::to_string(uarts[index].baud.value_or(0)) + ",";
+      if (row.result.plan) {
+        const PlannedUart& planned = row.result.plan->uarts.at(index);
+        const TargetSetting& setting = planned.setting;
+        const BaudTarget& target = *planned.target;
+        for (const std::string& field :
+             {target.name, target.timer, std::to_string(setting.clocksPerCycle), std::to_string(setting.smod),
+              TargetReloadText(target, setting.reload), std::to_string(setting.achievedNumerator),
+              std::to_string(setting.achievedDenominator), DecimalText(setting.achieved),
+              FormatDeviation(setting.deviation)}) {
+          table += field + ",";
+        }
+      } else {
+        table += ",,,,,,,,,";
+      }
+      table += outcome + "\n";
+    }
+    output.EndRow();
+  });
+}
+
+void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
+               const std::vector<const BaudTarget*>& chipTargets, double tolerance) {
+  std::string& table = output.Text();
+  table += '[';
+  bool first = true;
+  ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
+    nlohmann::ordered_json object;
+    object["crystal"] = row.crystal->utf8;
+    nlohmann::ordered_json plan;  // null without a plan
+    if (row.result.plan) {
+      plan = nlohmann::ordered_json::array();
+      for (std::size_t index = 0; index < row.result.plan->uarts.size(); ++index) {
+        plan.push_back(PlannedUartJson(*row.result.plan, index).value_or(nlohmann::ordered_json()));
+      }
+    }
+    object["plan"] = std::move(plan);
+    object["conflict"] = row.inputs && row.result.conflict
+                             ? PlanConflictJson(*row.result.conflict, row.requests, row.conflictMessage)
+                             : nlohmann::ordered_json();
+    object["outcome"] = OutcomeText(row);
+    table += first ? "\n  " : ",\n  ";
+    first = false;
+    table += object.dump();
+    output.EndRow();
+  });
+  table += "\n]\n";
+}
+
+}  // namespace
+
+void WritePlanTable(std::ostream& out, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
+                    const std::vector<const BaudTarget*>& chipTargets, double tolerancePercent, TableFormat format,
+                    bool colour) {
+  ChunkedOutput output(out);
+  switch (format) {
+    case TableFormat::Csv:
+      CsvTable(output, crystals, uarts, chipTargets, tolerancePercent);
+      break;
+    case TableFormat::Markdown:
+      MarkdownTable(output, crystals, uarts, chipTargets, tolerancePercent);
+      break;
+    case TableFormat::Json:
+      JsonTable(output, crystals, uarts, chipTargets, tolerancePercent);
+      break;
+    case TableFormat::Text:
+      TextTable(output, crystals, uarts, chipTargets, tolerancePercent, colour);
+      break;
+  }
+  output.Flush();
+}
+
+}  // namespace tesmirol::cli
