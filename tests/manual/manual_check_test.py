@@ -29,6 +29,7 @@ PAGES = [
     "sio_init.html",
     "cli.html",
     "targets.html",
+    "uarts.html",
 ]
 SUPPORT_FILES = ["style.css", "toc.hhc", "index.hhk"]
 
