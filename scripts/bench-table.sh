@@ -2,8 +2,9 @@
 # Measures the wall time of the crystal finder over both preset lists
 # (tesmirol-cli --table: every crystal preset against every rate preset, one
 # process, start-up included), also solved exactly for one target
-# (--target t1-12t) and for a chip family (--target stc15, six generators and
-# clocks a row), side by side with a process that only starts and exits
+# (--target t1-12t), for a chip family (--target stc15, six generators and
+# clocks a row), for one UART with a prescaler set (the N76E003's Timer 3,
+# eight prescalers) and for a four-UART STC8 plan on every crystal, side by side with a process that only starts and exits
 # (tesmirol-cli --version). Prints the medians and quartiles of
 # many runs, of the wall time and of the processor time (user + system) the
 # process used; on a busy machine the second shows the program's own cost.
@@ -33,6 +34,9 @@ commands = {
     "table, --target t1-12t": [cli, "--table", "--target", "t1-12t"],
     "table, --target stc15": [cli, "--table", "--target", "stc15"],
     "table, stc15, JSON": [cli, "--table", "--target", "stc15", "--format", "json"],
+    "table, --target n76-t3-uart0 (8 prescalers)": [cli, "--table", "--target", "n76-t3-uart0"],
+    "table, stc8 plan of 4 UARTs": [cli, "--table", "--target", "stc8", "--uart", "1:115200", "--uart", "2:9600",
+                                    "--uart", "3:57600", "--uart", "4:38400"],
 }
 rows = subprocess.run([cli, "--table", "--format", "csv"], capture_output=True, check=True).stdout.count(b"\n") - 1
 def ChildCpuSeconds():
@@ -60,7 +64,8 @@ def Summary(values):
 with open("/proc/loadavg", encoding="ascii") as loadavg:
     load = loadavg.read().split()[0]
 print(f"{rows} rows, {runs} runs each, load average {load}; milliseconds, median [quartiles]")
-print(f"  {'':<30} {'wall time':<25} processor time")
+width = max(len(name) for name in commands)
+print(f"  {'':<{width}} {'wall time':<25} processor time")
 for name in commands:
-    print(f"  {name:<30} {Summary(wall[name])}   {Summary(cpu[name])}")
+    print(f"  {name:<{width}} {Summary(wall[name])}   {Summary(cpu[name])}")
 PY
