@@ -81,6 +81,8 @@ async function openPage(browser, url, viewport = { width: 1000, height: 900 }) {
 
 // tesmirol-cli's answers, the expected values.
 let presetTable = null;
+let catalogue = null;
+const reports = new Map();
 const cli = {
   // Every crystal preset against every rate preset, from one run.
   table() {
@@ -88,21 +90,38 @@ const cli = {
       { encoding: "utf8", maxBuffer: 64 << 20 }));
     return presetTable;
   },
-  // The crystal finder on a target for one rate.
-  targetTable(target, baud) {
-    return JSON.parse(execFileSync(config.cli, ["--target", target, "--table", "all", baud, "--format", "json"],
-      { encoding: "utf8" }));
+  // The crystal finder on a target (or a family's UART) for one rate, as
+  // JSON or CSV rows; every preset crystal, or the one given.
+  targetTable(target, baud, uart, format = "json", crystal = "all") {
+    const output = execFileSync(config.cli, ["--target", target, ...(uart ? ["--uart", uart] : []), "--table", crystal,
+      baud, "--format", format], { encoding: "utf8" });
+    if (format === "json") return JSON.parse(output);
+    const [head, ...lines] = output.trim().split("\n").map((line) => line.split(","));
+    return lines.map((line) => Object.fromEntries(head.map((name, index) => [name, line[index]])));
+  },
+  // The catalogue: {targets, families}.
+  listing() {
+    catalogue ??= JSON.parse(execFileSync(config.cli, ["--list-targets", "--json"], { encoding: "utf8" }));
+    return catalogue;
   },
   targetNames() {
-    return JSON.parse(execFileSync(config.cli, ["--list-targets", "--json"], { encoding: "utf8" })).targets
-      .map((target) => target.name);
+    return cli.listing().targets.map((target) => target.name);
+  },
+  // The clock choice's text as tesmirol-cli's listing names it ("12T", "/128").
+  clockText(target, clockIndex) {
+    return cli.listing().targets.find((entry) => entry.name === target).clocks[clockIndex].clock;
   },
   // {status, report}: the --json report (null for no result) and the exit
   // status; with a target, the report of --target.
+  // The same question twice is answered from memory.
   json(crystal, baud, target) {
-    const run = spawnSync(config.cli, [...(target ? ["--target", target] : []), "--json", "--", crystal, baud],
-      { encoding: "utf8" });
-    return { status: run.status, report: run.status <= 1 ? JSON.parse(run.stdout) : undefined };
+    const key = JSON.stringify([crystal, baud, target]);
+    if (!reports.has(key)) {
+      const run = spawnSync(config.cli, [...(target ? ["--target", target] : []), "--json", "--", crystal, baud],
+        { encoding: "utf8" });
+      reports.set(key, { status: run.status, report: run.status <= 1 ? JSON.parse(run.stdout) : undefined });
+    }
+    return structuredClone(reports.get(key));
   },
   // The bytes --code writes, or null when it writes none.
   code(crystal, baud, { encoding = "utf-8", lineFeeds = false, target } = {}) {
@@ -111,25 +130,48 @@ const cli = {
     const run = spawnSync(config.cli, args);
     return run.status === 0 ? run.stdout : null;
   },
+  // The --uart arguments of a plan: the first UART at BAUD, the others each
+  // at its own rate.
+  planArguments(target, [first, ...others]) {
+    return ["--target", target, "--uart", first[0], ...others.flatMap(([uart, baud]) => ["--uart", `${uart}:${baud}`])];
+  },
+  // {status, report}: the plan's --json report (a conflict ends with status
+  // 3 and still reports) for the UARTs ([uart, baud] pairs).
+  plan(crystal, target, uarts) {
+    const run = spawnSync(config.cli, [...cli.planArguments(target, uarts), "--json", "--", crystal, uarts[0][1]],
+      { encoding: "utf8" });
+    return { status: run.status, report: run.stdout ? JSON.parse(run.stdout) : undefined };
+  },
+  // The bytes of the plan's code, or null when there is none.
+  planCode(crystal, target, uarts, { encoding = "utf-8", lineFeeds = false } = {}) {
+    const run = spawnSync(config.cli, [...cli.planArguments(target, uarts), "--code", "--encoding", encoding,
+      ...(lineFeeds ? ["--lf"] : []), "--", crystal, uarts[0][1]]);
+    return run.status === 0 ? run.stdout : null;
+  },
 };
 
-// Runs in the page: shows each pair through the page's own update (the one an
-// input event runs) and reads back what the page shows. Without pairs, reads
-// what the page shows now.
+// Runs in the page: shows each case through the page's own choices and
+// update (the ones the URL and the input events run) and reads back what the
+// page shows. A case is [crystal, baud, target, uart, also], also the UARTs
+// planned with it as [uart, baud] pairs; without a target, the classic
+// calculation. Without cases, reads what the page shows now.
 function showPairsInPage(pairs) {
   const read = (selector) => document.querySelector(selector);
   const colour = (element) => (element.classList.contains("good") ? "good" : element.classList.contains("bad") ? "bad" : "");
+  const shownRows = (selector) => Array.from(document.querySelectorAll(`${selector} tbody tr`))
+    .filter((row) => !row.hidden && !row.closest("table").hidden)
+    .map((row) => Array.from(row.cells, (cell) => ({ text: cell.textContent, colour: colour(cell) })));
   return (pairs ?? [null]).map((pair) => {
     if (pair) {
       read("#crystal").value = pair[0];
       read("#baud").value = pair[1];
-      read("#target").value = pair[2] ?? "classic";
+      window.tesmirolPage.choose(pair[2] ?? "classic", pair[3] ?? "", pair[4] ?? []);
       window.tesmirolPage.update();
     }
     const modes = [0, 1].map((smod) => {
       const row = read(`#smod${smod}`);
       return {
-        hidden: row.hidden,
+        hidden: row.hidden || read("#modes").hidden,
         reload: row.querySelector(".reload").textContent, reloadColour: colour(row.querySelector(".reload")),
         achieved: row.querySelector(".achieved").textContent,
         deviation: row.querySelector(".deviation").textContent, deviationColour: colour(row.querySelector(".deviation")),
@@ -142,6 +184,9 @@ function showPairsInPage(pairs) {
       selectedCrystal: read("#selected-crystal").textContent,
       range: read("#range").textContent,
       modes,
+      targetRows: shownRows("#target-modes"),
+      planRows: shownRows("#plan"),
+      codeHeading: read("#code-heading").textContent,
       output: read("#output").textContent,
     };
   });

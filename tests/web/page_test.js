@@ -143,33 +143,94 @@ describe("the page computes what tesmirol-cli computes", () => {
   });
 });
 
-// What the page must show for a target's solution tesmirol-cli reports: the
-// best neighbour of each SMOD setting the target offers.
-function expectedTargetModeTexts(solution, smod) {
-  const mode = solution.modes[smod];
-  if (!mode) return { hidden: true, reload: "", reloadColour: "", achieved: "", deviation: "", deviationColour: "" };
-  if (mode.status !== "Ok") {
-    return { hidden: false, reload: mode.status === "TooLow" ? "波特率太低" : "波特率太高", reloadColour: "bad",
-      achieved: "", deviation: "", deviationColour: "" };
-  }
-  const setting = mode.tried[mode.bestTried];
-  const rate = setting.achievedDenominator === 1 ? `${setting.achievedNumerator}`
-    : `${setting.achievedNumerator}/${setting.achievedDenominator}`;
-  return {
-    hidden: false, reload: `${Object.keys(setting.registers).join(",")} = ${setting.reloadText}`, reloadColour: "good",
-    achieved: `${rate} bps`, deviation: `偏差：${setting.deviationText}%`,
-    deviationColour: setting.outOfTolerance ? "bad" : "good",
-  };
+// The report's rate with two decimals, as tesmirol-cli's tables and reports
+// write it ("115384.62"); the finder's test holds the page's texts to the
+// command line's own.
+function decimalRate(rate) {
+  return String(Math.round(rate * 100) / 100);
+}
+
+function isSameSetting(a, b) {
+  return b !== null && a.clockIndex === b.clockIndex && a.smod === b.smod && a.reload === b.reload;
+}
+
+// The rows the page must show (in Chinese) for the solutions tesmirol-cli
+// reports: every clock choice and SMOD setting of every target with its best
+// neighbour, the setting the code uses marked.
+function expectedTargetRows(report) {
+  const cell = (text, colour = "") => ({ text, colour });
+  return report.solutions.flatMap((solution) => solution.modes.map((mode) => {
+    const setting = mode.status === "Ok" ? mode.tried[mode.bestTried] : null;
+    const head = [cell(solution.target), cell(cli.clockText(solution.target, mode.clockIndex)), cell(String(mode.smod))];
+    if (!setting) {
+      return [...head, cell(mode.status === "TooLow" ? "波特率太低" : "波特率太高", "bad"), cell(""), cell(""), cell("")];
+    }
+    const best = solution.target === report.bestTarget && isSameSetting(setting, solution.best);
+    return [...head, cell(`${Object.keys(setting.registers).join(",")} = ${setting.reloadText}`, "good"),
+      cell(`${decimalRate(setting.achieved)} bps`), cell(`偏差：${setting.deviationText}%`, setting.outOfTolerance ? "bad" : "good"),
+      cell(best ? "最佳" : "")];
+  }));
 }
 
 // A target's setting as the page holds it and as tesmirol-cli reports it.
 function assertSameSetting(actual, expected, where) {
-  for (const key of ["smod", "reload", "reloadText", "achieved", "deviation", "deviationText", "outOfTolerance"]) {
+  for (const key of ["clockIndex", "clocksPerCycle", "smod", "reload", "reloadText", "achieved", "deviation",
+    "deviationText", "outOfTolerance"]) {
     assert.ok(Object.is(actual[key], expected[key]), `${where}: ${key} is ${actual[key]}, tesmirol-cli says ${expected[key]}`);
   }
   for (const key of ["divisor", "achievedNumerator", "achievedDenominator"]) {
     assert.equal(Number(actual[key]), expected[key], `${where}: ${key}`);
   }
+  assert.equal(actual.achievedDecimalText, decimalRate(expected.achieved), `${where}: achieved rate's text`);
+}
+
+function assertSameSolution(actual, expected, where) {
+  for (const key of ["target", "status", "minRate", "maxRate"]) {
+    assert.ok(Object.is(actual[key], expected[key]), `${where} ${key}: ${actual[key]}, tesmirol-cli says ${expected[key]}`);
+  }
+  assert.equal(actual.modes.length, expected.modes.length, where);
+  expected.modes.forEach((mode, index) => {
+    const shown = actual.modes[index];
+    const at = `${where} ${mode.clocksPerCycle}T SMOD=${mode.smod}`;
+    for (const key of ["clockIndex", "clocksPerCycle", "smod", "status", "bestTried"]) assert.equal(shown[key], mode[key], `${at} ${key}`);
+    assert.equal(shown.clockText, cli.clockText(expected.target, mode.clockIndex), at);
+    assert.equal(shown.tried.length, mode.tried.length, at);
+    mode.tried.forEach((setting, i) => assertSameSetting(shown.tried[i], setting, at));
+  });
+  if (expected.best) assertSameSetting(actual.best, expected.best, `${where} best`);
+  else assert.equal(actual.best, null, where);
+}
+
+// The page's answer for one UART against the command line's reports: its
+// solutions, the best, the code, and the rows and crystal line shown.
+function assertTargetAnswer(shown, expected, where) {
+  const { answer } = shown;
+  assert.equal(answer.status, "ok", where);
+  for (const key of ["crystalText", "baudText", "baud"]) assert.equal(answer[key], expected[key], `${where} ${key}`);
+  assert.equal(Number(answer.crystalNumerator), expected.crystalHz.numerator, where);
+  assert.equal(Number(answer.crystalDenominator), expected.crystalHz.denominator, where);
+  assert.equal(answer.solutions.length, expected.solutions.length, where);
+  expected.solutions.forEach((solution, index) => assertSameSolution(answer.solutions[index], solution, where));
+  assert.equal(answer.bestTarget, expected.bestTarget, where);
+  assert.equal(answer.outcome, expected.outcome, where);
+  assert.equal(answer.output, expected.output, where);
+  assert.deepEqual(shown.targetRows, expectedTargetRows(expected), where);
+  const { numerator, denominator } = expected.crystalHz;
+  assert.equal(shown.selectedCrystal, `选用晶震：${denominator === 1 ? numerator : `${numerator}/${denominator}`} Hz`, where);
+  assert.equal(shown.output, expected.outcome === "Nothing" ? "" : expected.output, where);
+}
+
+// A chip family's UARTs and the targets that drive each, from the listing.
+function familyUarts() {
+  const uarts = new Map();
+  for (const target of cli.listing().targets) {
+    for (const family of target.families) {
+      const key = `${family}\n${target.uart}`;
+      if (!uarts.has(key)) uarts.set(key, { family, uart: target.uart, targets: [] });
+      uarts.get(key).targets.push(target.name);
+    }
+  }
+  return [...uarts.values()];
 }
 
 describe("the targets of the catalogue: the page solves what tesmirol-cli --target solves", () => {
@@ -201,29 +262,8 @@ describe("the targets of the catalogue: the page solves what tesmirol-cli --targ
         assert.equal(answer.status, "noResult", where);
         assert.notEqual(shown[index].problem, "", where);
       } else {
-        const solution = expected.report.solutions[0];
-        assert.equal(answer.status, "ok", where);
-        const actual = answer.solution;
-        for (const key of ["crystalText", "baudText", "baud"]) assert.equal(actual[key], expected.report[key], `${where} ${key}`);
-        assert.equal(Number(actual.crystalNumerator), expected.report.crystalHz.numerator, where);
-        assert.equal(Number(actual.crystalDenominator), expected.report.crystalHz.denominator, where);
-        for (const key of ["status", "minRate", "maxRate"]) assert.ok(Object.is(actual[key], solution[key]), `${where} ${key}`);
-        assert.equal(actual.modes.length, solution.modes.length, where);
-        solution.modes.forEach((mode, smod) => {
-          assert.equal(actual.modes[smod].status, mode.status, where);
-          assert.equal(actual.modes[smod].bestTried, mode.bestTried, where);
-          assert.equal(actual.modes[smod].tried.length, mode.tried.length, where);
-          mode.tried.forEach((setting, i) => assertSameSetting(actual.modes[smod].tried[i], setting, `${where} SMOD=${smod}`));
-        });
-        if (solution.best) assertSameSetting(actual.best, solution.best, `${where} best`);
-        else assert.equal(actual.best, null, where);
-        assert.equal(answer.outcome, expected.report.outcome, where);
-        assert.equal(answer.output, expected.report.output, where);
-        assert.deepEqual(shown[index].modes, [0, 1].map((smod) => expectedTargetModeTexts(solution, smod)), where);
-        const { numerator, denominator } = expected.report.crystalHz;
-        assert.equal(shown[index].selectedCrystal,
-          `选用晶震：${denominator === 1 ? numerator : `${numerator}/${denominator}`} Hz`, where);
-        assert.equal(shown[index].output, expected.report.outcome === "Nothing" ? "" : expected.report.output, where);
+        assertTargetAnswer(shown[index], expected.report, where);
+        assert.equal(shown[index].codeHeading, `生成的 ${cli.listing().targets.find((t) => t.name === target).function}`);
         outcomes.add(expected.report.outcome);
       }
       const code = cli.code(crystal, baud, { ...variants[index % variants.length], target });
@@ -232,46 +272,241 @@ describe("the targets of the catalogue: the page solves what tesmirol-cli --targ
     assert.deepEqual([...outcomes].sort(), ["Code", "Nothing", "Warning"]);
   });
 
-  test("the crystal finder on a target shows each crystal's best setting and outcome", async () => {
-    const CASES = [["stc-t2-1t", "9600"], ["t1-12t", "115200"], ["stc12-brt-1t", "300"], ["t2-6t", "57600"]];
-    for (const [target, baud] of CASES) {
-      const rows = await page.evaluate((name, rate) => {
-        document.querySelector("#target").value = name;
+  test("every UART of every chip family: each generator of the UART, the best, its code", async () => {
+    await setLanguage("zh");
+    const FAMILY_PAIRS = [["22.1184MHz", "115200"], ["11.0592MHz", "9600"], ["2MHz", "110"]];
+    const uarts = familyUarts();
+    const cases = uarts.flatMap(({ family, uart }) => FAMILY_PAIRS.map(([crystal, baud]) => [crystal, baud, family, uart]));
+    const shown = await showPairs(page, cases);
+    const files = await page.evaluate((list) => list.map(([crystal, baud, family, uart]) => {
+      const bytes = window.tesmirolPage.codeFileBytesFor(crystal, baud, true, false, family, uart);
+      return bytes && Array.from(bytes);
+    }), cases);
+    const bests = new Set();
+    cases.forEach(([crystal, baud, family, uart], index) => {
+      const where = JSON.stringify(cases[index]);
+      const { targets } = uarts.find((entry) => entry.family === family && entry.uart === uart);
+      // The family's best for that UART, as the command line's finder on the UART names it.
+      const [row] = cli.targetTable(family, baud, uart, "json", crystal);
+      const best = row.best ? row.target : null;
+      const bestReport = best && cli.json(crystal, baud, best).report;
+      const expected = {
+        ...cli.json(crystal, baud, targets[0]).report,
+        solutions: targets.map((target) => cli.json(crystal, baud, target).report.solutions[0]),
+        bestTarget: best, outcome: bestReport?.outcome ?? "Nothing", output: bestReport?.output ?? "",
+      };
+      assertTargetAnswer(shown[index], expected, where);
+      assert.equal(shown[index].answer.uart, uart, where);
+      if (uart === cli.listing().targets.find((target) => target.name === targets[0]).uart
+        && cli.listing().families[family]?.[0] === targets[0]) {
+        // The family's first UART is what tesmirol-cli --target FAMILY solves.
+        const whole = cli.json(crystal, baud, family).report;
+        assert.equal(whole.bestTarget, best, where);
+        assert.equal(whole.output, expected.output, where);
+      }
+      const code = best && cli.code(crystal, baud, { encoding: "gbk", target: best });
+      assert.deepEqual(files[index], code && Array.from(code), `${where}: code file bytes`);
+      bests.add(best);
+    });
+    // The inputs reach generators of every kind: prescaled clocks and UARTs beyond the first among them.
+    for (const name of ["n76-t3-uart0", "n76-t3-uart1", "ch55x-uart1", "stc-u3-t2", "stc12-u2-brt", "silabs-t1"]) {
+      assert.ok(bests.has(name), `no case made ${name} the best`);
+    }
+  });
+
+  test("the crystal finder on a target or a family's UART shows each crystal's best setting and outcome", async () => {
+    const CASES = [["stc-t2-1t", "9600"], ["t1-12t", "115200"], ["stc12-brt-1t", "300"], ["t2-6t", "57600"],
+      ["n76e003", "110", "UART0"], ["stc8", "9600", "UART3"], ["ch552", "57600", "UART1"]];
+    const CODE = { code: "生成", warning: "警告", "too low": "无", "too high": "无", "no result": "无结果" };
+    for (const [target, baud, uart] of CASES) {
+      const rows = await page.evaluate((name, rate, uartName) => {
         document.querySelector("#baud").value = rate;
+        window.tesmirolPage.choose(name, uartName ?? "");
         window.tesmirolPage.update();
         window.tesmirolPage.refreshFinder();
         return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
           (row) => Array.from(row.cells, (cell) => cell.textContent));
-      }, target, baud);
-      const expected = cli.targetTable(target, baud);
+      }, target, baud, uart);
+      const expected = cli.targetTable(target, baud, uart);
+      const csv = cli.targetTable(target, baud, uart, "csv");
       assert.equal(rows.length, expected.length, target);
       expected.forEach((row, index) => {
-        const where = `${target} ${row.crystal} ${baud}`;
-        const cells = rows[index];
-        assert.equal(cells[0], row.crystal, where);
-        const code = { code: `SMOD=${row.best?.smod}`, warning: "警告", "too low": "无", "too high": "无", "no result": "无结果" };
-        assert.equal(cells[7], code[row.outcome], where);
-        if (row.best) {
-          const base = 1 + row.best.smod * 3;
-          const rate = row.best.achievedDenominator === 1 ? `${row.best.achievedNumerator}`
-            : `${row.best.achievedNumerator}/${row.best.achievedDenominator}`;
-          assert.deepEqual(cells.slice(base, base + 3), [row.best.reloadText, rate, `${row.best.deviationText}%`], where);
-        }
+        const where = `${target} ${uart ?? ""} ${row.crystal} ${baud}`;
+        const { best } = row;
+        const verdict = { "too low": "波特率太低", "too high": "波特率太高" }[row.outcome] ?? "-";
+        assert.deepEqual(rows[index], [row.crystal,
+          ...(best ? [row.target, cli.clockText(row.target, best.clockIndex), String(best.smod), best.reloadText,
+            csv[index].rate, `${best.deviationText}%`] : ["-", "-", "-", verdict, "-", "-"]),
+          CODE[row.outcome]], where);
       });
     }
-    await page.select("#target", "classic");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
   });
 
-  test("choosing a target from the list and reading its results", async () => {
-    await typeInto("#crystal", "11.0592MHz");
+  test("choosing a family and its UART from the lists and reading the results", async () => {
+    await setLanguage("zh");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await typeInto("#crystal", "12MHz");
     await typeInto("#baud", "115200");
-    await page.focus("#target");
-    await page.select("#target", "stc-t2-1t");
+    await page.select("#target", "stc8");
+    await page.focus("#uart");
+    await page.keyboard.press("ArrowDown");  // UART2
+    await page.keyboard.press("ArrowDown");  // UART3
     const [shown] = await showPairs(page, null);
-    const expected = cli.json("11.0592MHz", "115200", "stc-t2-1t").report;
-    assert.deepEqual(shown.modes, [0, 1].map((smod) => expectedTargetModeTexts(expected.solutions[0], smod)));
-    assert.equal(shown.output, expected.output);
-    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("target") === "stc-t2-1t");
+    const expected = {
+      ...cli.json("12MHz", "115200", "stc-u3-t2").report,
+      solutions: ["stc-u3-t2", "stc-u3-t3"].map((target) => cli.json("12MHz", "115200", target).report.solutions[0]),
+      bestTarget: "stc-u3-t2", outcome: "Code", output: cli.json("12MHz", "115200", "stc-u3-t2").report.output,
+    };
+    assertTargetAnswer(shown, expected, "stc8 UART3");
+    assert.equal(shown.codeHeading, "生成的 SIO3_Init");
+    // The rate as the report writes it, the exact fraction kept in the answer.
+    assert.equal(shown.targetRows[0][4].text, "115384.62 bps");
+    assert.equal(shown.answer.solutions[0].modes[0].tried[shown.answer.solutions[0].modes[0].bestTried].achievedText,
+      "1500000/13");
+    await page.waitForFunction(() => {
+      const params = new URLSearchParams(location.hash.slice(1));
+      return params.get("target") === "stc8" && params.get("uart") === "UART3";
+    });
+    await page.select("#target", "classic");
+  });
+});
+
+// The catalogue's timer as the page names it in Chinese: "timer2" is 定时器2.
+function timerZh(timer) {
+  return /^timer\d$/.test(timer) ? `定时器${timer.slice(5)}` : timer.toUpperCase();
+}
+
+// The registers a setting writes, as the plan's rows show them.
+function registersText(registers) {
+  return Object.entries(registers)
+    .map(([name, value]) => `${name} = 0x${value.toString(16).toUpperCase().padStart(2, "0")}`).join(", ");
+}
+
+// The page's plan against tesmirol-cli --uart's report: each UART's
+// generator, timer, clock, setting and reason, the conflict, the code, and
+// the rows shown.
+function assertSamePlan(shown, report, where) {
+  const { answer } = shown;
+  assert.equal(answer.status, "ok", where);
+  assert.equal(Number(answer.crystalNumerator), report.crystalHz.numerator, where);
+  assert.equal(answer.outcome, report.outcome, where);
+  assert.equal(answer.output, report.output, where);
+  assert.equal(shown.output, report.outcome === "Nothing" ? "" : report.output, where);
+  assert.equal(shown.codeHeading, "生成的初始化代码（每个串口一个函数）", where);
+  if (!report.plan) {
+    assert.equal(answer.plan, null, where);
+    assert.equal(answer.conflict.kind, report.conflict.kind, where);
+    assert.deepEqual(answer.conflict.requests.map((index) => report.uarts[index].uart), report.conflict.uarts, where);
+    assert.equal(answer.conflict.timer, report.conflict.timer ?? "", where);
+    assert.deepEqual(shown.planRows, [], where);
+    // The conflict named: the UARTs concerned and the timer they would share.
+    for (const uart of report.conflict.uarts) assert.ok(shown.problem.includes(uart), `${where}: ${shown.problem}`);
+    if (report.conflict.timer) assert.ok(shown.problem.includes(timerZh(report.conflict.timer)), where);
+    return;
+  }
+  const uarts = answer.plan.uarts;
+  assert.equal(uarts.length, report.plan.length, where);
+  report.plan.forEach((expected, index) => {
+    const actual = uarts[index];
+    const at = `${where} ${expected.uart}`;
+    for (const key of ["uart", "baud", "baudText", "target", "timer", "function", "reason", "bestAlone"]) {
+      assert.equal(actual[key], expected[key], `${at} ${key}`);
+    }
+    assert.equal(actual.setting.clockText, expected.clock, at);
+    assertSameSetting(actual.setting, expected.setting, at);
+    assert.deepEqual(actual.sharedWith.map((other) => uarts[other].uart), expected.sharedWith, at);
+    assert.equal(actual.takenBy === null ? null : uarts[actual.takenBy].uart, expected.takenBy, at);
+    const { setting } = expected;
+    const cells = shown.planRows[index];
+    assert.deepEqual(cells.slice(0, 9), [
+      { text: expected.uart, colour: "" }, { text: expected.baudText, colour: "" }, { text: expected.target, colour: "" },
+      { text: timerZh(expected.timer), colour: "" }, { text: expected.clock, colour: "" },
+      { text: String(setting.smod), colour: "" }, { text: registersText(setting.registers), colour: "good" },
+      { text: `${decimalRate(setting.achieved)} bps`, colour: "" },
+      { text: `${setting.deviationText}%`, colour: setting.outOfTolerance ? "bad" : "good" }], at);
+    // Why: the names the reason turns on.
+    const why = cells[9].text;
+    for (const name of [...expected.sharedWith, ...(expected.reason === "TimerTaken" ? [expected.bestAlone, expected.takenBy] : [])]) {
+      assert.ok(why.includes(name), `${at}: "${why}" does not name ${name}`);
+    }
+  });
+}
+
+describe("several UARTs planned together: the page plans what tesmirol-cli --uart plans", () => {
+  const PLANS = [
+    { name: "each UART on its best generator", crystal: "11.0592MHz", target: "n76e003",
+      uarts: [["UART0", "9600"], ["UART1", "4800"]], reasons: ["BestAlone", "OnlyGenerator"] },
+    { name: "UART2 needs Timer 2, so UART1 moves to Timer 1", crystal: "22.1184MHz", target: "stc8",
+      uarts: [["UART1", "115200"], ["UART2", "9600"]], reasons: ["TimerTaken", "OnlyGenerator"] },
+    { name: "UART1 and UART2 share Timer 2 at one setting", crystal: "22.1184MHz", target: "stc8",
+      uarts: [["UART1", "115200"], ["UART2", "115200"], ["UART3", "4800"], ["UART4", "19200"]],
+      reasons: ["SharedTimer", "OnlyGenerator", "TimerTaken", "TimerTaken"] },
+    { name: "STC12: UART2 takes the baud-rate generator", crystal: "11.0592MHz", target: "stc12",
+      uarts: [["UART2", "57600"], ["UART1", "9600"]] },
+    { name: "conflict: UART0 and UART1 would share Timer 3", crystal: "16MHz", target: "n76e003",
+      uarts: [["UART0", "110"], ["UART1", "9600"]], conflict: "SharedTimer" },
+    { name: "conflict: no generator gives UART2 its rate", crystal: "11.0592MHz", target: "stc15",
+      uarts: [["UART1", "9600"], ["UART2", "3000000"]], conflict: "OutOfReach" },
+  ];
+
+  test("plans that fit, move UART1 off Timer 2, share a timer, or conflict; the code's bytes", async () => {
+    await setLanguage("zh");
+    const cases = PLANS.map(({ crystal, target, uarts }) => [crystal, uarts[0][1], target, uarts[0][0], uarts.slice(1)]);
+    const shown = await showPairs(page, cases);
+    const variants = [{ encoding: "gbk" }, { encoding: "utf-8", lineFeeds: true }];
+    const files = await page.evaluate((list, variantList) => list.flatMap(([crystal, baud, target, uart, also]) =>
+      variantList.map((variant) => {
+        const bytes = window.tesmirolPage.codeFileBytesFor(crystal, baud, variant.encoding === "gbk", !!variant.lineFeeds,
+          target, uart, also);
+        return bytes && Array.from(bytes);
+      })), cases, variants);
+    PLANS.forEach((plan, index) => {
+      const { report } = cli.plan(plan.crystal, plan.target, plan.uarts);
+      assertSamePlan(shown[index], report, plan.name);
+      if (plan.conflict) assert.equal(report.conflict?.kind, plan.conflict, plan.name);
+      if (plan.reasons) assert.deepEqual(report.plan.map((uart) => uart.reason), plan.reasons, plan.name);
+      variants.forEach((variant, v) => {
+        const code = cli.planCode(plan.crystal, plan.target, plan.uarts, variant);
+        assert.deepEqual(files[index * variants.length + v], code && Array.from(code), `${plan.name}: code file bytes`);
+      });
+    });
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+  });
+
+  test("a user adds a UART, types its rate, reads the plan, and removes it again", async () => {
+    await setLanguage("zh");
+    await typeInto("#crystal", "22.1184MHz");
+    await typeInto("#baud", "115200");
+    await page.select("#target", "stc8");
+    await page.select("#uart", "UART1");
+    await page.click("#add-uart");
+    // The new row takes the first free UART, and the keyboard is in its rate box.
+    const focused = await page.evaluate(() => [document.activeElement.className,
+      document.activeElement.closest(".plan-row").querySelector("select").value]);
+    assert.deepEqual(focused, ["plan-baud", "UART2"]);
+    await page.keyboard.down("Control");
+    await page.keyboard.press("a");
+    await page.keyboard.up("Control");
+    await page.keyboard.type("9600");
+    const [shown] = await showPairs(page, null);
+    assertSamePlan(shown, cli.plan("22.1184MHz", "stc8", [["UART1", "115200"], ["UART2", "9600"]]).report, "typed plan");
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).getAll("also").join() === "UART2:9600");
+    // A link reproduces the plan.
+    const other = await openPage(browser, page.url());
+    const [reopened] = await showPairs(other, null);
+    assert.deepEqual(reopened.planRows, shown.planRows);
+    assert.equal(reopened.output, shown.output);
+    await other.close();
+    // UART2 is taken: the UART choice offers it no more.
+    assert.equal(await page.$eval("#uart option[value=UART2]", (option) => option.disabled), true);
+    await page.keyboard.press("Tab");  // to the row's remove button
+    assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "移除 UART2");
+    await page.keyboard.press("Enter");
+    const after = await showPairs(page, null);
+    assert.deepEqual(after[0].planRows, []);
+    assert.equal(after[0].answer.bestTarget, "stc-t2-1t");
+    assert.equal(await page.evaluate(() => document.activeElement.id), "add-uart");
     await page.select("#target", "classic");
   });
 });
@@ -350,26 +585,43 @@ describe("the page's behaviour", () => {
     assert.equal(clipboard.replace(/\r\n/g, "\n"), expected);
   });
 
-  test("download writes tesmirol-cli's bytes in the chosen encoding and line ends", async () => {
+  test("download writes tesmirol-cli's bytes in the chosen encoding and line ends, named for the code", async () => {
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-download-"));
     const session = await page.createCDPSession();
     await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
+    const PLAN = [["UART1", "4800"], ["UART4", "57600"]];
+    const CASES = [
+      { choose: ["classic"], encoding: "gbk", lineEnds: "crlf", file: "sio_init.c",
+        expected: (variant) => cli.code("11.0592MHz", "4800", variant) },
+      { choose: ["classic"], encoding: "utf-8", lineEnds: "lf", file: "sio_init.c",
+        expected: (variant) => cli.code("11.0592MHz", "4800", variant) },
+      { choose: ["stc15", "UART3"], encoding: "gbk", lineEnds: "crlf", file: "sio3_init.c",
+        expected: (variant) => cli.code("11.0592MHz", "4800", { ...variant, target: "stc-u3-t2" }) },
+      { choose: ["stc15", "UART1", [PLAN[1]]], encoding: "utf-8", lineEnds: "crlf", file: "uart_init.c",
+        expected: (variant) => cli.planCode("11.0592MHz", "stc15", PLAN, variant) },
+    ];
     await typeInto("#crystal", "11.0592MHz");
     await typeInto("#baud", "4800");
-    for (const [encoding, lineEnds] of [["gbk", "crlf"], ["utf-8", "lf"]]) {
+    for (const { choose, encoding, lineEnds, file, expected } of CASES) {
+      await page.evaluate((chosen) => {
+        window.tesmirolPage.choose(...chosen);
+        window.tesmirolPage.update();
+      }, choose);
       await page.select("#encoding", encoding);
       await page.select("#line-ends", lineEnds);
-      const file = path.join(folder, "sio_init.c");
-      fs.rmSync(file, { force: true });
+      const saved = path.join(folder, file);
+      fs.rmSync(saved, { force: true });
       await page.click("#download");
-      for (let waited = 0; !fs.existsSync(file) && waited < 5000; waited += 50) {
+      for (let waited = 0; !fs.existsSync(saved) && waited < 5000; waited += 50) {
         await new Promise((resolve) => setTimeout(resolve, 50));
       }
-      const expected = cli.code("11.0592MHz", "4800", { encoding, lineFeeds: lineEnds === "lf" });
-      assert.deepEqual(fs.readFileSync(file), expected, `${encoding} ${lineEnds}`);
+      assert.deepEqual(fs.readFileSync(saved), expected({ encoding, lineFeeds: lineEnds === "lf" }),
+        `${choose.join(" ")} ${encoding} ${lineEnds}`);
     }
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
     fs.rmSync(folder, { recursive: true, force: true });
   });
+
 
   test("the URL carries the state: a link reproduces the calculation", async () => {
     await typeInto("#crystal", "18.432MHz");
@@ -400,15 +652,24 @@ describe("the page's behaviour", () => {
 
   test("the language switch changes the page's texts, never the code", async () => {
     await setLanguage("zh");
-    const zh = await page.evaluate(() => [document.querySelector("label[for=crystal]").textContent,
-      document.querySelector("#output").textContent]);
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("stc8", "UART1", [["UART2", "9600"]]);
+      window.tesmirolPage.update();
+    });
+    const read = () => [document.querySelector("label[for=crystal]").textContent,
+      document.querySelector("#plan tbody td:last-child").textContent,
+      document.querySelector(".remove-uart").getAttribute("aria-label"), document.querySelector("#output").textContent,
+      document.documentElement.lang];
+    const zh = await page.evaluate(read);
     await page.click("#language");
-    const en = await page.evaluate(() => [document.querySelector("label[for=crystal]").textContent,
-      document.querySelector("#output").textContent, document.documentElement.lang]);
-    assert.deepEqual(zh.slice(0, 1), ["晶振频率"]);
-    assert.deepEqual(en, ["Crystal", zh[1], "en"]);
+    const en = await page.evaluate(read);
+    assert.deepEqual(zh.slice(0, 3), ["晶振频率", "单独最佳的 stc-t2-1t 要用定时器2，而定时器2已由 UART2 使用", "移除 UART2"]);
+    assert.deepEqual(en, ["Crystal", "its best alone, stc-t2-1t, needs Timer 2, which UART2 uses", "Remove UART2",
+      zh[3], "en"]);
     await page.click("#language");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
   });
+
 
   test("the keyboard reaches every control in reading order; inputs are labelled; results are announced", async () => {
     await typeInto("#crystal", "11.0592MHz");
@@ -421,9 +682,27 @@ describe("the page's behaviour", () => {
     }
     assert.deepEqual(order, ["language", "crystal", "crystal-preset", "baud", "baud-preset", "target", "output",
       "copy", "encoding", "line-ends", "download", "table-scroll"]);
+    // The classic calculation has no UART choice to show.
+    assert.equal(await page.$eval("#uart-field", (field) => field.getBoundingClientRect().height), 0);
+    // A family: its UART choice and the UARTs planned with it come after the target.
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("stc8", "UART1", [["UART3", "4800"]]);
+      window.tesmirolPage.update();
+    });
+    await page.focus("#target");
+    const planOrder = ["target"];
+    for (let i = 0; i < 6; i += 1) {
+      await page.keyboard.press("Tab");
+      planOrder.push(await page.evaluate(() => document.activeElement.id.replace(/\d+$/, "N")
+        || document.activeElement.className));
+    }
+    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "remove-uart", "output"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));
     assert.deepEqual(unlabelled, []);
+    const planAnnounced = await page.$eval("#announcer", (element) => element.textContent);
+    assert.match(planAnnounced, /^UART1：stc-t2-1t，偏差：0\.00%；UART3：stc-u3-t3，偏差：/);
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
     await page.focus("#baud");
     await page.keyboard.press("End");
     await page.keyboard.press("Backspace");
@@ -445,10 +724,13 @@ describe("the page's behaviour", () => {
   });
 
   test("a phone-sized screen shows the page without sideways scrolling", async () => {
-    const phone = await openPage(browser, served.url, { width: 360, height: 740, isMobile: true, hasTouch: true });
-    const widths = await phone.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
-    assert.ok(widths[0] <= widths[1], `page ${widths[0]} px wide on a ${widths[1]} px screen`);
-    await phone.close();
+    for (const hash of ["", "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&also=UART3:4800",
+      "#target=n76e003&uart=UART0&baud=110"]) {
+      const phone = await openPage(browser, served.url + hash, { width: 360, height: 740, isMobile: true, hasTouch: true });
+      const widths = await phone.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
+      assert.ok(widths[0] <= widths[1], `${hash}: page ${widths[0]} px wide on a ${widths[1]} px screen`);
+      await phone.close();
+    }
   });
 
   test("a module that does not belong to the page stops it with a message saying why", async () => {

@@ -7,20 +7,31 @@
 // kBridgeVersion changes whenever a function here changes its meaning, so a
 // page and a module that do not belong together refuse to run.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "web/bridge/page_answers.h"
+#include "web/bridge/plan_answers.h"
 #include "web/bridge/target_answers.h"
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 2;
+constexpr std::int32_t kBridgeVersion = 3;
 
 std::u16string& Input() {
   static std::u16string input;
   return input;
+}
+
+// The lengths of the texts in the input buffer, for questions with any
+// number of texts.
+std::vector<std::uint32_t>& Lengths() {
+  static std::vector<std::uint32_t> lengths;
+  return lengths;
 }
 
 std::string& Output() {
@@ -33,9 +44,47 @@ std::u16string_view InputText(std::uint32_t offset, std::uint32_t units) {
   return std::u16string_view(Input()).substr(offset, units);
 }
 
+// The input buffer cut into the texts whose lengths the page wrote.
+std::vector<std::u16string_view> InputTexts() {
+  std::vector<std::u16string_view> texts;
+  std::uint32_t offset = 0;
+  for (const std::uint32_t units : Lengths()) {
+    texts.push_back(InputText(offset, units));
+    offset += units;
+  }
+  return texts;
+}
+
+// The plan's texts: the crystal, the target, then each UART and its rate.
+tesmirol::web::PlanTexts ReadPlanTexts() {
+  const std::vector<std::u16string_view> texts = InputTexts();
+  tesmirol::web::PlanTexts plan;
+  if (texts.size() >= 2) {
+    plan.crystal = texts[0];
+    plan.target = texts[1];
+  }
+  for (std::size_t index = 2; index + 1 < texts.size(); index += 2) {
+    plan.requests.push_back({texts[index], texts[index + 1]});
+  }
+  return plan;
+}
+
+tesmirol::CodeEncoding Encoding(std::int32_t gbk) {
+  return gbk != 0 ? tesmirol::CodeEncoding::Gbk : tesmirol::CodeEncoding::Utf8;
+}
+
 std::int32_t Answer(std::string answer) {
   Output() = std::move(answer);
   return static_cast<std::int32_t>(Output().size());
+}
+
+// File bytes as the answer, or -1 with an empty output when there are none.
+std::int32_t AnswerBytes(std::optional<std::string> bytes) {
+  if (!bytes) {
+    Answer(std::string());
+    return -1;
+  }
+  return Answer(std::move(*bytes));
 }
 
 }  // namespace
@@ -48,6 +97,13 @@ TESMIROL_EXPORT(tesmirol_bridge_version) std::int32_t TesmirolBridgeVersion() { 
 TESMIROL_EXPORT(tesmirol_input) char16_t* TesmirolInput(std::uint32_t units) {
   Input().assign(units, u'\0');
   return Input().data();
+}
+
+// Room for the lengths of count texts, which the page writes one after the
+// other into the input buffer.
+TESMIROL_EXPORT(tesmirol_input_lengths) std::uint32_t* TesmirolInputLengths(std::uint32_t count) {
+  Lengths().assign(count, 0);
+  return Lengths().data();
 }
 
 TESMIROL_EXPORT(tesmirol_output_data) const char* TesmirolOutputData() { return Output().data(); }
@@ -70,35 +126,49 @@ TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::u
 
 TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return Answer(tesmirol::web::PresetsJson()); }
 
-TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return Answer(tesmirol::web::TargetsJson()); }
-
-// The crystal text, the baud text and the target's name, one after the other
-// in the input. Answers the target's solution as JSON.
-TESMIROL_EXPORT(tesmirol_solve_target)
-std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits) {
-  return Answer(tesmirol::web::TargetSolutionJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                                  InputText(crystalUnits + baudUnits, targetUnits)));
+TESMIROL_EXPORT(tesmirol_report_labels) std::int32_t TesmirolReportLabels() {
+  return Answer(tesmirol::web::ReportLabelsJson());
 }
 
-// The baud text and the target's name. Answers the crystal finder's rows on
-// that target as JSON.
+TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return Answer(tesmirol::web::TargetsJson()); }
+
+// The crystal text, the baud text, the target's (or family's) name and the
+// UART, one after the other in the input. Answers the solution as JSON.
+TESMIROL_EXPORT(tesmirol_solve_target)
+std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
+                                 std::uint32_t uartUnits) {
+  const std::uint32_t target = crystalUnits + baudUnits;
+  return Answer(tesmirol::web::TargetSolutionJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
+                                                  InputText(target, targetUnits),
+                                                  InputText(target + targetUnits, uartUnits)));
+}
+
+// The baud text, the target's name and the UART. Answers the crystal
+// finder's rows on those targets as JSON.
 TESMIROL_EXPORT(tesmirol_target_table)
-std::int32_t TesmirolTargetTable(std::uint32_t baudUnits, std::uint32_t targetUnits) {
-  return Answer(tesmirol::web::TargetTableJson(InputText(0, baudUnits), InputText(baudUnits, targetUnits)));
+std::int32_t TesmirolTargetTable(std::uint32_t baudUnits, std::uint32_t targetUnits, std::uint32_t uartUnits) {
+  return Answer(tesmirol::web::TargetTableJson(InputText(0, baudUnits), InputText(baudUnits, targetUnits),
+                                               InputText(baudUnits + targetUnits, uartUnits)));
 }
 
 // As tesmirol_solve_target's input; answers as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_target_code_bytes)
 std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
-                                     std::int32_t gbk, std::int32_t lineFeeds) {
-  auto bytes = tesmirol::web::TargetCodeBytes(
-      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(crystalUnits + baudUnits, targetUnits),
-      gbk != 0 ? tesmirol::CodeEncoding::Gbk : tesmirol::CodeEncoding::Utf8, lineFeeds != 0);
-  if (!bytes) {
-    Answer(std::string());
-    return -1;
-  }
-  return Answer(std::move(*bytes));
+                                     std::uint32_t uartUnits, std::int32_t gbk, std::int32_t lineFeeds) {
+  const std::uint32_t target = crystalUnits + baudUnits;
+  return AnswerBytes(tesmirol::web::TargetCodeBytes(
+      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
+      InputText(target + targetUnits, uartUnits), Encoding(gbk), lineFeeds != 0));
+}
+
+// The texts (lengths in tesmirol_input_lengths): the crystal, the family's
+// or target's name, then each UART and its rate. Answers the plan as JSON.
+TESMIROL_EXPORT(tesmirol_plan) std::int32_t TesmirolPlan() { return Answer(tesmirol::web::PlanJson(ReadPlanTexts())); }
+
+// As tesmirol_plan's input; answers as tesmirol_code_bytes does.
+TESMIROL_EXPORT(tesmirol_plan_code_bytes)
+std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds) {
+  return AnswerBytes(tesmirol::web::PlanCodeBytes(ReadPlanTexts(), Encoding(gbk), lineFeeds != 0));
 }
 
 // As tesmirol_calculate's input. Answers the bytes of the generated code
@@ -107,12 +177,6 @@ std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t b
 TESMIROL_EXPORT(tesmirol_code_bytes)
 std::int32_t TesmirolCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::int32_t gbk,
                                std::int32_t lineFeeds) {
-  auto bytes = tesmirol::web::InitCodeBytes(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                            gbk != 0 ? tesmirol::CodeEncoding::Gbk : tesmirol::CodeEncoding::Utf8,
-                                            lineFeeds != 0);
-  if (!bytes) {
-    Answer(std::string());
-    return -1;
-  }
-  return Answer(std::move(*bytes));
+  return AnswerBytes(tesmirol::web::InitCodeBytes(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
+                                                  Encoding(gbk), lineFeeds != 0));
 }

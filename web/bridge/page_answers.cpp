@@ -1,11 +1,14 @@
 #include "web/bridge/page_answers.h"
 
+#include <array>
 #include <cstddef>
+#include <utility>
 
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
+#include "engine/report_labels.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 #include "web/bridge/json_writer.h"
@@ -174,6 +177,27 @@ std::string PresetsJson() {
     json.String(baud);
   }
   json.EndArray();
+  json.EndObject();
+  return json.Text();
+}
+
+std::string ReportLabelsJson() {
+  const std::array<std::pair<std::string_view, std::string_view>, 8> labels = {{
+      {"selectedCrystal", kSelectedCrystalLabel},
+      {"minimum", kMinimumLabel},
+      {"maximum", kMaximumLabel},
+      {"tooLow", kTooLowText},
+      {"tooHigh", kTooHighText},
+      {"achieved", kAchievedLabel},
+      {"deviation", kDeviationLabel},
+      {"outOfTolerance", kOutOfToleranceMark},
+  }};
+  JsonWriter json;
+  json.BeginObject();
+  for (const auto& [key, label] : labels) {
+    json.Key(key);
+    json.String(Utf8(label));
+  }
   json.EndObject();
   return json.Text();
 }

@@ -28,6 +28,11 @@ std::string CrystalTableJson(std::u16string_view baud);
 // The preset lists: {"crystals":[...],"bauds":[...]}.
 std::string PresetsJson();
 
+// The labels the reports put before their numbers, the dialog's own (in
+// Chinese, as UTF-8): {"selectedCrystal", "minimum", "maximum", "tooLow",
+// "tooHigh", "achieved", "deviation", "outOfTolerance"}.
+std::string ReportLabelsJson();
+
 // The bytes of the generated SIO_Init as the command line's --code writes
 // them; no result when the inputs give no code.
 std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,

@@ -1,8 +1,14 @@
 #pragma once
 // The page's questions about the targets of the catalogue (today's chips'
-// baud-rate generators), answered by the exact solver and the target code
-// generator as JSON text or file bytes. The classic calculation stays with
-// page_answers.h.
+// baud-rate generators) for one UART, answered by the exact solver and the
+// target code generator as JSON text or file bytes. The classic calculation
+// stays with page_answers.h, several UARTs planned together with
+// plan_answers.h.
+//
+// A target name is one target of the catalogue or a chip family; the UART
+// text ("UART2", "uart2" or "2") picks the family's targets that drive that
+// UART, and an empty one the chip's first UART, as tesmirol-cli --target
+// FAMILY does.
 
 #include <optional>
 #include <string>
@@ -12,27 +18,32 @@
 
 namespace tesmirol::web {
 
-// The target choice: "classic" (the dialog's calculation) first, then every
-// target of the catalogue: [{"name", "chips", "families": [...]}].
+// The target choice: {"targets": [{"name", "chips", "families": [...],
+// "uart", "timer", "function"}], "families": [{"name", "uarts": [...]}]},
+// both in catalogue order.
 std::string TargetsJson();
 
-// One target solved for the texts:
-//   {"status":"ok","solution":{...},"outcome":...,"output":...}, or the status
-//   "crystalNotGbk", "baudNotGbk", "noResult" (the solver takes neither text)
-//   or "unknownTarget".
-// The solution holds the fields of tesmirol-cli --target --json (doubles as
-// their bits, exact numerators and denominators as decimal strings) and the
-// texts the page shows: the crystal, the range, and for each setting the
-// register label and the achieved rate.
-std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view baud, std::u16string_view target);
+// The targets of the name that drive the UART, solved for the texts:
+//   {"status":"ok", "uart", the inputs as read, "solutions": [...],
+//    "bestTarget" (the name, or null), "shown" (the index of the best, else
+//    0), "function", "outcome", "output"}, or the status "unknownTarget",
+//   "unknownUart", "crystalNotGbk", "baudNotGbk" or "noResult" (the solver
+//   takes neither text).
+// Each solution holds the fields of tesmirol-cli --target --json (doubles as
+// their bits, exact numerators and denominators as decimal strings), every
+// clock choice with each SMOD setting, and the texts the page shows.
+std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view baud, std::u16string_view target,
+                               std::u16string_view uart);
 
-// The crystal finder on a target: every crystal preset against the baud
-// text, each SMOD setting's best neighbour and the outcome.
-std::string TargetTableJson(std::u16string_view baud, std::u16string_view target);
+// The crystal finder on the targets: every crystal preset against the baud
+// text, with the best setting (generator, clock, SMOD, reload, rate,
+// deviation) and the outcome.
+std::string TargetTableJson(std::u16string_view baud, std::u16string_view target, std::u16string_view uart);
 
-// The bytes of the target's SIO_Init as tesmirol-cli --target --code writes
-// them; no result when there is no code.
+// The bytes of the best target's init function as tesmirol-cli --target
+// --code writes them; no result when there is no code.
 std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16string_view baud,
-                                           std::u16string_view target, CodeEncoding encoding, bool lineFeedsOnly);
+                                           std::u16string_view target, std::u16string_view uart, CodeEncoding encoding,
+                                           bool lineFeedsOnly);
 
 }  // namespace tesmirol::web

@@ -5,12 +5,13 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 2;
+  const BRIDGE_VERSION = 3;
   const REQUIRED_EXPORTS = [
-    "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_output_data",
-    "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table", "tesmirol_presets",
-    "tesmirol_code_bytes", "tesmirol_targets", "tesmirol_solve_target", "tesmirol_target_table",
-    "tesmirol_target_code_bytes",
+    "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
+    "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
+    "tesmirol_presets", "tesmirol_report_labels", "tesmirol_code_bytes", "tesmirol_targets",
+    "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
+    "tesmirol_plan_code_bytes",
   ];
 
   function decodeBase64(text) {
@@ -57,16 +58,27 @@
     }
   }
 
-  // A target's solution with its doubles read from their bits.
+  // The targets' solutions with their doubles read from their bits.
   function readSolutionDoubles(answer) {
-    const solution = answer.solution;
-    if (solution) {
+    for (const solution of answer.solutions ?? []) {
       solution.minRate = doubleFromBits(solution.minRate);
       solution.maxRate = doubleFromBits(solution.maxRate);
       for (const mode of solution.modes) mode.tried.forEach(readSettingDoubles);
       readSettingDoubles(solution.best);
     }
     return answer;
+  }
+
+  // A plan with its settings' doubles read from their bits.
+  function readPlanDoubles(answer) {
+    for (const uart of answer.plan?.uarts ?? []) readSettingDoubles(uart.setting);
+    return answer;
+  }
+
+  // The plan's texts in the order the module reads them: the crystal, the
+  // target, then each UART and its rate.
+  function planTexts(crystal, target, requests) {
+    return [crystal, target, ...requests.flatMap(({ uart, baud }) => [uart, baud])];
   }
 
   class Bridge {
@@ -87,6 +99,14 @@
         }
         offset += text.length;
       }
+    }
+
+    // Writes the texts and their lengths, for the questions with any number
+    // of texts.
+    writeTexts(texts) {
+      this.writeInput(...texts);
+      const pointer = this.exports.tesmirol_input_lengths(texts.length);
+      new Uint32Array(this.exports.memory.buffer, pointer, texts.length).set(texts.map((text) => text.length));
     }
 
     outputBytes() {
@@ -126,32 +146,56 @@
       return size < 0 ? null : this.outputBytes();
     }
 
-    // {status, solution, outcome, output}: one target of the catalogue solved.
-    solveTarget(crystal, baud, target) {
-      this.writeInput(crystal, baud, target);
-      this.exports.tesmirol_solve_target(crystal.length, baud.length, target.length);
+    // {status, uart, solutions, bestTarget, shown, function, outcome, output}:
+    // the targets of a target's or family's name that drive the UART ("" for
+    // the chip's first), solved.
+    solveTarget(crystal, baud, target, uart = "") {
+      this.writeInput(crystal, baud, target, uart);
+      this.exports.tesmirol_solve_target(crystal.length, baud.length, target.length, uart.length);
       return readSolutionDoubles(this.outputJson());
     }
 
-    // The crystal finder on a target.
-    targetTable(baud, target) {
-      this.writeInput(baud, target);
-      this.exports.tesmirol_target_table(baud.length, target.length);
+    // The crystal finder on the targets of a name and UART.
+    targetTable(baud, target, uart = "") {
+      this.writeInput(baud, target, uart);
+      this.exports.tesmirol_target_table(baud.length, target.length, uart.length);
       return this.outputJson();
     }
 
-    // The bytes of a target's code as tesmirol-cli --target --code writes
-    // them, or null.
-    targetCodeBytes(crystal, baud, target, gbk, lineFeeds) {
-      this.writeInput(crystal, baud, target);
-      const size = this.exports.tesmirol_target_code_bytes(crystal.length, baud.length, target.length, gbk ? 1 : 0,
-        lineFeeds ? 1 : 0);
+    // The bytes of the best target's code as tesmirol-cli --target --code
+    // writes them, or null.
+    targetCodeBytes(crystal, baud, target, uart, gbk, lineFeeds) {
+      this.writeInput(crystal, baud, target, uart);
+      const size = this.exports.tesmirol_target_code_bytes(crystal.length, baud.length, target.length, uart.length,
+        gbk ? 1 : 0, lineFeeds ? 1 : 0);
       return size < 0 ? null : this.outputBytes();
     }
 
-    // "classic" (the dialog's calculation), then the engine's catalogue.
+    // {status, plan, conflict, outcome, output}: the requests ([{uart, baud}])
+    // planned together on the family's (or target's) chip.
+    plan(crystal, target, requests) {
+      this.writeTexts(planTexts(crystal, target, requests));
+      this.exports.tesmirol_plan();
+      return readPlanDoubles(this.outputJson());
+    }
+
+    // The bytes of the plan's code, or null when there is no plan.
+    planCodeBytes(crystal, target, requests, gbk, lineFeeds) {
+      this.writeTexts(planTexts(crystal, target, requests));
+      const size = this.exports.tesmirol_plan_code_bytes(gbk ? 1 : 0, lineFeeds ? 1 : 0);
+      return size < 0 ? null : this.outputBytes();
+    }
+
+    // {targets, families}: the engine's catalogue.
     targets() {
       this.exports.tesmirol_targets();
+      return this.outputJson();
+    }
+
+    // The labels the reports put before their numbers (the dialog's, in
+    // Chinese).
+    reportLabels() {
+      this.exports.tesmirol_report_labels();
       return this.outputJson();
     }
   }

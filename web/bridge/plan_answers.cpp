@@ -1,0 +1,213 @@
+#include "web/bridge/plan_answers.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#include "codegen/init_code_generator.h"
+#include "codegen/uart_plan_code.h"
+#include "engine/target_catalogue.h"
+#include "engine/target_solver.h"
+#include "engine/uart_planner.h"
+#include "text/encoding.h"
+#include "web/bridge/chip_choice.h"
+#include "web/bridge/json_writer.h"
+#include "web/bridge/target_json.h"
+
+namespace tesmirol::web {
+namespace {
+
+// Every UART of a plan within the dialog's tolerance, the one its code is
+// written for.
+constexpr double kPlanTolerancePercent = 1.0;
+
+// The texts read: the chip's targets, the crystal and the requests, or the
+// status (and the request) that says what is wrong.
+struct PlanQuestion {
+  std::string_view problem;  // empty when everything was read
+  std::optional<std::size_t> problemRequest;
+  ChipChoice choice;
+  std::optional<TargetInputs> crystal;
+  std::vector<UartRequest> requests;
+};
+
+// Reads one request into question.requests, or sets the problem.
+void ReadPlanRequest(PlanQuestion& question, const PlanRequestTexts& texts, std::string_view crystalGbk) {
+  const std::size_t index = question.requests.size();
+  const std::optional<std::string> uartGbk = text::Utf16ToGbk(texts.uart);
+  const std::optional<std::string> uart = uartGbk ? CanonicalUartName(*uartGbk) : std::nullopt;
+  const std::optional<std::string> baudGbk = text::Utf16ToGbk(texts.baud);
+  const std::optional<TargetInputs> inputs = baudGbk ? ReadTargetInputs(crystalGbk, *baudGbk) : std::nullopt;
+  const bool twice = uart && std::any_of(question.requests.begin(), question.requests.end(),
+                                         [&uart](const UartRequest& earlier) { return earlier.uart == *uart; });
+  if (!uart) {
+    question.problem = "unknownUart";
+  } else if (twice) {
+    question.problem = "uartTwice";
+  } else if (!baudGbk) {
+    question.problem = "baudNotGbk";
+  } else if (!inputs) {
+    question.problem = "rateNoResult";
+  } else {
+    question.requests.push_back({*uart, inputs->baud, inputs->baudText});
+    return;
+  }
+  question.problemRequest = index;
+}
+
+PlanQuestion ReadPlanQuestion(const PlanTexts& texts) {
+  PlanQuestion question;
+  const std::optional<std::string> nameGbk = text::Utf16ToGbk(texts.target);
+  const std::optional<std::string> crystalGbk = text::Utf16ToGbk(texts.crystal);
+  question.choice = ReadChipChoice(nameGbk.value_or(std::string()));
+  if (!nameGbk || question.choice.chipTargets.empty()) {
+    question.problem = "unknownTarget";
+    return question;
+  }
+  if (!crystalGbk) {
+    question.problem = "crystalNotGbk";
+    return question;
+  }
+  // Any rate above 0 reads the crystal alone; each request brings its own.
+  question.crystal = ReadTargetInputs(*crystalGbk, "1");
+  if (!question.crystal) {
+    question.problem = "noResult";
+    return question;
+  }
+  for (const PlanRequestTexts& request : texts.requests) {
+    ReadPlanRequest(question, request, *crystalGbk);
+    if (!question.problem.empty()) {
+      return question;
+    }
+  }
+  return question;
+}
+
+void WriteIndices(JsonWriter& json, const std::vector<std::size_t>& indices) {
+  json.BeginArray();
+  for (const std::size_t index : indices) {
+    json.Int(static_cast<std::int64_t>(index));
+  }
+  json.EndArray();
+}
+
+void WritePlannedUart(JsonWriter& json, const PlannedUart& planned) {
+  const BaudTarget& target = *planned.target;
+  json.BeginObject();
+  json.Key("uart");
+  json.String(planned.request.uart);
+  json.Key("baud");
+  json.Int(planned.request.baud);
+  json.Key("baudText");
+  json.String(Utf8(planned.request.baudText));
+  json.Key("target");
+  json.String(target.name);
+  json.Key("timer");
+  json.String(target.timer);
+  json.Key("function");
+  json.String(target.function);
+  json.Key("setting");
+  WriteSetting(json, target, planned.setting);
+  json.Key("reason");
+  json.String(PlanReasonName(planned.reason));
+  json.Key("generatorCount");
+  json.Int(static_cast<std::int64_t>(planned.generatorCount));
+  json.Key("sharedWith");
+  WriteIndices(json, planned.sharedWith);
+  json.Key("bestAlone");
+  json.String(planned.bestAlone != nullptr ? planned.bestAlone->name : std::string());
+  json.Key("bestAloneTimer");
+  json.String(planned.bestAlone != nullptr ? planned.bestAlone->timer : std::string());
+  json.Key("takenBy");
+  if (planned.takenBy) {
+    json.Int(static_cast<std::int64_t>(*planned.takenBy));
+  } else {
+    json.Null();
+  }
+  json.EndObject();
+}
+
+void WritePlan(JsonWriter& json, const UartPlan& plan) {
+  json.BeginObject();
+  json.Key("uarts");
+  json.BeginArray();
+  for (const PlannedUart& planned : plan.uarts) {
+    WritePlannedUart(json, planned);
+  }
+  json.EndArray();
+  json.Key("worst");
+  json.Int(static_cast<std::int64_t>(plan.worst));
+  json.EndObject();
+}
+
+void WriteConflict(JsonWriter& json, const PlanConflict& conflict) {
+  json.BeginObject();
+  json.Key("kind");
+  json.String(PlanConflictKindName(conflict.kind));
+  json.Key("requests");
+  WriteIndices(json, conflict.requests);
+  json.Key("timer");
+  json.String(conflict.timer);
+  json.EndObject();
+}
+
+}  // namespace
+
+std::string PlanJson(const PlanTexts& texts) {
+  const PlanQuestion question = ReadPlanQuestion(texts);
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("status");
+  if (!question.problem.empty()) {
+    json.String(question.problem);
+    if (question.problemRequest) {
+      json.Key("request");
+      json.Int(static_cast<std::int64_t>(*question.problemRequest));
+    }
+    json.EndObject();
+    return json.Text();
+  }
+  const PlanResult result =
+      PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
+  json.String("ok");
+  WriteCrystalMembers(json, *question.crystal);
+  json.Key("plan");
+  if (result.plan) {
+    WritePlan(json, *result.plan);
+  } else {
+    json.Null();
+  }
+  json.Key("conflict");
+  if (result.conflict) {
+    WriteConflict(json, *result.conflict);
+  } else {
+    json.Null();
+  }
+  const GeneratedInitCode code =
+      result.plan ? GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1) : GeneratedInitCode{};
+  json.Key("outcome");
+  json.String(GenerationOutcomeName(code.outcome));
+  json.Key("output");
+  json.String(Utf8(code.text));
+  json.EndObject();
+  return json.Text();
+}
+
+std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly) {
+  const PlanQuestion question = ReadPlanQuestion(texts);
+  if (!question.problem.empty()) {
+    return std::nullopt;
+  }
+  const PlanResult result =
+      PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
+  if (!result.plan) {
+    return std::nullopt;
+  }
+  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1);
+  if (code.outcome != GenerationOutcome::Code) {
+    return std::nullopt;
+  }
+  return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
+}
+
+}  // namespace tesmirol::web

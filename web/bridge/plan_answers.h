@@ -1,0 +1,41 @@
+#pragma once
+// Several UARTs of one chip planned together, as the page asks: the UART
+// planner gives each UART a generator so that no timer serves two settings,
+// and the plan's code is one text with one init function per UART.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codegen/code_bytes.h"
+
+namespace tesmirol::web {
+
+// One UART of the plan and the rate wanted of it, as the user gave them.
+struct PlanRequestTexts {
+  std::u16string_view uart;  // "UART2", "uart2" or "2"
+  std::u16string_view baud;
+};
+
+struct PlanTexts {
+  std::u16string_view crystal;
+  std::u16string_view target;  // a chip family, or one target
+  std::vector<PlanRequestTexts> requests;
+};
+
+// The plan for the texts, each UART held within 1 %:
+//   {"status":"ok", the crystal as read, "plan": {"uarts": [...], "worst"}
+//    or null, "conflict": {"kind", "requests", "timer"} or null, "outcome",
+//    "output"}, where each planned UART gives its request, its generator,
+//   timer and function, the setting, and why it got that generator; or the
+//   status "unknownTarget", "crystalNotGbk", "noResult" (the crystal does not
+//   read), or for one request (its index in "request") "unknownUart",
+//   "uartTwice", "baudNotGbk" or "rateNoResult".
+std::string PlanJson(const PlanTexts& texts);
+
+// The bytes of the plan's code as tesmirol-cli writes a plan's code; no
+// result when there is no plan.
+std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly);
+
+}  // namespace tesmirol::web
