@@ -7,15 +7,10 @@
 #include "cli/build_check.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol::cli {
 namespace {
-
-// Whether the selector divides the system clock by P rather than counting
-// every P periods.
-bool IsPrescaler(ClockSelect select) noexcept {
-  return select == ClockSelect::T3conT3ps || select == ClockSelect::T2modT1Clk || select == ClockSelect::CkconSca;
-}
 
 std::string UartAtRate(const UartRequest& request) {
   return request.uart + " at " + std::to_string(request.baud) + " bps";
@@ -67,38 +62,6 @@ std::string OutOfReachText(const UartRequest& request, std::span<const BaudTarge
 }
 
 }  // namespace
-
-std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex) {
-  const std::uint32_t periods =
-      clockIndex < target.clocks.size() ? target.clocks[clockIndex].clocksPerCycle : target.clocksPerCycle;
-  std::string text = std::to_string(periods);
-  if (IsPrescaler(target.clockSelect)) {
-    text.insert(text.begin(), '/');
-  } else {
-    text += 'T';
-  }
-  return text;
-}
-
-std::string ClockChoicesText(const BaudTarget& target) {
-  std::string text;
-  for (std::uint32_t index = 0; index < target.clocks.size(); ++index) {
-    text += index == 0 ? "" : " ";
-    text += ClockChoiceText(target, index);
-  }
-  return text.empty() ? ClockChoiceText(target, 0) : text;
-}
-
-std::string TimerText(std::string_view timer) {
-  constexpr std::string_view kTimer = "timer";
-  if (timer.starts_with(kTimer) && timer.size() > kTimer.size()) {
-    return "Timer " + std::string(timer.substr(kTimer.size()));
-  }
-  std::string upper(timer);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-  return upper;
-}
 
 std::string PlanReasonText(const UartPlan& plan, std::size_t index) {
   const PlannedUart& planned = plan.uarts.at(index);

@@ -1,7 +1,7 @@
 #pragma once
-// The words of the reports about clocks, timers and UART plans: which clock
-// a setting runs the timer at, why each UART got its timer, and why no plan
-// exists.
+// The words of the reports about UART plans: why each UART got its timer,
+// and why no plan exists. The clock and timer names are the engine's
+// (engine/target_texts.h), which the page shares.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,21 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "engine/target_texts.h"
 #include "engine/uart_planner.h"
 
 namespace tesmirol::cli {
-
-// The clock choice as the chips' manuals name it: "1T", "12T" for a timer
-// that counts every P oscillator periods, "/128" for a prescaler that divides
-// the system clock (Nuvoton T3PS, WCH T2MOD, Silicon Labs SCA).
-std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex);
-
-// Every clock choice of the target: "1T 12T", "/1 /2 /4 ... /128".
-std::string ClockChoicesText(const BaudTarget& target);
-
-// The catalogue's timer in the manuals' words: "timer2" is "Timer 2",
-// "brt" is "BRT".
-std::string TimerText(std::string_view timer);
 
 // Why the plan's UART got its generator, in words built from the plan's
 // reason: "UART2 can only use Timer 2", "best of 6 generators", "shares

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +26,12 @@ std::string Hex(std::uint32_t value, int digits) {
     text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
   }
   return "0x" + text;
+}
+
+// Whether the selector divides the system clock by P rather than counting
+// every P periods.
+bool IsPrescaler(ClockSelect select) noexcept {
+  return select == ClockSelect::T3conT3ps || select == ClockSelect::T2modT1Clk || select == ClockSelect::CkconSca;
 }
 
 }  // namespace
@@ -79,6 +86,38 @@ std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view b
   return "the crystal \"" + std::string(crystalUtf8) +
          "\" is not a frequency the exact solver takes (above 0, below 2^40 Hz, at most 18 digits, "
          "at most 9 decimal places of a hertz)";
+}
+
+std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex) {
+  const std::uint32_t periods =
+      clockIndex < target.clocks.size() ? target.clocks[clockIndex].clocksPerCycle : target.clocksPerCycle;
+  std::string text = std::to_string(periods);
+  if (IsPrescaler(target.clockSelect)) {
+    text.insert(text.begin(), '/');
+  } else {
+    text += 'T';
+  }
+  return text;
+}
+
+std::string ClockChoicesText(const BaudTarget& target) {
+  std::string text;
+  for (std::uint32_t index = 0; index < target.clocks.size(); ++index) {
+    text += index == 0 ? "" : " ";
+    text += ClockChoiceText(target, index);
+  }
+  return text.empty() ? ClockChoiceText(target, 0) : text;
+}
+
+std::string TimerText(std::string_view timer) {
+  constexpr std::string_view kTimer = "timer";
+  if (timer.starts_with(kTimer) && timer.size() > kTimer.size()) {
+    return "Timer " + std::string(timer.substr(kTimer.size()));
+  }
+  std::string upper(timer);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+  return upper;
 }
 
 }  // namespace tesmirol

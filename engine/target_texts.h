@@ -13,6 +13,18 @@ namespace tesmirol {
 // "0xFD" for an 8-bit reload, "0xFFE8" for a 16-bit one.
 std::string TargetReloadText(const BaudTarget& target, std::uint32_t reload);
 
+// The clock choice as the chips' manuals name it: "1T", "12T" for a timer
+// that counts every P oscillator periods, "/128" for a prescaler that divides
+// the system clock (Nuvoton T3PS, WCH T2MOD, Silicon Labs SCA).
+std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex);
+
+// Every clock choice of the target: "1T 12T", "/1 /2 /4 ... /128".
+std::string ClockChoicesText(const BaudTarget& target);
+
+// The catalogue's timer in the manuals' words: "timer2" is "Timer 2",
+// "brt" is "BRT".
+std::string TimerText(std::string_view timer);
+
 // "TH1" or "T2H,T2L": the register(s) the reload goes into.
 std::string ReloadRegisterLabel(const BaudTarget& target);
 

@@ -15,22 +15,6 @@ std::uint32_t ClocksPerCycle(const BaudTarget& target, std::uint32_t clockIndex)
   return clockIndex < target.clocks.size() ? target.clocks[clockIndex].clocksPerCycle : target.clocksPerCycle;
 }
 
-// The clock choice as the chips' manuals name it, and as tesmirol-cli's
-// reports write it: "12T" for a timer that counts every 12 oscillator
-// periods, "/128" for a prescaler that divides the system clock (Nuvoton
-// T3PS, WCH T2MOD, Silicon Labs SCA).
-std::string ClockText(const BaudTarget& target, std::uint32_t clockIndex) {
-  const std::string periods = std::to_string(ClocksPerCycle(target, clockIndex));
-  switch (target.clockSelect) {
-    case ClockSelect::T3conT3ps:
-    case ClockSelect::T2modT1Clk:
-    case ClockSelect::CkconSca:
-      return "/" + periods;
-    default:
-      return periods + "T";
-  }
-}
-
 void WriteModes(JsonWriter& json, const TargetSolution& solution) {
   json.BeginArray();
   for (std::size_t index = 0; index < solution.modeCount; ++index) {
@@ -41,7 +25,7 @@ void WriteModes(JsonWriter& json, const TargetSolution& solution) {
     json.Key("clocksPerCycle");
     json.Int(ClocksPerCycle(*solution.target, mode.clockIndex));
     json.Key("clockText");
-    json.String(ClockText(*solution.target, mode.clockIndex));
+    json.String(ClockChoiceText(*solution.target, mode.clockIndex));
     json.Key("smod");
     json.Int(mode.smod);
     json.Key("status");
@@ -74,7 +58,7 @@ void WriteSetting(JsonWriter& json, const BaudTarget& target, const TargetSettin
   json.Key("clocksPerCycle");
   json.Int(setting.clocksPerCycle);
   json.Key("clockText");
-  json.String(ClockText(target, setting.clockIndex));
+  json.String(ClockChoiceText(target, setting.clockIndex));
   json.Key("smod");
   json.Int(setting.smod);
   json.Key("reload");
