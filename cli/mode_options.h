@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/command_line_options.h"
 
@@ -21,6 +22,9 @@ struct GivenOptions {
   bool uartMode = false;
   std::size_t valueCount = 0;  // CRYSTAL and BAUD given
 };
+
+// "a, b, c": names joined for a message that lists what is valid.
+std::string JoinNames(const std::vector<std::string>& names);
 
 // Each returns what is wrong (one line), or nothing and sets options.action.
 std::optional<std::string> SettleCalculationMode(const GivenOptions& given, CommandLineOptions& options);

@@ -18,19 +18,7 @@ namespace {
 
 // "T2H = 0xFD, T2L = 0xC0  实际：9615.38bps (125000/13)  偏差：0.16%".
 std::string PlannedSettingText(const BaudTarget& target, const TargetSetting& setting) {
-  std::string text = RegisterBytesText(target, setting) + "  ";
-  text += kAchievedLabel;
-  text += DecimalText(setting.achieved) + "bps";
-  if (setting.achievedDenominator != 1) {
-    text += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
-  }
-  text += "  ";
-  text += kDeviationLabel;
-  text += FormatDeviation(setting.deviation) + "%";
-  if (!IsWithinTolerance(setting)) {
-    text += kOutOfToleranceMark;
-  }
-  return text;
+  return RegisterBytesText(target, setting) + "  " + AchievedRateText(setting);
 }
 
 // The UARTs' names and rates padded to one width, so that the generators

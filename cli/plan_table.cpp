@@ -109,44 +109,13 @@ std::vector<std::pair<TextRow, bool>> MakeTextRows(const PlanRow& row, std::span
 
 void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
                const std::vector<const BaudTarget*>& chipTargets, double tolerance, bool colour) {
-  std::array<std::size_t, kHeadings.size()> widths{};
-  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
-    widths.at(column) = kHeadings.at(column).size();
-  }
-  std::vector<std::pair<TextRow, bool>> rows;
+  std::vector<ColouredRow<kHeadings.size()>> rows;
   ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
-    for (auto& [cells, red] : MakeTextRows(row, uarts)) {
-      for (std::size_t column = 0; column < cells.size(); ++column) {
-        widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column)));
-      }
-      rows.emplace_back(std::move(cells), red);
+    for (auto& uartRow : MakeTextRows(row, uarts)) {
+      rows.push_back(std::move(uartRow));
     }
   });
-  std::string& table = output.Text();
-  const auto appendRow = [&](const TextRow& cells, bool red) {
-    for (std::size_t column = 0; column < cells.size(); ++column) {
-      const std::size_t padding = widths.at(column) - DisplayWidth(cells.at(column));
-      const bool last = column + 1 == cells.size();
-      if (kRightAligned.at(column)) {
-        table.append(padding, ' ');
-      }
-      const bool coloured = colour && column == kDeviationColumn && cells.at(column) != "-";
-      table += coloured ? (red ? "\x1b[31m" : "\x1b[34m") : "";
-      table += cells.at(column);
-      table += coloured ? "\x1b[0m" : "";
-      if (!kRightAligned.at(column) && !last) {
-        table.append(padding, ' ');
-      }
-      table += last ? "\n" : "  ";
-    }
-  };
-  TextRow headings;
-  std::copy(kHeadings.begin(), kHeadings.end(), headings.begin());
-  appendRow(headings, false);
-  for (const auto& [cells, red] : rows) {
-    appendRow(cells, red);
-    output.EndRow();
-  }
+  AppendAlignedTable(output, kHeadings, kRightAligned, kDeviationColumn, rows, colour);
 }
 
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,

@@ -3,11 +3,15 @@
 // width a text takes on a terminal, and the quoting of CSV and Markdown
 // cells.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tesmirol::cli {
 
@@ -50,5 +54,53 @@ void AppendMarkdownHeader(std::string& table, std::span<const std::string_view> 
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
 std::string CsvField(std::string_view text);
+
+// One row of a text table: its cells, and whether its deviation is beyond
+// the tolerance (red on a terminal, blue otherwise).
+template <std::size_t N>
+using ColouredRow = std::pair<std::array<std::string, N>, bool>;
+
+// Appends the heading and the rows, every cell padded to its column's widest
+// (right-aligned where rightAligned says), two blanks between columns, the
+// deviation column coloured when colour is on and the cell is not "-".
+template <std::size_t N>
+void AppendAlignedTable(ChunkedOutput& output, const std::array<std::string_view, N>& headings,
+                        const std::array<bool, N>& rightAligned, std::size_t deviationColumn,
+                        const std::vector<ColouredRow<N>>& rows, bool colour) {
+  std::array<std::size_t, N> widths{};
+  for (std::size_t column = 0; column < N; ++column) {
+    widths.at(column) = headings.at(column).size();
+  }
+  for (const auto& row : rows) {
+    for (std::size_t column = 0; column < N; ++column) {
+      widths.at(column) = std::max(widths.at(column), DisplayWidth(row.first.at(column)));
+    }
+  }
+  std::string& table = output.Text();
+  const auto appendRow = [&](const std::array<std::string, N>& cells, bool red) {
+    for (std::size_t column = 0; column < N; ++column) {
+      const std::size_t padding = widths.at(column) - DisplayWidth(cells.at(column));
+      const bool last = column + 1 == N;
+      if (rightAligned.at(column)) {
+        table.append(padding, ' ');
+      }
+      const bool coloured = colour && column == deviationColumn && cells.at(column) != "-";
+      table += coloured ? (red ? "\x1b[31m" : "\x1b[34m") : "";
+      table += cells.at(column);
+      table += coloured ? "\x1b[0m" : "";
+      if (!rightAligned.at(column) && !last) {
+        table.append(padding, ' ');
+      }
+      table += last ? "\n" : "  ";
+    }
+  };
+  std::array<std::string, N> headingCells;
+  std::copy(headings.begin(), headings.end(), headingCells.begin());
+  appendRow(headingCells, false);
+  for (const auto& [cells, red] : rows) {
+    appendRow(cells, red);
+    output.EndRow();
+  }
+}
 
 }  // namespace tesmirol::cli

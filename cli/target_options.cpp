@@ -12,16 +12,6 @@
 namespace tesmirol::cli {
 namespace {
 
-// "a, b, c": names joined for a message.
-std::string JoinNames(const std::vector<std::string>& names) {
-  std::string joined;
-  for (const std::string& name : names) {
-    joined += joined.empty() ? "" : ", ";
-    joined += name;
-  }
-  return joined;
-}
-
 std::vector<std::string> TargetNames(const std::vector<const BaudTarget*>& targets) {
   std::vector<std::string> names(targets.size());
   std::transform(targets.begin(), targets.end(), names.begin(), [](const BaudTarget* target) { return target->name; });
@@ -55,6 +45,15 @@ std::optional<std::string> CheckTargetReload(const std::string& given, const std
 bool WritesCode(std::string_view view) { return view.empty() || view == "--code" || view == "-o"; }
 
 }  // namespace
+
+std::string JoinNames(const std::vector<std::string>& names) {
+  std::string joined;
+  for (const std::string& name : names) {
+    joined += joined.empty() ? "" : ", ";
+    joined += name;
+  }
+  return joined;
+}
 
 std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options) {
   if (given.uartMode && !WritesCode(given.view)) {

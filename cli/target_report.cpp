@@ -25,19 +25,8 @@ nlohmann::ordered_json FrequencyJson(const ExactFrequency& frequency) {
 
 // "T2H,T2L = 0xFFE8  实际：115200bps  偏差：0.00%": one setting on one line.
 std::string SettingText(const BaudTarget& target, const TargetSetting& setting) {
-  std::string line = ReloadRegisterLabel(target) + " = " + TargetReloadText(target, setting.reload) + "  ";
-  line += kAchievedLabel;
-  line += DecimalText(setting.achieved) + "bps";
-  if (setting.achievedDenominator != 1) {
-    line += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
-  }
-  line += "  ";
-  line += kDeviationLabel;
-  line += FormatDeviation(setting.deviation) + "%";
-  if (!IsWithinTolerance(setting)) {
-    line += kOutOfToleranceMark;
-  }
-  return line;
+  return ReloadRegisterLabel(target) + " = " + TargetReloadText(target, setting.reload) + "  " +
+         AchievedRateText(setting);
 }
 
 // "1T  SMOD=0  ": the clock choice and SMOD setting a line is about.
@@ -141,6 +130,20 @@ nlohmann::ordered_json SolutionJson(const TargetSolution& solution) {
 }
 
 }  // namespace
+
+std::string AchievedRateText(const TargetSetting& setting) {
+  std::string text = std::string(kAchievedLabel) + DecimalText(setting.achieved) + "bps";
+  if (setting.achievedDenominator != 1) {
+    text += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
+  }
+  text += "  ";
+  text += kDeviationLabel;
+  text += FormatDeviation(setting.deviation) + "%";
+  if (!IsWithinTolerance(setting)) {
+    text += kOutOfToleranceMark;
+  }
+  return text;
+}
 
 const TargetSolution* BestSolution(const FamilySolution& family) noexcept {
   return family.best ? &family.solutions[*family.best] : nullptr;

@@ -29,6 +29,10 @@ std::string FormatTargetReport(const FamilySolution& family, const TargetInputs&
 std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetName, const FamilySolution& family,
                                                      const TargetInputs& inputs, const TargetCode& code);
 
+// "实际：9615.38bps (125000/13)  偏差：0.16%", with the out-of-tolerance
+// mark beyond 1 %. GBK.
+std::string AchievedRateText(const TargetSetting& setting);
+
 // One setting as JSON: reload and its bytes, the exact rate, the deviation.
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting);
 

@@ -92,48 +92,12 @@ TextRow MakeTextRow(const TargetRow& row) {
 // the cells.
 void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
                const std::vector<const BaudTarget*>& targets, bool colour) {
-  std::array<std::size_t, kHeadings.size()> widths{};
-  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
-    widths.at(column) = kHeadings.at(column).size();
-  }
-  std::vector<std::pair<TextRow, bool>> rows;  // cells, and whether the deviation is red
+  std::vector<ColouredRow<kHeadings.size()>> rows;
   rows.reserve(crystals.size() * bauds.size());
-  ForEachRow(crystals, bauds, targets, [&widths, &rows](const TargetRow& row) {
-    TextRow cells = MakeTextRow(row);
-    for (std::size_t column = 0; column < cells.size(); ++column) {
-      widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column)));
-    }
-    rows.emplace_back(std::move(cells), row.best != nullptr && !IsWithinTolerance(row.best->best));
+  ForEachRow(crystals, bauds, targets, [&rows](const TargetRow& row) {
+    rows.emplace_back(MakeTextRow(row), row.best != nullptr && !IsWithinTolerance(row.best->best));
   });
-  std::string& table = output.Text();
-  const auto appendRow = [&](const TextRow& cells, bool red) {
-    for (std::size_t column = 0; column < cells.size(); ++column) {
-      const std::size_t padding = widths.at(column) - DisplayWidth(cells.at(column));
-      const bool last = column + 1 == cells.size();
-      if (kRightAligned.at(column)) {
-        table.append(padding, ' ');
-      }
-      const bool coloured = colour && column == kDeviationColumn && cells.at(column) != "-";
-      if (coloured) {
-        table += red ? "\x1b[31m" : "\x1b[34m";
-      }
-      table += cells.at(column);
-      if (coloured) {
-        table += "\x1b[0m";
-      }
-      if (!kRightAligned.at(column) && !last) {
-        table.append(padding, ' ');
-      }
-      table += last ? "\n" : "  ";
-    }
-  };
-  TextRow headings;
-  std::copy(kHeadings.begin(), kHeadings.end(), headings.begin());
-  appendRow(headings, false);
-  for (const auto& [cells, red] : rows) {
-    appendRow(cells, red);
-    output.EndRow();
-  }
+  AppendAlignedTable(output, kHeadings, kRightAligned, kDeviationColumn, rows, colour);
 }
 
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,

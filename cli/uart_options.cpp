@@ -12,15 +12,6 @@
 namespace tesmirol::cli {
 namespace {
 
-std::string JoinNames(const std::vector<std::string>& names) {
-  std::string joined;
-  for (const std::string& name : names) {
-    joined += joined.empty() ? "" : ", ";
-    joined += name;
-  }
-  return joined;
-}
-
 std::size_t CountWithoutRate(const std::vector<UartChoice>& uarts) {
   return static_cast<std::size_t>(
       std::count_if(uarts.begin(), uarts.end(), [](const UartChoice& choice) { return !choice.baud; }));
