@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <iterator>
 
 namespace tesmirol {
 namespace {
@@ -13,8 +15,20 @@ namespace {
 //   (STC_NEW_8051.H: T0x12 T1x12 UART_M0x6 BRTR S2SMOD BRTx12 EXTRAM S1BRS).
 // - T2H 0xD6, T2L 0xD7: STC15 / STC8A8K64D4 manuals, Timer 2.
 // - BRT 0x9C: the same STC12C5A60S2 header, independent baud-rate timer.
+// - S2CON 0x9A, S3CON 0xAC, S4CON 0x84, IE2 0xAF (ES2 bit 0, ES3 bit 3, ES4
+//   bit 4), T4T3M 0xD1, T4H 0xD2, T4L 0xD3, T3H 0xD4, T3L 0xD5: STC's
+//   STC8xxxx.H register header; S2CON and IE2 sit at the same addresses on
+//   the STC12C5A60S2.
 // - CKCON 0x8E, T1M bit 4: Nuvoton's N76E003 register header (N76E003.h of
-//   its BSP) and its UART0 sample, which sets CKCON.T1M with ORL CKCON,#10H.
+//   its BSP) and its UART0 sample, which sets CKCON.T1M with ORL CKCON,#10H;
+//   the Dallas High-Speed Microcontroller User's Guide (T1M is CKCON.4); on
+//   the C8051F33x/F34x and EFM8 (CKCON0) T1M is bit 3 and SCA1..0 bits 1..0.
+// - SFRS 0x91, EIE1 0x9C, T3CON 0xC4, RL3 0xC5, RH3 0xC6, TA 0xC7, SCON_1
+//   0xF8: Nuvoton's N76E003 / MS51 register headers and technical reference
+//   manual.
+// - SCON1 0xC0, SBAUD1 0xC2, T2MOD 0xC9, IE_EX 0xE8: WCH's CH554.H.
+// - SCON0 0x98: Silicon Labs' C8051F33x register header and the EFM8
+//   reference manuals (the 8051's SCON under its own name).
 // - T2CON 0xC8, RCAP2L 0xCA, RCAP2H 0xCB, TL2 0xCC, TH2 0xCD: the 8052's
 //   Timer 2, as in Philips' 80C51 family data sheet (8XC54/58, 8XC51FA ...),
 //   whose table gives T2CON = 34H for the baud-rate generator.
@@ -23,6 +37,27 @@ constexpr ExtraRegister kCkcon{"CKCON", 0x8E, false};
 constexpr ExtraRegister kT2h{"T2H", 0xD6, false};
 constexpr ExtraRegister kT2l{"T2L", 0xD7, false};
 constexpr ExtraRegister kBrt{"BRT", 0x9C, false};
+constexpr ExtraRegister kIe2{"IE2", 0xAF, false};
+constexpr ExtraRegister kS2con{"S2CON", 0x9A, false};
+constexpr ExtraRegister kS3con{"S3CON", 0xAC, false};
+constexpr ExtraRegister kS4con{"S4CON", 0x84, false};
+constexpr ExtraRegister kT4t3m{"T4T3M", 0xD1, false};
+constexpr ExtraRegister kT3h{"T3H", 0xD4, false};
+constexpr ExtraRegister kT3l{"T3L", 0xD5, false};
+constexpr ExtraRegister kT4h{"T4H", 0xD2, false};
+constexpr ExtraRegister kT4l{"T4L", 0xD3, false};
+constexpr ExtraRegister kSfrs{"SFRS", 0x91, false};
+constexpr ExtraRegister kTa{"TA", 0xC7, false};
+constexpr ExtraRegister kEie1{"EIE1", 0x9C, false};
+constexpr ExtraRegister kScon1Nuvoton{"SCON_1", 0xF8, false};
+constexpr ExtraRegister kT3con{"T3CON", 0xC4, false};
+constexpr ExtraRegister kRl3{"RL3", 0xC5, false};
+constexpr ExtraRegister kRh3{"RH3", 0xC6, false};
+constexpr ExtraRegister kIeEx{"IE_EX", 0xE8, false};
+constexpr ExtraRegister kScon1Wch{"SCON1", 0xC0, false};
+constexpr ExtraRegister kSbaud1{"SBAUD1", 0xC2, false};
+constexpr ExtraRegister kT2mod{"T2MOD", 0xC9, false};
+constexpr ExtraRegister kScon0{"SCON0", 0x98, false};
 constexpr std::array<ExtraRegister, 5> k8052Timer2{{
     {"T2CON", 0xC8, true},
     {"RCAP2L", 0xCA, true},
@@ -30,6 +65,101 @@ constexpr std::array<ExtraRegister, 5> k8052Timer2{{
     {"TL2", 0xCC, true},
     {"TH2", 0xCD, true},
 }};
+
+// Adds the registers that are not in the list yet, in order.
+void AddOnce(std::vector<ExtraRegister>& list, std::initializer_list<ExtraRegister> registers) {
+  std::copy_if(registers.begin(), registers.end(), std::back_inserter(list), [&list](const ExtraRegister& reg) {
+    return std::none_of(list.begin(), list.end(), [&reg](const ExtraRegister& had) { return had.name == reg.name; });
+  });
+}
+
+// The serial port's own registers, which the function writes first.
+void AddPortRegisters(std::vector<ExtraRegister>& list, SerialPort port) {
+  switch (port) {
+    case SerialPort::Classic:
+      break;
+    case SerialPort::Silabs:
+      AddOnce(list, {kScon0});
+      break;
+    case SerialPort::Stc2:
+    case SerialPort::Stc12Uart2:
+      AddOnce(list, {kIe2, kS2con});
+      break;
+    case SerialPort::Stc3:
+      AddOnce(list, {kIe2, kS3con});
+      break;
+    case SerialPort::Stc4:
+      AddOnce(list, {kIe2, kS4con});
+      break;
+    case SerialPort::N76Uart1:
+      AddOnce(list, {kEie1, kScon1Nuvoton});
+      break;
+    case SerialPort::Ch55xUart1:
+      AddOnce(list, {kIeEx, kScon1Wch});
+      break;
+  }
+}
+
+// The register of the timer's clock selector, where the function sets it.
+void AddClockRegisters(std::vector<ExtraRegister>& list, ClockSelect clock) {
+  switch (clock) {
+    case ClockSelect::AuxrT1x12:
+    case ClockSelect::AuxrT2x12:
+    case ClockSelect::AuxrBrtx12:
+      AddOnce(list, {kAuxr});
+      break;
+    case ClockSelect::CkconT1M:
+    case ClockSelect::CkconSca:
+      AddOnce(list, {kCkcon});
+      break;
+    case ClockSelect::T2modT1Clk:
+      AddOnce(list, {kT2mod});
+      break;
+    case ClockSelect::T4t3mT3x12:
+    case ClockSelect::T4t3mT4x12:
+      AddOnce(list, {kT4t3m});
+      break;
+    case ClockSelect::T3conT3ps:
+      AddOnce(list, {kT3con});
+      break;
+    case ClockSelect::Fixed:
+      break;
+  }
+}
+
+void AddGeneratorRegisters(std::vector<ExtraRegister>& list, GeneratorKind generator) {
+  switch (generator) {
+    case GeneratorKind::Timer1Mode2:
+    case GeneratorKind::SilabsTimer1:
+      break;
+    case GeneratorKind::Timer2Rcap:
+      for (const ExtraRegister& reg : k8052Timer2) {
+        AddOnce(list, {reg});
+      }
+      break;
+    case GeneratorKind::Stc15Timer2:
+      AddOnce(list, {kAuxr, kT2h, kT2l});
+      break;
+    case GeneratorKind::Stc15Timer1Mode0:
+      AddOnce(list, {kAuxr});
+      break;
+    case GeneratorKind::Stc12Brt:
+      AddOnce(list, {kAuxr, kBrt});
+      break;
+    case GeneratorKind::StcTimer3:
+      AddOnce(list, {kT4t3m, kT3h, kT3l});
+      break;
+    case GeneratorKind::StcTimer4:
+      AddOnce(list, {kT4t3m, kT4h, kT4l});
+      break;
+    case GeneratorKind::N76Timer3:
+      AddOnce(list, {kT3con, kRl3, kRh3});
+      break;
+    case GeneratorKind::Ch55xSbaud1:
+      AddOnce(list, {kSbaud1});
+      break;
+  }
+}
 
 // "0x" and two upper-case hexadecimal digits, as register addresses are written.
 std::string Hex(std::uint8_t value) {
@@ -59,34 +189,63 @@ void AppendBlock(std::string& text, const std::vector<ExtraRegister>& registers)
   text.append("#endif\r\n");
 }
 
+void AddRegisters(std::vector<ExtraRegister>& list, const BaudTarget& target) {
+  if (target.generator == GeneratorKind::N76Timer3) {
+    // The function switches to SFR page 0 before anything else.
+    AddOnce(list, {kSfrs, kTa});
+  }
+  AddPortRegisters(list, SerialPortOf(target));
+  AddClockRegisters(list, target.clockSelect);
+  AddGeneratorRegisters(list, target.generator);
+}
+
 }  // namespace
 
-std::vector<ExtraRegister> ExtraRegisters(const BaudTarget& target) {
+SerialPort SerialPortOf(const BaudTarget& target) {
   switch (target.generator) {
-    case GeneratorKind::Timer1Mode2:
-      if (target.clockSelect == ClockSelect::AuxrT1x12) {
-        return {kAuxr};
-      }
-      if (target.clockSelect == ClockSelect::CkconT1M) {
-        return {kCkcon};
-      }
-      return {};
-    case GeneratorKind::Timer2Rcap:
-      return {k8052Timer2.begin(), k8052Timer2.end()};
-    case GeneratorKind::Stc15Timer2:
-      return {kAuxr, kT2h, kT2l};
-    case GeneratorKind::Stc15Timer1Mode0:
-      return {kAuxr};
+    case GeneratorKind::SilabsTimer1:
+      return SerialPort::Silabs;
+    case GeneratorKind::Ch55xSbaud1:
+      return SerialPort::Ch55xUart1;
+    case GeneratorKind::N76Timer3:
+      return target.uart == "UART1" ? SerialPort::N76Uart1 : SerialPort::Classic;
     case GeneratorKind::Stc12Brt:
-      return {kAuxr, kBrt};
+      return target.uart == "UART2" ? SerialPort::Stc12Uart2 : SerialPort::Classic;
+    case GeneratorKind::Timer1Mode2:
+    case GeneratorKind::Timer2Rcap:
+    case GeneratorKind::Stc15Timer2:
+    case GeneratorKind::Stc15Timer1Mode0:
     case GeneratorKind::StcTimer3:
     case GeneratorKind::StcTimer4:
-    case GeneratorKind::N76Timer3:
-    case GeneratorKind::Ch55xSbaud1:
-    case GeneratorKind::SilabsTimer1:
-      return {};
+      break;
   }
-  return {};
+  // The STC chips' further UARTs; every other generator drives the first.
+  if (target.uart == "UART2") {
+    return SerialPort::Stc2;
+  }
+  if (target.uart == "UART3") {
+    return SerialPort::Stc3;
+  }
+  if (target.uart == "UART4") {
+    return SerialPort::Stc4;
+  }
+  return SerialPort::Classic;
+}
+
+std::vector<ExtraRegister> ExtraRegisters(const BaudTarget& target) {
+  std::vector<ExtraRegister> list;
+  AddRegisters(list, target);
+  return list;
+}
+
+std::vector<ExtraRegister> ExtraRegisters(std::span<const BaudTarget* const> targets) {
+  std::vector<ExtraRegister> list;
+  for (const BaudTarget* target : targets) {
+    if (target != nullptr) {
+      AddRegisters(list, *target);
+    }
+  }
+  return list;
 }
 
 std::string RegisterDeclarations(const std::vector<ExtraRegister>& registers) {

@@ -1,9 +1,11 @@
 #pragma once
-// The special function registers a target's SIO_Init writes beyond those of
-// the classic 8051 (which reg51.h and SDCC's <8051.h> declare), with their
-// addresses, and their declarations for Keil C51 and SDCC.
+// The special function registers a target's init function writes beyond
+// those of the classic 8051 (which reg51.h and SDCC's <8051.h> declare), with
+// their addresses, and their declarations for Keil C51 and SDCC; and the
+// serial port the function sets up.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,15 +14,35 @@
 
 namespace tesmirol {
 
+// The serial port an init function sets up: its control register, its
+// interrupt enable bit and where its doubling bit sits, if it has one.
+enum class SerialPort {
+  Classic,     // SCON, IE.ES, PCON.SMOD: the first UART of 8051-style chips
+  Silabs,      // C8051F/EFM8 SCON0 (S0MODE), IE.ES0; no doubling bit
+  Stc2,        // STC15/STC8 UART2: S2CON (S2SM0 alone picks the mode), IE2.ES2
+  Stc12Uart2,  // STC12C5A60S2 UART2: S2CON (S2SM0, S2SM1), IE2.ES2, AUXR.S2SMOD
+  Stc3,        // STC15W4K/STC8 UART3: S3CON (S3ST3 picks Timer 3), IE2.ES3
+  Stc4,        // STC15W4K/STC8 UART4: S4CON (S4ST4 picks Timer 4), IE2.ES4
+  N76Uart1,    // N76E003/MS51 UART1: SCON_1, EIE1.ES_1
+  Ch55xUart1,  // CH552/CH554 UART1: SCON1 with U1SMOD, IE_EX.IE_UART1
+};
+
+// The serial port the target drives, from its UART and generator.
+SerialPort SerialPortOf(const BaudTarget& target);
+
 struct ExtraRegister {
   std::string_view name;
   std::uint8_t address = 0;
   bool in8052Headers = false;  // declared by reg52.h and <8052.h> as well
 };
 
-// The registers the generated code for this generator and clock writes that
-// reg51.h and <8051.h> do not declare, in the order the code uses them.
+// The registers the generated code for this target writes that reg51.h and
+// <8051.h> do not declare, in the order the code uses them.
 std::vector<ExtraRegister> ExtraRegisters(const BaudTarget& target);
+
+// The registers of several targets' functions, each once, in the order of
+// first use (the functions of one chip share AUXR, IE2, T4T3M ...).
+std::vector<ExtraRegister> ExtraRegisters(std::span<const BaudTarget* const> targets);
 
 // The declarations of the registers, one block for SDCC (__sfr __at) and
 // one for Keil C51 (sfr), chosen by __SDCC; the 8052's Timer 2 registers are

@@ -1,31 +1,60 @@
 #include "codegen/uart_plan_code.h"
 
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
+#include "codegen/target_code_fragments.h"
+#include "codegen/target_registers.h"
 #include "engine/target_texts.h"
 
 namespace tesmirol {
+
+std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests) {
+  std::vector<const BaudTarget*> targets;
+  for (const TargetCodeRequest& request : requests) {
+    if (request.target != nullptr) {
+      targets.push_back(request.target);
+    }
+  }
+  std::string code;
+  const std::vector<ExtraRegister> registers = ExtraRegisters(targets);
+  if (!registers.empty()) {
+    code += TargetCodeFragment("plan_sfr");
+    if (std::any_of(registers.begin(), registers.end(), [](const ExtraRegister& reg) { return reg.in8052Headers; })) {
+      code += TargetCodeFragment("sfr8052");
+    }
+    code += RegisterDeclarations(registers);
+  }
+  for (const TargetCodeRequest& request : requests) {
+    if (request.target == nullptr) {
+      continue;
+    }
+    if (!code.empty()) {
+      code += "\r\n";
+    }
+    code += GenerateTargetInitFunction(request);
+  }
+  return code;
+}
 
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode) {
   GeneratedInitCode code;
   if (plan.uarts.empty()) {
     return code;
   }
-  for (const PlannedUart& uart : plan.uarts) {
-    if (!IsWithinTolerance(uart.setting)) {
-      code.outcome = GenerationOutcome::Warning;
-      code.text = kDeviationWarningText;
-      return code;
-    }
+  if (std::any_of(plan.uarts.begin(), plan.uarts.end(),
+                  [](const PlannedUart& uart) { return !IsWithinTolerance(uart.setting); })) {
+    code.outcome = GenerationOutcome::Warning;
+    code.text = kDeviationWarningText;
+    return code;
   }
+  std::vector<TargetCodeRequest> requests;
+  std::transform(plan.uarts.begin(), plan.uarts.end(), std::back_inserter(requests), [&](const PlannedUart& uart) {
+    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode};
+  });
   code.outcome = GenerationOutcome::Code;
-  for (const PlannedUart& uart : plan.uarts) {
-    TargetCodeRequest request;
-    request.target = uart.target;
-    request.setting = uart.setting;
-    request.crystalText = inputs.crystalText;
-    request.baudText = uart.request.baudText;
-    request.uartMode = uartMode;
-    code.text += GenerateTargetInitCode(request);
-  }
+  code.text = GeneratePlanInitCode(requests);
   return code;
 }
 

@@ -5,6 +5,9 @@
 // functions need declared once, so that the text compiles as it stands in
 // one program.
 
+#include <span>
+#include <string>
+
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
 #include "engine/uart_planner.h"
@@ -14,5 +17,10 @@ namespace tesmirol {
 // The code when every UART of the plan is within 1 %, the warning when one
 // is beyond it. inputs gives the crystal text.
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode);
+
+// The text of several init functions of one chip, in the order given: the
+// registers all of them write declared once (GBK, CR LF), then each function
+// with its header comment. Requests without a target are left out.
+std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests);
 
 }  // namespace tesmirol

@@ -1,6 +1,6 @@
 """The cases the target tests share: the generated files and what the solver
-chose for each (written by the target_code_cases program), and the crystal
-text read as an exact number of hertz."""
+chose for each (written by the target_code_cases program), the plans of
+several UARTs, and the crystal text read as an exact number of hertz."""
 
 import json
 import re
@@ -17,6 +17,13 @@ def write_cases(program, work):
     work.mkdir(parents=True)
     subprocess.run([program, str(work)], check=True)
     lines = (work / "cases.jsonl").read_text(encoding="ascii").splitlines()
+    return [json.loads(line) for line in lines]
+
+
+def write_plans(work):
+    """The plans the case writer wrote beside the cases: each with its stem,
+    family, crystal, UART mode and its UARTs' settings in the order asked."""
+    lines = (Path(work) / "plans.jsonl").read_text(encoding="ascii").splitlines()
     return [json.loads(line) for line in lines]
 
 

@@ -1,27 +1,35 @@
-// Writes the generated SIO_Init of every catalogue target for a spread of the
-// preset pairs, in GBK and in UTF-8, and one line of JSON per file with what
-// the solver chose, for the SDCC and simulator tests to check.
+// Writes the generated init function of every catalogue target for a spread
+// of the preset pairs, and the init code of a few plans of several UARTs of
+// one chip, in GBK and in UTF-8, with one line of JSON per file with what
+// the solver or the planner chose, for the SDCC and simulator tests to check.
 //
 // Usage: target_code_cases DIR
 // Each target gets the pairs (crystal i, rate j) of the first eight crystal
 // presets with (i + j + target) % 5 == 0, so that together the targets cover
-// every rate and crystal of that spread; every solved pair is written in
-// UART mode 1, and every third one in mode 3 as well.
+// every rate and crystal of that spread. Every other solved pair is written
+// with the best setting, the others with the best setting of one clock
+// choice and doubling bit after another, so that the cases of a target go
+// through every clock it offers; every third solved pair is written in UART
+// mode 3 as well. Cases go to cases.jsonl, plans to plans.jsonl.
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "codegen/target_init_code.h"
+#include "codegen/uart_plan_code.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_solver.h"
+#include "engine/uart_planner.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 
@@ -37,49 +45,81 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(file);
 }
 
-struct Case {
-  const BaudTarget* target;
-  std::string_view crystal;
-  std::string_view baud;
-  UartMode mode;
-};
-
-// Writes one case's two files and its manifest line; false when a file could
+// Writes the text in GBK and UTF-8 under the stem; false when a file could
 // not be written or the text is not GBK.
-bool WriteCase(const std::string& dir, std::size_t number, const Case& c, const TargetSolution& solution,
-               std::ostream& manifest) {
-  const std::optional<TargetInputs> inputs = ReadTargetInputs(c.crystal, c.baud);
-  const TargetCodeRequest request{c.target, solution.best, inputs->crystalText, inputs->baudText, c.mode};
-  const std::string gbk = GenerateTargetInitCode(request);
+bool WriteBoth(const std::string& dir, const std::string& stem, const std::string& gbk) {
   const std::optional<std::string> utf8 = text::GbkToUtf8(gbk);
+  return utf8 && WriteFile(dir + "/" + stem + "_gbk.c", gbk) && WriteFile(dir + "/" + stem + "_utf8.c", *utf8);
+}
+
+std::string Stem(std::string_view prefix, std::size_t number) {
   const std::string digits = std::to_string(number);
-  const std::string stem = "case_" + std::string(4 - std::min<std::size_t>(4, digits.size()), '0') + digits;
-  if (!utf8 || !WriteFile(dir + "/" + stem + "_gbk.c", gbk) || !WriteFile(dir + "/" + stem + "_utf8.c", *utf8)) {
-    return false;
-  }
-  const BaudTarget& t = *c.target;
-  const TargetSetting& s = solution.best;
-  const nlohmann::ordered_json line = {
-      {"stem", stem},
+  return std::string(prefix) + std::string(4 - std::min<std::size_t>(4, digits.size()), '0') + digits;
+}
+
+// What the tests need to know of one UART's setting.
+nlohmann::ordered_json SettingJson(const BaudTarget& t, const TargetSetting& s) {
+  const ClockChoice& clock = t.clocks.at(s.clockIndex);
+  return {
       {"target", t.name},
+      {"uart", t.uart},
+      {"function", t.function},
       {"generator", GeneratorKindName(t.generator)},
       {"clock", ClockSelectName(t.clockSelect)},
       {"clockFast", t.clockFast},
-      {"clocksPerCycle", t.clocksPerCycle},
-      {"crystal", c.crystal},
-      {"baud", c.baud},
-      {"mode", c.mode == UartMode::Mode3 ? 3 : 1},
+      {"clockIndex", s.clockIndex},
+      {"select", clock.select},
+      {"clocksPerCycle", clock.clocksPerCycle},
       {"smod", s.smod},
       {"reload", s.reload},
       {"numerator", s.achievedNumerator},
       {"denominator", s.achievedDenominator},
   };
+}
+
+struct Case {
+  const BaudTarget* target;
+  std::string_view crystal;
+  std::string_view baud;
+  UartMode mode;
+  TargetSetting setting;
+  bool best;  // the solver's choice, which tesmirol-cli writes too
+};
+
+bool WriteCase(const std::string& dir, std::size_t number, const Case& c, std::ostream& manifest) {
+  const std::optional<TargetInputs> inputs = ReadTargetInputs(c.crystal, c.baud);
+  const TargetCodeRequest request{c.target, c.setting, inputs->crystalText, inputs->baudText, c.mode};
+  const std::string stem = Stem("case_", number);
+  if (!WriteBoth(dir, stem, GenerateTargetInitCode(request))) {
+    return false;
+  }
+  nlohmann::ordered_json line = {{"stem", stem}};
+  line.update(SettingJson(*c.target, c.setting));
+  line["crystal"] = c.crystal;
+  line["baud"] = c.baud;
+  line["mode"] = c.mode == UartMode::Mode3 ? 3 : 1;
+  line["best"] = c.best;
   manifest << line.dump() << "\n";
   return true;
 }
 
-int Run(const std::string& dir) {
-  std::ofstream manifest(dir + "/cases.jsonl", std::ios::binary);
+// The best setting of each clock choice and doubling bit that is in range,
+// the doubling bit's 0 settings first, so that a few cases go through every
+// clock choice.
+std::vector<TargetSetting> EachClock(const TargetSolution& solution) {
+  std::vector<TargetSetting> settings;
+  for (std::size_t i = 0; i < solution.modeCount; ++i) {
+    const TargetModeResult& mode = solution.modes.at(i);
+    if (mode.status == TargetStatus::Ok && mode.triedCount > 0) {
+      settings.push_back(mode.tried.at(mode.bestTried));
+    }
+  }
+  std::stable_sort(settings.begin(), settings.end(),
+                   [](const TargetSetting& a, const TargetSetting& b) { return a.smod < b.smod; });
+  return settings;
+}
+
+bool WriteTargetCases(const std::string& dir, std::ostream& manifest) {
   const auto crystals = CrystalPresets();
   const auto rates = BaudPresets();
   std::size_t number = 0;
@@ -95,13 +135,16 @@ int Run(const std::string& dir) {
         if (!solution || solution->status != TargetStatus::Ok) {
           continue;
         }
+        const std::vector<TargetSetting> clocks = EachClock(*solution);
+        const bool best = solved % 2 == 0 || clocks.empty();
+        const TargetSetting setting = best ? solution->best : clocks.at((solved / 2) % clocks.size());
         for (const UartMode mode : {UartMode::Mode1, UartMode::Mode3}) {
           if (mode == UartMode::Mode3 && solved % 3 != 0) {
             continue;
           }
-          if (!WriteCase(dir, number++, Case{&target, crystals[i], rates[j], mode}, *solution, manifest)) {
+          if (!WriteCase(dir, number++, Case{&target, crystals[i], rates[j], mode, setting, best}, manifest)) {
             std::cerr << "target_code_cases: cannot write case " << number << " in " << dir << "\n";
-            return 1;
+            return false;
           }
         }
         ++solved;
@@ -109,7 +152,82 @@ int Run(const std::string& dir) {
     }
     ++targetIndex;
   }
-  return manifest ? 0 : 1;
+  return true;
+}
+
+struct PlanRequest {
+  std::string_view family;
+  std::string_view crystal;
+  UartMode mode;
+  std::vector<std::pair<std::string_view, std::string_view>> uarts;  // UART, rate
+};
+
+// Plans of several UARTs of one chip: different rates on their own timers,
+// equal rates that may share one, and the UARTs asked out of order.
+const std::vector<PlanRequest>& PlanRequests() {
+  static const std::vector<PlanRequest> plans = {
+      {"stc8",
+       "22.1184MHz",
+       UartMode::Mode1,
+       {{"UART1", "115200"}, {"UART2", "9600"}, {"UART3", "57600"}, {"UART4", "19200"}}},
+      {"stc8",
+       "11.0592MHz",
+       UartMode::Mode3,
+       {{"UART1", "115200"}, {"UART2", "115200"}, {"UART3", "115200"}, {"UART4", "115200"}}},
+      {"stc15", "11.0592MHz", UartMode::Mode1, {{"UART3", "9600"}, {"UART2", "9600"}}},
+      {"n76e003", "16MHz", UartMode::Mode1, {{"UART0", "9600"}, {"UART1", "38400"}}},
+      {"ms51", "24MHz", UartMode::Mode1, {{"UART0", "115200"}, {"UART1", "115200"}}},
+      {"n76e003", "16MHz", UartMode::Mode3, {{"UART1", "110"}, {"UART0", "110"}}},
+      {"ch552", "24MHz", UartMode::Mode1, {{"UART0", "115200"}, {"UART1", "9600"}}},
+      {"ch554", "12MHz", UartMode::Mode3, {{"UART1", "4800"}, {"UART0", "19200"}}},
+      {"stc12", "11.0592MHz", UartMode::Mode1, {{"UART1", "9600"}, {"UART2", "115200"}}},
+      {"stc12", "22.1184MHz", UartMode::Mode1, {{"UART2", "57600"}, {"UART1", "57600"}}},
+  };
+  return plans;
+}
+
+bool WritePlans(const std::string& dir, std::ostream& manifest) {
+  std::size_t number = 0;
+  for (const PlanRequest& p : PlanRequests()) {
+    const std::vector<const BaudTarget*> chip = FindFamilyTargets(p.family);
+    const std::optional<TargetInputs> inputs = ReadTargetInputs(p.crystal, "9600");
+    std::vector<UartRequest> requests;
+    for (const auto& [uart, baud] : p.uarts) {
+      requests.push_back(UartRequest{std::string(uart), std::stoi(std::string(baud)), std::string(baud)});
+    }
+    const PlanResult result = PlanUarts(chip, *inputs, requests, 1.0);
+    const GeneratedInitCode code = result.plan ? GeneratePlanCode(*result.plan, *inputs, p.mode) : GeneratedInitCode{};
+    if (code.outcome != GenerationOutcome::Code) {
+      std::cerr << "target_code_cases: the " << p.family << " plan at " << p.crystal << " gives no code\n";
+      return false;
+    }
+    const std::string stem = Stem("plan_", number++);
+    if (!WriteBoth(dir, stem, code.text)) {
+      return false;
+    }
+    nlohmann::ordered_json uarts = nlohmann::ordered_json::array();
+    for (const PlannedUart& planned : result.plan->uarts) {
+      nlohmann::ordered_json uart = SettingJson(*planned.target, planned.setting);
+      uart["baud"] = planned.request.baudText;
+      uarts.push_back(uart);
+    }
+    const nlohmann::ordered_json line = {{"stem", stem},
+                                         {"family", p.family},
+                                         {"crystal", p.crystal},
+                                         {"mode", p.mode == UartMode::Mode3 ? 3 : 1},
+                                         {"uarts", uarts}};
+    manifest << line.dump() << "\n";
+  }
+  return true;
+}
+
+int Run(const std::string& dir) {
+  std::ofstream cases(dir + "/cases.jsonl", std::ios::binary);
+  std::ofstream plans(dir + "/plans.jsonl", std::ios::binary);
+  if (!WriteTargetCases(dir, cases) || !WritePlans(dir, plans)) {
+    return 1;
+  }
+  return cases && plans ? 0 : 1;
 }
 
 }  // namespace
