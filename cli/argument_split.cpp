@@ -9,9 +9,13 @@ namespace tesmirol::cli {
 namespace {
 
 // The options that take a value, by every name they can be given under.
-constexpr std::array<std::string_view, 10> kValueOptions = {"-o",          "--output", "--encoding", "--max-error",
-                                                            "--format",    "--reload", "--target",   "--rates",
-                                                            "--uart-mode", "--uart"};
+constexpr std::array<std::string_view, 15> kValueOptions = {
+    "-o",          "--output", "--encoding",   "--max-error", "--format",  "--reload",  "--target",       "--rates",
+    "--uart-mode", "--uart",   "--driver-dir", "--rx-size",   "--tx-size", "--buffers", "--register-bank"};
+
+// --driver takes its value only when the next argument is one of these: the
+// value may be left out ("--driver 22.1184MHz" asks for the interrupt-driven one).
+bool IsDriverKind(std::string_view argument) { return argument == "interrupt" || argument == "polled"; }
 
 // True for an argument that is a value even though it may start with a minus
 // sign: a negative baud rate or crystal ("-9600", "-.5MHz"), a lone "-", or
@@ -39,6 +43,9 @@ SplitArguments SplitOptionsFromValues(const std::vector<std::string>& arguments)
       split.values.push_back(argument);
     } else if (argument == "--") {
       valuesOnly = true;
+    } else if (argument == "--driver") {
+      const bool given = i + 1 < arguments.size() && IsDriverKind(arguments[i + 1]);
+      split.options.push_back(given ? "--driver=" + arguments[++i] : "--driver=interrupt");
     } else if (TakesValue(argument) && i + 1 < arguments.size()) {
       const std::string name = argument == "-o" ? "--output" : argument;
       split.options.push_back(name + "=" + arguments[++i]);

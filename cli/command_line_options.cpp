@@ -30,7 +30,94 @@ struct OptionTexts {
   std::string format;
   std::string reload;
   std::vector<std::string> uarts;
+  std::string driver;
+  std::string driverDir;
+  std::string rxSize;
+  std::string txSize;
+  std::string buffers;
+  std::string registerBank;
 };
+
+// A whole number without sign, as the driver's sizes and bank are written.
+std::optional<std::uint32_t> ParseCount(std::string_view text) {
+  if (text.empty() || text.size() > 6 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  std::uint32_t value = 0;
+  for (const char c : text) {
+    value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  }
+  return value;
+}
+
+// The options of the serial driver; the first bad one is named.
+std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTexts& texts,
+                                            CommandLineOptions& options) {
+  const bool driver = app.count("--driver") > 0;
+  for (const char* name : {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank"}) {
+    if (app.count(name) > 0 && !driver) {
+      return std::string(name) + " applies to the serial driver: give it with --driver";
+    }
+  }
+  if (!driver) {
+    return std::nullopt;
+  }
+  DriverOptions driverOptions;
+  if (texts.driver == "polled") {
+    driverOptions.kind = DriverKind::Polled;
+    for (const char* name : {"--rx-size", "--tx-size", "--buffers"}) {
+      if (app.count(name) > 0) {
+        return std::string(name) + " applies to the interrupt-driven driver's buffers; the polled one has none";
+      }
+    }
+  } else if (texts.driver != "interrupt") {
+    return "--driver \"" + texts.driver + "\" is not interrupt or polled";
+  }
+  if (app.count("--buffers") > 0) {
+    if (texts.buffers != "idata" && texts.buffers != "xdata") {
+      return "--buffers \"" + texts.buffers + "\" is not idata or xdata";
+    }
+    driverOptions.space = texts.buffers == "xdata" ? BufferSpace::Xdata : BufferSpace::Idata;
+  }
+  const std::pair<const char*, const std::string*> sizes[] = {{"--rx-size", &texts.rxSize},
+                                                              {"--tx-size", &texts.txSize}};
+  for (const auto& [name, text] : sizes) {
+    if (app.count(name) == 0) {
+      continue;
+    }
+    const auto size = ParseCount(*text);
+    std::string valid;
+    for (const std::uint32_t each : ValidBufferSizes(driverOptions.space)) {
+      valid += (valid.empty() ? "" : ", ") + std::to_string(each);
+    }
+    if (!size) {
+      return std::string(name) + " \"" + *text + "\" is not a buffer size (" + valid + ")";
+    }
+    (std::string_view(name) == "--rx-size" ? driverOptions.rxSize : driverOptions.txSize) = *size;
+  }
+  if (app.count("--register-bank") > 0) {
+    const auto bank = ParseCount(texts.registerBank);
+    if (!bank || *bank > 3) {
+      return "--register-bank \"" + texts.registerBank + "\" is not a register bank (0, 1, 2, 3)";
+    }
+    driverOptions.registerBank = *bank;
+  }
+  if (app.count("--driver-dir") > 0) {
+    if (texts.driverDir.empty()) {
+      return "--driver-dir needs a folder";
+    }
+    if (app.count("--output") > 0) {
+      return "--driver-dir and -o cannot be given together (a folder for uartN.h and uartN.c, or one file)";
+    }
+    options.driverDir = texts.driverDir;
+  }
+  if (auto problem = CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()))) {
+    return problem;
+  }
+  options.driver = driverOptions;
+  return std::nullopt;
+}
 
 // Ends parsing with a usage error that says what was wrong.
 CommandLineOptions UsageError(std::string message) {
@@ -103,13 +190,16 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
     }
     options.outputFile = texts.output;
   }
-  return std::nullopt;
+  return ReadDriverValues(app, texts, options);
 }
 
 // The names of the options given that choose what is printed; at most one
 // of them may be given.
 std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& texts) {
   std::vector<std::string> views;
+  if (app.count("--driver") > 0) {
+    views.emplace_back("--driver");
+  }
   if (texts.code) {
     views.emplace_back("--code");
   }
@@ -143,11 +233,18 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (views.size() == 2 && views[0] == "--code" && views[1] == "-o") {
     views.erase(views.begin());
   }
+  // -o with --driver writes the driver as one file.
+  if (views.size() == 2 && views[0] == "--driver" && views[1] == "-o") {
+    views.pop_back();
+  }
   if (views.size() > 1) {
     return views[0] + " and " + views[1] + " cannot be given together";
   }
   const std::string view = views.empty() ? "" : views[0];
-  const bool codeView = view == "--code" || view == "-o";
+  const bool codeView = view == "--code" || view == "-o" || view == "--driver";
+  if (view == "--driver" && !options.target) {
+    return "--driver needs --target: the driver is written for a target's UART (--list-targets)";
+  }
 
   if (!codeView) {
     for (const char* codeOnly : {"--encoding", "--lf"}) {
@@ -258,6 +355,20 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
                      "for several UARTs of one chip (--uart 1:115200 --uart 2:9600). With --table or --rates, "
                      "--uart NAME alone stands for that UART's generators");
   uartOption->type_name("NAME[:RATE]")->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--driver", texts.driver,
+                 "with --target: write the serial driver of the UART (or of each --uart): init, ring buffers, "
+                 "interrupt, putchar/getchar; 'polled' for one without interrupts")
+      ->type_name("[interrupt|polled]");
+  app.add_option("--driver-dir", texts.driverDir, "with --driver: write uartN.h and uartN.c into DIR")
+      ->type_name("DIR");
+  app.add_option("--rx-size", texts.rxSize, "with --driver: receive buffer bytes (8 to 128 idata, 1024 xdata)")
+      ->type_name("N");
+  app.add_option("--tx-size", texts.txSize, "with --driver: send buffer bytes (8 to 128 idata, 1024 xdata)")
+      ->type_name("N");
+  app.add_option("--buffers", texts.buffers, "with --driver: the buffers in idata (default) or xdata")
+      ->type_name("idata|xdata");
+  app.add_option("--register-bank", texts.registerBank, "with --driver: the interrupt's register bank, 0 to 3")
+      ->type_name("N");
   app.add_flag("--version", texts.version, "print the version and exit");
   app.footer(std::string(kFooter));
 

@@ -9,6 +9,7 @@
 
 #include "codegen/code_bytes.h"
 #include "codegen/target_init_code.h"
+#include "codegen/uart_driver.h"
 
 namespace tesmirol::cli {
 
@@ -71,6 +72,11 @@ struct CommandLineOptions {
   std::vector<std::int32_t> rates;      // for FindCrystals
   UartMode uartMode = UartMode::Mode1;  // of the generated code, with a target
   std::vector<UartChoice> uarts;        // --uart, in the order given; with a target only
+
+  // --driver: the serial driver instead of the init code alone (action
+  // Code), as one text, or as uartN.h and uartN.c in driverDir when given.
+  std::optional<DriverOptions> driver;
+  std::string driverDir;
 
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError
 };

@@ -92,6 +92,9 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoPlanCodeReason(*result.plan), kExitNoResult);
     }
+    if (options.driver) {
+      return DeliverDriver(options, PlanCodeRequests(*result.plan, *atBaud, options.uartMode), out, err);
+    }
     return DeliverCode(options, code.text, out, err);
   }
   return WritePlanReport(options, question, result, code, out, err);

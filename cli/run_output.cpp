@@ -1,6 +1,7 @@
 #include "cli/run_output.h"
 
 #include <ostream>
+#include <utility>
 
 #include "cli/atomic_file_writer.h"
 #include "cli/command_runner.h"
@@ -50,6 +51,26 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
   }
   if (const auto problem = ReplaceFileAtomically(options.outputFile, *bytes)) {
     return ReportFailure(err, *problem, kExitWriteFailure);
+  }
+  return kExitDone;
+}
+
+int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
+                  std::ostream& err) {
+  const DriverOptions& driver = *options.driver;
+  if (options.driverDir.empty()) {
+    return DeliverCode(options, GenerateDriverText(requests, driver), out, err);
+  }
+  for (const DriverFiles& files : GenerateDriverFiles(requests, driver)) {
+    for (const auto& [extension, text] : {std::pair{".h", &files.header}, std::pair{".c", &files.source}}) {
+      const auto bytes = EncodeGeneratedCode(*text, options.encoding, options.lineFeedsOnly);
+      if (!bytes) {
+        return ReportFailure(err, "the generated code cannot be written as UTF-8", kExitWriteFailure);
+      }
+      if (const auto problem = ReplaceFileAtomically(options.driverDir + "/" + files.name + extension, *bytes)) {
+        return ReportFailure(err, *problem, kExitWriteFailure);
+      }
+    }
   }
   return kExitDone;
 }

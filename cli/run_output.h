@@ -4,6 +4,7 @@
 // generated code to standard output or a file.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,11 @@ std::optional<InputText> ReadInput(std::string_view name, const std::string& utf
 // The generated GBK code in the encoding and line ends asked for, to
 // standard output or into the file, replaced in one step.
 int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std::ostream& out, std::ostream& err);
+
+// The serial driver of the requests' UARTs (options.driver): as one text
+// the way DeliverCode writes code, or as uartN.h and uartN.c in
+// options.driverDir, each replaced in one step.
+int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace tesmirol::cli

@@ -42,7 +42,9 @@ std::optional<std::string> CheckTargetReload(const std::string& given, const std
   return std::nullopt;
 }
 
-bool WritesCode(std::string_view view) { return view.empty() || view == "--code" || view == "-o"; }
+bool WritesCode(std::string_view view) {
+  return view.empty() || view == "--code" || view == "-o" || view == "--driver";
+}
 
 }  // namespace
 

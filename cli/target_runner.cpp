@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ostream>
+#include <span>
 #include <string>
 
 #include "cli/build_check.h"
@@ -85,6 +86,11 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family), kExitNoResult);
+    }
+    if (options.driver) {
+      const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
+                                      options.uartMode};
+      return DeliverDriver(options, std::span<const TargetCodeRequest>(&request, 1), out, err);
     }
     return DeliverCode(options, code.text, out, err);
   }

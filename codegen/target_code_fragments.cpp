@@ -21,10 +21,11 @@ std::string_view AllFragments() {
 
 }  // namespace
 
+std::string TargetCodeFragment(std::string_view name) { return FragmentIn(AllFragments(), name); }
+
 // Finds the marker line "@@@ name" at a line start and returns what follows
 // it up to the next marker line.
-std::string TargetCodeFragment(std::string_view name) {
-  const std::string_view all = AllFragments();
+std::string FragmentIn(std::string_view all, std::string_view name) {
   std::size_t lineStart = 0;
   while (lineStart < all.size()) {
     std::size_t lineEnd = all.find(kLineEnd, lineStart);
@@ -52,6 +53,31 @@ std::string TargetCodeInline(std::string_view name) {
     piece.resize(piece.size() - kLineEnd.size());
   }
   return piece;
+}
+
+std::string FillText(std::string_view piece, const TextFills& fills) {
+  std::string out;
+  std::size_t pos = 0;
+  while (pos < piece.size()) {
+    const std::size_t open = piece.find('<', pos);
+    if (open == std::string_view::npos) {
+      break;
+    }
+    const std::size_t close = piece.find('>', open + 1);
+    if (close == std::string_view::npos) {
+      break;
+    }
+    const auto fill = fills.find(piece.substr(open + 1, close - open - 1));
+    if (fill == fills.end()) {
+      out.append(piece.substr(pos, open + 1 - pos));
+      pos = open + 1;
+      continue;
+    }
+    out.append(piece.substr(pos, open - pos)).append(fill->second);
+    pos = close + 1;
+  }
+  out.append(piece.substr(pos));
+  return out;
 }
 
 }  // namespace tesmirol

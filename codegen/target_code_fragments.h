@@ -3,6 +3,8 @@
 // from codegen/target_sio_init_fragments.txt (GBK, CR LF), which the build
 // compiles in. A line "@@@ name" starts the piece called name.
 
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -13,5 +15,17 @@ std::string TargetCodeFragment(std::string_view name);
 
 // The named piece without its last line end, for texts that fill in a line.
 std::string TargetCodeInline(std::string_view name);
+
+// The piece called name in a text of pieces in the same form (GBK, CR LF,
+// "@@@ name" lines), or an empty text.
+std::string FragmentIn(std::string_view all, std::string_view name);
+
+// What each "<NAME>" of a piece is replaced with.
+using TextFills = std::map<std::string, std::string, std::less<>>;
+
+// Replaces every "<NAME>" whose NAME has a fill, in one pass: text that a
+// fill brings in (a crystal typed as "<RELOAD>") is never filled again, and
+// other angle brackets ("<8051.h>") stay as they are.
+std::string FillText(std::string_view piece, const TextFills& fills);
 
 }  // namespace tesmirol

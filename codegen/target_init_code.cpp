@@ -21,35 +21,9 @@
 namespace tesmirol {
 namespace {
 
-using Fills = std::map<std::string, std::string, std::less<>>;
+using Fills = TextFills;
 
-// Replaces every "<NAME>" whose NAME has a fill, in one pass: text that a
-// fill brings in (a crystal typed as "<RELOAD>") is never filled again, and
-// other angle brackets ("<8051.h>") stay as they are.
-std::string Fill(std::string_view piece, const Fills& fills) {
-  std::string out;
-  std::size_t pos = 0;
-  while (pos < piece.size()) {
-    const std::size_t open = piece.find('<', pos);
-    if (open == std::string_view::npos) {
-      break;
-    }
-    const std::size_t close = piece.find('>', open + 1);
-    if (close == std::string_view::npos) {
-      break;
-    }
-    const auto fill = fills.find(piece.substr(open + 1, close - open - 1));
-    if (fill == fills.end()) {
-      out.append(piece.substr(pos, open + 1 - pos));
-      pos = open + 1;
-      continue;
-    }
-    out.append(piece.substr(pos, open - pos)).append(fill->second);
-    pos = close + 1;
-  }
-  out.append(piece.substr(pos));
-  return out;
-}
+std::string Fill(std::string_view piece, const Fills& fills) { return FillText(piece, fills); }
 
 std::string Hex(std::uint32_t value) { return FormatReload(static_cast<std::int32_t>(value)); }
 
@@ -225,25 +199,30 @@ std::string_view BeginPiece(SerialPort port) {
   return {};
 }
 
-std::string_view EnablePiece(SerialPort port) {
+std::string_view EnableSuffix(SerialPort port) {
   switch (port) {
     case SerialPort::Classic:
-      return "enable";
+      return "";
     case SerialPort::Silabs:
-      return "enable_silabs";
+      return "_silabs";
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
-      return "enable_stc_s2";
+      return "_stc_s2";
     case SerialPort::Stc3:
-      return "enable_stc_s3";
+      return "_stc_s3";
     case SerialPort::Stc4:
-      return "enable_stc_s4";
+      return "_stc_s4";
     case SerialPort::N76Uart1:
-      return "enable_n76_uart1";
+      return "_n76_uart1";
     case SerialPort::Ch55xUart1:
-      return "enable_ch55x_uart1";
+      return "_ch55x_uart1";
   }
   return {};
+}
+
+// Reception on, and the interrupt too unless the caller polls the flags.
+std::string EnablePiece(SerialPort port, bool enableInterrupt) {
+  return std::string(enableInterrupt ? "enable" : "enable_polled") + std::string(EnableSuffix(port));
 }
 
 // The names of the port's ninth bit to send and the one received.
@@ -481,7 +460,7 @@ std::string GeneratorStatements(const BaudTarget& target, SerialPort port) {
 // The function itself: the port's mode, the generator, reception and the
 // interrupt on. The Nuvoton Timer 3 is written on SFR page 0, the caller's
 // page restored at the end.
-std::string FunctionBody(const BaudTarget& target) {
+std::string FunctionBody(const BaudTarget& target, bool enableInterrupt) {
   const SerialPort port = SerialPortOf(target);
   const bool paged = target.generator == GeneratorKind::N76Timer3;
   std::string code = TargetCodeFragment("function");
@@ -491,7 +470,7 @@ std::string FunctionBody(const BaudTarget& target) {
   }
   code += TargetCodeFragment(BeginPiece(port));
   code += GeneratorStatements(target, port);
-  code += TargetCodeFragment(EnablePiece(port));
+  code += TargetCodeFragment(EnablePiece(port, enableInterrupt));
   if (paged) {
     code += TargetCodeFragment("n76_page_restore");
   }
@@ -516,7 +495,7 @@ std::string GenerateTargetInitCode(const TargetCodeRequest& request) {
     code += RegisterDeclarations(registers);
     code += "\r\n";
   }
-  code += FunctionBody(target);
+  code += FunctionBody(target, request.enableInterrupt);
   return Fill(code, CommonFills(request));
 }
 
@@ -524,7 +503,8 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request) {
   if (request.target == nullptr) {
     return {};
   }
-  return Fill(TargetCodeFragment("header") + FunctionBody(*request.target), CommonFills(request));
+  return Fill(TargetCodeFragment("header") + FunctionBody(*request.target, request.enableInterrupt),
+              CommonFills(request));
 }
 
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode) {

@@ -21,6 +21,9 @@ struct TargetCodeRequest {
   std::string crystalText;  // GBK, as the report shows it (upper-cased like CalculateBaud does)
   std::string baudText;     // GBK, the rate asked for, as entered
   UartMode uartMode = UartMode::Mode1;
+  // Whether the function enables the UART's interrupt; a polled serial
+  // driver leaves it off.
+  bool enableInterrupt = true;
 };
 
 // The init function's text for the setting: GBK bytes with CR LF line ends,

@@ -38,6 +38,14 @@ std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests) {
   return code;
 }
 
+std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode) {
+  std::vector<TargetCodeRequest> requests;
+  std::transform(plan.uarts.begin(), plan.uarts.end(), std::back_inserter(requests), [&](const PlannedUart& uart) {
+    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode};
+  });
+  return requests;
+}
+
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode) {
   GeneratedInitCode code;
   if (plan.uarts.empty()) {
@@ -49,12 +57,8 @@ GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inp
     code.text = kDeviationWarningText;
     return code;
   }
-  std::vector<TargetCodeRequest> requests;
-  std::transform(plan.uarts.begin(), plan.uarts.end(), std::back_inserter(requests), [&](const PlannedUart& uart) {
-    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode};
-  });
   code.outcome = GenerationOutcome::Code;
-  code.text = GeneratePlanInitCode(requests);
+  code.text = GeneratePlanInitCode(PlanCodeRequests(plan, inputs, uartMode));
   return code;
 }
 

@@ -7,6 +7,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
@@ -17,6 +18,9 @@ namespace tesmirol {
 // The code when every UART of the plan is within 1 %, the warning when one
 // is beyond it. inputs gives the crystal text.
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode);
+
+// The requests for the init code of each UART of the plan, in its order.
+std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode);
 
 // The text of several init functions of one chip, in the order given: the
 // registers all of them write declared once (GBK, CR LF), then each function

@@ -1,0 +1,317 @@
+#include "codegen/uart_driver.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "codegen/target_code_fragments.h"
+#include "codegen/target_registers.h"
+#include "text/encoding.h"
+
+// The bytes of codegen/uart_driver_fragments.txt, compiled in by the build.
+std::span<const unsigned char> EmbeddedUartDriverFragments();
+
+namespace tesmirol {
+namespace {
+
+std::string_view AllPieces() {
+  const std::span<const unsigned char> bytes = EmbeddedUartDriverFragments();
+  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the bytes are the file's characters
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+std::string Piece(std::string_view name) { return FragmentIn(AllPieces(), name); }
+
+// The piece without its last line end, for a fill inside a line.
+std::string InlinePiece(std::string_view name) {
+  std::string piece = Piece(name);
+  if (piece.ends_with("\r\n")) {
+    piece.resize(piece.size() - 2);
+  }
+  return piece;
+}
+
+struct FlagBit {
+  std::string_view name;
+  std::uint8_t address = 0;
+};
+
+// What the driver needs of a serial port beyond what its init function
+// writes: the data register, how the receive and send flags are tested and
+// cleared, the received stop bit (mode 1) where the port keeps it, and its
+// interrupt.
+struct PortFacts {
+  std::string_view buffer;       // the data register
+  ExtraRegister bufferRegister;  // its declaration, when <8051.h> lacks it
+  std::string_view control;      // the control register of a port that is not bit-addressable
+  std::string_view flagPrefix;   // "S2" for S2RI, S2TI
+  std::string_view ri, ti, rb8;  // the bits of a bit-addressable port; rb8 empty: no stop bit kept
+  std::vector<FlagBit> bits;     // the bits to declare
+  unsigned vector = 4;           // the interrupt number
+};
+
+PortFacts FactsOf(SerialPort port) {
+  switch (port) {
+    case SerialPort::Classic:
+      return {"SBUF", {}, "", "", "RI", "TI", "RB8", {}, 4};
+    case SerialPort::Silabs:
+      // SCON0 sits where SCON does and is bit-addressable: RI0 bit 0, TI0 bit 1, RB80 bit 2.
+      return {
+          "SBUF0", {"SBUF0", 0x99, false}, "", "", "RI0", "TI0", "RB80", {{"RI0", 0x98}, {"TI0", 0x99}, {"RB80", 0x9A}},
+          4};
+    case SerialPort::Stc2:
+    case SerialPort::Stc12Uart2:
+      return {"S2BUF", {"S2BUF", 0x9B, false}, "S2CON", "S2", "", "", "", {}, 8};
+    case SerialPort::Stc3:
+      return {"S3BUF", {"S3BUF", 0xAD, false}, "S3CON", "S3", "", "", "", {}, 17};
+    case SerialPort::Stc4:
+      return {"S4BUF", {"S4BUF", 0x85, false}, "S4CON", "S4", "", "", "", {}, 18};
+    case SerialPort::N76Uart1:
+      // SCON_1 at 0xF8 is bit-addressable: RI_1 bit 0, TI_1 bit 1, RB8_1 bit 2.
+      return {"SBUF_1", {"SBUF_1", 0x9A, false},
+              "",       "",
+              "RI_1",   "TI_1",
+              "RB8_1",  {{"RI_1", 0xF8}, {"TI_1", 0xF9}, {"RB8_1", 0xFA}},
+              15};
+    case SerialPort::Ch55xUart1:
+      // SCON1 at 0xC0 is bit-addressable: U1RI bit 0, U1TI bit 1. Its U1RB8
+      // holds the ninth bit of mode 3 only.
+      return {"SBUF1", {"SBUF1", 0xC1, false}, "", "", "U1RI", "U1TI", "", {{"U1RI", 0xC0}, {"U1TI", 0xC1}}, 10};
+  }
+  return {};
+}
+
+std::string Hex4(unsigned value) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (int shift = 12; shift >= 0; shift -= 4) {
+    text += kDigits[(value >> static_cast<unsigned>(shift)) & 0x0FU];
+  }
+  return text;
+}
+
+std::string Hex2(std::uint8_t value) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string text = "0x";
+  text += kDigits[value >> 4U];
+  text += kDigits[value & 0x0FU];
+  return text;
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return lower;
+}
+
+// "uart1": the driver's prefix, from the chip's own name of the UART.
+std::string DriverName(const BaudTarget& target) { return LowerCase(target.uart.empty() ? "UART0" : target.uart); }
+
+std::string IndexType(const DriverOptions& options) {
+  return std::max(options.rxSize, options.txSize) <= 128 ? "unsigned char" : "unsigned int";
+}
+
+TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options) {
+  const BaudTarget& target = *request.target;
+  const SerialPort port = SerialPortOf(target);
+  const PortFacts facts = FactsOf(port);
+  const bool byteFlags = !facts.control.empty();
+  const std::string control(facts.control);
+  const std::string prefix(facts.flagPrefix);
+  const bool wordIndex = IndexType(options) != "unsigned char";
+  const bool framing = !facts.rb8.empty() && request.uartMode == UartMode::Mode1;
+  const std::string bank = options.registerBank ? std::to_string(*options.registerBank) : "";
+  TextFills fills = {
+      {"U", DriverName(target)},
+      {"UU", target.uart.empty() ? "UART0" : target.uart},
+      {"NAME", target.uart},
+      {"TARGET", target.name},
+      {"CHIPS", text::Utf8ToGbk(target.chips).value_or(target.chips)},
+      {"INIT", target.function.empty() ? "SIO_Init" : target.function},
+      {"RX_SIZE", std::to_string(options.rxSize)},
+      {"TX_SIZE", std::to_string(options.txSize)},
+      {"IDX", IndexType(options)},
+      {"SPACE_SDCC", options.space == BufferSpace::Xdata ? "__xdata" : "__idata"},
+      {"SPACE_KEIL", options.space == BufferSpace::Xdata ? "xdata" : "idata"},
+      {"VECTOR", std::to_string(facts.vector)},
+      {"VECTOR_ADDRESS", Hex4(3 + 8 * facts.vector)},
+      {"USING_SDCC", bank.empty() ? "" : " __using(" + bank + ")"},
+      {"USING_KEIL", bank.empty() ? "" : " using " + bank},
+      {"SBUF", std::string(facts.buffer)},
+      {"CTRL", control},
+      {"RB8", std::string(facts.rb8)},
+      {"RI_TEST", byteFlags ? "(" + control + " & 0x01)" : std::string(facts.ri)},
+      {"RI_CLEAR", byteFlags ? control + " &= ~0x01" : std::string(facts.ri) + " = 0"},
+      {"TI_TEST", byteFlags ? "(" + control + " & 0x02)" : std::string(facts.ti)},
+      {"TI_CLEAR", byteFlags ? control + " &= ~0x02" : std::string(facts.ti) + " = 0"},
+      {"FLAGS", byteFlags ? control + "的" + prefix + "RI、" + prefix + "TI"
+                          : std::string(facts.ri) + "、" + std::string(facts.ti)},
+      {"INDEX_TEXT", Piece(wordIndex ? "index_text_word" : "index_text_byte")},
+      {"LOCK_DECL", wordIndex ? Piece("lock_decl_word") : ""},
+      {"LOCK", wordIndex ? Piece("lock_word") : ""},
+      {"UNLOCK", wordIndex ? Piece("unlock_word") : ""},
+      {"KIND_TEXT", InlinePiece(options.kind == DriverKind::Polled ? "title_polled" : "title_interrupt")},
+  };
+  // The fills are in GBK already; "的" and "、" above are written in UTF-8 in
+  // this file, so they are converted once here.
+  fills["FLAGS"] = text::Utf8ToGbk(fills["FLAGS"]).value_or(fills["FLAGS"]);
+  fills["CLEAR_NOTE"] = byteFlags ? FillText(InlinePiece("clear_note_byte"), fills) : "";
+  fills["FRAMING_ISR"] = framing ? FillText(Piece("framing_isr"), fills) : "";
+  fills["FRAMING_POLLED"] = framing ? FillText(Piece("framing_polled"), fills) : "";
+  const std::string_view framingText = framing                               ? "framing_text_rb8"
+                                       : request.uartMode == UartMode::Mode3 ? "framing_text_mode3"
+                                                                             : "framing_text_none";
+  fills["FRAMING_TEXT"] = FillText(InlinePiece(framingText), fills);
+  return fills;
+}
+
+// The registers the init functions and the drivers use that <8051.h> and
+// reg51.h lack, each once, and the declarations of the ports' flag bits.
+std::string DeclarationBlock(std::span<const TargetCodeRequest> requests) {
+  std::vector<const BaudTarget*> targets;
+  for (const TargetCodeRequest& request : requests) {
+    targets.push_back(request.target);
+  }
+  std::vector<ExtraRegister> registers = ExtraRegisters(targets);
+  std::vector<FlagBit> bits;
+  for (const BaudTarget* target : targets) {
+    const PortFacts facts = FactsOf(SerialPortOf(*target));
+    const bool declared = std::any_of(registers.begin(), registers.end(),
+                                      [&](const ExtraRegister& reg) { return reg.name == facts.buffer; });
+    if (!facts.bufferRegister.name.empty() && !declared) {
+      registers.push_back(facts.bufferRegister);
+    }
+    bits.insert(bits.end(), facts.bits.begin(), facts.bits.end());
+  }
+  if (registers.empty() && bits.empty()) {
+    return {};
+  }
+  std::string text = "\r\n" + Piece("registers");
+  if (std::any_of(registers.begin(), registers.end(), [](const ExtraRegister& reg) { return reg.in8052Headers; })) {
+    text += TargetCodeFragment("sfr8052");
+  }
+  text += RegisterDeclarations(registers);
+  if (!bits.empty()) {
+    text += "#ifdef __SDCC\r\n";
+    for (const FlagBit& bit : bits) {
+      text.append("__sbit __at (").append(Hex2(bit.address)).append(") ").append(bit.name).append(";\r\n");
+    }
+    text += "#else\r\n";
+    for (const FlagBit& bit : bits) {
+      text.append("sbit ").append(bit.name).append(" = ").append(Hex2(bit.address)).append(";\r\n");
+    }
+    text += "#endif\r\n";
+  }
+  return text;
+}
+
+std::string FileHeader(const DriverOptions& options, std::string_view what) {
+  return FillText(Piece("file_header"),
+                  {{"FILE_TITLE", InlinePiece(options.kind == DriverKind::Polled ? "title_polled" : "title_interrupt")},
+                   {"FILE_TEXT", InlinePiece(what)}});
+}
+
+// The declarations and usage of one UART's driver, inside its include guard.
+std::string HeaderBody(const TargetCodeRequest& request, const DriverOptions& options, bool hooks) {
+  const bool polled = options.kind == DriverKind::Polled;
+  std::string text = Piece("h_begin") + Piece(polled ? "h_usage_polled" : "h_usage_interrupt");
+  if (hooks) {
+    text += Piece("h_hooks");
+  }
+  text += Piece(polled ? "h_declarations_polled" : "h_declarations_interrupt") + Piece("h_end");
+  return FillText(text, DriverFills(request, options));
+}
+
+TargetCodeRequest InitRequest(const TargetCodeRequest& request, const DriverOptions& options) {
+  TargetCodeRequest init = request;
+  init.enableInterrupt = options.kind == DriverKind::Interrupt;
+  return init;
+}
+
+// The init function, then the driver's variables and functions.
+std::string SourceBody(const TargetCodeRequest& request, const DriverOptions& options, bool hooks) {
+  std::string text = "\r\n" + GenerateTargetInitFunction(InitRequest(request, options)) + "\r\n";
+  std::string driver = options.kind == DriverKind::Polled ? Piece("functions_polled")
+                                                          : Piece("ring") + Piece("isr") + Piece("functions_interrupt");
+  if (hooks) {
+    driver += Piece("hooks");
+  }
+  return text + FillText(driver, DriverFills(request, options));
+}
+
+std::vector<TargetCodeRequest> WithTargets(std::span<const TargetCodeRequest> requests) {
+  std::vector<TargetCodeRequest> kept;
+  std::copy_if(requests.begin(), requests.end(), std::back_inserter(kept),
+               [](const TargetCodeRequest& request) { return request.target != nullptr; });
+  return kept;
+}
+
+std::string Includes(bool hooks) { return Piece("includes") + (hooks ? Piece("include_stdio") : ""); }
+
+}  // namespace
+
+std::vector<std::uint32_t> ValidBufferSizes(BufferSpace space) {
+  std::vector<std::uint32_t> sizes;
+  const std::uint32_t largest = space == BufferSpace::Idata ? 128 : 1024;
+  for (std::uint32_t size = 8; size <= largest; size *= 2) {
+    sizes.push_back(size);
+  }
+  return sizes;
+}
+
+std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount) {
+  const std::vector<std::uint32_t> sizes = ValidBufferSizes(options.space);
+  std::string valid;
+  for (const std::uint32_t size : sizes) {
+    valid += (valid.empty() ? "" : ", ") + std::to_string(size);
+  }
+  const std::string space = options.space == BufferSpace::Idata ? "idata" : "xdata";
+  for (const auto& [name, size] : {std::pair{"--rx-size", options.rxSize}, std::pair{"--tx-size", options.txSize}}) {
+    if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
+      return std::string(name) + " " + std::to_string(size) + " is not a buffer size for " + space + " (" + valid + ")";
+    }
+  }
+  const std::uint32_t total = static_cast<std::uint32_t>(uartCount) * (options.rxSize + options.txSize);
+  if (options.space == BufferSpace::Idata && total > kIdataBufferBudget) {
+    return "the buffers take " + std::to_string(total) + " bytes of idata, more than the " +
+           std::to_string(kIdataBufferBudget) + " the driver may use: choose smaller sizes or --buffers xdata";
+  }
+  if (options.registerBank && *options.registerBank > 3) {
+    return "--register-bank " + std::to_string(*options.registerBank) + " is not a register bank (0, 1, 2, 3)";
+  }
+  return std::nullopt;
+}
+
+std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests,
+                                             const DriverOptions& options) {
+  std::vector<DriverFiles> files;
+  const std::vector<TargetCodeRequest> kept = WithTargets(requests);
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    const TargetCodeRequest& request = kept[i];
+    const bool hooks = i == 0;
+    DriverFiles file;
+    file.name = DriverName(*request.target);
+    file.header = FileHeader(options, "text_header") + HeaderBody(request, options, hooks);
+    file.source =
+        FileHeader(options, "text_source") + Includes(hooks) + FillText(Piece("include_header"), {{"U", file.name}}) +
+        DeclarationBlock(std::span<const TargetCodeRequest>(&request, 1)) + SourceBody(request, options, hooks);
+    files.push_back(std::move(file));
+  }
+  return files;
+}
+
+std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, const DriverOptions& options) {
+  const std::vector<TargetCodeRequest> kept = WithTargets(requests);
+  if (kept.empty()) {
+    return {};
+  }
+  std::string text = FileHeader(options, "text_single") + Includes(true) + DeclarationBlock(kept);
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    text += "\r\n" + HeaderBody(kept[i], options, i == 0) + SourceBody(kept[i], options, i == 0);
+  }
+  return text;
+}
+
+}  // namespace tesmirol

@@ -1,0 +1,56 @@
+#pragma once
+// The serial driver of one UART, or of each UART of a plan, in C for Keil
+// C51 and SDCC (chosen by __SDCC): the init function as the init code has
+// it, then send and receive on ring buffers through the UART's interrupt
+// (or by polling its flags), the stdio hooks for the first UART, and counts
+// of the bytes lost to a full buffer and of framing errors.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "codegen/target_init_code.h"
+
+namespace tesmirol {
+
+enum class DriverKind { Interrupt, Polled };
+enum class BufferSpace { Idata, Xdata };  // where the ring buffers sit
+
+struct DriverOptions {
+  DriverKind kind = DriverKind::Interrupt;
+  std::uint32_t rxSize = 16;  // bytes, a power of two
+  std::uint32_t txSize = 16;
+  BufferSpace space = BufferSpace::Idata;
+  std::optional<std::uint32_t> registerBank;  // the ISR's "using n", 0 to 3; none by default
+};
+
+// The buffer sizes the space allows: powers of two from 8 to 128 in idata,
+// to 1024 in xdata.
+std::vector<std::uint32_t> ValidBufferSizes(BufferSpace space);
+
+// Idata is shared with the registers, variables and stack: the buffers of
+// one driver text together take at most this many bytes of it.
+inline constexpr std::uint32_t kIdataBufferBudget = 128;
+
+// What is wrong with the options for a driver of uartCount UARTs (a size
+// that is not a valid size, idata buffers beyond their budget, a register
+// bank beyond 3), naming what is valid; nothing when they fit.
+std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount);
+
+struct DriverFiles {
+  std::string name;    // "uart1": the UART's number as the chip counts them
+  std::string header;  // uartN.h
+  std::string source;  // uartN.c, which includes uartN.h
+};
+
+// One header and one source per UART, in the order given (GBK, CR LF). The
+// first UART's source also holds putchar and getchar (_getkey for Keil).
+// Requests without a target are left out.
+std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests, const DriverOptions& options);
+
+// The same drivers as one text that declares every register once.
+std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, const DriverOptions& options);
+
+}  // namespace tesmirol
