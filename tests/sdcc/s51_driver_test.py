@@ -1,0 +1,171 @@
+#!/usr/bin/env python3
+"""Runs the interrupt-driven serial driver (tesmirol-cli --driver) in the s51
+simulator.
+
+Where s51 models the UART (the classic Timer 1 in mode 2 on -t 8051, the
+8052's Timer 2 on -t 8052), a program prints a known text with printf,
+interrupts on: s51 must send the text byte for byte, and the simulated time
+between two entries of the driver's interrupt routine (one per byte sent,
+the routine writing the next byte at once) must be one frame, 10 bits at the
+rate the solver reported. The rates are low enough that the routine writes
+the next byte within one overflow of the baud-rate timer, as the timing test
+of the init code (s51_timing_test.py) explains.
+
+Where s51 does not model the UART (STC UART2 to UART4, the STC12's UART2,
+the N76E003's UART1, the CH55x's UART1) its registers are plain memory: the
+program sets the UART's own receive and send flags, calls the interrupt
+routine and checks that it cleared the flag and moved the byte, that a full
+receive buffer counts the byte it drops, and that a send starts at once on an
+idle line and continues from the routine. The interrupt's vector must jump
+to the routine.
+
+Usage: s51_driver_test.py --sdcc SDCC --s51 S51 --work DIR CLI
+"""
+
+import argparse
+import re
+import shutil
+import subprocess
+import sys
+import time
+from concurrent.futures import ThreadPoolExecutor
+from pathlib import Path
+
+from sdcc_driver_test import vector_target
+
+TEXT = "Tesmirol 8051!\n"
+# target, s51 core, crystal, rate; the simulated crystal is the chip's
+PRINTS = (("t1-12t", "8051", 11059200, 600), ("t2-12t", "8052", 11059200, 1200))
+# target, driver prefix, interrupt, control register, data register
+FLAG_CASES = (("stc-u2-t2", "uart2", 8, "S2CON", "S2BUF"), ("stc-u3-t3", "uart3", 17, "S3CON", "S3BUF"),
+              ("stc-u4-t4", "uart4", 18, "S4CON", "S4BUF"), ("stc12-u2-brt", "uart2", 8, "S2CON", "S2BUF"),
+              ("n76-t3-uart1", "uart1", 15, "SCON_1", "SBUF_1"), ("ch55x-uart1", "uart1", 10, "SCON1", "SBUF1"))
+SIZE = 8
+JITTER_TICKS = 12 * 6
+
+
+def build(tools, work, stem, program, extra=()):
+    sdcc = tools[0]
+    (work / f"{stem}.c").write_text(program, encoding="ascii")
+    run = subprocess.run([sdcc, "-mmcs51", "--Werror", *extra, f"{stem}.c"], cwd=work, capture_output=True,
+                         text=True, errors="replace", check=False)
+    if run.returncode != 0:
+        return None, f"{stem}.c does not build: {(run.stdout + run.stderr)[:800]}"
+    return (work / f"{stem}.map").read_text(errors="replace"), None
+
+
+def address(symbols, name):
+    found = re.search(rf"C:\s+([0-9A-F]{{8}})\s+_{name}\b", symbols)
+    return int(found.group(1), 16) if found else None
+
+
+def simulate(tools, work, stem, core, crystal, breaks, runs):
+    commands = [f'load "{stem}.ihx"'] + [f"break 0x{where:04x}" for where in breaks] + ["run"] * runs + ["quit"]
+    (work / f"{stem}.cmd").write_text("\n".join(commands) + "\n", encoding="ascii")
+    output = work / f"{stem}.out"
+    output.unlink(missing_ok=True)
+    run = subprocess.run([tools[1], "-t", core, "-X", str(crystal), "-S", f"out={output.name}", "-C", f"{stem}.cmd"],
+                         cwd=work, stdin=subprocess.DEVNULL, capture_output=True, text=True, errors="replace",
+                         timeout=120, check=False)
+    ticks = [int(t) for t in re.findall(r"^Simulated (\d+) ticks", run.stdout, re.MULTILINE)]
+    stops = [int(s, 16) for s in re.findall(r"^Stop at 0x([0-9a-f]+)", run.stdout, re.MULTILINE)]
+    return ticks, stops, output.read_bytes() if output.exists() else b""
+
+
+def generate(cli, work, target, crystal, baud):
+    stem = f"drv_{target}"
+    run = subprocess.run([cli, "--target", target, "--driver", "--rx-size", str(SIZE), "--tx-size", str(SIZE),
+                          "-o", str(work / f"{stem}.c"), "--lf", str(crystal), str(baud)],
+                         capture_output=True, text=True, check=False)
+    return stem if run.returncode == 0 else None
+
+
+def check_print(tools, work, case):
+    target, core, crystal, baud = case
+    stem = generate(tools[2], work, target, crystal, baud)
+    if stem is None:
+        return [f"{target}: no driver at {crystal} Hz {baud} bps"]
+    uart = "uart0"
+    # s51 counts Timer 1's overflows into the UART's bit clock even when
+    # Timer 2 clocks it, and its registers start random: Timer 1 is stopped.
+    stop = "\tTR1 = 0;\n" if core == "8052" else ""
+    program = (f'#include "{stem}.c"\nvoid Mark(void)\n{{\n}}\nvoid main(void)\n{{\n{stop}\t{uart}_init();\n'
+               f'\tEA = 1;\n\tprintf("{TEXT.encode("unicode_escape").decode()}");\n\t{uart}_flush();\n\tMark();\n'
+               "\twhile (1)\n\t{\n\t}\n}\n")
+    symbols, error = build(tools, work, f"print_{target}", program, ("--iram-size", "128") if core == "8051" else ())
+    if error:
+        return [f"{target}: {error}"]
+    isr, mark = address(symbols, f"{uart}_isr"), address(symbols, "Mark")
+    ticks, stops, sent = simulate(tools, work, f"print_{target}", core, crystal, (isr, mark), len(TEXT) + 1)
+    problems = []
+    if sent != TEXT.encode():
+        problems.append(f"{target}: s51 received {sent!r}, not {TEXT!r}")
+    if stops != [isr] * len(TEXT) + [mark]:
+        problems.append(f"{target}: {stops.count(isr)} interrupts for {len(TEXT)} bytes, then "
+                        f"{'the end' if stops and stops[-1] == mark else 'no end'}")
+    frame = crystal * 10 / baud
+    for interval in ticks[1:len(TEXT)]:
+        if abs(interval - frame) > JITTER_TICKS:
+            problems.append(f"{target}: {interval} ticks between two bytes' interrupts, {frame:.0f} at {baud} bps")
+    return problems
+
+
+def check_flags(tools, work, case):
+    target, uart, vector, control, data = case
+    stem = generate(tools[2], work, target, 22118400, 9600) or generate(tools[2], work, target, 24000000, 9600)
+    if stem is None:
+        return [f"{target}: no driver"]
+    checks = [
+        f"{control} |= 0x01; {data} = 0x5A; {uart}_isr();",
+        f"if (({control} & 0x01) || {uart}_read() != 0x5A) Fail(1);",
+        f"for (i = 0; i < {SIZE + 1}; i++) {{ {control} |= 0x01; {data} = i; {uart}_isr(); }}",
+        f"if ({uart}_available() != {SIZE} || {uart}_overruns() != 1 || {uart}_read() != 0) Fail(2);",
+        f"{uart}_write(0x33); if ({data} != 0x33) Fail(3);",
+        f"{uart}_write(0x44); if ({data} != 0x33) Fail(4);",
+        f"{control} |= 0x02; {uart}_isr(); if (({control} & 0x02) || {data} != 0x44) Fail(5);",
+        f"{control} |= 0x02; {uart}_isr(); if ({control} & 0x02) Fail(6);",
+        f"{uart}_write(0x66); if ({data} != 0x66) Fail(7);",
+    ]
+    body = "\n\t".join(checks)
+    program = (f'#include "{stem}.c"\nvoid Pass(void)\n{{\n}}\nvoid Fail(unsigned char step)\n{{\n\tstep;\n}}\n'
+               f"void main(void)\n{{\n\tunsigned char i;\n\t{uart}_init();\n\t{body}\n\tPass();\n"
+               "\twhile (1)\n\t{\n\t}\n}\n")
+    symbols, error = build(tools, work, f"flags_{target}", program)
+    if error:
+        return [f"{target}: {error}"]
+    problems = []
+    isr = address(symbols, f"{uart}_isr")
+    if vector_target(work / f"flags_{target}.ihx", vector) != isr:
+        problems.append(f"{target}: interrupt {vector} does not jump to {uart}_isr")
+    passed, failed = address(symbols, "Pass"), address(symbols, "Fail")
+    _, stops, _ = simulate(tools, work, f"flags_{target}", "8052", 22118400, (passed, failed), 1)
+    if stops != [passed]:
+        problems.append(f"{target}: the routine's flags or bytes are wrong (stopped at {stops}, Fail at {failed})")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--sdcc", required=True)
+    parser.add_argument("--s51", required=True)
+    parser.add_argument("--work", required=True, type=Path)
+    parser.add_argument("cli")
+    options = parser.parse_args()
+
+    started = time.monotonic()
+    shutil.rmtree(options.work, ignore_errors=True)
+    options.work.mkdir(parents=True)
+    tools = (options.sdcc, options.s51, options.cli)
+    jobs = [(check_print, case) for case in PRINTS] + [(check_flags, case) for case in FLAG_CASES]
+    with ThreadPoolExecutor(max_workers=2) as pool:
+        found = list(pool.map(lambda job: job[0](tools, options.work, job[1]), jobs))
+    problems = [problem for job_problems in found for problem in job_problems]
+    print(f"printf through {len(PRINTS)} UARTs s51 models, flags of {len(FLAG_CASES)} it does not, "
+          f"{time.monotonic() - started:.1f} s")
+    for problem in problems[:30]:
+        print(problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Compiles the serial driver tesmirol-cli --driver writes for every target
+of the catalogue, interrupt-driven and polled, with SDCC (warnings counting
+as errors), and links one program that uses the drivers of two UARTs of one
+chip at once (an STC8 plan of UART1 and UART2, written as uart1.h/uart1.c and
+uart2.h/uart2.c): each interrupt's vector must jump to its UART's service
+routine.
+
+Usage: sdcc_driver_test.py --sdcc SDCC --work DIR CLI
+
+The flags of UARTs that are not bit-addressable (STC S2CON, S3CON, S4CON)
+must be cleared with one ANL instruction, the same read-modify-write in one
+instruction that CLR RI is on SCON, so that no flag set by the UART between
+a read and a write of the register is lost.
+"""
+
+import argparse
+import json
+import re
+import shutil
+import subprocess
+import sys
+import time
+from concurrent.futures import ThreadPoolExecutor
+from pathlib import Path
+
+# Inputs tried in turn until the target has code for them.
+INPUTS = (("22.1184MHz", "9600"), ("11.0592MHz", "9600"), ("24MHz", "9600"), ("16MHz", "9600"), ("48MHz", "115200"))
+BYTE_FLAGS = {"UART2": "S2CON", "UART3": "S3CON", "UART4": "S4CON"}
+
+
+def generate(cli, work, target, kind):
+    for crystal, baud in INPUTS:
+        name = f"{target['name']}_{kind}.c"
+        run = subprocess.run([cli, "--target", target["name"], "--driver", kind, "--encoding", "gbk", "-o",
+                              str(work / name), crystal, baud], capture_output=True, text=True, check=False)
+        if run.returncode == 0:
+            return name
+    return None
+
+
+def compile_one(sdcc, work, source):
+    run = subprocess.run([sdcc, "-mmcs51", "--Werror", "-c", source], cwd=work, capture_output=True, text=True,
+                         errors="replace", check=False)
+    return None if run.returncode == 0 else f"{source}: {(run.stdout + run.stderr)[:800]}"
+
+
+def check_target(tools, work, target):
+    sdcc, cli = tools
+    problems = []
+    for kind in ("interrupt", "polled"):
+        source = generate(cli, work, target, kind)
+        if source is None:
+            problems.append(f"{target['name']} {kind}: no driver for any of {INPUTS}")
+            continue
+        error = compile_one(sdcc, work, source)
+        if error:
+            problems.append(error)
+            continue
+        control = BYTE_FLAGS.get(target["uart"]) if target["name"].startswith("stc") else None
+        if control:
+            asm = (work / source).with_suffix(".asm").read_text(errors="replace")
+            for mask in ("0xfe", "0xfd"):
+                if f"anl\t_{control},#{mask}" not in asm:
+                    problems.append(f"{source}: no single ANL clears a flag of {control} (mask {mask})")
+    return problems
+
+
+def vector_target(ihx, vector):
+    """The address the LJMP at the interrupt's vector goes to, from the Intel
+    HEX file; None when there is none."""
+    code = {}
+    for line in ihx.read_text().splitlines():
+        count, address, kind = int(line[1:3], 16), int(line[3:7], 16), int(line[7:9], 16)
+        if kind == 0:
+            for i in range(count):
+                code[address + i] = int(line[9 + 2 * i:11 + 2 * i], 16)
+    entry = 3 + 8 * vector
+    if code.get(entry) != 0x02:
+        return None
+    return code[entry + 1] << 8 | code[entry + 2]
+
+
+def two_uarts(sdcc, cli, work):
+    folder = work / "stc8_plan"
+    folder.mkdir()
+    run = subprocess.run([cli, "--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "--driver",
+                          "--driver-dir", str(folder), "22.1184MHz"], capture_output=True, text=True, check=False)
+    if run.returncode != 0:
+        return [f"stc8 plan: {run.stderr.strip()}"]
+    (folder / "main.c").write_text(
+        '#include <8051.h>\n#include <stdio.h>\n#include "uart1.h"\n#include "uart2.h"\n'
+        "void main(void)\n{\n\tuart1_init();\n\tuart2_init();\n\tEA = 1;\n\tprintf(\"x\");\n"
+        "\twhile (uart2_write(0x55) == 0)\n\t{\n\t}\n\tuart1_flush();\n\tuart2_flush();\n\twhile (1)\n\t{\n\t}\n}\n",
+        encoding="ascii")
+    problems = []
+    for source in ("uart1.c", "uart2.c", "main.c"):
+        error = compile_one(sdcc, folder, source)
+        if error:
+            problems.append(f"stc8 plan {error}")
+    if problems:
+        return problems
+    link = subprocess.run([sdcc, "-mmcs51", "--Werror", "main.rel", "uart1.rel", "uart2.rel"], cwd=folder,
+                          capture_output=True, text=True, errors="replace", check=False)
+    if link.returncode != 0:
+        return [f"stc8 plan does not link: {(link.stdout + link.stderr)[:800]}"]
+    symbols = (folder / "main.map").read_text(errors="replace")
+    for name, vector in (("uart1", 4), ("uart2", 8)):
+        found = re.search(rf"C:\s+([0-9A-F]{{8}})\s+_{name}_isr\b", symbols)
+        jump = vector_target(folder / "main.ihx", vector)
+        if not found or jump != int(found.group(1), 16):
+            problems.append(f"stc8 plan: interrupt {vector} does not jump to {name}_isr")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--sdcc", required=True)
+    parser.add_argument("--work", required=True, type=Path)
+    parser.add_argument("cli")
+    options = parser.parse_args()
+
+    started = time.monotonic()
+    shutil.rmtree(options.work, ignore_errors=True)
+    options.work.mkdir(parents=True)
+    listing = subprocess.run([options.cli, "--list-targets", "--json"], capture_output=True, check=True)
+    targets = json.loads(listing.stdout)["targets"]
+    tools = (options.sdcc, options.cli)
+    with ThreadPoolExecutor(max_workers=2) as pool:
+        found = list(pool.map(lambda target: check_target(tools, options.work, target), targets))
+    problems = [problem for target_problems in found for problem in target_problems]
+    problems += two_uarts(options.sdcc, options.cli, options.work)
+    print(f"{len(targets)} targets, interrupt and polled, and one program of two UARTs, "
+          f"{time.monotonic() - started:.1f} s")
+    for problem in problems[:30]:
+        print(problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
