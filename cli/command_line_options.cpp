@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <string_view>
 
 #include "cli/argument_split.h"
@@ -44,11 +45,8 @@ std::optional<std::uint32_t> ParseCount(std::string_view text) {
       !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return std::nullopt;
   }
-  std::uint32_t value = 0;
-  for (const char c : text) {
-    value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  }
-  return value;
+  return std::accumulate(text.begin(), text.end(), std::uint32_t{0},
+                         [](std::uint32_t value, char c) { return value * 10 + static_cast<std::uint32_t>(c - '0'); });
 }
 
 // The options of the serial driver; the first bad one is named.
@@ -80,8 +78,8 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     }
     driverOptions.space = texts.buffers == "xdata" ? BufferSpace::Xdata : BufferSpace::Idata;
   }
-  const std::pair<const char*, const std::string*> sizes[] = {{"--rx-size", &texts.rxSize},
-                                                              {"--tx-size", &texts.txSize}};
+  const std::array<std::pair<const char*, const std::string*>, 2> sizes = {
+      {{"--rx-size", &texts.rxSize}, {"--tx-size", &texts.txSize}}};
   for (const auto& [name, text] : sizes) {
     if (app.count(name) == 0) {
       continue;

@@ -21,30 +21,39 @@ std::string_view AllFragments() {
 
 }  // namespace
 
-std::string TargetCodeFragment(std::string_view name) { return FragmentIn(AllFragments(), name); }
+std::string TargetCodeFragment(std::string_view name) {
+  static const FragmentTable table(AllFragments());
+  return std::string(table.Find(name));
+}
 
-// Finds the marker line "@@@ name" at a line start and returns what follows
-// it up to the next marker line.
-std::string FragmentIn(std::string_view all, std::string_view name) {
+FragmentTable::FragmentTable(std::string_view all) {
   std::size_t lineStart = 0;
+  std::string_view name;
+  std::size_t pieceStart = 0;
   while (lineStart < all.size()) {
     std::size_t lineEnd = all.find(kLineEnd, lineStart);
     if (lineEnd == std::string_view::npos) {
       lineEnd = all.size();
     }
     const std::string_view line = all.substr(lineStart, lineEnd - lineStart);
-    const std::size_t next = lineEnd + kLineEnd.size();
-    if (line.starts_with(kMarker) && line.substr(kMarker.size()) == name) {
-      std::size_t pieceEnd = next;
-      while (pieceEnd < all.size() && !all.substr(pieceEnd).starts_with(kMarker)) {
-        const std::size_t end = all.find(kLineEnd, pieceEnd);
-        pieceEnd = end == std::string_view::npos ? all.size() : end + kLineEnd.size();
+    const std::size_t next = std::min(all.size(), lineEnd + kLineEnd.size());
+    if (line.starts_with(kMarker)) {
+      if (!name.empty()) {
+        m_pieces.emplace(std::string(name), all.substr(pieceStart, lineStart - pieceStart));
       }
-      return std::string(all.substr(next, pieceEnd - std::min(next, pieceEnd)));
+      name = line.substr(kMarker.size());
+      pieceStart = next;
     }
     lineStart = next;
   }
-  return {};
+  if (!name.empty()) {
+    m_pieces.emplace(std::string(name), all.substr(pieceStart));
+  }
+}
+
+std::string_view FragmentTable::Find(std::string_view name) const {
+  const auto piece = m_pieces.find(name);
+  return piece == m_pieces.end() ? std::string_view{} : piece->second;
 }
 
 std::string TargetCodeInline(std::string_view name) {

@@ -16,9 +16,17 @@ std::string TargetCodeFragment(std::string_view name);
 // The named piece without its last line end, for texts that fill in a line.
 std::string TargetCodeInline(std::string_view name);
 
-// The piece called name in a text of pieces in the same form (GBK, CR LF,
-// "@@@ name" lines), or an empty text.
-std::string FragmentIn(std::string_view all, std::string_view name);
+// The pieces of a text in the same form (GBK, CR LF, "@@@ name" lines) by name, found once: looking a piece up is then
+// a search of the names, not of the text.
+class FragmentTable {
+ public:
+  explicit FragmentTable(std::string_view all);
+  // The named piece with its line ends, or an empty text.
+  [[nodiscard]] std::string_view Find(std::string_view name) const;
+
+ private:
+  std::map<std::string, std::string_view, std::less<>> m_pieces;
+};
 
 // What each "<NAME>" of a piece is replaced with.
 using TextFills = std::map<std::string, std::string, std::less<>>;

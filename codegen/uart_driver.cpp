@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -21,7 +22,10 @@ std::string_view AllPieces() {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-std::string Piece(std::string_view name) { return FragmentIn(AllPieces(), name); }
+std::string Piece(std::string_view name) {
+  static const FragmentTable table(AllPieces());
+  return std::string(table.Find(name));
+}
 
 // The piece without its last line end, for a fill inside a line.
 std::string InlinePiece(std::string_view name) {
@@ -170,10 +174,9 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
 // The registers the init functions and the drivers use that <8051.h> and
 // reg51.h lack, each once, and the declarations of the ports' flag bits.
 std::string DeclarationBlock(std::span<const TargetCodeRequest> requests) {
-  std::vector<const BaudTarget*> targets;
-  for (const TargetCodeRequest& request : requests) {
-    targets.push_back(request.target);
-  }
+  std::vector<const BaudTarget*> targets(requests.size());
+  std::transform(requests.begin(), requests.end(), targets.begin(),
+                 [](const TargetCodeRequest& request) { return request.target; });
   std::vector<ExtraRegister> registers = ExtraRegisters(targets);
   std::vector<FlagBit> bits;
   for (const BaudTarget* target : targets) {
@@ -214,14 +217,14 @@ std::string FileHeader(const DriverOptions& options, std::string_view what) {
 }
 
 // The declarations and usage of one UART's driver, inside its include guard.
-std::string HeaderBody(const TargetCodeRequest& request, const DriverOptions& options, bool hooks) {
+std::string HeaderBody(const TextFills& fills, const DriverOptions& options, bool hooks) {
   const bool polled = options.kind == DriverKind::Polled;
   std::string text = Piece("h_begin") + Piece(polled ? "h_usage_polled" : "h_usage_interrupt");
   if (hooks) {
     text += Piece("h_hooks");
   }
   text += Piece(polled ? "h_declarations_polled" : "h_declarations_interrupt") + Piece("h_end");
-  return FillText(text, DriverFills(request, options));
+  return FillText(text, fills);
 }
 
 TargetCodeRequest InitRequest(const TargetCodeRequest& request, const DriverOptions& options) {
@@ -231,14 +234,15 @@ TargetCodeRequest InitRequest(const TargetCodeRequest& request, const DriverOpti
 }
 
 // The init function, then the driver's variables and functions.
-std::string SourceBody(const TargetCodeRequest& request, const DriverOptions& options, bool hooks) {
+std::string SourceBody(const TargetCodeRequest& request, const TextFills& fills, const DriverOptions& options,
+                       bool hooks) {
   std::string text = "\r\n" + GenerateTargetInitFunction(InitRequest(request, options)) + "\r\n";
   std::string driver = options.kind == DriverKind::Polled ? Piece("functions_polled")
                                                           : Piece("ring") + Piece("isr") + Piece("functions_interrupt");
   if (hooks) {
     driver += Piece("hooks");
   }
-  return text + FillText(driver, DriverFills(request, options));
+  return text + FillText(driver, fills);
 }
 
 std::vector<TargetCodeRequest> WithTargets(std::span<const TargetCodeRequest> requests) {
@@ -270,7 +274,9 @@ std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std:
   const std::string space = options.space == BufferSpace::Idata ? "idata" : "xdata";
   for (const auto& [name, size] : {std::pair{"--rx-size", options.rxSize}, std::pair{"--tx-size", options.txSize}}) {
     if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
-      return std::string(name) + " " + std::to_string(size) + " is not a buffer size for " + space + " (" + valid + ")";
+      std::string message = std::string(name) + " " + std::to_string(size);
+      message.append(" is not a buffer size for ").append(space).append(" (").append(valid).append(")");
+      return message;
     }
   }
   const std::uint32_t total = static_cast<std::uint32_t>(uartCount) * (options.rxSize + options.txSize);
@@ -293,10 +299,11 @@ std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> 
     const bool hooks = i == 0;
     DriverFiles file;
     file.name = DriverName(*request.target);
-    file.header = FileHeader(options, "text_header") + HeaderBody(request, options, hooks);
+    const TextFills fills = DriverFills(request, options);
+    file.header = FileHeader(options, "text_header") + HeaderBody(fills, options, hooks);
     file.source =
         FileHeader(options, "text_source") + Includes(hooks) + FillText(Piece("include_header"), {{"U", file.name}}) +
-        DeclarationBlock(std::span<const TargetCodeRequest>(&request, 1)) + SourceBody(request, options, hooks);
+        DeclarationBlock(std::span<const TargetCodeRequest>(&request, 1)) + SourceBody(request, fills, options, hooks);
     files.push_back(std::move(file));
   }
   return files;
@@ -309,7 +316,8 @@ std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, cons
   }
   std::string text = FileHeader(options, "text_single") + Includes(true) + DeclarationBlock(kept);
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    text += "\r\n" + HeaderBody(kept[i], options, i == 0) + SourceBody(kept[i], options, i == 0);
+    const TextFills fills = DriverFills(kept[i], options);
+    text += "\r\n" + HeaderBody(fills, options, i == 0) + SourceBody(kept[i], fills, options, i == 0);
   }
   return text;
 }
