@@ -11,6 +11,20 @@ rate the solver reported. The rates are low enough that the routine writes
 the next byte within one overflow of the baud-rate timer, as the timing test
 of the init code (s51_timing_test.py) explains.
 
+On the same two UARTs s51 also receives: it feeds a file into the receiver
+(uart0_check_often on), one byte after another at the program's own frame
+time, whatever the rate. The program reads the first 256 bytes (every value)
+with uart0_read as they come, so the ring's indices wrap; then it reads
+nothing: the next bytes fill the buffer (nothing may be lost up to its size,
+counted when available() reaches it), the rest are the driver's overruns,
+one each. The interrupt routine takes every byte out of SBUF in time, so the
+UART itself never overruns and the bytes kept are the first ones, in order;
+getchar reads them. s51 never writes the received stop bit into RB8 in mode
+1 (it leaves the bit as the program wrote it, and no file byte can carry a
+zero stop bit), so the program sets RB8 once as good frames would, and the
+console clears it for one chosen frame: one framing error, the byte still
+kept.
+
 Where s51 does not model the UART (STC UART2 to UART4, the STC12's UART2,
 the N76E003's UART1, the CH55x's UART1) its registers are plain memory: the
 program sets the UART's own receive and send flags, calls the interrupt
@@ -42,6 +56,14 @@ FLAG_CASES = (("stc-u2-t2", "uart2", 8, "S2CON", "S2BUF"), ("stc-u3-t3", "uart3"
               ("n76-t3-uart1", "uart1", 15, "SCON_1", "SBUF_1"), ("ch55x-uart1", "uart1", 10, "SCON1", "SBUF1"))
 SIZE = 8
 JITTER_TICKS = 12 * 6
+# target, s51 core; 9600 bps from 11.0592 MHz, 16-byte buffers as by default
+RECEIVES = (("t1-12t", "8051"), ("t2-12t", "8052"))
+RX_SIZE = 16
+STREAM = bytes(range(256))
+HELD = bytes([0xA5, 0x00, 0xFF, 0x5A]) + bytes(range(0x30, 0x30 + RX_SIZE - 4))
+LOST = b"overrun"
+BAD_STOP = 2  # the held byte whose stop bit the console clears
+RESULTS = 0x00F0  # streamed count (2 bytes), overruns when full, available, overruns, framing errors, empty read
 
 
 def build(tools, work, stem, program, extra=()):
@@ -72,9 +94,9 @@ def simulate(tools, work, stem, core, crystal, breaks, runs):
     return ticks, stops, output.read_bytes() if output.exists() else b""
 
 
-def generate(cli, work, target, crystal, baud):
-    stem = f"drv_{target}"
-    run = subprocess.run([cli, "--target", target, "--driver", "--rx-size", str(SIZE), "--tx-size", str(SIZE),
+def generate(cli, work, target, crystal, baud, size=SIZE, stem=None):
+    stem = stem or f"drv_{target}"
+    run = subprocess.run([cli, "--target", target, "--driver", "--rx-size", str(size), "--tx-size", str(size),
                           "-o", str(work / f"{stem}.c"), "--lf", str(crystal), str(baud)],
                          capture_output=True, text=True, check=False)
     return stem if run.returncode == 0 else None
@@ -108,6 +130,150 @@ def check_print(tools, work, case):
         if abs(interval - frame) > JITTER_TICKS:
             problems.append(f"{target}: {interval} ticks between two bytes' interrupts, {frame:.0f} at {baud} bps")
     return problems
+
+
+RECEIVE_PROGRAM = """#include "{stem}.c"
+__xdata __at(0x0100) unsigned char streamed[{stream}];
+__xdata __at(0x0200) unsigned char held[UART0_RX_SIZE];
+__xdata __at(0x00F0) unsigned int streamedCount;
+__xdata __at(0x00F2) unsigned char overrunsWhenFull;
+__xdata __at(0x00F3) unsigned char heldCount;
+__xdata __at(0x00F4) unsigned char overruns;
+__xdata __at(0x00F5) unsigned char framingErrors;
+__xdata __at(0x00F6) unsigned char emptyRead;
+__xdata __at(0xFFFF) volatile unsigned char simif;
+static unsigned char overflows;
+
+// Two overflows of Timer 0 (65536 machine cycles each, 71 ms) without news
+unsigned char Quiet(void)
+{{
+\tif (TF0)
+\t{{
+\t\tTF0 = 0;
+\t\toverflows++;
+\t}}
+\treturn overflows >= 2;
+}}
+
+void main(void)
+{{
+\tunsigned int n = 0;
+\tunsigned char i, seen;
+\tint c;
+\tEA = 0;
+{stop}\tTMOD = (TMOD & 0xF0) | 0x01;
+\tTH0 = 0;
+\tTL0 = 0;
+\tTF0 = 0;
+\tTR0 = 1;
+\tuart0_init();
+\tRB8 = 1;
+\tEA = 1;
+\toverflows = 0;
+\twhile (n < {stream} && !Quiet())
+\t{{
+\t\tc = uart0_read();
+\t\tif (c >= 0)
+\t\t{{
+\t\t\tstreamed[n++] = c;
+\t\t\toverflows = 0;
+\t\t}}
+\t}}
+\tstreamedCount = n;
+\toverrunsWhenFull = 255;
+\toverflows = 0;
+\twhile (!Quiet())
+\t{{
+\t\tif (uart0_available() == UART0_RX_SIZE)
+\t\t{{
+\t\t\toverrunsWhenFull = uart0_overruns();
+\t\t\tbreak;
+\t\t}}
+\t}}
+\tseen = uart0_overruns();
+\toverflows = 0;
+\twhile (!Quiet())
+\t{{
+\t\tif (uart0_overruns() != seen)
+\t\t{{
+\t\t\tseen = uart0_overruns();
+\t\t\toverflows = 0;
+\t\t}}
+\t}}
+\toverruns = uart0_overruns();
+\tframingErrors = uart0_framing_errors();
+\theldCount = uart0_available();
+\tfor (i = 0; i < heldCount; i++)
+\t{{
+\t\theld[i] = getchar();
+\t}}
+\temptyRead = uart0_read() == -1;
+\tsimif = 's';
+\twhile (1)
+\t{{
+\t}}
+}}
+"""
+
+
+def memory(output):
+    """The bytes of the console's `dump /h` lines, by address."""
+    found = {}
+    for line in output.splitlines():
+        row = re.match(r"^0x([0-9a-f]+)((?: [0-9a-f]{2})+) ", line)
+        if row:
+            for i, byte in enumerate(row.group(2).split()):
+                found[int(row.group(1), 16) + i] = int(byte, 16)
+    return found
+
+
+def check_receive(tools, work, case):
+    target, core = case
+    stem = generate(tools[2], work, target, 11059200, 9600, RX_SIZE, f"rx_drv_{target}")
+    if stem is None:
+        return [f"{target}: no driver at 11059200 Hz 9600 bps"]
+    stop = "\tTR1 = 0;\n" if core == "8052" else ""
+    program = RECEIVE_PROGRAM.format(stem=stem, stream=len(STREAM), stop=stop)
+    symbols, error = build(tools, work, f"receive_{target}", program, ("--iram-size", "128") if core == "8051" else ())
+    if error:
+        return [f"{target}: {error}"]
+    (work / f"receive_{target}.in").write_bytes(STREAM + HELD + LOST)
+    isr = address(symbols, "uart0_isr")
+    # the routine runs once per received byte: its entry for the chosen
+    # frame is hit number len(STREAM) + BAD_STOP + 1
+    commands = ["expr uart0_check_often=1", f"break 0x{isr:04x} {len(STREAM) + BAD_STOP + 1}", "run", "expr RB8=0",
+                "delete", f"break 0x{isr:04x}", "run", "expr RB8=1", "delete", "run",
+                f"dump /h xram 0x{RESULTS:04x} 0x{RESULTS + 6:04x} 16",
+                f"dump /h xram 0x0100 0x{0x100 + len(STREAM) - 1:04x} 16",
+                f"dump /h xram 0x0200 0x{0x200 + RX_SIZE - 1:04x} 16", "kill"]
+    run = subprocess.run([tools[1], "-t", core, "-X", "11059200", "-I", "if=xram[0xffff]", "-S",
+                          f"in=receive_{target}.in", f"receive_{target}.ihx"], cwd=work,
+                         input="\n".join(commands) + "\n", capture_output=True, text=True, errors="replace",
+                         timeout=120, check=False)
+    if "Program stopped itself" not in run.stdout:
+        return [f"{target}: the receiving program did not finish: {run.stdout[-600:]}"]
+    got = memory(run.stdout)
+    streamed_count = got.get(RESULTS, 0) | got.get(RESULTS + 1, 0) << 8
+    streamed = bytes(got.get(0x100 + i, 0) for i in range(min(streamed_count, len(STREAM))))
+    when_full, held_count, overruns, framing, empty = (got.get(RESULTS + i) for i in range(2, 7))
+    held = bytes(got.get(0x200 + i, 0) for i in range(min(held_count or 0, RX_SIZE)))
+    expected = {
+        "bytes read as they came": (streamed_count, streamed), "overruns when the buffer filled": when_full,
+        "bytes held": (held_count, held), "overruns": overruns, "framing errors": framing, "read when empty": empty}
+    wanted = {
+        "bytes read as they came": (len(STREAM), STREAM), "overruns when the buffer filled": 0,
+        "bytes held": (RX_SIZE, HELD), "overruns": len(LOST), "framing errors": 1, "read when empty": 1}
+    return [f"{target}: {what} {shown(expected[what], wanted[what])}" for what in wanted
+            if expected[what] != wanted[what]]
+
+
+def shown(got, wanted):
+    """A count, or a count and bytes: what differs, short."""
+    if not isinstance(got, tuple):
+        return f"{got}, not {wanted}"
+    differ = next((i for i, (a, b) in enumerate(zip(got[1], wanted[1])) if a != b), None)
+    where = "" if differ is None else f", byte {differ} is 0x{got[1][differ]:02X}, not 0x{wanted[1][differ]:02X}"
+    return f"{got[0]}, not {wanted[0]}{where}"
 
 
 def check_flags(tools, work, case):
@@ -156,11 +322,13 @@ def main():
     shutil.rmtree(options.work, ignore_errors=True)
     options.work.mkdir(parents=True)
     tools = (options.sdcc, options.s51, options.cli)
-    jobs = [(check_print, case) for case in PRINTS] + [(check_flags, case) for case in FLAG_CASES]
+    jobs = ([(check_print, case) for case in PRINTS] + [(check_receive, case) for case in RECEIVES] +
+            [(check_flags, case) for case in FLAG_CASES])
     with ThreadPoolExecutor(max_workers=2) as pool:
         found = list(pool.map(lambda job: job[0](tools, options.work, job[1]), jobs))
     problems = [problem for job_problems in found for problem in job_problems]
-    print(f"printf through {len(PRINTS)} UARTs s51 models, flags of {len(FLAG_CASES)} it does not, "
+    print(f"printf through {len(PRINTS)} UARTs s51 models, {len(STREAM) + len(HELD) + len(LOST)} bytes received "
+          f"by {len(RECEIVES)}, flags of {len(FLAG_CASES)} it does not, "
           f"{time.monotonic() - started:.1f} s")
     for problem in problems[:30]:
         print(problem)
