@@ -110,9 +110,6 @@ std::string LowerCase(std::string_view text) {
   return lower;
 }
 
-// "uart1": the driver's prefix, from the chip's own name of the UART.
-std::string DriverName(const BaudTarget& target) { return LowerCase(target.uart.empty() ? "UART0" : target.uart); }
-
 std::string IndexType(const DriverOptions& options) {
   return std::max(options.rxSize, options.txSize) <= 128 ? "unsigned char" : "unsigned int";
 }
@@ -255,6 +252,8 @@ std::vector<TargetCodeRequest> WithTargets(std::span<const TargetCodeRequest> re
 std::string Includes(bool hooks) { return Piece("includes") + (hooks ? Piece("include_stdio") : ""); }
 
 }  // namespace
+
+std::string DriverName(const BaudTarget& target) { return LowerCase(target.uart.empty() ? "UART0" : target.uart); }
 
 std::vector<std::uint32_t> ValidBufferSizes(BufferSpace space) {
   std::vector<std::uint32_t> sizes;

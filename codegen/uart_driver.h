@@ -39,6 +39,10 @@ inline constexpr std::uint32_t kIdataBufferBudget = 128;
 // bank beyond 3), naming what is valid; nothing when they fit.
 std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount);
 
+// "uart1": the prefix of the driver's functions and the name of its files,
+// from the chip's own name of the UART.
+std::string DriverName(const BaudTarget& target);
+
 struct DriverFiles {
   std::string name;    // "uart1": the UART's number as the chip counts them
   std::string header;  // uartN.h

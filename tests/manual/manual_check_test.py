@@ -30,6 +30,7 @@ PAGES = [
     "cli.html",
     "targets.html",
     "uarts.html",
+    "driver.html",
 ]
 SUPPORT_FILES = ["style.css", "toc.hhc", "index.hhk"]
 

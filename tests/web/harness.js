@@ -3,6 +3,7 @@
 // page's own view of a calculation, read back from what it shows.
 "use strict";
 
+const assert = require("node:assert/strict");
 const { execFileSync, spawnSync } = require("node:child_process");
 const fs = require("node:fs");
 const http = require("node:http");
@@ -141,6 +142,28 @@ const cli = {
     const run = spawnSync(config.cli, [...cli.planArguments(target, uarts), "--json", "--", crystal, uarts[0][1]],
       { encoding: "utf8" });
     return { status: run.status, report: run.stdout ? JSON.parse(run.stdout) : undefined };
+  },
+  // The serial driver for the target arguments (["--target", name] or a
+  // plan's planArguments): {status, files: {name: bytes} as --driver-dir
+  // writes them, one: the bytes --driver writes as one file}; the options
+  // are the page's ({polled, rxSize, txSize, xdata}), the polled driver
+  // without sizes, as the command line wants it.
+  driver(targetArguments, crystal, baud, { polled = false, rxSize = 16, txSize = 16, xdata = false } = {},
+    { encoding = "utf-8", lineFeeds = false } = {}) {
+    const args = [...targetArguments, "--driver", polled ? "polled" : "interrupt",
+      ...(polled ? [] : ["--rx-size", String(rxSize), "--tx-size", String(txSize), "--buffers", xdata ? "xdata" : "idata"]),
+      "--encoding", encoding, ...(lineFeeds ? ["--lf"] : [])];
+    const one = spawnSync(config.cli, [...args, "--", crystal, baud]);
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-driver-"));
+    try {
+      const run = spawnSync(config.cli, [...args, "--driver-dir", folder, "--", crystal, baud]);
+      assert(run.status === one.status, `--driver-dir ended with ${run.status}, --driver with ${one.status}`);
+      const files = Object.fromEntries(fs.readdirSync(folder).sort().map((name) => [name,
+        fs.readFileSync(path.join(folder, name))]));
+      return { status: one.status, files, one: one.status === 0 ? one.stdout : null };
+    } finally {
+      fs.rmSync(folder, { recursive: true, force: true });
+    }
   },
   // The bytes of the plan's code, or null when there is none.
   planCode(crystal, target, uarts, { encoding = "utf-8", lineFeeds = false } = {}) {

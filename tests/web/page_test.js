@@ -444,7 +444,7 @@ describe("several UARTs planned together: the page plans what tesmirol-cli --uar
       reasons: ["SharedTimer", "OnlyGenerator", "TimerTaken", "TimerTaken"] },
     { name: "STC12: UART2 takes the baud-rate generator", crystal: "11.0592MHz", target: "stc12",
       uarts: [["UART2", "57600"], ["UART1", "9600"]] },
-    { name: "conflict: UART0 and UART1 would share Timer 3", crystal: "16MHz", target: "n76e003",
+    { name: "conflict: UART0 and UART1 would share Timer 3", crystal: "16.6MHz", target: "n76e003",
       uarts: [["UART0", "110"], ["UART1", "9600"]], conflict: "SharedTimer" },
     { name: "conflict: no generator gives UART2 its rate", crystal: "11.0592MHz", target: "stc15",
       uarts: [["UART1", "9600"], ["UART2", "3000000"]], conflict: "OutOfReach" },
@@ -508,6 +508,189 @@ describe("several UARTs planned together: the page plans what tesmirol-cli --uar
     assert.equal(after[0].answer.bestTarget, "stc-t2-1t");
     assert.equal(await page.evaluate(() => document.activeElement.id), "add-uart");
     await page.select("#target", "classic");
+  });
+});
+
+// The page's driver files for a case, read through its own bridge: the
+// answer and the bytes of every file and of the one-file form.
+function driverFilesInPage(cases) {
+  const toArray = (bytes) => bytes && Array.from(bytes);
+  return cases.map(({ crystal, baud, target, uart, also = [], options, gbk, lineFeeds }) => {
+    const tesmirol = window.tesmirolPage;
+    const answer = tesmirol.driverFilesFor(crystal, baud, target, uart, also, options);
+    const bytesOf = (index) => toArray(tesmirol.driverBytesFor(crystal, baud, target, uart, also, options, index, gbk,
+      lineFeeds));
+    return { answer, files: (answer.files ?? []).map((name, index) => [name, bytesOf(index)]), one: bytesOf(-1) };
+  });
+}
+
+// The page's driver against tesmirol-cli's: the same files with the same
+// bytes, or no files where the command line writes none.
+function assertSameDriver(shown, expected, where) {
+  if (expected.status !== 0) {
+    assert.notEqual(shown.answer.status, "ok", where);
+    assert.deepEqual(shown.files, [], where);
+    assert.equal(shown.one, null, where);
+    return;
+  }
+  assert.equal(shown.answer.status, "ok", where);
+  assert.deepEqual(shown.files.map(([name]) => name).sort(), Object.keys(expected.files), where);
+  for (const [name, bytes] of shown.files) assert.deepEqual(bytes, Array.from(expected.files[name]), `${where} ${name}`);
+  assert.deepEqual(shown.one, Array.from(expected.one), `${where} one file`);
+}
+
+// Waits for the browser to save the file the action downloads and returns
+// its bytes.
+async function downloaded(folder, name, action) {
+  const saved = path.join(folder, name);
+  fs.rmSync(saved, { force: true });
+  await action();
+  for (let waited = 0; !fs.existsSync(saved) && waited < 5000; waited += 50) {
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  return fs.readFileSync(saved);
+}
+
+describe("the serial driver: the page offers the files tesmirol-cli --driver writes", () => {
+  // The driver's options and the encodings, taken in turn by the cases.
+  const VARIANTS = [
+    { options: { polled: false, rxSize: 16, txSize: 16, xdata: false }, gbk: true, lineFeeds: false },
+    { options: { polled: true, rxSize: 16, txSize: 16, xdata: false }, gbk: false, lineFeeds: true },
+    { options: { polled: false, rxSize: 64, txSize: 256, xdata: true }, gbk: true, lineFeeds: true },
+    { options: { polled: false, rxSize: 8, txSize: 32, xdata: false }, gbk: false, lineFeeds: false },
+  ];
+  const encodingOf = ({ gbk, lineFeeds }) => ({ encoding: gbk ? "gbk" : "utf-8", lineFeeds });
+
+  test("every UART of every chip family: its best generator's driver, as uartN.h and uartN.c and as one file", async () => {
+    const PAIRS = [["22.1184MHz", "115200"], ["11.0592MHz", "9600"], ["2MHz", "110"]];
+    const cases = familyUarts().flatMap(({ family, uart }, at) => PAIRS.map(([crystal, baud], pair) => ({
+      crystal, baud, target: family, uart, ...VARIANTS[(at * PAIRS.length + pair) % VARIANTS.length] })));
+    const shown = await page.evaluate(driverFilesInPage, cases);
+    const statuses = new Set();
+    cases.forEach((entry, index) => {
+      const where = JSON.stringify([entry.crystal, entry.baud, entry.target, entry.uart, entry.options]);
+      const [row] = cli.targetTable(entry.target, entry.baud, entry.uart, "json", entry.crystal);
+      const expected = row.outcome === "code"
+        ? cli.driver(["--target", row.target], entry.crystal, entry.baud, entry.options, encodingOf(entry))
+        : { status: 1 };
+      assertSameDriver(shown[index], expected, where);
+      if (expected.status === 0) {
+        // One UART alone: its pair of files and the one file named for it.
+        const name = entry.uart.toLowerCase();
+        assert.deepEqual(shown[index].answer.files, [`${name}.h`, `${name}.c`], where);
+        assert.equal(shown[index].answer.oneFile, `${name}_driver.c`, where);
+      }
+      statuses.add(shown[index].answer.status);
+    });
+    assert.deepEqual([...statuses].sort(), ["noCode", "ok"]);
+  });
+
+  test("plans: a pair of files per UART, the first with the stdio hooks, and the buffers' idata budget", async () => {
+    const PLANS = [
+      ["22.1184MHz", "stc8", [["UART1", "115200"], ["UART2", "9600"], ["UART3", "57600"], ["UART4", "38400"]]],
+      ["24MHz", "n76e003", [["UART0", "110"], ["UART1", "220"]]],
+      ["24MHz", "ch552", [["UART1", "57600"], ["UART0", "115200"]]],
+      ["11.0592MHz", "stc12", [["UART1", "115200"], ["UART2", "4800"]]],
+      ["24MHz", "n76e003", [["UART0", "110"], ["UART1", "9600"]]],  // no plan
+    ];
+    const cases = PLANS.flatMap(([crystal, target, uarts], at) => VARIANTS.map((variant, turn) => ({
+      crystal, baud: uarts[0][1], target, uart: uarts[0][0], also: uarts.slice(1), plan: uarts,
+      ...VARIANTS[(at + turn) % VARIANTS.length] })));
+    // Four UARTs' idata buffers beyond the 128 bytes the driver may use.
+    const over = { ...cases[0], options: { polled: false, rxSize: 32, txSize: 16, xdata: false } };
+    const shown = await page.evaluate(driverFilesInPage, [...cases, over]);
+    cases.forEach((entry, index) => {
+      const where = JSON.stringify([entry.crystal, entry.target, entry.plan, entry.options]);
+      const expected = cli.driver(cli.planArguments(entry.target, entry.plan), entry.crystal, entry.baud, entry.options,
+        encodingOf(entry));
+      assertSameDriver(shown[index], expected, where);
+      if (expected.status === 0) {
+        assert.deepEqual(shown[index].answer.files.filter((name) => name.endsWith(".h")),
+          entry.plan.map(([uart]) => `${uart.toLowerCase()}.h`), `${where}: the UARTs in the order asked`);
+        assert.equal(shown[index].answer.oneFile, "uart_driver.c", where);
+      }
+    });
+    const overAnswer = shown.at(-1).answer;
+    assert.deepEqual([overAnswer.status, overAnswer.bytes, overAnswer.budget], ["idataBudget", 192, 128]);
+    assert.equal(cli.driver(cli.planArguments(over.target, over.plan), over.crystal, over.baud, over.options).status, 2);
+  });
+
+  test("a user chooses the driver by keyboard and downloads its files, in both languages", async () => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-driver-download-"));
+    const session = await page.createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
+    await setLanguage("zh");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await typeInto("#crystal", "16.6MHz");
+    await typeInto("#baud", "115200");
+    // The classic calculation has no driver: the page says to choose a target.
+    assert.match(await page.$eval("#driver-note", (note) => note.textContent), /请先在上面选择芯片系列/);
+    await page.select("#target", "n76e003");
+    await page.select("#uart", "UART1");
+    await page.select("#encoding", "gbk");
+    await page.select("#line-ends", "crlf");
+    // From the code's download button the keyboard reaches the driver's choices, then its files.
+    await page.focus("#download");
+    const order = [];
+    for (let i = 0; i < 8; i += 1) {
+      await page.keyboard.press("Tab");
+      order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.getAttribute("aria-label")
+        || document.activeElement.className));
+    }
+    assert.deepEqual(order, ["driver-kind", "rx-size", "tx-size", "buffers", "下载 uart1.h", "下载 uart1.c",
+      "下载 uart1_driver.c，全部驱动在一个文件中", "table-scroll"]);
+    const interrupt = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200", {}, { encoding: "gbk" });
+    assert.deepEqual(await downloaded(folder, "uart1.c", async () => {
+      await page.keyboard.down("Shift");
+      await page.keyboard.press("Tab");  // back to uart1.c
+      await page.keyboard.press("Tab");
+      await page.keyboard.up("Shift");
+      await page.keyboard.press("Enter");
+    }), interrupt.files["uart1.c"]);
+    // The polled driver: the buffers' choices step aside.
+    await page.focus("#driver-kind");
+    await page.keyboard.press("ArrowDown");
+    await page.keyboard.press("Tab");
+    assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "下载 uart1.h");
+    const polled = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200", { polled: true }, { encoding: "gbk" });
+    assert.deepEqual(await downloaded(folder, "uart1.h", () => page.keyboard.press("Enter")), polled.files["uart1.h"]);
+    // In English: the same files under English labels; interrupt driven, xdata buffers, UTF-8 with LF.
+    await setLanguage("en");
+    await page.select("#driver-kind", "interrupt");
+    await page.select("#buffers", "xdata");
+    await page.select("#rx-size", "512");
+    await page.select("#encoding", "utf-8");
+    await page.select("#line-ends", "lf");
+    const labels = await page.$$eval("#driver-files button", (buttons) => buttons.map((button) =>
+      [button.textContent, button.getAttribute("aria-label")]));
+    assert.deepEqual(labels, [["uart1.h", "Download uart1.h"], ["uart1.c", "Download uart1.c"],
+      ["uart1_driver.c (one file)", "Download uart1_driver.c, the whole driver in one file"]]);
+    const xdata = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200",
+      { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true });
+    await page.focus("#driver-files button[data-file='-1']");
+    assert.deepEqual(await downloaded(folder, "uart1_driver.c", () => page.keyboard.press("Enter")), xdata.one);
+    // A plan's files, by click; the link carries the driver's choices.
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("stc8", "UART1", [["UART2", "9600"]]);
+      window.tesmirolPage.update();
+    });
+    const plan = cli.driver(cli.planArguments("stc8", [["UART1", "115200"], ["UART2", "9600"]]), "16.6MHz", "115200",
+      { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true });
+    assert.deepEqual(await downloaded(folder, "uart2.h", () => page.click("#driver-files button[data-file='2']")),
+      plan.files["uart2.h"]);
+    assert.deepEqual(await downloaded(folder, "uart_driver.c", () => page.click("#driver-files button[data-file='-1']")),
+      plan.one);
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("rx") === "512");
+    const other = await openPage(browser, page.url());
+    assert.deepEqual(await other.evaluate(() => ["driver-kind", "rx-size", "tx-size", "buffers"]
+      .map((id) => document.getElementById(id).value)), ["interrupt", "512", "16", "xdata"]);
+    await other.close();
+    await page.select("#buffers", "idata");
+    await page.select("#encoding", "gbk");
+    await page.select("#line-ends", "crlf");
+    await setLanguage("zh");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    fs.rmSync(folder, { recursive: true, force: true });
   });
 });
 

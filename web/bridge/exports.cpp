@@ -14,13 +14,14 @@
 #include <string_view>
 #include <vector>
 
+#include "web/bridge/driver_answers.h"
 #include "web/bridge/page_answers.h"
 #include "web/bridge/plan_answers.h"
 #include "web/bridge/target_answers.h"
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 3;
+constexpr std::int32_t kBridgeVersion = 4;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -85,6 +86,13 @@ std::int32_t AnswerBytes(std::optional<std::string> bytes) {
     return -1;
   }
   return Answer(std::move(*bytes));
+}
+
+// The driver's options as the page passes them: polled (not 0) or interrupt
+// driven, the buffer sizes and xdata (not 0) or idata.
+tesmirol::DriverOptions DriverChoice(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
+                                     std::int32_t xdata) {
+  return tesmirol::web::MakeDriverOptions(polled != 0, rxSize, txSize, xdata != 0);
 }
 
 }  // namespace
@@ -179,4 +187,20 @@ std::int32_t TesmirolCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUni
                                std::int32_t lineFeeds) {
   return AnswerBytes(tesmirol::web::InitCodeBytes(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
                                                   Encoding(gbk), lineFeeds != 0));
+}
+
+// As tesmirol_plan's input (one UART: the single-UART question). Answers the
+// serial driver's files for the options as JSON.
+TESMIROL_EXPORT(tesmirol_driver_files)
+std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata) {
+  return Answer(tesmirol::web::DriverFilesJson(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata)));
+}
+
+// As tesmirol_driver_files' input; answers the bytes of the file at index
+// (-1: the one-file form) as tesmirol_code_bytes does.
+TESMIROL_EXPORT(tesmirol_driver_bytes)
+std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
+                                 std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds) {
+  return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
+                                                    Encoding(gbk), lineFeeds != 0));
 }

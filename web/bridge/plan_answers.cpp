@@ -210,4 +210,18 @@ std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding en
   return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
 }
 
+std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts) {
+  const PlanQuestion question = ReadPlanQuestion(texts);
+  if (!question.problem.empty()) {
+    return std::nullopt;
+  }
+  const PlanResult result =
+      PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
+  if (!result.plan ||
+      GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1).outcome != GenerationOutcome::Code) {
+    return std::nullopt;
+  }
+  return PlanCodeRequests(*result.plan, *question.crystal, UartMode::Mode1);
+}
+
 }  // namespace tesmirol::web

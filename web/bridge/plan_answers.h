@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codegen/code_bytes.h"
+#include "codegen/target_init_code.h"
 
 namespace tesmirol::web {
 
@@ -37,5 +38,10 @@ std::string PlanJson(const PlanTexts& texts);
 // The bytes of the plan's code as tesmirol-cli writes a plan's code; no
 // result when there is no plan.
 std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly);
+
+// Each planned UART's setting, in the order asked, as the requests for the
+// plan's serial driver (tesmirol-cli --uart ... --driver); no result when
+// there is no plan or no code.
+std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts);
 
 }  // namespace tesmirol::web

@@ -226,4 +226,19 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
   return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
 }
 
+std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
+                                                     std::u16string_view target, std::u16string_view uart) {
+  const TargetRequest request = ReadRequest(crystal, baud, target, uart);
+  if (!request.inputs) {
+    return std::nullopt;
+  }
+  const FamilySolution family = SolveTargets(request.targets, *request.inputs);
+  const TargetSolution* best = Best(family);
+  if (GenerateTargetCode(best, *request.inputs, UartMode::Mode1).outcome != GenerationOutcome::Code) {
+    return std::nullopt;
+  }
+  return TargetCodeRequest{best->target, best->best, request.inputs->crystalText, request.inputs->baudText,
+                           UartMode::Mode1};
+}
+
 }  // namespace tesmirol::web

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "codegen/code_bytes.h"
+#include "codegen/target_init_code.h"
 
 namespace tesmirol::web {
 
@@ -45,5 +46,11 @@ std::string TargetTableJson(std::u16string_view baud, std::u16string_view target
 std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16string_view baud,
                                            std::u16string_view target, std::u16string_view uart, CodeEncoding encoding,
                                            bool lineFeedsOnly);
+
+// The best target's setting for the texts, the one its init code is written
+// for, as the request for its serial driver (tesmirol-cli --target --driver);
+// no result when there is no code.
+std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
+                                                     std::u16string_view target, std::u16string_view uart);
 
 }  // namespace tesmirol::web

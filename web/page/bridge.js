@@ -5,13 +5,13 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 3;
+  const BRIDGE_VERSION = 4;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
     "tesmirol_presets", "tesmirol_report_labels", "tesmirol_code_bytes", "tesmirol_targets",
     "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
-    "tesmirol_plan_code_bytes",
+    "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes",
   ];
 
   function decodeBase64(text) {
@@ -79,6 +79,11 @@
   // target, then each UART and its rate.
   function planTexts(crystal, target, requests) {
     return [crystal, target, ...requests.flatMap(({ uart, baud }) => [uart, baud])];
+  }
+
+  // The driver's options as the module's functions take them.
+  function driverArguments({ polled, rxSize, txSize, xdata }) {
+    return [polled ? 1 : 0, rxSize, txSize, xdata ? 1 : 0];
   }
 
   class Bridge {
@@ -183,6 +188,23 @@
     planCodeBytes(crystal, target, requests, gbk, lineFeeds) {
       this.writeTexts(planTexts(crystal, target, requests));
       const size = this.exports.tesmirol_plan_code_bytes(gbk ? 1 : 0, lineFeeds ? 1 : 0);
+      return size < 0 ? null : this.outputBytes();
+    }
+
+    // {status, files, oneFile, sizes}: the serial driver's files for the
+    // requests ([{uart, baud}]: one UART alone, or several planned together)
+    // and the options ({polled, rxSize, txSize, xdata}).
+    driverFiles(crystal, target, requests, options) {
+      this.writeTexts(planTexts(crystal, target, requests));
+      this.exports.tesmirol_driver_files(...driverArguments(options));
+      return this.outputJson();
+    }
+
+    // The bytes of the driver's file at index in driverFiles' list (-1: the
+    // one-file form) as tesmirol-cli --driver writes them, or null.
+    driverBytes(crystal, target, requests, options, index, gbk, lineFeeds) {
+      this.writeTexts(planTexts(crystal, target, requests));
+      const size = this.exports.tesmirol_driver_bytes(index, ...driverArguments(options), gbk ? 1 : 0, lineFeeds ? 1 : 0);
       return size < 0 ? null : this.outputBytes();
     }
 

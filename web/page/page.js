@@ -36,6 +36,14 @@
       planNoResult: "无结果：晶振须是大于 0 的频率（精确到 1 Hz 的十亿分之一）。",
       uartTwice: "{uart} 在规划中出现了两次。", requestBaudNotGbk: "{uart} 的波特率文本含有 GBK 字符集无法表示的字符。",
       rateNoResult: "{uart} 的波特率须是大于 0 的数。",
+      driver: "串口驱动", driverKind: "方式", interrupt: "中断，环形缓冲区", polled: "查询，不用中断",
+      rxSize: "接收缓冲区", txSize: "发送缓冲区", buffers: "缓冲区位于",
+      driverFilesNote: "每个串口一对头文件和源文件，或全部在一个文件中；编码和换行与上面的代码相同。第一个串口的源文件含 printf 所用的 putchar 和 getchar（Keil C51 为 _getkey）。",
+      driverClassic: "串口驱动是为目标芯片的串口写的：请先在上面选择芯片系列或波特率发生器。",
+      driverNoCode: "这些输入没有生成代码，因而也没有驱动。",
+      driverBadSize: "缓冲区大小须从列表中选择。",
+      driverIdataBudget: "缓冲区共 {bytes} 字节，超过驱动在 idata 中可用的 {budget} 字节：请选小一些的缓冲区，或把缓冲区放在 xdata。",
+      oneFile: "{name}（一个文件）", downloadFile: "下载 {name}", downloadOneFile: "下载 {name}，全部驱动在一个文件中",
     },
     en: {
       title: "Tesmirol serial baud-rate calculator", switchTo: "中文", crystal: "Crystal", crystalPresets: "Crystal presets",
@@ -72,6 +80,14 @@
       uartTwice: "{uart} is in the plan twice.",
       requestBaudNotGbk: "The rate of {uart} holds a character the GBK character set cannot represent.",
       rateNoResult: "The rate of {uart} must be a number above 0.",
+      driver: "Serial driver", driverKind: "Kind", interrupt: "interrupt, ring buffers", polled: "polled, no interrupt",
+      rxSize: "Receive buffer", txSize: "Send buffer", buffers: "Buffers in",
+      driverFilesNote: "A header and a source per UART, or everything in one file; encoding and line ends as for the code above. The first UART's source holds putchar and getchar (_getkey for Keil C51), which printf uses.",
+      driverClassic: "The serial driver is written for a target chip's UART: choose a chip family or a baud-rate generator above first.",
+      driverNoCode: "These inputs give no code, so there is no driver either.",
+      driverBadSize: "Choose the buffer sizes from the lists.",
+      driverIdataBudget: "The buffers take {bytes} bytes, more than the {budget} bytes of idata the driver may use: choose smaller buffers, or put them in xdata.",
+      oneFile: "{name} (one file)", downloadFile: "Download {name}", downloadOneFile: "Download {name}, the whole driver in one file",
     },
   };
 
@@ -83,7 +99,7 @@
   const $ = (id) => document.getElementById(id);
   const state = {
     language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
-    targets: [], families: [], planRows: [], nextRowId: 1,
+    targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverFiles: null, driverButtonsKey: null,
   };
   let bridge = null;
   let finderRows = [];
@@ -390,6 +406,81 @@
     hideFinderRowsFrom(rows.length);
   }
 
+  // The driver's options as chosen; the sizes belong to the interrupt-driven
+  // driver, the polled one has no buffers.
+  function driverOptions() {
+    return { polled: $("driver-kind").value === "polled", rxSize: Number($("rx-size").value),
+      txSize: Number($("tx-size").value), xdata: $("buffers").value === "xdata" };
+  }
+
+  // The size lists offer what the buffers' space allows, the chosen size
+  // kept where it is allowed (else the driver's default, 16).
+  function fillDriverSizes(wanted = {}) {
+    const sizes = state.driverSizes[$("buffers").value].map(String);
+    for (const [id, key] of [["rx-size", "rx"], ["tx-size", "tx"]]) {
+      const select = $(id);
+      const keep = wanted[key] ?? select.value;
+      if (select.options.length !== sizes.length) select.replaceChildren(...sizes.map((size) => new Option(size, size)));
+      select.value = sizes.includes(keep) ? keep : "16";
+    }
+  }
+
+  // The driver's file buttons, made again only when the files or the
+  // language change, so that a focused button stays.
+  function showDriverButtons(files) {
+    const key = files ? JSON.stringify([state.language, files.files, files.oneFile]) : "";
+    if (key === state.driverButtonsKey) return;
+    state.driverButtonsKey = key;
+    const buttons = (files?.files ?? []).map((name, index) => {
+      const button = Object.assign(document.createElement("button"), { type: "button", textContent: name });
+      button.dataset.file = String(index);
+      button.setAttribute("aria-label", text("downloadFile", { name }));
+      return button;
+    });
+    if (files) {
+      const one = Object.assign(document.createElement("button"), { type: "button",
+        textContent: text("oneFile", { name: files.oneFile }) });
+      one.dataset.file = "-1";
+      one.setAttribute("aria-label", text("downloadOneFile", { name: files.oneFile }));
+      buttons.push(one);
+    }
+    $("driver-files").replaceChildren(...buttons);
+  }
+
+  // The driver for the UART shown, or the UARTs planned: what can be
+  // downloaded, or why nothing can.
+  function refreshDriver() {
+    const classic = $("target").value === "classic";
+    const polled = $("driver-kind").value === "polled";
+    $("driver-options").hidden = classic;
+    for (const id of ["rx-size", "tx-size", "buffers"]) $(id).disabled = polled;
+    const answer = classic ? null
+      : bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
+    state.driverFiles = answer?.status === "ok" ? answer : null;
+    const note = {
+      ok: "driverFilesNote", noCode: "driverNoCode", badSize: "driverBadSize", idataBudget: "driverIdataBudget",
+    }[answer?.status] ?? "driverClassic";
+    $("driver-note").textContent = text(note, answer);
+    $("driver-note").classList.toggle("bad", answer !== null && answer.status !== "ok" && answer.status !== "noCode");
+    showDriverButtons(state.driverFiles);
+  }
+
+  // The bytes of a driver file (index in the files; -1 the one-file form)
+  // for these inputs, exactly as tesmirol-cli --driver writes it; null when
+  // there is none.
+  function driverBytesFor({ crystal, baud, target, uart, also = [], options, index, gbk, lineFeeds }) {
+    const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
+    return bridge.driverBytes(crystal, target, requests, options, index, gbk, lineFeeds);
+  }
+
+  function downloadDriverFile(index) {
+    const files = state.driverFiles;
+    if (!files) return;
+    const bytes = bridge.driverBytes($("crystal").value, $("target").value, planRequests(), driverOptions(), index,
+      $("encoding").value === "gbk", $("line-ends").value === "lf");
+    if (bytes) saveFile(bytes, index < 0 ? files.oneFile : files.files[index]);
+  }
+
   // The preset choice shows the preset the text equals, or "custom".
   function syncPreset(select, value) {
     const match = Array.from(select.options).find((option) => option.value === value && option.value !== "");
@@ -506,6 +597,14 @@
     params.set("lang", state.language);
     params.set("encoding", $("encoding").value);
     params.set("lineEnds", $("line-ends").value);
+    if ($("target").value !== "classic") {
+      params.set("driver", $("driver-kind").value);
+      if ($("driver-kind").value === "interrupt") {
+        params.set("rx", $("rx-size").value);
+        params.set("tx", $("tx-size").value);
+        params.set("buffers", $("buffers").value);
+      }
+    }
     history.replaceState(null, "", `#${params}`);
   }
 
@@ -518,9 +617,11 @@
     if (params.has("crystal")) $("crystal").value = params.get("crystal");
     if (params.has("baud")) $("baud").value = params.get("baud");
     if (params.get("lang") === "en" || params.get("lang") === "zh") state.language = params.get("lang");
-    for (const [id, key] of [["encoding", "encoding"], ["line-ends", "lineEnds"], ["target", "target"]]) {
+    for (const [id, key] of [["encoding", "encoding"], ["line-ends", "lineEnds"], ["target", "target"],
+      ["driver-kind", "driver"], ["buffers", "buffers"]]) {
       selectIfOffered($(id), params.get(key));
     }
+    fillDriverSizes({ rx: params.get("rx") ?? undefined, tx: params.get("tx") ?? undefined });
     choose($("target").value, params.get("uart"), params.getAll("also").map((also) => {
       const colon = also.indexOf(":");
       return colon < 0 ? [also, ""] : [also.slice(0, colon), also.slice(colon + 1)];
@@ -567,6 +668,7 @@
     if (state.finderKey !== finderKey() && !state.finderFrame) {
       state.finderFrame = requestAnimationFrame(refreshFinder);
     }
+    refreshDriver();
     markFinderRow(crystal);
     syncPreset($("crystal-preset"), crystal);
     syncPreset($("baud-preset"), baud);
@@ -637,11 +739,15 @@
 
   function download() {
     const bytes = codeFileBytes();
-    if (!bytes) return;
-    const url = URL.createObjectURL(new Blob([bytes], { type: "text/x-csrc" }));
+    if (bytes) saveFile(bytes, codeFileName());
+  }
+
+  // Hands the bytes to the browser as a download named name.
+  function saveFile(bytes, name) {
+    const url = URL.createObjectURL(new Blob([bytes], { type: name.endsWith(".h") ? "text/x-chdr" : "text/x-csrc" }));
     const link = document.createElement("a");
     link.href = url;
-    link.download = codeFileName();
+    link.download = name;
     document.body.appendChild(link);
     link.click();
     link.remove();
@@ -680,6 +786,12 @@
     fillSelect($("crystal-preset"), presets.crystals, true);
     fillSelect($("baud-preset"), presets.bauds, true);
     ({ targets: state.targets, families: state.families } = bridge.targets());
+    // The buffer sizes each space allows, from the generator's own rules.
+    for (const space of ["idata", "xdata"]) {
+      state.driverSizes[space] = bridge.driverFiles("", "", [], { polled: false, rxSize: 16, txSize: 16,
+        xdata: space === "xdata" }).sizes;
+    }
+    fillDriverSizes();
     fillTargets();
     buildFinder(presets.crystals);
     readUrl();
@@ -697,7 +809,17 @@
       applyTargetChoice();
       update();
     });
-    for (const id of ["uart", "encoding", "line-ends"]) $(id).addEventListener("change", update);
+    for (const id of ["uart", "encoding", "line-ends", "driver-kind", "rx-size", "tx-size"]) {
+      $(id).addEventListener("change", update);
+    }
+    $("buffers").addEventListener("change", () => {
+      fillDriverSizes();
+      update();
+    });
+    $("driver-files").addEventListener("click", (event) => {
+      const button = event.target.closest("button[data-file]");
+      if (button) downloadDriverFile(Number(button.dataset.file));
+    });
     $("add-uart").addEventListener("click", () => {
       addPlanRow("", "9600").input.focus();
       update();
@@ -736,6 +858,15 @@
     // The bytes the download would write for these inputs, the page left as it is.
     codeFileBytesFor(crystal, baud, gbk, lineFeeds, target = "classic", uart = "", also = []) {
       return codeBytesFor({ crystal, baud, target, uart, also, gbk, lineFeeds });
+    },
+    // The driver's files ({status, files, oneFile, sizes}) and the bytes of
+    // one of them for these inputs, the page left as it is.
+    driverFilesFor(crystal, baud, target, uart, also, options) {
+      const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
+      return bridge.driverFiles(crystal, target, requests, options);
+    },
+    driverBytesFor(crystal, baud, target, uart, also, options, index, gbk, lineFeeds) {
+      return driverBytesFor({ crystal, baud, target, uart, also, options, index, gbk, lineFeeds });
     },
   };
 })();

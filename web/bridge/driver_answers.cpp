@@ -1,0 +1,103 @@
+#include "web/bridge/driver_answers.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "web/bridge/json_writer.h"
+#include "web/bridge/target_answers.h"
+
+namespace tesmirol::web {
+namespace {
+
+// The driver's requests: the one UART's best setting, or the plan's.
+std::optional<std::vector<TargetCodeRequest>> DriverRequests(const PlanTexts& texts) {
+  if (texts.requests.size() == 1) {
+    const PlanRequestTexts& only = texts.requests.front();
+    auto request = TargetDriverRequest(texts.crystal, only.baud, texts.target, only.uart);
+    return request ? std::optional(std::vector<TargetCodeRequest>{*request}) : std::nullopt;
+  }
+  return PlanDriverRequests(texts);
+}
+
+bool IsValidSize(const std::vector<std::uint32_t>& sizes, std::uint32_t size) {
+  return std::find(sizes.begin(), sizes.end(), size) != sizes.end();
+}
+
+// The bytes the buffers of uartCount drivers take; idata holds at most
+// kIdataBufferBudget of them.
+std::uint32_t BufferBytes(const DriverOptions& options, std::size_t uartCount) {
+  return static_cast<std::uint32_t>(uartCount) * (options.rxSize + options.txSize);
+}
+
+}  // namespace
+
+DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t txSize, bool xdata) {
+  DriverOptions options;
+  if (polled) {
+    options.kind = DriverKind::Polled;
+    return options;
+  }
+  options.rxSize = rxSize;
+  options.txSize = txSize;
+  options.space = xdata ? BufferSpace::Xdata : BufferSpace::Idata;
+  return options;
+}
+
+std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options) {
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("status");
+  const auto requests = DriverRequests(texts);
+  const std::vector<std::uint32_t> sizes = ValidBufferSizes(options.space);
+  if (!requests) {
+    json.String("noCode");
+  } else if (!IsValidSize(sizes, options.rxSize) || !IsValidSize(sizes, options.txSize)) {
+    json.String("badSize");
+  } else if (CheckDriverOptions(options, requests->size())) {
+    json.String("idataBudget");
+    json.Key("bytes");
+    json.Int(BufferBytes(options, requests->size()));
+    json.Key("budget");
+    json.Int(kIdataBufferBudget);
+  } else {
+    json.String("ok");
+    json.Key("files");
+    json.BeginArray();
+    for (const TargetCodeRequest& request : *requests) {
+      json.String(DriverName(*request.target) + ".h");
+      json.String(DriverName(*request.target) + ".c");
+    }
+    json.EndArray();
+    json.Key("oneFile");
+    json.String(requests->size() == 1 ? DriverName(*requests->front().target) + "_driver.c" : "uart_driver.c");
+  }
+  json.Key("sizes");
+  json.BeginArray();
+  for (const std::uint32_t size : sizes) {
+    json.Int(size);
+  }
+  json.EndArray();
+  json.EndObject();
+  return json.Text();
+}
+
+std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
+                                           CodeEncoding encoding, bool lineFeedsOnly) {
+  const auto requests = DriverRequests(texts);
+  if (!requests || CheckDriverOptions(options, requests->size())) {
+    return std::nullopt;
+  }
+  if (index < 0) {
+    return EncodeGeneratedCode(GenerateDriverText(*requests, options), encoding, lineFeedsOnly);
+  }
+  const std::vector<DriverFiles> files = GenerateDriverFiles(*requests, options);
+  const auto which = static_cast<std::size_t>(index);
+  if (which / 2 >= files.size()) {
+    return std::nullopt;
+  }
+  const DriverFiles& pair = files[which / 2];
+  return EncodeGeneratedCode(which % 2 == 0 ? pair.header : pair.source, encoding, lineFeedsOnly);
+}
+
+}  // namespace tesmirol::web
