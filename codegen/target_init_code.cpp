@@ -305,7 +305,9 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
 // passes through unchanged.
 std::string ChipsInGbk(const std::string& chips) { return text::Utf8ToGbk(chips).value_or(chips); }
 
-Fills CommonFills(const TargetCodeRequest& request) {
+}  // namespace
+
+TextFills TargetInitFills(const TargetCodeRequest& request) {
   const BaudTarget& target = *request.target;
   const TargetSetting& setting = request.setting;
   const SerialPort port = SerialPortOf(target);
@@ -350,6 +352,8 @@ Fills CommonFills(const TargetCodeRequest& request) {
   return fills;
 }
 
+namespace {
+
 // The statements that pick the timer's clock, where the generator's own
 // statements do not.
 std::string_view ClockPiece(const BaudTarget& target) {
@@ -383,48 +387,52 @@ bool StartsTimer1(GeneratorKind generator) {
          generator == GeneratorKind::SilabsTimer1;
 }
 
-// The generator's register statements: its clock, its timer and reload,
-// PCON.SMOD where it doubles the rate (the other doubling bits sit in the
-// registers the port and generator statements write), and the start of
-// Timer 1 where Timer 1 is the generator.
-std::string GeneratorStatements(const BaudTarget& target, SerialPort port) {
-  std::string text;
-  const std::string_view clock = ClockPiece(target);
-  if (!clock.empty()) {
-    text += TargetCodeFragment(clock);
-  }
-  text += TargetCodeFragment(GeneratorPiece(target, port));
-  if (target.smodDoubles && port == SerialPort::Classic) {
-    text += TargetCodeFragment("pcon");
-  }
-  if (StartsTimer1(target.generator)) {
-    text += TargetCodeFragment("timer1_start");
-  }
-  return text;
-}
-
 // The function itself: the port's mode, the generator, reception and the
 // interrupt on. The Nuvoton Timer 3 is written on SFR page 0, the caller's
 // page restored at the end.
 std::string FunctionBody(const BaudTarget& target, bool enableInterrupt) {
-  const SerialPort port = SerialPortOf(target);
-  const bool paged = target.generator == GeneratorKind::N76Timer3;
   std::string code = TargetCodeFragment("function");
-  if (paged) {
+  if (target.generator == GeneratorKind::N76Timer3) {
     code += TargetCodeFragment("n76_locals");
-    code += TargetCodeFragment("n76_page0");
   }
-  code += TargetCodeFragment(BeginPiece(port));
-  code += GeneratorStatements(target, port);
-  code += TargetCodeFragment(EnablePiece(port, enableInterrupt));
-  if (paged) {
-    code += TargetCodeFragment("n76_page_restore");
+  for (const std::string& piece : InitFunctionPieces(target, enableInterrupt)) {
+    code += TargetCodeFragment(piece);
   }
   code += TargetCodeFragment("end");
   return code;
 }
 
 }  // namespace
+
+std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enableInterrupt) {
+  const SerialPort port = SerialPortOf(target);
+  const bool paged = target.generator == GeneratorKind::N76Timer3;
+  std::vector<std::string> pieces;
+  if (paged) {
+    pieces.emplace_back("n76_page0");
+  }
+  pieces.emplace_back(BeginPiece(port));
+  // The generator's register statements: its clock, its timer and reload,
+  // PCON.SMOD where it doubles the rate (the other doubling bits sit in the
+  // registers the port and generator statements write), and the start of
+  // Timer 1 where Timer 1 is the generator.
+  const std::string_view clock = ClockPiece(target);
+  if (!clock.empty()) {
+    pieces.emplace_back(clock);
+  }
+  pieces.emplace_back(GeneratorPiece(target, port));
+  if (target.smodDoubles && port == SerialPort::Classic) {
+    pieces.emplace_back("pcon");
+  }
+  if (StartsTimer1(target.generator)) {
+    pieces.emplace_back("timer1_start");
+  }
+  pieces.push_back(EnablePiece(port, enableInterrupt));
+  if (paged) {
+    pieces.emplace_back("n76_page_restore");
+  }
+  return pieces;
+}
 
 std::string GenerateTargetInitCode(const TargetCodeRequest& request) {
   if (request.target == nullptr) {
@@ -442,7 +450,7 @@ std::string GenerateTargetInitCode(const TargetCodeRequest& request) {
     code += "\r\n";
   }
   code += FunctionBody(target, request.enableInterrupt);
-  return Fill(code, CommonFills(request));
+  return Fill(code, TargetInitFills(request));
 }
 
 std::string GenerateTargetInitFunction(const TargetCodeRequest& request) {
@@ -450,7 +458,7 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request) {
     return {};
   }
   return Fill(TargetCodeFragment("header") + FunctionBody(*request.target, request.enableInterrupt),
-              CommonFills(request));
+              TargetInitFills(request));
 }
 
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode) {
