@@ -87,8 +87,8 @@ class AsmTest(unittest.TestCase):
                 self.assertEqual(run.status, DONE, run)
                 text = run.out if file is None else (Path(folder) / file).read_bytes().decode("utf-8")
                 self.assertIn("\r\n", text, "CR LF line ends")
-                for part in holds:
-                    self.assertIn(part, text)
+                for piece in holds:
+                    self.assertIn(piece, text)
 
     def test_gbk_bytes_are_the_utf8_text(self):
         with tempfile.TemporaryDirectory() as folder:
