@@ -6,7 +6,7 @@
 namespace tesmirol::cli {
 
 std::optional<std::string> SettleCalculationMode(const GivenOptions& given, CommandLineOptions& options) {
-  if (given.view == "--code" || given.view == "-o" || given.view == "--driver") {
+  if (given.view == "--code" || given.view == "-o" || given.view == "--driver" || given.view == "--asm") {
     options.action = CommandAction::Code;
   } else if (given.maxError && !given.json) {
     options.action = CommandAction::Check;

@@ -37,6 +37,7 @@ struct OptionTexts {
   std::string txSize;
   std::string buffers;
   std::string registerBank;
+  std::string asmSyntax;
 };
 
 // A whole number without sign, as the driver's sizes and bank are written.
@@ -188,36 +189,34 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
     }
     options.outputFile = texts.output;
   }
+  if (app.count("--asm") > 0) {
+    if (texts.asmSyntax != "a51" && texts.asmSyntax != "sdas") {
+      return "--asm \"" + texts.asmSyntax + "\" is not a51 (Keil A51) or sdas (SDCC's sdas8051)";
+    }
+    options.asmSyntax = texts.asmSyntax == "a51" ? AsmSyntax::A51 : AsmSyntax::Sdas;
+  }
   return ReadDriverValues(app, texts, options);
 }
 
 // The names of the options given that choose what is printed; at most one
 // of them may be given.
 std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& texts) {
+  const std::array<std::pair<bool, std::string_view>, 9> given = {{
+      {app.count("--driver") > 0, "--driver"},
+      {app.count("--asm") > 0, "--asm"},
+      {texts.code, "--code"},
+      {app.count("--output") > 0, "-o"},
+      {texts.table, "--table"},
+      {app.count("--reload") > 0, "--reload"},
+      {app.count("--rates") > 0, "--rates"},
+      {texts.listPresets, "--list-presets"},
+      {texts.listTargets, "--list-targets"},
+  }};
   std::vector<std::string> views;
-  if (app.count("--driver") > 0) {
-    views.emplace_back("--driver");
-  }
-  if (texts.code) {
-    views.emplace_back("--code");
-  }
-  if (app.count("--output") > 0) {
-    views.emplace_back("-o");
-  }
-  if (texts.table) {
-    views.emplace_back("--table");
-  }
-  if (app.count("--reload") > 0) {
-    views.emplace_back("--reload");
-  }
-  if (app.count("--rates") > 0) {
-    views.emplace_back("--rates");
-  }
-  if (texts.listPresets) {
-    views.emplace_back("--list-presets");
-  }
-  if (texts.listTargets) {
-    views.emplace_back("--list-targets");
+  for (const auto& [chosen, name] : given) {
+    if (chosen) {
+      views.emplace_back(name);
+    }
   }
   return views;
 }
@@ -231,17 +230,17 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (views.size() == 2 && views[0] == "--code" && views[1] == "-o") {
     views.erase(views.begin());
   }
-  // -o with --driver writes the driver as one file.
-  if (views.size() == 2 && views[0] == "--driver" && views[1] == "-o") {
+  // -o with --driver (or --asm) writes the driver as one file.
+  if (views.size() == 2 && (views[0] == "--driver" || views[0] == "--asm") && views[1] == "-o") {
     views.pop_back();
   }
   if (views.size() > 1) {
     return views[0] + " and " + views[1] + " cannot be given together";
   }
   const std::string view = views.empty() ? "" : views[0];
-  const bool codeView = view == "--code" || view == "-o" || view == "--driver";
-  if (view == "--driver" && !options.target) {
-    return "--driver needs --target: the driver is written for a target's UART (--list-targets)";
+  const bool codeView = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
+  if ((view == "--driver" || view == "--asm") && !options.target) {
+    return std::string(view) + " needs --target: the driver is written for a target's UART (--list-targets)";
   }
 
   if (!codeView) {
@@ -357,6 +356,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
                  "with --target: write the serial driver of the UART (or of each --uart): init, ring buffers, "
                  "interrupt, putchar/getchar; 'polled' for one without interrupts")
       ->type_name("[interrupt|polled]");
+  app.add_option("--asm", texts.asmSyntax,
+                 "with --target: write the init function and a polled driver (send, receive) of the UART (or of "
+                 "each --uart) in assembly, for Keil A51 (a51) or SDCC's sdas8051 (sdas)")
+      ->type_name("a51|sdas");
   app.add_option("--driver-dir", texts.driverDir, "with --driver: write uartN.h and uartN.c into DIR")
       ->type_name("DIR");
   app.add_option("--rx-size", texts.rxSize, "with --driver: receive buffer bytes (8 to 128 idata, 1024 xdata)")

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codegen/code_bytes.h"
+#include "codegen/target_asm_code.h"
 #include "codegen/target_init_code.h"
 #include "codegen/uart_driver.h"
 
@@ -77,6 +78,10 @@ struct CommandLineOptions {
   // Code), as one text, or as uartN.h and uartN.c in driverDir when given.
   std::optional<DriverOptions> driver;
   std::string driverDir;
+
+  // --asm: the init function and the polled driver in assembly, in this
+  // syntax, instead of the C init code (action Code).
+  std::optional<AsmSyntax> asmSyntax;
 
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError
 };

@@ -10,6 +10,7 @@
 #include "cli/plan_texts.h"
 #include "cli/run_output.h"
 #include "cli/uart_requests.h"
+#include "codegen/target_asm_code.h"
 #include "codegen/uart_plan_code.h"
 #include "engine/deviation_text.h"
 #include "engine/target_texts.h"
@@ -91,6 +92,11 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoPlanCodeReason(*result.plan), kExitNoResult);
+    }
+    if (options.asmSyntax) {
+      return DeliverCode(
+          options, GenerateAsmDriver(PlanCodeRequests(*result.plan, *atBaud, options.uartMode), *options.asmSyntax),
+          out, err);
     }
     if (options.driver) {
       return DeliverDriver(options, PlanCodeRequests(*result.plan, *atBaud, options.uartMode), out, err);

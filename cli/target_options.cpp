@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/mode_options.h"
+#include "codegen/target_asm_code.h"
 #include "engine/target_catalogue.h"
 
 namespace tesmirol::cli {
@@ -43,7 +44,20 @@ std::optional<std::string> CheckTargetReload(const std::string& given, const std
 }
 
 bool WritesCode(std::string_view view) {
-  return view.empty() || view == "--code" || view == "-o" || view == "--driver";
+  return view.empty() || view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
+}
+
+// The assembly text covers the target, or every target of the family.
+std::optional<std::string> CheckAsmCoverage(const std::string& given) {
+  for (const BaudTarget& target : BaudTargets()) {
+    const bool named = target.name == given ||
+                       std::find(target.families.begin(), target.families.end(), given) != target.families.end();
+    if (named && !AsmCoversTarget(target)) {
+      return "--asm does not cover " + target.name + (target.name == given ? "" : " (of " + given + ")") +
+             "; it covers " + JoinNames(AsmCoveredTargetNames());
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -80,6 +94,9 @@ std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const C
   }
   if (given.view == "--reload") {
     return CheckTargetReload(*options.target, targets, options);
+  }
+  if (given.view == "--asm") {
+    return CheckAsmCoverage(*options.target);
   }
   return std::nullopt;
 }

@@ -9,6 +9,7 @@
 #include "cli/command_runner.h"
 #include "cli/run_output.h"
 #include "cli/target_report.h"
+#include "codegen/target_asm_code.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_texts.h"
@@ -86,6 +87,12 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family), kExitNoResult);
+    }
+    if (options.asmSyntax) {
+      const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
+                                      options.uartMode};
+      return DeliverCode(
+          options, GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax), out, err);
     }
     if (options.driver) {
       const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,

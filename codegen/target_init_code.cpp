@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "codegen/init_choices.h"
 #include "codegen/target_code_fragments.h"
 #include "codegen/target_registers.h"
 #include "engine/deviation_text.h"
@@ -49,15 +50,6 @@ std::string TwoDecimals(std::uint64_t numerator, std::uint64_t denominator) {
   const std::uint64_t carried = whole + hundredths / 100;
   const std::uint64_t cents = hundredths % 100;
   return std::to_string(carried) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
-}
-
-// The clock the setting runs the timer at: the target's clock choice of
-// that index, or its one clock when it lists none.
-ClockChoice ChosenClock(const BaudTarget& target, const TargetSetting& setting) {
-  if (setting.clockIndex < target.clocks.size()) {
-    return target.clocks[setting.clockIndex];
-  }
-  return ClockChoice{target.clocksPerCycle, target.divider, target.clockFast ? 1U : 0U};
 }
 
 // The init function's name; the first UART's when the catalogue names none.
@@ -247,101 +239,56 @@ std::pair<std::string_view, std::string_view> NinthBits(SerialPort port) {
   return {"TB8", "RB8"};
 }
 
-// Whether S3CON.S3ST3 / S4CON.S4ST4 picks the UART's own timer (3 or 4)
-// rather than Timer 2.
-bool OwnTimer(const BaudTarget& target) {
-  return target.generator == GeneratorKind::StcTimer3 || target.generator == GeneratorKind::StcTimer4;
-}
-
-// The control register's value with reception still off: the mode (8 or 9
-// data bits), and where the register holds them, the timer choice of UART3
-// and UART4 and the CH55x UART1's doubling bit.
-std::uint32_t ControlValue(SerialPort port, const BaudTarget& target, std::uint32_t smod, bool mode3) {
-  switch (port) {
-    case SerialPort::Classic:
-    case SerialPort::Stc12Uart2:
-    case SerialPort::N76Uart1:
-      return mode3 ? 0xC0U : 0x40U;  // SM0 SM1: mode 3 or mode 1
-    case SerialPort::Silabs:
-    case SerialPort::Stc2:
-      return mode3 ? 0x80U : 0x00U;  // S0MODE / S2SM0: 9 or 8 data bits
-    case SerialPort::Stc3:
-    case SerialPort::Stc4:
-      return (mode3 ? 0x80U : 0x00U) | (OwnTimer(target) ? 0x40U : 0x00U);
-    case SerialPort::Ch55xUart1:
-      return (mode3 ? 0x80U : 0x00U) | (smod != 0 ? 0x20U : 0x00U);
+// The write as a C statement: "REG |= set", "REG &= keep" or
+// "REG = (REG & keep) | set".
+std::string MaskedWrite(const RegisterWrite& write) {
+  const std::string name(write.reg);
+  if (write.keep == 0xFF) {
+    return name + " |= " + Byte(write.set);
   }
-  return 0;
-}
-
-// "REG = (REG & keep) | set" or, with nothing to set, "REG &= keep".
-std::string MaskedWrite(std::string_view reg, std::uint32_t keep, std::uint32_t set) {
-  const std::string name(reg);
-  if (set == 0) {
-    return name + " &= " + Byte(keep);
+  if (write.set == 0) {
+    return name + " &= " + Byte(write.keep);
   }
-  return name + " = (" + name + " & " + Byte(keep) + ") | " + Byte(set);
+  return name + " = (" + name + " & " + Byte(write.keep) + ") | " + Byte(write.set);
 }
 
-// The statement and comment bits of the clock choice, for whichever
-// selector the target has. select is the selector field's value (see
-// ClockChoice).
+// The comment bits of the clock choice, for whichever selector the target
+// has, and the statements of the register writes. select is the selector
+// field's value (see ClockChoice).
 void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select, std::uint32_t smod) {
   const bool fast = (select & 1U) != 0;
-  // AUXR's clock bit for Timer 2 (bit 2, T2x12) and the STC12's baud-rate
-  // generator (bit 2, BRTx12), with bit 0 (S1ST2 / S1BRS) set so that UART1
-  // takes its rate from that timer.
   fills["X12"] = Bit(fast);
-  fills["AUXR_SET"] = fast ? "0x05" : "0x01";
-  // Timer 1's clock bit (AUXR bit 6, T1x12) with bit 0 cleared so that
-  // UART1 takes its rate from Timer 1.
   fills["T1X12"] = Bit(fast);
-  fills["AUXR_CLOCK"] = fast ? "AUXR = (AUXR & 0xBE) | 0x40" : "AUXR &= 0xBE";
-  // Timer 2 for UART2 to UART4: stopped, timing, T2x12; S1ST2 kept.
-  fills["AUXR_T2"] = MaskedWrite("AUXR", 0xE3, fast ? 0x04U : 0x00U);
-  // The STC12's baud-rate generator for UART2: stopped, BRTx12 and S2SMOD.
-  fills["AUXR_BRT2"] = MaskedWrite("AUXR", 0xE3, (fast ? 0x04U : 0x00U) | (smod != 0 ? 0x08U : 0x00U));
-  // Timers 3 and 4: stopped, timing, T3x12 / T4x12; the other timer's bits kept.
-  fills["T4T3M_CLOCK"] = target.generator == GeneratorKind::StcTimer4
-                             ? MaskedWrite("T4T3M", 0x1F, fast ? 0x20U : 0x00U)
-                             : MaskedWrite("T4T3M", 0xF1, fast ? 0x02U : 0x00U);
+  const RegisterWrites writes = InitRegisterWrites(target, select, smod);
+  for (const auto& [name, write] : writes) {
+    fills[name] = MaskedWrite(write);
+  }
+  // The STC Timer 2 and BRT pieces clear their bits first, then set these.
+  fills["AUXR_SET"] = Byte(writes.at("AUXR_SET").set);
   switch (target.clockSelect) {
     case ClockSelect::CkconT1M:
-      // T1M at bit 4 (Nuvoton, Dallas).
       fills["T1M"] = Bit(fast);
-      fills["CKCON_CLOCK"] = fast ? "CKCON |= 0x10" : "CKCON &= 0xEF";
       break;
     case ClockSelect::CkconSca: {
-      // select = T1M x 4 + SCA: T1M (bit 3) alone for SYSCLK, the SCA
-      // prescaler (bits 1..0) with T1M cleared otherwise.
       const bool sysclk = (select & 4U) != 0;
       const std::uint32_t sca = select & 3U;
       fills["T1M"] = Bit(sysclk);
       fills["SCA1"] = sysclk ? "?" : Bit((sca & 2U) != 0);
       fills["SCA0"] = sysclk ? "?" : Bit((sca & 1U) != 0);
-      fills["CKCON_CLOCK"] = sysclk ? "CKCON |= 0x08" : MaskedWrite("CKCON", 0xF4, sca);
       break;
     }
     case ClockSelect::T2modT1Clk: {
-      // select = bTMR_CLK x 2 + bT1_CLK; with bT1_CLK clear bTMR_CLK does
-      // not matter to Timer 1 and stays as it is.
       const bool t1Fast = (select & 1U) != 0;
-      const bool tmrFast = (select & 2U) != 0;
       fills["T1_CLK"] = Bit(t1Fast);
-      fills["TMR_CLK"] = t1Fast ? Bit(tmrFast) : "?";
-      fills["T2MOD_CLOCK"] = !t1Fast ? "T2MOD &= 0xDF" : tmrFast ? "T2MOD |= 0xA0" : "T2MOD = (T2MOD & 0x7F) | 0x20";
+      fills["TMR_CLK"] = t1Fast ? Bit((select & 2U) != 0) : "?";
       break;
     }
     case ClockSelect::T3conT3ps: {
-      // T3PS in bits 2..0; BRCK (bit 5) set for UART0 only; TR3 (bit 3)
-      // cleared until the reload is written.
       const std::uint32_t prescaler = select & 7U;
-      const bool uart0 = SerialPortOf(target) == SerialPort::Classic;
       fills["T3PS"] = std::to_string(prescaler);
       fills["T3PS2"] = Bit((prescaler & 4U) != 0);
       fills["T3PS1"] = Bit((prescaler & 2U) != 0);
       fills["T3PS0"] = Bit((prescaler & 1U) != 0);
-      fills["T3CON_SET"] = MaskedWrite("T3CON", 0xF0, (uart0 ? 0x20U : 0x00U) | prescaler);
       break;
     }
     case ClockSelect::Fixed:
@@ -358,7 +305,9 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
 // passes through unchanged.
 std::string ChipsInGbk(const std::string& chips) { return text::Utf8ToGbk(chips).value_or(chips); }
 
-Fills CommonFills(const TargetCodeRequest& request) {
+}  // namespace
+
+TextFills TargetInitFills(const TargetCodeRequest& request) {
   const BaudTarget& target = *request.target;
   const TargetSetting& setting = request.setting;
   const SerialPort port = SerialPortOf(target);
@@ -388,7 +337,6 @@ Fills CommonFills(const TargetCodeRequest& request) {
       {"RELOAD_LOW", Hex(setting.reloadLow)},
       {"SMOD", setting.smod != 0 ? "1" : "0"},
       {"SMOD_TEXT", TargetCodeInline(setting.smod != 0 ? "smod1" : "smod0")},
-      {"PCON", setting.smod != 0 ? "PCON |= 0x80" : "PCON &= 0x7F"},
   };
   AddClockFills(fills, target, clock.select, setting.smod);
   // Pieces of text that hold fills of their own.
@@ -403,6 +351,8 @@ Fills CommonFills(const TargetCodeRequest& request) {
   fills["GENERATOR_TEXT"] = Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator))), fills);
   return fills;
 }
+
+namespace {
 
 // The statements that pick the timer's clock, where the generator's own
 // statements do not.
@@ -437,48 +387,52 @@ bool StartsTimer1(GeneratorKind generator) {
          generator == GeneratorKind::SilabsTimer1;
 }
 
-// The generator's register statements: its clock, its timer and reload,
-// PCON.SMOD where it doubles the rate (the other doubling bits sit in the
-// registers the port and generator statements write), and the start of
-// Timer 1 where Timer 1 is the generator.
-std::string GeneratorStatements(const BaudTarget& target, SerialPort port) {
-  std::string text;
-  const std::string_view clock = ClockPiece(target);
-  if (!clock.empty()) {
-    text += TargetCodeFragment(clock);
-  }
-  text += TargetCodeFragment(GeneratorPiece(target, port));
-  if (target.smodDoubles && port == SerialPort::Classic) {
-    text += TargetCodeFragment("pcon");
-  }
-  if (StartsTimer1(target.generator)) {
-    text += TargetCodeFragment("timer1_start");
-  }
-  return text;
-}
-
 // The function itself: the port's mode, the generator, reception and the
 // interrupt on. The Nuvoton Timer 3 is written on SFR page 0, the caller's
 // page restored at the end.
 std::string FunctionBody(const BaudTarget& target, bool enableInterrupt) {
-  const SerialPort port = SerialPortOf(target);
-  const bool paged = target.generator == GeneratorKind::N76Timer3;
   std::string code = TargetCodeFragment("function");
-  if (paged) {
+  if (target.generator == GeneratorKind::N76Timer3) {
     code += TargetCodeFragment("n76_locals");
-    code += TargetCodeFragment("n76_page0");
   }
-  code += TargetCodeFragment(BeginPiece(port));
-  code += GeneratorStatements(target, port);
-  code += TargetCodeFragment(EnablePiece(port, enableInterrupt));
-  if (paged) {
-    code += TargetCodeFragment("n76_page_restore");
+  for (const std::string& piece : InitFunctionPieces(target, enableInterrupt)) {
+    code += TargetCodeFragment(piece);
   }
   code += TargetCodeFragment("end");
   return code;
 }
 
 }  // namespace
+
+std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enableInterrupt) {
+  const SerialPort port = SerialPortOf(target);
+  const bool paged = target.generator == GeneratorKind::N76Timer3;
+  std::vector<std::string> pieces;
+  if (paged) {
+    pieces.emplace_back("n76_page0");
+  }
+  pieces.emplace_back(BeginPiece(port));
+  // The generator's register statements: its clock, its timer and reload,
+  // PCON.SMOD where it doubles the rate (the other doubling bits sit in the
+  // registers the port and generator statements write), and the start of
+  // Timer 1 where Timer 1 is the generator.
+  const std::string_view clock = ClockPiece(target);
+  if (!clock.empty()) {
+    pieces.emplace_back(clock);
+  }
+  pieces.emplace_back(GeneratorPiece(target, port));
+  if (target.smodDoubles && port == SerialPort::Classic) {
+    pieces.emplace_back("pcon");
+  }
+  if (StartsTimer1(target.generator)) {
+    pieces.emplace_back("timer1_start");
+  }
+  pieces.push_back(EnablePiece(port, enableInterrupt));
+  if (paged) {
+    pieces.emplace_back("n76_page_restore");
+  }
+  return pieces;
+}
 
 std::string GenerateTargetInitCode(const TargetCodeRequest& request) {
   if (request.target == nullptr) {
@@ -496,7 +450,7 @@ std::string GenerateTargetInitCode(const TargetCodeRequest& request) {
     code += "\r\n";
   }
   code += FunctionBody(target, request.enableInterrupt);
-  return Fill(code, CommonFills(request));
+  return Fill(code, TargetInitFills(request));
 }
 
 std::string GenerateTargetInitFunction(const TargetCodeRequest& request) {
@@ -504,7 +458,7 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request) {
     return {};
   }
   return Fill(TargetCodeFragment("header") + FunctionBody(*request.target, request.enableInterrupt),
-              CommonFills(request));
+              TargetInitFills(request));
 }
 
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode) {

@@ -6,8 +6,10 @@
 // Labs Timer 1.
 
 #include <string>
+#include <vector>
 
 #include "codegen/init_code_generator.h"
+#include "codegen/target_code_fragments.h"
 #include "engine/baud_target.h"
 #include "engine/target_solver.h"
 
@@ -39,6 +41,17 @@ std::string GenerateTargetInitCode(const TargetCodeRequest& request);
 // The same function with its header comment but without the register
 // declarations, for a text that declares them once for several functions.
 std::string GenerateTargetInitFunction(const TargetCodeRequest& request);
+
+// The names of the pieces the init function's statements are put together
+// from, in order (the port's mode, the clock, the generator, the doubling
+// bit, the start of Timer 1, reception on; the Nuvoton SFR page around
+// them): the same names in every form of the function.
+std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enableInterrupt);
+
+// What each "<NAME>" of the init function's pieces is filled with: the
+// setting's values as the C text writes them (the reload "0xFD", the
+// statements of the shared registers) and the texts of its comments.
+TextFills TargetInitFills(const TargetCodeRequest& request);
 
 // What a target's best setting gives, by the one rule every front end uses:
 // the code when the setting is within 1 %, the warning beyond it, nothing

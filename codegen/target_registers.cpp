@@ -271,4 +271,35 @@ std::string RegisterDeclarations(const std::vector<ExtraRegister>& registers) {
   return text;
 }
 
+SerialPortFacts SerialPortFactsOf(SerialPort port) {
+  switch (port) {
+    case SerialPort::Classic:
+      return {"SBUF", {}, "", "", "RI", "TI", "RB8", {}, 4};
+    case SerialPort::Silabs:
+      // SCON0 sits where SCON does and is bit-addressable: RI0 bit 0, TI0 bit 1, RB80 bit 2.
+      return {
+          "SBUF0", {"SBUF0", 0x99, false}, "", "", "RI0", "TI0", "RB80", {{"RI0", 0x98}, {"TI0", 0x99}, {"RB80", 0x9A}},
+          4};
+    case SerialPort::Stc2:
+    case SerialPort::Stc12Uart2:
+      return {"S2BUF", {"S2BUF", 0x9B, false}, "S2CON", "S2", "", "", "", {}, 8};
+    case SerialPort::Stc3:
+      return {"S3BUF", {"S3BUF", 0xAD, false}, "S3CON", "S3", "", "", "", {}, 17};
+    case SerialPort::Stc4:
+      return {"S4BUF", {"S4BUF", 0x85, false}, "S4CON", "S4", "", "", "", {}, 18};
+    case SerialPort::N76Uart1:
+      // SCON_1 at 0xF8 is bit-addressable: RI_1 bit 0, TI_1 bit 1, RB8_1 bit 2.
+      return {"SBUF_1", {"SBUF_1", 0x9A, false},
+              "",       "",
+              "RI_1",   "TI_1",
+              "RB8_1",  {{"RI_1", 0xF8}, {"TI_1", 0xF9}, {"RB8_1", 0xFA}},
+              15};
+    case SerialPort::Ch55xUart1:
+      // SCON1 at 0xC0 is bit-addressable: U1RI bit 0, U1TI bit 1. Its U1RB8
+      // holds the ninth bit of mode 3 only.
+      return {"SBUF1", {"SBUF1", 0xC1, false}, "", "", "U1RI", "U1TI", "", {{"U1RI", 0xC0}, {"U1TI", 0xC1}}, 10};
+  }
+  return {};
+}
+
 }  // namespace tesmirol

@@ -50,4 +50,27 @@ std::vector<ExtraRegister> ExtraRegisters(std::span<const BaudTarget* const> tar
 // empty for no registers.
 std::string RegisterDeclarations(const std::vector<ExtraRegister>& registers);
 
+// A flag bit of a bit-addressable serial port at an address the 8051's
+// headers do not name.
+struct FlagBit {
+  std::string_view name;
+  std::uint8_t address = 0;
+};
+
+// What a driver needs of a serial port beyond what its init function
+// writes: the data register, how the receive and send flags are tested and
+// cleared, the received stop bit (mode 1) where the port keeps it, and its
+// interrupt.
+struct SerialPortFacts {
+  std::string_view buffer;       // the data register
+  ExtraRegister bufferRegister;  // its declaration, when <8051.h> lacks it
+  std::string_view control;      // the control register of a port that is not bit-addressable
+  std::string_view flagPrefix;   // "S2" for S2RI, S2TI
+  std::string_view ri, ti, rb8;  // the bits of a bit-addressable port; rb8 empty: no stop bit kept
+  std::vector<FlagBit> bits;     // the bits to declare
+  unsigned vector = 4;           // the interrupt number
+};
+
+SerialPortFacts SerialPortFactsOf(SerialPort port);
+
 }  // namespace tesmirol

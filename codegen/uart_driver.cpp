@@ -36,56 +36,6 @@ std::string InlinePiece(std::string_view name) {
   return piece;
 }
 
-struct FlagBit {
-  std::string_view name;
-  std::uint8_t address = 0;
-};
-
-// What the driver needs of a serial port beyond what its init function
-// writes: the data register, how the receive and send flags are tested and
-// cleared, the received stop bit (mode 1) where the port keeps it, and its
-// interrupt.
-struct PortFacts {
-  std::string_view buffer;       // the data register
-  ExtraRegister bufferRegister;  // its declaration, when <8051.h> lacks it
-  std::string_view control;      // the control register of a port that is not bit-addressable
-  std::string_view flagPrefix;   // "S2" for S2RI, S2TI
-  std::string_view ri, ti, rb8;  // the bits of a bit-addressable port; rb8 empty: no stop bit kept
-  std::vector<FlagBit> bits;     // the bits to declare
-  unsigned vector = 4;           // the interrupt number
-};
-
-PortFacts FactsOf(SerialPort port) {
-  switch (port) {
-    case SerialPort::Classic:
-      return {"SBUF", {}, "", "", "RI", "TI", "RB8", {}, 4};
-    case SerialPort::Silabs:
-      // SCON0 sits where SCON does and is bit-addressable: RI0 bit 0, TI0 bit 1, RB80 bit 2.
-      return {
-          "SBUF0", {"SBUF0", 0x99, false}, "", "", "RI0", "TI0", "RB80", {{"RI0", 0x98}, {"TI0", 0x99}, {"RB80", 0x9A}},
-          4};
-    case SerialPort::Stc2:
-    case SerialPort::Stc12Uart2:
-      return {"S2BUF", {"S2BUF", 0x9B, false}, "S2CON", "S2", "", "", "", {}, 8};
-    case SerialPort::Stc3:
-      return {"S3BUF", {"S3BUF", 0xAD, false}, "S3CON", "S3", "", "", "", {}, 17};
-    case SerialPort::Stc4:
-      return {"S4BUF", {"S4BUF", 0x85, false}, "S4CON", "S4", "", "", "", {}, 18};
-    case SerialPort::N76Uart1:
-      // SCON_1 at 0xF8 is bit-addressable: RI_1 bit 0, TI_1 bit 1, RB8_1 bit 2.
-      return {"SBUF_1", {"SBUF_1", 0x9A, false},
-              "",       "",
-              "RI_1",   "TI_1",
-              "RB8_1",  {{"RI_1", 0xF8}, {"TI_1", 0xF9}, {"RB8_1", 0xFA}},
-              15};
-    case SerialPort::Ch55xUart1:
-      // SCON1 at 0xC0 is bit-addressable: U1RI bit 0, U1TI bit 1. Its U1RB8
-      // holds the ninth bit of mode 3 only.
-      return {"SBUF1", {"SBUF1", 0xC1, false}, "", "", "U1RI", "U1TI", "", {{"U1RI", 0xC0}, {"U1TI", 0xC1}}, 10};
-  }
-  return {};
-}
-
 std::string Hex4(unsigned value) {
   constexpr std::string_view kDigits = "0123456789ABCDEF";
   std::string text = "0x";
@@ -117,7 +67,7 @@ std::string IndexType(const DriverOptions& options) {
 TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options) {
   const BaudTarget& target = *request.target;
   const SerialPort port = SerialPortOf(target);
-  const PortFacts facts = FactsOf(port);
+  const SerialPortFacts facts = SerialPortFactsOf(port);
   const bool byteFlags = !facts.control.empty();
   const std::string control(facts.control);
   const std::string prefix(facts.flagPrefix);
@@ -177,7 +127,7 @@ std::string DeclarationBlock(std::span<const TargetCodeRequest> requests) {
   std::vector<ExtraRegister> registers = ExtraRegisters(targets);
   std::vector<FlagBit> bits;
   for (const BaudTarget* target : targets) {
-    const PortFacts facts = FactsOf(SerialPortOf(*target));
+    const SerialPortFacts facts = SerialPortFactsOf(SerialPortOf(*target));
     const bool declared = std::any_of(registers.begin(), registers.end(),
                                       [&](const ExtraRegister& reg) { return reg.name == facts.buffer; });
     if (!facts.bufferRegister.name.empty() && !declared) {

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth fonts-wqy-zenhei imagemagick
   python3
   fp-utils libchm-bin
-  sdcc sdcc-ucsim dpkg-dev
+  sdcc sdcc-ucsim as31 dpkg-dev
   clang libclang-rt-dev clang-tidy clang-format cppcheck
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 lld libfast-float-dev
   chromium nodejs

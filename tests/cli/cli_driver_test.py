@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs the real tesmirol-cli with --driver: the serial driver as one text
 on standard output or in -o FILE, as uartN.h and uartN.c in --driver-dir
-(one pair per UART of a plan), and the usage errors that list what is valid.
+(one pair per UART of a plan), and the usage errors that list what is valid;
+and with --asm: the assembly text in either syntax, its bytes and its usage
+errors.
 
 Usage: cli_driver_test.py [--emulator PART]... CLI
 """
@@ -57,6 +59,54 @@ class DriverTest(unittest.TestCase):
             ("a folder and a file", ["--target", "stc8", "--driver", "--driver-dir", "x", "-o", "y.c"],
              ["cannot be given together"]),
             ("the driver and --code", ["--target", "stc8", "--driver", "--code"], ["cannot be given together"]),
+        ]
+        for name, arguments, named in cases:
+            with self.subTest(name):
+                run = Run(arguments)
+                self.assertEqual((run.status, run.out), (USAGE, ""), run)
+                for text in named:
+                    self.assertIn(text, run.err, run)
+                self.assertEqual(run.err.count("\n"), 1, "one line on stderr")
+
+
+class AsmTest(unittest.TestCase):
+    def test_where_the_text_goes_and_what_it_names(self):
+        # Arguments; the file written; texts the output must hold.
+        cases = [
+            ("A51 on standard output", ["--target", "stc8", "--asm", "a51", "22.1184MHz", "115200"], None,
+             ["PUBLIC\tSIO_Init", "PUBLIC\t_uart1_send", "PUBLIC\tuart1_receive", "RSEG", "\tEND"]),
+            ("sdas8051 into a file", ["--target", "n76-t3-uart1", "--asm", "sdas", "-o", "{dir}/u.asm", "16MHz"],
+             "u.asm", [".globl\t_SIO1_Init", "_uart1_receive:", "MOV\tDPL,SBUF_1", "SFRS\t=\t0x91"]),
+            ("a plan's UARTs", ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "--asm", "a51",
+                                "-o", "{dir}/plan.a51", "22.1184MHz"], "plan.a51",
+             ["PUBLIC\tSIO2_Init", "PUBLIC\t_uart2_send", "S2CON\tDATA\t9AH"]),
+        ]
+        for name, arguments, file, holds in cases:
+            with self.subTest(name), tempfile.TemporaryDirectory() as folder:
+                run = Run([a.replace("{dir}", folder) for a in arguments])
+                self.assertEqual(run.status, DONE, run)
+                text = run.out if file is None else (Path(folder) / file).read_bytes().decode("utf-8")
+                self.assertIn("\r\n", text, "CR LF line ends")
+                for piece in holds:
+                    self.assertIn(piece, text)
+
+    def test_gbk_bytes_are_the_utf8_text(self):
+        with tempfile.TemporaryDirectory() as folder:
+            gbk = Path(folder) / "gbk.asm"
+            first = Run(["--target", "t1-12t", "--asm", "a51", "--encoding", "gbk", "--lf", "-o", str(gbk)])
+            second = Run(["--target", "t1-12t", "--asm", "a51", "--lf"])
+            self.assertEqual((first.status, second.status), (DONE, DONE))
+            self.assertEqual(gbk.read_bytes().decode("gbk"), second.out)
+            self.assertNotIn("\r", second.out)
+
+    def test_usage_errors_name_what_is_valid(self):
+        cases = [
+            ("an unknown syntax", ["--target", "stc8", "--asm", "masm"], ["a51", "sdas"]),
+            ("no target", ["--asm", "a51"], ["--asm needs --target"]),
+            ("with the C driver", ["--target", "stc8", "--asm", "a51", "--driver"], ["cannot be given together"]),
+            ("with --code", ["--target", "stc8", "--asm", "sdas", "--code"], ["cannot be given together"]),
+            ("with a driver folder", ["--target", "stc8", "--asm", "sdas", "--driver-dir", "x"],
+             ["give it with --driver"]),
         ]
         for name, arguments, named in cases:
             with self.subTest(name):

@@ -1,0 +1,287 @@
+#include "codegen/target_asm_code.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <iterator>
+
+#include "codegen/init_choices.h"
+#include "codegen/target_code_fragments.h"
+#include "codegen/target_registers.h"
+#include "engine/target_catalogue.h"
+
+// The bytes of codegen/target_asm_fragments.txt, compiled in by the build.
+std::span<const unsigned char> EmbeddedTargetAsmFragments();
+
+namespace tesmirol {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string Piece(std::string_view name) {
+  static const FragmentTable table = [] {
+    const std::span<const unsigned char> bytes = EmbeddedTargetAsmFragments();
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the bytes are the file's characters
+    return FragmentTable({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  }();
+  return std::string(table.Find(name));
+}
+
+std::string InlinePiece(std::string_view name) {
+  std::string piece = Piece(name);
+  if (piece.ends_with(kLineEnd)) {
+    piece.resize(piece.size() - kLineEnd.size());
+  }
+  return piece;
+}
+
+std::string SyntaxPiece(AsmSyntax syntax, std::string_view name) {
+  return Piece((syntax == AsmSyntax::A51 ? "a51_" : "sdas_") + std::string(name));
+}
+
+// A byte as the syntax writes numbers: "0BEH", "40H" for A51 (a leading 0
+// before a letter, so that the number is not read as a name), "0xBE" for
+// sdas8051.
+std::string Number(std::uint32_t value, AsmSyntax syntax) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string digits;
+  digits += kDigits[(value >> 4U) & 0x0FU];
+  digits += kDigits[value & 0x0FU];
+  if (syntax == AsmSyntax::Sdas) {
+    return "0x" + digits;
+  }
+  return (digits.front() > '9' ? "0" : "") + digits + "H";
+}
+
+// "X_EF": how the pieces name a constant byte.
+std::string ConstantName(std::uint32_t value) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string name = "X_";
+  name += kDigits[(value >> 4U) & 0x0FU];
+  name += kDigits[value & 0x0FU];
+  return name;
+}
+
+// REG = (REG & keep) | set as instructions: ANL clears, ORL sets.
+std::string MaskedWrite(const RegisterWrite& write, AsmSyntax syntax) {
+  const std::string reg(write.reg);
+  std::string text;
+  if (write.keep != 0xFF) {
+    text += "\tANL\t" + reg + ",#" + Number(write.keep, syntax);
+  }
+  if (write.set != 0 || write.keep == 0xFF) {
+    text += (text.empty() ? "" : std::string(kLineEnd)) + "\tORL\t" + reg + ",#" + Number(write.set, syntax);
+  }
+  return text;
+}
+
+std::string DriverName(const BaudTarget& target) {
+  std::string name = target.uart.empty() ? "UART0" : target.uart;
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return name;
+}
+
+std::string InitName(const BaudTarget& target) { return target.function.empty() ? "SIO_Init" : target.function; }
+
+// The C fills of the setting, with the numbers and the shared registers'
+// statements in the syntax's own form, the labels and the registers that
+// pass the byte.
+TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax) {
+  TargetCodeRequest polled = request;
+  polled.enableInterrupt = false;
+  TextFills fills = TargetInitFills(polled);
+  const BaudTarget& target = *request.target;
+  const TargetSetting& setting = request.setting;
+  const SerialPort port = SerialPortOf(target);
+  const ClockChoice clock = ChosenClock(target, setting);
+  // The pieces' constants: <X_EF> is 0EFH or 0xEF.
+  for (std::uint32_t value = 0; value <= 0xFF; ++value) {
+    fills[ConstantName(value)] = Number(value, syntax);
+  }
+  fills["SCON"] = Number(ControlValue(port, target, setting.smod, request.uartMode == UartMode::Mode3), syntax);
+  fills["RELOAD"] = Number(setting.reload & 0xFFU, syntax);
+  fills["RELOAD_HIGH"] = Number(setting.reloadHigh, syntax);
+  fills["RELOAD_LOW"] = Number(setting.reloadLow, syntax);
+  const RegisterWrites writes = InitRegisterWrites(target, clock.select, setting.smod);
+  for (const auto& [name, write] : writes) {
+    fills[name] = MaskedWrite(write, syntax);
+  }
+  fills["AUXR_SET"] = Number(writes.at("AUXR_SET").set, syntax);
+  const AsmFunctionNames names = AsmFunctionNamesOf(target, syntax);
+  const std::string driver = DriverName(target);
+  const SerialPortFacts facts = SerialPortFactsOf(port);
+  fills["U"] = driver;
+  fills["LABEL"] = names.init;
+  fills["SEND"] = driver + "_send";
+  fills["RECEIVE"] = driver + "_receive";
+  fills["SEND_LABEL"] = names.send;
+  fills["RECEIVE_LABEL"] = names.receive;
+  fills["ARG"] = syntax == AsmSyntax::A51 ? "R7" : "DPL";
+  fills["SBUF"] = std::string(facts.buffer);
+  fills["TI"] = std::string(facts.ti);
+  fills["RI"] = std::string(facts.ri);
+  fills["CTRL"] = std::string(facts.control);
+  fills["FLAG"] = std::string(facts.flagPrefix);
+  return fills;
+}
+
+// The init function, then send and receive.
+std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax) {
+  const BaudTarget& target = *request.target;
+  std::string text = Piece("header");
+  for (const std::string& piece : InitFunctionPieces(target, false)) {
+    text += Piece(piece);
+  }
+  text += Piece("end");
+  const bool byteFlags = !SerialPortFactsOf(SerialPortOf(target)).control.empty();
+  text += Piece(byteFlags ? "send_byte" : "send_bit");
+  text += Piece(byteFlags ? "receive_byte" : "receive_bit");
+  return FillText(text, AsmFills(request, syntax));
+}
+
+struct AsmSymbol {
+  std::string_view name;
+  std::uint8_t address = 0;
+  bool bit = false;
+};
+
+// What sdas8051 must be told of the 8051's own registers and bits that the
+// functions use; A51 knows them.
+constexpr std::array<AsmSymbol, 13> kClassicSymbols{{
+    {"SCON", 0x98, false},
+    {"SBUF", 0x99, false},
+    {"TMOD", 0x89, false},
+    {"TL1", 0x8B, false},
+    {"TH1", 0x8D, false},
+    {"PCON", 0x87, false},
+    {"IE", 0xA8, false},
+    {"TR1", 0x8E, true},
+    {"RI", 0x98, true},
+    {"TI", 0x99, true},
+    {"REN", 0x9C, true},
+    {"ES", 0xAC, true},
+    {"EA", 0xAF, true},
+}};
+
+// The registers and bits the text uses beyond the 8051's, each once.
+std::vector<AsmSymbol> ExtraSymbols(std::span<const TargetCodeRequest> requests) {
+  std::vector<const BaudTarget*> targets;
+  std::transform(requests.begin(), requests.end(), std::back_inserter(targets),
+                 [](const TargetCodeRequest& request) { return request.target; });
+  std::vector<AsmSymbol> symbols;
+  const auto add = [&symbols](std::string_view name, std::uint8_t address, bool bit) {
+    if (std::none_of(symbols.begin(), symbols.end(), [&](const AsmSymbol& had) { return had.name == name; })) {
+      symbols.push_back({name, address, bit});
+    }
+  };
+  for (const ExtraRegister& reg : ExtraRegisters(targets)) {
+    add(reg.name, reg.address, false);
+  }
+  for (const BaudTarget* target : targets) {
+    const SerialPortFacts facts = SerialPortFactsOf(SerialPortOf(*target));
+    if (!facts.bufferRegister.name.empty()) {
+      add(facts.bufferRegister.name, facts.bufferRegister.address, false);
+    }
+    for (const FlagBit& bit : facts.bits) {
+      add(bit.name, bit.address, true);
+    }
+  }
+  return symbols;
+}
+
+std::string Declarations(std::span<const TargetCodeRequest> requests, AsmSyntax syntax) {
+  std::vector<AsmSymbol> symbols = ExtraSymbols(requests);
+  if (syntax == AsmSyntax::Sdas) {
+    symbols.insert(symbols.begin(), kClassicSymbols.begin(), kClassicSymbols.end());
+  }
+  if (symbols.empty()) {
+    return {};
+  }
+  std::string text = SyntaxPiece(syntax, "registers");
+  for (const AsmSymbol& symbol : symbols) {
+    const std::string name(symbol.name);
+    if (syntax == AsmSyntax::Sdas) {
+      text += "\t" + name + "\t=\t" + Number(symbol.address, syntax) + std::string(kLineEnd);
+    } else {
+      text +=
+          name + "\t" + (symbol.bit ? "BIT" : "DATA") + "\t" + Number(symbol.address, syntax) + std::string(kLineEnd);
+    }
+  }
+  return text;
+}
+
+std::string Prototypes(std::span<const TargetCodeRequest> requests) {
+  std::string text;
+  for (const TargetCodeRequest& request : requests) {
+    const std::string driver = DriverName(*request.target);
+    text += ";     void " + InitName(*request.target) + "(void);" + std::string(kLineEnd);
+    text += ";     void " + driver + "_send(unsigned char c);" + std::string(kLineEnd);
+    text += ";     unsigned char " + driver + "_receive(void);" + std::string(kLineEnd);
+  }
+  return text.substr(0, text.size() - kLineEnd.size());
+}
+
+std::string Publics(std::span<const TargetCodeRequest> requests, AsmSyntax syntax) {
+  std::string text;
+  const std::string directive = syntax == AsmSyntax::A51 ? "\tPUBLIC\t" : "\t.globl\t";
+  for (const TargetCodeRequest& request : requests) {
+    const AsmFunctionNames names = AsmFunctionNamesOf(*request.target, syntax);
+    for (const std::string* name : {&names.init, &names.send, &names.receive}) {
+      text += directive + *name + std::string(kLineEnd);
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+bool AsmCoversTarget(const BaudTarget& target) {
+  // Every generator and serial port has its pieces; a new one added to the
+  // catalogue must get them before the assembly text offers it.
+  const SerialPort port = SerialPortOf(target);
+  const std::vector<std::string> pieces = InitFunctionPieces(target, false);
+  return std::all_of(pieces.begin(), pieces.end(), [](const std::string& piece) { return !Piece(piece).empty(); }) &&
+         !SerialPortFactsOf(port).buffer.empty();
+}
+
+std::vector<std::string> AsmCoveredTargetNames() {
+  std::vector<std::string> names;
+  for (const BaudTarget& target : BaudTargets()) {
+    if (AsmCoversTarget(target)) {
+      names.push_back(target.name);
+    }
+  }
+  return names;
+}
+
+AsmFunctionNames AsmFunctionNamesOf(const BaudTarget& target, AsmSyntax syntax) {
+  const std::string driver = DriverName(target);
+  if (syntax == AsmSyntax::Sdas) {
+    return {"_" + InitName(target), "_" + driver + "_send", "_" + driver + "_receive"};
+  }
+  // C51 puts an underscore before the name of a function that takes its
+  // arguments in registers, and none before one without arguments.
+  return {InitName(target), "_" + driver + "_send", driver + "_receive"};
+}
+
+std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSyntax syntax) {
+  std::vector<TargetCodeRequest> kept;
+  std::copy_if(requests.begin(), requests.end(), std::back_inserter(kept),
+               [](const TargetCodeRequest& request) { return request.target != nullptr; });
+  if (kept.empty()) {
+    return {};
+  }
+  std::string text = FillText(SyntaxPiece(syntax, "file_header"),
+                              {{"FILE_TITLE", InlinePiece("file_title")}, {"PROTOTYPES", Prototypes(kept)}});
+  text += Declarations(kept, syntax);
+  text += SyntaxPiece(syntax, "code");
+  text += Publics(kept, syntax);
+  for (const TargetCodeRequest& request : kept) {
+    text += UartText(request, syntax);
+  }
+  text += SyntaxPiece(syntax, "end");
+  return text;
+}
+
+}  // namespace tesmirol
