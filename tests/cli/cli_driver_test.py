@@ -8,8 +8,6 @@ errors.
 Usage: cli_driver_test.py [--emulator PART]... CLI
 """
 
-import argparse
-import sys
 import tempfile
 import unittest
 from pathlib import Path
@@ -17,7 +15,7 @@ from pathlib import Path
 import cli_test
 from cli_test import Run
 
-DONE, USAGE = 0, 2
+DONE = 0
 
 
 class DriverTest(unittest.TestCase):
@@ -60,13 +58,7 @@ class DriverTest(unittest.TestCase):
              ["cannot be given together"]),
             ("the driver and --code", ["--target", "stc8", "--driver", "--code"], ["cannot be given together"]),
         ]
-        for name, arguments, named in cases:
-            with self.subTest(name):
-                run = Run(arguments)
-                self.assertEqual((run.status, run.out), (USAGE, ""), run)
-                for text in named:
-                    self.assertIn(text, run.err, run)
-                self.assertEqual(run.err.count("\n"), 1, "one line on stderr")
+        cli_test.check_usage_errors(self, cases)
 
 
 class AsmTest(unittest.TestCase):
@@ -108,23 +100,8 @@ class AsmTest(unittest.TestCase):
             ("with a driver folder", ["--target", "stc8", "--asm", "sdas", "--driver-dir", "x"],
              ["give it with --driver"]),
         ]
-        for name, arguments, named in cases:
-            with self.subTest(name):
-                run = Run(arguments)
-                self.assertEqual((run.status, run.out), (USAGE, ""), run)
-                for text in named:
-                    self.assertIn(text, run.err, run)
-                self.assertEqual(run.err.count("\n"), 1, "one line on stderr")
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--emulator", action="append", default=[])
-    parser.add_argument("cli")
-    options, rest = parser.parse_known_args()
-    cli_test.COMMAND = options.emulator + [options.cli]
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+        cli_test.check_usage_errors(self, cases)
 
 
 if __name__ == "__main__":
-    main()
+    cli_test.run_tests_on_command()

@@ -24,7 +24,7 @@ GOLDEN = b""
 NATIVE = True
 
 # Exit statuses.
-DONE, NO_RESULT, USAGE, CHECK_FAILED, WRITE_FAILED = 0, 1, 2, 3, 4
+DONE, NO_RESULT, CHECK_FAILED, WRITE_FAILED = 0, 1, 3, 4
 
 
 def golden_as(encoding="gbk", lf=False):
@@ -272,12 +272,7 @@ class ArgumentErrorTest(unittest.TestCase):
             ("empty file name", ["-o", ""], "-o"),
             ("table value outside GBK", ["--table", "\U0001F600"], "CRYSTAL"),
         ]
-        for name, arguments, named in cases:
-            with self.subTest(name):
-                run = Run(arguments)
-                self.assertEqual((run.status, run.out), (USAGE, ""), run)
-                self.assertIn(named, run.err, run)
-                self.assertEqual(run.err.count("\n"), 1, "one line on stderr")
+        cli_test.check_usage_errors(self, cases)
 
     def test_help_names_every_option(self):
         run = Run(["--help"])

@@ -21,7 +21,7 @@ from cli_test import Run
 
 TARGET_NAMES = []
 
-DONE, NO_RESULT, USAGE, CHECK_FAILED = 0, 1, 2, 3
+DONE, NO_RESULT, CHECK_FAILED = 0, 1, 3
 
 
 class TargetReportTest(unittest.TestCase):
@@ -308,13 +308,7 @@ class TargetUsageErrorTest(unittest.TestCase):
             ("rates with BAUD", ["--rates", "9600", "12MHz", "9600"], ["BAUD"]),
             ("rates in Markdown", ["--rates", "9600", "--format", "markdown"], ["text, csv or json"]),
         ]
-        for name, arguments, named in cases:
-            with self.subTest(name):
-                run = Run(arguments)
-                self.assertEqual((run.status, run.out), (USAGE, ""), run)
-                for text in named:
-                    self.assertIn(text, run.err, run)
-                self.assertEqual(run.err.count("\n"), 1, "one line on stderr")
+        cli_test.check_usage_errors(self, cases)
 
 
 def main():

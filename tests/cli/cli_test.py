@@ -325,6 +325,30 @@ class CommandLineTest(unittest.TestCase):
             + "\n[baud]\n" + "".join(f"{entry}\n" for entry in expected["baud"]))
 
 
+def check_usage_errors(test, cases):
+    """Each case (name, arguments, texts) ends with status 2, nothing on
+    standard output, and one line on standard error naming every text."""
+    for name, arguments, named in cases:
+        with test.subTest(name):
+            run = Run(arguments)
+            test.assertEqual((run.status, run.out), (2, ""), run)
+            for text in [named] if isinstance(named, str) else named:
+                test.assertIn(text, run.err, run)
+            test.assertEqual(run.err.count("\n"), 1, "one line on stderr")
+
+
+def run_tests_on_command():
+    """The main of a test file that needs only the program (and, for the
+    Windows build, the emulator that runs it)."""
+    global COMMAND
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--emulator", action="append", default=[])
+    parser.add_argument("cli")
+    options, rest = parser.parse_known_args()
+    COMMAND = options.emulator + [options.cli]
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
 def main():
     global COMMAND, PRESETS_FILE, VERSION
     parser = argparse.ArgumentParser()

@@ -7,9 +7,7 @@ with status 3; and the usage errors that list what is valid.
 Usage: cli_uart_test.py [--emulator PART]... CLI
 """
 
-import argparse
 import os
-import sys
 import tempfile
 import unittest
 from pathlib import Path
@@ -17,7 +15,7 @@ from pathlib import Path
 import cli_test
 from cli_test import Run
 
-DONE, NO_RESULT, USAGE, NO_PLAN = 0, 1, 2, 3
+DONE, NO_PLAN = 0, 3
 
 STC8_TWO = ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "22.1184MHz"]
 STC8_FOUR = ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "--uart", "3:57600",
@@ -227,23 +225,8 @@ class PlanUsageErrorTest(unittest.TestCase):
             ("--reload", ["--reload", "1", "--target", "stc-t2-1t", "--uart", "1"], ["--reload"]),
             ("--uart-mode without a target", ["--uart-mode", "3", "--uart", "1:9600"], ["--target"]),
         ]
-        for name, arguments, named in cases:
-            with self.subTest(name):
-                run = Run(arguments)
-                self.assertEqual((run.status, run.out), (USAGE, ""), run)
-                for text in named:
-                    self.assertIn(text, run.err, run)
-                self.assertEqual(run.err.count("\n"), 1, "one line on stderr")
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--emulator", action="append", default=[])
-    parser.add_argument("cli")
-    options, rest = parser.parse_known_args()
-    cli_test.COMMAND = options.emulator + [options.cli]
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+        cli_test.check_usage_errors(self, cases)
 
 
 if __name__ == "__main__":
-    main()
+    cli_test.run_tests_on_command()
