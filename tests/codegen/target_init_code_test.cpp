@@ -12,8 +12,12 @@
 #include "engine/baud_target.h"
 #include "text/encoding.h"
 
+#include "support/code_text_checks.h"
+
 namespace tesmirol {
 namespace {
+
+using testing_support::HoldsPlaceholder;
 
 BaudTarget Target(GeneratorKind generator, ClockSelect clock, bool fast, std::uint32_t clocks, std::uint32_t divider,
                   std::uint32_t bits, bool smodDoubles) {
@@ -153,22 +157,6 @@ bool EveryLineEndsInCrLf(std::string_view text) {
     }
   }
   return true;
-}
-
-// True when the text holds a placeholder such as <TH1>: '<', capitals,
-// digits or '_', then '>'.
-bool HoldsPlaceholder(std::string_view text) {
-  for (std::size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', open + 1)) {
-    std::size_t end = open + 1;
-    while (end < text.size() &&
-           ((text[end] >= 'A' && text[end] <= 'Z') || (text[end] >= '0' && text[end] <= '9') || text[end] == '_')) {
-      ++end;
-    }
-    if (end > open + 1 && end < text.size() && text[end] == '>') {
-      return true;
-    }
-  }
-  return false;
 }
 
 // One test over the whole table: each case is named in the failure message,

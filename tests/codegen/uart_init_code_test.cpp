@@ -20,8 +20,12 @@
 #include "engine/target_solver.h"
 #include "text/encoding.h"
 
+#include "support/code_text_checks.h"
+
 namespace tesmirol {
 namespace {
+
+using testing_support::HoldsPlaceholder;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -232,22 +236,6 @@ bool HoldsWord(std::string_view text, std::string_view word) {
     const bool startsWord = at == 0 || !isNamePart(text[at - 1]);
     const bool endsWord = at + word.size() == text.size() || !isNamePart(text[at + word.size()]);
     if (startsWord && endsWord) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// True when the text holds a placeholder such as <RELOAD>: '<', capitals,
-// digits or '_', then '>'.
-bool HoldsPlaceholder(std::string_view text) {
-  for (std::size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', open + 1)) {
-    std::size_t end = open + 1;
-    while (end < text.size() &&
-           ((text[end] >= 'A' && text[end] <= 'Z') || (text[end] >= '0' && text[end] <= '9') || text[end] == '_')) {
-      ++end;
-    }
-    if (end > open + 1 && end < text.size() && text[end] == '>') {
       return true;
     }
   }
