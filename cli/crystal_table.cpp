@@ -225,10 +225,8 @@ nlohmann::ordered_json JsonMode(std::size_t smod, const ModeResult& mode) {
 void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
   // An array with one compact object a line: each row is written as it is
   // made, and a line is one crystal and rate for grep and diff.
-  std::string& table = output.Text();
-  table += '[';
-  bool first = true;
-  ForEachRow(crystals, bauds, [&table, &output, &first](const CrystalTableRow& row) {
+  JsonRows rows(output);
+  ForEachRow(crystals, bauds, [&rows](const CrystalTableRow& row) {
     nlohmann::ordered_json object;
     object["crystal"] = row.crystal->utf8;
     object["baud"] = row.baud->utf8;
@@ -248,12 +246,9 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
       object["outcome"] = nullptr;
       object["chosenSmod"] = nullptr;
     }
-    table += first ? "\n  " : ",\n  ";
-    first = false;
-    table += object.dump();
-    output.EndRow();
+    rows.Append(object.dump());
   });
-  table += "\n]\n";
+  rows.Close();
 }
 
 }  // namespace

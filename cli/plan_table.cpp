@@ -165,9 +165,7 @@ void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::s
 
 void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
                const std::vector<const BaudTarget*>& chipTargets, double tolerance) {
-  std::string& table = output.Text();
-  table += '[';
-  bool first = true;
+  JsonRows rows(output);
   ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
     nlohmann::ordered_json object;
     object["crystal"] = row.crystal->utf8;
@@ -183,12 +181,9 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
                              ? PlanConflictJson(*row.result.conflict, row.requests, row.conflictMessage)
                              : nlohmann::ordered_json();
     object["outcome"] = OutcomeText(row);
-    table += first ? "\n  " : ",\n  ";
-    first = false;
-    table += object.dump();
-    output.EndRow();
+    rows.Append(object.dump());
   });
-  table += "\n]\n";
+  rows.Close();
 }
 
 }  // namespace

@@ -41,6 +41,27 @@ class ChunkedOutput {
   std::string m_text;
 };
 
+// A JSON array with one compact object a line, each row written as it is
+// made: "[", the rows, then "]" on a line of its own.
+class JsonRows {
+ public:
+  explicit JsonRows(ChunkedOutput& output) : m_output(output) { m_output.Text() += '['; }
+
+  void Append(const std::string& compactObject) {
+    std::string& text = m_output.Text();
+    text += m_first ? "\n  " : ",\n  ";
+    m_first = false;
+    text += compactObject;
+    m_output.EndRow();
+  }
+
+  void Close() { m_output.Text() += "\n]\n"; }
+
+ private:
+  ChunkedOutput& m_output;
+  bool m_first = true;
+};
+
 // The columns a UTF-8 text takes on a terminal.
 std::size_t DisplayWidth(std::string_view utf8);
 

@@ -154,10 +154,8 @@ void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::s
 
 void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
                const std::vector<const BaudTarget*>& targets) {
-  std::string& table = output.Text();
-  table += '[';
-  bool first = true;
-  ForEachRow(crystals, bauds, targets, [&table, &output, &first](const TargetRow& row) {
+  JsonRows rows(output);
+  ForEachRow(crystals, bauds, targets, [&rows](const TargetRow& row) {
     nlohmann::ordered_json object;
     object["crystal"] = row.crystal->utf8;
     object["baud"] = row.baud->utf8;
@@ -172,12 +170,9 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
       object["best"] = nullptr;
     }
     object["outcome"] = OutcomeText(row);
-    table += first ? "\n  " : ",\n  ";
-    first = false;
-    table += object.dump();
-    output.EndRow();
+    rows.Append(object.dump());
   });
-  table += "\n]\n";
+  rows.Close();
 }
 
 }  // namespace
