@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "cli/utf8_text.h"
 #include "engine/deviation_text.h"
 
 namespace tesmirol::cli {
@@ -22,28 +23,29 @@ std::string DeviationText(const BaudCalculation& calculation, std::size_t smod) 
 
 }  // namespace
 
-std::string NoCodeReason(const BaudCalculation& calculation, const InitCodeChoice& choice) {
+std::string NoCodeReason(const BaudCalculation& calculation, const InitCodeChoice& choice, Language language) {
   switch (choice.outcome) {
     case GenerationOutcome::Nothing:
-      return "no code: the rate is outside the crystal's range (" + std::to_string(calculation.minBps) + " to " +
-             std::to_string(calculation.maxBps) + " bps) with either setting";
+      return Utf8Text(language, TextKey::CheckNoCodeRange,
+                      {{"min", std::to_string(calculation.minBps)}, {"max", std::to_string(calculation.maxBps)}});
     case GenerationOutcome::Warning:
-      return "no code: both settings deviate by more than 1 % (" + DeviationText(calculation, 0) + ", " +
-             DeviationText(calculation, 1) + ")";
+      return Utf8Text(language, TextKey::CheckNoCodeBoth,
+                      {{"smod0", DeviationText(calculation, 0)}, {"smod1", DeviationText(calculation, 1)}});
     case GenerationOutcome::Code:
       break;
   }
   return {};
 }
 
-std::optional<std::string> CheckMaxError(const BaudCalculation& calculation, double maxErrorPercent) {
+std::optional<std::string> CheckMaxError(const BaudCalculation& calculation, double maxErrorPercent,
+                                         Language language) {
   const InitCodeChoice choice = ChooseInitCodeSetting(calculation);
   if (choice.outcome != GenerationOutcome::Code) {
-    return NoCodeReason(calculation, choice);
+    return NoCodeReason(calculation, choice, language);
   }
   if (calculation.mode.at(choice.smod).deviationAbs > maxErrorPercent) {
-    return "the generated code's setting " + DeviationText(calculation, choice.smod) + " deviates by more than " +
-           PercentText(maxErrorPercent) + " %";
+    return Utf8Text(language, TextKey::CheckSettingBeyondLimit,
+                    {{"setting", DeviationText(calculation, choice.smod)}, {"limit", PercentText(maxErrorPercent)}});
   }
   return std::nullopt;
 }

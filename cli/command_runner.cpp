@@ -23,6 +23,7 @@
 #include "cli/terminal_colour.h"
 #include "cli/text_report.h"
 #include "cli/uart_requests.h"
+#include "cli/utf8_text.h"
 #include "codegen/code_bytes.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
@@ -43,21 +44,19 @@ struct Inputs {
 };
 
 // Why the inputs give no result, as one line on standard error.
-int ReportNoResult(const Inputs& inputs, std::ostream& err, int status) {
-  return ReportFailure(
-      err, "no result: " + NoResultReason(inputs.crystal.gbk, inputs.baud.gbk, inputs.crystal.utf8, inputs.baud.utf8),
-      status);
+int ReportInputsNoResult(const Inputs& inputs, std::ostream& err, Language language, int status) {
+  return ReportNoResult(err, language, NoResultReason(inputs.crystal.gbk, inputs.baud.gbk, language), status);
 }
 
 // Writes the generated code alone: to standard output, or to the file,
 // replacing it in one step.
 int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
   if (!inputs.calculation) {
-    return ReportNoResult(inputs, err, kExitNoResult);
+    return ReportInputsNoResult(inputs, err, options.language, kExitNoResult);
   }
   const InitCodeChoice choice = ChooseInitCodeSetting(*inputs.calculation);
   if (choice.outcome != GenerationOutcome::Code) {
-    return ReportFailure(err, NoCodeReason(*inputs.calculation, choice), kExitNoResult);
+    return ReportFailure(err, NoCodeReason(*inputs.calculation, choice, options.language), kExitNoResult);
   }
   return DeliverCode(options, GenerateInitCode(*inputs.calculation).text, out, err);
 }
@@ -68,19 +67,19 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
     }
-    return ReportNoResult(inputs, err, kExitNoResult);
+    return ReportInputsNoResult(inputs, err, options.language, kExitNoResult);
   }
   const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
   if (options.json) {
     const auto report = MakeJsonReport(*inputs.calculation, generated);
     if (!report) {
-      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+      return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
   const auto report = text::GbkToUtf8(FormatTextReport(*inputs.calculation, generated, options.language));
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
   return Write(out, err, options.language, *report);
 }
@@ -107,10 +106,14 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
 
   if (options.maxErrorPercent) {
     if (!inputs.calculation) {
-      return ReportNoResult(inputs, err, kExitCheckFailed);
+      return ReportInputsNoResult(inputs, err, options.language, kExitCheckFailed);
     }
-    if (const auto failure = CheckMaxError(*inputs.calculation, *options.maxErrorPercent)) {
-      return ReportFailure(err, inputs.crystal.utf8 + " " + inputs.baud.utf8 + ": " + *failure, kExitCheckFailed);
+    if (const auto failure = CheckMaxError(*inputs.calculation, *options.maxErrorPercent, options.language)) {
+      return ReportFailure(
+          err,
+          Utf8Text(options.language, TextKey::CheckInputsFailure,
+                   {{"crystal", inputs.crystal.utf8}, {"baud", inputs.baud.utf8}, {"reason", *failure}}),
+          kExitCheckFailed);
     }
   }
   if (options.action == CommandAction::Check) {
@@ -193,7 +196,8 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
   if (status != kExitDone) {
     return status;
   }
-  return found > 0 ? kExitDone : ReportFailure(err, "no crystal gives every rate within the tolerance", kExitNoResult);
+  return found > 0 ? kExitDone
+                   : ReportFailure(err, Utf8Text(options.language, TextKey::FinderNoCrystal), kExitNoResult);
 }
 
 // The rates one reload value gives the crystal.
@@ -211,18 +215,18 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
     }
-    return ReportFailure(err, "no result: " + ReloadNoResultReason(crystal->gbk, crystal->utf8), kExitNoResult);
+    return ReportNoResult(err, options.language, ReloadNoResultReason(crystal->gbk, options.language), kExitNoResult);
   }
   if (options.json) {
     const auto report = MakeReloadJson(*rates);
     if (!report) {
-      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+      return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
   const auto report = text::GbkToUtf8(FormatReloadReport(*rates, options.language));
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
   return Write(out, err, options.language, *report);
 }

@@ -6,19 +6,19 @@
 
 #include "cli/build_check.h"
 #include "cli/plan_texts.h"
-#include "cli/report_texts.h"
 #include "cli/target_report.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_texts.h"
+#include "engine/texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
 
 // "T2H = 0xFD, T2L = 0xC0  实际：9615.38bps (125000/13)  偏差：0.16%".
-std::string PlannedSettingText(const BaudTarget& target, const TargetSetting& setting) {
-  return RegisterBytesText(target, setting) + "  " + AchievedRateText(setting);
+std::string PlannedSettingText(const BaudTarget& target, const TargetSetting& setting, Language language) {
+  return RegisterBytesText(target, setting) + "  " + AchievedRateText(setting, language);
 }
 
 // The UARTs' names and rates padded to one width, so that the generators
@@ -45,20 +45,25 @@ nlohmann::ordered_json UartNamesJson(const UartPlan& plan, const std::vector<std
 
 }  // namespace
 
-std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan, const GeneratedInitCode& code) {
-  std::string report = "plan: " + question.chipName + ", " + std::to_string(plan.uarts.size()) +
-                       (plan.uarts.size() == 1 ? " UART, within " : " UARTs, each within ") +
-                       PercentText(question.tolerancePercent) + " %\n";
-  report += kSelectedCrystalLabel;
+std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan, const GeneratedInitCode& code,
+                             Language language) {
+  std::string report =
+      FormatText(language, plan.uarts.size() == 1 ? TextKey::PlanReportHeadOne : TextKey::PlanReportHeadMany,
+                 {{"chip", question.chipName},
+                  {"count", std::to_string(plan.uarts.size())},
+                  {"tolerance", PercentText(question.tolerancePercent)}});
+  report += '\n';
+  report += Text(language, TextKey::ReportSelectedCrystal);
   report += FractionText(question.crystal->frequency.numerator, question.crystal->frequency.denominator) + " Hz\n";
   const std::vector<std::string> heads = UartHeads(plan);
   for (std::size_t index = 0; index < plan.uarts.size(); ++index) {
     const PlannedUart& planned = plan.uarts[index];
     const BaudTarget& target = *planned.target;
-    report += heads[index] + target.name + "  " + TimerText(target.timer) + "  " +
+    report += heads[index] + target.name + "  " + TimerText(target.timer, language) + "  " +
               ClockChoiceText(target, planned.setting.clockIndex) + "  SMOD=" + std::to_string(planned.setting.smod) +
-              "  " + PlannedSettingText(target, planned.setting) + "\n";
-    report += "    why: " + PlanReasonText(plan, index) + "\n";
+              "  " + PlannedSettingText(target, planned.setting, language) + "\n";
+    report += Text(language, TextKey::PlanReportWhy);
+    report += PlanReasonText(plan, index, language) + "\n";
   }
   if (code.outcome != GenerationOutcome::Nothing) {
     report += '\n';
@@ -88,7 +93,7 @@ std::optional<nlohmann::ordered_json> PlannedUartJson(const UartPlan& plan, std:
   entry["clock"] = ClockChoiceText(target, planned.setting.clockIndex);
   entry["setting"] = SettingJson(target, planned.setting);
   entry["reason"] = PlanReasonName(planned.reason);
-  entry["why"] = PlanReasonText(plan, index);
+  entry["why"] = PlanReasonText(plan, index, Language::English);  // the same in every language
   entry["generatorCount"] = planned.generatorCount;
   entry["sharedWith"] = UartNamesJson(plan, planned.sharedWith);
   entry["bestAlone"] =

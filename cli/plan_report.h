@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "codegen/init_code_generator.h"
+#include "engine/language.h"
 #include "engine/uart_planner.h"
 
 namespace tesmirol::cli {
@@ -27,7 +28,8 @@ struct PlanQuestion {
 // SMOD, the reload in its registers, the achieved rate and the deviation, and
 // why it got that timer; then the code or the warning after a blank line.
 // GBK.
-std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan, const GeneratedInitCode& code);
+std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan, const GeneratedInitCode& code,
+                             Language language);
 
 // One UART of the plan as JSON: uart, baud, baudText, target, generator,
 // function, timer, clock, setting, reason, why, generatorCount, sharedWith,

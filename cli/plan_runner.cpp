@@ -10,6 +10,7 @@
 #include "cli/plan_texts.h"
 #include "cli/run_output.h"
 #include "cli/uart_requests.h"
+#include "cli/utf8_text.h"
 #include "codegen/target_asm_code.h"
 #include "codegen/uart_plan_code.h"
 #include "engine/deviation_text.h"
@@ -21,22 +22,24 @@ namespace {
 
 // Why a plan has no code: a UART beyond 1 % (possible when --max-error
 // allows more).
-std::string NoPlanCodeReason(const UartPlan& plan) {
+std::string NoPlanCodeReason(const UartPlan& plan, Language language) {
   const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(),
                                    [](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting); });
   if (beyond == plan.uarts.end()) {
-    return "no code for the plan";
+    return Utf8Text(language, TextKey::CheckNoCodePlan);
   }
-  return "no code: " + beyond->request.uart + "'s setting (" + beyond->target->name + " " +
-         ClockChoiceText(*beyond->target, beyond->setting.clockIndex) +
-         ", SMOD=" + std::to_string(beyond->setting.smod) + ") deviates by " +
-         FormatDeviation(beyond->setting.deviation) + " %, more than 1 %";
+  return Utf8Text(language, TextKey::CheckNoCodePlanUart,
+                  {{"uart", beyond->request.uart},
+                   {"target", beyond->target->name},
+                   {"clock", ClockChoiceText(*beyond->target, beyond->setting.clockIndex)},
+                   {"smod", std::to_string(beyond->setting.smod)},
+                   {"deviation", FormatDeviation(beyond->setting.deviation)}});
 }
 
 int WriteJson(const std::optional<nlohmann::ordered_json>& report, Language language, std::ostream& out,
               std::ostream& err) {
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
   return Write(out, err, language, report->dump(2) + '\n');
 }
@@ -46,9 +49,9 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
   if (options.json) {
     return WriteJson(MakePlanJson(question, result, "", code), options.language, out, err);
   }
-  const auto report = text::GbkToUtf8(FormatPlanReport(question, *result.plan, code));
+  const auto report = text::GbkToUtf8(FormatPlanReport(question, *result.plan, code, options.language));
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
   return Write(out, err, options.language, *report);
 }
@@ -63,8 +66,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       return WriteJsonNull(out, err, options.language);
     }
     const int status = options.maxErrorPercent ? kExitCheckFailed : kExitNoResult;
-    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, baud.gbk, crystal.utf8, baud.utf8),
-                         status);
+    return ReportNoResult(err, options.language, TargetNoResultReason(crystal.gbk, baud.gbk, options.language), status);
   }
   const std::vector<const BaudTarget*> chip = ChipTargets(*options.target);
   const std::vector<UartRequest> requests = MakeUartRequests(options.uarts, *atBaud);
@@ -74,26 +76,37 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
 
   if (!result.plan) {
     const PlanConflict conflict = result.conflict.value_or(PlanConflict{});
-    const std::string message = PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance);
     if (options.json && !options.maxErrorPercent && options.action == CommandAction::Report) {
+      // The JSON's message is the same in every language: English, ASCII.
+      const std::string message =
+          PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, Language::English);
       const int status =
           WriteJson(MakePlanJson(question, result, message, GeneratedInitCode{}), options.language, out, err);
       if (status != kExitDone) {
         return status;
       }
     }
-    return ReportFailure(err, crystal.utf8 + ": no plan: " + message, kExitCheckFailed);
+    const std::string message =
+        PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, options.language);
+    return ReportFailure(err,
+                         Utf8Text(options.language, TextKey::PlanNoPlan,
+                                  {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
+                         kExitCheckFailed);
   }
   const GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
-    return ReportFailure(err, crystal.utf8 + ": " + NoPlanCodeReason(*result.plan), kExitCheckFailed);
+    return ReportFailure(
+        err,
+        Utf8Text(options.language, TextKey::CheckCrystalFailure,
+                 {{"crystal", crystal.utf8}, {"reason", NoPlanCodeReason(*result.plan, options.language)}}),
+        kExitCheckFailed);
   }
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
-      return ReportFailure(err, NoPlanCodeReason(*result.plan), kExitNoResult);
+      return ReportFailure(err, NoPlanCodeReason(*result.plan, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
       return DeliverCode(

@@ -53,7 +53,7 @@ void ForEachCrystal(std::span<const InputText> crystals, std::span<const UartCho
       row.result = PlanUarts(chipTargets, *row.inputs, row.requests, tolerance);
       if (!row.result.plan) {
         row.conflictMessage = PlanConflictText(row.result.conflict.value_or(PlanConflict{}), row.requests, chipTargets,
-                                               "the chip", *row.inputs, tolerance);
+                                               "the chip", *row.inputs, tolerance, Language::English);
       }
     }
     visit(row);

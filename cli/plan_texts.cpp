@@ -8,102 +8,122 @@
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_texts.h"
+#include "engine/texts.h"
 
 namespace tesmirol::cli {
 namespace {
 
-std::string UartAtRate(const UartRequest& request) {
-  return request.uart + " at " + std::to_string(request.baud) + " bps";
+// "UART1 at 9600 bps".
+std::string UartAtRate(const UartRequest& request, Language language) {
+  return FormatText(language, TextKey::PlanUartAtRate,
+                    {{"uart", request.uart}, {"rate", std::to_string(request.baud)}});
 }
 
-// "UART0 at 110 bps and UART1 at 9600 bps", "A, B and C".
-std::string UartsAtRates(std::span<const UartRequest> requests, const std::vector<std::size_t>& indices) {
+// "A and B", "A, B and C".
+std::string ListText(const std::vector<std::string>& items, Language language) {
   std::string text;
-  for (std::size_t i = 0; i < indices.size(); ++i) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
     if (i > 0) {
-      text += i + 1 == indices.size() ? " and " : ", ";
+      text += Text(language, i + 1 == items.size() ? TextKey::PlanListLast : TextKey::PlanListSeparator);
     }
-    text += UartAtRate(requests[indices[i]]);
+    text += items[i];
   }
   return text;
 }
 
-std::string UartNamesOf(const UartPlan& plan, const std::vector<std::size_t>& indices) {
-  std::string text;
-  for (std::size_t i = 0; i < indices.size(); ++i) {
-    if (i > 0) {
-      text += i + 1 == indices.size() ? " and " : ", ";
-    }
-    text += plan.uarts[indices[i]].request.uart;
+// "UART0 at 110 bps and UART1 at 9600 bps".
+std::string UartsAtRates(std::span<const UartRequest> requests, const std::vector<std::size_t>& indices,
+                         Language language) {
+  std::vector<std::string> items;
+  for (const std::size_t index : indices) {
+    items.push_back(UartAtRate(requests[index], language));
   }
-  return text;
+  return ListText(items, language);
+}
+
+std::string UartNamesOf(const UartPlan& plan, const std::vector<std::size_t>& indices, Language language) {
+  std::vector<std::string> items;
+  for (const std::size_t index : indices) {
+    items.push_back(plan.uarts[index].request.uart);
+  }
+  return ListText(items, language);
 }
 
 // Why one UART reaches its rate on none of its generators: the nearest
 // setting, or the side of the range the rate lies on.
 std::string OutOfReachText(const UartRequest& request, std::span<const BaudTarget* const> chipTargets,
-                           const TargetInputs& atCrystal, double tolerancePercent) {
+                           const TargetInputs& atCrystal, double tolerancePercent, Language language) {
   TargetInputs inputs = atCrystal;
   inputs.baud = request.baud;
   inputs.baudText = request.baudText;
   const std::vector<const BaudTarget*> targets = TargetsOfUart(chipTargets, request.uart);
-  std::string text = UartAtRate(request) + " is beyond " + PercentText(tolerancePercent) + " % on every generator";
+  std::string text =
+      FormatText(language, TextKey::PlanOutOfReach,
+                 {{"uart", UartAtRate(request, language)}, {"tolerance", PercentText(tolerancePercent)}});
   if (targets.empty()) {
     return text;
   }
   const FamilySolution family = SolveTargets(targets, inputs);
   if (!family.best) {
     const bool low = family.solutions.front().status == TargetStatus::TooLow;
-    return text + " (the rate is " + (low ? "below" : "above") + " what its generators can make)";
+    return text + std::string(Text(language, low ? TextKey::PlanOutOfReachBelow : TextKey::PlanOutOfReachAbove));
   }
   const TargetSolution& best = family.solutions.at(*family.best);
-  return text + " (nearest: " + best.target->name + " " + ClockChoiceText(*best.target, best.best.clockIndex) +
-         " SMOD=" + std::to_string(best.best.smod) + ", " + FormatDeviation(best.best.deviation) + " %)";
+  return text + FormatText(language, TextKey::PlanOutOfReachNearest,
+                           {{"target", best.target->name},
+                            {"clock", ClockChoiceText(*best.target, best.best.clockIndex)},
+                            {"smod", std::to_string(best.best.smod)},
+                            {"deviation", FormatDeviation(best.best.deviation)}});
 }
 
 }  // namespace
 
-std::string PlanReasonText(const UartPlan& plan, std::size_t index) {
+std::string PlanReasonText(const UartPlan& plan, std::size_t index, Language language) {
   const PlannedUart& planned = plan.uarts.at(index);
-  const std::string timer = TimerText(planned.target->timer);
-  const std::string sharing =
-      planned.sharedWith.empty() ? "" : "shares " + timer + " with " + UartNamesOf(plan, planned.sharedWith);
+  const std::string timer = TimerText(planned.target->timer, language);
+  const std::string sharedWith = UartNamesOf(plan, planned.sharedWith, language);
   switch (planned.reason) {
     case PlanReason::OnlyGenerator:
-      return planned.request.uart + " can only use " + timer +
-             (sharing.empty() ? "" : "; it " + sharing + " at one setting");
+      return FormatText(
+          language,
+          planned.sharedWith.empty() ? TextKey::PlanReasonOnlyGenerator : TextKey::PlanReasonOnlyGeneratorShared,
+          {{"uart", planned.request.uart}, {"timer", timer}, {"uarts", sharedWith}});
     case PlanReason::SharedTimer:
-      return sharing + " at one setting";
+      return FormatText(language, TextKey::PlanReasonSharedTimer, {{"timer", timer}, {"uarts", sharedWith}});
     case PlanReason::TimerTaken: {
-      const std::string holder =
-          planned.takenBy ? plan.uarts.at(*planned.takenBy).request.uart : std::string("another UART");
-      return "its best alone, " + planned.bestAlone->name + ", would take " + TimerText(planned.bestAlone->timer) +
-             ", which " + holder + " needs at another setting";
+      const std::string holder = planned.takenBy ? plan.uarts.at(*planned.takenBy).request.uart
+                                                 : std::string(Text(language, TextKey::PlanAnotherUart));
+      return FormatText(language, TextKey::PlanReasonTimerTaken,
+                        {{"target", planned.bestAlone->name},
+                         {"timer", TimerText(planned.bestAlone->timer, language)},
+                         {"holder", holder}});
     }
     case PlanReason::BestAlone:
       break;
   }
-  return "best of " + std::to_string(planned.generatorCount) + " generators";
+  return FormatText(language, TextKey::PlanReasonBestAlone, {{"count", std::to_string(planned.generatorCount)}});
 }
 
 std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartRequest> requests,
                              std::span<const BaudTarget* const> chipTargets, std::string_view chipName,
-                             const TargetInputs& atCrystal, double tolerancePercent) {
-  const std::string within = PercentText(tolerancePercent) + " %";
+                             const TargetInputs& atCrystal, double tolerancePercent, Language language) {
+  const std::string tolerance = PercentText(tolerancePercent);
   switch (conflict.kind) {
     case PlanConflictKind::NoGenerator: {
       std::string uarts;
       for (const std::size_t index : conflict.requests) {
-        uarts += uarts.empty() ? "" : ", ";
+        uarts += uarts.empty() ? "" : Text(language, TextKey::PlanListSeparator);
         uarts += requests[index].uart;
       }
-      return std::string(chipName) + " has no generator for " + (uarts.empty() ? std::string("any UART") : uarts);
+      return FormatText(language, TextKey::PlanConflictNoGenerator,
+                        {{"chip", std::string(chipName)},
+                         {"uarts", uarts.empty() ? std::string(Text(language, TextKey::PlanAnyUart)) : uarts}});
     }
     case PlanConflictKind::OutOfReach: {
       std::string text;
       for (const std::size_t index : conflict.requests) {
-        text += text.empty() ? "" : "; ";
-        text += OutOfReachText(requests[index], chipTargets, atCrystal, tolerancePercent);
+        text += text.empty() ? "" : Text(language, TextKey::PlanConflictSeparator);
+        text += OutOfReachText(requests[index], chipTargets, atCrystal, tolerancePercent, language);
       }
       return text;
     }
@@ -111,12 +131,12 @@ std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartR
       break;
   }
   if (conflict.requests.empty() || conflict.timer.empty()) {
-    return "no assignment of generators keeps every UART within " + within +
-           " without asking a timer for two "
-           "settings";
+    return FormatText(language, TextKey::PlanConflictNoAssignment, {{"tolerance", tolerance}});
   }
-  return UartsAtRates(requests, conflict.requests) + " would have to share " + TimerText(conflict.timer) +
-         ", and no one setting of it gives them all within " + within;
+  return FormatText(language, TextKey::PlanConflictSharedTimer,
+                    {{"uarts", UartsAtRates(requests, conflict.requests, language)},
+                     {"timer", TimerText(conflict.timer, language)},
+                     {"tolerance", tolerance}});
 }
 
 }  // namespace tesmirol::cli

@@ -24,6 +24,11 @@ int ReportFailure(std::ostream& err, std::string_view message, int status) {
   return status;
 }
 
+int ReportNoResult(std::ostream& err, Language language, std::string_view gbkReason, int status) {
+  const std::string reason = text::GbkToUtf8(gbkReason).value_or(std::string(gbkReason));
+  return ReportFailure(err, Utf8Text(language, TextKey::RunNoResult, {{"reason", reason}}), status);
+}
+
 int Write(std::ostream& out, std::ostream& err, Language language, std::string_view text) {
   out << text;
   out.flush();

@@ -22,6 +22,9 @@ int ReportUsageError(std::ostream& err, Language language, std::string_view mess
 // Says why the run ends with the given status, and returns it.
 int ReportFailure(std::ostream& err, std::string_view message, int status);
 
+// "no result: " and why, the GBK reason in UTF-8; returns the status.
+int ReportNoResult(std::ostream& err, Language language, std::string_view gbkReason, int status);
+
 // Writes the text and checks that it got out (a full disk or a closed pipe
 // must not pass for success).
 int Write(std::ostream& out, std::ostream& err, Language language, std::string_view text);

@@ -5,18 +5,19 @@
 #include <iterator>
 
 #include "cli/plan_texts.h"
-#include "cli/report_texts.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
 #include "engine/target_texts.h"
+#include "engine/texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
 
 // "选用晶震：11059200 Hz" with the exact fraction where it is not whole.
-std::string CrystalLine(const ExactFrequency& frequency) {
-  return std::string(kSelectedCrystalLabel) + FractionText(frequency.numerator, frequency.denominator) + " Hz\n";
+std::string CrystalLine(const ExactFrequency& frequency, Language language) {
+  return std::string(Text(language, TextKey::ReportSelectedCrystal)) +
+         FractionText(frequency.numerator, frequency.denominator) + " Hz\n";
 }
 
 nlohmann::ordered_json FrequencyJson(const ExactFrequency& frequency) {
@@ -24,14 +25,21 @@ nlohmann::ordered_json FrequencyJson(const ExactFrequency& frequency) {
 }
 
 // "T2H,T2L = 0xFFE8  实际：115200bps  偏差：0.00%": one setting on one line.
-std::string SettingText(const BaudTarget& target, const TargetSetting& setting) {
+std::string SettingText(const BaudTarget& target, const TargetSetting& setting, Language language) {
   return ReloadRegisterLabel(target) + " = " + TargetReloadText(target, setting.reload) + "  " +
-         AchievedRateText(setting);
+         AchievedRateText(setting, language);
 }
 
 // "1T  SMOD=0  ": the clock choice and SMOD setting a line is about.
 std::string ModeHead(const BaudTarget& target, std::uint32_t clockIndex, std::uint32_t smod) {
   return ClockChoiceText(target, clockIndex) + "  SMOD=" + std::to_string(smod) + "  ";
+}
+
+// "target: stc-t2-1t  (the chips)": which target a report is about.
+std::string TargetLine(const BaudTarget& target, Language language) {
+  const auto chips = TargetText(language, target.name, TargetTextField::Chips);
+  return std::string(Text(language, TextKey::TargetReportTarget)) + target.name + "  (" +
+         std::string(chips.value_or(target.chips)) + ")\n";
 }
 
 bool IsSameSetting(const TargetSetting& a, const TargetSetting& b) noexcept {
@@ -40,47 +48,49 @@ bool IsSameSetting(const TargetSetting& a, const TargetSetting& b) noexcept {
 
 // Every clock choice and SMOD setting of one target: its neighbours, or its
 // range verdict.
-std::string ModeLines(const TargetSolution& solution) {
+std::string ModeLines(const TargetSolution& solution, Language language) {
   std::string lines;
   for (std::size_t index = 0; index < solution.modeCount; ++index) {
     const TargetModeResult& mode = solution.modes.at(index);
     const std::string head = ModeHead(*solution.target, mode.clockIndex, mode.smod);
     if (mode.status != TargetStatus::Ok) {
       lines += head;
-      lines += mode.status == TargetStatus::TooLow ? kTooLowText : kTooHighText;
+      lines += Text(language, mode.status == TargetStatus::TooLow ? TextKey::ReportTooLow : TextKey::ReportTooHigh);
       lines += '\n';
       continue;
     }
     for (std::size_t i = 0; i < mode.triedCount; ++i) {
       const TargetSetting& setting = mode.tried.at(i);
-      lines += head + SettingText(*solution.target, setting);
+      lines += head + SettingText(*solution.target, setting, language);
       const bool won = solution.status == TargetStatus::Ok && IsSameSetting(setting, solution.best);
-      lines += won ? "  <- best\n" : "\n";
+      lines += won ? std::string(Text(language, TextKey::TargetReportBestMark)) + "\n" : "\n";
     }
   }
   return lines;
 }
 
 // The full report of one target.
-std::string SolutionText(const TargetSolution& solution, const TargetInputs& inputs) {
+std::string SolutionText(const TargetSolution& solution, const TargetInputs& inputs, Language language) {
   const BaudTarget& target = *solution.target;
-  std::string text = "target: " + target.name + "  (" + target.chips + ")\n";
-  text += "formula: " + target.formula + "\n";
-  text += CrystalLine(inputs.frequency);
-  text += kMinimumLabel;
+  std::string text = TargetLine(target, language);
+  text += Text(language, TextKey::TargetReportFormula);
+  text += target.formula + "\n";
+  text += CrystalLine(inputs.frequency, language);
+  text += Text(language, TextKey::ReportMinimum);
   text += DecimalText(solution.minRate) + "bps  ";
-  text += kMaximumLabel;
+  text += Text(language, TextKey::ReportMaximum);
   text += DecimalText(solution.maxRate) + "bps\n";
-  text += ModeLines(solution);
+  text += ModeLines(solution, language);
   if (solution.status == TargetStatus::Ok) {
-    text += "best: " + ModeHead(target, solution.best.clockIndex, solution.best.smod) +
-            RegisterBytesText(target, solution.best) + "\n";
+    text += std::string(Text(language, TextKey::TargetReportBest)) +
+            ModeHead(target, solution.best.clockIndex, solution.best.smod) + RegisterBytesText(target, solution.best) +
+            "\n";
   }
   return text;
 }
 
 // One line per target of a family, the best marked.
-std::string FamilyLines(const FamilySolution& family) {
+std::string FamilyLines(const FamilySolution& family, Language language) {
   std::size_t width = 0;
   for (const TargetSolution& solution : family.solutions) {
     width = std::max(width, solution.target->name.size());
@@ -92,11 +102,11 @@ std::string FamilyLines(const FamilySolution& family) {
     lines.append(width - solution.target->name.size() + 2, ' ');
     if (solution.status == TargetStatus::Ok) {
       lines += ModeHead(*solution.target, solution.best.clockIndex, solution.best.smod) +
-               SettingText(*solution.target, solution.best);
+               SettingText(*solution.target, solution.best, language);
     } else {
-      lines += solution.status == TargetStatus::TooLow ? kTooLowText : kTooHighText;
+      lines += Text(language, solution.status == TargetStatus::TooLow ? TextKey::ReportTooLow : TextKey::ReportTooHigh);
     }
-    lines += family.best == i ? "  <- best\n" : "\n";
+    lines += family.best == i ? std::string(Text(language, TextKey::TargetReportBestMark)) + "\n" : "\n";
   }
   return lines + "\n";
 }
@@ -131,16 +141,16 @@ nlohmann::ordered_json SolutionJson(const TargetSolution& solution) {
 
 }  // namespace
 
-std::string AchievedRateText(const TargetSetting& setting) {
-  std::string text = std::string(kAchievedLabel) + DecimalText(setting.achieved) + "bps";
+std::string AchievedRateText(const TargetSetting& setting, Language language) {
+  std::string text = std::string(Text(language, TextKey::ReportAchieved)) + DecimalText(setting.achieved) + "bps";
   if (setting.achievedDenominator != 1) {
     text += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
   }
   text += "  ";
-  text += kDeviationLabel;
+  text += Text(language, TextKey::ReportDeviation);
   text += FormatDeviation(setting.deviation) + "%";
   if (!IsWithinTolerance(setting)) {
-    text += kOutOfToleranceMark;
+    text += Text(language, TextKey::ReportOutOfTolerance);
   }
   return text;
 }
@@ -149,13 +159,14 @@ const TargetSolution* BestSolution(const FamilySolution& family) noexcept {
   return family.best ? &family.solutions[*family.best] : nullptr;
 }
 
-std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code) {
+std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code,
+                               Language language) {
   std::string report;
   if (family.solutions.size() > 1) {
-    report += FamilyLines(family);
+    report += FamilyLines(family, language);
   }
   const TargetSolution* best = BestSolution(family);
-  report += SolutionText(best != nullptr ? *best : family.solutions.front(), inputs);
+  report += SolutionText(best != nullptr ? *best : family.solutions.front(), inputs, language);
   if (code.outcome != GenerationOutcome::Nothing) {
     report += '\n';
     report += code.text;
@@ -217,14 +228,14 @@ std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetNa
 }
 
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
-                                     const std::vector<TargetSetting>& settings) {
-  std::string report = "target: " + target.name + "  (" + target.chips + ")\n";
-  report += CrystalLine(frequency);
+                                     const std::vector<TargetSetting>& settings, Language language) {
+  std::string report = TargetLine(target, language);
+  report += CrystalLine(frequency, language);
   report += ReloadRegisterLabel(target) + " = " + TargetReloadText(target, settings.front().reload) + " (" +
             RegisterBytesText(target, settings.front()) + ")\n";
   for (const TargetSetting& setting : settings) {
     report += ModeHead(target, setting.clockIndex, setting.smod);
-    report += kAchievedLabel;
+    report += Text(language, TextKey::ReportAchieved);
     report += DecimalText(setting.achieved) + "bps";
     if (setting.achievedDenominator != 1) {
       report += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";

@@ -9,6 +9,7 @@
 
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
+#include "engine/language.h"
 #include "engine/target_solver.h"
 
 namespace tesmirol::cli {
@@ -22,7 +23,8 @@ const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
 // The text report: a line per target tried when there are several, then
 // the best target's settings (every neighbour tried, the winner marked), then
 // the code or the warning after a blank line. GBK.
-std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code);
+std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code,
+                               Language language);
 
 // One JSON object: the inputs, each target's solution and the best. No
 // result when a text cannot be written as UTF-8.
@@ -31,14 +33,14 @@ std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetNa
 
 // "实际：9615.38bps (125000/13)  偏差：0.16%", with the out-of-tolerance
 // mark beyond 1 %. GBK.
-std::string AchievedRateText(const TargetSetting& setting);
+std::string AchievedRateText(const TargetSetting& setting, Language language);
 
 // One setting as JSON: reload and its bytes, the exact rate, the deviation.
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting);
 
 // The --reload report for one target: the rates the reload gives, exact.
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
-                                     const std::vector<TargetSetting>& settings);
+                                     const std::vector<TargetSetting>& settings, Language language);
 std::optional<nlohmann::ordered_json> MakeTargetReloadJson(const BaudTarget& target, const std::string& crystalGbk,
                                                            const ExactFrequency& frequency,
                                                            const std::vector<TargetSetting>& settings);

@@ -9,6 +9,7 @@
 #include "cli/command_runner.h"
 #include "cli/run_output.h"
 #include "cli/target_report.h"
+#include "cli/utf8_text.h"
 #include "codegen/target_asm_code.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
@@ -20,25 +21,31 @@ namespace tesmirol::cli {
 namespace {
 
 // Why there is no code for the best setting (none in range, or beyond 1 %).
-std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution& family) {
+std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution& family, Language language) {
   if (best == nullptr) {
     const bool low = family.solutions.front().status == TargetStatus::TooLow;
-    return std::string("no code: the rate is ") + (low ? "below" : "above") + " what " +
-           (family.solutions.size() > 1 ? "every target of the family" : family.solutions.front().target->name) +
-           " can make";
+    return Utf8Text(language, low ? TextKey::CheckNoCodeBelow : TextKey::CheckNoCodeAbove,
+                    {{"target", family.solutions.size() > 1 ? Utf8Text(language, TextKey::CheckEveryTargetOfFamily)
+                                                            : family.solutions.front().target->name}});
   }
-  return "no code: the best setting (" + best->target->name + ", SMOD=" + std::to_string(best->best.smod) +
-         ") deviates by " + FormatDeviation(best->best.deviation) + " %, more than 1 %";
+  return Utf8Text(language, TextKey::CheckNoCodeBest,
+                  {{"target", best->target->name},
+                   {"smod", std::to_string(best->best.smod)},
+                   {"deviation", FormatDeviation(best->best.deviation)}});
 }
 
 // The build check: the setting the code uses, within the limit.
-std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family, double limit) {
+std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family, double limit,
+                                               Language language) {
   if (best == nullptr || !IsWithinTolerance(best->best)) {
-    return NoTargetCodeReason(best, family);
+    return NoTargetCodeReason(best, family, language);
   }
   if (std::fabs(best->best.deviation) > limit) {
-    return "the generated code's setting (" + best->target->name + ", SMOD=" + std::to_string(best->best.smod) + ") " +
-           FormatDeviation(best->best.deviation) + " % deviates by more than " + PercentText(limit) + " %";
+    return Utf8Text(language, TextKey::CheckTargetBeyondLimit,
+                    {{"target", best->target->name},
+                     {"smod", std::to_string(best->best.smod)},
+                     {"deviation", FormatDeviation(best->best.deviation)},
+                     {"limit", PercentText(limit)}});
   }
   return std::nullopt;
 }
@@ -48,13 +55,13 @@ int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& f
   if (options.json) {
     const auto report = MakeTargetJson(*options.target, family, inputs, code);
     if (!report) {
-      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+      return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTargetReport(family, inputs, code));
+  const auto report = text::GbkToUtf8(FormatTargetReport(family, inputs, code, options.language));
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
   return Write(out, err, options.language, *report);
 }
@@ -69,15 +76,17 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
       return WriteJsonNull(out, err, options.language);
     }
     const int status = options.maxErrorPercent ? kExitCheckFailed : kExitNoResult;
-    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, baud.gbk, crystal.utf8, baud.utf8),
-                         status);
+    return ReportNoResult(err, options.language, TargetNoResultReason(crystal.gbk, baud.gbk, options.language), status);
   }
   const auto targets = FindBaudTargets(*options.target);
   const FamilySolution family = SolveTargets(targets, *inputs);
   const TargetSolution* best = BestSolution(family);
   if (options.maxErrorPercent) {
-    if (const auto failure = CheckTargetMaxError(best, family, *options.maxErrorPercent)) {
-      return ReportFailure(err, crystal.utf8 + " " + baud.utf8 + ": " + *failure, kExitCheckFailed);
+    if (const auto failure = CheckTargetMaxError(best, family, *options.maxErrorPercent, options.language)) {
+      return ReportFailure(err,
+                           Utf8Text(options.language, TextKey::CheckInputsFailure,
+                                    {{"crystal", crystal.utf8}, {"baud", baud.utf8}, {"reason", *failure}}),
+                           kExitCheckFailed);
     }
   }
   if (options.action == CommandAction::Check) {
@@ -86,7 +95,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode);
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
-      return ReportFailure(err, NoTargetCodeReason(best, family), kExitNoResult);
+      return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
       const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
@@ -113,19 +122,20 @@ int RunTargetReload(const CommandLineOptions& options, const InputText& crystal,
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
     }
-    return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, "1", crystal.utf8, "1"), kExitNoResult);
+    return ReportNoResult(err, options.language, TargetNoResultReason(crystal.gbk, "1", options.language),
+                          kExitNoResult);
   }
   if (options.json) {
     text::UpperCaseInPlace(upper);
     const auto report = MakeTargetReloadJson(target, upper, *frequency, *settings);
     if (!report) {
-      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+      return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTargetReloadReport(target, *frequency, *settings));
+  const auto report = text::GbkToUtf8(FormatTargetReloadReport(target, *frequency, *settings, options.language));
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
   return Write(out, err, options.language, *report);
 }

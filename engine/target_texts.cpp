@@ -9,6 +9,7 @@
 
 #include "engine/no_result_reason.h"
 #include "engine/number_reading.h"
+#include "engine/texts.h"
 
 namespace tesmirol {
 namespace {
@@ -75,17 +76,14 @@ bool IsWithinTolerance(const TargetSetting& setting) noexcept {
   return std::fabs(setting.deviation) <= kTolerancePercent;
 }
 
-std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
-                                 std::string_view baudUtf8) {
+std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, Language language) {
   if (crystalGbk.empty() || baudGbk.empty() || !ReadLeadingFloat(crystalGbk)) {
-    return NoResultReason(crystalGbk, baudGbk, crystalUtf8, baudUtf8);
+    return NoResultReason(crystalGbk, baudGbk, language);
   }
   if (ReadLeadingInt(baudGbk) <= 0) {
-    return "the baud text \"" + std::string(baudUtf8) + "\" does not read as a rate above 0";
+    return FormatText(language, TextKey::ReasonTargetBaud, {{"baud", std::string(baudGbk)}});
   }
-  return "the crystal \"" + std::string(crystalUtf8) +
-         "\" is not a frequency the exact solver takes (above 0, below 2^40 Hz, at most 18 digits, "
-         "at most 9 decimal places of a hertz)";
+  return FormatText(language, TextKey::ReasonTargetCrystal, {{"crystal", std::string(crystalGbk)}});
 }
 
 std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex) {
@@ -109,10 +107,12 @@ std::string ClockChoicesText(const BaudTarget& target) {
   return text.empty() ? ClockChoiceText(target, 0) : text;
 }
 
-std::string TimerText(std::string_view timer) {
+std::string TimerText(std::string_view timer) { return TimerText(timer, Language::English); }
+
+std::string TimerText(std::string_view timer, Language language) {
   constexpr std::string_view kTimer = "timer";
   if (timer.starts_with(kTimer) && timer.size() > kTimer.size()) {
-    return "Timer " + std::string(timer.substr(kTimer.size()));
+    return FormatText(language, TextKey::TimerNumber, {{"number", std::string(timer.substr(kTimer.size()))}});
   }
   std::string upper(timer);
   std::transform(upper.begin(), upper.end(), upper.begin(),

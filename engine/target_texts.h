@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/language.h"
 #include "engine/target_solver.h"
 
 namespace tesmirol {
@@ -25,6 +26,9 @@ std::string ClockChoicesText(const BaudTarget& target);
 // "brt" is "BRT".
 std::string TimerText(std::string_view timer);
 
+// The same in the language, GBK: "Timer 2" or "定时器 2", "BRT".
+std::string TimerText(std::string_view timer, Language language);
+
 // "TH1" or "T2H,T2L": the register(s) the reload goes into.
 std::string ReloadRegisterLabel(const BaudTarget& target);
 
@@ -42,8 +46,8 @@ std::string FractionText(std::uint64_t numerator, std::uint64_t denominator);
 // dialog's tolerance.
 bool IsWithinTolerance(const TargetSetting& setting) noexcept;
 
-// Why the texts give no result for a target, for the message on stderr.
-std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, std::string_view crystalUtf8,
-                                 std::string_view baudUtf8);
+// Why the texts give no result for a target, for the message on stderr: in
+// the language, GBK, quoting the GBK texts.
+std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, Language language);
 
 }  // namespace tesmirol
