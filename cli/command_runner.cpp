@@ -165,7 +165,7 @@ int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream&
   const bool colour = options.tableFormat == TableFormat::Text && StandardOutputTakesColour();
   if (options.target && IsPlanTable(options)) {
     WritePlanTable(out, *crystals, options.uarts, ChipTargets(*options.target), options.maxErrorPercent.value_or(1.0),
-                   options.tableFormat, colour);
+                   options.tableFormat, colour, options.language);
     return Write(out, err, options.language, "");
   }
   const auto bauds = TableInputs("BAUD", options.baud, BaudPresets(), err, options.language);
@@ -173,9 +173,9 @@ int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream&
     return kExitUsageError;
   }
   if (options.target) {
-    WriteTargetTable(out, *crystals, *bauds, TableTargets(options), options.tableFormat, colour);
+    WriteTargetTable(out, *crystals, *bauds, TableTargets(options), options.tableFormat, colour, options.language);
   } else {
-    WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour);
+    WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour, options.language);
   }
   return Write(out, err, options.language, "");
 }
@@ -246,7 +246,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Language localeLan
     case CommandAction::ListPresets:
       return Write(out, err, options.language, options.json ? PresetListJson().dump(2) + '\n' : PresetListText());
     case CommandAction::ListTargets:
-      return Write(out, err, options.language, options.json ? TargetListJson().dump(2) + '\n' : TargetListText());
+      return Write(out, err, options.language,
+                   options.json ? TargetListJson().dump(2) + '\n' : TargetListText(options.language));
     case CommandAction::Table:
       return RunTable(options, out, err);
     case CommandAction::FindCrystals:

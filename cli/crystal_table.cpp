@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/table_output.h"
+#include "cli/utf8_text.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
 
@@ -27,27 +28,41 @@ struct Cell {
 
 // Column headings of the text and Markdown tables, and which of them hold
 // numbers (aligned to the right).
-constexpr std::array<std::string_view, 9> kHeadings = {"crystal",    "baud", "SMOD=0 TH1", "rate", "deviation",
-                                                       "SMOD=1 TH1", "rate", "deviation",  "code"};
-constexpr std::array<bool, 9> kRightAligned = {false, true, false, true, true, false, true, true, false};
+constexpr std::size_t kColumns = 9;
+constexpr std::array<bool, kColumns> kRightAligned = {false, true, false, true, true, false, true, true, false};
 
 constexpr std::string_view kCsvHeading =
     "crystal,baud,smod0_reload,smod0_status,smod0_rate,smod0_deviation,"
     "smod1_reload,smod1_status,smod1_rate,smod1_deviation,outcome,chosen_smod\n";
 
-using TextRow = std::array<Cell, kHeadings.size()>;
+using TextRow = std::array<Cell, kColumns>;
+
+// The column headings in the language.
+std::array<std::string, kColumns> Headings(Language language) {
+  const std::string rate = Utf8Text(language, TextKey::TableRate);
+  const std::string deviation = Utf8Text(language, TextKey::TableDeviation);
+  return {Utf8Text(language, TextKey::TableCrystal),
+          Utf8Text(language, TextKey::TableBaud),
+          "SMOD=0 TH1",
+          rate,
+          deviation,
+          "SMOD=1 TH1",
+          rate,
+          deviation,
+          Utf8Text(language, TextKey::TableCode)};
+}
 
 // The code column: which setting the generated code uses, or why there is
 // none.
-std::string ChoiceText(const CrystalTableRow& row) {
+std::string ChoiceText(const CrystalTableRow& row, Language language) {
   if (!row.calculation) {
-    return "no result";
+    return Utf8Text(language, TextKey::TableNoResult);
   }
   switch (row.choice.outcome) {
     case GenerationOutcome::Nothing:
-      return "nothing";
+      return Utf8Text(language, TextKey::TableNothing);
     case GenerationOutcome::Warning:
-      return "warning";
+      return Utf8Text(language, TextKey::TableWarning);
     case GenerationOutcome::Code:
       break;
   }
@@ -56,14 +71,14 @@ std::string ChoiceText(const CrystalTableRow& row) {
 
 // The three cells of one SMOD setting: reload (or too low / too high), rate
 // and deviation, coloured as the dialog colours its labels.
-std::array<Cell, 3> ModeCells(const ModeResult& mode) {
+std::array<Cell, 3> ModeCells(const ModeResult& mode, Language language) {
   Cell reload;
   switch (mode.status) {
     case ModeStatus::TooLow:
-      reload = {"too low", CellColour::Red};
+      reload = {Utf8Text(language, TextKey::TableTooLow), CellColour::Red};
       break;
     case ModeStatus::TooHigh:
-      reload = {"too high", CellColour::Red};
+      reload = {Utf8Text(language, TextKey::TableTooHigh), CellColour::Red};
       break;
     case ModeStatus::Ok:
       reload = {FormatReload(mode.reload), CellColour::Blue};
@@ -73,13 +88,13 @@ std::array<Cell, 3> ModeCells(const ModeResult& mode) {
           Cell{FormatDeviation(mode.deviation) + "%", IsOutOfTolerance(mode) ? CellColour::Red : CellColour::Blue}};
 }
 
-TextRow MakeTextRow(const CrystalTableRow& row) {
+TextRow MakeTextRow(const CrystalTableRow& row, Language language) {
   TextRow cells;
   cells[0].text = row.crystal->utf8;
   cells[1].text = row.baud->utf8;
   if (row.calculation) {
-    const std::array<Cell, 3> smod0 = ModeCells(row.calculation->mode[0]);
-    const std::array<Cell, 3> smod1 = ModeCells(row.calculation->mode[1]);
+    const std::array<Cell, 3> smod0 = ModeCells(row.calculation->mode[0], language);
+    const std::array<Cell, 3> smod1 = ModeCells(row.calculation->mode[1], language);
     std::copy(smod0.begin(), smod0.end(), cells.begin() + 2);
     std::copy(smod1.begin(), smod1.end(), cells.begin() + 5);
   } else {
@@ -87,7 +102,7 @@ TextRow MakeTextRow(const CrystalTableRow& row) {
       cells.at(column).text.assign(1, '-');
     }
   }
-  cells[8].text = ChoiceText(row);
+  cells[8].text = ChoiceText(row, language);
   return cells;
 }
 
@@ -119,15 +134,16 @@ std::string_view ColourStart(CellColour colour) {
 // The aligned text table: columns two spaces apart, padded before the colour
 // sequences go in so that they take no room.
 void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
-               bool colour) {
+               bool colour, Language language) {
   // Two passes over the rows, the first for the column widths.
-  std::array<std::size_t, kHeadings.size()> widths{};
-  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
-    widths.at(column) = kHeadings.at(column).size();
+  const std::array<std::string, kColumns> headings = Headings(language);
+  std::array<std::size_t, kColumns> widths{};
+  for (std::size_t column = 0; column < kColumns; ++column) {
+    widths.at(column) = DisplayWidth(headings.at(column));
   }
-  ForEachRow(crystals, bauds, [&widths](const CrystalTableRow& row) {
-    const TextRow cells = MakeTextRow(row);
-    for (std::size_t column = 0; column < kHeadings.size(); ++column) {
+  ForEachRow(crystals, bauds, [&widths, language](const CrystalTableRow& row) {
+    const TextRow cells = MakeTextRow(row, language);
+    for (std::size_t column = 0; column < kColumns; ++column) {
       widths.at(column) = std::max(widths.at(column), DisplayWidth(cells.at(column).text));
     }
   });
@@ -135,7 +151,7 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
   std::string& table = output.Text();
   const auto appendCell = [&](const Cell& cell, std::size_t column) {
     const std::size_t padding = widths.at(column) - DisplayWidth(cell.text);
-    const bool last = column + 1 == kHeadings.size();
+    const bool last = column + 1 == kColumns;
     if (kRightAligned.at(column)) {
       table.append(padding, ' ');
     }
@@ -152,11 +168,11 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
     }
     table += last ? "\n" : "  ";
   };
-  for (std::size_t column = 0; column < kHeadings.size(); ++column) {
-    appendCell({std::string(kHeadings.at(column)), CellColour::None}, column);
+  for (std::size_t column = 0; column < kColumns; ++column) {
+    appendCell({headings.at(column), CellColour::None}, column);
   }
-  ForEachRow(crystals, bauds, [&appendCell, &output](const CrystalTableRow& row) {
-    const TextRow cells = MakeTextRow(row);
+  ForEachRow(crystals, bauds, [&appendCell, &output, language](const CrystalTableRow& row) {
+    const TextRow cells = MakeTextRow(row, language);
     for (std::size_t column = 0; column < cells.size(); ++column) {
       appendCell(cells.at(column), column);
     }
@@ -164,12 +180,13 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
   });
 }
 
-void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
+void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
+                   Language language) {
   std::string& table = output.Text();
-  AppendMarkdownHeader(table, kHeadings, kRightAligned);
-  ForEachRow(crystals, bauds, [&table, &output](const CrystalTableRow& row) {
+  AppendMarkdownHeader(table, Headings(language), kRightAligned);
+  ForEachRow(crystals, bauds, [&table, &output, language](const CrystalTableRow& row) {
     table += "|";
-    for (const Cell& cell : MakeTextRow(row)) {
+    for (const Cell& cell : MakeTextRow(row, language)) {
       table += ' ';
       table += MarkdownCell(cell.text);
       table += " |";
@@ -265,20 +282,20 @@ CrystalTableRow MakeCrystalTableRow(const InputText& crystal, const InputText& b
 }
 
 void WriteCrystalTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
-                       TableFormat format, bool colour) {
+                       TableFormat format, bool colour, Language language) {
   ChunkedOutput output(out);
   switch (format) {
     case TableFormat::Csv:
       CsvTable(output, crystals, bauds);
       break;
     case TableFormat::Markdown:
-      MarkdownTable(output, crystals, bauds);
+      MarkdownTable(output, crystals, bauds, language);
       break;
     case TableFormat::Json:
       JsonTable(output, crystals, bauds);
       break;
     case TableFormat::Text:
-      TextTable(output, crystals, bauds, colour);
+      TextTable(output, crystals, bauds, colour, language);
       break;
   }
   output.Flush();

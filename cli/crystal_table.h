@@ -33,9 +33,10 @@ CrystalTableRow MakeCrystalTableRow(const InputText& crystal, const InputText& b
 
 // Writes a row for every crystal with every rate, crystal by crystal in the
 // order given, in the format asked for, as UTF-8 text ending in a line feed.
-// The text table colours reloads and deviations with ANSI sequences when
+// The text and Markdown tables speak the language; CSV and JSON, read by
+// programs, are the same in every language. The text table colours reloads and deviations with ANSI sequences when
 // colour is true. The caller checks the stream for write errors.
 void WriteCrystalTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
-                       TableFormat format, bool colour);
+                       TableFormat format, bool colour, Language language);
 
 }  // namespace tesmirol::cli

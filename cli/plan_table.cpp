@@ -14,14 +14,15 @@
 #include "cli/plan_texts.h"
 #include "cli/table_output.h"
 #include "cli/uart_requests.h"
+#include "cli/utf8_text.h"
 #include "engine/deviation_text.h"
 #include "engine/target_texts.h"
+#include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
 
-constexpr std::array<std::string_view, 11> kHeadings = {"crystal", "UART",   "baud", "target",    "timer", "clock",
-                                                        "SMOD",    "reload", "rate", "deviation", "plan"};
+constexpr std::size_t kColumns = 11;
 constexpr std::array<bool, 11> kRightAligned = {false, false, true, false, false, false,
                                                 true,  false, true, true,  false};
 constexpr std::size_t kDeviationColumn = 9;
@@ -76,12 +77,40 @@ std::string OutcomeText(const PlanRow& row) {
   return code ? "code" : "warning";
 }
 
-using TextRow = std::array<std::string, kHeadings.size()>;
+using TextRow = std::array<std::string, kColumns>;
+
+// The column headings in the language.
+TextRow Headings(Language language) {
+  return {Utf8Text(language, TextKey::TableCrystal),
+          "UART",
+          Utf8Text(language, TextKey::TableBaud),
+          Utf8Text(language, TextKey::TableTarget),
+          Utf8Text(language, TextKey::TableTimer),
+          Utf8Text(language, TextKey::TableClock),
+          "SMOD",
+          Utf8Text(language, TextKey::TableReload),
+          Utf8Text(language, TextKey::TableRate),
+          Utf8Text(language, TextKey::TableDeviation),
+          Utf8Text(language, TextKey::TablePlan)};
+}
+
+// The outcome column in the language, for the text and Markdown tables.
+std::string OutcomeText(const PlanRow& row, Language language) {
+  const std::string outcome = OutcomeText(row);
+  if (outcome == "no result") {
+    return Utf8Text(language, TextKey::TableNoResult);
+  }
+  if (outcome == "conflict") {
+    return Utf8Text(language, TextKey::TableConflict);
+  }
+  return Utf8Text(language, outcome == "code" ? TextKey::TableCode : TextKey::TableWarning);
+}
 
 // The rows of one crystal: a row per UART.
-std::vector<std::pair<TextRow, bool>> MakeTextRows(const PlanRow& row, std::span<const UartChoice> uarts) {
+std::vector<std::pair<TextRow, bool>> MakeTextRows(const PlanRow& row, std::span<const UartChoice> uarts,
+                                                   Language language) {
   std::vector<std::pair<TextRow, bool>> rows;
-  const std::string outcome = OutcomeText(row);
+  const std::string outcome = OutcomeText(row, language);
   for (std::size_t index = 0; index < uarts.size(); ++index) {
     TextRow cells;
     cells.fill("-");
@@ -93,7 +122,7 @@ std::vector<std::pair<TextRow, bool>> MakeTextRows(const PlanRow& row, std::span
       const PlannedUart& planned = row.result.plan->uarts.at(index);
       const BaudTarget& target = *planned.target;
       cells[3] = target.name;
-      cells[4] = TimerText(target.timer);
+      cells[4] = text::GbkToUtf8(TimerText(target.timer, language)).value_or(target.timer);
       cells[5] = ClockChoiceText(target, planned.setting.clockIndex);
       cells[6] = std::to_string(planned.setting.smod);
       cells[7] = TargetReloadText(target, planned.setting.reload);
@@ -108,22 +137,22 @@ std::vector<std::pair<TextRow, bool>> MakeTextRows(const PlanRow& row, std::span
 }
 
 void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
-               const std::vector<const BaudTarget*>& chipTargets, double tolerance, bool colour) {
-  std::vector<ColouredRow<kHeadings.size()>> rows;
+               const std::vector<const BaudTarget*>& chipTargets, double tolerance, bool colour, Language language) {
+  std::vector<ColouredRow<kColumns>> rows;
   ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
-    for (auto& uartRow : MakeTextRows(row, uarts)) {
+    for (auto& uartRow : MakeTextRows(row, uarts, language)) {
       rows.push_back(std::move(uartRow));
     }
   });
-  AppendAlignedTable(output, kHeadings, kRightAligned, kDeviationColumn, rows, colour);
+  AppendAlignedTable(output, Headings(language), kRightAligned, kDeviationColumn, rows, colour);
 }
 
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
-                   const std::vector<const BaudTarget*>& chipTargets, double tolerance) {
+                   const std::vector<const BaudTarget*>& chipTargets, double tolerance, Language language) {
   std::string& table = output.Text();
-  AppendMarkdownHeader(table, kHeadings, kRightAligned);
+  AppendMarkdownHeader(table, Headings(language), kRightAligned);
   ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
-    for (const auto& [cells, red] : MakeTextRows(row, uarts)) {
+    for (const auto& [cells, red] : MakeTextRows(row, uarts, language)) {
       table += "|";
       for (const std::string& cell : cells) {
         table += ' ' + MarkdownCell(cell) + " |";
@@ -190,20 +219,20 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
 
 void WritePlanTable(std::ostream& out, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
                     const std::vector<const BaudTarget*>& chipTargets, double tolerancePercent, TableFormat format,
-                    bool colour) {
+                    bool colour, Language language) {
   ChunkedOutput output(out);
   switch (format) {
     case TableFormat::Csv:
       CsvTable(output, crystals, uarts, chipTargets, tolerancePercent);
       break;
     case TableFormat::Markdown:
-      MarkdownTable(output, crystals, uarts, chipTargets, tolerancePercent);
+      MarkdownTable(output, crystals, uarts, chipTargets, tolerancePercent, language);
       break;
     case TableFormat::Json:
       JsonTable(output, crystals, uarts, chipTargets, tolerancePercent);
       break;
     case TableFormat::Text:
-      TextTable(output, crystals, uarts, chipTargets, tolerancePercent, colour);
+      TextTable(output, crystals, uarts, chipTargets, tolerancePercent, colour, language);
       break;
   }
   output.Flush();

@@ -20,6 +20,6 @@ namespace tesmirol::cli {
 // checks the stream.
 void WritePlanTable(std::ostream& out, std::span<const InputText> crystals, std::span<const UartChoice> uarts,
                     const std::vector<const BaudTarget*>& chipTargets, double tolerancePercent, TableFormat format,
-                    bool colour);
+                    bool colour, Language language);
 
 }  // namespace tesmirol::cli

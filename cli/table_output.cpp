@@ -55,10 +55,10 @@ std::string CsvField(std::string_view text) {
   return field;
 }
 
-void AppendMarkdownHeader(std::string& table, std::span<const std::string_view> headings,
+void AppendMarkdownHeader(std::string& table, std::span<const std::string> headings,
                           std::span<const bool> rightAligned) {
   table += "|";
-  for (const std::string_view heading : headings) {
+  for (const std::string& heading : headings) {
     table += ' ';
     table += heading;
     table += " |";

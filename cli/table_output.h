@@ -70,7 +70,7 @@ std::size_t DisplayWidth(std::string_view utf8);
 std::string MarkdownCell(std::string_view text);
 
 // The heading row and the alignment row of a Markdown table.
-void AppendMarkdownHeader(std::string& table, std::span<const std::string_view> headings,
+void AppendMarkdownHeader(std::string& table, std::span<const std::string> headings,
                           std::span<const bool> rightAligned);
 
 // A CSV field, quoted when it holds a comma, a quote or a line break.
@@ -85,12 +85,12 @@ using ColouredRow = std::pair<std::array<std::string, N>, bool>;
 // (right-aligned where rightAligned says), two blanks between columns, the
 // deviation column coloured when colour is on and the cell is not "-".
 template <std::size_t N>
-void AppendAlignedTable(ChunkedOutput& output, const std::array<std::string_view, N>& headings,
+void AppendAlignedTable(ChunkedOutput& output, const std::array<std::string, N>& headings,
                         const std::array<bool, N>& rightAligned, std::size_t deviationColumn,
                         const std::vector<ColouredRow<N>>& rows, bool colour) {
   std::array<std::size_t, N> widths{};
   for (std::size_t column = 0; column < N; ++column) {
-    widths.at(column) = headings.at(column).size();
+    widths.at(column) = DisplayWidth(headings.at(column));
   }
   for (const auto& row : rows) {
     for (std::size_t column = 0; column < N; ++column) {
@@ -115,9 +115,7 @@ void AppendAlignedTable(ChunkedOutput& output, const std::array<std::string_view
       table += last ? "\n" : "  ";
     }
   };
-  std::array<std::string, N> headingCells;
-  std::copy(headings.begin(), headings.end(), headingCells.begin());
-  appendRow(headingCells, false);
+  appendRow(headings, false);
   for (const auto& [cells, red] : rows) {
     appendRow(cells, red);
     output.EndRow();

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "cli/plan_texts.h"
+#include "cli/utf8_text.h"
 #include "engine/target_catalogue.h"
+#include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -37,6 +39,9 @@ std::string FamilyUartsText(const std::string& family) {
   return text;
 }
 
+// A GBK text of the tables in UTF-8.
+std::string Utf8FromGbk(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string(gbk)); }
+
 nlohmann::ordered_json ClocksJson(const BaudTarget& target) {
   nlohmann::ordered_json clocks = nlohmann::ordered_json::array();
   for (std::uint32_t index = 0; index < target.clocks.size(); ++index) {
@@ -51,22 +56,37 @@ nlohmann::ordered_json ClocksJson(const BaudTarget& target) {
 
 }  // namespace
 
-std::string TargetListText() {
+std::string TargetListText(Language language) {
   std::string text;
   for (const BaudTarget& target : BaudTargets()) {
-    text += target.name + "  " + target.uart + " on " + TimerText(target.timer) + ", " + target.function + ", clock " +
-            ClockChoicesText(target) + " (" + std::string(ClockSelectName(target.clockSelect)) +
-            ")  families: " + Joined(target.families, " ") + "\n";
-    text += "    " + target.chips + "\n";
-    text += "    rate = " + target.formula + "; reload: " + Joined(target.reloadRegisters, ",") + " (" +
-            std::to_string(target.reloadBits) + " bits)\n";
-    text += "    writes: " + target.registers + "\n";
+    const auto chips = TargetText(language, target.name, TargetTextField::Chips).value_or(target.chips);
+    const auto registers = TargetText(language, target.name, TargetTextField::Registers).value_or(target.registers);
+    text += Utf8Text(language, TextKey::ListingTarget,
+                     {{"name", target.name},
+                      {"uart", target.uart},
+                      {"timer", Utf8FromGbk(TimerText(target.timer, language))},
+                      {"function", target.function},
+                      {"clocks", ClockChoicesText(target)},
+                      {"select", std::string(ClockSelectName(target.clockSelect))},
+                      {"families", Joined(target.families, " ")}});
+    text += "\n    " + Utf8FromGbk(chips) + "\n";
+    text += Utf8Text(language, TextKey::ListingRate,
+                     {{"formula", target.formula},
+                      {"registers", Joined(target.reloadRegisters, ",")},
+                      {"bits", std::to_string(target.reloadBits)}});
+    text += '\n';
+    text += Utf8Text(language, TextKey::ListingWrites, {{"registers", Utf8FromGbk(registers)}});
+    text += '\n';
   }
-  text += "\nfamilies (--target FAMILY tries each generator of the family's first UART and reports the best):\n";
+  text += '\n';
+  text += Utf8Text(language, TextKey::ListingFamilies);
+  text += '\n';
   for (const std::string& family : BaudTargetFamilies()) {
     text += "  " + family + ": " + Joined(TargetNames(FindBaudTargets(family)), " ") + "\n";
   }
-  text += "\nUARTs of each family (--target FAMILY --uart NAME[:RATE] plans them together):\n";
+  text += '\n';
+  text += Utf8Text(language, TextKey::ListingFamilyUarts);
+  text += '\n';
   for (const std::string& family : BaudTargetFamilies()) {
     text += "  " + family + ": " + FamilyUartsText(family) + "\n";
   }

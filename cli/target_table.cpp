@@ -13,15 +13,15 @@
 #include "cli/plan_texts.h"
 #include "cli/table_output.h"
 #include "cli/target_report.h"
+#include "cli/utf8_text.h"
 #include "engine/deviation_text.h"
 #include "engine/target_texts.h"
 
 namespace tesmirol::cli {
 namespace {
 
-constexpr std::array<std::string_view, 9> kHeadings = {"crystal", "baud", "target",    "clock", "SMOD",
-                                                       "reload",  "rate", "deviation", "code"};
-constexpr std::array<bool, 9> kRightAligned = {false, true, false, false, true, false, true, true, false};
+constexpr std::size_t kColumns = 9;
+constexpr std::array<bool, kColumns> kRightAligned = {false, true, false, false, true, false, true, true, false};
 constexpr std::size_t kDeviationColumn = 7;
 
 constexpr std::string_view kCsvHeading =
@@ -51,7 +51,8 @@ void ForEachRow(std::span<const InputText> crystals, std::span<const InputText> 
   }
 }
 
-// "code", "warning", "too low", "too high", "no result": what SIO_Init would be.
+// "code", "warning", "too low", "too high", "no result": what SIO_Init would
+// be, in English for CSV and JSON, which are the same in every language.
 std::string OutcomeText(const TargetRow& row) {
   if (!row.family) {
     return "no result";
@@ -63,9 +64,34 @@ std::string OutcomeText(const TargetRow& row) {
   return IsWithinTolerance(row.best->best) ? "code" : "warning";
 }
 
-using TextRow = std::array<std::string, kHeadings.size()>;
+// The same in the language, for the text and Markdown tables.
+std::string OutcomeText(const TargetRow& row, Language language) {
+  if (!row.family) {
+    return Utf8Text(language, TextKey::TableNoResult);
+  }
+  if (row.best == nullptr) {
+    const TargetStatus status = row.family->solutions.front().status;
+    return Utf8Text(language, status == TargetStatus::TooLow ? TextKey::TableTooLow : TextKey::TableTooHigh);
+  }
+  return Utf8Text(language, IsWithinTolerance(row.best->best) ? TextKey::TableCode : TextKey::TableWarning);
+}
 
-TextRow MakeTextRow(const TargetRow& row) {
+// The column headings in the language.
+std::array<std::string, kColumns> Headings(Language language) {
+  return {Utf8Text(language, TextKey::TableCrystal),
+          Utf8Text(language, TextKey::TableBaud),
+          Utf8Text(language, TextKey::TableTarget),
+          Utf8Text(language, TextKey::TableClock),
+          "SMOD",
+          Utf8Text(language, TextKey::TableReload),
+          Utf8Text(language, TextKey::TableRate),
+          Utf8Text(language, TextKey::TableDeviation),
+          Utf8Text(language, TextKey::TableCode)};
+}
+
+using TextRow = std::array<std::string, kColumns>;
+
+TextRow MakeTextRow(const TargetRow& row, Language language) {
   TextRow cells;
   cells[0] = row.crystal->utf8;
   cells[1] = row.baud->utf8;
@@ -83,7 +109,7 @@ TextRow MakeTextRow(const TargetRow& row) {
       cells.at(column).assign(1, '-');
     }
   }
-  cells[8] = OutcomeText(row);
+  cells[8] = OutcomeText(row, language);
   return cells;
 }
 
@@ -91,22 +117,22 @@ TextRow MakeTextRow(const TargetRow& row) {
 // pass that writes them: solving a family's targets costs more than holding
 // the cells.
 void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
-               const std::vector<const BaudTarget*>& targets, bool colour) {
-  std::vector<ColouredRow<kHeadings.size()>> rows;
+               const std::vector<const BaudTarget*>& targets, bool colour, Language language) {
+  std::vector<ColouredRow<kColumns>> rows;
   rows.reserve(crystals.size() * bauds.size());
-  ForEachRow(crystals, bauds, targets, [&rows](const TargetRow& row) {
-    rows.emplace_back(MakeTextRow(row), row.best != nullptr && !IsWithinTolerance(row.best->best));
+  ForEachRow(crystals, bauds, targets, [&rows, language](const TargetRow& row) {
+    rows.emplace_back(MakeTextRow(row, language), row.best != nullptr && !IsWithinTolerance(row.best->best));
   });
-  AppendAlignedTable(output, kHeadings, kRightAligned, kDeviationColumn, rows, colour);
+  AppendAlignedTable(output, Headings(language), kRightAligned, kDeviationColumn, rows, colour);
 }
 
 void MarkdownTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds,
-                   const std::vector<const BaudTarget*>& targets) {
+                   const std::vector<const BaudTarget*>& targets, Language language) {
   std::string& table = output.Text();
-  AppendMarkdownHeader(table, kHeadings, kRightAligned);
-  ForEachRow(crystals, bauds, targets, [&table, &output](const TargetRow& row) {
+  AppendMarkdownHeader(table, Headings(language), kRightAligned);
+  ForEachRow(crystals, bauds, targets, [&table, &output, language](const TargetRow& row) {
     table += "|";
-    for (const std::string& cell : MakeTextRow(row)) {
+    for (const std::string& cell : MakeTextRow(row, language)) {
       table += ' ';
       table += MarkdownCell(cell);
       table += " |";
@@ -178,20 +204,21 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
 }  // namespace
 
 void WriteTargetTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
-                      const std::vector<const BaudTarget*>& targets, TableFormat format, bool colour) {
+                      const std::vector<const BaudTarget*>& targets, TableFormat format, bool colour,
+                      Language language) {
   ChunkedOutput output(out);
   switch (format) {
     case TableFormat::Csv:
       CsvTable(output, crystals, bauds, targets);
       break;
     case TableFormat::Markdown:
-      MarkdownTable(output, crystals, bauds, targets);
+      MarkdownTable(output, crystals, bauds, targets, language);
       break;
     case TableFormat::Json:
       JsonTable(output, crystals, bauds, targets);
       break;
     case TableFormat::Text:
-      TextTable(output, crystals, bauds, targets, colour);
+      TextTable(output, crystals, bauds, targets, colour, language);
       break;
   }
   output.Flush();

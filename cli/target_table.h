@@ -16,6 +16,7 @@ namespace tesmirol::cli {
 // format asked for, as UTF-8 text ending in a line feed; deviations
 // coloured on a terminal when colour is true. The caller checks the stream.
 void WriteTargetTable(std::ostream& out, std::span<const InputText> crystals, std::span<const InputText> bauds,
-                      const std::vector<const BaudTarget*>& targets, TableFormat format, bool colour);
+                      const std::vector<const BaudTarget*>& targets, TableFormat format, bool colour,
+                      Language language);
 
 }  // namespace tesmirol::cli

@@ -12,7 +12,8 @@ std::string Utf8Text(Language language, TextKey key, std::initializer_list<TextA
   // the way back cannot fail.
   const std::string_view gbk = Text(language, key);
   const std::string pattern = text::GbkToUtf8(gbk).value_or(std::string(gbk));
-  return FillPlaceholders(pattern, std::span<const TextArgument>(arguments.begin(), arguments.size()));
+  return FillPlaceholders(pattern, std::span<const TextArgument>(arguments.begin(), arguments.size()),
+                          PatternEncoding::Utf8);
 }
 
 }  // namespace tesmirol::cli

@@ -11,14 +11,15 @@ std::string_view Text(Language language, TextKey key) { return TextTable(languag
 
 std::string_view TextKeyName(TextKey key) { return TextKeyNames()[static_cast<std::size_t>(key)]; }
 
-std::string FillPlaceholders(std::string_view pattern, std::span<const TextArgument> arguments) {
+std::string FillPlaceholders(std::string_view pattern, std::span<const TextArgument> arguments,
+                             PatternEncoding encoding) {
   std::string filled;
   filled.reserve(pattern.size());
   std::size_t at = 0;
   while (at < pattern.size()) {
     const char c = pattern[at];
     // A GBK character's second byte may be a brace: the pair is copied whole.
-    if (static_cast<unsigned char>(c) >= 0x81 && at + 1 < pattern.size()) {
+    if (encoding == PatternEncoding::Gbk && static_cast<unsigned char>(c) >= 0x81 && at + 1 < pattern.size()) {
       filled += pattern.substr(at, 2);
       at += 2;
       continue;

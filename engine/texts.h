@@ -21,6 +21,10 @@ struct TextArgument {
   std::string value;
 };
 
+// How a pattern's bytes are read: in GBK a character's second byte may be a
+// brace, in UTF-8 no byte of a character other than ASCII is.
+enum class PatternEncoding { Gbk, Utf8 };
+
 // The plain-word texts each catalogue target has in both languages.
 enum class TargetTextField { Chips, Registers };
 
@@ -34,7 +38,8 @@ std::string_view TextKeyName(TextKey key);
 // "}}" by single braces; a GBK character's second byte is never read as a
 // brace. A placeholder without an argument, and a brace that
 // opens none, stay as they are, so a missing argument shows in the text.
-std::string FillPlaceholders(std::string_view pattern, std::span<const TextArgument> arguments);
+std::string FillPlaceholders(std::string_view pattern, std::span<const TextArgument> arguments,
+                             PatternEncoding encoding = PatternEncoding::Gbk);
 
 // The key's text in the language with its placeholders filled, GBK.
 std::string FormatText(Language language, TextKey key, std::initializer_list<TextArgument> arguments);

@@ -73,8 +73,12 @@ class TargetReportTest(unittest.TestCase):
     def test_text_report_marks_the_winner(self):
         run = Run(["--target", "t1-12t", "12MHz", "9600"])
         self.assertEqual(run.status, DONE, run)
-        self.assertIn("SMOD=1  TH1 = 0xF9  实际：8928.57bps (62500/7)  偏差：-6.99%（超出1%）  <- best", run.out)
+        self.assertIn("SMOD=1  TH1 = 0xF9  achieved: 8928.57bps (62500/7)  deviation: -6.99% (beyond 1%)  <- best",
+                      run.out)
         self.assertIn("SMOD=0  TH1 = 0xFC", run.out, "the other neighbour is shown too")
+        chinese = Run(["--target", "t1-12t", "12MHz", "9600"], language="zh")
+        self.assertIn("SMOD=1  TH1 = 0xF9  实际：8928.57bps (62500/7)  偏差：-6.99%（超出1%）  <- 最佳", chinese.out)
+        self.assertIn("最佳：12T  SMOD=1  TH1 = 0xF9", chinese.out)
 
     def test_no_result(self):
         cases = [

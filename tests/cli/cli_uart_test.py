@@ -73,24 +73,37 @@ class PlanTest(unittest.TestCase):
                 self.assertEqual(len(timers), len(set(timers)), "a timer serves two settings")
 
     def test_report_says_why(self):
-        # Arguments and the lines the plain report must hold.
+        # Language, arguments and the lines the plain report must hold.
         cases = [
-            ("timer taken", STC8_TWO, [
-                "UART1  115200bps  stc-t1m0-1t  Timer 1  1T  SMOD=0  TH1 = 0xFF, TL1 = 0xD0  实际：115200bps  偏差：0.00%",
+            ("timer taken", "en", STC8_TWO, [
+                "UART1  115200bps  stc-t1m0-1t  Timer 1  1T  SMOD=0  TH1 = 0xFF, TL1 = 0xD0  "
+                "achieved: 115200bps  deviation: 0.00%",
                 "why: its best alone, stc-t2-1t, would take Timer 2, which UART2 needs at another setting",
                 "why: UART2 can only use Timer 2"]),
-            ("best of its generators", ["--target", "stc8", "--uart", "1:9600", "22.1184MHz"],
+            ("timer taken, in Chinese", "zh", STC8_TWO, [
+                "方案：stc8，2 个 UART，每个偏差都在 1 % 以内",
+                "UART1  115200bps  stc-t1m0-1t  定时器 1  1T  SMOD=0  TH1 = 0xFF, TL1 = 0xD0  实际：115200bps  偏差：0.00%",
+                "原因：单独时最佳的 stc-t2-1t 要占用定时器 2，而 UART2 需要它的另一种设置",
+                "原因：UART2 只能使用定时器 2"]),
+            ("best of its generators", "en", ["--target", "stc8", "--uart", "1:9600", "22.1184MHz"],
              ["why: best of 6 generators"]),
-            ("shared, with the exact rate", ["--target", "n76e003", "--uart", "0:110", "--uart", "1:220", "24MHz"],
-             ["Timer 3  /1  SMOD=0  RH3 = 0xE5, RL3 = 0x5E  实际：110bps (375000/3409)",
+            ("best of its generators, in Chinese", "zh", ["--target", "stc8", "--uart", "1:9600", "22.1184MHz"],
+             ["原因：6 个发生器中最佳"]),
+            ("shared, with the exact rate", "en", ["--target", "n76e003", "--uart", "0:110", "--uart", "1:220", "24MHz"],
+             ["Timer 3  /1  SMOD=0  RH3 = 0xE5, RL3 = 0x5E  achieved: 110bps (375000/3409)",
               "why: shares Timer 3 with UART1 at one setting",
               "why: UART1 can only use Timer 3; it shares Timer 3 with UART0 at one setting"]),
-            ("four UARTs", STC8_FOUR, ["plan: stc8, 4 UARTs, each within 1 %", "UART3  57600bps   stc-u3-t3  Timer 3",
-                                       "UART4  38400bps   stc-u4-t4  Timer 4", "void SIO4_Init(void)"]),
+            ("shared, in Chinese", "zh", ["--target", "n76e003", "--uart", "0:110", "--uart", "1:220", "24MHz"],
+             ["定时器 3  /1  SMOD=0  RH3 = 0xE5, RL3 = 0x5E  实际：110bps (375000/3409)",
+              "原因：与 UART1 以同一设置共用定时器 3",
+              "原因：UART1 只能使用定时器 3；它与 UART0 以同一设置共用定时器 3"]),
+            ("four UARTs", "en", STC8_FOUR, ["plan: stc8, 4 UARTs, each within 1 %",
+                                             "UART3  57600bps   stc-u3-t3  Timer 3",
+                                             "UART4  38400bps   stc-u4-t4  Timer 4", "void SIO4_Init(void)"]),
         ]
-        for name, arguments, lines in cases:
+        for name, language, arguments, lines in cases:
             with self.subTest(name):
-                run = Run(arguments)
+                run = Run(arguments, language=language)
                 self.assertEqual(run.status, DONE, run)
                 for line in lines:
                     self.assertIn(line, run.out)

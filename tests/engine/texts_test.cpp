@@ -113,6 +113,7 @@ struct FillCase {
   const char* name;
   std::string_view pattern;
   std::string expected;
+  PatternEncoding encoding = PatternEncoding::Gbk;
 };
 
 class FillPlaceholdersTest : public ::testing::TestWithParam<FillCase> {};
@@ -120,28 +121,34 @@ class FillPlaceholdersTest : public ::testing::TestWithParam<FillCase> {};
 TEST_P(FillPlaceholdersTest, FillsNamedPlaceholders) {
   const std::array arguments = {TextArgument{"rate", "9600"}, TextArgument{"crystal", "11.0592MHz"},
                                 TextArgument{"braces", "{rate}"}, TextArgument{"empty", ""}};
-  EXPECT_EQ(FillPlaceholders(GetParam().pattern, arguments), GetParam().expected);
+  EXPECT_EQ(FillPlaceholders(GetParam().pattern, arguments, GetParam().encoding), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, FillPlaceholdersTest,
-    ::testing::Values(FillCase{"NoPlaceholder", "plain text", "plain text"}, FillCase{"Empty", "", ""},
-                      FillCase{"OnePlaceholder", "at {rate} bps", "at 9600 bps"},
-                      FillCase{"AtBothEnds", "{rate}/{crystal}", "9600/11.0592MHz"},
-                      FillCase{"Adjacent", "{rate}{rate}", "96009600"}, FillCase{"EmptyValue", "[{empty}]", "[]"},
-                      FillCase{"DoubledBraces", "{{rate}} is {rate}", "{rate} is 9600"},
-                      FillCase{"ValueIsNotFilledAgain", "{braces}", "{rate}"},
-                      FillCase{"MissingArgumentStays", "{baud} bps", "{baud} bps"},
-                      FillCase{"EmptyNameStays", "{} {rate}", "{} 9600"}, FillCase{"UnclosedBrace", "{rate", "{rate"},
-                      FillCase{"LoneClosingBrace", "rate} {rate}", "rate} 9600"},
-                      FillCase{"BraceInsideName", "{ra{rate}", "{ra9600"},
-                      // GBK characters whose second byte is '{' (0x7B) or '}' (0x7D).
-                      FillCase{"GbkSecondByteBrace", "\x81\x7B{rate}\x81\x7D",
-                               "\x81\x7B"
-                               "9600\x81\x7D"},
-                      FillCase{"GbkTextAroundPlaceholder", "\xCA\xB5\xBC\xCA{rate}",
-                               "\xCA\xB5\xBC\xCA"
-                               "9600"}),
+    ::testing::Values(
+        FillCase{"NoPlaceholder", "plain text", "plain text"}, FillCase{"Empty", "", ""},
+        FillCase{"OnePlaceholder", "at {rate} bps", "at 9600 bps"},
+        FillCase{"AtBothEnds", "{rate}/{crystal}", "9600/11.0592MHz"}, FillCase{"Adjacent", "{rate}{rate}", "96009600"},
+        FillCase{"EmptyValue", "[{empty}]", "[]"}, FillCase{"DoubledBraces", "{{rate}} is {rate}", "{rate} is 9600"},
+        FillCase{"ValueIsNotFilledAgain", "{braces}", "{rate}"},
+        FillCase{"MissingArgumentStays", "{baud} bps", "{baud} bps"},
+        FillCase{"EmptyNameStays", "{} {rate}", "{} 9600"}, FillCase{"UnclosedBrace", "{rate", "{rate"},
+        FillCase{"LoneClosingBrace", "rate} {rate}", "rate} 9600"}, FillCase{"BraceInsideName", "{ra{rate}", "{ra9600"},
+        // GBK characters whose second byte is '{' (0x7B) or '}' (0x7D).
+        FillCase{"GbkSecondByteBrace", "\x81\x7B{rate}\x81\x7D",
+                 "\x81\x7B"
+                 "9600\x81\x7D"},
+        FillCase{"GbkTextAroundPlaceholder", "\xCA\xB5\xBC\xCA{rate}",
+                 "\xCA\xB5\xBC\xCA"
+                 "9600"},
+        // UTF-8: a three-byte character before a placeholder is no pair of GBK bytes.
+        FillCase{"Utf8ThreeByteCharacter", "\xEF\xBC\x8C{rate}\xEF\xBC\x8C{crystal}",
+                 "\xEF\xBC\x8C"
+                 "9600\xEF\xBC\x8C"
+                 "11.0592MHz",
+                 PatternEncoding::Utf8},
+        FillCase{"Utf8DoubledBraces", "\xE5\xAE\x9E{{rate}}", "\xE5\xAE\x9E{rate}", PatternEncoding::Utf8}),
     testing_support::CaseName());
 
 TEST(Texts, FormatTextFillsTheLanguagesPattern) {
