@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/atomic_file_writer.h"
+#include "cli/utf8_text.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -98,19 +99,18 @@ bool WriteAll(int descriptor, std::string_view bytes) {
 
 }  // namespace
 
-std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string quoted = "\"" + path + "\"";
+std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes, Language language) {
   const mode_t permissions = PermissionsFor(path);
   TemporaryFile temporary(path);
   if (!temporary.IsOpen()) {
-    return "cannot create a temporary file beside " + quoted + ": " + LastError();
+    return Utf8Text(language, TextKey::FileCannotCreateTemporary, {{"path", path}, {"reason", LastError()}});
   }
   if (!WriteAll(temporary.Descriptor(), bytes) || fchmod(temporary.Descriptor(), permissions) != 0 ||
       fsync(temporary.Descriptor()) != 0 || !temporary.Close()) {
-    return "cannot write " + quoted + ": " + LastError();
+    return Utf8Text(language, TextKey::FileCannotWrite, {{"path", path}, {"reason", LastError()}});
   }
   if (std::rename(temporary.Name(), path.c_str()) != 0) {
-    return "cannot replace " + quoted + ": " + LastError();
+    return Utf8Text(language, TextKey::FileCannotReplace, {{"path", path}, {"reason", LastError()}});
   }
   temporary.MarkRenamed();
   return std::nullopt;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/atomic_file_writer.h"
+#include "cli/utf8_text.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -104,11 +105,10 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string quoted = "\"" + path + "\"";
+std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes, Language language) {
   const auto target = WidePath(path);
   if (!target) {
-    return "the file name " + quoted + " is not UTF-8";
+    return Utf8Text(language, TextKey::FileNameNotUtf8, {{"path", path}});
   }
   std::filesystem::path folder = std::filesystem::path(*target).parent_path();
   if (folder.empty()) {
@@ -117,16 +117,16 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
   // GetTempFileNameW creates the file under a name no other run can take.
   std::array<wchar_t, MAX_PATH> temporaryName{};
   if (GetTempFileNameW(folder.c_str(), L"tsm", 0, temporaryName.data()) == 0) {
-    return "cannot create a temporary file beside " + quoted + ": " + LastError();
+    return Utf8Text(language, TextKey::FileCannotCreateTemporary, {{"path", path}, {"reason", LastError()}});
   }
   TemporaryFileName temporary(temporaryName.data());
   FileHandle file(
       CreateFileW(temporary.Get(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid() || !WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 || !file.Close()) {
-    return "cannot write " + quoted + ": " + LastError();
+    return Utf8Text(language, TextKey::FileCannotWrite, {{"path", path}, {"reason", LastError()}});
   }
   if (MoveFileExW(temporary.Get(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-    return "cannot replace " + quoted + ": " + LastError();
+    return Utf8Text(language, TextKey::FileCannotReplace, {{"path", path}, {"reason", LastError()}});
   }
   temporary.MarkMoved();
   return std::nullopt;

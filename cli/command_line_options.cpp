@@ -12,6 +12,7 @@
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
 #include "cli/utf8_text.h"
+#include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -57,7 +58,7 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
   const bool driver = app.count("--driver") > 0;
   for (const char* name : {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank"}) {
     if (app.count(name) > 0 && !driver) {
-      return std::string(name) + " applies to the serial driver: give it with --driver";
+      return Utf8Text(options.language, TextKey::UsageDriverOptionNeedsDriver, {{"option", name}});
     }
   }
   if (!driver) {
@@ -68,15 +69,15 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     driverOptions.kind = DriverKind::Polled;
     for (const char* name : {"--rx-size", "--tx-size", "--buffers"}) {
       if (app.count(name) > 0) {
-        return std::string(name) + " applies to the interrupt-driven driver's buffers; the polled one has none";
+        return Utf8Text(options.language, TextKey::UsagePolledHasNoBuffers, {{"option", name}});
       }
     }
   } else if (texts.driver != "interrupt") {
-    return "--driver \"" + texts.driver + "\" is not interrupt or polled";
+    return Utf8Text(options.language, TextKey::UsageBadDriver, {{"value", texts.driver}});
   }
   if (app.count("--buffers") > 0) {
     if (texts.buffers != "idata" && texts.buffers != "xdata") {
-      return "--buffers \"" + texts.buffers + "\" is not idata or xdata";
+      return Utf8Text(options.language, TextKey::UsageBadBuffers, {{"value", texts.buffers}});
     }
     driverOptions.space = texts.buffers == "xdata" ? BufferSpace::Xdata : BufferSpace::Idata;
   }
@@ -92,28 +93,30 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
       valid += (valid.empty() ? "" : ", ") + std::to_string(each);
     }
     if (!size) {
-      return std::string(name) + " \"" + *text + "\" is not a buffer size (" + valid + ")";
+      return Utf8Text(options.language, TextKey::UsageBadBufferSize,
+                      {{"option", name}, {"value", *text}, {"sizes", valid}});
     }
     (std::string_view(name) == "--rx-size" ? driverOptions.rxSize : driverOptions.txSize) = *size;
   }
   if (app.count("--register-bank") > 0) {
     const auto bank = ParseCount(texts.registerBank);
     if (!bank || *bank > 3) {
-      return "--register-bank \"" + texts.registerBank + "\" is not a register bank (0, 1, 2, 3)";
+      return Utf8Text(options.language, TextKey::UsageBadRegisterBank, {{"value", texts.registerBank}});
     }
     driverOptions.registerBank = *bank;
   }
   if (app.count("--driver-dir") > 0) {
     if (texts.driverDir.empty()) {
-      return "--driver-dir needs a folder";
+      return Utf8Text(options.language, TextKey::UsageDriverDirEmpty);
     }
     if (app.count("--output") > 0) {
-      return "--driver-dir and -o cannot be given together (a folder for uartN.h and uartN.c, or one file)";
+      return Utf8Text(options.language, TextKey::UsageDriverDirAndOutput);
     }
     options.driverDir = texts.driverDir;
   }
-  if (auto problem = CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()))) {
-    return problem;
+  if (auto problem =
+          CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()), options.language)) {
+    return text::GbkToUtf8(*problem).value_or(*problem);
   }
   options.driver = driverOptions;
   return std::nullopt;
@@ -131,11 +134,29 @@ std::optional<std::string> ReadLanguage(const std::vector<std::string>& givenOpt
     const std::string code = option.substr(kLangOption.size());
     const auto chosen = LanguageFromCode(code);
     if (!chosen) {
-      return Utf8Text(language, TextKey::OptionsBadLang, {{"value", code}});
+      return Utf8Text(language, TextKey::UsageBadLang, {{"value", code}});
     }
     language = *chosen;
   }
   return std::nullopt;
+}
+
+// What the option parser refused, in the language: the options it does not
+// know, or the option it could not take as given (a value missing, a value
+// that a flag does not take); the parser's own words are English only.
+std::string ParseErrorText(const CLI::ParseError& error, Language language) {
+  const std::string what = error.what();
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    const std::size_t colon = what.find(": ");
+    return Utf8Text(language, TextKey::UsageUnknownOption,
+                    {{"option", colon == std::string::npos ? what : what.substr(colon + 2)}});
+  }
+  const std::size_t dash = what.find('-');
+  if (dash != std::string::npos) {
+    const std::size_t end = what.find_first_of(" :=,", dash);
+    return Utf8Text(language, TextKey::UsageOptionMisused, {{"option", what.substr(dash, end - dash)}});
+  }
+  return Utf8Text(language, TextKey::UsageArgumentsUnreadable);
 }
 
 // Ends parsing with a usage error that says what was wrong.
@@ -154,28 +175,27 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (app.count("--encoding") > 0) {
     const auto encoding = ParseEncoding(texts.encoding);
     if (!encoding) {
-      return "--encoding \"" + texts.encoding + "\" is not gbk or utf-8";
+      return Utf8Text(options.language, TextKey::UsageBadEncoding, {{"value", texts.encoding}});
     }
     options.encoding = *encoding;
   }
   if (app.count("--format") > 0) {
     const auto format = ParseFormat(texts.format);
     if (!format) {
-      return "--format \"" + texts.format + "\" is not text, csv, markdown or json";
+      return Utf8Text(options.language, TextKey::UsageBadFormat, {{"value", texts.format}});
     }
     options.tableFormat = *format;
   }
   if (app.count("--max-error") > 0) {
     options.maxErrorPercent = ParsePercent(texts.maxError);
     if (!options.maxErrorPercent) {
-      return "--max-error \"" + texts.maxError + "\" is not a percentage (a number of 0 or more)";
+      return Utf8Text(options.language, TextKey::UsageBadMaxError, {{"value", texts.maxError}});
     }
   }
   if (app.count("--reload") > 0) {
     const auto reload = ParseReload(texts.reload);
     if (!reload) {
-      return "--reload \"" + texts.reload +
-             "\" is not a reload value from 0 to 255 (0x00 to 0xFF), or to 0xFFFF for a 16-bit target";
+      return Utf8Text(options.language, TextKey::UsageBadReload, {{"value", texts.reload}});
     }
     options.reload = *reload;
     options.reloadText = texts.reload;
@@ -183,14 +203,14 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (app.count("--rates") > 0) {
     const auto rates = ParseRates(texts.rates);
     if (!rates) {
-      return "--rates \"" + texts.rates + "\" is not a list of rates above 0 (9600,115200)";
+      return Utf8Text(options.language, TextKey::UsageBadRates, {{"value", texts.rates}});
     }
     options.rates = *rates;
   }
   if (app.count("--uart-mode") > 0) {
     const auto mode = ParseUartMode(texts.uartMode);
     if (!mode) {
-      return "--uart-mode \"" + texts.uartMode + "\" is not 1 (8 data bits) or 3 (9 data bits)";
+      return Utf8Text(options.language, TextKey::UsageBadUartMode, {{"value", texts.uartMode}});
     }
     options.uartMode = *mode;
   }
@@ -199,20 +219,20 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   }
   for (const std::string& text : texts.uarts) {
     UartChoice choice;
-    if (auto problem = ParseUartChoice(text, choice)) {
+    if (auto problem = ParseUartChoice(text, choice, options.language)) {
       return problem;
     }
     options.uarts.push_back(std::move(choice));
   }
   if (app.count("--output") > 0) {
     if (texts.output.empty()) {
-      return "-o needs a file name";
+      return Utf8Text(options.language, TextKey::UsageOutputEmpty);
     }
     options.outputFile = texts.output;
   }
   if (app.count("--asm") > 0) {
     if (texts.asmSyntax != "a51" && texts.asmSyntax != "sdas") {
-      return "--asm \"" + texts.asmSyntax + "\" is not a51 (Keil A51) or sdas (SDCC's sdas8051)";
+      return Utf8Text(options.language, TextKey::UsageBadAsm, {{"value", texts.asmSyntax}});
     }
     options.asmSyntax = texts.asmSyntax == "a51" ? AsmSyntax::A51 : AsmSyntax::Sdas;
   }
@@ -256,33 +276,34 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
     views.pop_back();
   }
   if (views.size() > 1) {
-    return views[0] + " and " + views[1] + " cannot be given together";
+    return Utf8Text(options.language, TextKey::UsageNotTogether, {{"first", views[0]}, {"second", views[1]}});
   }
   const std::string view = views.empty() ? "" : views[0];
   const bool codeView = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
   if ((view == "--driver" || view == "--asm") && !options.target) {
-    return std::string(view) + " needs --target: the driver is written for a target's UART (--list-targets)";
+    return Utf8Text(options.language, TextKey::UsageNeedsTarget, {{"option", view}});
   }
 
   if (!codeView) {
     for (const char* codeOnly : {"--encoding", "--lf"}) {
       if (app.count(codeOnly) > 0) {
-        return std::string(codeOnly) + " applies to the generated code: give it with --code or -o";
+        return Utf8Text(options.language, TextKey::UsageCodeOption, {{"option", codeOnly}});
       }
     }
   } else if (options.json) {
-    return "--json cannot be given with " + view + " (the code is written as it is)";
+    return Utf8Text(options.language, TextKey::UsageJsonWithCode, {{"option", view}});
   }
   if (app.count("--format") > 0 && view != "--table" && view != "--rates") {
-    return "--format applies to --table and --rates";
+    return Utf8Text(options.language, TextKey::UsageFormatTablesOnly);
   }
   // The plan on each crystal (--table with --uart NAME:RATE) holds its UARTs
   // to --max-error; the other tables have no setting to hold.
   const bool planTable = view == "--table" && IsPlanTable(options);
   if (options.maxErrorPercent && ((view == "--table" && !planTable) || view == "--reload" || view == "--list-presets" ||
                                   view == "--list-targets")) {
-    return "--max-error cannot be given with " + view +
-           (view == "--table" ? " (only with --uart NAME:RATE, the plan on each crystal)" : "");
+    return Utf8Text(options.language,
+                    view == "--table" ? TextKey::UsageMaxErrorNotWithTable : TextKey::UsageMaxErrorNotWith,
+                    {{"option", view}});
   }
 
   GivenOptions given;
@@ -328,83 +349,50 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   }
   OptionTexts texts;
 
-  CLI::App app(
-      "Timer-1 reload values and serial-port initialization code for 8051 "
-      "microcontrollers: prints what the dialog shows for a crystal and a baud rate, "
-      "writes the generated SIO_Init, checks it in a build, and tabulates the presets.",
-      "tesmirol-cli");
+  const auto help = [&options](TextKey key) { return Utf8Text(options.language, key); };
+  CLI::App app(help(TextKey::HelpDescription), "tesmirol-cli");
+  // The parser's own words in the usage text, in the language.
+  const auto formatter = app.get_formatter();
+  formatter->label("Usage", help(TextKey::HelpLabelUsage));
+  formatter->label("OPTIONS", help(TextKey::HelpLabelOptions));
+  formatter->label("Positionals", help(TextKey::HelpLabelPositionals));
+  app.option_defaults()->group(help(TextKey::HelpGroupOptions));
+  app.set_help_flag("-h,--help", help(TextKey::HelpHelp));
   std::string crystal;
   std::string baud;
-  app.add_option("CRYSTAL", crystal, "crystal frequency (default 11.0592MHz)");
-  app.add_option("BAUD", baud, "baud rate (default 9600)");
-  app.add_flag("--json", options.json, "print one JSON object instead of the report (with --table: --format json)");
-  app.add_flag("--code", texts.code, "print only the generated code (SIO_Init)");
-  app.add_option("-o,--output", texts.output,
-                 "write the generated code to FILE, replacing it in one step ('-': standard "
-                 "output)")
-      ->type_name("FILE");
-  app.add_option("--encoding", texts.encoding,
-                 "bytes of the code: utf-8 (default) or gbk (Keil projects on Chinese systems)")
-      ->type_name("ENC");
-  app.add_flag("--lf", options.lineFeedsOnly, "end the code's lines with LF instead of CR LF");
-  app.add_option("--max-error", texts.maxError,
-                 "build check: status 3 unless the chosen setting deviates by at most PCT "
-                 "percent; prints nothing else unless --json, --code or -o is given")
-      ->type_name("PCT");
-  app.add_flag("--table", texts.table,
-               "the crystal finder: reload, rate and deviation for SMOD=0 and SMOD=1 over the "
-               "preset lists, and the setting the code would use");
-  app.add_option("--format", texts.format, "--table format: text (default), csv, markdown or json")->type_name("FMT");
-  app.add_option("--reload", texts.reload,
-                 "the rates the reload value TH1 (0xFD or 253) gives CRYSTAL with SMOD=0 and "
-                 "SMOD=1")
-      ->type_name("TH1");
-  app.add_flag("--list-presets", texts.listPresets, "print the crystal and baud preset lists (as JSON with --json)");
-  app.add_option("--target", texts.target,
-                 "solve exactly for a target of today's chips (--list-targets), or for every generator "
-                 "and clock of a chip family (stc15) and report the best")
-      ->type_name("NAME");
-  app.add_flag("--list-targets", texts.listTargets,
-               "print the target catalogue: names, chips, clock choices (as JSON with --json)");
-  app.add_option("--rates", texts.rates,
-                 "the crystal finder for a list of rates: the crystals (presets, or CRYSTAL) that give every "
-                 "rate within --max-error PCT (default 1)")
-      ->type_name("LIST");
-  app.add_option("--uart-mode", texts.uartMode,
-                 "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
-      ->type_name("N");
+  app.add_option("CRYSTAL", crystal, help(TextKey::HelpCrystal))->type_name("");
+  app.add_option("BAUD", baud, help(TextKey::HelpBaud))->type_name("");
+  app.add_flag("--json", options.json, help(TextKey::HelpJson));
+  app.add_flag("--code", texts.code, help(TextKey::HelpCode));
+  app.add_option("-o,--output", texts.output, help(TextKey::HelpOutput))->type_name("FILE");
+  app.add_option("--encoding", texts.encoding, help(TextKey::HelpEncoding))->type_name("ENC");
+  app.add_flag("--lf", options.lineFeedsOnly, help(TextKey::HelpLf));
+  app.add_option("--max-error", texts.maxError, help(TextKey::HelpMaxError))->type_name("PCT");
+  app.add_flag("--table", texts.table, help(TextKey::HelpTable));
+  app.add_option("--format", texts.format, help(TextKey::HelpFormat))->type_name("FMT");
+  app.add_option("--reload", texts.reload, help(TextKey::HelpReload))->type_name("TH1");
+  app.add_flag("--list-presets", texts.listPresets, help(TextKey::HelpListPresets));
+  app.add_option("--target", texts.target, help(TextKey::HelpTarget))->type_name("NAME");
+  app.add_flag("--list-targets", texts.listTargets, help(TextKey::HelpListTargets));
+  app.add_option("--rates", texts.rates, help(TextKey::HelpRates))->type_name("LIST");
+  app.add_option("--uart-mode", texts.uartMode, help(TextKey::HelpUartMode))->type_name("N");
   // Read from the option's raw results after parsing: each --uart is one
   // value, kept in the order given.
-  CLI::Option* uartOption =
-      app.add_option("--uart",
-                     "with --target FAMILY (or a target of that UART): plan this UART, at RATE or at BAUD; repeat it "
-                     "for several UARTs of one chip (--uart 1:115200 --uart 2:9600). With --table or --rates, "
-                     "--uart NAME alone stands for that UART's generators");
+  CLI::Option* uartOption = app.add_option("--uart")->description(help(TextKey::HelpUart));
   uartOption->type_name("NAME[:RATE]")->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  app.add_option("--driver", texts.driver,
-                 "with --target: write the serial driver of the UART (or of each --uart): init, ring buffers, "
-                 "interrupt, putchar/getchar; 'polled' for one without interrupts")
-      ->type_name("[interrupt|polled]");
-  app.add_option("--asm", texts.asmSyntax,
-                 "with --target: write the init function and a polled driver (send, receive) of the UART (or of "
-                 "each --uart) in assembly, for Keil A51 (a51) or SDCC's sdas8051 (sdas)")
-      ->type_name("a51|sdas");
-  app.add_option("--driver-dir", texts.driverDir, "with --driver: write uartN.h and uartN.c into DIR")
-      ->type_name("DIR");
-  app.add_option("--rx-size", texts.rxSize, "with --driver: receive buffer bytes (8 to 128 idata, 1024 xdata)")
-      ->type_name("N");
-  app.add_option("--tx-size", texts.txSize, "with --driver: send buffer bytes (8 to 128 idata, 1024 xdata)")
-      ->type_name("N");
-  app.add_option("--buffers", texts.buffers, "with --driver: the buffers in idata (default) or xdata")
-      ->type_name("idata|xdata");
-  app.add_option("--register-bank", texts.registerBank, "with --driver: the interrupt's register bank, 0 to 3")
-      ->type_name("N");
+  app.add_option("--driver", texts.driver, help(TextKey::HelpDriver))->type_name("[interrupt|polled]");
+  app.add_option("--asm", texts.asmSyntax, help(TextKey::HelpAsm))->type_name("a51|sdas");
+  app.add_option("--driver-dir", texts.driverDir, help(TextKey::HelpDriverDir))->type_name("DIR");
+  app.add_option("--rx-size", texts.rxSize, help(TextKey::HelpRxSize))->type_name("N");
+  app.add_option("--tx-size", texts.txSize, help(TextKey::HelpTxSize))->type_name("N");
+  app.add_option("--buffers", texts.buffers, help(TextKey::HelpBuffers))->type_name("idata|xdata");
+  app.add_option("--register-bank", texts.registerBank, help(TextKey::HelpRegisterBank))->type_name("N");
   std::string languageCode;
-  app.add_option("--lang", languageCode, Utf8Text(options.language, TextKey::OptionsHelpLang))
+  app.add_option("--lang", languageCode, help(TextKey::HelpLang))
       ->type_name("zh|en")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.add_flag("--version", texts.version, "print the version and exit");
-  app.footer(std::string(kFooter));
+  app.add_flag("--version", texts.version, help(TextKey::HelpVersion));
+  app.footer(UsageFooter(options.language));
 
   std::reverse(split.options.begin(), split.options.end());  // the parser takes from the back
   try {
@@ -414,12 +402,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
     options.message = app.help();
     return options;
   } catch (const CLI::ParseError& error) {
-    return UsageError(options.language, error.what());
+    return UsageError(options.language, ParseErrorText(error, options.language));
   }
 
   if (split.values.size() > 2) {
     return UsageError(options.language,
-                      "unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)");
+                      Utf8Text(options.language, TextKey::UsageUnexpectedArgument, {{"value", split.values[2]}}));
   }
   if (!split.values.empty()) {
     options.crystal = split.values[0];

@@ -244,7 +244,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Language localeLan
     case CommandAction::UsageError:
       return ReportUsageError(err, options.language, options.message);
     case CommandAction::ListPresets:
-      return Write(out, err, options.language, options.json ? PresetListJson().dump(2) + '\n' : PresetListText());
+      return Write(out, err, options.language,
+                   options.json ? PresetListJson().dump(2) + '\n' : PresetListText(options.language));
     case CommandAction::ListTargets:
       return Write(out, err, options.language,
                    options.json ? TargetListJson().dump(2) + '\n' : TargetListText(options.language));

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "cli/utf8_text.h"
 #include "engine/target_catalogue.h"
 
 namespace tesmirol::cli {
@@ -111,12 +112,11 @@ std::optional<UartMode> ParseUartMode(std::string_view text) {
   return std::nullopt;
 }
 
-std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& choice) {
+std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& choice, Language language) {
   const std::size_t colon = text.find(':');
   const auto uart = CanonicalUartName(text.substr(0, colon));
   if (!uart) {
-    return "--uart \"" + std::string(text) +
-           "\" does not name a UART (1, 2 ... or UART1, UART2 ...; NAME:RATE for a rate)";
+    return Utf8Text(language, TextKey::UsageUartNotNamed, {{"given", std::string(text)}});
   }
   choice.uart = *uart;
   choice.given = std::string(text);
@@ -124,7 +124,7 @@ std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& ch
   if (colon != std::string_view::npos) {
     const auto rate = ParseWhole<std::int32_t>(text.substr(colon + 1), 10);
     if (!rate || *rate <= 0) {
-      return "--uart \"" + std::string(text) + "\": the rate after the colon is not a whole number above 0";
+      return Utf8Text(language, TextKey::UsageUartBadRate, {{"given", std::string(text)}});
     }
     choice.baud = *rate;
   }

@@ -34,6 +34,6 @@ std::optional<UartMode> ParseUartMode(std::string_view text);
 // A --uart value: NAME or NAME:RATE, NAME a UART's number or name ("2",
 // "uart2", "UART2"), RATE a whole number above 0. Returns what is wrong, or
 // nothing and fills choice.
-std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& choice);
+std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& choice, Language language);
 
 }  // namespace tesmirol::cli

@@ -3,6 +3,7 @@
 #include <span>
 #include <string_view>
 
+#include "cli/utf8_text.h"
 #include "res/preset_lists.h"
 
 namespace tesmirol::cli {
@@ -21,11 +22,11 @@ void AppendSection(std::string& text, std::string_view name, std::span<const std
 
 }  // namespace
 
-std::string PresetListText() {
+std::string PresetListText(Language language) {
   std::string text;
-  AppendSection(text, "crystal", CrystalPresets());
+  AppendSection(text, Utf8Text(language, TextKey::TableCrystal), CrystalPresets());
   text += '\n';
-  AppendSection(text, "baud", BaudPresets());
+  AppendSection(text, Utf8Text(language, TextKey::TableBaud), BaudPresets());
   return text;
 }
 

@@ -59,7 +59,7 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
   if (options.outputFile.empty() || options.outputFile == "-") {
     return Write(out, err, options.language, *bytes);
   }
-  if (const auto problem = ReplaceFileAtomically(options.outputFile, *bytes)) {
+  if (const auto problem = ReplaceFileAtomically(options.outputFile, *bytes, options.language)) {
     return ReportFailure(err, *problem, kExitWriteFailure);
   }
   return kExitDone;
@@ -77,7 +77,8 @@ int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeR
       if (!bytes) {
         return ReportFailure(err, Utf8Text(options.language, TextKey::RunCodeNotUtf8), kExitWriteFailure);
       }
-      if (const auto problem = ReplaceFileAtomically(options.driverDir + "/" + files.name + extension, *bytes)) {
+      if (const auto problem =
+              ReplaceFileAtomically(options.driverDir + "/" + files.name + extension, *bytes, options.language)) {
         return ReportFailure(err, *problem, kExitWriteFailure);
       }
     }

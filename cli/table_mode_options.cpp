@@ -2,6 +2,7 @@
 // the crystals that give every rate of a list.
 
 #include "cli/mode_options.h"
+#include "cli/utf8_text.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // --json stands for --format json; with another --format it contradicts it.
 std::optional<std::string> SettleJsonFormat(const GivenOptions& given, CommandLineOptions& options) {
   if (given.json && given.format && options.tableFormat != TableFormat::Json) {
-    return "--json and --format " + given.formatText + " cannot be given together";
+    return Utf8Text(options.language, TextKey::UsageJsonFormatConflict, {{"format", given.formatText}});
   }
   if (given.json) {
     options.tableFormat = TableFormat::Json;
@@ -32,10 +33,10 @@ std::optional<std::string> SettleRatesMode(const GivenOptions& given, CommandLin
     return problem;
   }
   if (options.tableFormat == TableFormat::Markdown) {
-    return "--format markdown is not offered with --rates (text, csv or json)";
+    return Utf8Text(options.language, TextKey::UsageRatesNoMarkdown);
   }
   if (given.valueCount > 1) {
-    return "--rates takes CRYSTAL only, no BAUD (the rates are the list)";
+    return Utf8Text(options.language, TextKey::UsageRatesCrystalOnly);
   }
   options.action = CommandAction::FindCrystals;
   return std::nullopt;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/mode_options.h"
+#include "cli/utf8_text.h"
 #include "codegen/target_asm_code.h"
 #include "engine/target_catalogue.h"
 
@@ -32,13 +33,16 @@ std::string HexLimit(std::uint32_t bits) { return bits > 8 ? "0xFFFF" : "0xFF"; 
 std::optional<std::string> CheckTargetReload(const std::string& given, const std::vector<const BaudTarget*>& targets,
                                              const CommandLineOptions& options) {
   if (targets.size() > 1) {
-    return "--reload needs one target, not the family \"" + given +
-           "\" (its targets: " + JoinNames(TargetNames(targets)) + ")";
+    return Utf8Text(options.language, TextKey::UsageReloadFamily,
+                    {{"family", given}, {"targets", JoinNames(TargetNames(targets))}});
   }
   const BaudTarget& target = *targets.front();
   if (options.reload >= (std::uint32_t{1} << target.reloadBits)) {
-    return "--reload \"" + options.reloadText + "\" does not fit " + target.name + "'s " +
-           std::to_string(target.reloadBits) + "-bit register (0 to " + HexLimit(target.reloadBits) + ")";
+    return Utf8Text(options.language, TextKey::UsageReloadTooWide,
+                    {{"reload", options.reloadText},
+                     {"target", target.name},
+                     {"bits", std::to_string(target.reloadBits)},
+                     {"limit", HexLimit(target.reloadBits)}});
   }
   return std::nullopt;
 }
@@ -48,13 +52,13 @@ bool WritesCode(std::string_view view) {
 }
 
 // The assembly text covers the target, or every target of the family.
-std::optional<std::string> CheckAsmCoverage(const std::string& given) {
+std::optional<std::string> CheckAsmCoverage(const std::string& given, Language language) {
   for (const BaudTarget& target : BaudTargets()) {
     const bool named = target.name == given ||
                        std::find(target.families.begin(), target.families.end(), given) != target.families.end();
     if (named && !AsmCoversTarget(target)) {
-      return "--asm does not cover " + target.name + (target.name == given ? "" : " (of " + given + ")") +
-             "; it covers " + JoinNames(AsmCoveredTargetNames());
+      return Utf8Text(language, target.name == given ? TextKey::UsageAsmNotCovered : TextKey::UsageAsmNotCoveredOf,
+                      {{"target", target.name}, {"family", given}, {"covered", JoinNames(AsmCoveredTargetNames())}});
     }
   }
   return std::nullopt;
@@ -73,30 +77,32 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options) {
   if (given.uartMode && !WritesCode(given.view)) {
-    return "--uart-mode applies to the generated code: give it with --target and --code, -o or the report";
+    return Utf8Text(options.language, TextKey::UsageUartModeCodeOnly);
   }
   if (!options.target) {
     if (given.view == "--reload" && options.reload > 0xFFU) {
-      return "--reload \"" + options.reloadText + "\" is not a reload value from 0 to 255 (0x00 to 0xFF)";
+      return Utf8Text(options.language, TextKey::UsageReload8Bit, {{"reload", options.reloadText}});
     }
     if (given.uartMode) {
-      return "--uart-mode needs --target (the dialog's code is UART mode 1 only)";
+      return Utf8Text(options.language, TextKey::UsageUartModeNeedsTarget);
     }
     return std::nullopt;
   }
   if (given.view == "--list-presets" || given.view == "--list-targets") {
-    return "--target cannot be given with " + given.view;
+    return Utf8Text(options.language, TextKey::UsageTargetNotWith, {{"option", given.view}});
   }
   const std::vector<const BaudTarget*> targets = FindBaudTargets(*options.target);
   if (targets.empty()) {
-    return "unknown target \"" + *options.target + "\"; the targets are " + JoinNames(AllTargetNames()) +
-           "; the chip families are " + JoinNames(BaudTargetFamilies());
+    return Utf8Text(options.language, TextKey::UsageUnknownTarget,
+                    {{"target", *options.target},
+                     {"targets", JoinNames(AllTargetNames())},
+                     {"families", JoinNames(BaudTargetFamilies())}});
   }
   if (given.view == "--reload") {
     return CheckTargetReload(*options.target, targets, options);
   }
   if (given.view == "--asm") {
-    return CheckAsmCoverage(*options.target);
+    return CheckAsmCoverage(*options.target, options.language);
   }
   return std::nullopt;
 }

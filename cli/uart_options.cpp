@@ -7,6 +7,7 @@
 
 #include "cli/mode_options.h"
 #include "cli/uart_requests.h"
+#include "cli/utf8_text.h"
 #include "engine/target_catalogue.h"
 
 namespace tesmirol::cli {
@@ -18,12 +19,13 @@ std::size_t CountWithoutRate(const std::vector<UartChoice>& uarts) {
 }
 
 // Every UART the chip has, each asked for once.
-std::optional<std::string> CheckUartsOfChip(const std::string& chip, const std::vector<UartChoice>& uarts) {
+std::optional<std::string> CheckUartsOfChip(const std::string& chip, const std::vector<UartChoice>& uarts,
+                                            Language language) {
   for (std::size_t index = 0; index < uarts.size(); ++index) {
     for (std::size_t earlier = 0; earlier < index; ++earlier) {
       if (uarts[earlier].uart == uarts[index].uart) {
-        return "--uart " + uarts[index].uart + " is given twice (\"" + uarts[earlier].given + "\" and \"" +
-               uarts[index].given + "\"); each UART takes one rate";
+        return Utf8Text(language, TextKey::UsageUartTwice,
+                        {{"uart", uarts[index].uart}, {"first", uarts[earlier].given}, {"second", uarts[index].given}});
       }
     }
   }
@@ -31,15 +33,20 @@ std::optional<std::string> CheckUartsOfChip(const std::string& chip, const std::
     const auto other = std::find_if(uarts.begin(), uarts.end(),
                                     [target](const UartChoice& choice) { return choice.uart != target->uart; });
     if (other != uarts.end()) {
-      return "--uart \"" + other->given + "\": the target " + target->name + " drives " + target->uart + ", not " +
-             other->uart + " (to plan " + other->uart + ", give its chip family: " + JoinNames(target->families) + ")";
+      return Utf8Text(language, TextKey::UsageUartNotOfTarget,
+                      {{"given", other->given},
+                       {"target", target->name},
+                       {"targetUart", target->uart},
+                       {"uart", other->uart},
+                       {"families", JoinNames(target->families)}});
     }
     return std::nullopt;
   }
   const std::vector<std::string> names = UartNames(ChipTargets(chip));
   for (const UartChoice& choice : uarts) {
     if (std::find(names.begin(), names.end(), choice.uart) == names.end()) {
-      return "--uart \"" + choice.given + "\": " + chip + " has " + JoinNames(names);
+      return Utf8Text(language, TextKey::UsageUartNotOfChip,
+                      {{"given", choice.given}, {"chip", chip}, {"uarts", JoinNames(names)}});
     }
   }
   return std::nullopt;
@@ -50,26 +57,24 @@ std::optional<std::string> CheckUartForms(const GivenOptions& given, const Comma
   const std::size_t withoutRate = CountWithoutRate(options.uarts);
   if (given.view == "--rates") {
     if (options.uarts.size() != 1 || withoutRate != 1) {
-      return "--rates takes one --uart NAME without a rate: the UART whose generators must give every rate of "
-             "the list";
+      return Utf8Text(options.language, TextKey::UsageRatesOneUart);
     }
     return std::nullopt;
   }
   if (given.view == "--table") {
     if (withoutRate == 0) {
       if (given.valueCount > 1) {
-        return "--table with --uart NAME:RATE takes CRYSTAL only, no BAUD (the rates are the --uart rates)";
+        return Utf8Text(options.language, TextKey::UsageTableUartCrystalOnly);
       }
       return std::nullopt;
     }
     if (options.uarts.size() != 1) {
-      return "--table takes one --uart NAME (the table of that UART's generators) or --uart NAME:RATE for "
-             "every UART (the plan on each crystal)";
+      return Utf8Text(options.language, TextKey::UsageTableOneUart);
     }
     return std::nullopt;
   }
   if (withoutRate == 0 && given.valueCount > 1) {
-    return "BAUD is given but every --uart has its own rate (--uart NAME without a rate runs at BAUD)";
+    return Utf8Text(options.language, TextKey::UsageBaudWithUartRates);
   }
   return std::nullopt;
 }
@@ -85,12 +90,12 @@ std::optional<std::string> CheckUartOptions(const GivenOptions& given, const Com
     return std::nullopt;
   }
   if (given.view == "--reload" || given.view == "--list-presets" || given.view == "--list-targets") {
-    return "--uart cannot be given with " + given.view;
+    return Utf8Text(options.language, TextKey::UsageUartNotWith, {{"option", given.view}});
   }
   if (!options.target) {
-    return "--uart needs --target: a chip family (" + JoinNames(BaudTargetFamilies()) + ") or a target of that UART";
+    return Utf8Text(options.language, TextKey::UsageUartNeedsTarget, {{"families", JoinNames(BaudTargetFamilies())}});
   }
-  if (auto problem = CheckUartsOfChip(*options.target, options.uarts)) {
+  if (auto problem = CheckUartsOfChip(*options.target, options.uarts, options.language)) {
     return problem;
   }
   return CheckUartForms(given, options);

@@ -8,6 +8,7 @@
 
 #include "codegen/target_code_fragments.h"
 #include "codegen/target_registers.h"
+#include "engine/texts.h"
 #include "text/encoding.h"
 
 // The bytes of codegen/uart_driver_fragments.txt, compiled in by the build.
@@ -214,7 +215,7 @@ std::vector<std::uint32_t> ValidBufferSizes(BufferSpace space) {
   return sizes;
 }
 
-std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount) {
+std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount, Language language) {
   const std::vector<std::uint32_t> sizes = ValidBufferSizes(options.space);
   std::string valid;
   for (const std::uint32_t size : sizes) {
@@ -223,18 +224,17 @@ std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std:
   const std::string space = options.space == BufferSpace::Idata ? "idata" : "xdata";
   for (const auto& [name, size] : {std::pair{"--rx-size", options.rxSize}, std::pair{"--tx-size", options.txSize}}) {
     if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
-      std::string message = std::string(name) + " " + std::to_string(size);
-      message.append(" is not a buffer size for ").append(space).append(" (").append(valid).append(")");
-      return message;
+      return FormatText(language, TextKey::DriverBadBufferSize,
+                        {{"option", name}, {"size", std::to_string(size)}, {"space", space}, {"sizes", valid}});
     }
   }
   const std::uint32_t total = static_cast<std::uint32_t>(uartCount) * (options.rxSize + options.txSize);
   if (options.space == BufferSpace::Idata && total > kIdataBufferBudget) {
-    return "the buffers take " + std::to_string(total) + " bytes of idata, more than the " +
-           std::to_string(kIdataBufferBudget) + " the driver may use: choose smaller sizes or --buffers xdata";
+    return FormatText(language, TextKey::DriverIdataBudget,
+                      {{"total", std::to_string(total)}, {"budget", std::to_string(kIdataBufferBudget)}});
   }
   if (options.registerBank && *options.registerBank > 3) {
-    return "--register-bank " + std::to_string(*options.registerBank) + " is not a register bank (0, 1, 2, 3)";
+    return FormatText(language, TextKey::DriverBadRegisterBank, {{"bank", std::to_string(*options.registerBank)}});
   }
   return std::nullopt;
 }

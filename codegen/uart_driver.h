@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codegen/target_init_code.h"
+#include "engine/language.h"
 
 namespace tesmirol {
 
@@ -36,8 +37,10 @@ inline constexpr std::uint32_t kIdataBufferBudget = 128;
 
 // What is wrong with the options for a driver of uartCount UARTs (a size
 // that is not a valid size, idata buffers beyond their budget, a register
-// bank beyond 3), naming what is valid; nothing when they fit.
-std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount);
+// bank beyond 3), naming what is valid, in the language (GBK); nothing when
+// they fit.
+std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount,
+                                              Language language = Language::English);
 
 // "uart1": the prefix of the driver's functions and the name of its files,
 // from the chip's own name of the UART.

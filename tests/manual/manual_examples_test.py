@@ -7,7 +7,8 @@ In a <pre> block of a page, a line that starts with "tesmirol-cli " is a
 command; the lines after it, up to a blank line or the next command, are
 what it prints (standard output and standard error together). A command
 shown without output must print nothing and succeed, as the commands that
-write files do. Each runs in an empty folder of its own.
+write files do. Each runs in an empty folder of its own, with --lang en:
+the pages show the messages in English.
 """
 
 import argparse
@@ -53,7 +54,8 @@ class ManualExamples(unittest.TestCase):
                     arguments = shlex.split(command)
                     if "--driver-dir" in arguments:
                         Path(folder, arguments[arguments.index("--driver-dir") + 1]).mkdir(exist_ok=True)
-                    run = subprocess.run([CLI] + arguments[1:], cwd=folder, capture_output=True, check=False)
+                    run = subprocess.run([CLI, "--lang", "en"] + arguments[1:], cwd=folder, capture_output=True,
+                                         check=False)
                     printed = (run.stdout + run.stderr).decode("utf-8").splitlines()
                     self.assertEqual([line.rstrip() for line in printed if line.strip()],
                                      [line.rstrip() for line in shown])
