@@ -80,29 +80,31 @@ async function openPage(browser, url, viewport = { width: 1000, height: 900 }) {
   return page;
 }
 
-// tesmirol-cli's answers, the expected values.
+// tesmirol-cli's answers, the expected values, asked for in Chinese, the
+// language of the page's code and texts (the JSON is the same in both).
+const chinese = ["--lang", "zh"];
 let presetTable = null;
 let catalogue = null;
 const reports = new Map();
 const cli = {
   // Every crystal preset against every rate preset, from one run.
   table() {
-    presetTable ??= JSON.parse(execFileSync(config.cli, ["--table", "all", "all", "--format", "json"],
+    presetTable ??= JSON.parse(execFileSync(config.cli, [...chinese, "--table", "all", "all", "--format", "json"],
       { encoding: "utf8", maxBuffer: 64 << 20 }));
     return presetTable;
   },
   // The crystal finder on a target (or a family's UART) for one rate, as
   // JSON or CSV rows; every preset crystal, or the one given.
   targetTable(target, baud, uart, format = "json", crystal = "all") {
-    const output = execFileSync(config.cli, ["--target", target, ...(uart ? ["--uart", uart] : []), "--table", crystal,
-      baud, "--format", format], { encoding: "utf8" });
+    const output = execFileSync(config.cli, [...chinese, "--target", target, ...(uart ? ["--uart", uart] : []),
+      "--table", crystal, baud, "--format", format], { encoding: "utf8" });
     if (format === "json") return JSON.parse(output);
     const [head, ...lines] = output.trim().split("\n").map((line) => line.split(","));
     return lines.map((line) => Object.fromEntries(head.map((name, index) => [name, line[index]])));
   },
   // The catalogue: {targets, families}.
   listing() {
-    catalogue ??= JSON.parse(execFileSync(config.cli, ["--list-targets", "--json"], { encoding: "utf8" }));
+    catalogue ??= JSON.parse(execFileSync(config.cli, [...chinese, "--list-targets", "--json"], { encoding: "utf8" }));
     return catalogue;
   },
   targetNames() {
@@ -118,8 +120,8 @@ const cli = {
   json(crystal, baud, target) {
     const key = JSON.stringify([crystal, baud, target]);
     if (!reports.has(key)) {
-      const run = spawnSync(config.cli, [...(target ? ["--target", target] : []), "--json", "--", crystal, baud],
-        { encoding: "utf8" });
+      const run = spawnSync(config.cli, [...chinese, ...(target ? ["--target", target] : []), "--json", "--", crystal,
+        baud], { encoding: "utf8" });
       reports.set(key, { status: run.status, report: run.status <= 1 ? JSON.parse(run.stdout) : undefined });
     }
     return structuredClone(reports.get(key));
@@ -128,7 +130,7 @@ const cli = {
   code(crystal, baud, { encoding = "utf-8", lineFeeds = false, target } = {}) {
     const args = [...(target ? ["--target", target] : []), "--code", "--encoding", encoding,
       ...(lineFeeds ? ["--lf"] : []), "--", crystal, baud];
-    const run = spawnSync(config.cli, args);
+    const run = spawnSync(config.cli, [...chinese, ...args]);
     return run.status === 0 ? run.stdout : null;
   },
   // The --uart arguments of a plan: the first UART at BAUD, the others each
@@ -139,7 +141,7 @@ const cli = {
   // {status, report}: the plan's --json report (a conflict ends with status
   // 3 and still reports) for the UARTs ([uart, baud] pairs).
   plan(crystal, target, uarts) {
-    const run = spawnSync(config.cli, [...cli.planArguments(target, uarts), "--json", "--", crystal, uarts[0][1]],
+    const run = spawnSync(config.cli, [...chinese, ...cli.planArguments(target, uarts), "--json", "--", crystal, uarts[0][1]],
       { encoding: "utf8" });
     return { status: run.status, report: run.stdout ? JSON.parse(run.stdout) : undefined };
   },
@@ -153,10 +155,10 @@ const cli = {
     const args = [...targetArguments, "--driver", polled ? "polled" : "interrupt",
       ...(polled ? [] : ["--rx-size", String(rxSize), "--tx-size", String(txSize), "--buffers", xdata ? "xdata" : "idata"]),
       "--encoding", encoding, ...(lineFeeds ? ["--lf"] : [])];
-    const one = spawnSync(config.cli, [...args, "--", crystal, baud]);
+    const one = spawnSync(config.cli, [...chinese, ...args, "--", crystal, baud]);
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-driver-"));
     try {
-      const run = spawnSync(config.cli, [...args, "--driver-dir", folder, "--", crystal, baud]);
+      const run = spawnSync(config.cli, [...chinese, ...args, "--driver-dir", folder, "--", crystal, baud]);
       assert(run.status === one.status, `--driver-dir ended with ${run.status}, --driver with ${one.status}`);
       const files = Object.fromEntries(fs.readdirSync(folder).sort().map((name) => [name,
         fs.readFileSync(path.join(folder, name))]));
@@ -167,7 +169,7 @@ const cli = {
   },
   // The bytes of the plan's code, or null when there is none.
   planCode(crystal, target, uarts, { encoding = "utf-8", lineFeeds = false } = {}) {
-    const run = spawnSync(config.cli, [...cli.planArguments(target, uarts), "--code", "--encoding", encoding,
+    const run = spawnSync(config.cli, [...chinese, ...cli.planArguments(target, uarts), "--code", "--encoding", encoding,
       ...(lineFeeds ? ["--lf"] : []), "--", crystal, uarts[0][1]]);
     return run.status === 0 ? run.stdout : null;
   },
