@@ -15,8 +15,27 @@
 namespace tesmirol::cli {
 namespace {
 
-// The reason for the last failed system call, in words.
-std::string LastError() { return std::generic_category().message(errno); }
+// The reason for the last failed system call, in words: the common ones in
+// the language, the others as the system words them.
+std::string LastError(Language language) {
+  switch (errno) {
+    case ENOENT:
+      return Utf8Text(language, TextKey::FileReasonNotFound);
+    case EACCES:
+    case EPERM:
+      return Utf8Text(language, TextKey::FileReasonNoPermission);
+    case ENOSPC:
+      return Utf8Text(language, TextKey::FileReasonDiskFull);
+    case EROFS:
+      return Utf8Text(language, TextKey::FileReasonReadOnly);
+    case ENOTDIR:
+      return Utf8Text(language, TextKey::FileReasonNotAFolder);
+    case EISDIR:
+      return Utf8Text(language, TextKey::FileReasonIsAFolder);
+    default:
+      return std::generic_category().message(errno);
+  }
+}
 
 // The permissions the new file gets: those of the file it replaces, or what a
 // newly created file would get under the process's umask.
@@ -103,14 +122,14 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
   const mode_t permissions = PermissionsFor(path);
   TemporaryFile temporary(path);
   if (!temporary.IsOpen()) {
-    return Utf8Text(language, TextKey::FileCannotCreateTemporary, {{"path", path}, {"reason", LastError()}});
+    return Utf8Text(language, TextKey::FileCannotCreateTemporary, {{"path", path}, {"reason", LastError(language)}});
   }
   if (!WriteAll(temporary.Descriptor(), bytes) || fchmod(temporary.Descriptor(), permissions) != 0 ||
       fsync(temporary.Descriptor()) != 0 || !temporary.Close()) {
-    return Utf8Text(language, TextKey::FileCannotWrite, {{"path", path}, {"reason", LastError()}});
+    return Utf8Text(language, TextKey::FileCannotWrite, {{"path", path}, {"reason", LastError(language)}});
   }
   if (std::rename(temporary.Name(), path.c_str()) != 0) {
-    return Utf8Text(language, TextKey::FileCannotReplace, {{"path", path}, {"reason", LastError()}});
+    return Utf8Text(language, TextKey::FileCannotReplace, {{"path", path}, {"reason", LastError(language)}});
   }
   temporary.MarkRenamed();
   return std::nullopt;

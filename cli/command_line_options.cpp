@@ -124,7 +124,7 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
 
 // Sets language to the one --lang names (the last --lang given), and
 // leaves it alone when none is given; says what is wrong with a --lang that
-// names neither zh nor en.
+// names neither zh nor en, in the language in effect before it.
 std::optional<std::string> ReadLanguage(const std::vector<std::string>& givenOptions, Language& language) {
   constexpr std::string_view kLangOption = "--lang=";
   for (const std::string& option : givenOptions) {
@@ -345,7 +345,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   CommandLineOptions options;
   options.language = localeLanguage;
   if (auto problem = ReadLanguage(split.options, options.language)) {
-    return UsageError(localeLanguage, std::move(*problem));
+    return UsageError(options.language, std::move(*problem));
   }
   OptionTexts texts;
 
