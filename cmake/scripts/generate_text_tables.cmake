@@ -61,12 +61,13 @@ function(tesmirol_read_text_table file prefix)
       message(FATAL_ERROR "${where}: the key '${key}' is given a second time")
     endif()
     string(REGEX REPLACE "[ \t\r]+$" "" value "${value}")
-    if(value STREQUAL "")
-      message(FATAL_ERROR "${where}: the value of '${key}' is empty")
-    endif()
     string(REPLACE "\\\\" "${backslashMark}" value "${value}")
     string(REPLACE "\\n" "${lineBreakMark}" value "${value}")
     string(REPLACE "\\s" " " value "${value}")
+    string(STRIP "${value}" stripped)
+    if(stripped STREQUAL "")
+      message(FATAL_ERROR "${where}: the value of '${key}' is empty")
+    endif()
     if(value MATCHES "\\\\")
       message(FATAL_ERROR "${where}: the value of '${key}' holds a '\\' that is not \\n, \\s or \\\\")
     endif()
@@ -107,25 +108,24 @@ endfunction()
 
 # Sets <var> to one C++ string literal per line of <valuesFile> (UTF-8, the
 # marks for line breaks and backslashes), the bytes in GBK as \x escapes.
-# Stops the build, naming the key, when a value has a character GBK lacks.
-function(tesmirol_gbk_literals valuesFile keys var)
+# Stops the build, naming the table and the key, when a value (read from
+# <prefix>_value_<key>) has a character GBK lacks.
+function(tesmirol_gbk_literals valuesFile table prefix keys var)
   execute_process(
     COMMAND "${ICONV}" -f UTF-8 -t GBK "${valuesFile}"
     OUTPUT_FILE "${valuesFile}.gbk"
     RESULT_VARIABLE status
     ERROR_VARIABLE problem)
   if(NOT status EQUAL 0)
-    file(STRINGS "${valuesFile}" values)
     foreach(key IN LISTS keys)
-      list(POP_FRONT values value)
-      file(WRITE "${valuesFile}.one" "${value}")
+      file(WRITE "${valuesFile}.one" "${${prefix}_value_${key}}")
       execute_process(COMMAND "${ICONV}" -f UTF-8 -t GBK "${valuesFile}.one" RESULT_VARIABLE oneStatus
                       OUTPUT_QUIET ERROR_QUIET)
       if(NOT oneStatus EQUAL 0)
-        message(FATAL_ERROR "${valuesFile}: the value of '${key}' is not UTF-8 that GBK can hold")
+        message(FATAL_ERROR "${table}: the value of '${key}' is not UTF-8 that GBK can hold")
       endif()
     endforeach()
-    message(FATAL_ERROR "${valuesFile}: iconv failed: ${problem}")
+    message(FATAL_ERROR "${table}: iconv failed: ${problem}")
   endif()
   file(READ "${valuesFile}.gbk" hex HEX)
   string(REGEX REPLACE "(..)" "\\\\x\\1" escaped "${hex}")
@@ -209,12 +209,15 @@ list(LENGTH en_keys keyCount)
 
 # CMake's lists cannot hold the characters the reader swapped for marks, so
 # the values go to iconv with the marks turned back.
+set(en_table "${EN}")
+set(zh_table "${ZH}")
 foreach(language IN ITEMS en zh)
   string(REPLACE "${semicolonMark}" ";" ${language}Values "${${language}Values}")
   string(REPLACE "${openMark}" "[" ${language}Values "${${language}Values}")
   string(REPLACE "${closeMark}" "]" ${language}Values "${${language}Values}")
   file(WRITE "${TABLE_SOURCE}.${language}.txt" "${${language}Values}")
-  tesmirol_gbk_literals("${TABLE_SOURCE}.${language}.txt" "${en_keys}" ${language}Literals)
+  tesmirol_gbk_literals("${TABLE_SOURCE}.${language}.txt" "${${language}_table}" ${language} "${en_keys}"
+                        ${language}Literals)
 endforeach()
 
 # English stays ASCII: a byte above 0x7F names its key.
