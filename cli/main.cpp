@@ -13,7 +13,7 @@
 
 // The environment variable's value, "" when it is not set.
 std::string_view EnvironmentValue(const char* name) {
-  const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe): read once, before any thread
+  const char* value = std::getenv(name);
   return value == nullptr ? std::string_view() : std::string_view(value);
 }
 

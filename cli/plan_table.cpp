@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -140,9 +141,8 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
                const std::vector<const BaudTarget*>& chipTargets, double tolerance, bool colour, Language language) {
   std::vector<ColouredRow<kColumns>> rows;
   ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
-    for (auto& uartRow : MakeTextRows(row, uarts, language)) {
-      rows.push_back(std::move(uartRow));
-    }
+    auto uartRows = MakeTextRows(row, uarts, language);
+    rows.insert(rows.end(), std::make_move_iterator(uartRows.begin()), std::make_move_iterator(uartRows.end()));
   });
   AppendAlignedTable(output, Headings(language), kRightAligned, kDeviationColumn, rows, colour);
 }

@@ -34,18 +34,16 @@ std::string ListText(const std::vector<std::string>& items, Language language) {
 // "UART0 at 110 bps and UART1 at 9600 bps".
 std::string UartsAtRates(std::span<const UartRequest> requests, const std::vector<std::size_t>& indices,
                          Language language) {
-  std::vector<std::string> items;
-  for (const std::size_t index : indices) {
-    items.push_back(UartAtRate(requests[index], language));
-  }
+  std::vector<std::string> items(indices.size());
+  std::transform(indices.begin(), indices.end(), items.begin(),
+                 [&](std::size_t index) { return UartAtRate(requests[index], language); });
   return ListText(items, language);
 }
 
 std::string UartNamesOf(const UartPlan& plan, const std::vector<std::size_t>& indices, Language language) {
-  std::vector<std::string> items;
-  for (const std::size_t index : indices) {
-    items.push_back(plan.uarts[index].request.uart);
-  }
+  std::vector<std::string> items(indices.size());
+  std::transform(indices.begin(), indices.end(), items.begin(),
+                 [&plan](std::size_t index) { return plan.uarts[index].request.uart; });
   return ListText(items, language);
 }
 

@@ -22,9 +22,9 @@ constexpr std::array kLanguages = {Language::Chinese, Language::English};
 std::vector<std::string> PlaceholderNames(std::string_view pattern) {
   std::vector<std::string> names;
   for (std::size_t at = 0; at < pattern.size(); ++at) {
-    if (static_cast<unsigned char>(pattern[at]) >= 0x81) {
-      ++at;  // the second byte of a GBK character
-    } else if (pattern.substr(at, 2) == "{{" || pattern.substr(at, 2) == "}}") {
+    // The second byte of a GBK character, or of a doubled brace, is skipped.
+    if (static_cast<unsigned char>(pattern[at]) >= 0x81 || pattern.substr(at, 2) == "{{" ||
+        pattern.substr(at, 2) == "}}") {
       ++at;
     } else if (pattern[at] == '{') {
       const std::size_t close = pattern.find('}', at);
@@ -70,6 +70,7 @@ TEST(Texts, EveryPlaceholderFillsInBothLanguages) {
       const std::string_view pattern = Text(language, key);
       const std::vector<std::string> names = PlaceholderNames(pattern);
       std::vector<TextArgument> arguments;
+      arguments.reserve(names.size());
       for (const std::string& name : names) {
         arguments.push_back(TextArgument{name, "<" + name + ">"});
       }
