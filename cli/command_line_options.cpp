@@ -11,6 +11,7 @@
 #include "cli/mode_options.h"
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
+#include "cli/utf8_text.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -123,31 +124,56 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
 
 // The clock finder's range and list length, which only --find-clock takes.
 std::optional<std::string> ReadClockValues(const CLI::App& app, const OptionTexts& texts, CommandLineOptions& options) {
+  const Language language = options.language;
   for (const char* name : {"--clock-range", "--limit"}) {
     if (app.count(name) > 0 && app.count("--find-clock") == 0) {
-      return std::string(name) + " applies to the clock finder: give it with --find-clock";
+      return Utf8Text(language, TextKey::ClockOnlyWithFindClock, {{"option", name}});
     }
   }
   if (app.count("--clock-range") > 0) {
     ClockRange range;
-    if (auto problem = ParseClockRange(texts.clockRange, range)) {
-      return problem;
+    if (const auto problem = ParseClockRange(texts.clockRange, range)) {
+      const TextKey key = *problem == ClockRangeProblem::Empty           ? TextKey::ClockRangeEmpty
+                          : *problem == ClockRangeProblem::NotWholeHertz ? TextKey::ClockRangeNotHertz
+                                                                         : TextKey::ClockRangeNotRange;
+      return Utf8Text(language, key, {{"value", texts.clockRange}});
     }
     options.clockRange = range;
   }
   if (app.count("--limit") > 0) {
     const auto limit = ParseCount(texts.limit);
     if (!limit || *limit == 0 || *limit > kMaxClockLimit) {
-      return "--limit \"" + texts.limit + "\" is not a number of clocks from 1 to " + std::to_string(kMaxClockLimit);
+      return Utf8Text(language, TextKey::ClockBadLimit,
+                      {{"value", texts.limit}, {"max", std::to_string(kMaxClockLimit)}});
     }
     options.clockLimit = *limit;
   }
   return std::nullopt;
 }
 
+// Sets language to the one --lang names (the last --lang given), and
+// leaves it alone when none is given; says what is wrong with a --lang that
+// names neither zh nor en.
+std::optional<std::string> ReadLanguage(const std::vector<std::string>& givenOptions, Language& language) {
+  constexpr std::string_view kLangOption = "--lang=";
+  for (const std::string& option : givenOptions) {
+    if (!option.starts_with(kLangOption)) {
+      continue;
+    }
+    const std::string code = option.substr(kLangOption.size());
+    const auto chosen = LanguageFromCode(code);
+    if (!chosen) {
+      return Utf8Text(language, TextKey::OptionsBadLang, {{"value", code}});
+    }
+    language = *chosen;
+  }
+  return std::nullopt;
+}
+
 // Ends parsing with a usage error that says what was wrong.
-CommandLineOptions UsageError(std::string message) {
+CommandLineOptions UsageError(Language language, std::string message) {
   CommandLineOptions options;
+  options.language = language;
   options.action = CommandAction::UsageError;
   options.message = std::move(message);
   return options;
@@ -196,7 +222,7 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (app.count("--find-clock") > 0 && !texts.findClock.empty()) {
     const auto rates = ParseRates(texts.findClock);
     if (!rates) {
-      return "--find-clock \"" + texts.findClock + "\" is not a list of rates above 0 (9600,115200)";
+      return Utf8Text(options.language, TextKey::ClockBadRates, {{"value", texts.findClock}});
     }
     options.rates = *rates;
   }
@@ -335,8 +361,16 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
 
 }  // namespace
 
-CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, Language localeLanguage) {
+  // The parser sees the options only: left to itself it would take "-9600"
+  // for an option. CRYSTAL and BAUD are declared below for the usage text and
+  // are filled in from the values.
+  SplitArguments split = SplitOptionsFromValues(arguments);
   CommandLineOptions options;
+  options.language = localeLanguage;
+  if (auto problem = ReadLanguage(split.options, options.language)) {
+    return UsageError(localeLanguage, std::move(*problem));
+  }
   OptionTexts texts;
 
   CLI::App app(
@@ -381,17 +415,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
                  "the crystal finder for a list of rates: the crystals (presets, or CRYSTAL) that give every "
                  "rate within --max-error PCT (default 1)")
       ->type_name("LIST");
-  app.add_option("--find-clock", texts.findClock,
-                 "with --target: the clock frequencies that give every rate of LIST exactly, or else within "
-                 "--max-error PCT (default 1), on one UART switched between the rates; without LIST, those at "
-                 "which the --uart NAME:RATE UARTs can be planned together")
+  app.add_option("--find-clock", texts.findClock, Utf8Text(options.language, TextKey::ClockHelpFindClock))
       ->type_name("[LIST]")
       ->expected(0, 1);
-  app.add_option("--clock-range", texts.clockRange,
-                 "with --find-clock: where the clock may lie, LOW..HIGH read like CRYSTAL (4MHz..35MHz); left "
-                 "out for a chip with clock steps (ch552), its steps")
+  app.add_option("--clock-range", texts.clockRange, Utf8Text(options.language, TextKey::ClockHelpClockRange))
       ->type_name("LOW..HIGH");
-  app.add_option("--limit", texts.limit, "with --find-clock: the most clocks listed (default 20)")->type_name("N");
+  app.add_option("--limit", texts.limit, Utf8Text(options.language, TextKey::ClockHelpLimit))->type_name("N");
   app.add_option("--uart-mode", texts.uartMode,
                  "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
       ->type_name("N");
@@ -421,13 +450,13 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
       ->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, "with --driver: the interrupt's register bank, 0 to 3")
       ->type_name("N");
+  std::string languageCode;
+  app.add_option("--lang", languageCode, Utf8Text(options.language, TextKey::OptionsHelpLang))
+      ->type_name("zh|en")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("--version", texts.version, "print the version and exit");
   app.footer(std::string(kFooter));
 
-  // The parser sees the options only: left to itself it would take "-9600"
-  // for an option. CRYSTAL and BAUD are declared above for the usage text and
-  // are filled in from the values below.
-  SplitArguments split = SplitOptionsFromValues(arguments);
   std::reverse(split.options.begin(), split.options.end());  // the parser takes from the back
   try {
     app.parse(split.options);
@@ -436,11 +465,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.message = app.help();
     return options;
   } catch (const CLI::ParseError& error) {
-    return UsageError(error.what());
+    return UsageError(options.language, error.what());
   }
 
   if (split.values.size() > 2) {
-    return UsageError("unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)");
+    return UsageError(options.language,
+                      "unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)");
   }
   if (!split.values.empty()) {
     options.crystal = split.values[0];
@@ -454,10 +484,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     return options;
   }
   if (auto problem = ReadOptionValues(app, texts, options)) {
-    return UsageError(std::move(*problem));
+    return UsageError(options.language, std::move(*problem));
   }
   if (auto problem = ChooseAction(app, texts, split.values.size(), options)) {
-    return UsageError(std::move(*problem));
+    return UsageError(options.language, std::move(*problem));
   }
   return options;
 }
