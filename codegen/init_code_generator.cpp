@@ -43,7 +43,8 @@ std::string HeaderNoteLines(HeaderNotes notes, std::string_view marker) {
   std::string lines;
   for (const std::string& note : notes) {
     std::string line = note;
-    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     lines.append(marker).append(" ").append(line).append("\r\n");
   }
   return lines;
@@ -111,8 +112,7 @@ GeneratedInitCode GenerateInitCode(const BaudCalculation& calculation, Language 
   // in a note is ever filled. A placeholder never spans the line start
   // where the template is cut.
   const std::size_t at = NotesPosition(code, language);
-  return {GenerationOutcome::Code,
-          fill(code.substr(0, at)) + HeaderNoteLines(notes, "//") + fill(code.substr(at))};
+  return {GenerationOutcome::Code, fill(code.substr(0, at)) + HeaderNoteLines(notes, "//") + fill(code.substr(at))};
 }
 
 }  // namespace tesmirol

@@ -278,9 +278,8 @@ std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSy
   if (kept.empty()) {
     return {};
   }
-  std::string text =
-      FillText(SyntaxPiece(syntax, "file_header", language),
-               {{"FILE_TITLE", InlinePiece("file_title", language)}, {"PROTOTYPES", Prototypes(kept)}});
+  std::string text = FillText(SyntaxPiece(syntax, "file_header", language),
+                              {{"FILE_TITLE", InlinePiece("file_title", language)}, {"PROTOTYPES", Prototypes(kept)}});
   text += Declarations(kept, syntax, language);
   text += SyntaxPiece(syntax, "code", language);
   text += Publics(kept, syntax);

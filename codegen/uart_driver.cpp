@@ -256,8 +256,8 @@ std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std:
   return std::nullopt;
 }
 
-std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests,
-                                             const DriverOptions& options, Language language) {
+std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
+                                             Language language) {
   std::vector<DriverFiles> files;
   const std::vector<TargetCodeRequest> kept = WithTargets(requests);
   for (std::size_t i = 0; i < kept.size(); ++i) {
@@ -286,8 +286,8 @@ std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, cons
       FileHeader(options, "text_single", language) + Includes(true, language) + DeclarationBlock(kept, language);
   for (std::size_t i = 0; i < kept.size(); ++i) {
     const TextFills fills = DriverFills(kept[i], options, language);
-    text += "\r\n" + HeaderBody(fills, options, i == 0, language) +
-            SourceBody(kept[i], fills, options, i == 0, language);
+    text +=
+        "\r\n" + HeaderBody(fills, options, i == 0, language) + SourceBody(kept[i], fills, options, i == 0, language);
   }
   return text;
 }

@@ -153,8 +153,7 @@ TEST(EnglishCode, EveryDriverVariantHasTheChineseCode) {
       SCOPED_TRACE(std::string(c.name) + " " + target->name);
       requests.push_back(RequestFor(*target, 0, 0, c.mode));
       const std::vector<DriverFiles> chinese = GenerateDriverFiles({&requests.back(), 1}, c.options);
-      const std::vector<DriverFiles> english =
-          GenerateDriverFiles({&requests.back(), 1}, c.options, Language::English);
+      const std::vector<DriverFiles> english = GenerateDriverFiles({&requests.back(), 1}, c.options, Language::English);
       ASSERT_EQ(english.size(), chinese.size());
       for (std::size_t i = 0; i < chinese.size(); ++i) {
         EXPECT_EQ(english[i].name, chinese[i].name);
@@ -177,8 +176,8 @@ TEST(EnglishCode, EveryAssemblyTargetAndSyntaxHasTheChineseCode) {
         SCOPED_TRACE(name + (syntax == AsmSyntax::A51 ? " A51" : " sdas8051") +
                      (mode == UartMode::Mode3 ? " mode 3" : " mode 1"));
         const TargetCodeRequest request = RequestFor(*target, 0, 0, mode);
-        ExpectTwins(GenerateAsmDriver({&request, 1}, syntax), GenerateAsmDriver({&request, 1}, syntax, Language::English),
-                    ";");
+        ExpectTwins(GenerateAsmDriver({&request, 1}, syntax),
+                    GenerateAsmDriver({&request, 1}, syntax, Language::English), ";");
       }
     }
   }
@@ -302,8 +301,8 @@ TEST(EnglishCode, NoteLinesStandWhereTheHeaderCommentsSay) {
     const std::string marker = assembly ? "; " : "// ";
     const std::string plain = NotedTextOf(c.text, c.language, {});
     const std::vector<std::string> lines = Lines(NotedTextOf(c.text, c.language, notes));
-    const auto anchor = std::find_if(lines.begin(), lines.end(),
-                                     [&](const std::string& line) { return line.starts_with(c.anchor); });
+    const auto anchor =
+        std::find_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(c.anchor); });
     ASSERT_NE(anchor, lines.end());
     const auto first = assembly ? anchor + 1 : anchor - static_cast<std::ptrdiff_t>(notes.size());
     ASSERT_GE(lines.end() - first, static_cast<std::ptrdiff_t>(notes.size()));

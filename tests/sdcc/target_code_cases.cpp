@@ -157,8 +157,7 @@ bool WriteTargetCases(const std::string& dir, std::ostream& manifest) {
             continue;
           }
           const bool english = solved == 0 && mode == UartMode::Mode1;
-          if (!WriteCase(dir, number++, Case{&target, crystals[i], rates[j], mode, setting, best, english},
-                         manifest)) {
+          if (!WriteCase(dir, number++, Case{&target, crystals[i], rates[j], mode, setting, best, english}, manifest)) {
             std::cerr << "target_code_cases: cannot write case " << number << " in " << dir << "\n";
             return false;
           }
@@ -176,7 +175,7 @@ struct PlanRequest {
   std::string_view crystal;
   UartMode mode;
   std::vector<std::pair<std::string_view, std::string_view>> uarts;  // UART, rate
-  bool english = false;  // written in English as well
+  bool english = false;                                              // written in English as well
 };
 
 // Plans of several UARTs of one chip: different rates on their own timers,
@@ -223,7 +222,8 @@ bool WritePlans(const std::string& dir, std::ostream& manifest) {
     if (!WriteBoth(dir, stem, code.text)) {
       return false;
     }
-    if (p.english && !WriteEnglish(dir, stem, GeneratePlanCode(*result.plan, *inputs, p.mode, Language::English).text)) {
+    if (p.english &&
+        !WriteEnglish(dir, stem, GeneratePlanCode(*result.plan, *inputs, p.mode, Language::English).text)) {
       return false;
     }
     nlohmann::ordered_json uarts = nlohmann::ordered_json::array();
@@ -232,12 +232,9 @@ bool WritePlans(const std::string& dir, std::ostream& manifest) {
       uart["baud"] = planned.request.baudText;
       uarts.push_back(uart);
     }
-    const nlohmann::ordered_json line = {{"stem", stem},
-                                         {"family", p.family},
-                                         {"crystal", p.crystal},
-                                         {"mode", p.mode == UartMode::Mode3 ? 3 : 1},
-                                         {"english", p.english},
-                                         {"uarts", uarts}};
+    const nlohmann::ordered_json line = {{"stem", stem},         {"family", p.family},
+                                         {"crystal", p.crystal}, {"mode", p.mode == UartMode::Mode3 ? 3 : 1},
+                                         {"english", p.english}, {"uarts", uarts}};
     manifest << line.dump() << "\n";
   }
   return true;
