@@ -85,7 +85,6 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
   const SerialPortFacts facts = SerialPortFactsOf(port);
   const bool byteFlags = !facts.control.empty();
   const std::string control(facts.control);
-  const std::string prefix(facts.flagPrefix);
   const bool wordIndex = IndexType(options) != "unsigned char";
   const bool framing = !facts.rb8.empty() && request.uartMode == UartMode::Mode1;
   const std::string bank = options.registerBank ? std::to_string(*options.registerBank) : "";
