@@ -45,10 +45,12 @@ std::string_view DeviationWarningText(Language language) noexcept;
 
 // The lines a caller adds to the header comment of a generated text (a
 // verdict on the serial link, say): GBK, already worded, one line each and
-// without the comment marker. Each becomes a line "// " + note (in
-// assembly "; " + note) of the header comment, right before its
-// "返回"/"Returns" line, in the order given; line ends inside a note are
-// turned into spaces so that a note never leaves the comment.
+// without the comment marker. Each becomes a line "// " + note of the
+// header comment, in the order given, right before its "返回"/"Returns"
+// line (in a target's init function that is right after its formula line);
+// in the assembly text, "; " + note right after the formula line. Line ends
+// inside a note are turned into spaces so that a note never leaves the
+// comment.
 using HeaderNotes = std::span<const std::string>;
 
 // The note lines as comment lines with CR LF line ends: marker + " " + note.
