@@ -60,7 +60,7 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
   if (choice.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, NoCodeReason(*inputs.calculation, choice), kExitNoResult);
   }
-  return DeliverCode(options, GenerateInitCode(*inputs.calculation).text, out, err);
+  return DeliverCode(options, GenerateInitCode(*inputs.calculation, Language::Chinese).text, out, err);
 }
 
 // The plain or the JSON report of one calculation.
@@ -71,7 +71,7 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
     }
     return ReportNoResult(inputs, err, kExitNoResult);
   }
-  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
+  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation, Language::Chinese);
   if (options.json) {
     const auto report = MakeJsonReport(*inputs.calculation, generated);
     if (!report) {

@@ -84,7 +84,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
     }
     return ReportFailure(err, crystal.utf8 + ": no plan: " + message, kExitCheckFailed);
   }
-  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode);
+  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, Language::Chinese);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, crystal.utf8 + ": " + NoPlanCodeReason(*result.plan), kExitCheckFailed);
   }
@@ -96,9 +96,10 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       return ReportFailure(err, NoPlanCodeReason(*result.plan), kExitNoResult);
     }
     if (options.asmSyntax) {
-      return DeliverCode(
-          options, GenerateAsmDriver(PlanCodeRequests(*result.plan, *atBaud, options.uartMode), *options.asmSyntax),
-          out, err);
+      return DeliverCode(options,
+                         GenerateAsmDriver(PlanCodeRequests(*result.plan, *atBaud, options.uartMode),
+                                           *options.asmSyntax, Language::Chinese),
+                         out, err);
     }
     if (options.driver) {
       return DeliverDriver(options, PlanCodeRequests(*result.plan, *atBaud, options.uartMode), out, err);
