@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/build_check.h"
+#include "cli/clock_finder_runner.h"
 #include "cli/command_line_options.h"
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
@@ -58,7 +59,7 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
   if (choice.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, NoCodeReason(*inputs.calculation, choice, options.language), kExitNoResult);
   }
-  return DeliverCode(options, GenerateInitCode(*inputs.calculation).text, out, err);
+  return DeliverCode(options, GenerateInitCode(*inputs.calculation, Language::Chinese).text, out, err);
 }
 
 // The plain or the JSON report of one calculation.
@@ -69,7 +70,7 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
     }
     return ReportInputsNoResult(inputs, err, options.language, kExitNoResult);
   }
-  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
+  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation, Language::Chinese);
   if (options.json) {
     const auto report = MakeJsonReport(*inputs.calculation, generated);
     if (!report) {
@@ -253,6 +254,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Language localeLan
       return RunTable(options, out, err);
     case CommandAction::FindCrystals:
       return RunCrystalFinder(options, out, err);
+    case CommandAction::FindClocks:
+      return RunClockFinder(options, out, err);
     case CommandAction::ReloadRates:
       return RunReloadRates(options, out, err);
     case CommandAction::Report:

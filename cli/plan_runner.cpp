@@ -93,7 +93,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode);
+  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, Language::Chinese);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(
         err,
@@ -109,9 +109,10 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       return ReportFailure(err, NoPlanCodeReason(*result.plan, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
-      return DeliverCode(
-          options, GenerateAsmDriver(PlanCodeRequests(*result.plan, *atBaud, options.uartMode), *options.asmSyntax),
-          out, err);
+      return DeliverCode(options,
+                         GenerateAsmDriver(PlanCodeRequests(*result.plan, *atBaud, options.uartMode),
+                                           *options.asmSyntax, Language::Chinese),
+                         out, err);
     }
     if (options.driver) {
       return DeliverDriver(options, PlanCodeRequests(*result.plan, *atBaud, options.uartMode), out, err);

@@ -92,7 +92,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode);
+  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, Language::Chinese);
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
@@ -101,7 +101,9 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
       const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
                                       options.uartMode};
       return DeliverCode(
-          options, GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax), out, err);
+          options,
+          GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax, Language::Chinese),
+          out, err);
     }
     if (options.driver) {
       const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,

@@ -41,6 +41,10 @@ MODES = [
     ("plan table", ["--table", "--target", "n76e003", "--uart", "0:110", "--uart", "1:9600"], False),
     ("rates", ["--rates", "9600,115200"], False),
     ("rates on a target", ["--rates", "9600,115200", "--target", "stc8"], False),
+    ("clock finder", ["--find-clock", "9600,115200", "--target", "stc8", "--clock-range", "11MHz..12MHz"], False),
+    ("clock finder for a plan", ["--find-clock", "--target", "stc8", "--uart", "1:115200", "--uart", "2:9600",
+                                 "--clock-range", "11MHz..12MHz"], False),
+    ("no clock", ["--find-clock", "9600,115200", "--target", "t1-12t", "--clock-range", "1000Hz..1100Hz"], False),
     ("list targets", ["--list-targets"], False),
     ("list presets", ["--list-presets"], False),
     ("help", ["--help"], False),
@@ -69,6 +73,7 @@ USAGE_ERRORS = [
     ("driver buffers", ["--target", "stc8", "--driver", "--rx-size", "128", "--tx-size", "128"]),
     ("--uart-mode without a target", ["--uart-mode", "3", "12MHz"]),
     ("a reload too wide", ["--target", "t1-12t", "--reload", "0x1FF", "12MHz"]),
+    ("a clock range that is no range", ["--find-clock", "9600", "--target", "stc8", "--clock-range", "12MHz"]),
 ]
 
 CJK = re.compile(r"[\u3000-\u303f\u3400-\u9fff\uff00-\uffef]")
@@ -173,6 +178,7 @@ class BothLanguagesTest(unittest.TestCase):
             ["--target", "stc8", "--table", "all", "9600"],
             ["--table", "--target", "n76e003", "--uart", "0:110", "--uart", "1:9600"],
             ["--rates", "9600,115200"],
+            ["--find-clock", "9600,115200", "--target", "stc8", "--clock-range", "11MHz..12MHz"],
             ["--list-targets"],
             ["--list-presets"],
         ]
