@@ -10,9 +10,25 @@
 namespace tesmirol::cli {
 namespace {
 
-// The system's description of the last error, on one line.
-std::string LastError() {
+// The reason for the last error: the common ones in the language, the
+// others as the system describes them, on one line.
+std::string LastError(Language language) {
   const DWORD code = GetLastError();
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+      return Utf8Text(language, TextKey::FileReasonNotFound);
+    case ERROR_ACCESS_DENIED:
+      return Utf8Text(language, TextKey::FileReasonNoPermission);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return Utf8Text(language, TextKey::FileReasonDiskFull);
+    case ERROR_WRITE_PROTECT:
+      return Utf8Text(language, TextKey::FileReasonReadOnly);
+    default:
+      break;
+  }
   std::array<char, 512> buffer{};
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                       buffer.data(), static_cast<DWORD>(buffer.size()), nullptr);
@@ -117,16 +133,16 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
   // GetTempFileNameW creates the file under a name no other run can take.
   std::array<wchar_t, MAX_PATH> temporaryName{};
   if (GetTempFileNameW(folder.c_str(), L"tsm", 0, temporaryName.data()) == 0) {
-    return Utf8Text(language, TextKey::FileCannotCreateTemporary, {{"path", path}, {"reason", LastError()}});
+    return Utf8Text(language, TextKey::FileCannotCreateTemporary, {{"path", path}, {"reason", LastError(language)}});
   }
   TemporaryFileName temporary(temporaryName.data());
   FileHandle file(
       CreateFileW(temporary.Get(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid() || !WriteAll(file.Get(), bytes) || FlushFileBuffers(file.Get()) == 0 || !file.Close()) {
-    return Utf8Text(language, TextKey::FileCannotWrite, {{"path", path}, {"reason", LastError()}});
+    return Utf8Text(language, TextKey::FileCannotWrite, {{"path", path}, {"reason", LastError(language)}});
   }
   if (MoveFileExW(temporary.Get(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-    return Utf8Text(language, TextKey::FileCannotReplace, {{"path", path}, {"reason", LastError()}});
+    return Utf8Text(language, TextKey::FileCannotReplace, {{"path", path}, {"reason", LastError(language)}});
   }
   temporary.MarkMoved();
   return std::nullopt;

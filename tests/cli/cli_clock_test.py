@@ -107,7 +107,7 @@ class FindClockTest(unittest.TestCase):
             ("Chinese", STC8_RANGE + ["--limit", "1"], "zh", [
                 "时钟：stc8，9600 115200 bps，4MHz..35MHz，每个速率偏差不超过 1 %：精确 67 个\n",
                 "5.5296MHz  5529600 Hz  精确  串口晶振\n",
-                "    115200bps  stc-t2-1t  Timer 2  1T  SMOD=0  T2H = 0xFF, T2L = 0xF4  实际：115200bps  偏差：0.00%\n",
+                "    115200bps  stc-t2-1t  定时器 2  1T  SMOD=0  T2H = 0xFF, T2L = 0xF4  实际：115200bps  偏差：0.00%\n",
             ]),
             ("a plan", ["--find-clock", "--target", "stc8", "--uart", "1:115200", "--uart", "2:9600",
                         "--clock-range", "22.1184MHz..22.1184MHz"], "en", [
