@@ -11,6 +11,7 @@
 #include "cli/mode_options.h"
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
+#include "cli/utf8_text.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -118,9 +119,29 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
   return std::nullopt;
 }
 
+// Sets language to the one --lang names (the last --lang given), and
+// leaves it alone when none is given; says what is wrong with a --lang that
+// names neither zh nor en.
+std::optional<std::string> ReadLanguage(const std::vector<std::string>& givenOptions, Language& language) {
+  constexpr std::string_view kLangOption = "--lang=";
+  for (const std::string& option : givenOptions) {
+    if (!option.starts_with(kLangOption)) {
+      continue;
+    }
+    const std::string code = option.substr(kLangOption.size());
+    const auto chosen = LanguageFromCode(code);
+    if (!chosen) {
+      return Utf8Text(language, TextKey::OptionsBadLang, {{"value", code}});
+    }
+    language = *chosen;
+  }
+  return std::nullopt;
+}
+
 // Ends parsing with a usage error that says what was wrong.
-CommandLineOptions UsageError(std::string message) {
+CommandLineOptions UsageError(Language language, std::string message) {
   CommandLineOptions options;
+  options.language = language;
   options.action = CommandAction::UsageError;
   options.message = std::move(message);
   return options;
@@ -295,8 +316,16 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
 
 }  // namespace
 
-CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, Language localeLanguage) {
+  // The parser sees the options only: left to itself it would take "-9600"
+  // for an option. CRYSTAL and BAUD are declared below for the usage text and
+  // are filled in from the values.
+  SplitArguments split = SplitOptionsFromValues(arguments);
   CommandLineOptions options;
+  options.language = localeLanguage;
+  if (auto problem = ReadLanguage(split.options, options.language)) {
+    return UsageError(localeLanguage, std::move(*problem));
+  }
   OptionTexts texts;
 
   CLI::App app(
@@ -370,13 +399,13 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
       ->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, "with --driver: the interrupt's register bank, 0 to 3")
       ->type_name("N");
+  std::string languageCode;
+  app.add_option("--lang", languageCode, Utf8Text(options.language, TextKey::OptionsHelpLang))
+      ->type_name("zh|en")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("--version", texts.version, "print the version and exit");
   app.footer(std::string(kFooter));
 
-  // The parser sees the options only: left to itself it would take "-9600"
-  // for an option. CRYSTAL and BAUD are declared above for the usage text and
-  // are filled in from the values below.
-  SplitArguments split = SplitOptionsFromValues(arguments);
   std::reverse(split.options.begin(), split.options.end());  // the parser takes from the back
   try {
     app.parse(split.options);
@@ -385,11 +414,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     options.message = app.help();
     return options;
   } catch (const CLI::ParseError& error) {
-    return UsageError(error.what());
+    return UsageError(options.language, error.what());
   }
 
   if (split.values.size() > 2) {
-    return UsageError("unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)");
+    return UsageError(options.language,
+                      "unexpected argument \"" + split.values[2] + "\" (only CRYSTAL and BAUD are taken)");
   }
   if (!split.values.empty()) {
     options.crystal = split.values[0];
@@ -403,10 +433,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     return options;
   }
   if (auto problem = ReadOptionValues(app, texts, options)) {
-    return UsageError(std::move(*problem));
+    return UsageError(options.language, std::move(*problem));
   }
   if (auto problem = ChooseAction(app, texts, split.values.size(), options)) {
-    return UsageError(std::move(*problem));
+    return UsageError(options.language, std::move(*problem));
   }
   return options;
 }

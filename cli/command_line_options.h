@@ -11,6 +11,7 @@
 #include "codegen/target_asm_code.h"
 #include "codegen/target_init_code.h"
 #include "codegen/uart_driver.h"
+#include "engine/language.h"
 
 namespace tesmirol::cli {
 
@@ -50,8 +51,9 @@ enum class TableFormat { Text, Csv, Markdown, Json };
 
 struct CommandLineOptions {
   CommandAction action = CommandAction::Report;
-  std::optional<std::string> crystal;  // UTF-8, as given
-  std::optional<std::string> baud;     // UTF-8, as given
+  Language language = Language::Chinese;  // --lang, else the locale's
+  std::optional<std::string> crystal;     // UTF-8, as given
+  std::optional<std::string> baud;        // UTF-8, as given
   bool json = false;
 
   // The generated code: where it goes (empty or "-": standard output), the
@@ -86,10 +88,11 @@ struct CommandLineOptions {
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError
 };
 
-// Reads the arguments (UTF-8, without the program name). An argument that
+// Reads the arguments (UTF-8, without the program name); the texts speak
+// --lang's language, or the locale's when --lang is not given. An argument that
 // starts with a minus sign and then a digit or a point (-9600, -.5MHz) is a
 // value, not an option, and "--" makes every later argument a value. Options
 // that take a value take the next argument whatever it looks like.
-CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments);
+CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, Language localeLanguage);
 
 }  // namespace tesmirol::cli

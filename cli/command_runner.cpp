@@ -66,7 +66,7 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
 int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
   if (!inputs.calculation) {
     if (options.json) {
-      return WriteJsonNull(out, err);
+      return WriteJsonNull(out, err, options.language);
     }
     return ReportNoResult(inputs, err, kExitNoResult);
   }
@@ -76,23 +76,24 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
     if (!report) {
       return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
     }
-    return Write(out, err, report->dump(2) + '\n');
+    return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTextReport(*inputs.calculation, generated));
+  const auto report = text::GbkToUtf8(FormatTextReport(*inputs.calculation, generated, options.language));
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
-  return Write(out, err, *report);
+  return Write(out, err, options.language, *report);
 }
 
 // Calculates for CRYSTAL and BAUD, holds the result to --max-error when
 // asked, and writes what the action asks for. A failed check writes nothing.
 int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  const auto crystal = ReadInput("CRYSTAL", options.crystal.value_or(std::string(kDefaultCrystal)), err);
+  const auto crystal =
+      ReadInput("CRYSTAL", options.crystal.value_or(std::string(kDefaultCrystal)), err, options.language);
   if (!crystal) {
     return kExitUsageError;
   }
-  const auto baud = ReadInput("BAUD", options.baud.value_or(std::string(kDefaultBaud)), err);
+  const auto baud = ReadInput("BAUD", options.baud.value_or(std::string(kDefaultBaud)), err, options.language);
   if (!baud) {
     return kExitUsageError;
   }
@@ -124,10 +125,11 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
 // The texts a table runs down: the one given, or every preset of the list
 // when none or "all" is given.
 std::optional<std::vector<InputText>> TableInputs(std::string_view name, const std::optional<std::string>& given,
-                                                  std::span<const std::string_view> presets, std::ostream& err) {
+                                                  std::span<const std::string_view> presets, std::ostream& err,
+                                                  Language language) {
   std::vector<InputText> inputs;
   if (given && *given != kAllPresets) {
-    auto input = ReadInput(name, *given, err);
+    auto input = ReadInput(name, *given, err, language);
     if (!input) {
       return std::nullopt;
     }
@@ -153,7 +155,7 @@ std::vector<const BaudTarget*> TableTargets(const CommandLineOptions& options) {
 
 // The crystal finder over the preset lists.
 int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  const auto crystals = TableInputs("CRYSTAL", options.crystal, CrystalPresets(), err);
+  const auto crystals = TableInputs("CRYSTAL", options.crystal, CrystalPresets(), err, options.language);
   if (!crystals) {
     return kExitUsageError;
   }
@@ -161,9 +163,9 @@ int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream&
   if (options.target && IsPlanTable(options)) {
     WritePlanTable(out, *crystals, options.uarts, ChipTargets(*options.target), options.maxErrorPercent.value_or(1.0),
                    options.tableFormat, colour);
-    return Write(out, err, "");
+    return Write(out, err, options.language, "");
   }
-  const auto bauds = TableInputs("BAUD", options.baud, BaudPresets(), err);
+  const auto bauds = TableInputs("BAUD", options.baud, BaudPresets(), err, options.language);
   if (!bauds) {
     return kExitUsageError;
   }
@@ -172,13 +174,13 @@ int RunTable(const CommandLineOptions& options, std::ostream& out, std::ostream&
   } else {
     WriteCrystalTable(out, *crystals, *bauds, options.tableFormat, colour);
   }
-  return Write(out, err, "");
+  return Write(out, err, options.language, "");
 }
 
 // --rates: the crystals that give every rate of the list within the
 // tolerance (--max-error, 1 % by default).
 int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  const auto crystals = TableInputs("CRYSTAL", options.crystal, CrystalPresets(), err);
+  const auto crystals = TableInputs("CRYSTAL", options.crystal, CrystalPresets(), err, options.language);
   if (!crystals) {
     return kExitUsageError;
   }
@@ -187,7 +189,7 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
   const double tolerance = options.maxErrorPercent.value_or(1.0);
   const std::size_t found =
       WriteCrystalFinder(out, DistinctCrystals(*crystals), options.rates, targets, tolerance, options.tableFormat);
-  const int status = Write(out, err, "");
+  const int status = Write(out, err, options.language, "");
   if (status != kExitDone) {
     return status;
   }
@@ -196,7 +198,8 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
 
 // The rates one reload value gives the crystal.
 int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  const auto crystal = ReadInput("CRYSTAL", options.crystal.value_or(std::string(kDefaultCrystal)), err);
+  const auto crystal =
+      ReadInput("CRYSTAL", options.crystal.value_or(std::string(kDefaultCrystal)), err, options.language);
   if (!crystal) {
     return kExitUsageError;
   }
@@ -206,7 +209,7 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
   const auto rates = CalculateReloadRates(crystal->gbk, static_cast<std::int32_t>(options.reload));
   if (!rates) {
     if (options.json) {
-      return WriteJsonNull(out, err);
+      return WriteJsonNull(out, err, options.language);
     }
     return ReportFailure(err, "no result: " + ReloadNoResultReason(crystal->gbk, crystal->utf8), kExitNoResult);
   }
@@ -215,30 +218,31 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
     if (!report) {
       return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
     }
-    return Write(out, err, report->dump(2) + '\n');
+    return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatReloadReport(*rates));
+  const auto report = text::GbkToUtf8(FormatReloadReport(*rates, options.language));
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
-  return Write(out, err, *report);
+  return Write(out, err, options.language, *report);
 }
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-  const CommandLineOptions options = ParseCommandLine(arguments);
+int RunCommandLine(const std::vector<std::string>& arguments, Language localeLanguage, std::ostream& out,
+                   std::ostream& err) {
+  const CommandLineOptions options = ParseCommandLine(arguments, localeLanguage);
   switch (options.action) {
     case CommandAction::ShowHelp:
-      return Write(out, err, options.message);
+      return Write(out, err, options.language, options.message);
     case CommandAction::ShowVersion:
-      return Write(out, err, std::string(kProgramName) + " " + TESMIROL_VERSION + "\n");
+      return Write(out, err, options.language, std::string(kProgramName) + " " + TESMIROL_VERSION + "\n");
     case CommandAction::UsageError:
-      return ReportUsageError(err, options.message);
+      return ReportUsageError(err, options.language, options.message);
     case CommandAction::ListPresets:
-      return Write(out, err, options.json ? PresetListJson().dump(2) + '\n' : PresetListText());
+      return Write(out, err, options.language, options.json ? PresetListJson().dump(2) + '\n' : PresetListText());
     case CommandAction::ListTargets:
-      return Write(out, err, options.json ? TargetListJson().dump(2) + '\n' : TargetListText());
+      return Write(out, err, options.language, options.json ? TargetListJson().dump(2) + '\n' : TargetListText());
     case CommandAction::Table:
       return RunTable(options, out, err);
     case CommandAction::FindCrystals:

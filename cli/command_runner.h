@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/language.h"
+
 namespace tesmirol::cli {
 
 // Exit statuses, as the usage text lists them.
@@ -16,7 +18,9 @@ inline constexpr int kExitWriteFailure = 4;  // the output could not be written
 
 // Parses the UTF-8 arguments, runs what they ask for (the report, the build
 // check, the code, the table of presets or the rates of a reload), and writes
-// the result to out, which is standard output, and what went wrong to err.
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// the result to out, which is standard output, and what went wrong to err,
+// in --lang's language or else the locale's.
+int RunCommandLine(const std::vector<std::string>& arguments, Language localeLanguage, std::ostream& out,
+                   std::ostream& err);
 
 }  // namespace tesmirol::cli

@@ -33,23 +33,24 @@ std::string NoPlanCodeReason(const UartPlan& plan) {
          FormatDeviation(beyond->setting.deviation) + " %, more than 1 %";
 }
 
-int WriteJson(const std::optional<nlohmann::ordered_json>& report, std::ostream& out, std::ostream& err) {
+int WriteJson(const std::optional<nlohmann::ordered_json>& report, Language language, std::ostream& out,
+              std::ostream& err) {
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
-  return Write(out, err, report->dump(2) + '\n');
+  return Write(out, err, language, report->dump(2) + '\n');
 }
 
 int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& question, const PlanResult& result,
                     const GeneratedInitCode& code, std::ostream& out, std::ostream& err) {
   if (options.json) {
-    return WriteJson(MakePlanJson(question, result, "", code), out, err);
+    return WriteJson(MakePlanJson(question, result, "", code), options.language, out, err);
   }
   const auto report = text::GbkToUtf8(FormatPlanReport(question, *result.plan, code));
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
-  return Write(out, err, *report);
+  return Write(out, err, options.language, *report);
 }
 
 }  // namespace
@@ -59,7 +60,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   const auto atBaud = ReadTargetInputs(crystal.gbk, baud.gbk);
   if (!atBaud) {
     if (options.json && !options.maxErrorPercent && options.action == CommandAction::Report) {
-      return WriteJsonNull(out, err);
+      return WriteJsonNull(out, err, options.language);
     }
     const int status = options.maxErrorPercent ? kExitCheckFailed : kExitNoResult;
     return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, baud.gbk, crystal.utf8, baud.utf8),
@@ -75,7 +76,8 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
     const PlanConflict conflict = result.conflict.value_or(PlanConflict{});
     const std::string message = PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance);
     if (options.json && !options.maxErrorPercent && options.action == CommandAction::Report) {
-      const int status = WriteJson(MakePlanJson(question, result, message, GeneratedInitCode{}), out, err);
+      const int status =
+          WriteJson(MakePlanJson(question, result, message, GeneratedInitCode{}), options.language, out, err);
       if (status != kExitDone) {
         return status;
       }

@@ -2,20 +2,20 @@
 
 #include <cstddef>
 
-#include "cli/report_texts.h"
 #include "engine/reload_text.h"
+#include "engine/texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
 
-std::string FormatReloadReport(const ReloadRates& rates) {
+std::string FormatReloadReport(const ReloadRates& rates, Language language) {
   std::string report;
-  report += kSelectedCrystalLabel;
+  report += Text(language, TextKey::ReportSelectedCrystal);
   report += std::to_string(rates.crystalHz) + " Hz\n";
   report += "TH1 = " + FormatReload(rates.reload) + " (" + std::to_string(rates.reload) + ")\n";
   for (std::size_t smod = 0; smod < rates.achieved.size(); ++smod) {
     report += "SMOD=" + std::to_string(smod) + "  ";
-    report += kAchievedLabel;
+    report += Text(language, TextKey::ReportAchieved);
     report += std::to_string(rates.achieved.at(smod)) + "bps\n";
   }
   return report;

@@ -6,12 +6,13 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/baud_calculation.h"
+#include "engine/language.h"
 
 namespace tesmirol::cli {
 
-// In GBK, in the plain report's manner: the selected crystal, the reload,
+// In GBK, its labels in the language, in the plain report's manner: the selected crystal, the reload,
 // then one line per SMOD setting with the rate it gives.
-std::string FormatReloadReport(const ReloadRates& rates);
+std::string FormatReloadReport(const ReloadRates& rates, Language language);
 
 // The same as one JSON object; no result when the crystal text cannot be
 // decoded.

@@ -5,13 +5,17 @@
 
 #include "cli/atomic_file_writer.h"
 #include "cli/command_runner.h"
+#include "cli/utf8_text.h"
 #include "codegen/code_bytes.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
 
-int ReportUsageError(std::ostream& err, std::string_view message) {
-  err << kProgramName << ": " << message << " (see " << kProgramName << " --help)\n";
+int ReportUsageError(std::ostream& err, Language language, std::string_view message) {
+  err << kProgramName << ": "
+      << Utf8Text(language, TextKey::RunUsageError,
+                  {{"message", std::string(message)}, {"program", std::string(kProgramName)}})
+      << '\n';
   return kExitUsageError;
 }
 
@@ -20,22 +24,23 @@ int ReportFailure(std::ostream& err, std::string_view message, int status) {
   return status;
 }
 
-int Write(std::ostream& out, std::ostream& err, std::string_view text) {
+int Write(std::ostream& out, std::ostream& err, Language language, std::string_view text) {
   out << text;
   out.flush();
-  return out ? kExitDone : ReportFailure(err, "cannot write to standard output", kExitWriteFailure);
+  return out ? kExitDone : ReportFailure(err, Utf8Text(language, TextKey::RunCannotWriteOutput), kExitWriteFailure);
 }
 
-int WriteJsonNull(std::ostream& out, std::ostream& err) {
-  const int status = Write(out, err, "null\n");
+int WriteJsonNull(std::ostream& out, std::ostream& err, Language language) {
+  const int status = Write(out, err, language, "null\n");
   return status == kExitDone ? kExitNoResult : status;
 }
 
-std::optional<InputText> ReadInput(std::string_view name, const std::string& utf8, std::ostream& err) {
+std::optional<InputText> ReadInput(std::string_view name, const std::string& utf8, std::ostream& err,
+                                   Language language) {
   auto gbk = text::Utf8ToGbk(utf8);
   if (!gbk) {
-    ReportUsageError(err,
-                     std::string(name) + " \"" + utf8 + "\" is not UTF-8 text that the GBK character set can hold");
+    ReportUsageError(err, language,
+                     Utf8Text(language, TextKey::RunInputNotGbk, {{"name", std::string(name)}, {"text", utf8}}));
     return std::nullopt;
   }
   return InputText{utf8, std::move(*gbk)};
@@ -44,10 +49,10 @@ std::optional<InputText> ReadInput(std::string_view name, const std::string& utf
 int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std::ostream& out, std::ostream& err) {
   const auto bytes = EncodeGeneratedCode(gbkCode, options.encoding, options.lineFeedsOnly);
   if (!bytes) {
-    return ReportFailure(err, "the generated code cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(options.language, TextKey::RunCodeNotUtf8), kExitWriteFailure);
   }
   if (options.outputFile.empty() || options.outputFile == "-") {
-    return Write(out, err, *bytes);
+    return Write(out, err, options.language, *bytes);
   }
   if (const auto problem = ReplaceFileAtomically(options.outputFile, *bytes)) {
     return ReportFailure(err, *problem, kExitWriteFailure);
@@ -65,7 +70,7 @@ int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeR
     for (const auto& [extension, text] : {std::pair{".h", &files.header}, std::pair{".c", &files.source}}) {
       const auto bytes = EncodeGeneratedCode(*text, options.encoding, options.lineFeedsOnly);
       if (!bytes) {
-        return ReportFailure(err, "the generated code cannot be written as UTF-8", kExitWriteFailure);
+        return ReportFailure(err, Utf8Text(options.language, TextKey::RunCodeNotUtf8), kExitWriteFailure);
       }
       if (const auto problem = ReplaceFileAtomically(options.driverDir + "/" + files.name + extension, *bytes)) {
         return ReportFailure(err, *problem, kExitWriteFailure);

@@ -50,13 +50,13 @@ int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& f
     if (!report) {
       return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
     }
-    return Write(out, err, report->dump(2) + '\n');
+    return Write(out, err, options.language, report->dump(2) + '\n');
   }
   const auto report = text::GbkToUtf8(FormatTargetReport(family, inputs, code));
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
-  return Write(out, err, *report);
+  return Write(out, err, options.language, *report);
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   const auto inputs = ReadTargetInputs(crystal.gbk, baud.gbk);
   if (!inputs) {
     if (options.json && !options.maxErrorPercent && options.action == CommandAction::Report) {
-      return WriteJsonNull(out, err);
+      return WriteJsonNull(out, err, options.language);
     }
     const int status = options.maxErrorPercent ? kExitCheckFailed : kExitNoResult;
     return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, baud.gbk, crystal.utf8, baud.utf8),
@@ -111,7 +111,7 @@ int RunTargetReload(const CommandLineOptions& options, const InputText& crystal,
   const auto settings = frequency ? TargetRatesForReload(target, *frequency, options.reload) : std::nullopt;
   if (!settings) {
     if (options.json) {
-      return WriteJsonNull(out, err);
+      return WriteJsonNull(out, err, options.language);
     }
     return ReportFailure(err, "no result: " + TargetNoResultReason(crystal.gbk, "1", crystal.utf8, "1"), kExitNoResult);
   }
@@ -121,13 +121,13 @@ int RunTargetReload(const CommandLineOptions& options, const InputText& crystal,
     if (!report) {
       return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
     }
-    return Write(out, err, report->dump(2) + '\n');
+    return Write(out, err, options.language, report->dump(2) + '\n');
   }
   const auto report = text::GbkToUtf8(FormatTargetReloadReport(target, *frequency, *settings));
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
-  return Write(out, err, *report);
+  return Write(out, err, options.language, *report);
 }
 
 }  // namespace tesmirol::cli

@@ -4,35 +4,35 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cli/report_texts.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
+#include "engine/texts.h"
 
 namespace tesmirol::cli {
 namespace {
 
 // One SMOD setting on one line: reload or range verdict, achieved rate and
 // deviation, with the mark where the dialog would turn the deviation red.
-std::string ModeLine(std::size_t smod, const ModeResult& mode) {
+std::string ModeLine(Language language, std::size_t smod, const ModeResult& mode) {
   std::string line = "SMOD=" + std::to_string(smod) + "  ";
   switch (mode.status) {
     case ModeStatus::TooLow:
-      line += kTooLowText;
+      line += Text(language, TextKey::ReportTooLow);
       break;
     case ModeStatus::TooHigh:
-      line += kTooHighText;
+      line += Text(language, TextKey::ReportTooHigh);
       break;
     case ModeStatus::Ok:
       line += "TH = " + FormatReload(mode.reload);
       break;
   }
   line += "  ";
-  line += kAchievedLabel;
+  line += Text(language, TextKey::ReportAchieved);
   line += std::to_string(mode.achieved) + "bps  ";
-  line += kDeviationLabel;
+  line += Text(language, TextKey::ReportDeviation);
   line += FormatDeviation(mode.deviation) + "%";
   if (IsOutOfTolerance(mode)) {
-    line += kOutOfToleranceMark;
+    line += Text(language, TextKey::ReportOutOfTolerance);
   }
   line += '\n';
   return line;
@@ -40,16 +40,17 @@ std::string ModeLine(std::size_t smod, const ModeResult& mode) {
 
 }  // namespace
 
-std::string FormatTextReport(const BaudCalculation& calculation, const GeneratedInitCode& generated) {
+std::string FormatTextReport(const BaudCalculation& calculation, const GeneratedInitCode& generated,
+                             Language language) {
   std::string report;
-  report += kSelectedCrystalLabel;
+  report += Text(language, TextKey::ReportSelectedCrystal);
   report += std::to_string(calculation.crystalHz) + " Hz\n";
-  report += kMinimumLabel;
+  report += Text(language, TextKey::ReportMinimum);
   report += std::to_string(calculation.minBps) + "bps  ";
-  report += kMaximumLabel;
+  report += Text(language, TextKey::ReportMaximum);
   report += std::to_string(calculation.maxBps) + "bps\n";
   for (std::size_t smod = 0; smod < calculation.mode.size(); ++smod) {
-    report += ModeLine(smod, calculation.mode.at(smod));
+    report += ModeLine(language, smod, calculation.mode.at(smod));
   }
 
   // The output box's text follows after a blank line; the code keeps its CRLF

@@ -6,13 +6,14 @@
 
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
+#include "engine/language.h"
 
 namespace tesmirol::cli {
 
-// The report in GBK: the selected crystal, the crystal's range, one line per
+// The report in GBK, its labels in the language: the selected crystal, the crystal's range, one line per
 // SMOD setting (reload or too low/too high, achieved rate, deviation, marked
 // where the dialog shows it in red), then the generated output as the output
 // box would hold it (code with its CRLF line ends, the warning, or nothing).
-std::string FormatTextReport(const BaudCalculation& calculation, const GeneratedInitCode& generated);
+std::string FormatTextReport(const BaudCalculation& calculation, const GeneratedInitCode& generated, Language language);
 
 }  // namespace tesmirol::cli

@@ -10,13 +10,23 @@
 # stops the build with the file name, the line and what is wrong.
 cmake_minimum_required(VERSION 3.25)
 
-set(requiredKeys families uart function timer chips generator clock clocks-per-cycle divider reload-bits smod
-                 reload-registers registers formula source)
+set(requiredKeys families uart function timer generator clock clocks-per-cycle divider reload-bits smod
+                 reload-registers formula source)
 
 if(NOT EXISTS "${INPUT}")
   message(FATAL_ERROR "${INPUT}: target catalogue not found")
 endif()
 include("${CMAKE_CURRENT_LIST_DIR}/data_file_lines.cmake")
+
+# The chips and register words each entry carries in the JSON listing and
+# the generated code's comments: the English table's (TEXTS,
+# res/texts/en.txt), which the text tables' generator checks.
+file(STRINGS "${TEXTS}" textLines REGEX "^target\\.")
+foreach(textLine IN LISTS textLines)
+  if(textLine MATCHES "^target\\.([a-z0-9-]+)\\.(chips|registers) = (.*)$")
+    set("text_${CMAKE_MATCH_1}_${CMAKE_MATCH_2}" "${CMAKE_MATCH_3}")
+  endif()
+endforeach()
 tesmirol_read_data_lines("${INPUT}" lines)
 
 set(names "")
@@ -33,6 +43,11 @@ function(tesmirol_finish_target)
   foreach(key IN LISTS requiredKeys)
     if(NOT DEFINED "value_${key}")
       message(FATAL_ERROR "${where}: the key '${key}' is missing")
+    endif()
+  endforeach()
+  foreach(field IN ITEMS chips registers)
+    if(NOT DEFINED "text_${current}_${field}")
+      message(FATAL_ERROR "${where}: ${TEXTS} lacks target.${current}.${field}")
     endif()
   endforeach()
 
@@ -244,7 +259,7 @@ function(tesmirol_finish_target)
         .function = \"${value_function}\",
         .timer = \"${value_timer}\",
         .families = {${familyItems}},
-        .chips = R\"tgt(${value_chips})tgt\",
+        .chips = R\"tgt(${text_${current}_chips})tgt\",
         .source = R\"tgt(${value_source})tgt\",
         .generator = GeneratorKind::${generatorEnum},
         .clockSelect = ClockSelect::${clockEnum},
@@ -255,7 +270,7 @@ function(tesmirol_finish_target)
         .reloadBits = ${value_reload-bits},
         .smodDoubles = ${smodDoubles},
         .reloadRegisters = {${registerItems}},
-        .registers = R\"tgt(${value_registers})tgt\",
+        .registers = R\"tgt(${text_${current}_registers})tgt\",
         .formula = R\"tgt(${value_formula})tgt\",
     },
 ")

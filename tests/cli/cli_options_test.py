@@ -229,10 +229,14 @@ def run_on_terminal(arguments, environment):
 
 class ReloadTest(unittest.TestCase):
     def test_rates(self):
-        run = Run(["--reload", "0xFD", "11.0592MHz"])
+        run = Run(["--reload", "0xFD", "11.0592MHz"], language="zh")
         self.assertEqual(run.status, DONE, run)
         self.assertEqual(run.out,
                          "选用晶震：11059200 Hz\nTH1 = 0xFD (253)\nSMOD=0  实际：9600bps\nSMOD=1  实际：19200bps\n")
+        run = Run(["--reload", "0xFD", "11.0592MHz"])
+        self.assertEqual(run.status, DONE, run)
+        self.assertEqual(run.out, "selected crystal: 11059200 Hz\nTH1 = 0xFD (253)\n"
+                         "SMOD=0  achieved: 9600bps\nSMOD=1  achieved: 19200bps\n")
 
         run = Run(["--json", "--reload=250", "11.0592mhz"])
         self.assertEqual(run.status, DONE, run)

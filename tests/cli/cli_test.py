@@ -24,16 +24,25 @@ VERSION = ""
 
 
 class Run:
-    """The outcome of one run: exit status, standard output and error."""
+    """The outcome of one run: exit status, standard output and error.
 
-    def __init__(self, arguments):
-        environment = dict(os.environ)
+    The run speaks the language asked for (--lang, English unless told), or
+    with language None the one the environment's locale names (C.UTF-8, not
+    English, unless the environment given says otherwise).
+    """
+
+    def __init__(self, arguments, language="en", environment=None):
+        run_environment = dict(os.environ)
+        for name in ("LC_ALL", "LC_MESSAGES", "LANG"):
+            run_environment.pop(name, None)
         # Wine turns the arguments into UTF-16 by the locale's character set.
-        environment["LC_ALL"] = "C.UTF-8"
+        run_environment["LC_ALL"] = "C.UTF-8"
+        run_environment.update(environment or {})
+        language_options = ["--lang", language] if language else []
         completed = subprocess.run(
-            COMMAND + arguments,
+            COMMAND + language_options + arguments,
             capture_output=True,
-            env=environment,
+            env=run_environment,
             timeout=120,
             check=False,
         )
@@ -239,7 +248,8 @@ class JsonReportTest(unittest.TestCase):
 
 class PlainReportTest(unittest.TestCase):
     def test_default_report(self):
-        run = Run([])
+        # Without --lang, in a locale that is not English: Chinese.
+        run = Run([], language=None)
         self.assertEqual(run.status, 0, run)
         header = (
             "选用晶震：11059200 Hz\n"
@@ -271,10 +281,20 @@ class PlainReportTest(unittest.TestCase):
              "SMOD=1  波特率太高  实际：1302bps  偏差：8.50%（超出1%）\n", True),
             ("a negative deviation that rounds to zero keeps its sign", ["1880MHz", "57600"],
              "实际：57598bps  偏差：-0.00%\n", False),
+            ("in English, deviations beyond 1 % marked", ["--lang", "en", "12MHz", "9600"],
+             "selected crystal: 12000000 Hz\n"
+             "lowest: 122bps  highest: 62500bps\n"
+             "SMOD=0  TH = 0xFC  achieved: 7812bps  deviation: -18.63% (beyond 1%)\n"
+             "SMOD=1  TH = 0xF9  achieved: 8928bps  deviation: -7.00% (beyond 1%)\n", False),
+            ("in English, too low", ["--lang", "en", "11.0592MHz", "110"],
+             "SMOD=0  baud rate too low  achieved: 110bps  deviation: 0.00%\n"
+             "SMOD=1  baud rate too low  achieved: 110bps  deviation: 0.00%\n", True),
+            ("in English, too high", ["--lang", "en", "-.5MHz", "1200"],
+             "SMOD=0  baud rate too high  achieved: 1302bps  deviation: 8.50% (beyond 1%)\n", False),
         ]
         for name, arguments, lines, at_end in cases:
             with self.subTest(name):
-                run = Run(arguments)
+                run = Run(arguments, language="zh")
                 self.assertEqual(run.status, 0, run)
                 if at_end:
                     self.assertTrue(run.out.endswith(lines), run)
