@@ -65,7 +65,7 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
   }
   std::string code = GenerateInitCode(*inputs.calculation).text;
   if (inputs.link) {
-    code = InsertCodeNotes(std::move(code), LinkCodeNotes(*options.link, {&*inputs.link, 1}, options.language));
+    code = InsertCodeNotes(std::move(code), LinkCodeNotes(*options.link, {&*inputs.link, 1}, kCodeLanguage));
   }
   return DeliverCode(options, code, out, err);
 }

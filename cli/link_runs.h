@@ -33,6 +33,10 @@ std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& p
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
                                             Language language);
 
+// The language the generated code is written in, which its note line
+// speaks too: the code generator writes Chinese for every --lang today.
+inline constexpr Language kCodeLanguage = Language::Chinese;
+
 // The generated code's note for each link (empty where there is none), GBK.
 std::vector<std::string> LinkCodeNotes(const LinkRequest& request, std::span<const LinkOutcome> links,
                                        Language language);

@@ -132,7 +132,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
     return kExitDone;
   }
   if (options.link && code.outcome == GenerationOutcome::Code) {
-    code.text = InsertCodeNotes(std::move(code.text), LinkCodeNotes(*options.link, links, options.language));
+    code.text = InsertCodeNotes(std::move(code.text), LinkCodeNotes(*options.link, links, kCodeLanguage));
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {

@@ -106,7 +106,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   }
   TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode);
   const std::vector<std::string> notes =
-      link ? LinkCodeNotes(*options.link, {&*link, 1}, options.language) : std::vector<std::string>{};
+      link ? LinkCodeNotes(*options.link, {&*link, 1}, kCodeLanguage) : std::vector<std::string>{};
   if (code.outcome == GenerationOutcome::Code) {
     code.text = InsertCodeNotes(std::move(code.text), notes);
   }
