@@ -151,9 +151,15 @@ class LinkReportTest(unittest.TestCase):
         self.assertTrue(lines[note + 1].startswith("// 返回:"), lines[note + 1])
         # The note speaks the generated code's language, Chinese for every --lang.
         self.assertEqual(Run(["--code"] + STC8_CH340, language="en").raw, Run(["--code"] + STC8_CH340, language="zh").raw)
-        # The classic SIO_Init too.
+        # The classic SIO_Init too, the driver's init function and the assembly text's.
         classic = Run(["--code", "--peer", "ideal", "11.0592MHz", "9600"], language="zh").out
         self.assertIn("// 链路: 与ideal在9600bps通信", classic)
+        driver = Run(["--driver", "--peer", "ideal", "--target", "stc8", "22.1184MHz", "115200"]).out
+        self.assertEqual(driver.count("// 链路: 与ideal在115200bps通信"), 1, driver)
+        assembly = Run(["--asm", "sdas", "--peer", "ideal", "--target", "stc8", "--uart", "1:115200", "--uart",
+                        "2:9600", "22.1184MHz"]).out
+        self.assertEqual([line.split("，")[0] for line in assembly.splitlines() if line.startswith("; 链路:")],
+                         ["; 链路: 与ideal在115200bps通信", "; 链路: 与ideal在9600bps通信"])
 
 
 class RequireLinkTest(unittest.TestCase):
@@ -240,7 +246,6 @@ class LinkUsageErrorTest(unittest.TestCase):
             ("seven data bits", ["--peer", "ideal", "--frame", "7N1", "12MHz"], ['"7N1"', "8N1", "8E1", "9N1", "8N2"]),
             ("with --table", ["--peer", "ideal", "--table"], ["--peer", "--table"]),
             ("with --reload", ["--peer", "ideal", "--reload", "0xFD", "12MHz"], ["--peer", "--reload"]),
-            ("with --driver", ["--peer", "ideal", "--driver", "--target", "stc8", "12MHz"], ["--peer", "--driver"]),
             ("--require-link with --rates", ["--peer", "ideal", "--rates", "9600", "--require-link"],
              ["--require-link", "--rates"]),
             ("mode 3 in the classic code", ["--peer", "ideal", "--frame", "8E1", "--code", "12MHz"],
