@@ -142,9 +142,11 @@ TESMIROL_EXPORT(tesmirol_output_size) std::uint32_t TesmirolOutputSize() {
 // page offers as JSON: {"peers": [...], "frames": [...]}.
 TESMIROL_EXPORT(tesmirol_link)
 std::int32_t TesmirolLink(std::uint32_t peerUnits, std::uint32_t toleranceUnits, std::uint32_t frameUnits) {
+  const std::uint32_t tolerance = peerUnits;
+  const std::uint32_t frame = tolerance + toleranceUnits;
   Link() = tesmirol::web::LinkTexts{std::u16string(InputText(0, peerUnits)),
-                                    std::u16string(InputText(peerUnits, toleranceUnits)),
-                                    std::u16string(InputText(peerUnits + toleranceUnits, frameUnits))};
+                                    std::u16string(InputText(tolerance, toleranceUnits)),
+                                    std::u16string(InputText(frame, frameUnits))};
   return Answer(tesmirol::web::LinkChoicesJson());
 }
 
@@ -176,10 +178,9 @@ TESMIROL_EXPORT(tesmirol_solve_target)
 std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
                                  std::uint32_t uartUnits, std::int32_t english) {
   const std::uint32_t target = crystalUnits + baudUnits;
-  return Answer(tesmirol::web::TargetSolutionJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                                  InputText(target, targetUnits),
-                                                  InputText(target + targetUnits, uartUnits), CodeLanguage(english),
-                                                  Link()));
+  return Answer(tesmirol::web::TargetSolutionJson(
+      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
+      InputText(target + targetUnits, uartUnits), CodeLanguage(english), Link()));
 }
 
 // The baud text, the target's name and the UART. Answers the crystal

@@ -52,7 +52,7 @@ const LinkDirection& WorseDirection(const LinkCheck& check) {
   const MismatchSense& in = BindingSense(check.peerToOwn);
   if (check.ownToPeer.verdict != check.peerToOwn.verdict) {
     return static_cast<int>(check.ownToPeer.verdict) > static_cast<int>(check.peerToOwn.verdict) ? check.ownToPeer
-                                                                                                   : check.peerToOwn;
+                                                                                                 : check.peerToOwn;
   }
   return out.worstPercent * in.limitPercent >= in.worstPercent * out.limitPercent ? check.ownToPeer : check.peerToOwn;
 }

@@ -4,8 +4,8 @@
 // engine (CheckLink) at the rate this end really runs at, and the line the
 // generated code's header comment carries about it.
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>

@@ -9,8 +9,10 @@
 extern "C" {
 
 // The canary's value; any value other than 0 catches a plain overrun of zeros.
-std::uintptr_t __stack_chk_guard = 0x595e9fbdU;  // NOLINT(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,cppcoreguidelines-avoid-non-const-global-variables)
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,cppcoreguidelines-avoid-non-const-global-variables)
+std::uintptr_t __stack_chk_guard = 0x595e9fbdU;
 
 // Called when a function finds its canary overwritten.
-[[noreturn]] void __stack_chk_fail() { __builtin_trap(); }  // NOLINT(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+[[noreturn]] void __stack_chk_fail() { __builtin_trap(); }
 }

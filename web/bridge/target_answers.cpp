@@ -86,8 +86,7 @@ struct FinderCrystal {
 // One row of the crystal finder on the targets: the best setting of the
 // best target, the outcome and the link, as a row of tesmirol-cli --target
 // --table.
-void WriteFinderRow(JsonWriter& json, const FinderCrystal& row, const LinkQuestion& question,
-                    const LinkAnswer& link) {
+void WriteFinderRow(JsonWriter& json, const FinderCrystal& row, const LinkQuestion& question, const LinkAnswer& link) {
   json.BeginObject();
   json.Key("crystal");
   json.String(row.crystal);  // the presets are ASCII
