@@ -890,6 +890,18 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
       // --target BEST writes it.
       const codeCase = shown.answer.bestTarget && !entry.also ? { ...entry, target: shown.answer.bestTarget, uart: "" } : entry;
       if (checks) assert.deepEqual(shown.code, Array.from(cli.linkCode(codeCase) ?? []), `${entry.name}: code file bytes`);
+      // The serial driver carries the same notes in the same UART mode.
+      if (checks && entry.target) {
+        const targetArguments = entry.also ? cli.planArguments(entry.target, [[entry.uart, entry.baud], ...entry.also])
+          : ["--target", codeCase.target];
+        const driver = cli.driver([...targetArguments, ...cli.linkArguments(entry.link)], entry.crystal, entry.baud);
+        const pageDriver = await page.evaluate((inputs) => {
+          const bytes = window.tesmirolPage.driverBytesFor(inputs.crystal, inputs.baud, inputs.target, inputs.uart ?? "",
+            inputs.also ?? [], { polled: false, rxSize: 16, txSize: 16, xdata: false }, -1, false, false);
+          return bytes && Array.from(bytes);
+        }, entry);
+        assert.deepEqual(pageDriver, driver.one && Array.from(driver.one), `${entry.name}: the driver's bytes`);
+      }
       if (entry.link.frame && entry.link.frame !== "8N1" && entry.target) {
         assert.match(shown.output, /SCON = 0xD0|SCON = 0xC0/, `${entry.name}: UART mode 3`);
       }

@@ -231,7 +231,7 @@ std::int32_t TesmirolCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUni
 // serial driver's files for the options as JSON.
 TESMIROL_EXPORT(tesmirol_driver_files)
 std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata) {
-  return Answer(tesmirol::web::DriverFilesJson(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata)));
+  return Answer(tesmirol::web::DriverFilesJson(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), Link()));
 }
 
 // As tesmirol_driver_files' input; answers the bytes of the file at index
@@ -240,5 +240,5 @@ TESMIROL_EXPORT(tesmirol_driver_bytes)
 std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
                                  std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
-                                                    Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
+                                                    Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
 }

@@ -248,7 +248,8 @@ std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding en
   return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
 }
 
-std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts) {
+std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts, const LinkTexts& link,
+                                                                 Language language) {
   const PlanQuestion question = ReadPlanQuestion(texts);
   if (!question.problem.empty()) {
     return std::nullopt;
@@ -259,7 +260,14 @@ std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts
       GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1).outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return PlanCodeRequests(*result.plan, *question.crystal, UartMode::Mode1);
+  const LinkQuestion linkQuestion = ReadLinkQuestion(link);
+  const std::vector<LinkAnswer> links = PlanLinks(linkQuestion, *result.plan);
+  std::vector<TargetCodeRequest> requests =
+      PlanCodeRequests(*result.plan, *question.crystal, CodeUartMode(linkQuestion));
+  for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
+    requests.at(index).notes = LinkNotes(linkQuestion, links.at(index), language);
+  }
+  return requests;
 }
 
 }  // namespace tesmirol::web

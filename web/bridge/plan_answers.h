@@ -49,6 +49,7 @@ std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding en
 // Each planned UART's setting, in the order asked, as the requests for the
 // plan's serial driver (tesmirol-cli --uart ... --driver); no result when
 // there is no plan or no code.
-std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts);
+std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts, const LinkTexts& link,
+                                                                 Language language);
 
 }  // namespace tesmirol::web

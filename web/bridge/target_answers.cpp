@@ -262,7 +262,8 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
 }
 
 std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
-                                                     std::u16string_view target, std::u16string_view uart) {
+                                                     std::u16string_view target, std::u16string_view uart,
+                                                     const LinkTexts& link, Language language) {
   const TargetRequest request = ReadRequest(crystal, baud, target, uart);
   if (!request.inputs) {
     return std::nullopt;
@@ -272,8 +273,14 @@ std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal
   if (GenerateTargetCode(best, *request.inputs, UartMode::Mode1).outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return TargetCodeRequest{best->target, best->best, request.inputs->crystalText, request.inputs->baudText,
-                           UartMode::Mode1};
+  const LinkQuestion question = ReadLinkQuestion(link);
+  return TargetCodeRequest{best->target,
+                           best->best,
+                           request.inputs->crystalText,
+                           request.inputs->baudText,
+                           CodeUartMode(question),
+                           true,
+                           LinkNotes(question, BestLink(question, best, *request.inputs), language)};
 }
 
 }  // namespace tesmirol::web

@@ -55,9 +55,11 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
                                            bool lineFeedsOnly, Language language, const LinkTexts& link);
 
 // The best target's setting for the texts, the one its init code is written
-// for, as the request for its serial driver (tesmirol-cli --target --driver);
-// no result when there is no code.
+// for, as the request for its serial driver (tesmirol-cli --target --driver),
+// in the link's UART mode with its note in the language; no result when
+// there is no code.
 std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
-                                                     std::u16string_view target, std::u16string_view uart);
+                                                     std::u16string_view target, std::u16string_view uart,
+                                                     const LinkTexts& link, Language language);
 
 }  // namespace tesmirol::web
