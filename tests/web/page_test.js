@@ -784,6 +784,7 @@ async function showLinkCase({ crystal, baud, target = "classic", uart = "", also
       rows: shown("#link-table") ? Array.from(document.querySelectorAll("#link-table tbody tr:not([hidden])"),
         (row) => Array.from(row.cells, (cell) => cell.textContent)) : [],
       notes: Array.from(document.querySelectorAll("#link-notes li"), (item) => item.textContent),
+      announced: document.querySelector("#announcer").textContent,
       output: document.querySelector("#output").textContent,
       code: Array.from(window.tesmirolPage.codeFileBytesFor(inputs.crystal, inputs.baud, false, false, inputs.target,
         inputs.uart, inputs.also) ?? []),
@@ -848,6 +849,10 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
       assert.deepEqual(shown.verdicts, links.map((link, index) => [
         (uarts[index] ? tableText("zh", "page.link-uart-prefix", { uart: uarts[index] }) : "")
           + tableText("zh", `link.verdict-${link.verdict.toLowerCase()}`), colours[link.verdict]]), entry.name);
+      // The verdicts are announced after the results.
+      for (const link of links) {
+        assert.ok(shown.announced.includes(tableText("zh", `link.verdict-${link.verdict.toLowerCase()}`)), entry.name);
+      }
       const report = checks ? cli.link(entry) : null;
       const cliLinks = report && (report.report.link ? [report.report.link] : report.report.plan.map((uart) => uart.link));
       links.forEach((link, index) => {

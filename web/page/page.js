@@ -715,6 +715,9 @@
       list.hidden = notes.length === 0;
     }
     if ($("link-problem").textContent !== problems.join(" ")) $("link-problem").textContent = problems.join(" ");
+    // The verdict (or why there is none) is announced after the results.
+    const said = [verdict.hidden ? "" : verdict.textContent, problems.join(" ")].filter((part) => part !== "");
+    if (said.length > 0) $("announcer").textContent += text("announce-separator") + said.join(text("announce-separator"));
     $("link-problem").hidden = problems.length === 0;
     $("link-table").hidden = rows.length === 0;
     tableRows($("link-table"), rows.length, 6).forEach((row, index) => {
