@@ -180,8 +180,8 @@ const cli = {
   link({ crystal, baud, target, uart, also = [], link }) {
     const targetArguments = also.length > 0 ? cli.planArguments(target, [[uart, baud], ...also])
       : [...(target ? ["--target", target] : []), ...(uart ? ["--uart", uart] : [])];
-    const run = spawnSync(config.cli, [...targetArguments, ...cli.linkArguments(link), "--json", "--", crystal, baud],
-      { encoding: "utf8" });
+    const run = spawnSync(config.cli, ["--lang", "zh", ...targetArguments, ...cli.linkArguments(link), "--json", "--",
+      crystal, baud], { encoding: "utf8" });
     return { status: run.status, report: run.stdout ? JSON.parse(run.stdout) : undefined, error: run.stderr };
   },
   // The bytes --code writes with the link's choices (Chinese, UTF-8, CR LF),
@@ -189,8 +189,8 @@ const cli = {
   linkCode({ crystal, baud, target, uart, also = [], link }) {
     const targetArguments = also.length > 0 ? cli.planArguments(target, [[uart, baud], ...also])
       : [...(target ? ["--target", target] : []), ...(uart ? ["--uart", uart] : [])];
-    const run = spawnSync(config.cli, [...targetArguments, ...cli.linkArguments(link), "--code", "--encoding", "utf-8",
-      "--", crystal, baud]);
+    const run = spawnSync(config.cli, ["--lang", "zh", ...targetArguments, ...cli.linkArguments(link), "--code",
+      "--encoding", "utf-8", "--", crystal, baud]);
     return run.status === 0 ? run.stdout : null;
   },
   // The bytes of the plan's code, or null when there is none.
