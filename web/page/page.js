@@ -720,6 +720,8 @@
     if (said.length > 0) $("announcer").textContent += text("announce-separator") + said.join(text("announce-separator"));
     $("link-problem").hidden = problems.length === 0;
     $("link-table").hidden = rows.length === 0;
+    // One UART alone needs no UART column.
+    $("link-table").classList.toggle("single", !links.some((entry) => entry.uart));
     tableRows($("link-table"), rows.length, 6).forEach((row, index) => {
       const entry = rows[index];
       const cells = row.cells;
