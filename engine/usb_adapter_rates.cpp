@@ -100,7 +100,8 @@ std::optional<Fraction> Ch340Rate(std::uint32_t baud) noexcept {
 
 std::optional<Fraction> Cp2102Rate(std::uint32_t baud) noexcept {
   const std::span<const TableRate> rates(kCp2102Rates);
-  const auto found = std::ranges::find_if(rates, [baud](const TableRate& entry) { return baud <= entry.highest; });
+  const auto found =
+      std::find_if(rates.begin(), rates.end(), [baud](const TableRate& entry) { return baud <= entry.highest; });
   if (found == rates.end()) {
     return std::nullopt;
   }
@@ -149,8 +150,8 @@ std::span<const UsbAdapter> UsbAdapters() noexcept { return kAdapters; }
 
 std::optional<UsbAdapter> FindUsbAdapter(std::string_view name) noexcept {
   const std::span<const UsbAdapterFacts> facts(kFacts);
-  const auto found = std::ranges::find_if(facts, [name](const UsbAdapterFacts& adapter) {
-    return std::ranges::equal(name, adapter.name, [](char given, char own) {
+  const auto found = std::find_if(facts.begin(), facts.end(), [name](const UsbAdapterFacts& adapter) {
+    return std::equal(name.begin(), name.end(), adapter.name.begin(), adapter.name.end(), [](char given, char own) {
       return (given >= 'A' && given <= 'Z' ? static_cast<char>(given - 'A' + 'a') : given) == own;
     });
   });
