@@ -40,6 +40,9 @@ struct OptionTexts {
   std::string buffers;
   std::string registerBank;
   std::string asmSyntax;
+  std::string findClock;
+  std::string clockRange;
+  std::string limit;
   LinkOptionTexts link;
 };
 
@@ -121,6 +124,35 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
   return std::nullopt;
 }
 
+// The clock finder's range and list length, which only --find-clock takes.
+std::optional<std::string> ReadClockValues(const CLI::App& app, const OptionTexts& texts, CommandLineOptions& options) {
+  const Language language = options.language;
+  for (const char* name : {"--clock-range", "--limit"}) {
+    if (app.count(name) > 0 && app.count("--find-clock") == 0) {
+      return Utf8Text(language, TextKey::ClockOnlyWithFindClock, {{"option", name}});
+    }
+  }
+  if (app.count("--clock-range") > 0) {
+    ClockRange range;
+    if (const auto problem = ParseClockRange(texts.clockRange, range)) {
+      const TextKey key = *problem == ClockRangeProblem::Empty           ? TextKey::ClockRangeEmpty
+                          : *problem == ClockRangeProblem::NotWholeHertz ? TextKey::ClockRangeNotHertz
+                                                                         : TextKey::ClockRangeNotRange;
+      return Utf8Text(language, key, {{"value", texts.clockRange}});
+    }
+    options.clockRange = range;
+  }
+  if (app.count("--limit") > 0) {
+    const auto limit = ParseCount(texts.limit);
+    if (!limit || *limit == 0 || *limit > kMaxClockLimit) {
+      return Utf8Text(language, TextKey::ClockBadLimit,
+                      {{"value", texts.limit}, {"max", std::to_string(kMaxClockLimit)}});
+    }
+    options.clockLimit = *limit;
+  }
+  return std::nullopt;
+}
+
 // Sets language to the one --lang names (the last --lang given), and
 // leaves it alone when none is given; says what is wrong with a --lang that
 // names neither zh nor en.
@@ -199,6 +231,16 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
     }
     options.rates = *rates;
   }
+  if (app.count("--find-clock") > 0 && !texts.findClock.empty()) {
+    const auto rates = ParseRates(texts.findClock);
+    if (!rates) {
+      return Utf8Text(options.language, TextKey::ClockBadRates, {{"value", texts.findClock}});
+    }
+    options.rates = *rates;
+  }
+  if (auto problem = ReadClockValues(app, texts, options)) {
+    return problem;
+  }
   if (app.count("--uart-mode") > 0) {
     const auto mode = ParseUartMode(texts.uartMode);
     if (!mode) {
@@ -237,7 +279,8 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
 // The names of the options given that choose what is printed; at most one
 // of them may be given.
 std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& texts) {
-  const std::array<std::pair<bool, std::string_view>, 9> given = {{
+  const std::array<std::pair<bool, std::string_view>, 10> given = {{
+      {app.count("--find-clock") > 0, "--find-clock"},
       {app.count("--driver") > 0, "--driver"},
       {app.count("--asm") > 0, "--asm"},
       {texts.code, "--code"},
@@ -318,6 +361,8 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
     problem = SettleTableMode(given, options);
   } else if (view == "--rates") {
     problem = SettleRatesMode(given, options);
+  } else if (view == "--find-clock") {
+    problem = SettleClockMode(given, options);
   } else {
     problem = SettleCalculationMode(given, options);
   }
@@ -389,6 +434,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
                  "the crystal finder for a list of rates: the crystals (presets, or CRYSTAL) that give every "
                  "rate within --max-error PCT (default 1)")
       ->type_name("LIST");
+  app.add_option("--find-clock", texts.findClock, Utf8Text(options.language, TextKey::ClockHelpFindClock))
+      ->type_name("[LIST]")
+      ->expected(0, 1);
+  app.add_option("--clock-range", texts.clockRange, Utf8Text(options.language, TextKey::ClockHelpClockRange))
+      ->type_name("LOW..HIGH");
+  app.add_option("--limit", texts.limit, Utf8Text(options.language, TextKey::ClockHelpLimit))->type_name("N");
   app.add_option("--uart-mode", texts.uartMode,
                  "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
       ->type_name("N");
