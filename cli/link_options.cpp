@@ -126,7 +126,8 @@ std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLi
   }
   const Language language = options.language;
   const std::string_view view = given.view;
-  if (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets") {
+  if (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets" ||
+      view == "--find-clock") {
     return Utf8Text(language, TextKey::LinkNotWithView, {{"view", std::string(view)}});
   }
   if (view == "--rates" && options.link->requireLink) {

@@ -41,8 +41,8 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
 
 // What the settled mode allows: --peer with the report, the build check,
 // the code (the init code, the driver, the assembly text) and --rates (the
-// crystals ranked by the link), not with the tables, --reload or the
-// listings; --require-link not with --rates; a frame of UART mode 3 sets the
+// crystals ranked by the link), not with the tables, --reload, the
+// listings or --find-clock; --require-link not with --rates; a frame of UART mode 3 sets the
 // code's mode (and refuses --uart-mode 1, or the classic SIO_Init, which
 // sets mode 1).
 std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLineOptions& options);

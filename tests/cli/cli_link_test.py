@@ -246,6 +246,8 @@ class LinkUsageErrorTest(unittest.TestCase):
             ("seven data bits", ["--peer", "ideal", "--frame", "7N1", "12MHz"], ['"7N1"', "8N1", "8E1", "9N1", "8N2"]),
             ("with --table", ["--peer", "ideal", "--table"], ["--peer", "--table"]),
             ("with --reload", ["--peer", "ideal", "--reload", "0xFD", "12MHz"], ["--peer", "--reload"]),
+            ("with --find-clock", ["--peer", "ideal", "--find-clock", "9600", "--target", "stc8", "--clock-range",
+                                   "4MHz..35MHz"], ["--peer", "--find-clock"]),
             ("--require-link with --rates", ["--peer", "ideal", "--rates", "9600", "--require-link"],
              ["--require-link", "--rates"]),
             ("mode 3 in the classic code", ["--peer", "ideal", "--frame", "8E1", "--code", "12MHz"],
