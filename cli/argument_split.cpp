@@ -9,14 +9,21 @@ namespace tesmirol::cli {
 namespace {
 
 // The options that take a value, by every name they can be given under.
-constexpr std::array<std::string_view, 17> kValueOptions = {
-    "-o",        "--output",  "--encoding",      "--max-error", "--format",     "--reload",
-    "--target",  "--rates",   "--uart-mode",     "--uart",      "--driver-dir", "--rx-size",
-    "--tx-size", "--buffers", "--register-bank", "--asm",       "--lang"};
+constexpr std::array<std::string_view, 19> kValueOptions = {
+    "-o",        "--output",  "--encoding",      "--max-error", "--format",      "--reload", "--target",
+    "--rates",   "--uart-mode", "--uart",        "--driver-dir", "--rx-size",    "--tx-size", "--buffers",
+    "--register-bank", "--asm", "--lang",        "--clock-range", "--limit"};
 
 // --driver takes its value only when the next argument is one of these: the
 // value may be left out ("--driver 22.1184MHz" asks for the interrupt-driven one).
 bool IsDriverKind(std::string_view argument) { return argument == "interrupt" || argument == "polled"; }
+
+// --find-clock takes its value only when the next argument is a list of
+// rates ("9600,115200"): without one it plans the --uart NAME:RATE UARTs.
+bool IsRateList(std::string_view argument) {
+  return !argument.empty() && argument.front() >= '0' && argument.front() <= '9' &&
+         argument.find_first_not_of("0123456789,") == std::string_view::npos;
+}
 
 // True for an argument that is a value even though it may start with a minus
 // sign: a negative baud rate or crystal ("-9600", "-.5MHz"), a lone "-", or
@@ -47,6 +54,9 @@ SplitArguments SplitOptionsFromValues(const std::vector<std::string>& arguments)
     } else if (argument == "--driver") {
       const bool given = i + 1 < arguments.size() && IsDriverKind(arguments[i + 1]);
       split.options.push_back(given ? "--driver=" + arguments[++i] : "--driver=interrupt");
+    } else if (argument == "--find-clock") {
+      const bool given = i + 1 < arguments.size() && IsRateList(arguments[i + 1]);
+      split.options.push_back(given ? "--find-clock=" + arguments[++i] : argument);
     } else if (TakesValue(argument) && i + 1 < arguments.size()) {
       const std::string name = argument == "-o" ? "--output" : argument;
       split.options.push_back(name + "=" + arguments[++i]);

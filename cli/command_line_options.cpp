@@ -39,6 +39,9 @@ struct OptionTexts {
   std::string buffers;
   std::string registerBank;
   std::string asmSyntax;
+  std::string findClock;
+  std::string clockRange;
+  std::string limit;
 };
 
 // A whole number without sign, as the driver's sizes and bank are written.
@@ -138,6 +141,30 @@ std::optional<std::string> ReadLanguage(const std::vector<std::string>& givenOpt
   return std::nullopt;
 }
 
+// The clock finder's range and list length, which only --find-clock takes.
+std::optional<std::string> ReadClockValues(const CLI::App& app, const OptionTexts& texts, CommandLineOptions& options) {
+  for (const char* name : {"--clock-range", "--limit"}) {
+    if (app.count(name) > 0 && app.count("--find-clock") == 0) {
+      return std::string(name) + " applies to the clock finder: give it with --find-clock";
+    }
+  }
+  if (app.count("--clock-range") > 0) {
+    ClockRange range;
+    if (auto problem = ParseClockRange(texts.clockRange, range)) {
+      return problem;
+    }
+    options.clockRange = range;
+  }
+  if (app.count("--limit") > 0) {
+    const auto limit = ParseCount(texts.limit);
+    if (!limit || *limit == 0 || *limit > kMaxClockLimit) {
+      return "--limit \"" + texts.limit + "\" is not a number of clocks from 1 to " + std::to_string(kMaxClockLimit);
+    }
+    options.clockLimit = *limit;
+  }
+  return std::nullopt;
+}
+
 // Ends parsing with a usage error that says what was wrong.
 CommandLineOptions UsageError(Language language, std::string message) {
   CommandLineOptions options;
@@ -187,6 +214,16 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
     }
     options.rates = *rates;
   }
+  if (app.count("--find-clock") > 0 && !texts.findClock.empty()) {
+    const auto rates = ParseRates(texts.findClock);
+    if (!rates) {
+      return "--find-clock \"" + texts.findClock + "\" is not a list of rates above 0 (9600,115200)";
+    }
+    options.rates = *rates;
+  }
+  if (auto problem = ReadClockValues(app, texts, options)) {
+    return problem;
+  }
   if (app.count("--uart-mode") > 0) {
     const auto mode = ParseUartMode(texts.uartMode);
     if (!mode) {
@@ -222,7 +259,8 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
 // The names of the options given that choose what is printed; at most one
 // of them may be given.
 std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& texts) {
-  const std::array<std::pair<bool, std::string_view>, 9> given = {{
+  const std::array<std::pair<bool, std::string_view>, 10> given = {{
+      {app.count("--find-clock") > 0, "--find-clock"},
       {app.count("--driver") > 0, "--driver"},
       {app.count("--asm") > 0, "--asm"},
       {texts.code, "--code"},
@@ -302,6 +340,8 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
     problem = SettleTableMode(given, options);
   } else if (view == "--rates") {
     problem = SettleRatesMode(given, options);
+  } else if (view == "--find-clock") {
+    problem = SettleClockMode(given, options);
   } else {
     problem = SettleCalculationMode(given, options);
   }
@@ -370,6 +410,17 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
                  "the crystal finder for a list of rates: the crystals (presets, or CRYSTAL) that give every "
                  "rate within --max-error PCT (default 1)")
       ->type_name("LIST");
+  app.add_option("--find-clock", texts.findClock,
+                 "with --target: the clock frequencies that give every rate of LIST exactly, or else within "
+                 "--max-error PCT (default 1), on one UART switched between the rates; without LIST, those at "
+                 "which the --uart NAME:RATE UARTs can be planned together")
+      ->type_name("[LIST]")
+      ->expected(0, 1);
+  app.add_option("--clock-range", texts.clockRange,
+                 "with --find-clock: where the clock may lie, LOW..HIGH read like CRYSTAL (4MHz..35MHz); left "
+                 "out for a chip with clock steps (ch552), its steps")
+      ->type_name("LOW..HIGH");
+  app.add_option("--limit", texts.limit, "with --find-clock: the most clocks listed (default 20)")->type_name("N");
   app.add_option("--uart-mode", texts.uartMode,
                  "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
       ->type_name("N");

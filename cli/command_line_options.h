@@ -1,6 +1,7 @@
 #pragma once
 // What the user asked for on the command line.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -29,6 +30,7 @@ enum class CommandAction {
   Table,         // the crystal finder: rows over the preset lists
   ReloadRates,   // the rates one reload value gives CRYSTAL
   FindCrystals,  // the crystal finder for a list of rates (--rates)
+  FindClocks,    // the clock finder: the clocks that give every rate (--find-clock)
   ListPresets,   // print the crystal and baud preset lists
   ListTargets,   // print the target catalogue
   ShowHelp,      // print the usage text
@@ -48,6 +50,18 @@ struct UartChoice {
 };
 
 enum class TableFormat { Text, Csv, Markdown, Json };
+
+// --clock-range LOW..HIGH: where the clock finder looks, in whole hertz.
+struct ClockRange {
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  std::string given;  // as given, for messages
+};
+
+// The most clocks --find-clock lists unless --limit says otherwise, and the
+// most --limit allows.
+inline constexpr std::size_t kDefaultClockLimit = 20;
+inline constexpr std::size_t kMaxClockLimit = 1000;
 
 struct CommandLineOptions {
   CommandAction action = CommandAction::Report;
@@ -72,7 +86,9 @@ struct CommandLineOptions {
   // --target: a target of the catalogue or a chip family, as given; none for
   // the dialog's own calculation.
   std::optional<std::string> target;
-  std::vector<std::int32_t> rates;      // for FindCrystals
+  std::vector<std::int32_t> rates;       // for FindCrystals and FindClocks (none: the --uart rates)
+  std::optional<ClockRange> clockRange;  // for FindClocks; none: the chip's clock steps
+  std::size_t clockLimit = kDefaultClockLimit;
   UartMode uartMode = UartMode::Mode1;  // of the generated code, with a target
   std::vector<UartChoice> uarts;        // --uart, in the order given; with a target only
 

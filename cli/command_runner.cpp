@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/build_check.h"
+#include "cli/clock_finder_runner.h"
 #include "cli/command_line_options.h"
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
@@ -247,6 +248,8 @@ int RunCommandLine(const std::vector<std::string>& arguments, Language localeLan
       return RunTable(options, out, err);
     case CommandAction::FindCrystals:
       return RunCrystalFinder(options, out, err);
+    case CommandAction::FindClocks:
+      return RunClockFinder(options, out, err);
     case CommandAction::ReloadRates:
       return RunReloadRates(options, out, err);
     case CommandAction::Report:

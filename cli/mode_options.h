@@ -30,6 +30,7 @@ std::string JoinNames(const std::vector<std::string>& names);
 std::optional<std::string> SettleCalculationMode(const GivenOptions& given, CommandLineOptions& options);
 std::optional<std::string> SettleTableMode(const GivenOptions& given, CommandLineOptions& options);
 std::optional<std::string> SettleRatesMode(const GivenOptions& given, CommandLineOptions& options);
+std::optional<std::string> SettleClockMode(const GivenOptions& given, CommandLineOptions& options);
 std::optional<std::string> SettleReloadMode(const GivenOptions& given, CommandLineOptions& options);
 std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandLineOptions& options);
 

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <system_error>
 
+#include "engine/exact_crystal.h"
 #include "engine/target_catalogue.h"
+#include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -99,6 +101,32 @@ std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text) {
     }
     text.remove_prefix(comma + 1);
   }
+}
+
+std::optional<std::string> ParseClockRange(std::string_view text, ClockRange& range) {
+  const std::string given = "--clock-range \"" + std::string(text) + "\"";
+  const std::size_t dots = text.find("..");
+  if (dots == std::string_view::npos) {
+    return given + " is not a range LOW..HIGH (4MHz..35MHz; each read like CRYSTAL)";
+  }
+  const auto side = [](std::string_view part) -> std::optional<std::uint64_t> {
+    const auto gbk = text::Utf8ToGbk(part);
+    const auto frequency = gbk && !gbk->empty() ? ReadExactCrystal(*gbk) : std::nullopt;
+    if (!frequency || frequency->denominator != 1) {
+      return std::nullopt;
+    }
+    return frequency->numerator;
+  };
+  const auto low = side(text.substr(0, dots));
+  const auto high = side(text.substr(dots + 2));
+  if (!low || !high) {
+    return given + " is not a range LOW..HIGH of whole hertz above 0 (4MHz..35MHz, 32768..1.8432MHz)";
+  }
+  if (*low > *high) {
+    return given + " is empty: LOW is above HIGH";
+  }
+  range = {*low, *high, std::string(text)};
+  return std::nullopt;
 }
 
 std::optional<UartMode> ParseUartMode(std::string_view text) {

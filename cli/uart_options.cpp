@@ -48,6 +48,9 @@ std::optional<std::string> CheckUartsOfChip(const std::string& chip, const std::
 // The forms of --uart the mode takes.
 std::optional<std::string> CheckUartForms(const GivenOptions& given, const CommandLineOptions& options) {
   const std::size_t withoutRate = CountWithoutRate(options.uarts);
+  if (given.view == "--find-clock") {
+    return std::nullopt;  // settled with the mode
+  }
   if (given.view == "--rates") {
     if (options.uarts.size() != 1 || withoutRate != 1) {
       return "--rates takes one --uart NAME without a rate: the UART whose generators must give every rate of "

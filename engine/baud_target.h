@@ -75,6 +75,10 @@ struct BaudTarget {
   std::vector<std::string> reloadRegisters;  // where the reload goes, high byte first ("TH1"; "T2H", "T2L")
   std::string registers;                     // every register bit the setting writes, in plain words
   std::string formula;                       // the data sheet's formula, as text
+  // The system clocks in hertz, rising, that the chip can be set to when it
+  // makes its own clock in fixed steps (the CH552's PLL divider); empty
+  // when the clock is a crystal or a freely set oscillator.
+  std::vector<std::uint64_t> clockSteps;
 };
 
 // One setting a solver tried or chose.

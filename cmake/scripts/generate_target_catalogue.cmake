@@ -7,11 +7,15 @@
 # from every family, and the divider consistent with the generator and its
 # clock (32 x P for Timer 1 mode 2 and the STC12 BRT, 4 x P for the STC15/8
 # 16-bit timers, 32 or 16 for the 8052 Timer 2 at 12 or 6 clocks). A mistake
-# stops the build with the file name, the line and what is wrong.
+# stops the build with the file name, the line and what is wrong. The
+# optional clock-steps (the system clocks a chip can be set to) must be whole
+# hertz from 1 to below 2^40, rising.
 cmake_minimum_required(VERSION 3.25)
 
 set(requiredKeys families uart function timer generator clock clocks-per-cycle divider reload-bits smod
                  reload-registers formula source)
+set(optionalKeys clock-steps)
+set(allKeys ${requiredKeys} ${optionalKeys})
 
 if(NOT EXISTS "${INPUT}")
   message(FATAL_ERROR "${INPUT}: target catalogue not found")
@@ -253,6 +257,23 @@ function(tesmirol_finish_target)
     set(smodDoubles false)
   endif()
 
+  # The system clocks the chip can be set to, in hertz, rising.
+  set(stepItems "")
+  if(DEFINED "value_clock-steps")
+    string(REPLACE " " ";" stepList "${value_clock-steps}")
+    set(previous 0)
+    foreach(step IN LISTS stepList)
+      if(NOT step MATCHES "^[1-9][0-9]*$" OR step GREATER_EQUAL 1099511627776)
+        message(FATAL_ERROR "${where}: clock step '${step}' is not whole hertz from 1 to below 2^40")
+      endif()
+      if(NOT step GREATER previous)
+        message(FATAL_ERROR "${where}: clock steps must rise (${step} after ${previous})")
+      endif()
+      set(previous ${step})
+      string(APPEND stepItems "${step}ULL, ")
+    endforeach()
+  endif()
+
   string(APPEND body "    BaudTarget{
         .name = \"${current}\",
         .uart = \"${value_uart}\",
@@ -272,6 +293,7 @@ function(tesmirol_finish_target)
         .reloadRegisters = {${registerItems}},
         .registers = R\"tgt(${text_${current}_registers})tgt\",
         .formula = R\"tgt(${value_formula})tgt\",
+        .clockSteps = {${stepItems}},
     },
 ")
   set(body "${body}" PARENT_SCOPE)
@@ -297,7 +319,7 @@ foreach(line IN LISTS lines)
       message(FATAL_ERROR "${where}: target '${name}' appears a second time")
     endif()
     list(APPEND names "${name}")
-    foreach(key IN LISTS requiredKeys)
+    foreach(key IN LISTS allKeys)
       unset("value_${key}")
     endforeach()
     set(current "${name}")
@@ -311,9 +333,9 @@ foreach(line IN LISTS lines)
   if(current STREQUAL "")
     message(FATAL_ERROR "${where}: '${key}' stands before the first [target NAME]")
   endif()
-  list(FIND requiredKeys "${key}" known)
+  list(FIND allKeys "${key}" known)
   if(known LESS 0)
-    message(FATAL_ERROR "${where}: unknown key '${key}' (the keys are ${requiredKeys})")
+    message(FATAL_ERROR "${where}: unknown key '${key}' (the keys are ${allKeys})")
   endif()
   if(DEFINED "value_${key}")
     message(FATAL_ERROR "${where}: '${key}' is given a second time for target ${current}")

@@ -1,0 +1,268 @@
+#include "cli/clock_report.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "cli/build_check.h"
+#include "cli/plan_report.h"
+#include "cli/target_report.h"
+#include "engine/deviation_text.h"
+#include "engine/target_texts.h"
+
+namespace tesmirol::cli {
+namespace {
+
+// "UART crystal", "crystal preset", "whole MHz": the kind of a common clock.
+std::string CommonKindText(CommonClockKind kind) {
+  switch (kind) {
+    case CommonClockKind::Listed:
+      return "crystal preset";
+    case CommonClockKind::UartCrystal:
+      return "UART crystal";
+    case CommonClockKind::WholeMegahertz:
+      break;
+  }
+  return "whole MHz";
+}
+
+// "9600 115200 bps" or "UART1 115200bps, UART2 9600bps".
+std::string RatesText(const ClockQuestion& question) {
+  std::string text;
+  if (question.requests.empty()) {
+    for (const std::int32_t rate : question.rates) {
+      text += text.empty() ? "" : " ";
+      text += std::to_string(rate);
+    }
+    return text + " bps";
+  }
+  for (const UartRequest& request : question.requests) {
+    text += text.empty() ? "" : ", ";
+    text += request.uart;
+    text += ' ';
+    text += request.baudText;
+    text += "bps";
+  }
+  return text;
+}
+
+// Where the finder looked: "4MHz..35MHz" or "the clock steps 187.5KHz 750KHz ...".
+std::string SpanText(const ClockSpan& span) {
+  if (span.steps.empty()) {
+    return ClockText(span.low) + ".." + ClockText(span.high);
+  }
+  std::string text = "the clock steps";
+  for (const std::uint64_t step : span.steps) {
+    text += ' ';
+    text += ClockText(step);
+  }
+  return text;
+}
+
+// The heads of the rows under a clock padded to one width.
+std::vector<std::string> PaddedHeads(std::vector<std::string> heads) {
+  std::size_t width = 0;
+  for (const std::string& head : heads) {
+    width = std::max(width, head.size());
+  }
+  for (std::string& head : heads) {
+    head.append(width - head.size() + 2, ' ');
+  }
+  return heads;
+}
+
+// "stc-t2-1t  Timer 2  1T  SMOD=0  T2H = 0xFF, T2L = 0xDC  实际：9600bps  偏差：0.00%".
+std::string SettingLine(const BaudTarget& target, const TargetSetting& setting) {
+  return target.name + "  " + TimerText(target.timer) + "  " + ClockChoiceText(target, setting.clockIndex) +
+         "  SMOD=" + std::to_string(setting.smod) + "  " + RegisterBytesText(target, setting) + "  " +
+         AchievedRateText(setting);
+}
+
+std::string ClockLines(const ClockCandidate& clock) {
+  std::string lines = ClockText(clock.hertz) + "  " + std::to_string(clock.hertz) + " Hz  ";
+  lines += clock.exact ? "exact" : "worst " + FormatDeviation(clock.worstDeviation) + "%";
+  lines += "  ";
+  if (clock.commonDistance == 0) {
+    lines += "a " + CommonKindText(clock.commonKind);
+  } else {
+    lines += std::to_string(clock.commonDistance) + " Hz from the " + CommonKindText(clock.commonKind) + " " +
+             ClockText(clock.commonHertz);
+  }
+  lines += '\n';
+  if (clock.plan) {
+    const std::vector<PlannedUart>& uarts = clock.plan->uarts;
+    std::vector<std::string> heads(uarts.size());
+    std::transform(uarts.begin(), uarts.end(), heads.begin(), [](const PlannedUart& planned) {
+      return planned.request.uart + "  " + planned.request.baudText + "bps";
+    });
+    heads = PaddedHeads(std::move(heads));
+    for (std::size_t index = 0; index < uarts.size(); ++index) {
+      lines += "    " + heads[index] + SettingLine(*uarts[index].target, uarts[index].setting) + "\n";
+    }
+    return lines;
+  }
+  std::vector<std::string> heads(clock.rates.size());
+  std::transform(clock.rates.begin(), clock.rates.end(), heads.begin(),
+                 [](const ClockRateSetting& rate) { return std::to_string(rate.baud) + "bps"; });
+  heads = PaddedHeads(std::move(heads));
+  for (std::size_t index = 0; index < clock.rates.size(); ++index) {
+    lines += "    " + heads[index] + SettingLine(*clock.rates[index].target, clock.rates[index].setting) + "\n";
+  }
+  return lines;
+}
+
+nlohmann::ordered_json SpanJson(const ClockSpan& span) {
+  nlohmann::ordered_json json;
+  if (span.steps.empty()) {
+    json["low"] = span.low;
+    json["high"] = span.high;
+    json["steps"] = nullptr;
+  } else {
+    json["low"] = nullptr;
+    json["high"] = nullptr;
+    json["steps"] = span.steps;
+  }
+  return json;
+}
+
+std::optional<nlohmann::ordered_json> ClockJson(const ClockCandidate& clock) {
+  nlohmann::ordered_json json;
+  json["hertz"] = clock.hertz;
+  json["text"] = ClockText(clock.hertz);
+  json["exact"] = clock.exact;
+  // Both below 2^46: whole JSON numbers.
+  json["worstNumerator"] = static_cast<std::uint64_t>(clock.worst.numerator);
+  json["worstDenominator"] = static_cast<std::uint64_t>(clock.worst.denominator);
+  json["worstDeviation"] = clock.worstDeviation;
+  json["worstDeviationText"] = FormatDeviation(clock.worstDeviation);
+  json["worstIndex"] = clock.worstIndex;
+  json["common"] = {{"kind", CommonClockKindName(clock.commonKind)},
+                    {"hertz", clock.commonHertz},
+                    {"distance", clock.commonDistance}};
+  if (clock.plan) {
+    nlohmann::ordered_json plan = nlohmann::ordered_json::array();
+    for (std::size_t index = 0; index < clock.plan->uarts.size(); ++index) {
+      auto entry = PlannedUartJson(*clock.plan, index);
+      if (!entry) {
+        return std::nullopt;
+      }
+      plan.push_back(std::move(*entry));
+    }
+    json["rates"] = nullptr;
+    json["plan"] = std::move(plan);
+    return json;
+  }
+  nlohmann::ordered_json rates = nlohmann::ordered_json::array();
+  for (const ClockRateSetting& rate : clock.rates) {
+    nlohmann::ordered_json entry;
+    entry["baud"] = rate.baud;
+    entry["target"] = rate.target->name;
+    entry["timer"] = rate.target->timer;
+    entry["clock"] = ClockChoiceText(*rate.target, rate.setting.clockIndex);
+    entry["setting"] = SettingJson(*rate.target, rate.setting);
+    rates.push_back(std::move(entry));
+  }
+  json["rates"] = std::move(rates);
+  json["plan"] = nullptr;
+  return json;
+}
+
+}  // namespace
+
+std::string ClockText(std::uint64_t hertz) {
+  // Up to six decimals of a megahertz or three of a kilohertz: exact, as
+  // the reader takes them back.
+  const auto scaled = [hertz](std::uint64_t unit, int places, const char* suffix) {
+    std::string text = std::to_string(hertz / unit);
+    std::string fraction = std::to_string(hertz % unit + unit).substr(1, static_cast<std::size_t>(places));
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    return text + (fraction.empty() ? "" : "." + fraction) + suffix;
+  };
+  if (hertz >= 1000000) {
+    return scaled(1000000, 6, "MHz");
+  }
+  if (hertz >= 1000) {
+    return scaled(1000, 3, "KHz");
+  }
+  return std::to_string(hertz) + "Hz";
+}
+
+std::string FormatClockReport(const ClockQuestion& question, const ClockFinderResult& result) {
+  std::string report = "clocks: " + question.targetName + (question.uart ? " " + *question.uart : "") + ", " +
+                       RatesText(question) + ", " + SpanText(question.span) + ", each within " +
+                       PercentText(question.tolerancePercent) + " %: " + std::to_string(result.exactCount) +
+                       (result.exactCount == 1 ? " exact clock" : " exact clocks") + "\n";
+  for (const ClockCandidate& clock : result.clocks) {
+    report += ClockLines(clock);
+  }
+  if (result.nearSkipped) {
+    report += "(the range is too wide to look for near-exact clocks as well: the exact ones only)\n";
+  }
+  return report;
+}
+
+std::string ClockNoResultText(const ClockQuestion& question, const ClockFinderResult& result) {
+  const std::string where = SpanText(question.span);
+  const std::string tolerance = PercentText(question.tolerancePercent) + " %";
+  switch (result.status) {
+    case ClockFinderStatus::RateOutOfReach: {
+      const std::size_t index = result.rateIndex.value_or(0);
+      const std::string rate = question.requests.empty() ? std::to_string(question.rates[index]) + " bps"
+                                                         : question.requests[index].uart + " at " +
+                                                               question.requests[index].baudText + " bps";
+      return "no clock: no clock of " + where + " gives " + rate + " within " + tolerance + " on " +
+             question.targetName;
+    }
+    case ClockFinderStatus::SearchTooWide:
+      return "--clock-range " + where + " is too wide to search: " + std::to_string(result.candidateCount) +
+             " candidate clocks, at most " + std::to_string(kMaxClockCandidates) +
+             "; narrow the range or leave out the slowest rates";
+    case ClockFinderStatus::EmptyRange:
+      return "no clock: " + where + " holds no clock step of " + question.targetName;
+    case ClockFinderStatus::NoRates:
+    case ClockFinderStatus::NoCommonClock:
+    case ClockFinderStatus::Found:
+      break;
+  }
+  if (!question.requests.empty()) {
+    return "no clock: at no clock of " + where + " can " + RatesText(question) + " be planned together, each within " +
+           tolerance;
+  }
+  return "no clock: no clock of " + where + " gives " + RatesText(question) + " together within " + tolerance;
+}
+
+std::optional<nlohmann::ordered_json> MakeClockJson(const ClockQuestion& question, const ClockFinderResult& result) {
+  nlohmann::ordered_json json;
+  json["target"] = question.targetName;
+  json["uart"] = question.uart ? nlohmann::ordered_json(*question.uart) : nlohmann::ordered_json(nullptr);
+  if (question.requests.empty()) {
+    json["rates"] = std::vector<std::int32_t>(question.rates.begin(), question.rates.end());
+    json["uarts"] = nullptr;
+  } else {
+    json["rates"] = nullptr;
+    nlohmann::ordered_json uarts = nlohmann::ordered_json::array();
+    std::transform(question.requests.begin(), question.requests.end(), std::back_inserter(uarts),
+                   [](const UartRequest& request) {
+                     return nlohmann::ordered_json{{"uart", request.uart}, {"baud", request.baud}};
+                   });
+    json["uarts"] = std::move(uarts);
+  }
+  json["range"] = SpanJson(question.span);
+  json["tolerance"] = question.tolerancePercent;
+  json["limit"] = question.limit;
+  json["status"] = ClockFinderStatusName(result.status);
+  json["rateIndex"] = result.rateIndex ? nlohmann::ordered_json(*result.rateIndex) : nlohmann::ordered_json(nullptr);
+  json["exactCount"] = result.exactCount;
+  json["nearSkipped"] = result.nearSkipped;
+  nlohmann::ordered_json clocks = nlohmann::ordered_json::array();
+  for (const ClockCandidate& clock : result.clocks) {
+    auto entry = ClockJson(clock);
+    if (!entry) {
+      return std::nullopt;
+    }
+    clocks.push_back(std::move(*entry));
+  }
+  json["clocks"] = std::move(clocks);
+  return json;
+}
+
+}  // namespace tesmirol::cli
