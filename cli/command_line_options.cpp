@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/argument_split.h"
+#include "cli/link_options.h"
 #include "cli/mode_options.h"
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
@@ -42,6 +43,7 @@ struct OptionTexts {
   std::string findClock;
   std::string clockRange;
   std::string limit;
+  LinkOptionTexts link;
 };
 
 // A whole number without sign, as the driver's sizes and bank are written.
@@ -165,6 +167,16 @@ std::optional<std::string> ReadClockValues(const CLI::App& app, const OptionText
   return std::nullopt;
 }
 
+// The text below the options: the usage text's, with the serial link's
+// paragraph in the language before the exit statuses.
+std::string Footer(Language language) {
+  std::string footer(kFooter);
+  const std::size_t exitStatus = footer.find("Exit status:");
+  footer.insert(exitStatus == std::string::npos ? footer.size() : exitStatus,
+                Utf8Text(language, TextKey::LinkUsage) + "\n\n");
+  return footer;
+}
+
 // Ends parsing with a usage error that says what was wrong.
 CommandLineOptions UsageError(Language language, std::string message) {
   CommandLineOptions options;
@@ -253,7 +265,10 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
     }
     options.asmSyntax = texts.asmSyntax == "a51" ? AsmSyntax::A51 : AsmSyntax::Sdas;
   }
-  return ReadDriverValues(app, texts, options);
+  if (auto problem = ReadDriverValues(app, texts, options)) {
+    return problem;
+  }
+  return ReadLinkOptions(texts.link, options.language, options);
 }
 
 // The names of the options given that choose what is printed; at most one
@@ -329,6 +344,7 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   given.format = app.count("--format") > 0;
   given.formatText = texts.format;
   given.maxError = options.maxErrorPercent.has_value();
+  given.requireLink = options.link && options.link->requireLink;
   given.uartMode = app.count("--uart-mode") > 0;
   given.valueCount = valueCount;
   std::optional<std::string> problem;
@@ -351,7 +367,10 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (auto targetProblem = CheckTargetOptions(given, options)) {
     return targetProblem;
   }
-  return CheckUartOptions(given, options);
+  if (auto uartProblem = CheckUartOptions(given, options)) {
+    return uartProblem;
+  }
+  return CheckLinkOptions(given, options);
 }
 
 }  // namespace
@@ -450,12 +469,16 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
       ->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, "with --driver: the interrupt's register bank, 0 to 3")
       ->type_name("N");
+  app.add_option("--peer", texts.link.peer, PeerHelp(options.language))->type_name("PEER");
+  app.add_option("--clock-tolerance", texts.link.tolerance, ClockToleranceHelp(options.language))->type_name("TOL");
+  app.add_option("--frame", texts.link.frame, FrameHelp(options.language))->type_name("FRAME");
+  app.add_flag("--require-link", texts.link.requireLink, RequireLinkHelp(options.language));
   std::string languageCode;
   app.add_option("--lang", languageCode, Utf8Text(options.language, TextKey::OptionsHelpLang))
       ->type_name("zh|en")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.add_flag("--version", texts.version, "print the version and exit");
-  app.footer(std::string(kFooter));
+  app.footer(Footer(options.language));
 
   std::reverse(split.options.begin(), split.options.end());  // the parser takes from the back
   try {
@@ -479,6 +502,9 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
     options.baud = split.values[1];
   }
   texts.uarts = uartOption->results();
+  texts.link.peerGiven = app.count("--peer") > 0;
+  texts.link.toleranceGiven = app.count("--clock-tolerance") > 0;
+  texts.link.frameGiven = app.count("--frame") > 0;
   if (texts.version) {
     options.action = CommandAction::ShowVersion;
     return options;

@@ -8,10 +8,13 @@
 
 #include "cli/build_check.h"
 #include "cli/clock_finder_runner.h"
+#include "cli/code_notes.h"
 #include "cli/command_line_options.h"
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
 #include "cli/json_report.h"
+#include "cli/link_report.h"
+#include "cli/link_runs.h"
 #include "cli/mode_options.h"
 #include "cli/plan_runner.h"
 #include "cli/plan_table.h"
@@ -35,12 +38,13 @@
 namespace tesmirol::cli {
 namespace {
 
-// The calculation the report, the check and the code work from, and the
-// texts it was made from.
+// The calculation the report, the check and the code work from, the texts
+// it was made from, and the serial link when --peer asks for it.
 struct Inputs {
   InputText crystal;
   InputText baud;
   std::optional<BaudCalculation> calculation;
+  std::optional<LinkOutcome> link;
 };
 
 // Why the inputs give no result, as one line on standard error.
@@ -60,7 +64,11 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
   if (choice.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, NoCodeReason(*inputs.calculation, choice), kExitNoResult);
   }
-  return DeliverCode(options, GenerateInitCode(*inputs.calculation).text, out, err);
+  std::string code = GenerateInitCode(*inputs.calculation).text;
+  if (inputs.link) {
+    code = InsertCodeNotes(std::move(code), LinkCodeNotes(*options.link, {&*inputs.link, 1}, options.language));
+  }
+  return DeliverCode(options, code, out, err);
 }
 
 // The plain or the JSON report of one calculation.
@@ -73,13 +81,22 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
   }
   const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
   if (options.json) {
-    const auto report = MakeJsonReport(*inputs.calculation, generated);
-    if (!report) {
+    auto report = MakeJsonReport(*inputs.calculation, generated);
+    const auto link = inputs.link ? LinkJson(*options.link, *inputs.link) : std::nullopt;
+    if (!report || (inputs.link && !link)) {
       return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    }
+    if (link) {
+      (*report)["link"] = *link;
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTextReport(*inputs.calculation, generated, options.language));
+  std::string gbk = FormatTextReport(*inputs.calculation, generated, options.language);
+  if (inputs.link) {
+    gbk =
+        InsertLinkLines(std::move(gbk), generated.text, LinkReportLines(*options.link, *inputs.link, options.language));
+  }
+  const auto report = text::GbkToUtf8(gbk);
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
@@ -104,13 +121,24 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
   if (options.target) {
     return RunTargetCalculation(options, *crystal, *baud, out, err);
   }
-  Inputs inputs{*crystal, *baud, CalculateBaud(crystal->gbk, baud->gbk)};
+  Inputs inputs{*crystal, *baud, CalculateBaud(crystal->gbk, baud->gbk), std::nullopt};
 
   if (options.maxErrorPercent) {
     if (!inputs.calculation) {
       return ReportNoResult(inputs, err, kExitCheckFailed);
     }
     if (const auto failure = CheckMaxError(*inputs.calculation, *options.maxErrorPercent)) {
+      return ReportFailure(err, inputs.crystal.utf8 + " " + inputs.baud.utf8 + ": " + *failure, kExitCheckFailed);
+    }
+  }
+  if (options.link && inputs.calculation) {
+    inputs.link = ClassicLink(*options.link, *inputs.calculation, crystal->gbk);
+  }
+  if (options.link && options.link->requireLink) {
+    if (!inputs.calculation) {
+      return ReportNoResult(inputs, err, kExitCheckFailed);
+    }
+    if (const auto failure = FirstLinkFailure(*options.link, {&*inputs.link, 1}, options.language)) {
       return ReportFailure(err, inputs.crystal.utf8 + " " + inputs.baud.utf8 + ": " + *failure, kExitCheckFailed);
     }
   }
@@ -188,8 +216,8 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
   const std::vector<const BaudTarget*> targets =
       options.target ? TableTargets(options) : std::vector<const BaudTarget*>{};
   const double tolerance = options.maxErrorPercent.value_or(1.0);
-  const std::size_t found =
-      WriteCrystalFinder(out, DistinctCrystals(*crystals), options.rates, targets, tolerance, options.tableFormat);
+  const std::size_t found = WriteCrystalFinder(out, DistinctCrystals(*crystals), options.rates, targets, tolerance,
+                                               options.tableFormat, options.link, options.language);
   const int status = Write(out, err, options.language, "");
   if (status != kExitDone) {
     return status;

@@ -6,7 +6,10 @@
 #include <string>
 
 #include "cli/build_check.h"
+#include "cli/code_notes.h"
 #include "cli/command_runner.h"
+#include "cli/link_report.h"
+#include "cli/link_runs.h"
 #include "cli/run_output.h"
 #include "cli/target_report.h"
 #include "codegen/target_asm_code.h"
@@ -44,15 +47,24 @@ std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const
 }
 
 int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& family, const TargetInputs& inputs,
-                      const TargetCode& code, std::ostream& out, std::ostream& err) {
+                      const TargetCode& code, const std::optional<LinkOutcome>& link, std::ostream& out,
+                      std::ostream& err) {
   if (options.json) {
-    const auto report = MakeTargetJson(*options.target, family, inputs, code);
-    if (!report) {
+    auto report = MakeTargetJson(*options.target, family, inputs, code);
+    const auto linkJson = link ? LinkJson(*options.link, *link) : std::nullopt;
+    if (!report || (link && !linkJson)) {
       return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    }
+    if (linkJson) {
+      (*report)["link"] = *linkJson;
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTargetReport(family, inputs, code));
+  std::string gbk = FormatTargetReport(family, inputs, code);
+  if (link) {
+    gbk = InsertLinkLines(std::move(gbk), code.text, LinkReportLines(*options.link, *link, options.language));
+  }
+  const auto report = text::GbkToUtf8(gbk);
   if (!report) {
     return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
   }
@@ -80,10 +92,24 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
       return ReportFailure(err, crystal.utf8 + " " + baud.utf8 + ": " + *failure, kExitCheckFailed);
     }
   }
+  std::optional<LinkOutcome> link;
+  if (options.link) {
+    link = TargetLink(*options.link, best, inputs->baud);
+    if (options.link->requireLink) {
+      if (const auto failure = FirstLinkFailure(*options.link, {&*link, 1}, options.language)) {
+        return ReportFailure(err, crystal.utf8 + " " + baud.utf8 + ": " + *failure, kExitCheckFailed);
+      }
+    }
+  }
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode);
+  TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode);
+  const std::vector<std::string> notes =
+      link ? LinkCodeNotes(*options.link, {&*link, 1}, options.language) : std::vector<std::string>{};
+  if (code.outcome == GenerationOutcome::Code) {
+    code.text = InsertCodeNotes(std::move(code.text), notes);
+  }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family), kExitNoResult);
@@ -101,7 +127,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
     }
     return DeliverCode(options, code.text, out, err);
   }
-  return WriteTargetReport(options, family, *inputs, code, out, err);
+  return WriteTargetReport(options, family, *inputs, code, link, out, err);
 }
 
 int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err) {

@@ -58,7 +58,8 @@ inline constexpr std::string_view kFooter =
     "  2  usage error: an unknown option, a bad value, options that do not go together\n"
     "  3  --max-error: the chosen setting deviates by more than PCT %, or there is no\n"
     "     code (a warning, nothing, or no result); --uart: no plan (the UARTs that\n"
-    "     would share a timer, or a UART no generator brings within the tolerance)\n"
+    "     would share a timer, or a UART no generator brings within the tolerance);\n"
+    "     --require-link: the serial link fails (a marginal link passes)\n"
     "  4  the output could not be written (the file, or standard output)\n";
 
 }  // namespace tesmirol::cli
