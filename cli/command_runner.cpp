@@ -8,7 +8,6 @@
 
 #include "cli/build_check.h"
 #include "cli/clock_finder_runner.h"
-#include "cli/code_notes.h"
 #include "cli/command_line_options.h"
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
@@ -54,6 +53,14 @@ int ReportNoResult(const Inputs& inputs, std::ostream& err, int status) {
       status);
 }
 
+// The generated code's note line about the link, when --peer asks for one.
+std::vector<std::string> CodeNotes(const CommandLineOptions& options, const Inputs& inputs) {
+  if (!options.link || !inputs.link) {
+    return {};
+  }
+  return CodeNoteLines(*options.link, *inputs.link, kCodeLanguage);
+}
+
 // Writes the generated code alone: to standard output, or to the file,
 // replacing it in one step.
 int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
@@ -64,11 +71,8 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
   if (choice.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, NoCodeReason(*inputs.calculation, choice), kExitNoResult);
   }
-  std::string code = GenerateInitCode(*inputs.calculation).text;
-  if (inputs.link) {
-    code = InsertCodeNotes(std::move(code), LinkCodeNotes(*options.link, {&*inputs.link, 1}, options.language));
-  }
-  return DeliverCode(options, code, out, err);
+  const std::vector<std::string> notes = CodeNotes(options, inputs);
+  return DeliverCode(options, GenerateInitCode(*inputs.calculation, kCodeLanguage, notes).text, out, err);
 }
 
 // The plain or the JSON report of one calculation.
@@ -79,7 +83,7 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
     }
     return ReportNoResult(inputs, err, kExitNoResult);
   }
-  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation);
+  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation, kCodeLanguage, CodeNotes(options, inputs));
   if (options.json) {
     auto report = MakeJsonReport(*inputs.calculation, generated);
     const auto link = inputs.link ? LinkJson(*options.link, *inputs.link) : std::nullopt;

@@ -124,8 +124,7 @@ std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLi
   }
   const Language language = options.language;
   const std::string_view view = given.view;
-  if (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets" ||
-      view == "--driver" || view == "--asm") {
+  if (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets") {
     return Utf8Text(language, TextKey::LinkNotWithView, {{"view", std::string(view)}});
   }
   if (view == "--rates" && options.link->requireLink) {
@@ -136,7 +135,8 @@ std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLi
     if (given.uartMode && options.uartMode == UartMode::Mode1) {
       return Utf8Text(language, TextKey::LinkFrameModeConflict, {{"frame", frame}});
     }
-    if (!options.target && (view == "--code" || view == "-o")) {
+    const bool writesCode = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
+    if (!options.target && writesCode) {
       return Utf8Text(language, TextKey::LinkFrameNeedsTarget, {{"frame", frame}});
     }
     options.uartMode = UartMode::Mode3;

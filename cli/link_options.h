@@ -40,10 +40,11 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
                                            CommandLineOptions& options);
 
 // What the settled mode allows: --peer with the report, the build check,
-// the init code and --rates (the crystals ranked by the link), not with the
-// tables, --reload, the listings, --driver or --asm; --require-link not with
-// --rates; a frame of UART mode 3 sets the code's mode (and refuses
-// --uart-mode 1, or the classic SIO_Init, which sets mode 1).
+// the code (the init code, the driver, the assembly text) and --rates (the
+// crystals ranked by the link), not with the tables, --reload or the
+// listings; --require-link not with --rates; a frame of UART mode 3 sets the
+// code's mode (and refuses --uart-mode 1, or the classic SIO_Init, which
+// sets mode 1).
 std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLineOptions& options);
 
 // The help texts of the options, in the language (UTF-8).

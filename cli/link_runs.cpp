@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "codegen/init_code_generator.h"
+#include "codegen/uart_plan_code.h"
 #include "engine/exact_crystal.h"
 #include "engine/link_check.h"
 
@@ -68,14 +69,24 @@ std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::spa
   return std::nullopt;
 }
 
-std::vector<std::string> LinkCodeNotes(const LinkRequest& request, std::span<const LinkOutcome> links,
-                                       Language language) {
-  std::vector<std::string> notes;
-  notes.reserve(links.size());
-  for (const LinkOutcome& link : links) {
-    notes.push_back(LinkCodeNote(request, link, language).value_or(std::string()));
+std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language) {
+  std::vector<std::string> lines;
+  if (auto note = LinkCodeNote(request, link, language)) {
+    lines.push_back(std::move(*note));
   }
-  return notes;
+  return lines;
+}
+
+std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
+                                                     UartMode uartMode, const LinkRequest* request,
+                                                     std::span<const LinkOutcome> links) {
+  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode);
+  if (request != nullptr) {
+    for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
+      requests[index].notes = CodeNoteLines(*request, links[index], kCodeLanguage);
+    }
+  }
+  return requests;
 }
 
 }  // namespace tesmirol::cli

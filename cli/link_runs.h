@@ -12,6 +12,7 @@
 
 #include "cli/link_options.h"
 #include "cli/link_report.h"
+#include "codegen/target_init_code.h"
 #include "engine/baud_calculation.h"
 #include "engine/target_solver.h"
 #include "engine/uart_planner.h"
@@ -33,8 +34,18 @@ std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& p
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
                                             Language language);
 
-// The generated code's note for each link (empty where there is none), GBK.
-std::vector<std::string> LinkCodeNotes(const LinkRequest& request, std::span<const LinkOutcome> links,
-                                       Language language);
+// The language the generated code is written in, which its note line
+// speaks too: the code generator writes Chinese for every --lang today.
+inline constexpr Language kCodeLanguage = Language::Chinese;
+
+// The generated code's note lines for one link: its line, or none when
+// there was nothing to check. GBK.
+std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language);
+
+// The plan's code requests (for the init code, the driver and the
+// assembly text), each UART's request with its link's note line.
+std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
+                                                     UartMode uartMode, const LinkRequest* request,
+                                                     std::span<const LinkOutcome> links);
 
 }  // namespace tesmirol::cli

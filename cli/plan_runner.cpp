@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/code_notes.h"
 #include "cli/command_runner.h"
 #include "cli/link_report.h"
 #include "cli/link_runs.h"
@@ -117,7 +116,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
     }
     return ReportFailure(err, crystal.utf8 + ": no plan: " + message, kExitCheckFailed);
   }
-  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode);
+  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, kCodeLanguage);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, crystal.utf8 + ": " + NoPlanCodeReason(*result.plan), kExitCheckFailed);
   }
@@ -131,20 +130,20 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
+  const std::vector<TargetCodeRequest> codeRequests =
+      PlanRequestsWithNotes(*result.plan, *atBaud, options.uartMode, options.link ? &*options.link : nullptr, links);
   if (options.link && code.outcome == GenerationOutcome::Code) {
-    code.text = InsertCodeNotes(std::move(code.text), LinkCodeNotes(*options.link, links, options.language));
+    code.text = GeneratePlanInitCode(codeRequests, kCodeLanguage);  // each UART's note in its own function
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoPlanCodeReason(*result.plan), kExitNoResult);
     }
     if (options.asmSyntax) {
-      return DeliverCode(
-          options, GenerateAsmDriver(PlanCodeRequests(*result.plan, *atBaud, options.uartMode), *options.asmSyntax),
-          out, err);
+      return DeliverCode(options, GenerateAsmDriver(codeRequests, *options.asmSyntax, kCodeLanguage), out, err);
     }
     if (options.driver) {
-      return DeliverDriver(options, PlanCodeRequests(*result.plan, *atBaud, options.uartMode), out, err);
+      return DeliverDriver(options, codeRequests, out, err);
     }
     return DeliverCode(options, code.text, out, err);
   }

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "cli/build_check.h"
-#include "cli/code_notes.h"
 #include "cli/command_runner.h"
 #include "cli/link_report.h"
 #include "cli/link_runs.h"
@@ -104,25 +103,22 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode);
   const std::vector<std::string> notes =
-      link ? LinkCodeNotes(*options.link, {&*link, 1}, options.language) : std::vector<std::string>{};
-  if (code.outcome == GenerationOutcome::Code) {
-    code.text = InsertCodeNotes(std::move(code.text), notes);
-  }
+      link ? CodeNoteLines(*options.link, *link, kCodeLanguage) : std::vector<std::string>{};
+  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, kCodeLanguage, notes);
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family), kExitNoResult);
     }
+    const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText, options.uartMode,
+                                    true,         notes};
     if (options.asmSyntax) {
-      const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
-                                      options.uartMode};
       return DeliverCode(
-          options, GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax), out, err);
+          options,
+          GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax, kCodeLanguage), out,
+          err);
     }
     if (options.driver) {
-      const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
-                                      options.uartMode};
       return DeliverDriver(options, std::span<const TargetCodeRequest>(&request, 1), out, err);
     }
     return DeliverCode(options, code.text, out, err);

@@ -10,33 +10,37 @@
 #include "codegen/target_registers.h"
 #include "engine/target_catalogue.h"
 
-// The bytes of codegen/target_asm_fragments.txt, compiled in by the build.
+// The bytes of codegen/target_asm_fragments.txt and of its English twin
+// target_asm_fragments.en.txt, compiled in by the build.
 std::span<const unsigned char> EmbeddedTargetAsmFragments();
+std::span<const unsigned char> EmbeddedTargetAsmFragmentsEnglish();
 
 namespace tesmirol {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-std::string Piece(std::string_view name) {
-  static const FragmentTable table = [] {
-    const std::span<const unsigned char> bytes = EmbeddedTargetAsmFragments();
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the bytes are the file's characters
-    return FragmentTable({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  }();
-  return std::string(table.Find(name));
+std::string_view AsText(std::span<const unsigned char> bytes) {
+  // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the bytes are the file's characters
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-std::string InlinePiece(std::string_view name) {
-  std::string piece = Piece(name);
+std::string Piece(std::string_view name, Language language) {
+  static const FragmentTable chinese(AsText(EmbeddedTargetAsmFragments()));
+  static const FragmentTable english(AsText(EmbeddedTargetAsmFragmentsEnglish()));
+  return std::string((language == Language::English ? english : chinese).Find(name));
+}
+
+std::string InlinePiece(std::string_view name, Language language) {
+  std::string piece = Piece(name, language);
   if (piece.ends_with(kLineEnd)) {
     piece.resize(piece.size() - kLineEnd.size());
   }
   return piece;
 }
 
-std::string SyntaxPiece(AsmSyntax syntax, std::string_view name) {
-  return Piece((syntax == AsmSyntax::A51 ? "a51_" : "sdas_") + std::string(name));
+std::string SyntaxPiece(AsmSyntax syntax, std::string_view name, Language language) {
+  return Piece((syntax == AsmSyntax::A51 ? "a51_" : "sdas_") + std::string(name), language);
 }
 
 // A byte as the syntax writes numbers: "0BEH", "40H" for A51 (a leading 0
@@ -87,10 +91,11 @@ std::string InitName(const BaudTarget& target) { return target.function.empty() 
 // The C fills of the setting, with the numbers and the shared registers'
 // statements in the syntax's own form, the labels and the registers that
 // pass the byte.
-TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax) {
+TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language language) {
   TargetCodeRequest polled = request;
   polled.enableInterrupt = false;
-  TextFills fills = TargetInitFills(polled);
+  TextFills fills = TargetInitFills(polled, language);
+  fills["NOTES"] = HeaderNoteLines(request.notes, ";");
   const BaudTarget& target = *request.target;
   const TargetSetting& setting = request.setting;
   const SerialPort port = SerialPortOf(target);
@@ -127,17 +132,17 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax) {
 }
 
 // The init function, then send and receive.
-std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax) {
+std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax, Language language) {
   const BaudTarget& target = *request.target;
-  std::string text = Piece("header");
+  std::string text = Piece("header", language);
   for (const std::string& piece : InitFunctionPieces(target, false)) {
-    text += Piece(piece);
+    text += Piece(piece, language);
   }
-  text += Piece("end");
+  text += Piece("end", language);
   const bool byteFlags = !SerialPortFactsOf(SerialPortOf(target)).control.empty();
-  text += Piece(byteFlags ? "send_byte" : "send_bit");
-  text += Piece(byteFlags ? "receive_byte" : "receive_bit");
-  return FillText(text, AsmFills(request, syntax));
+  text += Piece(byteFlags ? "send_byte" : "send_bit", language);
+  text += Piece(byteFlags ? "receive_byte" : "receive_bit", language);
+  return FillText(text, AsmFills(request, syntax, language));
 }
 
 struct AsmSymbol {
@@ -190,7 +195,7 @@ std::vector<AsmSymbol> ExtraSymbols(std::span<const TargetCodeRequest> requests)
   return symbols;
 }
 
-std::string Declarations(std::span<const TargetCodeRequest> requests, AsmSyntax syntax) {
+std::string Declarations(std::span<const TargetCodeRequest> requests, AsmSyntax syntax, Language language) {
   std::vector<AsmSymbol> symbols = ExtraSymbols(requests);
   if (syntax == AsmSyntax::Sdas) {
     symbols.insert(symbols.begin(), kClassicSymbols.begin(), kClassicSymbols.end());
@@ -198,7 +203,7 @@ std::string Declarations(std::span<const TargetCodeRequest> requests, AsmSyntax 
   if (symbols.empty()) {
     return {};
   }
-  std::string text = SyntaxPiece(syntax, "registers");
+  std::string text = SyntaxPiece(syntax, "registers", language);
   for (const AsmSymbol& symbol : symbols) {
     const std::string name(symbol.name);
     if (syntax == AsmSyntax::Sdas) {
@@ -241,7 +246,8 @@ bool AsmCoversTarget(const BaudTarget& target) {
   // catalogue must get them before the assembly text offers it.
   const SerialPort port = SerialPortOf(target);
   const std::vector<std::string> pieces = InitFunctionPieces(target, false);
-  return std::all_of(pieces.begin(), pieces.end(), [](const std::string& piece) { return !Piece(piece).empty(); }) &&
+  return std::all_of(pieces.begin(), pieces.end(),
+                     [](const std::string& piece) { return !Piece(piece, Language::Chinese).empty(); }) &&
          !SerialPortFactsOf(port).buffer.empty();
 }
 
@@ -265,22 +271,22 @@ AsmFunctionNames AsmFunctionNamesOf(const BaudTarget& target, AsmSyntax syntax) 
   return {InitName(target), "_" + driver + "_send", driver + "_receive"};
 }
 
-std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSyntax syntax) {
+std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSyntax syntax, Language language) {
   std::vector<TargetCodeRequest> kept;
   std::copy_if(requests.begin(), requests.end(), std::back_inserter(kept),
                [](const TargetCodeRequest& request) { return request.target != nullptr; });
   if (kept.empty()) {
     return {};
   }
-  std::string text = FillText(SyntaxPiece(syntax, "file_header"),
-                              {{"FILE_TITLE", InlinePiece("file_title")}, {"PROTOTYPES", Prototypes(kept)}});
-  text += Declarations(kept, syntax);
-  text += SyntaxPiece(syntax, "code");
+  std::string text = FillText(SyntaxPiece(syntax, "file_header", language),
+                              {{"FILE_TITLE", InlinePiece("file_title", language)}, {"PROTOTYPES", Prototypes(kept)}});
+  text += Declarations(kept, syntax, language);
+  text += SyntaxPiece(syntax, "code", language);
   text += Publics(kept, syntax);
   for (const TargetCodeRequest& request : kept) {
-    text += UartText(request, syntax);
+    text += UartText(request, syntax, language);
   }
-  text += SyntaxPiece(syntax, "end");
+  text += SyntaxPiece(syntax, "end", language);
   return text;
 }
 

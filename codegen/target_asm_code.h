@@ -34,10 +34,12 @@ struct AsmFunctionNames {
 };
 AsmFunctionNames AsmFunctionNamesOf(const BaudTarget& target, AsmSyntax syntax);
 
-// The text: GBK with CR LF line ends, Chinese comments in the style of the
-// C text, the registers the 8051's definitions lack declared once, then per
+// The text: GBK with CR LF line ends, comments in the language in the style
+// of the C text (each request's notes as "; " lines in its init function's
+// header), the registers the 8051's definitions lack declared once, then per
 // UART its init function, send and receive. Requests without a target are
 // left out; an empty text when none is left.
-std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSyntax syntax);
+std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSyntax syntax,
+                              Language language = Language::Chinese);
 
 }  // namespace tesmirol

@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <span>
 
-// The bytes of codegen/target_sio_init_fragments.txt, compiled in by the build.
+// The bytes of codegen/target_sio_init_fragments.txt and of its English twin
+// target_sio_init_fragments.en.txt, compiled in by the build.
 std::span<const unsigned char> EmbeddedTargetSioInitFragments();
+std::span<const unsigned char> EmbeddedTargetSioInitFragmentsEnglish();
 
 namespace tesmirol {
 namespace {
@@ -13,17 +15,17 @@ namespace {
 constexpr std::string_view kMarker = "@@@ ";
 constexpr std::string_view kLineEnd = "\r\n";
 
-std::string_view AllFragments() {
-  const std::span<const unsigned char> bytes = EmbeddedTargetSioInitFragments();
+std::string_view AsText(std::span<const unsigned char> bytes) {
   // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the bytes are the file's characters
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 }  // namespace
 
-std::string TargetCodeFragment(std::string_view name) {
-  static const FragmentTable table(AllFragments());
-  return std::string(table.Find(name));
+std::string TargetCodeFragment(std::string_view name, Language language) {
+  static const FragmentTable chinese(AsText(EmbeddedTargetSioInitFragments()));
+  static const FragmentTable english(AsText(EmbeddedTargetSioInitFragmentsEnglish()));
+  return std::string((language == Language::English ? english : chinese).Find(name));
 }
 
 FragmentTable::FragmentTable(std::string_view all) {
@@ -56,8 +58,8 @@ std::string_view FragmentTable::Find(std::string_view name) const {
   return piece == m_pieces.end() ? std::string_view{} : piece->second;
 }
 
-std::string TargetCodeInline(std::string_view name) {
-  std::string piece = TargetCodeFragment(name);
+std::string TargetCodeInline(std::string_view name, Language language) {
+  std::string piece = TargetCodeFragment(name, language);
   if (piece.ends_with(kLineEnd)) {
     piece.resize(piece.size() - kLineEnd.size());
   }

@@ -1,20 +1,25 @@
 #pragma once
 // The pieces the generated SIO_Init of a target is put together from, read
-// from codegen/target_sio_init_fragments.txt (GBK, CR LF), which the build
-// compiles in. A line "@@@ name" starts the piece called name.
+// from codegen/target_sio_init_fragments.txt (GBK, CR LF, Chinese comments)
+// or its English twin target_sio_init_fragments.en.txt (ASCII, CR LF),
+// which the build compiles in. A line "@@@ name" starts the piece called
+// name; both files hold the same pieces with the same code lines.
 
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 
+#include "engine/language.h"
+
 namespace tesmirol {
 
-// The named piece with its line ends, or an empty text for an unknown name.
-std::string TargetCodeFragment(std::string_view name);
+// The named piece in the language, with its line ends, or an empty text for
+// an unknown name.
+std::string TargetCodeFragment(std::string_view name, Language language = Language::Chinese);
 
 // The named piece without its last line end, for texts that fill in a line.
-std::string TargetCodeInline(std::string_view name);
+std::string TargetCodeInline(std::string_view name, Language language = Language::Chinese);
 
 // The pieces of a text in the same form (GBK, CR LF, "@@@ name" lines) by name, found once: looking a piece up is then
 // a search of the names, not of the text.

@@ -307,7 +307,7 @@ std::string ChipsInGbk(const std::string& chips) { return text::Utf8ToGbk(chips)
 
 }  // namespace
 
-TextFills TargetInitFills(const TargetCodeRequest& request) {
+TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   const BaudTarget& target = *request.target;
   const TargetSetting& setting = request.setting;
   const SerialPort port = SerialPortOf(target);
@@ -336,7 +336,8 @@ TextFills TargetInitFills(const TargetCodeRequest& request) {
       {"RELOAD_HIGH", Hex(setting.reloadHigh)},
       {"RELOAD_LOW", Hex(setting.reloadLow)},
       {"SMOD", setting.smod != 0 ? "1" : "0"},
-      {"SMOD_TEXT", TargetCodeInline(setting.smod != 0 ? "smod1" : "smod0")},
+      {"SMOD_TEXT", TargetCodeInline(setting.smod != 0 ? "smod1" : "smod0", language)},
+      {"NOTES", HeaderNoteLines(request.notes, "//")},
   };
   AddClockFills(fills, target, clock.select, setting.smod);
   // Pieces of text that hold fills of their own.
@@ -346,9 +347,10 @@ TextFills TargetInitFills(const TargetCodeRequest& request) {
   } else if (target.generator == GeneratorKind::StcTimer4) {
     timer = "st_timer4";
   }
-  fills["ST_TEXT"] = TargetCodeInline(timer);
-  fills["PARITY_TEXT"] = Fill(TargetCodeInline(mode3 ? "parity3" : "parity1"), fills);
-  fills["GENERATOR_TEXT"] = Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator))), fills);
+  fills["ST_TEXT"] = TargetCodeInline(timer, language);
+  fills["PARITY_TEXT"] = Fill(TargetCodeInline(mode3 ? "parity3" : "parity1", language), fills);
+  fills["GENERATOR_TEXT"] =
+      Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
   return fills;
 }
 
@@ -390,15 +392,15 @@ bool StartsTimer1(GeneratorKind generator) {
 // The function itself: the port's mode, the generator, reception and the
 // interrupt on. The Nuvoton Timer 3 is written on SFR page 0, the caller's
 // page restored at the end.
-std::string FunctionBody(const BaudTarget& target, bool enableInterrupt) {
-  std::string code = TargetCodeFragment("function");
+std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Language language) {
+  std::string code = TargetCodeFragment("function", language);
   if (target.generator == GeneratorKind::N76Timer3) {
-    code += TargetCodeFragment("n76_locals");
+    code += TargetCodeFragment("n76_locals", language);
   }
   for (const std::string& piece : InitFunctionPieces(target, enableInterrupt)) {
-    code += TargetCodeFragment(piece);
+    code += TargetCodeFragment(piece, language);
   }
-  code += TargetCodeFragment("end");
+  code += TargetCodeFragment("end", language);
   return code;
 }
 
@@ -434,41 +436,42 @@ std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enabl
   return pieces;
 }
 
-std::string GenerateTargetInitCode(const TargetCodeRequest& request) {
+std::string GenerateTargetInitCode(const TargetCodeRequest& request, Language language) {
   if (request.target == nullptr) {
     return {};
   }
   const BaudTarget& target = *request.target;
-  std::string code = TargetCodeFragment("header");
+  std::string code = TargetCodeFragment("header", language);
   const std::vector<ExtraRegister> registers = ExtraRegisters(target);
   if (!registers.empty()) {
-    code += TargetCodeFragment("sfr");
+    code += TargetCodeFragment("sfr", language);
     if (std::any_of(registers.begin(), registers.end(), [](const ExtraRegister& reg) { return reg.in8052Headers; })) {
-      code += TargetCodeFragment("sfr8052");
+      code += TargetCodeFragment("sfr8052", language);
     }
     code += RegisterDeclarations(registers);
     code += "\r\n";
   }
-  code += FunctionBody(target, request.enableInterrupt);
-  return Fill(code, TargetInitFills(request));
+  code += FunctionBody(target, request.enableInterrupt, language);
+  return Fill(code, TargetInitFills(request, language));
 }
 
-std::string GenerateTargetInitFunction(const TargetCodeRequest& request) {
+std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Language language) {
   if (request.target == nullptr) {
     return {};
   }
-  return Fill(TargetCodeFragment("header") + FunctionBody(*request.target, request.enableInterrupt),
-              TargetInitFills(request));
+  return Fill(TargetCodeFragment("header", language) + FunctionBody(*request.target, request.enableInterrupt, language),
+              TargetInitFills(request, language));
 }
 
-GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode) {
+GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
+                                     Language language, HeaderNotes notes) {
   GeneratedInitCode code;
   if (best == nullptr || best->status != TargetStatus::Ok) {
     return code;
   }
   if (!IsWithinTolerance(best->best)) {
     code.outcome = GenerationOutcome::Warning;
-    code.text = kDeviationWarningText;
+    code.text = DeviationWarningText(language);
     return code;
   }
   TargetCodeRequest request;
@@ -477,8 +480,9 @@ GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInp
   request.crystalText = inputs.crystalText;
   request.baudText = inputs.baudText;
   request.uartMode = uartMode;
+  request.notes.assign(notes.begin(), notes.end());
   code.outcome = GenerationOutcome::Code;
-  code.text = GenerateTargetInitCode(request);
+  code.text = GenerateTargetInitCode(request, language);
   return code;
 }
 

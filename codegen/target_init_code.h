@@ -11,6 +11,7 @@
 #include "codegen/init_code_generator.h"
 #include "codegen/target_code_fragments.h"
 #include "engine/baud_target.h"
+#include "engine/language.h"
 #include "engine/target_solver.h"
 
 namespace tesmirol {
@@ -26,21 +27,26 @@ struct TargetCodeRequest {
   // Whether the function enables the UART's interrupt; a polled serial
   // driver leaves it off.
   bool enableInterrupt = true;
+  // Lines for the function's header comment (see HeaderNotes): they go
+  // right after its formula line, before its returns line, in the C text
+  // and in the assembly text alike.
+  std::vector<std::string> notes{};
 };
 
 // The init function's text for the setting: GBK bytes with CR LF line ends,
-// in the style of the dialog's generated code (Chinese comments that explain
-// each register the function writes), declaring the special function
+// in the style of the dialog's generated code (comments in the language that
+// explain each register the function writes; the English text is ASCII and
+// has the same code lines as the Chinese one), declaring the special function
 // registers that reg51.h / <8051.h> lack for both Keil C51 and SDCC (chosen
 // by __SDCC). The function is named as the catalogue names it for the UART
 // (SIO_Init, SIO2_Init ...). Shared registers (TMOD, PCON, AUXR, CKCON,
 // T2CON, IE2, T4T3M, T3CON, T2MOD) keep the bits the baud rate does not need.
 // An empty text when the request names no target.
-std::string GenerateTargetInitCode(const TargetCodeRequest& request);
+std::string GenerateTargetInitCode(const TargetCodeRequest& request, Language language = Language::Chinese);
 
 // The same function with its header comment but without the register
 // declarations, for a text that declares them once for several functions.
-std::string GenerateTargetInitFunction(const TargetCodeRequest& request);
+std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Language language = Language::Chinese);
 
 // The names of the pieces the init function's statements are put together
 // from, in order (the port's mode, the clock, the generator, the doubling
@@ -50,12 +56,16 @@ std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enabl
 
 // What each "<NAME>" of the init function's pieces is filled with: the
 // setting's values as the C text writes them (the reload "0xFD", the
-// statements of the shared registers) and the texts of its comments.
-TextFills TargetInitFills(const TargetCodeRequest& request);
+// statements of the shared registers), the texts of its comments in the
+// language and the request's notes as C comment lines (<NOTES>).
+TextFills TargetInitFills(const TargetCodeRequest& request, Language language = Language::Chinese);
 
 // What a target's best setting gives, by the one rule every front end uses:
 // the code when the setting is within 1 %, the warning beyond it, nothing
-// when no setting is in range (no solution, or one that is not Ok).
-GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode);
+// when no setting is in range (no solution, or one that is not Ok). The
+// code and the warning are in the language; the notes go into the header
+// comment (see TargetCodeRequest::notes).
+GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
+                                     Language language = Language::Chinese, HeaderNotes notes = {});
 
 }  // namespace tesmirol

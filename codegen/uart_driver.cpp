@@ -10,26 +10,28 @@
 #include "codegen/target_registers.h"
 #include "text/encoding.h"
 
-// The bytes of codegen/uart_driver_fragments.txt, compiled in by the build.
+// The bytes of codegen/uart_driver_fragments.txt and of its English twin
+// uart_driver_fragments.en.txt, compiled in by the build.
 std::span<const unsigned char> EmbeddedUartDriverFragments();
+std::span<const unsigned char> EmbeddedUartDriverFragmentsEnglish();
 
 namespace tesmirol {
 namespace {
 
-std::string_view AllPieces() {
-  const std::span<const unsigned char> bytes = EmbeddedUartDriverFragments();
+std::string_view AsText(std::span<const unsigned char> bytes) {
   // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): the bytes are the file's characters
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-std::string Piece(std::string_view name) {
-  static const FragmentTable table(AllPieces());
-  return std::string(table.Find(name));
+std::string Piece(std::string_view name, Language language) {
+  static const FragmentTable chinese(AsText(EmbeddedUartDriverFragments()));
+  static const FragmentTable english(AsText(EmbeddedUartDriverFragmentsEnglish()));
+  return std::string((language == Language::English ? english : chinese).Find(name));
 }
 
 // The piece without its last line end, for a fill inside a line.
-std::string InlinePiece(std::string_view name) {
-  std::string piece = Piece(name);
+std::string InlinePiece(std::string_view name, Language language) {
+  std::string piece = Piece(name, language);
   if (piece.ends_with("\r\n")) {
     piece.resize(piece.size() - 2);
   }
@@ -64,13 +66,25 @@ std::string IndexType(const DriverOptions& options) {
   return std::max(options.rxSize, options.txSize) <= 128 ? "unsigned char" : "unsigned int";
 }
 
-TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options) {
+// The receive and send flags as the comments name them: "S2CON的S2RI、S2TI"
+// (in UTF-8 here) or "S2RI and S2TI of S2CON".
+std::string FlagsText(const SerialPortFacts& facts, Language language) {
+  const std::string control(facts.control);
+  const std::string prefix(facts.flagPrefix);
+  const std::string ri = facts.control.empty() ? std::string(facts.ri) : prefix + "RI";
+  const std::string ti = facts.control.empty() ? std::string(facts.ti) : prefix + "TI";
+  if (language == Language::English) {
+    return ri + " and " + ti + (control.empty() ? "" : " of " + control);
+  }
+  return (control.empty() ? "" : control + "的") + ri + "、" + ti;
+}
+
+TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options, Language language) {
   const BaudTarget& target = *request.target;
   const SerialPort port = SerialPortOf(target);
   const SerialPortFacts facts = SerialPortFactsOf(port);
   const bool byteFlags = !facts.control.empty();
   const std::string control(facts.control);
-  const std::string prefix(facts.flagPrefix);
   const bool wordIndex = IndexType(options) != "unsigned char";
   const bool framing = !facts.rb8.empty() && request.uartMode == UartMode::Mode1;
   const std::string bank = options.registerBank ? std::to_string(*options.registerBank) : "";
@@ -97,30 +111,29 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
       {"RI_CLEAR", byteFlags ? control + " &= ~0x01" : std::string(facts.ri) + " = 0"},
       {"TI_TEST", byteFlags ? "(" + control + " & 0x02)" : std::string(facts.ti)},
       {"TI_CLEAR", byteFlags ? control + " &= ~0x02" : std::string(facts.ti) + " = 0"},
-      {"FLAGS", byteFlags ? control + "的" + prefix + "RI、" + prefix + "TI"
-                          : std::string(facts.ri) + "、" + std::string(facts.ti)},
-      {"INDEX_TEXT", Piece(wordIndex ? "index_text_word" : "index_text_byte")},
-      {"LOCK_DECL", wordIndex ? Piece("lock_decl_word") : ""},
-      {"LOCK", wordIndex ? Piece("lock_word") : ""},
-      {"UNLOCK", wordIndex ? Piece("unlock_word") : ""},
-      {"KIND_TEXT", InlinePiece(options.kind == DriverKind::Polled ? "title_polled" : "title_interrupt")},
+      {"INDEX_TEXT", Piece(wordIndex ? "index_text_word" : "index_text_byte", language)},
+      {"LOCK_DECL", wordIndex ? Piece("lock_decl_word", language) : ""},
+      {"LOCK", wordIndex ? Piece("lock_word", language) : ""},
+      {"UNLOCK", wordIndex ? Piece("unlock_word", language) : ""},
+      {"KIND_TEXT", InlinePiece(options.kind == DriverKind::Polled ? "title_polled" : "title_interrupt", language)},
   };
-  // The fills are in GBK already; "的" and "、" above are written in UTF-8 in
-  // this file, so they are converted once here.
-  fills["FLAGS"] = text::Utf8ToGbk(fills["FLAGS"]).value_or(fills["FLAGS"]);
-  fills["CLEAR_NOTE"] = byteFlags ? FillText(InlinePiece("clear_note_byte"), fills) : "";
-  fills["FRAMING_ISR"] = framing ? FillText(Piece("framing_isr"), fills) : "";
-  fills["FRAMING_POLLED"] = framing ? FillText(Piece("framing_polled"), fills) : "";
+  // The fills are in GBK already; the Chinese flags text is written in UTF-8
+  // in this file, so it is converted once here.
+  const std::string flags = FlagsText(facts, language);
+  fills["FLAGS"] = text::Utf8ToGbk(flags).value_or(flags);
+  fills["CLEAR_NOTE"] = byteFlags ? FillText(InlinePiece("clear_note_byte", language), fills) : "";
+  fills["FRAMING_ISR"] = framing ? FillText(Piece("framing_isr", language), fills) : "";
+  fills["FRAMING_POLLED"] = framing ? FillText(Piece("framing_polled", language), fills) : "";
   const std::string_view framingText = framing                               ? "framing_text_rb8"
                                        : request.uartMode == UartMode::Mode3 ? "framing_text_mode3"
                                                                              : "framing_text_none";
-  fills["FRAMING_TEXT"] = FillText(InlinePiece(framingText), fills);
+  fills["FRAMING_TEXT"] = FillText(InlinePiece(framingText, language), fills);
   return fills;
 }
 
 // The registers the init functions and the drivers use that <8051.h> and
 // reg51.h lack, each once, and the declarations of the ports' flag bits.
-std::string DeclarationBlock(std::span<const TargetCodeRequest> requests) {
+std::string DeclarationBlock(std::span<const TargetCodeRequest> requests, Language language) {
   std::vector<const BaudTarget*> targets(requests.size());
   std::transform(requests.begin(), requests.end(), targets.begin(),
                  [](const TargetCodeRequest& request) { return request.target; });
@@ -138,9 +151,9 @@ std::string DeclarationBlock(std::span<const TargetCodeRequest> requests) {
   if (registers.empty() && bits.empty()) {
     return {};
   }
-  std::string text = "\r\n" + Piece("registers");
+  std::string text = "\r\n" + Piece("registers", language);
   if (std::any_of(registers.begin(), registers.end(), [](const ExtraRegister& reg) { return reg.in8052Headers; })) {
-    text += TargetCodeFragment("sfr8052");
+    text += TargetCodeFragment("sfr8052", language);
   }
   text += RegisterDeclarations(registers);
   if (!bits.empty()) {
@@ -157,20 +170,20 @@ std::string DeclarationBlock(std::span<const TargetCodeRequest> requests) {
   return text;
 }
 
-std::string FileHeader(const DriverOptions& options, std::string_view what) {
-  return FillText(Piece("file_header"),
-                  {{"FILE_TITLE", InlinePiece(options.kind == DriverKind::Polled ? "title_polled" : "title_interrupt")},
-                   {"FILE_TEXT", InlinePiece(what)}});
+std::string FileHeader(const DriverOptions& options, std::string_view what, Language language) {
+  const std::string_view title = options.kind == DriverKind::Polled ? "title_polled" : "title_interrupt";
+  return FillText(Piece("file_header", language),
+                  {{"FILE_TITLE", InlinePiece(title, language)}, {"FILE_TEXT", InlinePiece(what, language)}});
 }
 
 // The declarations and usage of one UART's driver, inside its include guard.
-std::string HeaderBody(const TextFills& fills, const DriverOptions& options, bool hooks) {
+std::string HeaderBody(const TextFills& fills, const DriverOptions& options, bool hooks, Language language) {
   const bool polled = options.kind == DriverKind::Polled;
-  std::string text = Piece("h_begin") + Piece(polled ? "h_usage_polled" : "h_usage_interrupt");
+  std::string text = Piece("h_begin", language) + Piece(polled ? "h_usage_polled" : "h_usage_interrupt", language);
   if (hooks) {
-    text += Piece("h_hooks");
+    text += Piece("h_hooks", language);
   }
-  text += Piece(polled ? "h_declarations_polled" : "h_declarations_interrupt") + Piece("h_end");
+  text += Piece(polled ? "h_declarations_polled" : "h_declarations_interrupt", language) + Piece("h_end", language);
   return FillText(text, fills);
 }
 
@@ -182,12 +195,13 @@ TargetCodeRequest InitRequest(const TargetCodeRequest& request, const DriverOpti
 
 // The init function, then the driver's variables and functions.
 std::string SourceBody(const TargetCodeRequest& request, const TextFills& fills, const DriverOptions& options,
-                       bool hooks) {
-  std::string text = "\r\n" + GenerateTargetInitFunction(InitRequest(request, options)) + "\r\n";
-  std::string driver = options.kind == DriverKind::Polled ? Piece("functions_polled")
-                                                          : Piece("ring") + Piece("isr") + Piece("functions_interrupt");
+                       bool hooks, Language language) {
+  std::string text = "\r\n" + GenerateTargetInitFunction(InitRequest(request, options), language) + "\r\n";
+  std::string driver = options.kind == DriverKind::Polled
+                           ? Piece("functions_polled", language)
+                           : Piece("ring", language) + Piece("isr", language) + Piece("functions_interrupt", language);
   if (hooks) {
-    driver += Piece("hooks");
+    driver += Piece("hooks", language);
   }
   return text + FillText(driver, fills);
 }
@@ -199,7 +213,9 @@ std::vector<TargetCodeRequest> WithTargets(std::span<const TargetCodeRequest> re
   return kept;
 }
 
-std::string Includes(bool hooks) { return Piece("includes") + (hooks ? Piece("include_stdio") : ""); }
+std::string Includes(bool hooks, Language language) {
+  return Piece("includes", language) + (hooks ? Piece("include_stdio", language) : "");
+}
 
 }  // namespace
 
@@ -239,8 +255,8 @@ std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std:
   return std::nullopt;
 }
 
-std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests,
-                                             const DriverOptions& options) {
+std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
+                                             Language language) {
   std::vector<DriverFiles> files;
   const std::vector<TargetCodeRequest> kept = WithTargets(requests);
   for (std::size_t i = 0; i < kept.size(); ++i) {
@@ -248,25 +264,29 @@ std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> 
     const bool hooks = i == 0;
     DriverFiles file;
     file.name = DriverName(*request.target);
-    const TextFills fills = DriverFills(request, options);
-    file.header = FileHeader(options, "text_header") + HeaderBody(fills, options, hooks);
-    file.source =
-        FileHeader(options, "text_source") + Includes(hooks) + FillText(Piece("include_header"), {{"U", file.name}}) +
-        DeclarationBlock(std::span<const TargetCodeRequest>(&request, 1)) + SourceBody(request, fills, options, hooks);
+    const TextFills fills = DriverFills(request, options, language);
+    file.header = FileHeader(options, "text_header", language) + HeaderBody(fills, options, hooks, language);
+    file.source = FileHeader(options, "text_source", language) + Includes(hooks, language) +
+                  FillText(Piece("include_header", language), {{"U", file.name}}) +
+                  DeclarationBlock(std::span<const TargetCodeRequest>(&request, 1), language) +
+                  SourceBody(request, fills, options, hooks, language);
     files.push_back(std::move(file));
   }
   return files;
 }
 
-std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, const DriverOptions& options) {
+std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
+                               Language language) {
   const std::vector<TargetCodeRequest> kept = WithTargets(requests);
   if (kept.empty()) {
     return {};
   }
-  std::string text = FileHeader(options, "text_single") + Includes(true) + DeclarationBlock(kept);
+  std::string text =
+      FileHeader(options, "text_single", language) + Includes(true, language) + DeclarationBlock(kept, language);
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    const TextFills fills = DriverFills(kept[i], options);
-    text += "\r\n" + HeaderBody(fills, options, i == 0) + SourceBody(kept[i], fills, options, i == 0);
+    const TextFills fills = DriverFills(kept[i], options, language);
+    text +=
+        "\r\n" + HeaderBody(fills, options, i == 0, language) + SourceBody(kept[i], fills, options, i == 0, language);
   }
   return text;
 }

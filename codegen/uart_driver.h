@@ -49,12 +49,14 @@ struct DriverFiles {
   std::string source;  // uartN.c, which includes uartN.h
 };
 
-// One header and one source per UART, in the order given (GBK, CR LF). The
-// first UART's source also holds putchar and getchar (_getkey for Keil).
-// Requests without a target are left out.
-std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests, const DriverOptions& options);
+// One header and one source per UART, in the order given (GBK, CR LF),
+// comments in the language. The first UART's source also holds putchar and
+// getchar (_getkey for Keil). Requests without a target are left out.
+std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
+                                             Language language = Language::Chinese);
 
 // The same drivers as one text that declares every register once.
-std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, const DriverOptions& options);
+std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
+                               Language language = Language::Chinese);
 
 }  // namespace tesmirol

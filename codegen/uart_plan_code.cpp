@@ -10,7 +10,7 @@
 
 namespace tesmirol {
 
-std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests) {
+std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests, Language language) {
   std::vector<const BaudTarget*> targets;
   for (const TargetCodeRequest& request : requests) {
     if (request.target != nullptr) {
@@ -20,9 +20,9 @@ std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests) {
   std::string code;
   const std::vector<ExtraRegister> registers = ExtraRegisters(targets);
   if (!registers.empty()) {
-    code += TargetCodeFragment("plan_sfr");
+    code += TargetCodeFragment("plan_sfr", language);
     if (std::any_of(registers.begin(), registers.end(), [](const ExtraRegister& reg) { return reg.in8052Headers; })) {
-      code += TargetCodeFragment("sfr8052");
+      code += TargetCodeFragment("sfr8052", language);
     }
     code += RegisterDeclarations(registers);
   }
@@ -33,7 +33,7 @@ std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests) {
     if (!code.empty()) {
       code += "\r\n";
     }
-    code += GenerateTargetInitFunction(request);
+    code += GenerateTargetInitFunction(request, language);
   }
   return code;
 }
@@ -46,7 +46,8 @@ std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const Targ
   return requests;
 }
 
-GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode) {
+GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
+                                   Language language, HeaderNotes notes) {
   GeneratedInitCode code;
   if (plan.uarts.empty()) {
     return code;
@@ -54,11 +55,13 @@ GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inp
   if (std::any_of(plan.uarts.begin(), plan.uarts.end(),
                   [](const PlannedUart& uart) { return !IsWithinTolerance(uart.setting); })) {
     code.outcome = GenerationOutcome::Warning;
-    code.text = kDeviationWarningText;
+    code.text = DeviationWarningText(language);
     return code;
   }
+  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode);
+  requests.front().notes.assign(notes.begin(), notes.end());
   code.outcome = GenerationOutcome::Code;
-  code.text = GeneratePlanInitCode(PlanCodeRequests(plan, inputs, uartMode));
+  code.text = GeneratePlanInitCode(requests, language);
   return code;
 }
 

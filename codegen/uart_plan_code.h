@@ -11,20 +11,25 @@
 
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
+#include "engine/language.h"
 #include "engine/uart_planner.h"
 
 namespace tesmirol {
 
 // The code when every UART of the plan is within 1 %, the warning when one
-// is beyond it. inputs gives the crystal text.
-GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode);
+// is beyond it, in the language. inputs gives the crystal text. The notes
+// go into the header comment of the first function (the plan's first
+// UART), after its formula line.
+GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
+                                   Language language = Language::Chinese, HeaderNotes notes = {});
 
 // The requests for the init code of each UART of the plan, in its order.
 std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode);
 
 // The text of several init functions of one chip, in the order given: the
 // registers all of them write declared once (GBK, CR LF), then each function
-// with its header comment. Requests without a target are left out.
-std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests);
+// with its header comment (and its request's notes), comments in the
+// language. Requests without a target are left out.
+std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests, Language language = Language::Chinese);
 
 }  // namespace tesmirol

@@ -18,8 +18,12 @@ constexpr std::string_view LanguageCode(Language language) noexcept {
 
 // The language a code names ("zh", "en"); no result for anything else.
 constexpr std::optional<Language> LanguageFromCode(std::string_view code) noexcept {
-  if (code == "zh") return Language::Chinese;
-  if (code == "en") return Language::English;
+  if (code == "zh") {
+    return Language::Chinese;
+  }
+  if (code == "en") {
+    return Language::English;
+  }
   return std::nullopt;
 }
 

@@ -9,6 +9,10 @@ reload stored.
 
 Usage: sdcc_target_code_test.py --sdcc SDCC --cli CLI --work DIR CASE_WRITER
 
+A representative set of the same texts in English (the first case of each
+target and a few plans, each STEM_en.c) is compiled alongside; they must be
+ASCII.
+
 The files compiled are the ones tesmirol-cli writes: for one case of each
 target within 1 % that uses the solver's best setting, tesmirol-cli --target
 --code must give the same bytes.
@@ -146,17 +150,27 @@ def declaration_problems(source, text):
     return [f"{source}: declared other than once per compiler: {', '.join(twice)}"] if twice else []
 
 
+# How each rendering is read back: the Chinese text in its two encodings,
+# the English text as ASCII.
+TEXT_ENCODINGS = {"gbk": "gbk", "utf8": "utf-8", "en": "ascii"}
+
+
+def renderings(item):
+    """The renderings a case or plan was written in."""
+    return ("gbk", "utf8", "en") if item.get("english") else ("gbk", "utf8")
+
+
 def build_plans(sdcc, work, plans):
-    """Each plan's text, in both encodings, as one program whose main calls
-    every function of the plan in the order asked; returns the problems."""
+    """Each plan's text, in both encodings (and English where written), as one
+    program whose main calls every function of the plan in the order asked;
+    returns the problems."""
     programs = []
     problems = []
     for plan in plans:
         calls = " ".join(f"{uart['function']}();" for uart in plan["uarts"])
-        for encoding in ("gbk", "utf8"):
+        for encoding in renderings(plan):
             source = f"{plan['stem']}_{encoding}.c"
-            problems += declaration_problems(source, (work / source).read_text(encoding="gbk" if encoding == "gbk"
-                                                                                else "utf-8"))
+            problems += declaration_problems(source, (work / source).read_text(encoding=TEXT_ENCODINGS[encoding]))
             program = f"{plan['stem']}_{encoding}_main.c"
             (work / program).write_text(f'#include <8051.h>\n#include "{source}"\n'
                                         f"void main(void)\n{{\n\t{calls}\n\twhile (1) {{\n\t}}\n}}\n", encoding="ascii")
@@ -192,9 +206,11 @@ def main():
     started = time.monotonic()
     cases = write_cases(options.case_writer, options.work)
     plans = write_plans(options.work)
-    sources = [(f"{case['stem']}_{encoding}.c", case) for case in cases for encoding in ("gbk", "utf8")]
+    sources = [(f"{case['stem']}_{encoding}.c", case) for case in cases for encoding in renderings(case)]
+    english = [source for source, _ in sources if source.endswith("_en.c")]
+    problems = [f"{source}: not ASCII" for source in english if not (options.work / source).read_bytes().isascii()]
     units = write_batches(options.work, sources)
-    problems = check_cli(options.cli, options.work, cases)
+    problems += check_cli(options.cli, options.work, cases)
     problems += compile_units(options.sdcc, options.work, units + [write_8052_unit(options.work, cases)])
     if not problems:
         problems = check_assembly(options.work, units, sources)
@@ -202,11 +218,12 @@ def main():
     problems += plan_problems
     targets = len({case["target"] for case in cases})
 
-    print(f"{len(cases)} cases of {targets} targets, {len(sources)} files in {len(units)} translation units; "
+    print(f"{len(cases)} cases of {targets} targets, {len(sources)} files ({len(english)} in English) in "
+          f"{len(units)} translation units; "
           f"{len(plans)} plans built as {programs} programs; {time.monotonic() - started:.1f} s")
     for problem in problems[:20]:
         print(problem)
-    return 1 if problems or not cases or not plans else 0
+    return 1 if problems or not cases or not plans or not english else 0
 
 
 if __name__ == "__main__":

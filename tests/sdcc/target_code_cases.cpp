@@ -10,7 +10,9 @@
 // with the best setting, the others with the best setting of one clock
 // choice and doubling bit after another, so that the cases of a target go
 // through every clock it offers; every third solved pair is written in UART
-// mode 3 as well. Cases go to cases.jsonl, plans to plans.jsonl.
+// mode 3 as well. The first case of each target, and the plans marked so,
+// are written in English as well (STEM_en.c, ASCII). Cases go to
+// cases.jsonl, plans to plans.jsonl.
 
 #include <algorithm>
 #include <cstddef>
@@ -27,6 +29,7 @@
 
 #include "codegen/target_init_code.h"
 #include "codegen/uart_plan_code.h"
+#include "engine/language.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_solver.h"
 #include "engine/uart_planner.h"
@@ -77,13 +80,20 @@ nlohmann::ordered_json SettingJson(const BaudTarget& t, const TargetSetting& s) 
   };
 }
 
+// Writes the English rendering under the stem; false when it could not be
+// written.
+bool WriteEnglish(const std::string& dir, const std::string& stem, const std::string& english) {
+  return WriteFile(dir + "/" + stem + "_en.c", english);
+}
+
 struct Case {
   const BaudTarget* target;
   std::string_view crystal;
   std::string_view baud;
   UartMode mode;
   TargetSetting setting;
-  bool best;  // the solver's choice, which tesmirol-cli writes too
+  bool best;     // the solver's choice, which tesmirol-cli writes too
+  bool english;  // written in English as well
 };
 
 bool WriteCase(const std::string& dir, std::size_t number, const Case& c, std::ostream& manifest) {
@@ -93,12 +103,16 @@ bool WriteCase(const std::string& dir, std::size_t number, const Case& c, std::o
   if (!WriteBoth(dir, stem, GenerateTargetInitCode(request))) {
     return false;
   }
+  if (c.english && !WriteEnglish(dir, stem, GenerateTargetInitCode(request, Language::English))) {
+    return false;
+  }
   nlohmann::ordered_json line = {{"stem", stem}};
   line.update(SettingJson(*c.target, c.setting));
   line["crystal"] = c.crystal;
   line["baud"] = c.baud;
   line["mode"] = c.mode == UartMode::Mode3 ? 3 : 1;
   line["best"] = c.best;
+  line["english"] = c.english;
   manifest << line.dump() << "\n";
   return true;
 }
@@ -142,7 +156,8 @@ bool WriteTargetCases(const std::string& dir, std::ostream& manifest) {
           if (mode == UartMode::Mode3 && solved % 3 != 0) {
             continue;
           }
-          if (!WriteCase(dir, number++, Case{&target, crystals[i], rates[j], mode, setting, best}, manifest)) {
+          const bool english = solved == 0 && mode == UartMode::Mode1;
+          if (!WriteCase(dir, number++, Case{&target, crystals[i], rates[j], mode, setting, best, english}, manifest)) {
             std::cerr << "target_code_cases: cannot write case " << number << " in " << dir << "\n";
             return false;
           }
@@ -160,6 +175,7 @@ struct PlanRequest {
   std::string_view crystal;
   UartMode mode;
   std::vector<std::pair<std::string_view, std::string_view>> uarts;  // UART, rate
+  bool english = false;                                              // written in English as well
 };
 
 // Plans of several UARTs of one chip: different rates on their own timers,
@@ -169,7 +185,8 @@ const std::vector<PlanRequest>& PlanRequests() {
       {"stc8",
        "22.1184MHz",
        UartMode::Mode1,
-       {{"UART1", "115200"}, {"UART2", "9600"}, {"UART3", "57600"}, {"UART4", "19200"}}},
+       {{"UART1", "115200"}, {"UART2", "9600"}, {"UART3", "57600"}, {"UART4", "19200"}},
+       true},
       {"stc8",
        "11.0592MHz",
        UartMode::Mode3,
@@ -177,11 +194,11 @@ const std::vector<PlanRequest>& PlanRequests() {
       {"stc15", "11.0592MHz", UartMode::Mode1, {{"UART3", "9600"}, {"UART2", "9600"}}},
       {"n76e003", "16MHz", UartMode::Mode1, {{"UART0", "9600"}, {"UART1", "38400"}}},
       {"ms51", "24MHz", UartMode::Mode1, {{"UART0", "115200"}, {"UART1", "115200"}}},
-      {"n76e003", "16MHz", UartMode::Mode3, {{"UART1", "110"}, {"UART0", "110"}}},
-      {"ch552", "24MHz", UartMode::Mode1, {{"UART0", "115200"}, {"UART1", "9600"}}},
+      {"n76e003", "16MHz", UartMode::Mode3, {{"UART1", "110"}, {"UART0", "110"}}, true},
+      {"ch552", "24MHz", UartMode::Mode1, {{"UART0", "115200"}, {"UART1", "9600"}}, true},
       {"ch554", "12MHz", UartMode::Mode3, {{"UART1", "4800"}, {"UART0", "19200"}}},
       {"stc12", "11.0592MHz", UartMode::Mode1, {{"UART1", "9600"}, {"UART2", "115200"}}},
-      {"stc12", "22.1184MHz", UartMode::Mode1, {{"UART2", "57600"}, {"UART1", "57600"}}},
+      {"stc12", "22.1184MHz", UartMode::Mode1, {{"UART2", "57600"}, {"UART1", "57600"}}, true},
   };
   return plans;
 }
@@ -205,17 +222,19 @@ bool WritePlans(const std::string& dir, std::ostream& manifest) {
     if (!WriteBoth(dir, stem, code.text)) {
       return false;
     }
+    if (p.english &&
+        !WriteEnglish(dir, stem, GeneratePlanCode(*result.plan, *inputs, p.mode, Language::English).text)) {
+      return false;
+    }
     nlohmann::ordered_json uarts = nlohmann::ordered_json::array();
     for (const PlannedUart& planned : result.plan->uarts) {
       nlohmann::ordered_json uart = SettingJson(*planned.target, planned.setting);
       uart["baud"] = planned.request.baudText;
       uarts.push_back(uart);
     }
-    const nlohmann::ordered_json line = {{"stem", stem},
-                                         {"family", p.family},
-                                         {"crystal", p.crystal},
-                                         {"mode", p.mode == UartMode::Mode3 ? 3 : 1},
-                                         {"uarts", uarts}};
+    const nlohmann::ordered_json line = {{"stem", stem},         {"family", p.family},
+                                         {"crystal", p.crystal}, {"mode", p.mode == UartMode::Mode3 ? 3 : 1},
+                                         {"english", p.english}, {"uarts", uarts}};
     manifest << line.dump() << "\n";
   }
   return true;

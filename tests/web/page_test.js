@@ -833,7 +833,7 @@ describe("the page's behaviour", () => {
     await setLanguage("zh");
   });
 
-  test("the language switch changes the page's texts, never the code", async () => {
+  test("the language switch changes the page's texts and the code's comments, never the code", async () => {
     await setLanguage("zh");
     await page.evaluate(() => {
       window.tesmirolPage.choose("stc8", "UART1", [["UART2", "9600"]]);
@@ -847,12 +847,52 @@ describe("the page's behaviour", () => {
     await page.click("#language");
     const en = await page.evaluate(read);
     assert.deepEqual(zh.slice(0, 3), ["晶振频率", "单独最佳的 stc-t2-1t 要用定时器2，而定时器2已由 UART2 使用", "移除 UART2"]);
-    assert.deepEqual(en, ["Crystal", "its best alone, stc-t2-1t, needs Timer 2, which UART2 uses", "Remove UART2",
-      zh[3], "en"]);
+    assert.deepEqual([...en.slice(0, 3), en[4]], ["Crystal", "its best alone, stc-t2-1t, needs Timer 2, which UART2 uses",
+      "Remove UART2", "en"]);
+    // The code view speaks English: ASCII, other comments, the same code.
+    const codeLines = (text) => text.split("\n").flatMap((line) => {
+      const comment = line.indexOf("//");
+      if (comment < 0) return [line];
+      const kept = line.slice(0, comment).trimEnd();
+      return kept ? [kept] : [];
+    });
+    assert.match(en[3], /^[\x00-\x7f]+$/);
+    assert.notEqual(en[3], zh[3]);
+    assert.deepEqual(codeLines(en[3]), codeLines(zh[3]));
     await page.click("#language");
+    assert.equal(await page.$eval("#output", (output) => output.textContent), zh[3]);
     await page.evaluate(() => window.tesmirolPage.choose("classic"));
   });
 
+
+  test("the bridge answers every code question in English too: ASCII, the same code as the Chinese", async () => {
+    const pairs = await page.evaluate(() => {
+      const bridge = window.tesmirolPage.bridge;
+      const options = { polled: false, rxSize: 16, txSize: 16, xdata: false };
+      const plan = [{ uart: "UART1", baud: "115200" }, { uart: "UART2", baud: "9600" }];
+      const questions = {
+        classic: (language) => bridge.codeBytes("11.0592MHz", "9600", true, false, language),
+        target: (language) => bridge.targetCodeBytes("22.1184MHz", "115200", "n76e003", "UART1", true, false, language),
+        plan: (language) => bridge.planCodeBytes("22.1184MHz", "stc8", plan, true, false, language),
+        driver: (language) => bridge.driverBytes("22.1184MHz", "stc8", plan, options, 1, true, false, language),
+        driverOneFile: (language) => bridge.driverBytes("22.1184MHz", "stc8", plan, { ...options, polled: true }, -1,
+          false, true, language),
+        shownCode: (language) => new TextEncoder().encode(bridge.plan("22.1184MHz", "stc8", plan, language).output),
+      };
+      return Object.entries(questions).map(([name, ask]) => [name, Array.from(ask("zh")), Array.from(ask("en"))]);
+    });
+    const codeLines = (bytes) => Buffer.from(bytes).toString("latin1").split("\n").flatMap((line) => {
+      const comment = line.indexOf("//");
+      if (comment < 0) return [line];
+      const kept = line.slice(0, comment).trimEnd();
+      return kept ? [kept] : [];
+    });
+    for (const [name, zh, en] of pairs) {
+      assert.ok(en.length > 0 && en.every((byte) => byte < 0x80), name);
+      assert.notDeepEqual(en, zh, name);
+      assert.deepEqual(codeLines(en), codeLines(zh), name);
+    }
+  });
 
   test("the keyboard reaches every control in reading order; inputs are labelled; results are announced", async () => {
     await typeInto("#crystal", "11.0592MHz");

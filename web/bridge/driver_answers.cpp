@@ -83,15 +83,15 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
 }
 
 std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
-                                           CodeEncoding encoding, bool lineFeedsOnly) {
+                                           CodeEncoding encoding, bool lineFeedsOnly, Language language) {
   const auto requests = DriverRequests(texts);
   if (!requests || CheckDriverOptions(options, requests->size())) {
     return std::nullopt;
   }
   if (index < 0) {
-    return EncodeGeneratedCode(GenerateDriverText(*requests, options), encoding, lineFeedsOnly);
+    return EncodeGeneratedCode(GenerateDriverText(*requests, options, language), encoding, lineFeedsOnly);
   }
-  const std::vector<DriverFiles> files = GenerateDriverFiles(*requests, options);
+  const std::vector<DriverFiles> files = GenerateDriverFiles(*requests, options, language);
   const auto which = static_cast<std::size_t>(index);
   if (which / 2 >= files.size()) {
     return std::nullopt;

@@ -29,9 +29,10 @@ DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t
 //   "sizes", the buffer sizes the space allows.
 std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options);
 
-// The bytes of one file: index into the files of DriverFilesJson, or -1 for
-// the one-file form; no result when there is no such file.
+// The bytes of one file in the language: index into the files of
+// DriverFilesJson, or -1 for the one-file form; no result when there is no
+// such file.
 std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
-                                           CodeEncoding encoding, bool lineFeedsOnly);
+                                           CodeEncoding encoding, bool lineFeedsOnly, Language language);
 
 }  // namespace tesmirol::web

@@ -6,6 +6,9 @@
 //
 // kBridgeVersion changes whenever a function here changes its meaning, so a
 // page and a module that do not belong together refuse to run.
+//
+// Every function that answers with generated code takes the language of its
+// comments last: english not 0 for English, 0 for Chinese.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +24,7 @@
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 4;
+constexpr std::int32_t kBridgeVersion = 5;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -68,6 +71,11 @@ tesmirol::web::PlanTexts ReadPlanTexts() {
     plan.requests.push_back({texts[index], texts[index + 1]});
   }
   return plan;
+}
+
+// The language of the generated code's comments as the page passes it.
+tesmirol::Language CodeLanguage(std::int32_t english) {
+  return english != 0 ? tesmirol::Language::English : tesmirol::Language::Chinese;
 }
 
 tesmirol::CodeEncoding Encoding(std::int32_t gbk) {
@@ -123,8 +131,9 @@ TESMIROL_EXPORT(tesmirol_output_size) std::uint32_t TesmirolOutputSize() {
 // The crystal text is the first crystalUnits code units of the input, the
 // baud text the baudUnits after them. Answers the calculation as JSON.
 TESMIROL_EXPORT(tesmirol_calculate)
-std::int32_t TesmirolCalculate(std::uint32_t crystalUnits, std::uint32_t baudUnits) {
-  return Answer(tesmirol::web::CalculationJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits)));
+std::int32_t TesmirolCalculate(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::int32_t english) {
+  return Answer(tesmirol::web::CalculationJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
+                                               CodeLanguage(english)));
 }
 
 // The input is the baud text. Answers the crystal finder's rows as JSON.
@@ -144,11 +153,11 @@ TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return Answer
 // UART, one after the other in the input. Answers the solution as JSON.
 TESMIROL_EXPORT(tesmirol_solve_target)
 std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
-                                 std::uint32_t uartUnits) {
+                                 std::uint32_t uartUnits, std::int32_t english) {
   const std::uint32_t target = crystalUnits + baudUnits;
   return Answer(tesmirol::web::TargetSolutionJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
                                                   InputText(target, targetUnits),
-                                                  InputText(target + targetUnits, uartUnits)));
+                                                  InputText(target + targetUnits, uartUnits), CodeLanguage(english)));
 }
 
 // The baud text, the target's name and the UART. Answers the crystal
@@ -162,21 +171,25 @@ std::int32_t TesmirolTargetTable(std::uint32_t baudUnits, std::uint32_t targetUn
 // As tesmirol_solve_target's input; answers as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_target_code_bytes)
 std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
-                                     std::uint32_t uartUnits, std::int32_t gbk, std::int32_t lineFeeds) {
+                                     std::uint32_t uartUnits, std::int32_t gbk, std::int32_t lineFeeds,
+                                     std::int32_t english) {
   const std::uint32_t target = crystalUnits + baudUnits;
   return AnswerBytes(tesmirol::web::TargetCodeBytes(
       InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
-      InputText(target + targetUnits, uartUnits), Encoding(gbk), lineFeeds != 0));
+      InputText(target + targetUnits, uartUnits), Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
 }
 
 // The texts (lengths in tesmirol_input_lengths): the crystal, the family's
 // or target's name, then each UART and its rate. Answers the plan as JSON.
-TESMIROL_EXPORT(tesmirol_plan) std::int32_t TesmirolPlan() { return Answer(tesmirol::web::PlanJson(ReadPlanTexts())); }
+TESMIROL_EXPORT(tesmirol_plan) std::int32_t TesmirolPlan(std::int32_t english) {
+  return Answer(tesmirol::web::PlanJson(ReadPlanTexts(), CodeLanguage(english)));
+}
 
 // As tesmirol_plan's input; answers as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_plan_code_bytes)
-std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds) {
-  return AnswerBytes(tesmirol::web::PlanCodeBytes(ReadPlanTexts(), Encoding(gbk), lineFeeds != 0));
+std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
+  return AnswerBytes(
+      tesmirol::web::PlanCodeBytes(ReadPlanTexts(), Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
 }
 
 // As tesmirol_calculate's input. Answers the bytes of the generated code
@@ -184,9 +197,9 @@ std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds) {
 // or -1 with an empty output when the inputs give no code.
 TESMIROL_EXPORT(tesmirol_code_bytes)
 std::int32_t TesmirolCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::int32_t gbk,
-                               std::int32_t lineFeeds) {
+                               std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::InitCodeBytes(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                                  Encoding(gbk), lineFeeds != 0));
+                                                  Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
 }
 
 // As tesmirol_plan's input (one UART: the single-UART question). Answers the
@@ -200,7 +213,7 @@ std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std:
 // (-1: the one-file form) as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_driver_bytes)
 std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
-                                 std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds) {
+                                 std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
-                                                    Encoding(gbk), lineFeeds != 0));
+                                                    Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
 }

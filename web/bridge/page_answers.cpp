@@ -82,8 +82,8 @@ void WriteChoice(JsonWriter& json, const BaudCalculation& calculation) {
 // user's own, converted from UTF-16, so they always convert back.
 std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
-void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation) {
-  const GeneratedInitCode generated = GenerateInitCode(calculation);
+void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Language language) {
+  const GeneratedInitCode generated = GenerateInitCode(calculation, language);
   json.BeginObject();
   json.Key("crystalText");
   json.String(Utf8(calculation.crystalText));
@@ -114,7 +114,7 @@ struct GbkInputs {
 
 }  // namespace
 
-std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud) {
+std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud, Language language) {
   const GbkInputs inputs{text::Utf16ToGbk(crystal), text::Utf16ToGbk(baud)};
   JsonWriter json;
   json.BeginObject();
@@ -126,7 +126,7 @@ std::string CalculationJson(std::u16string_view crystal, std::u16string_view bau
   } else if (const std::optional<BaudCalculation> calculation = CalculateBaud(*inputs.crystal, *inputs.baud)) {
     json.String("ok");
     json.Key("calculation");
-    WriteCalculation(json, *calculation);
+    WriteCalculation(json, *calculation, language);
   } else {
     json.String("noResult");
   }
@@ -203,7 +203,7 @@ std::string ReportLabelsJson() {
 }
 
 std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,
-                                         bool lineFeedsOnly) {
+                                         bool lineFeedsOnly, Language language) {
   const std::optional<std::string> crystalGbk = text::Utf16ToGbk(crystal);
   const std::optional<std::string> baudGbk = text::Utf16ToGbk(baud);
   if (!crystalGbk || !baudGbk) {
@@ -213,7 +213,7 @@ std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16st
   if (!calculation || ChooseInitCodeSetting(*calculation).outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return EncodeGeneratedCode(GenerateInitCode(*calculation).text, encoding, lineFeedsOnly);
+  return EncodeGeneratedCode(GenerateInitCode(*calculation, language).text, encoding, lineFeedsOnly);
 }
 
 }  // namespace tesmirol::web

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "codegen/code_bytes.h"
+#include "engine/language.h"
 
 namespace tesmirol::web {
 
@@ -16,8 +17,9 @@ namespace tesmirol::web {
 //   "baudNotGbk" (a character GBK cannot hold, or a broken UTF-16 text) or
 //   "noResult" (the engine gives none) without a calculation.
 // The calculation holds the fields of the command line's --json report
-// (doubles as their bits), the reload texts and the generated output.
-std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud);
+// (doubles as their bits), the reload texts and the generated output, in
+// the language.
+std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud, Language language);
 
 // The crystal finder for one baud text: every crystal preset against it,
 // with what the table's cells show (reload text, status, achieved rate,
@@ -33,9 +35,9 @@ std::string PresetsJson();
 // "tooHigh", "achieved", "deviation", "outOfTolerance"}.
 std::string ReportLabelsJson();
 
-// The bytes of the generated SIO_Init as the command line's --code writes
-// them; no result when the inputs give no code.
+// The bytes of the generated SIO_Init in the language, as the command
+// line's --code writes them; no result when the inputs give no code.
 std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,
-                                         bool lineFeedsOnly);
+                                         bool lineFeedsOnly, Language language);
 
 }  // namespace tesmirol::web

@@ -153,7 +153,7 @@ void WriteConflict(JsonWriter& json, const PlanConflict& conflict) {
 
 }  // namespace
 
-std::string PlanJson(const PlanTexts& texts) {
+std::string PlanJson(const PlanTexts& texts, Language language) {
   const PlanQuestion question = ReadPlanQuestion(texts);
   JsonWriter json;
   json.BeginObject();
@@ -184,7 +184,7 @@ std::string PlanJson(const PlanTexts& texts) {
     json.Null();
   }
   const GeneratedInitCode code =
-      result.plan ? GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1) : GeneratedInitCode{};
+      result.plan ? GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1, language) : GeneratedInitCode{};
   json.Key("outcome");
   json.String(GenerationOutcomeName(code.outcome));
   json.Key("output");
@@ -193,7 +193,8 @@ std::string PlanJson(const PlanTexts& texts) {
   return json.Text();
 }
 
-std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly) {
+std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly,
+                                         Language language) {
   const PlanQuestion question = ReadPlanQuestion(texts);
   if (!question.problem.empty()) {
     return std::nullopt;
@@ -203,7 +204,7 @@ std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding en
   if (!result.plan) {
     return std::nullopt;
   }
-  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1);
+  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1, language);
   if (code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }

@@ -10,6 +10,7 @@
 
 #include "codegen/code_bytes.h"
 #include "codegen/target_init_code.h"
+#include "engine/language.h"
 
 namespace tesmirol::web {
 
@@ -33,11 +34,13 @@ struct PlanTexts {
 //   status "unknownTarget", "crystalNotGbk", "noResult" (the crystal does not
 //   read), or for one request (its index in "request") "unknownUart",
 //   "uartTwice", "baudNotGbk" or "rateNoResult".
-std::string PlanJson(const PlanTexts& texts);
+// The output is the plan's code in the language.
+std::string PlanJson(const PlanTexts& texts, Language language);
 
-// The bytes of the plan's code as tesmirol-cli writes a plan's code; no
-// result when there is no plan.
-std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly);
+// The bytes of the plan's code in the language, as tesmirol-cli writes a
+// plan's code; no result when there is no plan.
+std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly,
+                                         Language language);
 
 // Each planned UART's setting, in the order asked, as the requests for the
 // plan's serial driver (tesmirol-cli --uart ... --driver); no result when

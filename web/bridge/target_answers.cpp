@@ -151,7 +151,7 @@ std::string TargetsJson() {
 }
 
 std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view baud, std::u16string_view target,
-                               std::u16string_view uart) {
+                               std::u16string_view uart, Language language) {
   const TargetRequest request = ReadRequest(crystal, baud, target, uart);
   JsonWriter json;
   json.BeginObject();
@@ -163,7 +163,7 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
   }
   const FamilySolution family = SolveTargets(request.targets, *request.inputs);
   const TargetSolution* best = Best(family);
-  const GeneratedInitCode code = GenerateTargetCode(best, *request.inputs, UartMode::Mode1);
+  const GeneratedInitCode code = GenerateTargetCode(best, *request.inputs, UartMode::Mode1, language);
   json.String("ok");
   json.Key("uart");
   json.String(request.uart);
@@ -213,13 +213,13 @@ std::string TargetTableJson(std::u16string_view baud, std::u16string_view target
 
 std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16string_view baud,
                                            std::u16string_view target, std::u16string_view uart, CodeEncoding encoding,
-                                           bool lineFeedsOnly) {
+                                           bool lineFeedsOnly, Language language) {
   const TargetRequest request = ReadRequest(crystal, baud, target, uart);
   if (!request.inputs) {
     return std::nullopt;
   }
   const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const GeneratedInitCode code = GenerateTargetCode(Best(family), *request.inputs, UartMode::Mode1);
+  const GeneratedInitCode code = GenerateTargetCode(Best(family), *request.inputs, UartMode::Mode1, language);
   if (code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }

@@ -16,6 +16,7 @@
 
 #include "codegen/code_bytes.h"
 #include "codegen/target_init_code.h"
+#include "engine/language.h"
 
 namespace tesmirol::web {
 
@@ -32,20 +33,21 @@ std::string TargetsJson();
 //   takes neither text).
 // Each solution holds the fields of tesmirol-cli --target --json (doubles as
 // their bits, exact numerators and denominators as decimal strings), every
-// clock choice with each SMOD setting, and the texts the page shows.
+// clock choice with each SMOD setting, and the texts the page shows; the
+// output is the best target's code in the language.
 std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view baud, std::u16string_view target,
-                               std::u16string_view uart);
+                               std::u16string_view uart, Language language);
 
 // The crystal finder on the targets: every crystal preset against the baud
 // text, with the best setting (generator, clock, SMOD, reload, rate,
 // deviation) and the outcome.
 std::string TargetTableJson(std::u16string_view baud, std::u16string_view target, std::u16string_view uart);
 
-// The bytes of the best target's init function as tesmirol-cli --target
-// --code writes them; no result when there is no code.
+// The bytes of the best target's init function in the language, as
+// tesmirol-cli --target --code writes them; no result when there is no code.
 std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16string_view baud,
                                            std::u16string_view target, std::u16string_view uart, CodeEncoding encoding,
-                                           bool lineFeedsOnly);
+                                           bool lineFeedsOnly, Language language);
 
 // The best target's setting for the texts, the one its init code is written
 // for, as the request for its serial driver (tesmirol-cli --target --driver);

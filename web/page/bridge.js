@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 4;
+  const BRIDGE_VERSION = 5;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -81,6 +81,12 @@
     return [crystal, target, ...requests.flatMap(({ uart, baud }) => [uart, baud])];
   }
 
+  // The language of the generated code's comments ("zh" or "en", the page's
+  // own codes) as the module's functions take it: 1 for English.
+  function englishFlag(language) {
+    return language === "en" ? 1 : 0;
+  }
+
   // The driver's options as the module's functions take them.
   function driverArguments({ polled, rxSize, txSize, xdata }) {
     return [polled ? 1 : 0, rxSize, txSize, xdata ? 1 : 0];
@@ -124,10 +130,11 @@
       return JSON.parse(this.decoder.decode(this.outputBytes()));
     }
 
-    // {status, calculation}: what the page shows for the two texts.
-    calculate(crystal, baud) {
+    // {status, calculation}: what the page shows for the two texts, the
+    // generated output's comments in the language ("zh" or "en").
+    calculate(crystal, baud, language = "zh") {
       this.writeInput(crystal, baud);
-      this.exports.tesmirol_calculate(crystal.length, baud.length);
+      this.exports.tesmirol_calculate(crystal.length, baud.length, englishFlag(language));
       return readDoubles(this.outputJson());
     }
 
@@ -144,19 +151,21 @@
     }
 
     // The bytes of the generated code as tesmirol-cli --code writes them, or
-    // null when the texts give no code.
-    codeBytes(crystal, baud, gbk, lineFeeds) {
+    // null when the texts give no code; comments in the language.
+    codeBytes(crystal, baud, gbk, lineFeeds, language = "zh") {
       this.writeInput(crystal, baud);
-      const size = this.exports.tesmirol_code_bytes(crystal.length, baud.length, gbk ? 1 : 0, lineFeeds ? 1 : 0);
+      const size = this.exports.tesmirol_code_bytes(crystal.length, baud.length, gbk ? 1 : 0, lineFeeds ? 1 : 0,
+        englishFlag(language));
       return size < 0 ? null : this.outputBytes();
     }
 
     // {status, uart, solutions, bestTarget, shown, function, outcome, output}:
     // the targets of a target's or family's name that drive the UART ("" for
-    // the chip's first), solved.
-    solveTarget(crystal, baud, target, uart = "") {
+    // the chip's first), solved; the output's comments in the language.
+    solveTarget(crystal, baud, target, uart = "", language = "zh") {
       this.writeInput(crystal, baud, target, uart);
-      this.exports.tesmirol_solve_target(crystal.length, baud.length, target.length, uart.length);
+      this.exports.tesmirol_solve_target(crystal.length, baud.length, target.length, uart.length,
+        englishFlag(language));
       return readSolutionDoubles(this.outputJson());
     }
 
@@ -168,26 +177,28 @@
     }
 
     // The bytes of the best target's code as tesmirol-cli --target --code
-    // writes them, or null.
-    targetCodeBytes(crystal, baud, target, uart, gbk, lineFeeds) {
+    // writes them, or null; comments in the language.
+    targetCodeBytes(crystal, baud, target, uart, gbk, lineFeeds, language = "zh") {
       this.writeInput(crystal, baud, target, uart);
       const size = this.exports.tesmirol_target_code_bytes(crystal.length, baud.length, target.length, uart.length,
-        gbk ? 1 : 0, lineFeeds ? 1 : 0);
+        gbk ? 1 : 0, lineFeeds ? 1 : 0, englishFlag(language));
       return size < 0 ? null : this.outputBytes();
     }
 
     // {status, plan, conflict, outcome, output}: the requests ([{uart, baud}])
-    // planned together on the family's (or target's) chip.
-    plan(crystal, target, requests) {
+    // planned together on the family's (or target's) chip; the output's
+    // comments in the language.
+    plan(crystal, target, requests, language = "zh") {
       this.writeTexts(planTexts(crystal, target, requests));
-      this.exports.tesmirol_plan();
+      this.exports.tesmirol_plan(englishFlag(language));
       return readPlanDoubles(this.outputJson());
     }
 
-    // The bytes of the plan's code, or null when there is no plan.
-    planCodeBytes(crystal, target, requests, gbk, lineFeeds) {
+    // The bytes of the plan's code, or null when there is no plan; comments
+    // in the language.
+    planCodeBytes(crystal, target, requests, gbk, lineFeeds, language = "zh") {
       this.writeTexts(planTexts(crystal, target, requests));
-      const size = this.exports.tesmirol_plan_code_bytes(gbk ? 1 : 0, lineFeeds ? 1 : 0);
+      const size = this.exports.tesmirol_plan_code_bytes(gbk ? 1 : 0, lineFeeds ? 1 : 0, englishFlag(language));
       return size < 0 ? null : this.outputBytes();
     }
 
@@ -201,10 +212,12 @@
     }
 
     // The bytes of the driver's file at index in driverFiles' list (-1: the
-    // one-file form) as tesmirol-cli --driver writes them, or null.
-    driverBytes(crystal, target, requests, options, index, gbk, lineFeeds) {
+    // one-file form) as tesmirol-cli --driver writes them, or null; comments
+    // in the language.
+    driverBytes(crystal, target, requests, options, index, gbk, lineFeeds, language = "zh") {
       this.writeTexts(planTexts(crystal, target, requests));
-      const size = this.exports.tesmirol_driver_bytes(index, ...driverArguments(options), gbk ? 1 : 0, lineFeeds ? 1 : 0);
+      const size = this.exports.tesmirol_driver_bytes(index, ...driverArguments(options), gbk ? 1 : 0,
+        lineFeeds ? 1 : 0, englishFlag(language));
       return size < 0 ? null : this.outputBytes();
     }
 

@@ -645,21 +645,23 @@
     refreshUartChoices();
   }
 
-  // Recomputes and shows everything for the current inputs.
+  // Recomputes and shows everything for the current inputs. The code view
+  // speaks the page's language; the files downloaded are the command line's
+  // (Chinese comments) until it takes a language too.
   function update() {
     const crystal = $("crystal").value;
     const baud = $("baud").value;
     const target = $("target").value;
     refreshUartChoices();
     if (target === "classic") {
-      state.answer = bridge.calculate(crystal, baud);
+      state.answer = bridge.calculate(crystal, baud, state.language);
       showCalculation(state.answer);
     } else if (state.planRows.length > 0) {
       state.requests = planRequests();
-      state.answer = bridge.plan(crystal, target, state.requests);
+      state.answer = bridge.plan(crystal, target, state.requests, state.language);
       showPlan(state.answer);
     } else {
-      state.answer = bridge.solveTarget(crystal, baud, target, $("uart").value);
+      state.answer = bridge.solveTarget(crystal, baud, target, $("uart").value, state.language);
       showTargetSolution(state.answer);
     }
     // The finder depends on the rate, the target and the UART alone, and a
