@@ -10,6 +10,7 @@
 #include "cli/mode_options.h"
 #include "cli/run_output.h"
 #include "cli/uart_requests.h"
+#include "cli/utf8_text.h"
 #include "engine/exact_crystal.h"
 #include "engine/target_catalogue.h"
 #include "res/preset_lists.h"
@@ -45,30 +46,37 @@ std::string FamiliesWithSteps() {
   return JoinNames(families);
 }
 
+int ReportGbk(std::ostream& err, Language language, const std::string& gbk, int status) {
+  const auto message = text::GbkToUtf8(gbk);
+  return ReportFailure(err, message ? *message : Utf8Text(language, TextKey::ClockNotUtf8), status);
+}
+
 int WriteResult(const CommandLineOptions& options, const ClockQuestion& question, const ClockFinderResult& result,
                 std::ostream& out, std::ostream& err) {
+  const Language language = options.language;
   if (result.status == ClockFinderStatus::SearchTooWide) {
-    return ReportUsageError(err, options.language, ClockNoResultText(question, result));
+    const auto message = text::GbkToUtf8(ClockNoResultText(question, result));
+    return ReportUsageError(err, language, message ? *message : Utf8Text(language, TextKey::ClockNotUtf8));
   }
   if (options.json) {
     const auto json = MakeClockJson(question, result);
     if (!json) {
-      return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+      return ReportFailure(err, Utf8Text(language, TextKey::ClockNotUtf8), kExitWriteFailure);
     }
-    const int status = Write(out, err, options.language, json->dump(2) + '\n');
+    const int status = Write(out, err, language, json->dump(2) + '\n');
     if (status != kExitDone || result.status == ClockFinderStatus::Found) {
       return status;
     }
-    return ReportFailure(err, ClockNoResultText(question, result), kExitNoResult);
+    return ReportGbk(err, language, ClockNoResultText(question, result), kExitNoResult);
   }
   if (result.status != ClockFinderStatus::Found) {
-    return ReportFailure(err, ClockNoResultText(question, result), kExitNoResult);
+    return ReportGbk(err, language, ClockNoResultText(question, result), kExitNoResult);
   }
   const auto report = text::GbkToUtf8(FormatClockReport(question, result));
   if (!report) {
-    return ReportFailure(err, "a text of the result cannot be written as UTF-8", kExitWriteFailure);
+    return ReportFailure(err, Utf8Text(language, TextKey::ClockNotUtf8), kExitWriteFailure);
   }
-  return Write(out, err, options.language, *report);
+  return Write(out, err, language, *report);
 }
 
 }  // namespace
@@ -91,6 +99,7 @@ int RunClockFinder(const CommandLineOptions& options, std::ostream& out, std::os
   }
 
   ClockQuestion question;
+  question.language = options.language;
   question.targetName = *options.target;
   question.uart = uart;
   question.rates = options.rates;
@@ -103,9 +112,9 @@ int RunClockFinder(const CommandLineOptions& options, std::ostream& out, std::os
   } else if (const auto steps = SharedClockSteps(plan ? std::span<const BaudTarget* const>(chip) : targets)) {
     question.span.steps = *steps;
   } else {
-    return ReportUsageError(err, options.language, "--find-clock needs --clock-range LOW..HIGH for " + *options.target +
-                                     ", whose clock is set freely (only " + FamiliesWithSteps() +
-                                     " have clock steps to search)");
+    return ReportUsageError(err, options.language,
+                            Utf8Text(options.language, TextKey::ClockNeedsRange,
+                                     {{"target", *options.target}, {"families", FamiliesWithSteps()}}));
   }
 
   ClockFinderOptions finderOptions;

@@ -8,21 +8,38 @@
 #include "cli/target_report.h"
 #include "engine/deviation_text.h"
 #include "engine/target_texts.h"
+#include "engine/texts.h"
 
 namespace tesmirol::cli {
 namespace {
 
 // "UART crystal", "crystal preset", "whole MHz": the kind of a common clock.
-std::string CommonKindText(CommonClockKind kind) {
+std::string CommonKindText(Language language, CommonClockKind kind) {
   switch (kind) {
     case CommonClockKind::Listed:
-      return "crystal preset";
+      return std::string(Text(language, TextKey::ClockCommonListed));
     case CommonClockKind::UartCrystal:
-      return "UART crystal";
+      return std::string(Text(language, TextKey::ClockCommonUartCrystal));
     case CommonClockKind::WholeMegahertz:
       break;
   }
-  return "whole MHz";
+  return std::string(Text(language, TextKey::ClockCommonWholeMegahertz));
+}
+
+// "实际：9615.38bps (125000/13)  偏差：0.16%", beyond 1 % marked.
+std::string AchievedText(Language language, const TargetSetting& setting) {
+  std::string text(Text(language, TextKey::ReportAchieved));
+  text += DecimalText(setting.achieved) + "bps";
+  if (setting.achievedDenominator != 1) {
+    text += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
+  }
+  text += "  ";
+  text += Text(language, TextKey::ReportDeviation);
+  text += FormatDeviation(setting.deviation) + "%";
+  if (!IsWithinTolerance(setting)) {
+    text += Text(language, TextKey::ReportOutOfTolerance);
+  }
+  return text;
 }
 
 // "9600 115200 bps" or "UART1 115200bps, UART2 9600bps".
@@ -46,16 +63,16 @@ std::string RatesText(const ClockQuestion& question) {
 }
 
 // Where the finder looked: "4MHz..35MHz" or "the clock steps 187.5KHz 750KHz ...".
-std::string SpanText(const ClockSpan& span) {
+std::string SpanText(Language language, const ClockSpan& span) {
   if (span.steps.empty()) {
     return ClockText(span.low) + ".." + ClockText(span.high);
   }
-  std::string text = "the clock steps";
+  std::string steps;
   for (const std::uint64_t step : span.steps) {
-    text += ' ';
-    text += ClockText(step);
+    steps += steps.empty() ? "" : " ";
+    steps += ClockText(step);
   }
-  return text;
+  return FormatText(language, TextKey::ClockSteps, {{"steps", steps}});
 }
 
 // The heads of the rows under a clock padded to one width.
@@ -71,21 +88,25 @@ std::vector<std::string> PaddedHeads(std::vector<std::string> heads) {
 }
 
 // "stc-t2-1t  Timer 2  1T  SMOD=0  T2H = 0xFF, T2L = 0xDC  实际：9600bps  偏差：0.00%".
-std::string SettingLine(const BaudTarget& target, const TargetSetting& setting) {
+std::string SettingLine(Language language, const BaudTarget& target, const TargetSetting& setting) {
   return target.name + "  " + TimerText(target.timer) + "  " + ClockChoiceText(target, setting.clockIndex) +
          "  SMOD=" + std::to_string(setting.smod) + "  " + RegisterBytesText(target, setting) + "  " +
-         AchievedRateText(setting);
+         AchievedText(language, setting);
 }
 
-std::string ClockLines(const ClockCandidate& clock) {
+std::string ClockLines(Language language, const ClockCandidate& clock) {
   std::string lines = ClockText(clock.hertz) + "  " + std::to_string(clock.hertz) + " Hz  ";
-  lines += clock.exact ? "exact" : "worst " + FormatDeviation(clock.worstDeviation) + "%";
+  lines += clock.exact
+               ? std::string(Text(language, TextKey::ClockExact))
+               : FormatText(language, TextKey::ClockWorst, {{"deviation", FormatDeviation(clock.worstDeviation)}});
   lines += "  ";
+  const std::string kind = CommonKindText(language, clock.commonKind);
   if (clock.commonDistance == 0) {
-    lines += "a " + CommonKindText(clock.commonKind);
+    lines += FormatText(language, TextKey::ClockIsCommon, {{"kind", kind}});
   } else {
-    lines += std::to_string(clock.commonDistance) + " Hz from the " + CommonKindText(clock.commonKind) + " " +
-             ClockText(clock.commonHertz);
+    lines += FormatText(
+        language, TextKey::ClockFromCommon,
+        {{"distance", std::to_string(clock.commonDistance)}, {"kind", kind}, {"clock", ClockText(clock.commonHertz)}});
   }
   lines += '\n';
   if (clock.plan) {
@@ -96,7 +117,7 @@ std::string ClockLines(const ClockCandidate& clock) {
     });
     heads = PaddedHeads(std::move(heads));
     for (std::size_t index = 0; index < uarts.size(); ++index) {
-      lines += "    " + heads[index] + SettingLine(*uarts[index].target, uarts[index].setting) + "\n";
+      lines += "    " + heads[index] + SettingLine(language, *uarts[index].target, uarts[index].setting) + "\n";
     }
     return lines;
   }
@@ -105,7 +126,8 @@ std::string ClockLines(const ClockCandidate& clock) {
                  [](const ClockRateSetting& rate) { return std::to_string(rate.baud) + "bps"; });
   heads = PaddedHeads(std::move(heads));
   for (std::size_t index = 0; index < clock.rates.size(); ++index) {
-    lines += "    " + heads[index] + SettingLine(*clock.rates[index].target, clock.rates[index].setting) + "\n";
+    lines +=
+        "    " + heads[index] + SettingLine(language, *clock.rates[index].target, clock.rates[index].setting) + "\n";
   }
   return lines;
 }
@@ -187,47 +209,51 @@ std::string ClockText(std::uint64_t hertz) {
 }
 
 std::string FormatClockReport(const ClockQuestion& question, const ClockFinderResult& result) {
-  std::string report = "clocks: " + question.targetName + (question.uart ? " " + *question.uart : "") + ", " +
-                       RatesText(question) + ", " + SpanText(question.span) + ", each within " +
-                       PercentText(question.tolerancePercent) + " %: " + std::to_string(result.exactCount) +
-                       (result.exactCount == 1 ? " exact clock" : " exact clocks") + "\n";
+  const Language language = question.language;
+  std::string report = FormatText(language, TextKey::ClockHead,
+                                  {{"target", question.targetName + (question.uart ? " " + *question.uart : "")},
+                                   {"rates", RatesText(question)},
+                                   {"span", SpanText(language, question.span)},
+                                   {"tolerance", PercentText(question.tolerancePercent)},
+                                   {"exact", std::to_string(result.exactCount)}});
+  report += '\n';
   for (const ClockCandidate& clock : result.clocks) {
-    report += ClockLines(clock);
+    report += ClockLines(language, clock);
   }
   if (result.nearSkipped) {
-    report += "(the range is too wide to look for near-exact clocks as well: the exact ones only)\n";
+    report += Text(language, TextKey::ClockNearSkipped);
+    report += '\n';
   }
   return report;
 }
 
 std::string ClockNoResultText(const ClockQuestion& question, const ClockFinderResult& result) {
-  const std::string where = SpanText(question.span);
-  const std::string tolerance = PercentText(question.tolerancePercent) + " %";
+  const Language language = question.language;
+  const std::string span = SpanText(language, question.span);
+  const std::string tolerance = PercentText(question.tolerancePercent);
   switch (result.status) {
     case ClockFinderStatus::RateOutOfReach: {
       const std::size_t index = result.rateIndex.value_or(0);
-      const std::string rate = question.requests.empty() ? std::to_string(question.rates[index]) + " bps"
-                                                         : question.requests[index].uart + " at " +
-                                                               question.requests[index].baudText + " bps";
-      return "no clock: no clock of " + where + " gives " + rate + " within " + tolerance + " on " +
-             question.targetName;
+      const std::string rate = question.requests.empty()
+                                   ? std::to_string(question.rates[index])
+                                   : question.requests[index].uart + " " + question.requests[index].baudText;
+      return FormatText(language, TextKey::ClockNoClockRate,
+                        {{"span", span}, {"rate", rate}, {"tolerance", tolerance}, {"target", question.targetName}});
     }
     case ClockFinderStatus::SearchTooWide:
-      return "--clock-range " + where + " is too wide to search: " + std::to_string(result.candidateCount) +
-             " candidate clocks, at most " + std::to_string(kMaxClockCandidates) +
-             "; narrow the range or leave out the slowest rates";
+      return FormatText(language, TextKey::ClockTooWide,
+                        {{"span", span},
+                         {"count", std::to_string(result.candidateCount)},
+                         {"limit", std::to_string(kMaxClockCandidates)}});
     case ClockFinderStatus::EmptyRange:
-      return "no clock: " + where + " holds no clock step of " + question.targetName;
+      return FormatText(language, TextKey::ClockNoStep, {{"span", span}, {"target", question.targetName}});
     case ClockFinderStatus::NoRates:
     case ClockFinderStatus::NoCommonClock:
     case ClockFinderStatus::Found:
       break;
   }
-  if (!question.requests.empty()) {
-    return "no clock: at no clock of " + where + " can " + RatesText(question) + " be planned together, each within " +
-           tolerance;
-  }
-  return "no clock: no clock of " + where + " gives " + RatesText(question) + " together within " + tolerance;
+  return FormatText(language, question.requests.empty() ? TextKey::ClockNoClockTogether : TextKey::ClockNoClockPlan,
+                    {{"span", span}, {"rates", RatesText(question)}, {"tolerance", tolerance}});
 }
 
 std::optional<nlohmann::ordered_json> MakeClockJson(const ClockQuestion& question, const ClockFinderResult& result) {

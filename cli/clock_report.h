@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/clock_planner.h"
+#include "engine/language.h"
 
 namespace tesmirol::cli {
 
@@ -17,6 +18,7 @@ namespace tesmirol::cli {
 // UART (or the requests of a plan), where it looked and how close is close
 // enough.
 struct ClockQuestion {
+  Language language = Language::Chinese;  // of the report's words
   std::string targetName;
   std::optional<std::string> uart;        // --uart NAME of one UART, as the catalogue names it
   std::span<const std::int32_t> rates;    // one UART switched between rates; empty for a plan
@@ -35,7 +37,8 @@ std::string ClockText(std::uint64_t hertz);
 // choice, SMOD, reload and deviation. GBK.
 std::string FormatClockReport(const ClockQuestion& question, const ClockFinderResult& result);
 
-// Why nothing was found, on one line.
+// Why nothing was found (or, for SearchTooWide, why the range is refused),
+// on one line. GBK.
 std::string ClockNoResultText(const ClockQuestion& question, const ClockFinderResult& result);
 
 // One JSON object: the question, the status (the engine's name, with the

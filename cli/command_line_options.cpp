@@ -124,6 +124,35 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
   return std::nullopt;
 }
 
+// The clock finder's range and list length, which only --find-clock takes.
+std::optional<std::string> ReadClockValues(const CLI::App& app, const OptionTexts& texts, CommandLineOptions& options) {
+  const Language language = options.language;
+  for (const char* name : {"--clock-range", "--limit"}) {
+    if (app.count(name) > 0 && app.count("--find-clock") == 0) {
+      return Utf8Text(language, TextKey::ClockOnlyWithFindClock, {{"option", name}});
+    }
+  }
+  if (app.count("--clock-range") > 0) {
+    ClockRange range;
+    if (const auto problem = ParseClockRange(texts.clockRange, range)) {
+      const TextKey key = *problem == ClockRangeProblem::Empty           ? TextKey::ClockRangeEmpty
+                          : *problem == ClockRangeProblem::NotWholeHertz ? TextKey::ClockRangeNotHertz
+                                                                         : TextKey::ClockRangeNotRange;
+      return Utf8Text(language, key, {{"value", texts.clockRange}});
+    }
+    options.clockRange = range;
+  }
+  if (app.count("--limit") > 0) {
+    const auto limit = ParseCount(texts.limit);
+    if (!limit || *limit == 0 || *limit > kMaxClockLimit) {
+      return Utf8Text(language, TextKey::ClockBadLimit,
+                      {{"value", texts.limit}, {"max", std::to_string(kMaxClockLimit)}});
+    }
+    options.clockLimit = *limit;
+  }
+  return std::nullopt;
+}
+
 // Sets language to the one --lang names (the last --lang given), and
 // leaves it alone when none is given; says what is wrong with a --lang that
 // names neither zh nor en.
@@ -139,30 +168,6 @@ std::optional<std::string> ReadLanguage(const std::vector<std::string>& givenOpt
       return Utf8Text(language, TextKey::OptionsBadLang, {{"value", code}});
     }
     language = *chosen;
-  }
-  return std::nullopt;
-}
-
-// The clock finder's range and list length, which only --find-clock takes.
-std::optional<std::string> ReadClockValues(const CLI::App& app, const OptionTexts& texts, CommandLineOptions& options) {
-  for (const char* name : {"--clock-range", "--limit"}) {
-    if (app.count(name) > 0 && app.count("--find-clock") == 0) {
-      return std::string(name) + " applies to the clock finder: give it with --find-clock";
-    }
-  }
-  if (app.count("--clock-range") > 0) {
-    ClockRange range;
-    if (auto problem = ParseClockRange(texts.clockRange, range)) {
-      return problem;
-    }
-    options.clockRange = range;
-  }
-  if (app.count("--limit") > 0) {
-    const auto limit = ParseCount(texts.limit);
-    if (!limit || *limit == 0 || *limit > kMaxClockLimit) {
-      return "--limit \"" + texts.limit + "\" is not a number of clocks from 1 to " + std::to_string(kMaxClockLimit);
-    }
-    options.clockLimit = *limit;
   }
   return std::nullopt;
 }
@@ -229,7 +234,7 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (app.count("--find-clock") > 0 && !texts.findClock.empty()) {
     const auto rates = ParseRates(texts.findClock);
     if (!rates) {
-      return "--find-clock \"" + texts.findClock + "\" is not a list of rates above 0 (9600,115200)";
+      return Utf8Text(options.language, TextKey::ClockBadRates, {{"value", texts.findClock}});
     }
     options.rates = *rates;
   }
@@ -429,17 +434,12 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
                  "the crystal finder for a list of rates: the crystals (presets, or CRYSTAL) that give every "
                  "rate within --max-error PCT (default 1)")
       ->type_name("LIST");
-  app.add_option("--find-clock", texts.findClock,
-                 "with --target: the clock frequencies that give every rate of LIST exactly, or else within "
-                 "--max-error PCT (default 1), on one UART switched between the rates; without LIST, those at "
-                 "which the --uart NAME:RATE UARTs can be planned together")
+  app.add_option("--find-clock", texts.findClock, Utf8Text(options.language, TextKey::ClockHelpFindClock))
       ->type_name("[LIST]")
       ->expected(0, 1);
-  app.add_option("--clock-range", texts.clockRange,
-                 "with --find-clock: where the clock may lie, LOW..HIGH read like CRYSTAL (4MHz..35MHz); left "
-                 "out for a chip with clock steps (ch552), its steps")
+  app.add_option("--clock-range", texts.clockRange, Utf8Text(options.language, TextKey::ClockHelpClockRange))
       ->type_name("LOW..HIGH");
-  app.add_option("--limit", texts.limit, "with --find-clock: the most clocks listed (default 20)")->type_name("N");
+  app.add_option("--limit", texts.limit, Utf8Text(options.language, TextKey::ClockHelpLimit))->type_name("N");
   app.add_option("--uart-mode", texts.uartMode,
                  "with --target: the generated code's UART mode, 1 (8 data bits, default) or 3 (9 data bits)")
       ->type_name("N");

@@ -103,11 +103,10 @@ std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text) {
   }
 }
 
-std::optional<std::string> ParseClockRange(std::string_view text, ClockRange& range) {
-  const std::string given = "--clock-range \"" + std::string(text) + "\"";
+std::optional<ClockRangeProblem> ParseClockRange(std::string_view text, ClockRange& range) {
   const std::size_t dots = text.find("..");
   if (dots == std::string_view::npos) {
-    return given + " is not a range LOW..HIGH (4MHz..35MHz; each read like CRYSTAL)";
+    return ClockRangeProblem::NotRange;
   }
   const auto side = [](std::string_view part) -> std::optional<std::uint64_t> {
     const auto gbk = text::Utf8ToGbk(part);
@@ -120,10 +119,10 @@ std::optional<std::string> ParseClockRange(std::string_view text, ClockRange& ra
   const auto low = side(text.substr(0, dots));
   const auto high = side(text.substr(dots + 2));
   if (!low || !high) {
-    return given + " is not a range LOW..HIGH of whole hertz above 0 (4MHz..35MHz, 32768..1.8432MHz)";
+    return ClockRangeProblem::NotWholeHertz;
   }
   if (*low > *high) {
-    return given + " is empty: LOW is above HIGH";
+    return ClockRangeProblem::Empty;
   }
   range = {*low, *high, std::string(text)};
   return std::nullopt;

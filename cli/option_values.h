@@ -28,11 +28,17 @@ std::optional<TableFormat> ParseFormat(std::string_view text);
 // A list of rates, "9600,115200": whole numbers above 0 separated by commas.
 std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text);
 
+// What is wrong with a --clock-range.
+enum class ClockRangeProblem {
+  NotRange,       // no ".." between two texts
+  NotWholeHertz,  // a side that is no frequency of whole hertz above 0
+  Empty,          // LOW above HIGH
+};
+
 // A clock range, "4MHz..35MHz": two frequencies read as CRYSTAL is read
-// (exact decimals, M or K anywhere), each whole hertz, joined by "..". Returns
-// what is wrong (not a range, a side that is no whole hertz, LOW above HIGH),
-// or nothing and fills range.
-std::optional<std::string> ParseClockRange(std::string_view text, ClockRange& range);
+// (exact decimals, M or K anywhere), each whole hertz, joined by "..".
+// Returns what is wrong, or nothing and fills range.
+std::optional<ClockRangeProblem> ParseClockRange(std::string_view text, ClockRange& range);
 
 // The UART mode: 1 (8 data bits) or 3 (9 data bits).
 std::optional<UartMode> ParseUartMode(std::string_view text);

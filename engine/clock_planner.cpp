@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <iterator>
 #include <numeric>
 #include <string>
@@ -206,8 +207,30 @@ class ClockSearch {
     std::sort(near.begin(), near.end());
     near.erase(std::unique(near.begin(), near.end()), near.end());
     result.exactCount = listed.size();
+    // Several UARTs: each rate alone bounds the plan's worst error from
+    // below, so the candidates are planned in the order of that bound until
+    // the list is full and no later one can rank among it.
+    std::vector<std::pair<std::uint64_t, Score>> bounded;
     for (const std::uint64_t f : near) {
-      const auto score = ScoreAt(f);
+      if (const auto bound = AloneScore(f)) {
+        bounded.emplace_back(f, *bound);
+      }
+    }
+    if (m_plan) {
+      std::stable_sort(bounded.begin(), bounded.end(),
+                       [](const auto& a, const auto& b) { return Less(a.second.worst, b.second.worst); });
+    }
+    std::vector<RelativeError> worsts(listed.size());
+    std::transform(listed.begin(), listed.end(), worsts.begin(), [](const auto& entry) { return entry.second.worst; });
+    for (const auto& [f, bound] : bounded) {
+      if (m_plan && worsts.size() >= m_options.limit) {
+        std::nth_element(worsts.begin(), worsts.begin() + static_cast<std::ptrdiff_t>(m_options.limit - 1),
+                         worsts.end(), Less);
+        if (Less(worsts[m_options.limit - 1], bound.worst)) {
+          break;
+        }
+      }
+      const auto score = m_plan ? ScoreAt(f) : std::optional<Score>(bound);
       if (!score || (!stepped && !IsLocalLeast(f, *score, span))) {
         continue;
       }
@@ -215,6 +238,7 @@ class ClockSearch {
         ++result.exactCount;
       }
       listed.emplace_back(f, *score);
+      worsts.push_back(score->worst);
     }
     if (listed.empty()) {
       Explain(span, result);

@@ -283,6 +283,54 @@ TEST(ClockFinderPlan, SharedTimerMustServeBothUarts) {
   EXPECT_NE(result.clocks.front().plan->uarts[0].target->timer, result.clocks.front().plan->uarts[1].target->timer);
 }
 
+// A plan's worst error hertz by hertz, from the planner: the finder's
+// clocks are its local least points with its errors, the least first, also
+// when it stops planning once no later candidate can rank.
+TEST(ClockFinderPlan, AgreesWithThePlannerHertzByHertz) {
+  const std::vector<const BaudTarget*> chip = FindFamilyTargets("stc8");
+  const std::vector<UartRequest> requests{{"UART1", 9600, "9600"}, {"UART2", 10007, "10007"}};
+  constexpr std::uint64_t low = 11000000;
+  constexpr std::uint64_t high = 11012000;
+  std::vector<std::optional<RelativeError>> planned;
+  for (std::uint64_t hertz = low; hertz <= high; ++hertz) {
+    const auto inputs = ReadTargetInputs(std::to_string(hertz), "1");
+    const PlanResult result = PlanUarts(chip, *inputs, requests, 1.0);
+    std::optional<RelativeError> worst;
+    if (result.plan) {
+      const PlannedUart& uart = result.plan->uarts.at(result.plan->worst);
+      worst = ErrorOf(uart.setting, inputs->frequency, uart.request.baud);
+    }
+    planned.push_back(worst);
+  }
+  std::optional<RelativeError> least;
+  for (const auto& worst : planned) {
+    if (worst && (!least || IsLess(*worst, *least))) {
+      least = worst;
+    }
+  }
+  ASSERT_TRUE(least.has_value());
+  for (const std::size_t limit : {std::size_t{3}, std::size_t{100000}}) {
+    ClockFinderOptions options;
+    options.limit = limit;
+    const ClockFinderResult result = FindClocksForPlan(chip, requests, {low, high, {}}, options);
+    ASSERT_EQ(result.status, ClockFinderStatus::Found);
+    ASSERT_FALSE(result.clocks.empty());
+    EXPECT_LE(result.clocks.size(), limit);
+    EXPECT_TRUE(SameError(result.clocks.front().worst, *least));
+    for (const ClockCandidate& clock : result.clocks) {
+      SCOPED_TRACE(clock.hertz);
+      const auto& worst = planned[clock.hertz - low];
+      ASSERT_TRUE(worst.has_value());
+      EXPECT_TRUE(SameError(clock.worst, *worst));
+      for (const std::uint64_t other : {clock.hertz - 1, clock.hertz + 1}) {
+        if (other >= low && other <= high && planned[other - low]) {
+          EXPECT_FALSE(IsLess(*planned[other - low], *worst)) << other;
+        }
+      }
+    }
+  }
+}
+
 // The nearest common frequency, which ranks clocks of equal error.
 struct CommonCase {
   const char* name;
