@@ -1,7 +1,9 @@
 #include "cli/link_options.h"
 
+#include <array>
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "cli/command_line_options.h"
 #include "cli/mode_options.h"
@@ -84,9 +86,9 @@ std::optional<std::string> ReadPeerText(const std::string& given, Language langu
 std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Language language,
                                            CommandLineOptions& options) {
   if (!texts.peerGiven) {
-    const std::pair<bool, std::string_view> others[] = {{texts.toleranceGiven, "--clock-tolerance"},
-                                                        {texts.frameGiven, "--frame"},
-                                                        {texts.requireLink, "--require-link"}};
+    const std::array<std::pair<bool, std::string_view>, 3> others = {{{texts.toleranceGiven, "--clock-tolerance"},
+                                                                      {texts.frameGiven, "--frame"},
+                                                                      {texts.requireLink, "--require-link"}}};
     for (const auto& [given, name] : others) {
       if (given) {
         return Utf8Text(language, TextKey::LinkNeedsPeer, {{"option", std::string(name)}});

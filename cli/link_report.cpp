@@ -14,19 +14,17 @@ namespace {
 
 constexpr std::uint64_t kPpbPerPpm = 1000;
 
-// value / scale as a decimal without trailing zeros ("1.5", "100").
+// value / scale (a power of ten) as a decimal without trailing zeros
+// ("1.5", "100").
 std::string ExactDecimal(std::uint64_t value, std::uint64_t scale) {
   std::string text = std::to_string(value / scale);
-  std::uint64_t rest = value % scale;
+  const std::uint64_t rest = value % scale;
   if (rest == 0) {
     return text;
   }
-  text += '.';
-  for (std::uint64_t unit = scale / 10; unit > 0 && rest > 0; unit /= 10) {
-    text += static_cast<char>('0' + rest / unit);
-    rest %= unit;
-  }
-  return text;
+  std::string digits = std::to_string(scale + rest).substr(1);  // the rest with its leading zeros
+  digits.erase(digits.find_last_not_of('0') + 1);
+  return text + "." + digits;
 }
 
 std::string_view VerdictKeyText(LinkVerdict verdict, Language language) {

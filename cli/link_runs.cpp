@@ -1,5 +1,6 @@
 #include "cli/link_runs.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "codegen/init_code_generator.h"
@@ -49,24 +50,23 @@ LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, s
 }
 
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan) {
-  std::vector<LinkOutcome> links;
-  links.reserve(plan.uarts.size());
-  for (const PlannedUart& planned : plan.uarts) {
-    links.push_back(CheckLinkAt(request,
-                                Fraction{planned.setting.achievedNumerator, planned.setting.achievedDenominator},
-                                planned.request.baud, planned.request.uart));
-  }
+  std::vector<LinkOutcome> links(plan.uarts.size());
+  std::transform(plan.uarts.begin(), plan.uarts.end(), links.begin(), [&request](const PlannedUart& planned) {
+    return CheckLinkAt(request, Fraction{planned.setting.achievedNumerator, planned.setting.achievedDenominator},
+                       planned.request.baud, planned.request.uart);
+  });
   return links;
 }
 
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
                                             Language language) {
-  for (const LinkOutcome& link : links) {
-    if (auto failure = LinkFailure(request, link, language)) {
-      return failure;
-    }
+  const auto failing = std::find_if(links.begin(), links.end(), [&request, language](const LinkOutcome& link) {
+    return LinkFailure(request, link, language).has_value();
+  });
+  if (failing == links.end()) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return LinkFailure(request, *failing, language);
 }
 
 std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language) {
