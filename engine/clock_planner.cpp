@@ -150,11 +150,16 @@ TargetInputs InputsAt(std::uint64_t hertz, std::int32_t baud) {
 class ClockSearch {
  public:
   ClockSearch(std::vector<RateModes> rates, const ClockFinderOptions& options)
-      : m_rates(std::move(rates)), m_options(options) {}
+      : m_rates(std::move(rates)), m_options(options), m_limit(std::max<std::size_t>(options.limit, 1)) {}
 
   ClockSearch(std::vector<RateModes> rates, const ClockFinderOptions& options,
               std::span<const BaudTarget* const> chipTargets, std::span<const UartRequest> requests)
-      : m_rates(std::move(rates)), m_options(options), m_chipTargets(chipTargets), m_requests(requests), m_plan(true) {}
+      : m_rates(std::move(rates)),
+        m_options(options),
+        m_chipTargets(chipTargets),
+        m_requests(requests),
+        m_plan(true),
+        m_limit(std::max<std::size_t>(options.limit, 1)) {}
 
   void SetTargets(std::span<const BaudTarget* const> targets) { m_targets = targets; }
 
@@ -191,7 +196,7 @@ class ClockSearch {
           near.push_back(f);
         }
       }
-      if (listed.size() < m_options.limit && result.candidateCount > kMaxClockCandidates) {
+      if (listed.size() < m_limit && result.candidateCount > kMaxClockCandidates) {
         // Too many to look for near-exact clocks: the exact ones alone, or
         // a refusal when there are none.
         result.nearSkipped = true;
@@ -199,7 +204,7 @@ class ClockSearch {
           result.status = ClockFinderStatus::SearchTooWide;
           return result;
         }
-      } else if (listed.size() < m_options.limit) {
+      } else if (listed.size() < m_limit) {
         std::vector<std::uint64_t> more = NearClocks(span, listed);
         near.insert(near.end(), more.begin(), more.end());
       }
@@ -223,10 +228,9 @@ class ClockSearch {
     std::vector<RelativeError> worsts(listed.size());
     std::transform(listed.begin(), listed.end(), worsts.begin(), [](const auto& entry) { return entry.second.worst; });
     for (const auto& [f, bound] : bounded) {
-      if (m_plan && worsts.size() >= m_options.limit) {
-        std::nth_element(worsts.begin(), worsts.begin() + static_cast<std::ptrdiff_t>(m_options.limit - 1),
-                         worsts.end(), Less);
-        if (Less(worsts[m_options.limit - 1], bound.worst)) {
+      if (m_plan && worsts.size() >= m_limit) {
+        std::nth_element(worsts.begin(), worsts.begin() + static_cast<std::ptrdiff_t>(m_limit - 1), worsts.end(), Less);
+        if (Less(worsts[m_limit - 1], bound.worst)) {
           break;
         }
       }
@@ -436,7 +440,7 @@ class ClockSearch {
       }
       return listed[a].first < listed[b].first;
     });
-    order.resize(std::min(order.size(), m_options.limit));
+    order.resize(std::min(order.size(), m_limit));
     for (const std::size_t index : order) {
       result.clocks.push_back(Describe(listed[index].first, listed[index].second, common[index]));
     }
@@ -479,6 +483,7 @@ class ClockSearch {
   std::span<const BaudTarget* const> m_chipTargets;
   std::span<const UartRequest> m_requests;
   bool m_plan = false;
+  std::size_t m_limit = 1;  // at least one clock listed
   std::vector<std::vector<ExactRun>> m_runs;
 };
 

@@ -56,7 +56,7 @@ struct ClockSpan {
 
 struct ClockFinderOptions {
   double tolerancePercent = 1.0;  // every rate's |deviation| at most this
-  std::size_t limit = 20;         // the most clocks listed
+  std::size_t limit = 20;         // the most clocks listed (0 counts as 1)
   // Common crystal frequencies in hertz (the crystal presets) for the
   // ranking; multiples of 1.8432 MHz and whole megahertz count always.
   std::vector<std::uint64_t> commonClocks;

@@ -4,7 +4,7 @@ rate of a list on one target, on one UART of a chip, on a chip's clock steps,
 or at which several UARTs can be planned together; the text report in both
 languages, the JSON, the answers with no clock and the usage errors.
 
-Usage: cli_clock_test.py [--emulator PART]... CLI
+Usage: cli_clock_test.py [--emulator ARG]... CLI
 """
 
 import unittest
