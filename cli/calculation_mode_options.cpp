@@ -1,5 +1,5 @@
 // The calculation's modes: the report (plain or --json), the build check
-// (--max-error alone) and the code alone (--code, -o).
+// (--max-error or --require-link alone) and the code alone (--code, -o).
 
 #include "cli/mode_options.h"
 
@@ -8,7 +8,7 @@ namespace tesmirol::cli {
 std::optional<std::string> SettleCalculationMode(const GivenOptions& given, CommandLineOptions& options) {
   if (given.view == "--code" || given.view == "-o" || given.view == "--driver" || given.view == "--asm") {
     options.action = CommandAction::Code;
-  } else if (given.maxError && !given.json) {
+  } else if ((given.maxError || given.requireLink) && !given.json) {
     options.action = CommandAction::Check;
   } else {
     options.action = CommandAction::Report;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/argument_split.h"
+#include "cli/link_options.h"
 #include "cli/mode_options.h"
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
@@ -43,6 +44,7 @@ struct OptionTexts {
   std::string findClock;
   std::string clockRange;
   std::string limit;
+  LinkOptionTexts link;
 };
 
 // A whole number without sign, as the driver's sizes and bank are written.
@@ -278,7 +280,10 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
     }
     options.asmSyntax = texts.asmSyntax == "a51" ? AsmSyntax::A51 : AsmSyntax::Sdas;
   }
-  return ReadDriverValues(app, texts, options);
+  if (auto problem = ReadDriverValues(app, texts, options)) {
+    return problem;
+  }
+  return ReadLinkOptions(texts.link, options.language, options);
 }
 
 // The names of the options given that choose what is printed; at most one
@@ -355,6 +360,7 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   given.format = app.count("--format") > 0;
   given.formatText = texts.format;
   given.maxError = options.maxErrorPercent.has_value();
+  given.requireLink = options.link && options.link->requireLink;
   given.uartMode = app.count("--uart-mode") > 0;
   given.valueCount = valueCount;
   std::optional<std::string> problem;
@@ -377,7 +383,10 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (auto targetProblem = CheckTargetOptions(given, options)) {
     return targetProblem;
   }
-  return CheckUartOptions(given, options);
+  if (auto uartProblem = CheckUartOptions(given, options)) {
+    return uartProblem;
+  }
+  return CheckLinkOptions(given, options);
 }
 
 }  // namespace
@@ -437,6 +446,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   app.add_option("--tx-size", texts.txSize, help(TextKey::HelpTxSize))->type_name("N");
   app.add_option("--buffers", texts.buffers, help(TextKey::HelpBuffers))->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, help(TextKey::HelpRegisterBank))->type_name("N");
+  app.add_option("--peer", texts.link.peer, PeerHelp(options.language))->type_name("PEER");
+  app.add_option("--clock-tolerance", texts.link.tolerance, ClockToleranceHelp(options.language))->type_name("TOL");
+  app.add_option("--frame", texts.link.frame, FrameHelp(options.language))->type_name("FRAME");
+  app.add_flag("--require-link", texts.link.requireLink, RequireLinkHelp(options.language));
   std::string languageCode;
   app.add_option("--lang", languageCode, help(TextKey::HelpLang))
       ->type_name("zh|en")
@@ -466,6 +479,9 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
     options.baud = split.values[1];
   }
   texts.uarts = uartOption->results();
+  texts.link.peerGiven = app.count("--peer") > 0;
+  texts.link.toleranceGiven = app.count("--clock-tolerance") > 0;
+  texts.link.frameGiven = app.count("--frame") > 0;
   if (texts.version) {
     options.action = CommandAction::ShowVersion;
     return options;

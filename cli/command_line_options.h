@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/link_options.h"
 #include "codegen/code_bytes.h"
 #include "codegen/target_asm_code.h"
 #include "codegen/target_init_code.h"
@@ -100,6 +101,10 @@ struct CommandLineOptions {
   // --asm: the init function and the polled driver in assembly, in this
   // syntax, instead of the C init code (action Code).
   std::optional<AsmSyntax> asmSyntax;
+
+  // --peer and its companions: the serial link checked beside the
+  // calculation; none without --peer.
+  std::optional<LinkRequest> link;
 
   std::string message;  // the usage text for ShowHelp, what was wrong for UsageError
 };

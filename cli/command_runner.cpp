@@ -12,6 +12,8 @@
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
 #include "cli/json_report.h"
+#include "cli/link_report.h"
+#include "cli/link_runs.h"
 #include "cli/mode_options.h"
 #include "cli/plan_runner.h"
 #include "cli/plan_table.h"
@@ -36,17 +38,26 @@
 namespace tesmirol::cli {
 namespace {
 
-// The calculation the report, the check and the code work from, and the
-// texts it was made from.
+// The calculation the report, the check and the code work from, the texts
+// it was made from, and the serial link when --peer asks for it.
 struct Inputs {
   InputText crystal;
   InputText baud;
   std::optional<BaudCalculation> calculation;
+  std::optional<LinkOutcome> link;
 };
 
 // Why the inputs give no result, as one line on standard error.
 int ReportInputsNoResult(const Inputs& inputs, std::ostream& err, Language language, int status) {
   return ReportNoResult(err, language, NoResultReason(inputs.crystal.gbk, inputs.baud.gbk, language), status);
+}
+
+// The generated code's note line about the link, when --peer asks for one.
+std::vector<std::string> CodeNotes(const CommandLineOptions& options, const Inputs& inputs) {
+  if (!options.link || !inputs.link) {
+    return {};
+  }
+  return CodeNoteLines(*options.link, *inputs.link, kCodeLanguage);
 }
 
 // Writes the generated code alone: to standard output, or to the file,
@@ -59,7 +70,8 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
   if (choice.outcome != GenerationOutcome::Code) {
     return ReportFailure(err, NoCodeReason(*inputs.calculation, choice, options.language), kExitNoResult);
   }
-  return DeliverCode(options, GenerateInitCode(*inputs.calculation, Language::Chinese).text, out, err);
+  const std::vector<std::string> notes = CodeNotes(options, inputs);
+  return DeliverCode(options, GenerateInitCode(*inputs.calculation, kCodeLanguage, notes).text, out, err);
 }
 
 // The plain or the JSON report of one calculation.
@@ -70,15 +82,24 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
     }
     return ReportInputsNoResult(inputs, err, options.language, kExitNoResult);
   }
-  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation, Language::Chinese);
+  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation, kCodeLanguage, CodeNotes(options, inputs));
   if (options.json) {
-    const auto report = MakeJsonReport(*inputs.calculation, generated);
-    if (!report) {
+    auto report = MakeJsonReport(*inputs.calculation, generated);
+    const auto link = inputs.link ? LinkJson(*options.link, *inputs.link) : std::nullopt;
+    if (!report || (inputs.link && !link)) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
+    }
+    if (link) {
+      (*report)["link"] = *link;
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTextReport(*inputs.calculation, generated, options.language));
+  std::string gbk = FormatTextReport(*inputs.calculation, generated, options.language);
+  if (inputs.link) {
+    gbk =
+        InsertLinkLines(std::move(gbk), generated.text, LinkReportLines(*options.link, *inputs.link, options.language));
+  }
+  const auto report = text::GbkToUtf8(gbk);
   if (!report) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
@@ -103,13 +124,28 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
   if (options.target) {
     return RunTargetCalculation(options, *crystal, *baud, out, err);
   }
-  Inputs inputs{*crystal, *baud, CalculateBaud(crystal->gbk, baud->gbk)};
+  Inputs inputs{*crystal, *baud, CalculateBaud(crystal->gbk, baud->gbk), std::nullopt};
 
   if (options.maxErrorPercent) {
     if (!inputs.calculation) {
       return ReportInputsNoResult(inputs, err, options.language, kExitCheckFailed);
     }
     if (const auto failure = CheckMaxError(*inputs.calculation, *options.maxErrorPercent, options.language)) {
+      return ReportFailure(
+          err,
+          Utf8Text(options.language, TextKey::CheckInputsFailure,
+                   {{"crystal", inputs.crystal.utf8}, {"baud", inputs.baud.utf8}, {"reason", *failure}}),
+          kExitCheckFailed);
+    }
+  }
+  if (options.link && inputs.calculation) {
+    inputs.link = ClassicLink(*options.link, *inputs.calculation, crystal->gbk);
+  }
+  if (options.link && options.link->requireLink) {
+    if (!inputs.calculation) {
+      return ReportInputsNoResult(inputs, err, options.language, kExitCheckFailed);
+    }
+    if (const auto failure = FirstLinkFailure(*options.link, {&*inputs.link, 1}, options.language)) {
       return ReportFailure(
           err,
           Utf8Text(options.language, TextKey::CheckInputsFailure,
@@ -191,8 +227,8 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
   const std::vector<const BaudTarget*> targets =
       options.target ? TableTargets(options) : std::vector<const BaudTarget*>{};
   const double tolerance = options.maxErrorPercent.value_or(1.0);
-  const std::size_t found =
-      WriteCrystalFinder(out, DistinctCrystals(*crystals), options.rates, targets, tolerance, options.tableFormat);
+  const std::size_t found = WriteCrystalFinder(out, DistinctCrystals(*crystals), options.rates, targets, tolerance,
+                                               options.tableFormat, options.link, options.language);
   const int status = Write(out, err, options.language, "");
   if (status != kExitDone) {
     return status;

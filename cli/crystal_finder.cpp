@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/link_report.h"
 #include "cli/plan_texts.h"
 #include "cli/table_output.h"
 #include "cli/target_report.h"
@@ -16,9 +17,11 @@
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"
 #include "engine/exact_crystal.h"
+#include "engine/link_check.h"
 #include "engine/reload_text.h"
 #include "engine/target_solver.h"
 #include "engine/target_texts.h"
+#include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -32,6 +35,16 @@ struct RateFit {
   std::uint32_t smod = 0;
   std::string reloadText;
   double deviation = 0.0;
+  std::optional<Fraction> exactRate;  // the rate worked out exactly, for the link check
+  std::optional<LinkOutcome> link;    // with --peer
+};
+
+// One crystal that gives every rate, and how its links fare.
+struct CrystalRow {
+  InputText crystal;
+  std::vector<RateFit> fits;
+  LinkVerdict verdict = LinkVerdict::Works;         // the worst of its rates' links
+  std::optional<std::uint32_t> maxOwnTolerancePpm;  // the least of its rates' (none when one has none)
 };
 
 // The dialog's choice, when it writes code within the tolerance.
@@ -48,7 +61,13 @@ std::optional<RateFit> DialogFit(const InputText& crystal, std::int32_t baud, do
   if (mode.deviationAbs > tolerance) {
     return std::nullopt;
   }
-  return RateFit{baud, "", "", 12, static_cast<std::uint32_t>(choice.smod), FormatReload(mode.reload), mode.deviation};
+  const auto crystalHz = ReadExactCrystal(crystal.gbk);
+  const auto exact = crystalHz ? ClassicTimer1Rate(*crystalHz, static_cast<std::uint32_t>(mode.reload),
+                                                   static_cast<std::uint32_t>(choice.smod))
+                               : std::nullopt;
+  return RateFit{
+      baud,           "",    "",          12, static_cast<std::uint32_t>(choice.smod), FormatReload(mode.reload),
+      mode.deviation, exact, std::nullopt};
 }
 
 // The best target's setting, when it is within the tolerance.
@@ -69,7 +88,9 @@ std::optional<RateFit> TargetFit(const InputText& crystal, std::int32_t baud,
                  best->best.clocksPerCycle,
                  best->best.smod,
                  TargetReloadText(*best->target, best->best.reload),
-                 best->best.deviation};
+                 best->best.deviation,
+                 Fraction{best->best.achievedNumerator, best->best.achievedDenominator},
+                 std::nullopt};
 }
 
 // Every rate's fit on the crystal, or nothing when one does not fit.
@@ -86,28 +107,59 @@ std::optional<std::vector<RateFit>> CrystalFits(const InputText& crystal, std::s
   return fits;
 }
 
-void AppendText(std::string& text, const InputText& crystal, const std::vector<RateFit>& fits) {
-  text += crystal.utf8;
-  for (const RateFit& fit : fits) {
+// The link's verdict and this clock's largest tolerance as JSON.
+nlohmann::ordered_json LinkSummaryJson(LinkVerdict verdict, std::optional<std::uint32_t> maxOwnTolerancePpm) {
+  return {{"verdict", LinkVerdictName(verdict)},
+          {"maxOwnTolerancePpm",
+           maxOwnTolerancePpm ? nlohmann::ordered_json(*maxOwnTolerancePpm) : nlohmann::ordered_json()}};
+}
+
+// One rate's link: its verdict (Fails when the peer cannot run near it or
+// there is no exact rate to check) and the largest tolerance.
+LinkVerdict FitVerdict(const RateFit& fit) {
+  return fit.link ? OutcomeVerdict(*fit.link).value_or(LinkVerdict::Fails) : LinkVerdict::Fails;
+}
+
+std::optional<std::uint32_t> FitMaxTolerance(const RateFit& fit) {
+  return fit.link && fit.link->check ? fit.link->check->maxOwnTolerancePpm : std::nullopt;
+}
+
+void AppendText(std::string& text, const CrystalRow& row, bool withLink, Language language) {
+  text += row.crystal.utf8;
+  for (const RateFit& fit : row.fits) {
     text += "  " + std::to_string(fit.baud) + ": ";
     text += fit.target.empty() ? "" : fit.target + " " + fit.clock + " ";
     text += "SMOD=" + std::to_string(fit.smod) + " " + fit.reloadText + " " + FormatDeviation(fit.deviation) + "%";
   }
+  if (withLink) {
+    const std::string gbk = FinderLinkText(row.verdict, row.maxOwnTolerancePpm, language);
+    text += text::GbkToUtf8(gbk).value_or(gbk);
+  }
   text += '\n';
 }
 
-void AppendCsv(std::string& text, const InputText& crystal, const std::vector<RateFit>& fits) {
-  for (const RateFit& fit : fits) {
-    text += CsvField(crystal.utf8) + "," + std::to_string(fit.baud) + "," + fit.target + "," +
+void AppendCsv(std::string& text, const CrystalRow& row, bool withLink) {
+  for (const RateFit& fit : row.fits) {
+    text += CsvField(row.crystal.utf8) + "," + std::to_string(fit.baud) + "," + fit.target + "," +
             (fit.target.empty() ? "" : std::to_string(fit.clocksPerCycle)) + "," + std::to_string(fit.smod) + "," +
-            fit.reloadText + "," + FormatDeviation(fit.deviation) + "\n";
+            fit.reloadText + "," + FormatDeviation(fit.deviation);
+    if (withLink) {
+      const auto maxTolerance = FitMaxTolerance(fit);
+      text += ',';
+      text += LinkVerdictName(FitVerdict(fit));
+      text += ',';
+      if (maxTolerance) {
+        text += std::to_string(*maxTolerance);
+      }
+    }
+    text += "\n";
   }
 }
 
-nlohmann::ordered_json FitsJson(const InputText& crystal, const std::vector<RateFit>& fits) {
+nlohmann::ordered_json FitsJson(const CrystalRow& row, bool withLink) {
   nlohmann::ordered_json rates = nlohmann::ordered_json::array();
-  std::transform(fits.begin(), fits.end(), std::back_inserter(rates), [](const RateFit& fit) {
-    return nlohmann::ordered_json{
+  std::transform(row.fits.begin(), row.fits.end(), std::back_inserter(rates), [withLink](const RateFit& fit) {
+    nlohmann::ordered_json rate{
         {"baud", fit.baud},
         {"target", fit.target.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(fit.target)},
         {"clocksPerCycle", fit.target.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(fit.clocksPerCycle)},
@@ -115,8 +167,45 @@ nlohmann::ordered_json FitsJson(const InputText& crystal, const std::vector<Rate
         {"reloadText", fit.reloadText},
         {"deviation", fit.deviation},
         {"deviationText", FormatDeviation(fit.deviation)}};
+    if (withLink) {
+      rate["link"] = LinkSummaryJson(FitVerdict(fit), FitMaxTolerance(fit));
+    }
+    return rate;
   });
-  return {{"crystal", crystal.utf8}, {"rates", std::move(rates)}};
+  nlohmann::ordered_json object{{"crystal", row.crystal.utf8}, {"rates", std::move(rates)}};
+  if (withLink) {
+    object["link"] = LinkSummaryJson(row.verdict, row.maxOwnTolerancePpm);
+  }
+  return object;
+}
+
+// Each rate's link on the crystal, and the crystal's worst.
+void CheckRowLinks(CrystalRow& row, const LinkRequest& request) {
+  bool first = true;
+  for (RateFit& fit : row.fits) {
+    fit.link = CheckLinkAt(request, fit.exactRate, fit.baud, {}, !fit.exactRate);
+    const LinkVerdict verdict = FitVerdict(fit);
+    const auto maxTolerance = FitMaxTolerance(fit);
+    if (static_cast<int>(verdict) > static_cast<int>(row.verdict)) {
+      row.verdict = verdict;
+    }
+    if (first || !maxTolerance || (row.maxOwnTolerancePpm && *maxTolerance < *row.maxOwnTolerancePpm)) {
+      row.maxOwnTolerancePpm = maxTolerance;
+    }
+    first = false;
+  }
+}
+
+// Whether a's links fare better than b's: the better verdict, then the
+// larger tolerance left to this 8051's clock (exact whole ppm).
+bool HasBetterLink(const CrystalRow& a, const CrystalRow& b) {
+  if (a.verdict != b.verdict) {
+    return static_cast<int>(a.verdict) < static_cast<int>(b.verdict);
+  }
+  if (a.maxOwnTolerancePpm.has_value() != b.maxOwnTolerancePpm.has_value()) {
+    return a.maxOwnTolerancePpm.has_value();
+  }
+  return a.maxOwnTolerancePpm && *a.maxOwnTolerancePpm > *b.maxOwnTolerancePpm;
 }
 
 }  // namespace
@@ -142,27 +231,40 @@ std::vector<InputText> DistinctCrystals(std::span<const InputText> crystals) {
 
 std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> crystals,
                                std::span<const std::int32_t> rates, const std::vector<const BaudTarget*>& targets,
-                               double tolerancePercent, TableFormat format) {
+                               double tolerancePercent, TableFormat format, const std::optional<LinkRequest>& link,
+                               Language language) {
   ChunkedOutput output(out);
   std::string& text = output.Text();
-  std::size_t found = 0;
   if (format == TableFormat::Csv) {
-    text += "crystal,baud,target,clocks_per_cycle,smod,reload,deviation\n";
+    text += "crystal,baud,target,clocks_per_cycle,smod,reload,deviation";
+    text += link ? ",link,max_clock_tolerance_ppm\n" : "\n";
   } else if (format == TableFormat::Json) {
     text += '[';
   }
+  std::vector<CrystalRow> rows;
   for (const InputText& crystal : crystals) {
-    const auto fits = CrystalFits(crystal, rates, targets, tolerancePercent);
+    auto fits = CrystalFits(crystal, rates, targets, tolerancePercent);
     if (!fits) {
       continue;
     }
+    CrystalRow row{crystal, std::move(*fits), LinkVerdict::Works, std::nullopt};
+    if (link) {
+      CheckRowLinks(row, *link);
+    }
+    rows.push_back(std::move(row));
+  }
+  if (link) {
+    std::stable_sort(rows.begin(), rows.end(), HasBetterLink);
+  }
+  std::size_t found = 0;
+  for (const CrystalRow& row : rows) {
     if (format == TableFormat::Json) {
       text += found == 0 ? "\n  " : ",\n  ";
-      text += FitsJson(crystal, *fits).dump();
+      text += FitsJson(row, link.has_value()).dump();
     } else if (format == TableFormat::Csv) {
-      AppendCsv(text, crystal, *fits);
+      AppendCsv(text, row, link.has_value());
     } else {
-      AppendText(text, crystal, *fits);
+      AppendText(text, row, link.has_value(), language);
     }
     ++found;
     output.EndRow();

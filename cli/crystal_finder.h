@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "cli/command_line_options.h"
 #include "cli/crystal_table.h"
+#include "cli/link_options.h"
 #include "engine/baud_target.h"
 
 namespace tesmirol::cli {
@@ -25,8 +27,16 @@ namespace tesmirol::cli {
 // left out; texts that give no exact frequency are compared as texts.
 std::vector<InputText> DistinctCrystals(std::span<const InputText> crystals);
 
+// With a link request (--peer) each rate's link to the peer is checked too,
+// and the crystals are ranked by their links: the best verdict first, then
+// the largest tolerance left to this 8051's clock (the least of its rates'),
+// the order given on a tie; the link's words follow each text row (in the
+// language), CSV rows get the columns link and max_clock_tolerance_ppm, JSON
+// objects a "link" object per crystal and per rate.
 std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> crystals,
                                std::span<const std::int32_t> rates, const std::vector<const BaudTarget*>& targets,
-                               double tolerancePercent, TableFormat format);
+                               double tolerancePercent, TableFormat format,
+                               const std::optional<LinkRequest>& link = std::nullopt,
+                               Language language = Language::Chinese);
 
 }  // namespace tesmirol::cli

@@ -19,6 +19,7 @@ struct GivenOptions {
   bool format = false;
   std::string formatText;
   bool maxError = false;
+  bool requireLink = false;  // --require-link: a build check like --max-error
   bool uartMode = false;
   std::size_t valueCount = 0;  // CRYSTAL and BAUD given
 };

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/command_runner.h"
+#include "cli/link_report.h"
+#include "cli/link_runs.h"
 #include "cli/plan_report.h"
 #include "cli/plan_texts.h"
 #include "cli/run_output.h"
@@ -44,12 +46,42 @@ int WriteJson(const std::optional<nlohmann::ordered_json>& report, Language lang
   return Write(out, err, language, report->dump(2) + '\n');
 }
 
-int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& question, const PlanResult& result,
-                    const GeneratedInitCode& code, std::ostream& out, std::ostream& err) {
-  if (options.json) {
-    return WriteJson(MakePlanJson(question, result, "", code), options.language, out, err);
+// The plan's JSON with each UART's link beside it.
+std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
+                                                const LinkRequest& request, std::span<const LinkOutcome> links) {
+  if (!report) {
+    return report;
   }
-  const auto report = text::GbkToUtf8(FormatPlanReport(question, *result.plan, code, options.language));
+  auto& plan = (*report)["plan"];
+  for (std::size_t index = 0; index < links.size() && index < plan.size(); ++index) {
+    auto link = LinkJson(request, links[index]);
+    if (!link) {
+      return std::nullopt;
+    }
+    plan[index]["link"] = std::move(*link);
+  }
+  return report;
+}
+
+int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& question, const PlanResult& result,
+                    const GeneratedInitCode& code, std::span<const LinkOutcome> links, std::ostream& out,
+                    std::ostream& err) {
+  if (options.json) {
+    auto report = MakePlanJson(question, result, "", code);
+    if (options.link) {
+      report = WithLinks(std::move(report), *options.link, links);
+    }
+    return WriteJson(report, options.language, out, err);
+  }
+  std::string gbk = FormatPlanReport(question, *result.plan, code, options.language);
+  if (options.link) {
+    std::string lines;
+    for (const LinkOutcome& link : links) {
+      lines += LinkReportLines(*options.link, link, options.language);
+    }
+    gbk = InsertLinkLines(std::move(gbk), code.text, lines);
+  }
+  const auto report = text::GbkToUtf8(gbk);
   if (!report) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
@@ -93,7 +125,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, Language::Chinese);
+  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, kCodeLanguage);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(
         err,
@@ -101,25 +133,37 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                  {{"crystal", crystal.utf8}, {"reason", NoPlanCodeReason(*result.plan, options.language)}}),
         kExitCheckFailed);
   }
+  const std::vector<LinkOutcome> links =
+      options.link ? PlanLinks(*options.link, *result.plan) : std::vector<LinkOutcome>{};
+  if (options.link && options.link->requireLink) {
+    if (const auto failure = FirstLinkFailure(*options.link, links, options.language)) {
+      return ReportFailure(
+          err,
+          Utf8Text(options.language, TextKey::CheckCrystalFailure, {{"crystal", crystal.utf8}, {"reason", *failure}}),
+          kExitCheckFailed);
+    }
+  }
   if (options.action == CommandAction::Check) {
     return kExitDone;
+  }
+  const std::vector<TargetCodeRequest> codeRequests =
+      PlanRequestsWithNotes(*result.plan, *atBaud, options.uartMode, options.link ? &*options.link : nullptr, links);
+  if (options.link && code.outcome == GenerationOutcome::Code) {
+    code.text = GeneratePlanInitCode(codeRequests, kCodeLanguage);  // each UART's note in its own function
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoPlanCodeReason(*result.plan, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
-      return DeliverCode(options,
-                         GenerateAsmDriver(PlanCodeRequests(*result.plan, *atBaud, options.uartMode),
-                                           *options.asmSyntax, Language::Chinese),
-                         out, err);
+      return DeliverCode(options, GenerateAsmDriver(codeRequests, *options.asmSyntax, kCodeLanguage), out, err);
     }
     if (options.driver) {
-      return DeliverDriver(options, PlanCodeRequests(*result.plan, *atBaud, options.uartMode), out, err);
+      return DeliverDriver(options, codeRequests, out, err);
     }
     return DeliverCode(options, code.text, out, err);
   }
-  return WritePlanReport(options, question, result, code, out, err);
+  return WritePlanReport(options, question, result, code, links, out, err);
 }
 
 }  // namespace tesmirol::cli

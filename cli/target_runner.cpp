@@ -7,6 +7,8 @@
 
 #include "cli/build_check.h"
 #include "cli/command_runner.h"
+#include "cli/link_report.h"
+#include "cli/link_runs.h"
 #include "cli/run_output.h"
 #include "cli/target_report.h"
 #include "cli/utf8_text.h"
@@ -51,15 +53,24 @@ std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const
 }
 
 int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& family, const TargetInputs& inputs,
-                      const TargetCode& code, std::ostream& out, std::ostream& err) {
+                      const TargetCode& code, const std::optional<LinkOutcome>& link, std::ostream& out,
+                      std::ostream& err) {
   if (options.json) {
-    const auto report = MakeTargetJson(*options.target, family, inputs, code);
-    if (!report) {
+    auto report = MakeTargetJson(*options.target, family, inputs, code);
+    const auto linkJson = link ? LinkJson(*options.link, *link) : std::nullopt;
+    if (!report || (link && !linkJson)) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
+    }
+    if (linkJson) {
+      (*report)["link"] = *linkJson;
     }
     return Write(out, err, options.language, report->dump(2) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatTargetReport(family, inputs, code, options.language));
+  std::string gbk = FormatTargetReport(family, inputs, code, options.language);
+  if (link) {
+    gbk = InsertLinkLines(std::move(gbk), code.text, LinkReportLines(*options.link, *link, options.language));
+  }
+  const auto report = text::GbkToUtf8(gbk);
   if (!report) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
@@ -89,30 +100,42 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
                            kExitCheckFailed);
     }
   }
+  std::optional<LinkOutcome> link;
+  if (options.link) {
+    link = TargetLink(*options.link, best, inputs->baud);
+    if (options.link->requireLink) {
+      if (const auto failure = FirstLinkFailure(*options.link, {&*link, 1}, options.language)) {
+        return ReportFailure(err,
+                             Utf8Text(options.language, TextKey::CheckInputsFailure,
+                                      {{"crystal", crystal.utf8}, {"baud", baud.utf8}, {"reason", *failure}}),
+                             kExitCheckFailed);
+      }
+    }
+  }
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, Language::Chinese);
+  const std::vector<std::string> notes =
+      link ? CodeNoteLines(*options.link, *link, kCodeLanguage) : std::vector<std::string>{};
+  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, kCodeLanguage, notes);
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
     }
+    const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText, options.uartMode,
+                                    true,         notes};
     if (options.asmSyntax) {
-      const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
-                                      options.uartMode};
       return DeliverCode(
           options,
-          GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax, Language::Chinese),
-          out, err);
+          GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax, kCodeLanguage), out,
+          err);
     }
     if (options.driver) {
-      const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText,
-                                      options.uartMode};
       return DeliverDriver(options, std::span<const TargetCodeRequest>(&request, 1), out, err);
     }
     return DeliverCode(options, code.text, out, err);
   }
-  return WriteTargetReport(options, family, *inputs, code, out, err);
+  return WriteTargetReport(options, family, *inputs, code, link, out, err);
 }
 
 int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err) {

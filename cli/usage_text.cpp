@@ -7,9 +7,10 @@
 namespace tesmirol::cli {
 
 std::string UsageFooter(Language language) {
-  constexpr std::array kParagraphs = {TextKey::HelpFooterInputs,    TextKey::HelpFooterCode,   TextKey::HelpFooterTable,
-                                      TextKey::HelpFooterExamples,  TextKey::HelpFooterTarget, TextKey::HelpFooterUart,
-                                      TextKey::HelpFooterFindClock, TextKey::HelpFooterStatus};
+  constexpr std::array kParagraphs = {
+      TextKey::HelpFooterInputs,    TextKey::HelpFooterCode,   TextKey::HelpFooterTable,
+      TextKey::HelpFooterExamples,  TextKey::HelpFooterTarget, TextKey::HelpFooterUart,
+      TextKey::HelpFooterFindClock, TextKey::LinkUsage,        TextKey::HelpFooterStatus};
   std::string footer;
   for (const TextKey paragraph : kParagraphs) {
     footer += footer.empty() ? "" : "\n";

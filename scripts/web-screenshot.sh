@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/web-page.png, the browser page as headless Chromium draws it,
 # opened from disk with a calculation in its URL: three UARTs of an STC8
-# planned together at 22.1184 MHz.
+# planned together at 22.1184 MHz, each UART's serial link to a CH340 checked.
 #
 #   scripts/web-screenshot.sh [output.png]
 set -euo pipefail
@@ -18,7 +18,7 @@ cmake --build --preset wasm --target tesmirol_page >/dev/null
 
 profile=$(mktemp -d "${TMPDIR:-/tmp}/web-screenshot.XXXXXX")
 trap 'rm -rf "$profile"' EXIT
-url="file://$root/build/wasm/web/page/index.html#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&also=UART3:57600"
+url="file://$root/build/wasm/web/page/index.html#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&also=UART3:57600&peer=ch340&tolerance=100ppm&frame=8N1"
 # The virtual time budget lets the page load its module and show the result
 # before the picture is taken.
 chromium --headless --no-sandbox --disable-gpu --disable-background-networking --disable-component-update \

@@ -45,6 +45,8 @@ MODES = [
     ("clock finder for a plan", ["--find-clock", "--target", "stc8", "--uart", "1:115200", "--uart", "2:9600",
                                  "--clock-range", "11MHz..12MHz"], False),
     ("no clock", ["--find-clock", "9600,115200", "--target", "t1-12t", "--clock-range", "1000Hz..1100Hz"], False),
+    ("serial link", ["--peer", "ch340", "--clock-tolerance", "1.5%", "--target", "stc8", "24MHz", "115200"], True),
+    ("serial link that fails", ["--peer", "ft232r", "--require-link", "12MHz", "9600"], False),
     ("list targets", ["--list-targets"], False),
     ("list presets", ["--list-presets"], False),
     ("help", ["--help"], False),
@@ -73,6 +75,7 @@ USAGE_ERRORS = [
     ("driver buffers", ["--target", "stc8", "--driver", "--rx-size", "128", "--tx-size", "128"]),
     ("--uart-mode without a target", ["--uart-mode", "3", "12MHz"]),
     ("a reload too wide", ["--target", "t1-12t", "--reload", "0x1FF", "12MHz"]),
+    ("an unknown peer", ["--peer", "rs485", "12MHz"]),
     ("a clock range that is no range", ["--find-clock", "9600", "--target", "stc8", "--clock-range", "12MHz"]),
 ]
 

@@ -31,6 +31,7 @@ PAGES = [
     "targets.html",
     "uarts.html",
     "driver.html",
+    "link.html",
 ]
 SUPPORT_FILES = ["style.css", "toc.hhc", "index.hhk"]
 

@@ -167,6 +167,34 @@ const cli = {
       fs.rmSync(folder, { recursive: true, force: true });
     }
   },
+  // The link's options of tesmirol-cli for the page's link choices ({peer:
+  // an adapter, "ideal" or "8051" with peerChip; tolerance; frame}).
+  linkArguments({ peer, peerChip, tolerance, frame }) {
+    return ["--peer", peer === "8051" ? peerChip : peer, ...(tolerance ? ["--clock-tolerance", tolerance] : []),
+      ...(frame ? ["--frame", frame] : [])];
+  },
+  // Whether this tesmirol-cli checks serial links (--peer).
+  checksLinks() {
+    return spawnSync(config.cli, ["--help"], { encoding: "utf8" }).stdout.includes("--peer");
+  },
+  // {status, report}: the --json report with the link's choices, for the
+  // classic calculation, a target, or a plan when also names more UARTs.
+  link({ crystal, baud, target, uart, also = [], link }) {
+    const targetArguments = also.length > 0 ? cli.planArguments(target, [[uart, baud], ...also])
+      : [...(target ? ["--target", target] : []), ...(uart ? ["--uart", uart] : [])];
+    const run = spawnSync(config.cli, ["--lang", "zh", ...targetArguments, ...cli.linkArguments(link), "--json", "--",
+      crystal, baud], { encoding: "utf8" });
+    return { status: run.status, report: run.stdout ? JSON.parse(run.stdout) : undefined, error: run.stderr };
+  },
+  // The bytes --code writes with the link's choices (Chinese, UTF-8, CR LF),
+  // or null.
+  linkCode({ crystal, baud, target, uart, also = [], link }) {
+    const targetArguments = also.length > 0 ? cli.planArguments(target, [[uart, baud], ...also])
+      : [...(target ? ["--target", target] : []), ...(uart ? ["--uart", uart] : [])];
+    const run = spawnSync(config.cli, ["--lang", "zh", ...targetArguments, ...cli.linkArguments(link), "--code",
+      "--encoding", "utf-8", "--", crystal, baud]);
+    return run.status === 0 ? run.stdout : null;
+  },
   // The bytes of the plan's code, or null when there is none.
   planCode(crystal, target, uarts, { encoding = "utf-8", lineFeeds = false } = {}) {
     const run = spawnSync(config.cli, [...chinese, ...cli.planArguments(target, uarts), "--code", "--encoding", encoding,

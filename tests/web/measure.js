@@ -1,6 +1,8 @@
 // The page's performance figures in headless Chromium (a benchmark, not a
-// test): input event to every result and the code shown, page load to the
-// first full result from a local server, and the size of the page's files.
+// test): input event to every result and the code shown (without a link,
+// with a link to an adapter, and a family's UART with a link to a second
+// 8051), page load to the first full result from a local server, and the
+// size of the page's files.
 //
 //   node measure.js [LOADS [ROUNDS]]   (environment as for page_test.js)
 "use strict";
@@ -48,14 +50,25 @@ async function main() {
       loadTimes.push(await page.evaluate(() => performance.getEntriesByName("tesmirol-first-result")[0].startTime));
       await page.close();
     }
-    const page = await openPage(browser, served.url);
-    const times = await measureTyping(page, rounds);
-    const ofBox = (box) => times.filter((entry) => entry.box === box).map((entry) => entry.ms);
+    // The classic calculation alone, then with the serial link checked
+    // against an adapter, and a family's UART against a second 8051 (whose
+    // own generator is solved at every keystroke too).
+    const SCENES = [
+      ["no link", ""],
+      ["link to a CH340", "#peer=ch340&tolerance=100ppm&frame=8N1"],
+      ["stc8 UART1, link to a second 8051", "#target=stc8&uart=UART1&peer=8051&peerChip=stc15%4024MHz&tolerance=1%25&frame=8N1"],
+    ];
+    for (const [scene, hash] of SCENES) {
+      const page = await openPage(browser, served.url + hash);
+      const times = await measureTyping(page, rounds);
+      const ofBox = (box) => times.filter((entry) => entry.box === box).map((entry) => entry.ms);
+      console.log(`${scene}: input event to every result shown, median of ${times.length} keystrokes: ${format(median(times.map((t) => t.ms)))}`);
+      console.log(`  in the crystal box (${ofBox("crystal").length}): ${format(median(ofBox("crystal")))}`);
+      console.log(`  in the baud box, which refills the crystal finder too (${ofBox("baud").length}): ${format(median(ofBox("baud")))}`);
+      await page.close();
+    }
     const files = fs.readdirSync(config.pageDir).map((name) => fs.statSync(path.join(config.pageDir, name)).size);
 
-    console.log(`input event to every result shown, median of ${times.length} keystrokes: ${format(median(times.map((t) => t.ms)))}`);
-    console.log(`  in the crystal box (${ofBox("crystal").length}): ${format(median(ofBox("crystal")))}`);
-    console.log(`  in the baud box, which refills the crystal finder too (${ofBox("baud").length}): ${format(median(ofBox("baud")))}`);
     console.log(`page load to the first full result, median of ${loads} loads from 127.0.0.1: ${format(median(loadTimes))}`);
     console.log(`the page's files (${files.length}): ${files.reduce((sum, size) => sum + size, 0)} bytes`);
   } finally {

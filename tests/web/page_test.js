@@ -130,7 +130,7 @@ describe("the page computes what tesmirol-cli computes", () => {
       window.tesmirolPage.update();
       window.tesmirolPage.refreshFinder();
       return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
-        (row) => Array.from(row.cells, (cell) => cell.textContent));
+        (row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent));
     }), bauds);
     bauds.forEach((baud, index) => {
       const expected = table.filter((row) => row.baud === baud).map((row) => [row.crystal,
@@ -325,7 +325,7 @@ describe("the targets of the catalogue: the page solves what tesmirol-cli --targ
         window.tesmirolPage.update();
         window.tesmirolPage.refreshFinder();
         return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
-          (row) => Array.from(row.cells, (cell) => cell.textContent));
+          (row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent));
       }, target, baud, uart);
       const expected = cli.targetTable(target, baud, uart);
       const csv = cli.targetTable(target, baud, uart, "csv");
@@ -735,6 +735,318 @@ describe("a user types and chooses", () => {
   });
 });
 
+// The link's cases: the other end as the page offers it, this clock's
+// tolerance and the frame, on the classic calculation, one generator, a
+// family's UART and a plan, each with the verdicts it must reach.
+const LINK_CASES = [
+  { name: "a crystal made for 9600 against an ideal end works", crystal: "11.0592MHz", baud: "9600",
+    link: { peer: "ideal", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Works"] },
+  { name: "16 MHz at 9600 is marginal even against an ideal end", crystal: "16MHz", baud: "9600",
+    link: { peer: "ideal", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Marginal"] },
+  { name: "12 MHz at 9600 fails", crystal: "12MHz", baud: "9600", link: { peer: "ideal", tolerance: "1%", frame: "8N1" },
+    verdicts: ["Fails"] },
+  { name: "a CH340 and this clock at 1 % is marginal", crystal: "11.0592MHz", baud: "9600",
+    link: { peer: "ch340", tolerance: "1%", frame: "8N1" }, verdicts: ["Marginal"] },
+  { name: "an FT232R at 8E1 on a family's UART, in UART mode 3", crystal: "22.1184MHz", baud: "115200", target: "stc8",
+    uart: "UART1", link: { peer: "ft232r", tolerance: "50ppm", frame: "8E1" }, verdicts: ["Works"] },
+  { name: "a second 8051 with its own tolerance at 9N1 on one generator", crystal: "24MHz", baud: "57600",
+    target: "stc-t2-1t", link: { peer: "8051", peerChip: "stc15@11.0592MHz,1.5%", tolerance: "100ppm", frame: "9N1" },
+    verdicts: ["Works"] },
+  { name: "a plan of two UARTs against a CP2102", crystal: "22.1184MHz", baud: "115200", target: "stc8", uart: "UART1",
+    also: [["UART2", "9600"]], link: { peer: "cp2102", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Works", "Works"] },
+  { name: "an adapter that cannot run near the rate fails", crystal: "11.0592MHz", baud: "150", target: "stc8",
+    uart: "UART1", link: { peer: "cp2102", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Fails"] },
+];
+
+// The links of an answer, one a UART: the classic calculation's, a target's,
+// or each planned UART's.
+function answerLinks(answer) {
+  if (answer.calculation) return [answer.calculation.link];
+  if (answer.plan) return answer.plan.uarts.map((uart) => uart.link);
+  return [answer.link];
+}
+
+// Shows a link case through the page's choices and update; reads back the
+// answer and what the link's part of the page shows.
+async function showLinkCase({ crystal, baud, target = "classic", uart = "", also = [], link }) {
+  return page.evaluate((inputs) => {
+    document.querySelector("#crystal").value = inputs.crystal;
+    document.querySelector("#baud").value = inputs.baud;
+    window.tesmirolPage.chooseLink(inputs.link);
+    window.tesmirolPage.choose(inputs.target, inputs.uart, inputs.also);
+    window.tesmirolPage.update();
+    const colour = (element) => ["good", "marginal", "bad"].find((name) => element.classList.contains(name)) ?? "";
+    const shown = (selector) => !document.querySelector(selector).hidden;
+    return {
+      answer: window.tesmirolPage.answer,
+      verdicts: Array.from(document.querySelectorAll("#link-verdict span"), (span) => [span.textContent, colour(span)]),
+      problem: shown("#link-problem") ? document.querySelector("#link-problem").textContent : "",
+      rows: shown("#link-table") ? Array.from(document.querySelectorAll("#link-table tbody tr:not([hidden])"),
+        (row) => Array.from(row.cells, (cell) => cell.textContent)) : [],
+      notes: Array.from(document.querySelectorAll("#link-notes li"), (item) => item.textContent),
+      announced: document.querySelector("#announcer").textContent,
+      output: document.querySelector("#output").textContent,
+      code: Array.from(window.tesmirolPage.codeFileBytesFor(inputs.crystal, inputs.baud, false, false, inputs.target,
+        inputs.uart, inputs.also) ?? []),
+    };
+  }, { crystal, baud, target, uart, also, link });
+}
+
+// Back to no link and the classic calculation, for the tests that follow.
+async function clearLink() {
+  await page.evaluate(() => {
+    window.tesmirolPage.chooseLink({});
+    window.tesmirolPage.choose("classic");
+    window.tesmirolPage.update();
+  });
+}
+
+const TEXT_TABLES = (() => {
+  const script = fs.readFileSync(path.join(config.pageDir, "tesmirol-texts.js"), "utf8");
+  const context = {};
+  new Function("self", script)(context);
+  return context.TESMIROL_TEXTS;
+})();
+
+// A text of the tables as the page fills it in.
+function tableText(language, key, values = {}) {
+  return TEXT_TABLES[language][key].replace(/\{(\w+)\}/g, (_, name) => String(values[name] ?? ""));
+}
+
+// A sense of a direction as the page's table row shows it (the binding
+// sense, in the language): the worst mismatch, the limit, the margin.
+function expectedLinkRow(language, uart, directionKey, direction, cliDirection) {
+  const sense = direction[direction.binding];
+  assert.equal(direction.binding, cliDirection.binding, `${uart} ${directionKey}: binding sense`);
+  return [uart, tableText(language, `page.${directionKey}`),
+    tableText(language, `page.link-${direction.binding}`, { percent: sense.worstText }), `${sense.limitText}%`,
+    `${sense.marginText}%`, tableText(language, `link.verdict-${direction.verdict.toLowerCase()}`)];
+}
+
+// The engine's figures of one sense as the page holds them and as
+// tesmirol-cli reports them, bit for bit.
+function assertSameSense(actual, expected, where) {
+  assert.equal(actual.verdict, expected.verdict, `${where}: verdict`);
+  for (const [key, cliKey] of [["worst", "worstPercent"], ["limit", "limitPercent"], ["margin", "marginPercent"]]) {
+    assert.ok(Object.is(actual[key], expected[cliKey]), `${where}: ${key} is ${actual[key]}, tesmirol-cli says ${expected[cliKey]}`);
+  }
+}
+
+describe("the serial link: the page checks what tesmirol-cli --peer checks", () => {
+  after(clearLink);
+
+  test("the link's figures, verdicts, colours and code note for a table of links", async (t) => {
+    await setLanguage("zh");
+    const checks = cli.checksLinks();
+    if (!checks) t.diagnostic("this tesmirol-cli has no --peer: the figures are held to the module's own answer only");
+    for (const entry of LINK_CASES) {
+      const shown = await showLinkCase(entry);
+      const links = answerLinks(shown.answer);
+      assert.deepEqual(links.map((link) => link.verdict), entry.verdicts, entry.name);
+      // The verdict beside the results, a UART after the other, in its colour.
+      const colours = { Works: "good", Marginal: "marginal", Fails: "bad" };
+      const uarts = entry.also?.length ? [entry.uart, ...entry.also.map(([uart]) => uart)] : [""];
+      assert.deepEqual(shown.verdicts, links.map((link, index) => [
+        (uarts[index] ? tableText("zh", "page.link-uart-prefix", { uart: uarts[index] }) : "")
+          + tableText("zh", `link.verdict-${link.verdict.toLowerCase()}`), colours[link.verdict]]), entry.name);
+      // The verdicts are announced after the results.
+      for (const link of links) {
+        assert.ok(shown.announced.includes(tableText("zh", `link.verdict-${link.verdict.toLowerCase()}`)), entry.name);
+      }
+      const report = checks ? cli.link(entry) : null;
+      const cliLinks = report && (report.report.link ? [report.report.link] : report.report.plan.map((uart) => uart.link));
+      links.forEach((link, index) => {
+        const where = `${entry.name} ${uarts[index]}`;
+        if (link.status !== "ok") {
+          assert.equal(link.status, "adapterCannot", where);
+          assert.match(shown.problem, new RegExp(`${entry.link.peer} 无法在 ${entry.baud} bps 附近工作`), where);
+          if (cliLinks) assert.equal(cliLinks[index].status, "PeerCannot", where);
+          return;
+        }
+        const expected = cliLinks?.[index] ?? { verdict: link.verdict, maxOwnTolerancePpm: link.maxOwnTolerancePpm,
+          ownToPeer: link.ownToPeer, peerToOwn: link.peerToOwn };
+        assert.equal(link.verdict, expected.verdict, where);
+        assert.equal(link.maxOwnTolerancePpm, expected.maxOwnTolerancePpm, `${where}: largest tolerance`);
+        for (const direction of ["ownToPeer", "peerToOwn"]) {
+          for (const sense of ["fast", "slow"]) {
+            const cliSense = cliLinks ? expected[direction][sense]
+              : { ...link[direction][sense], worstPercent: link[direction][sense].worst,
+                limitPercent: link[direction][sense].limit, marginPercent: link[direction][sense].margin };
+            assertSameSense(link[direction][sense], cliSense, `${where} ${direction} ${sense}`);
+          }
+        }
+        if (cliLinks && entry.link.peer === "8051") {
+          assert.equal(link.peerSetting.target, expected.peerTarget, `${where}: the second 8051's generator`);
+          assert.equal(link.peerSetting.setting.reload, expected.peerSetting.reload, `${where}: its reload`);
+        }
+        // The table beside the results: both directions of the UART.
+        assert.deepEqual(shown.rows.slice(index * 2, index * 2 + 2), [
+          expectedLinkRow("zh", uarts[index], "link-own-to-peer", link.ownToPeer, expected.ownToPeer),
+          expectedLinkRow("zh", uarts[index], "link-peer-to-own", link.peerToOwn, expected.peerToOwn)], where);
+        const prefix = uarts[index] ? tableText("zh", "page.link-uart-prefix", { uart: uarts[index] }) : "";
+        assert.ok(shown.notes.includes(link.maxOwnTolerancePpm === null ? tableText("zh", "page.link-no-tolerance", { uart: prefix })
+          : tableText("zh", "page.link-max-tolerance", { uart: prefix, ppm: link.maxOwnTolerancePpm })), where);
+      });
+      // The code's header carries a note per UART, in the code view and in
+      // the file, as tesmirol-cli writes it.
+      assert.equal(shown.output.split("\n").filter((line) => line.startsWith("// 链路: ")).length,
+        shown.code.length > 0 ? links.length : 0, entry.name);
+      // One UART of a family: the code of its best generator, as tesmirol-cli
+      // --target BEST writes it.
+      const codeCase = shown.answer.bestTarget && !entry.also ? { ...entry, target: shown.answer.bestTarget, uart: "" } : entry;
+      if (checks) assert.deepEqual(shown.code, Array.from(cli.linkCode(codeCase) ?? []), `${entry.name}: code file bytes`);
+      // The serial driver carries the same notes in the same UART mode.
+      if (checks && entry.target) {
+        const targetArguments = entry.also ? cli.planArguments(entry.target, [[entry.uart, entry.baud], ...entry.also])
+          : ["--target", codeCase.target];
+        const driver = cli.driver([...targetArguments, ...cli.linkArguments(entry.link)], entry.crystal, entry.baud);
+        const pageDriver = await page.evaluate((inputs) => {
+          const bytes = window.tesmirolPage.driverBytesFor(inputs.crystal, inputs.baud, inputs.target, inputs.uart ?? "",
+            inputs.also ?? [], { polled: false, rxSize: 16, txSize: 16, xdata: false }, -1, false, false);
+          return bytes && Array.from(bytes);
+        }, entry);
+        assert.deepEqual(pageDriver, driver.one && Array.from(driver.one), `${entry.name}: the driver's bytes`);
+      }
+      if (entry.link.frame && entry.link.frame !== "8N1" && entry.target) {
+        assert.match(shown.output, /SCON = 0xD0|SCON = 0xC0/, `${entry.name}: UART mode 3`);
+      }
+    }
+  });
+
+  test("links that cannot be checked say why, in either language", async () => {
+    const CASES = [
+      { name: "no such chip", link: { peer: "8051", peerChip: "nochip@11.0592MHz" }, status: "unknownTarget",
+        key: "page.link-unknown-target" },
+      { name: "a chip without its crystal", link: { peer: "8051", peerChip: "stc8" }, status: "badPeer",
+        key: "page.link-bad-peer" },
+      { name: "a crystal that does not read", link: { peer: "8051", peerChip: "stc8@fast" }, status: "badPeerCrystal",
+        key: "page.link-bad-peer-crystal" },
+      { name: "the other end's tolerance without a unit", link: { peer: "8051", peerChip: "stc8@11.0592MHz,5" },
+        status: "badPeerTolerance", key: "page.link-bad-peer-tolerance" },
+      { name: "this clock's tolerance of 10 %", link: { peer: "ideal", tolerance: "10%" }, status: "badTolerance",
+        key: "page.link-bad-tolerance" },
+      { name: "a frame the classic SIO_Init cannot set", link: { peer: "ideal", tolerance: "100ppm", frame: "8E1" },
+        status: "frameNeedsTarget", key: "page.link-frame-needs-target" },
+      { name: "a rate out of the crystal's range", link: { peer: "ideal", tolerance: "100ppm" }, baud: "10",
+        status: "noRate", key: "page.link-no-rate" },
+    ];
+    for (const language of ["zh", "en"]) {
+      await setLanguage(language);
+      for (const entry of CASES) {
+        const link = { tolerance: "100ppm", frame: "8N1", ...entry.link };
+        const shown = await showLinkCase({ crystal: "11.0592MHz", baud: entry.baud ?? "9600", link });
+        const where = `${language}: ${entry.name}`;
+        assert.equal(shown.answer.calculation.link.status, entry.status, where);
+        const peer = link.peer === "8051" ? link.peerChip : link.peer;
+        assert.equal(shown.problem, tableText(language, entry.key, { uart: "", peer, baud: entry.baud ?? "9600",
+          frame: link.frame }), where);
+        assert.deepEqual(shown.rows, [], where);
+        assert.equal(shown.output.includes("// 链路") || shown.output.includes("// Link:"), false, where);
+      }
+    }
+    await setLanguage("zh");
+  });
+
+  test("the crystal finder ranks the crystals by link margin against the chosen end", async () => {
+    for (const target of ["classic", "stc8"]) {
+      const finder = (rank) => page.evaluate((where, ranked) => {
+        document.querySelector("#baud").value = "115200";
+        window.tesmirolPage.chooseLink({ peer: "ch340", tolerance: "100ppm", frame: "8N1", rank: ranked });
+        window.tesmirolPage.choose(where, "UART1");
+        window.tesmirolPage.update();
+        window.tesmirolPage.refreshFinder();
+        const rows = Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"));
+        return rows.map((row) => [row.cells[0].textContent, row.querySelector(".link-column").textContent]);
+      }, target, rank);
+      const plain = await finder(false);
+      const ranked = await finder(true);
+      assert.deepEqual([...ranked].sort(), [...plain].sort(), `${target}: the same rows`);
+      const margins = ranked.map(([, margin]) => margin).filter((margin) => margin !== "-").map(parseFloat);
+      assert.ok(margins.length > 10, `${target}: crystals with a checked link`);
+      assert.deepEqual(margins, [...margins].sort((a, b) => b - a), `${target}: the largest margin first`);
+      assert.deepEqual(ranked.slice(margins.length).map(([, margin]) => margin),
+        ranked.slice(margins.length).map(() => "-"), `${target}: unchecked links last`);
+      assert.notDeepEqual(ranked, plain, `${target}: ranking changes the order`);
+    }
+    await clearLink();
+  });
+
+  test("the URL keeps the link's choices", async () => {
+    await showLinkCase(LINK_CASES[5]);
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("frame") === "9N1");
+    const read = () => [document.querySelector("#link-result").innerText, document.querySelector("#output").textContent,
+      document.querySelector("#peer").value, document.querySelector("#peer-chip").value,
+      document.querySelector("#tolerance").value, document.querySelector("#frame").value];
+    const before = await page.evaluate(read);
+    const other = await openPage(browser, page.url());
+    assert.deepEqual(await other.evaluate(read), before);
+    await other.close();
+    await clearLink();
+  });
+});
+
+describe("the page's texts: the shared tables in both languages", () => {
+  after(clearLink);
+
+  test("every key the page names is in both tables", () => {
+    const source = fs.readFileSync(path.join(config.pageDir, "page.js"), "utf8");
+    const html = fs.readFileSync(path.join(config.pageDir, "index.html"), "utf8");
+    const keys = new Set([...html.matchAll(/data-text="([^"]+)"/g), ...source.matchAll(/\btext\("([a-z0-9.-]+)"/g)]
+      .map(([, key]) => (key.includes(".") ? key : `page.${key}`)));
+    assert.ok(keys.size > 80, `${keys.size} keys found`);
+    for (const language of ["zh", "en"]) {
+      assert.deepEqual([...keys].filter((key) => TEXT_TABLES[language][key] === undefined), [], language);
+    }
+    // Nothing of the page is left in page.js: no Chinese character outside
+    // its comments.
+    assert.deepEqual(source.replace(/\/\/.*$/gm, "").match(/[\u3000-\u9fff\uff00-\uffef]+/g), null);
+  });
+
+  test("the language switch changes every text: labels, results, the link's verdict and the generated comments", async () => {
+    const STATES = [
+      { name: "the classic calculation with a link", ...LINK_CASES[3] },
+      { name: "a plan with a second 8051", ...LINK_CASES[6], link: { peer: "8051", peerChip: "stc8@11.0592MHz",
+        tolerance: "100ppm", frame: "8N1" } },
+      { name: "a conflict", crystal: "11.0592MHz", baud: "9600", target: "n76e003", uart: "UART0",
+        also: [["UART1", "115200"]], link: {} },
+      { name: "the classic calculation with no result", crystal: "x", baud: "9600", link: {} },
+      { name: "a link that cannot be checked", crystal: "11.0592MHz", baud: "9600",
+        link: { peer: "8051", peerChip: "stc8@fast", tolerance: "100ppm", frame: "8N1" } },
+    ];
+    // Every text of the page a user reads: visible or announced, the lists'
+    // options, the labels and titles.
+    const readTexts = () => {
+      const texts = [document.title, document.querySelector("main").innerText,
+        document.querySelector("#announcer").textContent];
+      for (const option of document.querySelectorAll("option")) texts.push(option.textContent);
+      for (const element of document.querySelectorAll("[aria-label], [title], optgroup")) {
+        texts.push(element.getAttribute("aria-label") ?? "", element.title ?? "", element.label ?? "");
+      }
+      return { texts: texts.join("\n"), verdict: document.querySelector("#link-verdict").textContent,
+        output: document.querySelector("#output").textContent, missing: window.tesmirolPage.missingTexts };
+    };
+    for (const entry of STATES) {
+      await setLanguage("zh");
+      await showLinkCase(entry);
+      const zh = await page.evaluate(readTexts);
+      await page.click("#language");
+      const en = await page.evaluate(readTexts);
+      await page.click("#language");
+      // English: not one Chinese character (the switch back says 中文 in its
+      // own language, outside main); the code's comments in English too.
+      assert.deepEqual(en.texts.match(/[\u3000-\u9fff\uff00-\uffef]+/g), null, `${entry.name}: Chinese left in English`);
+      assert.match(zh.texts, /[\u4e00-\u9fff]/, entry.name);
+      assert.deepEqual([zh.missing, en.missing], [[], []], entry.name);
+      if (entry.link.peer && entry.name !== "a link that cannot be checked") {
+        assert.notEqual(zh.verdict, en.verdict, entry.name);
+        assert.match(zh.output, /^\/\/ 链路: /m, entry.name);
+        assert.match(en.output, /^\/\/ Link: /m, entry.name);
+      }
+    }
+    assert.equal(await page.$eval("#language", (button) => button.textContent), "English");
+  });
+});
+
 describe("the page's behaviour", () => {
   test("colours: blue within 1 %, red beyond or out of range, the range in amber", async () => {
     const CASES = [
@@ -899,11 +1211,11 @@ describe("the page's behaviour", () => {
     await typeInto("#baud", "9600");
     await page.focus("#language");
     const order = ["language"];
-    for (let i = 0; i < 11; i += 1) {
+    for (let i = 0; i < 12; i += 1) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.className));
     }
-    assert.deepEqual(order, ["language", "crystal", "crystal-preset", "baud", "baud-preset", "target", "output",
+    assert.deepEqual(order, ["language", "crystal", "crystal-preset", "baud", "baud-preset", "target", "peer", "output",
       "copy", "encoding", "line-ends", "download", "table-scroll"]);
     // The classic calculation has no UART choice to show.
     assert.equal(await page.$eval("#uart-field", (field) => field.getBoundingClientRect().height), 0);
@@ -914,12 +1226,13 @@ describe("the page's behaviour", () => {
     });
     await page.focus("#target");
     const planOrder = ["target"];
-    for (let i = 0; i < 6; i += 1) {
+    for (let i = 0; i < 7; i += 1) {
       await page.keyboard.press("Tab");
       planOrder.push(await page.evaluate(() => document.activeElement.id.replace(/\d+$/, "N")
         || document.activeElement.className));
     }
-    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "remove-uart", "output"]);
+    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "remove-uart", "peer",
+      "output"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));
     assert.deepEqual(unlabelled, []);
@@ -943,12 +1256,13 @@ describe("the page's behaviour", () => {
     await tab.type("#baud", "0");
     await tab.close();
     assert.deepEqual(requested.map((url) => url.replace(served.url, "")).sort(),
-      ["", "bridge.js", "page.js", "style.css", "tesmirol-wasm.js"]);
+      ["", "bridge.js", "page.js", "style.css", "tesmirol-texts.js", "tesmirol-wasm.js"]);
   });
 
   test("a phone-sized screen shows the page without sideways scrolling", async () => {
     for (const hash of ["", "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&also=UART3:4800",
-      "#target=n76e003&uart=UART0&baud=110"]) {
+      "#target=n76e003&uart=UART0&baud=110",
+      "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&peer=8051&peerChip=stc15%4024MHz,1.5%25&frame=8E1"]) {
       const phone = await openPage(browser, served.url + hash, { width: 360, height: 740, isMobile: true, hasTouch: true });
       const widths = await phone.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
       assert.ok(widths[0] <= widths[1], `${hash}: page ${widths[0]} px wide on a ${widths[1]} px screen`);

@@ -10,14 +10,16 @@
 namespace tesmirol::web {
 namespace {
 
-// The driver's requests: the one UART's best setting, or the plan's.
-std::optional<std::vector<TargetCodeRequest>> DriverRequests(const PlanTexts& texts) {
+// The driver's requests: the one UART's best setting, or the plan's, with
+// the link's UART mode and notes.
+std::optional<std::vector<TargetCodeRequest>> DriverRequests(const PlanTexts& texts, const LinkTexts& link,
+                                                             Language language) {
   if (texts.requests.size() == 1) {
     const PlanRequestTexts& only = texts.requests.front();
-    auto request = TargetDriverRequest(texts.crystal, only.baud, texts.target, only.uart);
+    auto request = TargetDriverRequest(texts.crystal, only.baud, texts.target, only.uart, link, language);
     return request ? std::optional(std::vector<TargetCodeRequest>{*request}) : std::nullopt;
   }
-  return PlanDriverRequests(texts);
+  return PlanDriverRequests(texts, link, language);
 }
 
 bool IsValidSize(const std::vector<std::uint32_t>& sizes, std::uint32_t size) {
@@ -44,11 +46,11 @@ DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t
   return options;
 }
 
-std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options) {
+std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link) {
   JsonWriter json;
   json.BeginObject();
   json.Key("status");
-  const auto requests = DriverRequests(texts);
+  const auto requests = DriverRequests(texts, link, Language::Chinese);
   const std::vector<std::uint32_t> sizes = ValidBufferSizes(options.space);
   if (!requests) {
     json.String("noCode");
@@ -83,8 +85,9 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
 }
 
 std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
-                                           CodeEncoding encoding, bool lineFeedsOnly, Language language) {
-  const auto requests = DriverRequests(texts);
+                                           CodeEncoding encoding, bool lineFeedsOnly, Language language,
+                                           const LinkTexts& link) {
+  const auto requests = DriverRequests(texts, link, language);
   if (!requests || CheckDriverOptions(options, requests->size())) {
     return std::nullopt;
   }

@@ -27,12 +27,15 @@ DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t
 //   "badSize" (a size the space does not allow) or "idataBudget" with
 //   "bytes" and "budget" (the buffers do not fit in idata); each with
 //   "sizes", the buffer sizes the space allows.
-std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options);
+std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link);
 
-// The bytes of one file in the language: index into the files of
+// The bytes of one file in the language (its init functions in the link's
+// UART mode, with the link's notes, as tesmirol-cli --peer --driver writes
+// them): index into the files of
 // DriverFilesJson, or -1 for the one-file form; no result when there is no
 // such file.
 std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
-                                           CodeEncoding encoding, bool lineFeedsOnly, Language language);
+                                           CodeEncoding encoding, bool lineFeedsOnly, Language language,
+                                           const LinkTexts& link);
 
 }  // namespace tesmirol::web

@@ -18,13 +18,14 @@
 #include <vector>
 
 #include "web/bridge/driver_answers.h"
+#include "web/bridge/link_answers.h"
 #include "web/bridge/page_answers.h"
 #include "web/bridge/plan_answers.h"
 #include "web/bridge/target_answers.h"
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 5;
+constexpr std::int32_t kBridgeVersion = 6;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -36,6 +37,13 @@ std::u16string& Input() {
 std::vector<std::uint32_t>& Lengths() {
   static std::vector<std::uint32_t> lengths;
   return lengths;
+}
+
+// The serial link the page asks about, set by tesmirol_link; every answer
+// with a code or a link reads it.
+tesmirol::web::LinkTexts& Link() {
+  static tesmirol::web::LinkTexts link;
+  return link;
 }
 
 std::string& Output() {
@@ -128,17 +136,32 @@ TESMIROL_EXPORT(tesmirol_output_size) std::uint32_t TesmirolOutputSize() {
   return static_cast<std::uint32_t>(Output().size());
 }
 
+// The serial link every later answer checks (and notes in its code): the
+// other end, this end's clock tolerance and the frame, one after the other
+// in the input; an empty other end checks none. Answers the choices the
+// page offers as JSON: {"peers": [...], "frames": [...]}.
+TESMIROL_EXPORT(tesmirol_link)
+std::int32_t TesmirolLink(std::uint32_t peerUnits, std::uint32_t toleranceUnits, std::uint32_t frameUnits) {
+  const std::uint32_t tolerance = peerUnits;
+  const std::uint32_t frame = tolerance + toleranceUnits;
+  Link() = tesmirol::web::LinkTexts{std::u16string(InputText(0, peerUnits)),
+                                    std::u16string(InputText(tolerance, toleranceUnits)),
+                                    std::u16string(InputText(frame, frameUnits))};
+  return Answer(tesmirol::web::LinkChoicesJson());
+}
+
 // The crystal text is the first crystalUnits code units of the input, the
 // baud text the baudUnits after them. Answers the calculation as JSON.
 TESMIROL_EXPORT(tesmirol_calculate)
 std::int32_t TesmirolCalculate(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::int32_t english) {
   return Answer(tesmirol::web::CalculationJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                               CodeLanguage(english)));
+                                               CodeLanguage(english), Link()));
 }
 
-// The input is the baud text. Answers the crystal finder's rows as JSON.
-TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::uint32_t baudUnits) {
-  return Answer(tesmirol::web::CrystalTableJson(InputText(0, baudUnits)));
+// The input is the baud text. Answers the crystal finder's rows as JSON,
+// ranked by the link's margin when rank is not 0.
+TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::uint32_t baudUnits, std::int32_t rank) {
+  return Answer(tesmirol::web::CrystalTableJson(InputText(0, baudUnits), Link(), rank != 0));
 }
 
 TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return Answer(tesmirol::web::PresetsJson()); }
@@ -155,17 +178,19 @@ TESMIROL_EXPORT(tesmirol_solve_target)
 std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
                                  std::uint32_t uartUnits, std::int32_t english) {
   const std::uint32_t target = crystalUnits + baudUnits;
-  return Answer(tesmirol::web::TargetSolutionJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                                  InputText(target, targetUnits),
-                                                  InputText(target + targetUnits, uartUnits), CodeLanguage(english)));
+  return Answer(tesmirol::web::TargetSolutionJson(
+      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
+      InputText(target + targetUnits, uartUnits), CodeLanguage(english), Link()));
 }
 
 // The baud text, the target's name and the UART. Answers the crystal
-// finder's rows on those targets as JSON.
+// finder's rows on those targets as JSON, ranked by the link's margin when
+// rank is not 0.
 TESMIROL_EXPORT(tesmirol_target_table)
-std::int32_t TesmirolTargetTable(std::uint32_t baudUnits, std::uint32_t targetUnits, std::uint32_t uartUnits) {
+std::int32_t TesmirolTargetTable(std::uint32_t baudUnits, std::uint32_t targetUnits, std::uint32_t uartUnits,
+                                 std::int32_t rank) {
   return Answer(tesmirol::web::TargetTableJson(InputText(0, baudUnits), InputText(baudUnits, targetUnits),
-                                               InputText(baudUnits + targetUnits, uartUnits)));
+                                               InputText(baudUnits + targetUnits, uartUnits), Link(), rank != 0));
 }
 
 // As tesmirol_solve_target's input; answers as tesmirol_code_bytes does.
@@ -176,20 +201,20 @@ std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t b
   const std::uint32_t target = crystalUnits + baudUnits;
   return AnswerBytes(tesmirol::web::TargetCodeBytes(
       InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
-      InputText(target + targetUnits, uartUnits), Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
+      InputText(target + targetUnits, uartUnits), Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
 }
 
 // The texts (lengths in tesmirol_input_lengths): the crystal, the family's
 // or target's name, then each UART and its rate. Answers the plan as JSON.
 TESMIROL_EXPORT(tesmirol_plan) std::int32_t TesmirolPlan(std::int32_t english) {
-  return Answer(tesmirol::web::PlanJson(ReadPlanTexts(), CodeLanguage(english)));
+  return Answer(tesmirol::web::PlanJson(ReadPlanTexts(), CodeLanguage(english), Link()));
 }
 
 // As tesmirol_plan's input; answers as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_plan_code_bytes)
 std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(
-      tesmirol::web::PlanCodeBytes(ReadPlanTexts(), Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
+      tesmirol::web::PlanCodeBytes(ReadPlanTexts(), Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
 }
 
 // As tesmirol_calculate's input. Answers the bytes of the generated code
@@ -199,14 +224,14 @@ TESMIROL_EXPORT(tesmirol_code_bytes)
 std::int32_t TesmirolCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::int32_t gbk,
                                std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::InitCodeBytes(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                                  Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
+                                                  Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
 }
 
 // As tesmirol_plan's input (one UART: the single-UART question). Answers the
 // serial driver's files for the options as JSON.
 TESMIROL_EXPORT(tesmirol_driver_files)
 std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata) {
-  return Answer(tesmirol::web::DriverFilesJson(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata)));
+  return Answer(tesmirol::web::DriverFilesJson(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), Link()));
 }
 
 // As tesmirol_driver_files' input; answers the bytes of the file at index
@@ -215,5 +240,5 @@ TESMIROL_EXPORT(tesmirol_driver_bytes)
 std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
                                  std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
-                                                    Encoding(gbk), lineFeeds != 0, CodeLanguage(english)));
+                                                    Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
 }

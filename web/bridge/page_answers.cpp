@@ -1,5 +1,6 @@
 #include "web/bridge/page_answers.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 #include "web/bridge/json_writer.h"
+#include "web/bridge/link_answers.h"
 
 namespace tesmirol::web {
 namespace {
@@ -82,8 +84,13 @@ void WriteChoice(JsonWriter& json, const BaudCalculation& calculation) {
 // user's own, converted from UTF-16, so they always convert back.
 std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
-void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Language language) {
-  const GeneratedInitCode generated = GenerateInitCode(calculation, language);
+// The calculation and the link of the setting its code uses; the code's
+// header comment carries the link's note.
+void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Language language,
+                      const LinkQuestion& link) {
+  const LinkAnswer linkAnswer = AnswerLink(link, ClassicOwnRate(calculation), calculation.baud);
+  const std::vector<std::string> notes = LinkNotes(link, linkAnswer, language);
+  const GeneratedInitCode generated = GenerateInitCode(calculation, language, notes);
   json.BeginObject();
   json.Key("crystalText");
   json.String(Utf8(calculation.crystalText));
@@ -104,6 +111,8 @@ void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Lang
   WriteChoice(json, calculation);
   json.Key("output");
   json.String(Utf8(generated.text));
+  json.Key("link");
+  WriteLink(json, link, linkAnswer);
   json.EndObject();
 }
 
@@ -114,7 +123,8 @@ struct GbkInputs {
 
 }  // namespace
 
-std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud, Language language) {
+std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud, Language language,
+                            const LinkTexts& link) {
   const GbkInputs inputs{text::Utf16ToGbk(crystal), text::Utf16ToGbk(baud)};
   JsonWriter json;
   json.BeginObject();
@@ -126,7 +136,7 @@ std::string CalculationJson(std::u16string_view crystal, std::u16string_view bau
   } else if (const std::optional<BaudCalculation> calculation = CalculateBaud(*inputs.crystal, *inputs.baud)) {
     json.String("ok");
     json.Key("calculation");
-    WriteCalculation(json, *calculation, language);
+    WriteCalculation(json, *calculation, language, ClassicLinkQuestion(link));
   } else {
     json.String("noResult");
   }
@@ -134,15 +144,26 @@ std::string CalculationJson(std::u16string_view crystal, std::u16string_view bau
   return json.Text();
 }
 
-std::string CrystalTableJson(std::u16string_view baud) {
+std::string CrystalTableJson(std::u16string_view baud, const LinkTexts& link, bool rankByLink) {
   const std::optional<std::string> baudGbk = text::Utf16ToGbk(baud);
+  const std::span<const std::string_view> crystals = baudGbk ? CrystalPresets() : std::span<const std::string_view>();
+  const LinkQuestion question = ClassicLinkQuestion(link);
+  std::vector<std::optional<BaudCalculation>> calculations;
+  std::vector<LinkAnswer> links;
+  for (const std::string_view crystal : crystals) {
+    calculations.push_back(CalculateBaud(crystal, *baudGbk));
+    const std::optional<BaudCalculation>& calculation = calculations.back();
+    links.push_back(question.asked && calculation
+                        ? AnswerLink(question, ClassicOwnRate(*calculation), calculation->baud)
+                        : AnswerLink(question, std::nullopt, 0));
+  }
   JsonWriter json;
   json.BeginArray();
-  for (const std::string_view crystal : baudGbk ? CrystalPresets() : std::span<const std::string_view>()) {
-    const std::optional<BaudCalculation> calculation = CalculateBaud(crystal, *baudGbk);
+  for (const std::size_t index : FinderOrder(links, rankByLink)) {
+    const std::optional<BaudCalculation>& calculation = calculations.at(index);
     json.BeginObject();
     json.Key("crystal");
-    json.String(crystal);  // the presets are ASCII
+    json.String(crystals[index]);  // the presets are ASCII
     json.Key("crystalHz");
     if (calculation) {
       json.Int(calculation->crystalHz);
@@ -156,6 +177,8 @@ std::string CrystalTableJson(std::u16string_view baud) {
     } else {
       json.Null();
     }
+    json.Key("link");
+    WriteLinkSummary(json, question, links.at(index));
     json.EndObject();
   }
   json.EndArray();
@@ -203,7 +226,7 @@ std::string ReportLabelsJson() {
 }
 
 std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16string_view baud, CodeEncoding encoding,
-                                         bool lineFeedsOnly, Language language) {
+                                         bool lineFeedsOnly, Language language, const LinkTexts& link) {
   const std::optional<std::string> crystalGbk = text::Utf16ToGbk(crystal);
   const std::optional<std::string> baudGbk = text::Utf16ToGbk(baud);
   if (!crystalGbk || !baudGbk) {
@@ -213,7 +236,10 @@ std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16st
   if (!calculation || ChooseInitCodeSetting(*calculation).outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return EncodeGeneratedCode(GenerateInitCode(*calculation, language).text, encoding, lineFeedsOnly);
+  const LinkQuestion question = ClassicLinkQuestion(link);
+  const LinkAnswer linkAnswer = AnswerLink(question, ClassicOwnRate(*calculation), calculation->baud);
+  return EncodeGeneratedCode(GenerateInitCode(*calculation, language, LinkNotes(question, linkAnswer, language)).text,
+                             encoding, lineFeedsOnly);
 }
 
 }  // namespace tesmirol::web

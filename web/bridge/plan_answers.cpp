@@ -12,6 +12,7 @@
 #include "text/encoding.h"
 #include "web/bridge/chip_choice.h"
 #include "web/bridge/json_writer.h"
+#include "web/bridge/link_answers.h"
 #include "web/bridge/target_json.h"
 
 namespace tesmirol::web {
@@ -91,7 +92,36 @@ void WriteIndices(JsonWriter& json, const std::vector<std::size_t>& indices) {
   json.EndArray();
 }
 
-void WritePlannedUart(JsonWriter& json, const PlannedUart& planned) {
+// Each planned UART's link, in the plan's order.
+std::vector<LinkAnswer> PlanLinks(const LinkQuestion& question, const UartPlan& plan) {
+  std::vector<LinkAnswer> links;
+  for (const PlannedUart& planned : plan.uarts) {
+    links.push_back(AnswerLink(question, SettingRate(planned.setting), planned.request.baud));
+  }
+  return links;
+}
+
+// The plan's code (or warning) in the language, in the link's UART mode,
+// each UART's function header carrying its link's note, as tesmirol-cli
+// --uart ... --peer writes it.
+GeneratedInitCode PlanCode(const UartPlan& plan, const TargetInputs& crystal, const LinkQuestion& question,
+                           const std::vector<LinkAnswer>& links, Language language) {
+  GeneratedInitCode code = GeneratePlanCode(plan, crystal, CodeUartMode(question), language);
+  if (code.outcome != GenerationOutcome::Code || !question.asked) {
+    return code;
+  }
+  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, crystal, CodeUartMode(question));
+  for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
+    if (std::optional<std::string> note = LinkNote(question, links.at(index), language)) {
+      requests.at(index).notes.push_back(std::move(*note));
+    }
+  }
+  code.text = GeneratePlanInitCode(requests, language);
+  return code;
+}
+
+void WritePlannedUart(JsonWriter& json, const PlannedUart& planned, const LinkQuestion& question,
+                      const LinkAnswer& link) {
   const BaudTarget& target = *planned.target;
   json.BeginObject();
   json.Key("uart");
@@ -124,15 +154,18 @@ void WritePlannedUart(JsonWriter& json, const PlannedUart& planned) {
   } else {
     json.Null();
   }
+  json.Key("link");
+  WriteLink(json, question, link);
   json.EndObject();
 }
 
-void WritePlan(JsonWriter& json, const UartPlan& plan) {
+void WritePlan(JsonWriter& json, const UartPlan& plan, const LinkQuestion& question,
+               const std::vector<LinkAnswer>& links) {
   json.BeginObject();
   json.Key("uarts");
   json.BeginArray();
-  for (const PlannedUart& planned : plan.uarts) {
-    WritePlannedUart(json, planned);
+  for (std::size_t index = 0; index < plan.uarts.size(); ++index) {
+    WritePlannedUart(json, plan.uarts.at(index), question, links.at(index));
   }
   json.EndArray();
   json.Key("worst");
@@ -153,7 +186,7 @@ void WriteConflict(JsonWriter& json, const PlanConflict& conflict) {
 
 }  // namespace
 
-std::string PlanJson(const PlanTexts& texts, Language language) {
+std::string PlanJson(const PlanTexts& texts, Language language, const LinkTexts& link) {
   const PlanQuestion question = ReadPlanQuestion(texts);
   JsonWriter json;
   json.BeginObject();
@@ -169,11 +202,13 @@ std::string PlanJson(const PlanTexts& texts, Language language) {
   }
   const PlanResult result =
       PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
+  const LinkQuestion linkQuestion = ReadLinkQuestion(link);
+  const std::vector<LinkAnswer> links = result.plan ? PlanLinks(linkQuestion, *result.plan) : std::vector<LinkAnswer>();
   json.String("ok");
   WriteCrystalMembers(json, *question.crystal);
   json.Key("plan");
   if (result.plan) {
-    WritePlan(json, *result.plan);
+    WritePlan(json, *result.plan, linkQuestion, links);
   } else {
     json.Null();
   }
@@ -184,7 +219,7 @@ std::string PlanJson(const PlanTexts& texts, Language language) {
     json.Null();
   }
   const GeneratedInitCode code =
-      result.plan ? GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1, language) : GeneratedInitCode{};
+      result.plan ? PlanCode(*result.plan, *question.crystal, linkQuestion, links, language) : GeneratedInitCode{};
   json.Key("outcome");
   json.String(GenerationOutcomeName(code.outcome));
   json.Key("output");
@@ -194,7 +229,7 @@ std::string PlanJson(const PlanTexts& texts, Language language) {
 }
 
 std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding encoding, bool lineFeedsOnly,
-                                         Language language) {
+                                         Language language, const LinkTexts& link) {
   const PlanQuestion question = ReadPlanQuestion(texts);
   if (!question.problem.empty()) {
     return std::nullopt;
@@ -204,14 +239,17 @@ std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding en
   if (!result.plan) {
     return std::nullopt;
   }
-  const GeneratedInitCode code = GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1, language);
+  const LinkQuestion linkQuestion = ReadLinkQuestion(link);
+  const GeneratedInitCode code =
+      PlanCode(*result.plan, *question.crystal, linkQuestion, PlanLinks(linkQuestion, *result.plan), language);
   if (code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
   return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
 }
 
-std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts) {
+std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts, const LinkTexts& link,
+                                                                 Language language) {
   const PlanQuestion question = ReadPlanQuestion(texts);
   if (!question.problem.empty()) {
     return std::nullopt;
@@ -222,7 +260,14 @@ std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts
       GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1).outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return PlanCodeRequests(*result.plan, *question.crystal, UartMode::Mode1);
+  const LinkQuestion linkQuestion = ReadLinkQuestion(link);
+  const std::vector<LinkAnswer> links = PlanLinks(linkQuestion, *result.plan);
+  std::vector<TargetCodeRequest> requests =
+      PlanCodeRequests(*result.plan, *question.crystal, CodeUartMode(linkQuestion));
+  for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
+    requests.at(index).notes = LinkNotes(linkQuestion, links.at(index), language);
+  }
+  return requests;
 }
 
 }  // namespace tesmirol::web

@@ -13,6 +13,7 @@
 #include "text/encoding.h"
 #include "web/bridge/chip_choice.h"
 #include "web/bridge/json_writer.h"
+#include "web/bridge/link_answers.h"
 #include "web/bridge/target_json.h"
 
 namespace tesmirol::web {
@@ -69,21 +70,33 @@ const TargetSolution* Best(const FamilySolution& family) {
   return family.best ? &family.solutions.at(*family.best) : nullptr;
 }
 
+// The link of the best setting, when there is one.
+LinkAnswer BestLink(const LinkQuestion& question, const TargetSolution* best, const TargetInputs& inputs) {
+  return AnswerLink(question, best != nullptr ? std::optional<Fraction>(SettingRate(best->best)) : std::nullopt,
+                    inputs.baud);
+}
+
+// One crystal of the finder on the targets, solved, with its link.
+struct FinderCrystal {
+  std::string_view crystal;
+  std::optional<TargetInputs> inputs;
+  FamilySolution family;
+};
+
 // One row of the crystal finder on the targets: the best setting of the
-// best target and the outcome, as a row of tesmirol-cli --target --table.
-void WriteFinderRow(JsonWriter& json, const std::vector<const BaudTarget*>& targets, std::string_view crystal,
-                    std::string_view baudGbk) {
-  const std::optional<TargetInputs> inputs = ReadTargetInputs(crystal, baudGbk);
+// best target, the outcome and the link, as a row of tesmirol-cli --target
+// --table.
+void WriteFinderRow(JsonWriter& json, const FinderCrystal& row, const LinkQuestion& question, const LinkAnswer& link) {
   json.BeginObject();
   json.Key("crystal");
-  json.String(crystal);  // the presets are ASCII
+  json.String(row.crystal);  // the presets are ASCII
   json.Key("status");
-  if (!inputs) {
+  if (!row.inputs) {
     json.Null();
     json.EndObject();
     return;
   }
-  const FamilySolution family = SolveTargets(targets, *inputs);
+  const FamilySolution& family = row.family;
   const TargetSolution* best = Best(family);
   json.String(TargetStatusName(best != nullptr ? best->status : family.solutions.front().status));
   json.Key("target");
@@ -100,6 +113,8 @@ void WriteFinderRow(JsonWriter& json, const std::vector<const BaudTarget*>& targ
   } else {
     json.String(IsWithinTolerance(best->best) ? "Code" : "Warning");
   }
+  json.Key("link");
+  WriteLinkSummary(json, question, link);
   json.EndObject();
 }
 
@@ -151,7 +166,7 @@ std::string TargetsJson() {
 }
 
 std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view baud, std::u16string_view target,
-                               std::u16string_view uart, Language language) {
+                               std::u16string_view uart, Language language, const LinkTexts& link) {
   const TargetRequest request = ReadRequest(crystal, baud, target, uart);
   JsonWriter json;
   json.BeginObject();
@@ -163,7 +178,10 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
   }
   const FamilySolution family = SolveTargets(request.targets, *request.inputs);
   const TargetSolution* best = Best(family);
-  const GeneratedInitCode code = GenerateTargetCode(best, *request.inputs, UartMode::Mode1, language);
+  const LinkQuestion question = ReadLinkQuestion(link);
+  const LinkAnswer linkAnswer = BestLink(question, best, *request.inputs);
+  const GeneratedInitCode code = GenerateTargetCode(best, *request.inputs, CodeUartMode(question), language,
+                                                    LinkNotes(question, linkAnswer, language));
   json.String("ok");
   json.Key("uart");
   json.String(request.uart);
@@ -192,20 +210,34 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
   json.String(GenerationOutcomeName(code.outcome));
   json.Key("output");
   json.String(Utf8(code.text));
+  json.Key("link");
+  WriteLink(json, question, linkAnswer);
   json.EndObject();
   return json.Text();
 }
 
-std::string TargetTableJson(std::u16string_view baud, std::u16string_view target, std::u16string_view uart) {
+std::string TargetTableJson(std::u16string_view baud, std::u16string_view target, std::u16string_view uart,
+                            const LinkTexts& link, bool rankByLink) {
   const TargetRequest request = ReadTargets(target, uart);
   const std::optional<std::string> baudGbk = text::Utf16ToGbk(baud);
   if (!baudGbk || !request.problem.empty()) {
     return "[]";
   }
+  const LinkQuestion question = ReadLinkQuestion(link);
+  std::vector<FinderCrystal> rows;
+  std::vector<LinkAnswer> links;
+  for (const std::string_view crystal : CrystalPresets()) {
+    FinderCrystal& row = rows.emplace_back(FinderCrystal{crystal, ReadTargetInputs(crystal, *baudGbk), {}});
+    if (row.inputs) {
+      row.family = SolveTargets(request.targets, *row.inputs);
+    }
+    links.push_back(question.asked && row.inputs ? BestLink(question, Best(row.family), *row.inputs)
+                                                 : AnswerLink(question, std::nullopt, 0));
+  }
   JsonWriter json;
   json.BeginArray();
-  for (const std::string_view crystal : CrystalPresets()) {
-    WriteFinderRow(json, request.targets, crystal, *baudGbk);
+  for (const std::size_t index : FinderOrder(links, rankByLink)) {
+    WriteFinderRow(json, rows.at(index), question, links.at(index));
   }
   json.EndArray();
   return json.Text();
@@ -213,13 +245,16 @@ std::string TargetTableJson(std::u16string_view baud, std::u16string_view target
 
 std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16string_view baud,
                                            std::u16string_view target, std::u16string_view uart, CodeEncoding encoding,
-                                           bool lineFeedsOnly, Language language) {
+                                           bool lineFeedsOnly, Language language, const LinkTexts& link) {
   const TargetRequest request = ReadRequest(crystal, baud, target, uart);
   if (!request.inputs) {
     return std::nullopt;
   }
   const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const GeneratedInitCode code = GenerateTargetCode(Best(family), *request.inputs, UartMode::Mode1, language);
+  const LinkQuestion question = ReadLinkQuestion(link);
+  const LinkAnswer linkAnswer = BestLink(question, Best(family), *request.inputs);
+  const GeneratedInitCode code = GenerateTargetCode(Best(family), *request.inputs, CodeUartMode(question), language,
+                                                    LinkNotes(question, linkAnswer, language));
   if (code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
@@ -227,7 +262,8 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
 }
 
 std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
-                                                     std::u16string_view target, std::u16string_view uart) {
+                                                     std::u16string_view target, std::u16string_view uart,
+                                                     const LinkTexts& link, Language language) {
   const TargetRequest request = ReadRequest(crystal, baud, target, uart);
   if (!request.inputs) {
     return std::nullopt;
@@ -237,8 +273,14 @@ std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal
   if (GenerateTargetCode(best, *request.inputs, UartMode::Mode1).outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return TargetCodeRequest{best->target, best->best, request.inputs->crystalText, request.inputs->baudText,
-                           UartMode::Mode1};
+  const LinkQuestion question = ReadLinkQuestion(link);
+  return TargetCodeRequest{best->target,
+                           best->best,
+                           request.inputs->crystalText,
+                           request.inputs->baudText,
+                           CodeUartMode(question),
+                           true,
+                           LinkNotes(question, BestLink(question, best, *request.inputs), language)};
 }
 
 }  // namespace tesmirol::web

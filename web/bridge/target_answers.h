@@ -17,6 +17,7 @@
 #include "codegen/code_bytes.h"
 #include "codegen/target_init_code.h"
 #include "engine/language.h"
+#include "web/bridge/link_answers.h"
 
 namespace tesmirol::web {
 
@@ -34,25 +35,31 @@ std::string TargetsJson();
 // Each solution holds the fields of tesmirol-cli --target --json (doubles as
 // their bits, exact numerators and denominators as decimal strings), every
 // clock choice with each SMOD setting, and the texts the page shows; the
-// output is the best target's code in the language.
+// output is the best target's code in the language; "link" is the link of
+// the best setting (see WriteLink), whose note the code's header carries.
 std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view baud, std::u16string_view target,
-                               std::u16string_view uart, Language language);
+                               std::u16string_view uart, Language language, const LinkTexts& link);
 
 // The crystal finder on the targets: every crystal preset against the baud
 // text, with the best setting (generator, clock, SMOD, reload, rate,
-// deviation) and the outcome.
-std::string TargetTableJson(std::u16string_view baud, std::u16string_view target, std::u16string_view uart);
+// deviation), the outcome and the best setting's link verdict and margin,
+// in preset order or ranked by link margin.
+std::string TargetTableJson(std::u16string_view baud, std::u16string_view target, std::u16string_view uart,
+                            const LinkTexts& link, bool rankByLink);
 
 // The bytes of the best target's init function in the language, as
-// tesmirol-cli --target --code writes them; no result when there is no code.
+// tesmirol-cli --target --code writes them (with the link's note when a
+// link is asked about); no result when there is no code.
 std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16string_view baud,
                                            std::u16string_view target, std::u16string_view uart, CodeEncoding encoding,
-                                           bool lineFeedsOnly, Language language);
+                                           bool lineFeedsOnly, Language language, const LinkTexts& link);
 
 // The best target's setting for the texts, the one its init code is written
-// for, as the request for its serial driver (tesmirol-cli --target --driver);
-// no result when there is no code.
+// for, as the request for its serial driver (tesmirol-cli --target --driver),
+// in the link's UART mode with its note in the language; no result when
+// there is no code.
 std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
-                                                     std::u16string_view target, std::u16string_view uart);
+                                                     std::u16string_view target, std::u16string_view uart,
+                                                     const LinkTexts& link, Language language);
 
 }  // namespace tesmirol::web

@@ -5,13 +5,13 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 5;
+  const BRIDGE_VERSION = 6;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
     "tesmirol_presets", "tesmirol_report_labels", "tesmirol_code_bytes", "tesmirol_targets",
     "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
-    "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes",
+    "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
   ];
 
   function decodeBase64(text) {
@@ -38,10 +38,30 @@
     return view.getFloat64(0);
   }
 
+  // A link's doubles (each sense's worst mismatch, limit and margin, the
+  // link's margin, the second 8051's setting), read from their bits.
+  function readLinkDoubles(link) {
+    if (link?.status !== "ok") return;
+    link.margin = doubleFromBits(link.margin);
+    for (const direction of [link.ownToPeer, link.peerToOwn]) {
+      for (const sense of [direction.fast, direction.slow]) {
+        for (const key of ["worst", "limit", "margin"]) sense[key] = doubleFromBits(sense[key]);
+      }
+    }
+    readSettingDoubles(link.peerSetting?.setting);
+  }
+
+  // A finder row's link margin, read from its bits.
+  function readRowLink(row) {
+    if (row.link?.status === "ok") row.link.margin = doubleFromBits(row.link.margin);
+    return row;
+  }
+
   // The calculation's doubles, read from their bits.
   function readDoubles(answer) {
     const calculation = answer.calculation;
     if (calculation) {
+      readLinkDoubles(calculation.link);
       calculation.frequency = doubleFromBits(calculation.frequency);
       for (const mode of calculation.modes) {
         mode.deviation = doubleFromBits(mode.deviation);
@@ -66,12 +86,16 @@
       for (const mode of solution.modes) mode.tried.forEach(readSettingDoubles);
       readSettingDoubles(solution.best);
     }
+    readLinkDoubles(answer.link);
     return answer;
   }
 
   // A plan with its settings' doubles read from their bits.
   function readPlanDoubles(answer) {
-    for (const uart of answer.plan?.uarts ?? []) readSettingDoubles(uart.setting);
+    for (const uart of answer.plan?.uarts ?? []) {
+      readSettingDoubles(uart.setting);
+      readLinkDoubles(uart.link);
+    }
     return answer;
   }
 
@@ -139,10 +163,12 @@
     }
 
     // The crystal finder: every crystal preset against the baud text.
-    crystalTable(baud) {
+    // The crystal finder: every crystal preset against the baud text, ranked
+    // by the link's margin when rank is true.
+    crystalTable(baud, rank = false) {
       this.writeInput(baud);
-      this.exports.tesmirol_crystal_table(baud.length);
-      return this.outputJson();
+      this.exports.tesmirol_crystal_table(baud.length, rank ? 1 : 0);
+      return this.outputJson().map(readRowLink);
     }
 
     presets() {
@@ -169,10 +195,27 @@
       return readSolutionDoubles(this.outputJson());
     }
 
-    // The crystal finder on the targets of a name and UART.
-    targetTable(baud, target, uart = "") {
+    // The crystal finder on the targets of a name and UART, ranked by the
+    // link's margin when rank is true.
+    targetTable(baud, target, uart = "", rank = false) {
       this.writeInput(baud, target, uart);
-      this.exports.tesmirol_target_table(baud.length, target.length, uart.length);
+      this.exports.tesmirol_target_table(baud.length, target.length, uart.length, rank ? 1 : 0);
+      return this.outputJson().map(readRowLink);
+    }
+
+    // The serial link every later answer checks and notes in its code: the
+    // other end ("" for none: "ideal", an adapter's name, or
+    // "TARGET@CRYSTAL[,TOLERANCE]"), this end's clock tolerance and the
+    // frame.
+    setLink({ peer = "", tolerance = "", frame = "" } = {}) {
+      this.writeInput(peer, tolerance, frame);
+      this.exports.tesmirol_link(peer.length, tolerance.length, frame.length);
+    }
+
+    // {peers, frames}: the other ends and the frames the module knows (the
+    // link set to none on the way).
+    linkChoices() {
+      this.setLink();
       return this.outputJson();
     }
 

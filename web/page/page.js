@@ -8,125 +8,76 @@
   // The labels before the numbers in Chinese (选用晶震：, 最低：, 偏差： ...)
   // are the reports' own, taken from the module at start (useReportLabels),
   // so that the page and tesmirol-cli's report say the same.
-  const TEXTS = {
-    zh: {
-      title: "Tesmirol 串口波特率计算", switchTo: "English", crystal: "晶振频率", crystalPresets: "常用晶振",
-      baud: "波特率", baudPresets: "常用波特率", target: "目标", results: "计算结果", reload: "重装值",
-      achieved: "实际波特率", deviation: "偏差", copy: "复制到剪切板", copied: "已复制",
-      copyFailed: "无法复制", encoding: "编码", lineEnds: "换行", download: "下载", finder: "晶振查找",
-      finderNote: "各常用晶振在当前波特率下的结果。", crystalColumn: "晶振", rateColumn: "波特率",
-      codeColumn: "代码", custom: "（自定义）", noResult: "无结果：晶振须以数字开头，波特率不能为 0，晶振须低于 2147483648 Hz。",
-      crystalNotGbk: "晶振文本含有 GBK 字符集无法表示的字符。", baudNotGbk: "波特率文本含有 GBK 字符集无法表示的字符。",
-      warning: "警告", nothing: "无", none: "无结果", announce: "SMOD=0：{r0}，{d0}；SMOD=1：{r1}，{d1}",
-      target_classic: "经典计算（与对话框相同）", targetNoResult: "无结果：该目标需要大于 0 的晶振（精确到 1 Hz 的十亿分之一）和大于 0 的波特率。",
-      unknownTarget: "目录中没有这个目标。", unknownUart: "芯片没有串口 {uart}。",
-      uart: "串口", addUart: "添加串口", planUarts: "同时规划的串口", removeUart: "移除", removeUartLabel: "移除 {uart}",
-      familyGroup: "芯片系列（可同时规划多个串口）", targetGroup: "单个波特率发生器", family: "{name}（{uarts}）",
-      generator: "发生器", clock: "时钟", note: "备注", timer: "定时器", reloadRegisters: "重装寄存器", why: "原因",
-      best: "最佳", codeOf: "生成的 {function}", codePlan: "生成的初始化代码（每个串口一个函数）", codeMade: "生成",
-      timerName: "定时器{n}", separator: "、",
-      announceTarget: "最佳：{target}，{clock}，SMOD={smod}，{reload}，{deviation}",
-      announcePlan: "{uart}：{target}，{deviation}", announceSeparator: "；",
-      reasonOnly: "该串口只有这一个发生器", reasonBest: "单独计算时误差最小",
-      reasonShared: "与 {others} 共用{timer}，一个设置同时满足", reasonAlsoShared: "；与 {others} 共用{timer}",
-      reasonTaken: "单独最佳的 {best} 要用{timer}，而{timer}已由 {holder} 使用",
-      conflictNoGenerator: "无法规划：芯片没有 {uarts}。",
-      conflictOutOfReach: "无法规划：没有发生器能使 {uarts} 的波特率偏差在 1% 以内。",
-      conflictSharedTimer: "无法规划：{uarts} 都要用{timer}，而{timer}没有一个设置能使它们的偏差同时在 1% 以内。",
-      planNoResult: "无结果：晶振须是大于 0 的频率（精确到 1 Hz 的十亿分之一）。",
-      uartTwice: "{uart} 在规划中出现了两次。", requestBaudNotGbk: "{uart} 的波特率文本含有 GBK 字符集无法表示的字符。",
-      rateNoResult: "{uart} 的波特率须是大于 0 的数。",
-      driver: "串口驱动", driverKind: "方式", interrupt: "中断，环形缓冲区", polled: "查询，不用中断",
-      rxSize: "接收缓冲区", txSize: "发送缓冲区", buffers: "缓冲区位于",
-      driverFilesNote: "每个串口一对头文件和源文件，或全部在一个文件中；编码和换行与上面的代码相同。第一个串口的源文件含 printf 所用的 putchar 和 getchar（Keil C51 为 _getkey）。",
-      driverClassic: "串口驱动是为目标芯片的串口写的：请先在上面选择芯片系列或波特率发生器。",
-      driverNoCode: "这些输入没有生成代码，因而也没有驱动。",
-      driverBadSize: "缓冲区大小须从列表中选择。",
-      driverIdataBudget: "缓冲区共 {bytes} 字节，超过驱动在 idata 中可用的 {budget} 字节：请选小一些的缓冲区，或把缓冲区放在 xdata。",
-      oneFile: "{name}（一个文件）", downloadFile: "下载 {name}", downloadOneFile: "下载 {name}，全部驱动在一个文件中",
-    },
-    en: {
-      title: "Tesmirol serial baud-rate calculator", switchTo: "中文", crystal: "Crystal", crystalPresets: "Crystal presets",
-      baud: "Baud rate", baudPresets: "Baud rate presets", target: "Target", results: "Results", reload: "Reload",
-      achieved: "Achieved rate", deviation: "Deviation", copy: "Copy to clipboard",
-      copied: "Copied", copyFailed: "Could not copy", encoding: "Encoding", lineEnds: "Line ends", download: "Download",
-      finder: "Crystal finder", finderNote: "Every preset crystal at the current baud rate.", crystalColumn: "Crystal",
-      rateColumn: "Rate", codeColumn: "Code", custom: "(custom)", selectedCrystal: "Crystal used: {hz} Hz",
-      range: "Lowest: {min} bps  Highest: {max} bps", tooLow: "Rate too low", tooHigh: "Rate too high",
-      deviationLabel: "Deviation: {text}%",
-      noResult: "No result: the crystal must start with a number, the rate must not be 0, the crystal must be below 2147483648 Hz.",
-      crystalNotGbk: "The crystal text holds a character the GBK character set cannot represent.",
-      baudNotGbk: "The baud text holds a character the GBK character set cannot represent.",
-      warning: "warning", nothing: "nothing", none: "no result", announce: "SMOD=0: {r0}, {d0}; SMOD=1: {r1}, {d1}",
-      target_classic: "Classic calculation (as the dialog)",
-      targetNoResult: "No result: this target needs a crystal above 0 (to a billionth of a hertz) and a rate above 0.",
-      unknownTarget: "The catalogue has no such target.", unknownUart: "The chip has no UART {uart}.",
-      uart: "UART", addUart: "Add a UART", planUarts: "UARTs planned together", removeUart: "Remove",
-      removeUartLabel: "Remove {uart}", familyGroup: "Chip families (several UARTs can be planned together)",
-      targetGroup: "Single baud-rate generators", family: "{name} ({uarts})",
-      generator: "Generator", clock: "Clock", note: "Note", timer: "Timer", reloadRegisters: "Reload registers",
-      why: "Why", best: "best", codeOf: "Generated {function}", codePlan: "Generated init code (one function per UART)",
-      codeMade: "code", timerName: "Timer {n}", separator: ", ",
-      announceTarget: "Best: {target}, {clock}, SMOD={smod}, {reload}, {deviation}",
-      announcePlan: "{uart}: {target}, {deviation}", announceSeparator: "; ",
-      reasonOnly: "the only generator this UART has", reasonBest: "the least error of its generators",
-      reasonShared: "shares {timer} with {others}: one setting serves them all",
-      reasonAlsoShared: "; shares {timer} with {others}",
-      reasonTaken: "its best alone, {best}, needs {timer}, which {holder} uses",
-      conflictNoGenerator: "No plan: the chip has no {uarts}.",
-      conflictOutOfReach: "No plan: no generator gives {uarts} the rate within 1 %.",
-      conflictSharedTimer: "No plan: {uarts} all need {timer}, and no one setting of {timer} keeps them all within 1 %.",
-      planNoResult: "No result: the crystal must be a frequency above 0 (to a billionth of a hertz).",
-      uartTwice: "{uart} is in the plan twice.",
-      requestBaudNotGbk: "The rate of {uart} holds a character the GBK character set cannot represent.",
-      rateNoResult: "The rate of {uart} must be a number above 0.",
-      driver: "Serial driver", driverKind: "Kind", interrupt: "interrupt, ring buffers", polled: "polled, no interrupt",
-      rxSize: "Receive buffer", txSize: "Send buffer", buffers: "Buffers in",
-      driverFilesNote: "A header and a source per UART, or everything in one file; encoding and line ends as for the code above. The first UART's source holds putchar and getchar (_getkey for Keil C51), which printf uses.",
-      driverClassic: "The serial driver is written for a target chip's UART: choose a chip family or a baud-rate generator above first.",
-      driverNoCode: "These inputs give no code, so there is no driver either.",
-      driverBadSize: "Choose the buffer sizes from the lists.",
-      driverIdataBudget: "The buffers take {bytes} bytes, more than the {budget} bytes of idata the driver may use: choose smaller buffers, or put them in xdata.",
-      oneFile: "{name} (one file)", downloadFile: "Download {name}", downloadOneFile: "Download {name}, the whole driver in one file",
-    },
-  };
+  // The user's texts in both languages, the text tables of res/texts/
+  // (tesmirol-texts.js, written by the build): the page's own under "page.",
+  // the reports' labels under "report.", the catalogue's under "target.".
+  const TABLES = self.TESMIROL_TEXTS ?? { zh: {}, en: {} };
 
   // The plan's statuses for one request, each with the text that names it.
   const REQUEST_PROBLEMS = {
-    unknownUart: "unknownUart", uartTwice: "uartTwice", baudNotGbk: "requestBaudNotGbk", rateNoResult: "rateNoResult",
+    unknownUart: "unknown-uart", uartTwice: "uart-twice", baudNotGbk: "request-baud-not-gbk",
+    rateNoResult: "rate-no-result",
   };
 
   const $ = (id) => document.getElementById(id);
   const state = {
     language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
     targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverFiles: null, driverButtonsKey: null,
+    linkPeer: null, linkKey: null,
   };
   let bridge = null;
   let finderRows = [];
+  const missingTexts = new Set();
 
-  function text(key, values) {
-    const template = TEXTS[state.language][key] ?? TEXTS.zh[key] ?? key;
-    return template.replace(/\{(\w+)\}/g, (_, name) => String(values?.[name] ?? ""));
+  function otherLanguage() {
+    return state.language === "zh" ? "en" : "zh";
   }
 
-  // The Chinese labels of the reports, as the module holds them.
-  function useReportLabels(labels) {
-    Object.assign(TEXTS.zh, {
-      selectedCrystal: `${labels.selectedCrystal}{hz} Hz`, range: `${labels.minimum}{min}bps  ${labels.maximum}{max}bps`,
-      tooLow: labels.tooLow, tooHigh: labels.tooHigh, deviationLabel: `${labels.deviation}{text}%`,
-    });
+  // The text of a key in the page's language with its placeholders filled
+  // ("{uart}"; "{{" and "}}" are braces): "page." is implied for a key
+  // without a dot. A key the table lacks shows as itself and is recorded
+  // (missingTexts), so that the tests find it.
+  function text(key, values) {
+    const name = key.includes(".") ? key : `page.${key}`;
+    const template = TABLES[state.language][name];
+    if (template === undefined) {
+      missingTexts.add(`${state.language}:${name}`);
+      return name;
+    }
+    return template.replace(/\{\{|\}\}|\{(\w+)\}/g,
+      (match, placeholder) => (placeholder ? String(values?.[placeholder] ?? "") : match[0]));
+  }
+
+  // "crystalNotGbk" -> "crystal-not-gbk", "SharedTimer" -> "shared-timer": a status of the module's answers
+  // as the part of the key of its text.
+  function keyOf(name) {
+    return name.replace(/^[A-Z]/, (letter) => letter.toLowerCase()).replace(/[A-Z]/g, (letter) => `-${letter.toLowerCase()}`);
+  }
+
+  // The reports' labels before their numbers, as tesmirol-cli's report
+  // writes them (选用晶震：11059200 Hz, 最低：112bps  最高：57600bps).
+  function selectedCrystalText(hz) {
+    return `${text("report.selected-crystal")}${hz} Hz`;
+  }
+
+  function rangeText(min, max) {
+    return `${text("report.minimum")}${min}bps  ${text("report.maximum")}${max}bps`;
+  }
+
+  function deviationLabel(deviation) {
+    return `${text("report.deviation")}${deviation}%`;
   }
 
   // "定时器2" / "Timer 2" for the catalogue's "timer2"; "BRT", "SBAUD1" as they are.
   function timerText(timer) {
     const number = /^timer(\d)$/.exec(timer);
-    return number ? text("timerName", { n: number[1] }) : timer.toUpperCase();
+    return number ? text("timer-name", { n: number[1] }) : timer.toUpperCase();
   }
 
   // The reload cell's text: the reload, or why there is none.
   function reloadText(mode) {
-    if (mode.status === "TooLow") return text("tooLow");
-    if (mode.status === "TooHigh") return text("tooHigh");
+    if (mode.status === "TooLow") return text("report.too-low");
+    if (mode.status === "TooHigh") return text("report.too-high");
     return `TH = ${mode.reloadText}`;
   }
 
@@ -150,7 +101,7 @@
 
   function codeText(row) {
     if (row.outcome === null || row.outcome === undefined || row.status === null) return text("none");
-    if (row.outcome === "Code") return row.chosenSmod === undefined ? text("codeMade") : `SMOD=${row.chosenSmod}`;
+    if (row.outcome === "Code") return row.chosenSmod === undefined ? text("code-made") : `SMOD=${row.chosenSmod}`;
     return text(row.outcome === "Warning" ? "warning" : "nothing");
   }
 
@@ -191,10 +142,10 @@
   // The results of one calculation, as the dialog's labels show them.
   function showCalculation(answer) {
     const calculation = answer.status === "ok" ? answer.calculation : null;
-    showView("classic", text("codeOf", { function: "SIO_Init" }));
-    showProblem(calculation ? "" : text(answer.status === "ok" ? "noResult" : answer.status));
-    $("selected-crystal").textContent = calculation ? text("selectedCrystal", { hz: calculation.crystalHz }) : "";
-    $("range").textContent = calculation ? text("range", { min: calculation.minBps, max: calculation.maxBps }) : "";
+    showView("classic", text("code-of", { function: "SIO_Init" }));
+    showProblem(calculation ? "" : text(answer.status === "ok" ? "no-result" : keyOf(answer.status)));
+    $("selected-crystal").textContent = calculation ? selectedCrystalText(calculation.crystalHz) : "";
+    $("range").textContent = calculation ? rangeText(calculation.minBps, calculation.maxBps) : "";
     $("range").hidden = !calculation;
     const announced = {};
     for (const smod of [0, 1]) {
@@ -202,7 +153,7 @@
       const mode = calculation?.modes[smod];
       setCell(row.querySelector(".reload"), mode ? reloadText(mode) : "", mode ? mode.status === "Ok" : undefined);
       setCell(row.querySelector(".achieved"), mode ? `${mode.achieved} bps` : "", undefined);
-      const deviation = mode ? text("deviationLabel", { text: mode.deviationText }) : "";
+      const deviation = mode ? deviationLabel(mode.deviationText) : "";
       setCell(row.querySelector(".deviation"), deviation, mode ? !mode.outOfTolerance : undefined);
       announced[`r${smod}`] = mode ? reloadText(mode) : "";
       announced[`d${smod}`] = deviation;
@@ -222,12 +173,12 @@
   // best neighbour, the setting the code uses marked.
   function showTargetSolution(answer) {
     const ok = answer.status === "ok";
-    showView("target", text("codeOf", { function: ok ? answer.function : "SIO_Init" }));
+    showView("target", text("code-of", { function: ok ? answer.function : "SIO_Init" }));
     const uart = $("uart").value;
-    showProblem(ok ? "" : text(answer.status === "noResult" ? "targetNoResult" : answer.status, { uart }));
+    showProblem(ok ? "" : text(answer.status === "noResult" ? "target-no-result" : keyOf(answer.status), { uart }));
     const shown = ok ? answer.solutions[answer.shown] : null;
-    $("selected-crystal").textContent = ok ? text("selectedCrystal", { hz: answer.crystalHzText }) : "";
-    $("range").textContent = shown ? text("range", { min: shown.minRateText, max: shown.maxRateText }) : "";
+    $("selected-crystal").textContent = ok ? selectedCrystalText(answer.crystalHzText) : "";
+    $("range").textContent = shown ? rangeText(shown.minRateText, shown.maxRateText) : "";
     $("range").hidden = !shown;
     const lines = ok ? answer.solutions.flatMap((solution) => solution.modes.map((mode) => ({ solution, mode }))) : [];
     let announced = "";
@@ -243,11 +194,11 @@
       const reload = setting ? `${setting.reloadLabel} = ${setting.reloadText}` : reloadText(mode);
       setCell(cells[3], reload, setting !== null);
       setAchieved(cells[4], setting);
-      const deviation = setting ? text("deviationLabel", { text: setting.deviationText }) : "";
+      const deviation = setting ? deviationLabel(setting.deviationText) : "";
       setCell(cells[5], deviation, setting ? !setting.outOfTolerance : undefined);
       setCell(cells[6], best ? text("best") : "", undefined);
       if (best) {
-        announced = text("announceTarget", { target: solution.target, clock: mode.clockText,
+        announced = text("announce-target", { target: solution.target, clock: mode.clockText,
           smod: mode.smod, reload, deviation });
       }
     });
@@ -264,13 +215,13 @@
     const others = uart.sharedWith.map((index) => plan.uarts[index].uart).join(text("separator"));
     const timer = timerText(uart.timer);
     let reason = {
-      OnlyGenerator: () => text("reasonOnly"),
-      BestAlone: () => text("reasonBest"),
-      SharedTimer: () => text("reasonShared", { timer, others }),
-      TimerTaken: () => text("reasonTaken", { best: uart.bestAlone, timer: timerText(uart.bestAloneTimer),
+      OnlyGenerator: () => text("reason-only"),
+      BestAlone: () => text("reason-best"),
+      SharedTimer: () => text("reason-shared", { timer, others }),
+      TimerTaken: () => text("reason-taken", { best: uart.bestAlone, timer: timerText(uart.bestAloneTimer),
         holder: plan.uarts[uart.takenBy]?.uart ?? "" }),
     }[uart.reason]();
-    if (uart.reason !== "SharedTimer" && uart.sharedWith.length > 0) reason += text("reasonAlsoShared", { timer, others });
+    if (uart.reason !== "SharedTimer" && uart.sharedWith.length > 0) reason += text("reason-also-shared", { timer, others });
     return reason;
   }
 
@@ -278,18 +229,18 @@
     if (answer.status in REQUEST_PROBLEMS) {
       return text(REQUEST_PROBLEMS[answer.status], { uart: state.requests[answer.request]?.uart ?? "" });
     }
-    if (answer.status !== "ok") return text(answer.status === "noResult" ? "planNoResult" : answer.status);
+    if (answer.status !== "ok") return text(answer.status === "noResult" ? "plan-no-result" : keyOf(answer.status));
     if (!answer.conflict) return "";
     const { kind, requests, timer } = answer.conflict;
-    return text(`conflict${kind}`, { uarts: uartList(requests), timer: timerText(timer) });
+    return text(`conflict-${keyOf(kind)}`, { uarts: uartList(requests), timer: timerText(timer) });
   }
 
   // The plan of several UARTs: per UART its generator, timer, clock, SMOD,
   // reload registers, achieved rate, deviation and why; or the conflict.
   function showPlan(answer) {
-    showView("plan", text("codePlan"));
+    showView("plan", text("code-plan"));
     showProblem(planProblem(answer));
-    $("selected-crystal").textContent = answer.status === "ok" ? text("selectedCrystal", { hz: answer.crystalHzText }) : "";
+    $("selected-crystal").textContent = answer.status === "ok" ? selectedCrystalText(answer.crystalHzText) : "";
     $("range").textContent = "";
     $("range").hidden = true;
     const uarts = answer.plan?.uarts ?? [];
@@ -308,11 +259,11 @@
       setAchieved(cells[7], setting);
       setCell(cells[8], `${setting.deviationText}%`, !setting.outOfTolerance);
       setCell(cells[9], reasonText(uart, answer.plan), undefined);
-      const deviation = text("deviationLabel", { text: setting.deviationText });
-      announced.push(text("announcePlan", { uart: uart.uart, target: uart.target, deviation }));
+      const deviation = deviationLabel(setting.deviationText);
+      announced.push(text("announce-plan", { uart: uart.uart, target: uart.target, deviation }));
     });
     showOutput(answer.status === "ok" && answer.outcome !== "Nothing" ? answer.output : "", answer.outcome === "Code");
-    $("announcer").textContent = uarts.length > 0 ? announced.join(text("announceSeparator")) : $("problem").textContent;
+    $("announcer").textContent = uarts.length > 0 ? announced.join(text("announce-separator")) : $("problem").textContent;
   }
 
   // The crystal finder's rows are made once and refilled on every change.
@@ -321,17 +272,26 @@
     finderRows = crystals.map(() => {
       const row = body.insertRow();
       const cells = [];
-      for (let column = 0; column < 8; column += 1) {
+      for (let column = 0; column < 9; column += 1) {
         cells.push(column === 0 ? row.appendChild(document.createElement("th")) : row.insertCell());
       }
       cells[0].scope = "row";
+      cells[8].className = "link-column";
       return { row, cells };
     });
   }
 
+  // What the finder depends on: the rate, the target and its UART, the link
+  // and whether it ranks by the link.
   function finderKey() {
     const target = $("target").value;
-    return target === "classic" ? `classic\n${$("baud").value}` : `${target}\n${$("uart").value}\n${$("baud").value}`;
+    const link = JSON.stringify([linkTexts(), rankByLink()]);
+    return target === "classic" ? `classic\n${$("baud").value}\n${link}`
+      : `${target}\n${$("uart").value}\n${$("baud").value}\n${link}`;
+  }
+
+  function rankByLink() {
+    return $("finder-rank").checked && linkTexts().peer !== "";
   }
 
   // Refills the finder for the rate in the box, the target and the UART,
@@ -343,10 +303,11 @@
       const baud = $("baud").value;
       const target = $("target").value;
       if (target === "classic") {
-        showFinder(bridge.crystalTable(baud));
+        showFinder(bridge.crystalTable(baud, rankByLink()));
       } else {
-        showTargetFinder(bridge.targetTable(baud, target, $("uart").value));
+        showTargetFinder(bridge.targetTable(baud, target, $("uart").value, rankByLink()));
       }
+      $("finder-table").classList.toggle("no-link", linkTexts().peer === "");
       state.finderKey = finderKey();
       markFinderRow($("crystal").value);
     }
@@ -381,8 +342,16 @@
         setCell(cells[base + 2], mode ? `${mode.deviationText}%` : "-", mode ? !mode.outOfTolerance : undefined);
       }
       setCell(cells[7], codeText(entry), undefined);
+      setFinderLink(cells[8], entry.link);
     });
     hideFinderRowsFrom(rows.length);
+  }
+
+  // The finder's link cell: the margin in the verdict's colour, "-" where
+  // the link could not be checked, empty without a link.
+  function setFinderLink(cell, link) {
+    setCell(cell, !link ? "" : link.status === "ok" ? `${link.marginText}%` : "-", undefined);
+    setVerdictClass(cell, link?.verdict);
   }
 
   // The finder on targets: each crystal's best generator and setting, as
@@ -402,6 +371,7 @@
       setCell(cells[5], best ? best.achievedDecimalText : "-", undefined);
       setCell(cells[6], best ? `${best.deviationText}%` : "-", best ? !best.outOfTolerance : undefined);
       setCell(cells[7], codeText(entry), undefined);
+      setFinderLink(cells[8], entry.link);
     });
     hideFinderRowsFrom(rows.length);
   }
@@ -434,14 +404,14 @@
     const buttons = (files?.files ?? []).map((name, index) => {
       const button = Object.assign(document.createElement("button"), { type: "button", textContent: name });
       button.dataset.file = String(index);
-      button.setAttribute("aria-label", text("downloadFile", { name }));
+      button.setAttribute("aria-label", text("download-file", { name }));
       return button;
     });
     if (files) {
       const one = Object.assign(document.createElement("button"), { type: "button",
-        textContent: text("oneFile", { name: files.oneFile }) });
+        textContent: text("one-file", { name: files.oneFile }) });
       one.dataset.file = "-1";
-      one.setAttribute("aria-label", text("downloadOneFile", { name: files.oneFile }));
+      one.setAttribute("aria-label", text("download-one-file", { name: files.oneFile }));
       buttons.push(one);
     }
     $("driver-files").replaceChildren(...buttons);
@@ -458,8 +428,8 @@
       : bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
     state.driverFiles = answer?.status === "ok" ? answer : null;
     const note = {
-      ok: "driverFilesNote", noCode: "driverNoCode", badSize: "driverBadSize", idataBudget: "driverIdataBudget",
-    }[answer?.status] ?? "driverClassic";
+      ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size", idataBudget: "driver-idata-budget",
+    }[answer?.status] ?? "driver-classic";
     $("driver-note").textContent = text(note, answer);
     $("driver-note").classList.toggle("bad", answer !== null && answer.status !== "ok" && answer.status !== "noCode");
     showDriverButtons(state.driverFiles);
@@ -518,7 +488,7 @@
     $("add-uart").disabled = !isFamily($("target").value) || selects.length >= uarts.length;
     $("plan-uarts").hidden = state.planRows.length === 0;
     for (const entry of state.planRows) {
-      entry.remove.setAttribute("aria-label", text("removeUartLabel", { uart: entry.select.value }));
+      entry.remove.setAttribute("aria-label", text("remove-uart-label", { uart: entry.select.value }));
     }
   }
 
@@ -536,7 +506,7 @@
     const input = Object.assign(document.createElement("input"), { id: `plan-baud-${id}`, className: "plan-baud",
       type: "text", inputMode: "numeric", spellcheck: false, value: baud });
     const remove = Object.assign(document.createElement("button"), { type: "button", className: "remove-uart" });
-    remove.dataset.text = "removeUart";
+    remove.dataset.text = "remove-uart";
     for (const element of [uartLabel, baudLabel, remove]) element.textContent = text(element.dataset.text);
     row.append(uartLabel, select, baudLabel, input, remove);
     $("plan-rows").append(row);
@@ -595,6 +565,13 @@
     if ($("target").value !== "classic") params.set("uart", $("uart").value);
     for (const entry of state.planRows) params.append("also", `${entry.select.value}:${entry.input.value}`);
     params.set("lang", state.language);
+    if ($("peer").value !== "") {
+      params.set("peer", $("peer").value);
+      if ($("peer").value === "8051") params.set("peerChip", $("peer-chip").value);
+      params.set("tolerance", $("tolerance").value);
+      params.set("frame", $("frame").value);
+      if ($("finder-rank").checked) params.set("rank", "link");
+    }
     params.set("encoding", $("encoding").value);
     params.set("lineEnds", $("line-ends").value);
     if ($("target").value !== "classic") {
@@ -622,6 +599,12 @@
       selectIfOffered($(id), params.get(key));
     }
     fillDriverSizes({ rx: params.get("rx") ?? undefined, tx: params.get("tx") ?? undefined });
+    $("peer").value = "";
+    for (const [id, key] of [["peer", "peer"], ["frame", "frame"]]) selectIfOffered($(id), params.get(key));
+    for (const [id, key] of [["peer-chip", "peerChip"], ["tolerance", "tolerance"]]) {
+      if (params.has(key)) $(id).value = params.get(key);
+    }
+    $("finder-rank").checked = params.get("rank") === "link";
     choose($("target").value, params.get("uart"), params.getAll("also").map((also) => {
       const colon = also.indexOf(":");
       return colon < 0 ? [also, ""] : [also.slice(0, colon), also.slice(colon + 1)];
@@ -645,6 +628,113 @@
     refreshUartChoices();
   }
 
+  // The link's texts as the module reads them: the other end (a second
+  // 8051's CHIP@CRYSTAL from its box), this end's tolerance and the frame.
+  function linkTexts() {
+    const peer = $("peer").value === "8051" ? $("peer-chip").value : $("peer").value;
+    return { peer, tolerance: $("tolerance").value, frame: $("frame").value };
+  }
+
+  // The link choices: the second 8051's box only for a second 8051, the
+  // tolerance and frame only with another end; the finder ranks only then.
+  function refreshLinkChoices() {
+    const peer = $("peer").value;
+    if (peer === state.linkPeer) return;
+    state.linkPeer = peer;
+    $("peer-chip").hidden = peer !== "8051";
+    $("peer-chip-label").hidden = peer !== "8051";
+    for (const id of ["tolerance", "frame", "finder-rank"]) $(id).disabled = peer === "";
+  }
+
+  // The verdict's colour: blue when the link works, amber when marginal,
+  // red when it fails.
+  function setVerdictClass(element, verdict) {
+    element.classList.toggle("good", verdict === "Works");
+    element.classList.toggle("marginal", verdict === "Marginal");
+    element.classList.toggle("bad", verdict === "Fails");
+  }
+
+  function verdictText(verdict) {
+    return text(`link.verdict-${verdict.toLowerCase()}`);
+  }
+
+  // Why a UART's link could not be checked, in the page's language.
+  function linkProblem(link, prefix) {
+    return text(`link-${keyOf(link.status)}`, { uart: prefix, peer: link.peer, baud: link.baud, frame: $("frame").value });
+  }
+
+  // The link beside the results: per UART (one, or each of a plan) the
+  // verdict, each direction's worst mismatch (the sense nearer its limit),
+  // the receiver's limit and the margin, the largest tolerance this end's
+  // clock may have, and the second 8051's setting; or why it is unchecked.
+  // links: [{uart, link}], uart "" for the single UART.
+  function showLink(links) {
+    const shown = links.filter((entry) => entry.link);
+    // Without a link there is nothing to refill, keystroke after keystroke.
+    if (shown.length === 0 && $("link-result").hidden) return;
+    $("link-result").hidden = shown.length === 0;
+    const verdict = $("link-verdict");
+    const parts = [];
+    const rows = [];
+    const notes = [];
+    const problems = [];
+    for (const { uart, link } of shown) {
+      const prefix = uart ? text("link-uart-prefix", { uart }) : "";
+      if (link.verdict) parts.push({ text: `${prefix}${verdictText(link.verdict)}`, verdict: link.verdict });
+      if (link.status !== "ok") {
+        problems.push(linkProblem(link, prefix));
+        continue;
+      }
+      for (const [key, direction] of [["link-own-to-peer", link.ownToPeer], ["link-peer-to-own", link.peerToOwn]]) {
+        rows.push({ uart, direction: text(key), sense: direction[direction.binding], binding: direction.binding,
+          verdict: direction.verdict });
+      }
+      notes.push(link.maxOwnTolerancePpm === null ? text("link-no-tolerance", { uart: prefix })
+        : text("link-max-tolerance", { uart: prefix, ppm: link.maxOwnTolerancePpm }));
+      const peer = link.peerSetting;
+      if (peer) {
+        notes.push(text("link-peer-setting", { uart: prefix, target: peer.target,
+          clock: peer.setting.clockText, smod: peer.setting.smod,
+          reload: `${peer.setting.reloadLabel} = ${peer.setting.reloadText}`, rate: peer.setting.achievedDecimalText }));
+      }
+    }
+    // The verdict line and the notes are made again only when they change.
+    const key = JSON.stringify([state.language, parts, notes]);
+    if (key !== state.linkKey) {
+      state.linkKey = key;
+      const spans = parts.map((part, index) => {
+        const span = document.createElement("span");
+        span.textContent = part.text;
+        setVerdictClass(span, part.verdict);
+        return index === 0 ? [span] : [text("announce-separator"), span];
+      }).flat();
+      verdict.replaceChildren(...(spans.length > 0 ? [text("link-verdict", { verdict: "" }), ...spans] : []));
+      verdict.hidden = spans.length === 0;
+      const list = $("link-notes");
+      list.replaceChildren(...notes.map((note) => Object.assign(document.createElement("li"), { textContent: note })));
+      list.hidden = notes.length === 0;
+    }
+    if ($("link-problem").textContent !== problems.join(" ")) $("link-problem").textContent = problems.join(" ");
+    // The verdict (or why there is none) is announced after the results.
+    const said = [verdict.hidden ? "" : verdict.textContent, problems.join(" ")].filter((part) => part !== "");
+    if (said.length > 0) $("announcer").textContent += text("announce-separator") + said.join(text("announce-separator"));
+    $("link-problem").hidden = problems.length === 0;
+    $("link-table").hidden = rows.length === 0;
+    // One UART alone needs no UART column.
+    $("link-table").classList.toggle("single", !links.some((entry) => entry.uart));
+    tableRows($("link-table"), rows.length, 6).forEach((row, index) => {
+      const entry = rows[index];
+      const cells = row.cells;
+      setCell(cells[0], entry.uart, undefined);
+      setCell(cells[1], entry.direction, undefined);
+      setCell(cells[2], text(`link-${entry.binding}`, { percent: entry.sense.worstText }), undefined);
+      setCell(cells[3], `${entry.sense.limitText}%`, undefined);
+      setCell(cells[4], `${entry.sense.marginText}%`, undefined);
+      setCell(cells[5], verdictText(entry.verdict), undefined);
+      setVerdictClass(cells[5], entry.verdict);
+    });
+  }
+
   // Recomputes and shows everything for the current inputs. The code view
   // speaks the page's language; the files downloaded are the command line's
   // (Chinese comments) until it takes a language too.
@@ -653,16 +743,21 @@
     const baud = $("baud").value;
     const target = $("target").value;
     refreshUartChoices();
+    refreshLinkChoices();
+    bridge.setLink(linkTexts());
     if (target === "classic") {
       state.answer = bridge.calculate(crystal, baud, state.language);
       showCalculation(state.answer);
+      showLink([{ uart: "", link: state.answer.calculation?.link }]);
     } else if (state.planRows.length > 0) {
       state.requests = planRequests();
       state.answer = bridge.plan(crystal, target, state.requests, state.language);
       showPlan(state.answer);
+      showLink((state.answer.plan?.uarts ?? []).map((uart) => ({ uart: uart.uart, link: uart.link })));
     } else {
       state.answer = bridge.solveTarget(crystal, baud, target, $("uart").value, state.language);
       showTargetSolution(state.answer);
+      showLink([{ uart: "", link: state.answer.link }]);
     }
     // The finder depends on the rate, the target and the UART alone, and a
     // new rate refills some six hundred cells: that waits for the next
@@ -682,24 +777,36 @@
     document.title = text("title");
     for (const element of document.querySelectorAll("[data-text]")) element.textContent = text(element.dataset.text);
     const switcher = $("language");
-    switcher.textContent = text("switchTo");
-    switcher.lang = state.language === "zh" ? "en" : "zh-CN";
+    switcher.textContent = TABLES[otherLanguage()]["page.language-name"];
+    switcher.lang = otherLanguage() === "zh" ? "zh-CN" : "en";
     for (const select of [$("crystal-preset"), $("baud-preset")]) select.options[0].textContent = text("custom");
+    for (const option of $("peer").options) {
+      option.textContent = { "": text("peer-none"), ideal: text("peer-ideal"), 8051: text("peer-target") }[option.value]
+        ?? text("peer-adapter", { name: option.value });
+    }
     for (const option of $("target").options) {
       const family = state.families.find((entry) => entry.name === option.value);
       const target = state.targets.find((entry) => entry.name === option.value);
-      if (option.value === "classic") option.textContent = text("target_classic");
+      if (option.value === "classic") option.textContent = text("target-classic");
       else if (family) option.textContent = text("family", { name: family.name, uarts: family.uarts.join(text("separator")) });
-      else option.textContent = `${target.name}: ${target.chips}`;
+      else option.textContent = `${target.name}: ${text(`target.${target.name}.chips`)}`;
     }
-    $("target-families").label = text("familyGroup");
-    $("target-generators").label = text("targetGroup");
+    $("target-families").label = text("family-group");
+    $("target-generators").label = text("target-group");
     refreshUartChoices();
   }
 
   function fillSelect(select, values, withCustom) {
     if (withCustom) select.add(new Option("", ""));
     for (const value of values) select.add(new Option(value, value));
+  }
+
+  // The link's choices as the module offers them: no other end, each
+  // adapter, an ideal one and a second 8051; every frame the UART carries.
+  function fillLinkChoices({ peers, frames }) {
+    const adapters = peers.filter((name) => name !== "ideal");
+    for (const value of ["", ...adapters, "ideal", "8051"]) $("peer").add(new Option(value, value));
+    for (const frame of frames) $("frame").add(new Option(frame, frame));
   }
 
   // The target choice: the classic calculation, the chip families, then
@@ -716,9 +823,10 @@
 
   // The bytes of the code the download writes for these inputs: the
   // classic SIO_Init, a target's init function or the plan's code, with the
-  // chosen encoding and line ends, exactly as tesmirol-cli writes them;
-  // null when there is no code.
+  // chosen encoding and line ends and the chosen link's note, exactly as
+  // tesmirol-cli writes them; null when there is no code.
   function codeBytesFor({ crystal, baud, target = "classic", uart = "", also = [], gbk, lineFeeds }) {
+    bridge.setLink(linkTexts());
     if (target === "classic") return bridge.codeBytes(crystal, baud, gbk, lineFeeds);
     if (also.length === 0) return bridge.targetCodeBytes(crystal, baud, target, uart, gbk, lineFeeds);
     const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
@@ -772,18 +880,18 @@
       done = document.execCommand("copy");
       getSelection().removeAllRanges();
     }
-    $("copy-status").textContent = text(done ? "copied" : "copyFailed");
+    $("copy-status").textContent = text(done ? "copied" : "copy-failed");
   }
 
   async function start() {
     try {
+      if (!self.TESMIROL_TEXTS) throw new Error("Tesmirol page: its texts (tesmirol-texts.js) are missing");
       bridge = await TesmirolBridge.load();
     } catch (error) {
       $("load-error").hidden = false;
-      $("load-error").textContent = error.message;
+      $("load-error").textContent = self.TESMIROL_TEXTS ? text("load-error", { reason: error.message }) : error.message;
       throw error;
     }
-    useReportLabels(bridge.reportLabels());
     const presets = bridge.presets();
     fillSelect($("crystal-preset"), presets.crystals, true);
     fillSelect($("baud-preset"), presets.bauds, true);
@@ -795,6 +903,7 @@
     }
     fillDriverSizes();
     fillTargets();
+    fillLinkChoices(bridge.linkChoices());
     buildFinder(presets.crystals);
     readUrl();
     applyLanguage();
@@ -822,12 +931,14 @@
       const button = event.target.closest("button[data-file]");
       if (button) downloadDriverFile(Number(button.dataset.file));
     });
+    for (const id of ["peer", "frame", "finder-rank"]) $(id).addEventListener("change", update);
+    for (const id of ["peer-chip", "tolerance"]) $(id).addEventListener("input", update);
     $("add-uart").addEventListener("click", () => {
       addPlanRow("", "9600").input.focus();
       update();
     });
     $("language").addEventListener("click", () => {
-      state.language = state.language === "zh" ? "en" : "zh";
+      state.language = otherLanguage();
       applyLanguage();
       state.finderKey = null;  // its texts change language too
       update();
@@ -855,8 +966,19 @@
     update,
     refreshFinder,
     choose,
+    // Sets the link's choices as a user does ({peer: "", an adapter, "ideal"
+    // or "8051"; peerChip; tolerance; frame; rank}); update shows them.
+    chooseLink({ peer = "", peerChip, tolerance, frame, rank = false } = {}) {
+      $("peer").value = peer;
+      if (peerChip !== undefined) $("peer-chip").value = peerChip;
+      if (tolerance !== undefined) $("tolerance").value = tolerance;
+      if (frame !== undefined) $("frame").value = frame;
+      $("finder-rank").checked = rank;
+    },
     codeFileBytes,
     codeFileName,
+    // The keys ("zh:page.crystal") the page has asked for and its tables lack.
+    get missingTexts() { return [...missingTexts]; },
     // The bytes the download would write for these inputs, the page left as it is.
     codeFileBytesFor(crystal, baud, gbk, lineFeeds, target = "classic", uart = "", also = []) {
       return codeBytesFor({ crystal, baud, target, uart, also, gbk, lineFeeds });

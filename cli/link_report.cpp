@@ -1,0 +1,360 @@
+#include "cli/link_report.h"
+
+#include <utility>
+
+#include "cli/target_report.h"
+#include "engine/deviation_text.h"
+#include "engine/target_texts.h"
+#include "engine/texts.h"
+#include "engine/usb_adapter_rates.h"
+#include "text/encoding.h"
+
+namespace tesmirol::cli {
+namespace {
+
+constexpr std::uint64_t kPpbPerPpm = 1000;
+
+// value / scale (a power of ten) as a decimal without trailing zeros
+// ("1.5", "100").
+std::string ExactDecimal(std::uint64_t value, std::uint64_t scale) {
+  std::string text = std::to_string(value / scale);
+  const std::uint64_t rest = value % scale;
+  if (rest == 0) {
+    return text;
+  }
+  std::string digits = std::to_string(scale + rest).substr(1);  // the rest with its leading zeros
+  digits.erase(digits.find_last_not_of('0') + 1);
+  return text + "." + digits;
+}
+
+std::string_view VerdictKeyText(LinkVerdict verdict, Language language) {
+  switch (verdict) {
+    case LinkVerdict::Marginal:
+      return Text(language, TextKey::LinkVerdictMarginal);
+    case LinkVerdict::Fails:
+      return Text(language, TextKey::LinkVerdictFails);
+    case LinkVerdict::Works:
+      break;
+  }
+  return Text(language, TextKey::LinkVerdictWorks);
+}
+
+std::string VerdictText(LinkVerdict verdict, Language language) {
+  return std::string(VerdictKeyText(verdict, language));
+}
+
+// The mismatch with its sign: + when the transmitter runs fast, - slow.
+std::string SignedMismatch(const MismatchSense& sense, bool fast) {
+  if (sense.worstPercent == 0.0) {
+    return FormatDeviation(0.0);
+  }
+  if (!fast) {
+    return FormatDeviation(-sense.worstPercent);
+  }
+  std::string text(1, '+');
+  text += FormatDeviation(sense.worstPercent);
+  return text;
+}
+
+std::string RateText(const Fraction& rate) { return DecimalText(FractionValue(rate)); }
+
+// The direction whose verdict is worse, this 8051's sending first on a tie
+// of verdicts unless the other uses more of its limit.
+const LinkDirection& WorseDirection(const LinkCheck& check, bool& ownSends) {
+  const MismatchSense& out = BindingSense(check.ownToPeer);
+  const MismatchSense& in = BindingSense(check.peerToOwn);
+  if (check.ownToPeer.verdict != check.peerToOwn.verdict) {
+    ownSends = static_cast<int>(check.ownToPeer.verdict) > static_cast<int>(check.peerToOwn.verdict);
+  } else {
+    ownSends = out.worstPercent * in.limitPercent >= in.worstPercent * out.limitPercent;
+  }
+  return ownSends ? check.ownToPeer : check.peerToOwn;
+}
+
+// A note on where the receiver's limit comes from: a stated figure, or a
+// sampling scheme no data sheet states.
+std::string ReceiverNote(const PeerSpec& peer, const LinkEnd& receiver, bool peerReceives, Language language) {
+  if (!peerReceives) {
+    return {};
+  }
+  if (receiver.receiver.kind == ReceiverModelKind::StatedLimit) {
+    return std::string(Text(language, TextKey::LinkStated));
+  }
+  if (peer.kind == PeerKind::Adapter && AdapterFacts(peer.adapter).receiverAssumed) {
+    return FormatText(language, TextKey::LinkAssumed,
+                      {{"ticks", std::to_string(receiver.receiver.scheme.oversampling)}});
+  }
+  return {};
+}
+
+std::string DirectionLine(const LinkRequest& request, const LinkOutcome& outcome, bool ownSends, Language language) {
+  const LinkDirection& direction = ownSends ? outcome.check->ownToPeer : outcome.check->peerToOwn;
+  const MismatchSense& sense = BindingSense(direction);
+  const std::string peerName = PeerName(request.peer);
+  return FormatText(language, TextKey::LinkDirection,
+                    {{"from", ownSends ? std::string("8051") : peerName},
+                     {"to", ownSends ? peerName : std::string("8051")},
+                     {"worst", SignedMismatch(sense, direction.fastBinds)},
+                     {"limit", FormatDeviation(sense.limitPercent)},
+                     {"margin", FormatDeviation(sense.marginPercent)},
+                     {"verdict", VerdictText(direction.verdict, language)},
+                     {"note", ReceiverNote(request.peer, outcome.peer.end, ownSends, language)}}) +
+         "\n";
+}
+
+// Why the peer cannot take part, GBK.
+std::string PeerCannotText(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
+  const std::string peerName = PeerName(request.peer);
+  if (outcome.peer.status == PeerEndStatus::AdapterCannot) {
+    const UsbAdapterFacts& facts = AdapterFacts(request.peer.adapter);
+    return FormatText(language, TextKey::LinkCannotAdapter,
+                      {{"peer", peerName},
+                       {"baud", std::to_string(outcome.baud)},
+                       {"low", std::to_string(facts.minBaud)},
+                       {"high", std::to_string(facts.maxBaud)}});
+  }
+  return FormatText(language, TextKey::LinkCannotTarget, {{"peer", peerName}, {"baud", std::to_string(outcome.baud)}});
+}
+
+std::string UartPrefix(const LinkOutcome& outcome) { return outcome.uart.empty() ? std::string() : outcome.uart + " "; }
+
+nlohmann::ordered_json FractionJson(const Fraction& fraction) {
+  return {{"numerator", fraction.numerator}, {"denominator", fraction.denominator}, {"value", FractionValue(fraction)}};
+}
+
+nlohmann::ordered_json SenseJson(const MismatchSense& sense) {
+  return {{"verdict", LinkVerdictName(sense.verdict)},
+          {"worstPercent", sense.worstPercent},
+          {"limitPercent", sense.limitPercent},
+          {"marginPercent", sense.marginPercent},
+          {"limit", {{"numerator", sense.limit.numerator}, {"denominator", sense.limit.denominator}}}};
+}
+
+nlohmann::ordered_json DirectionJson(const LinkDirection& direction) {
+  return {{"verdict", LinkVerdictName(direction.verdict)},
+          {"binding", direction.fastBinds ? "fast" : "slow"},
+          {"fast", SenseJson(direction.fast)},
+          {"slow", SenseJson(direction.slow)}};
+}
+
+nlohmann::ordered_json ReceiverJson(const PeerSpec& peer, const ReceiverModel& receiver) {
+  nlohmann::ordered_json object;
+  if (receiver.kind == ReceiverModelKind::StatedLimit) {
+    object["kind"] = "StatedLimit";
+    object["statedLimit"] = {{"numerator", receiver.statedLimit.numerator},
+                             {"denominator", receiver.statedLimit.denominator}};
+  } else {
+    object["kind"] = "Sampling";
+    object["oversampling"] = receiver.scheme.oversampling;
+    object["decisionTick"] = receiver.scheme.decisionTick;
+    object["votedSamples"] = receiver.scheme.votedSamples;
+  }
+  object["assumed"] = peer.kind == PeerKind::Adapter && AdapterFacts(peer.adapter).receiverAssumed;
+  return object;
+}
+
+std::string_view PeerKindName(PeerKind kind) {
+  switch (kind) {
+    case PeerKind::Adapter:
+      return "adapter";
+    case PeerKind::Target:
+      return "target";
+    case PeerKind::Ideal:
+      break;
+  }
+  return "ideal";
+}
+
+std::string_view OutcomeKindName(LinkOutcomeKind kind) {
+  switch (kind) {
+    case LinkOutcomeKind::Checked:
+      return "Checked";
+    case LinkOutcomeKind::PeerCannot:
+      return "PeerCannot";
+    case LinkOutcomeKind::NoExactRate:
+      return "NoExactRate";
+    case LinkOutcomeKind::NoSetting:
+      break;
+  }
+  return "NoSetting";
+}
+
+}  // namespace
+
+LinkOutcome CheckLinkAt(const LinkRequest& request, const std::optional<Fraction>& ownRate, std::int32_t baud,
+                        std::string uart, bool noExactRate) {
+  LinkOutcome outcome;
+  outcome.uart = std::move(uart);
+  outcome.baud = baud;
+  if (!ownRate) {
+    outcome.kind = noExactRate ? LinkOutcomeKind::NoExactRate : LinkOutcomeKind::NoSetting;
+    return outcome;
+  }
+  outcome.own = Uart8051End(*ownRate, request.ownTolerance);
+  outcome.peer = ResolvePeer(request.peer, baud);
+  if (outcome.peer.status != PeerEndStatus::Ok) {
+    outcome.kind = LinkOutcomeKind::PeerCannot;
+    return outcome;
+  }
+  outcome.check = CheckLink(outcome.own, outcome.peer.end, request.frame);
+  outcome.kind = LinkOutcomeKind::Checked;
+  return outcome;
+}
+
+std::optional<LinkVerdict> OutcomeVerdict(const LinkOutcome& outcome) noexcept {
+  if (outcome.kind == LinkOutcomeKind::Checked) {
+    return outcome.check->verdict;
+  }
+  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
+    return LinkVerdict::Fails;
+  }
+  return std::nullopt;
+}
+
+std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
+  if (outcome.kind == LinkOutcomeKind::NoSetting || outcome.kind == LinkOutcomeKind::NoExactRate) {
+    const TextKey key = outcome.kind == LinkOutcomeKind::NoSetting ? TextKey::LinkNoSetting : TextKey::LinkNoExactRate;
+    return FormatText(language, key, {{"uart", UartPrefix(outcome)}}) + "\n";
+  }
+  const std::string peerName = PeerName(request.peer);
+  std::string lines = FormatText(language, TextKey::LinkHead,
+                                 {{"uart", UartPrefix(outcome)},
+                                  {"peer", peerName},
+                                  {"baud", std::to_string(outcome.baud)},
+                                  {"frame", SerialFrameName(request.frame)},
+                                  {"mode", FrameUartModeOf(request.frame) == FrameUartMode::Mode1 ? "1" : "3"}}) +
+                      "\n";
+  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
+    lines += "  " + PeerCannotText(request, outcome, language) + "\n";
+    lines +=
+        FormatText(language, TextKey::LinkMaxToleranceNone, {{"verdict", VerdictText(LinkVerdict::Fails, language)}}) +
+        "\n";
+    return lines;
+  }
+  lines += FormatText(language, TextKey::LinkRates,
+                      {{"own", RateText(outcome.own.rate)},
+                       {"ownTolerance", ToleranceText(outcome.own.tolerance.partsPerBillion)},
+                       {"peer", peerName},
+                       {"other", RateText(outcome.peer.end.rate)},
+                       {"otherTolerance", ToleranceText(outcome.peer.end.tolerance.partsPerBillion)}}) +
+           "\n";
+  lines += DirectionLine(request, outcome, true, language);
+  lines += DirectionLine(request, outcome, false, language);
+  const LinkCheck& check = *outcome.check;
+  if (check.maxOwnTolerancePpm) {
+    lines += FormatText(language, TextKey::LinkMaxTolerance,
+                        {{"verdict", VerdictText(check.verdict, language)},
+                         {"max", ToleranceText(std::uint64_t{*check.maxOwnTolerancePpm} * kPpbPerPpm)},
+                         {"ppm", std::to_string(*check.maxOwnTolerancePpm)}});
+  } else {
+    lines += FormatText(language, TextKey::LinkMaxToleranceNone, {{"verdict", VerdictText(check.verdict, language)}});
+  }
+  return lines + "\n";
+}
+
+std::string InsertLinkLines(std::string report, std::string_view codeText, std::string_view linkLines) {
+  const std::size_t code = codeText.empty() ? std::string::npos : report.rfind(codeText);
+  if (code != std::string::npos && code >= 2 && report[code - 1] == '\n' && report[code - 2] == '\n') {
+    report.insert(code - 1, linkLines);
+    return report;
+  }
+  report += linkLines;
+  return report;
+}
+
+std::optional<nlohmann::ordered_json> LinkJson(const LinkRequest& request, const LinkOutcome& outcome) {
+  auto peerName = text::GbkToUtf8(PeerName(request.peer));
+  if (!peerName) {
+    return std::nullopt;
+  }
+  nlohmann::ordered_json link;
+  link["peer"] = std::move(*peerName);
+  link["peerKind"] = PeerKindName(request.peer.kind);
+  link["baud"] = outcome.baud;
+  link["frame"] = SerialFrameName(request.frame);
+  link["uartMode"] = FrameUartModeOf(request.frame) == FrameUartMode::Mode1 ? 1 : 3;
+  link["status"] = OutcomeKindName(outcome.kind);
+  const auto verdict = OutcomeVerdict(outcome);
+  link["verdict"] = verdict ? nlohmann::ordered_json(LinkVerdictName(*verdict)) : nlohmann::ordered_json();
+  link["ownTolerancePpb"] = request.ownTolerance.partsPerBillion;
+  if (outcome.kind != LinkOutcomeKind::Checked) {
+    return link;
+  }
+  const LinkCheck& check = *outcome.check;
+  link["ownRate"] = FractionJson(outcome.own.rate);
+  link["peerRate"] = FractionJson(outcome.peer.end.rate);
+  link["peerTolerancePpb"] = outcome.peer.end.tolerance.partsPerBillion;
+  link["peerReceiver"] = ReceiverJson(request.peer, outcome.peer.end.receiver);
+  if (outcome.peer.target != nullptr) {
+    link["peerTarget"] = outcome.peer.target->name;
+    link["peerSetting"] = SettingJson(*outcome.peer.target, outcome.peer.setting);
+  }
+  link["ownToPeer"] = DirectionJson(check.ownToPeer);
+  link["peerToOwn"] = DirectionJson(check.peerToOwn);
+  link["maxOwnTolerancePpm"] =
+      check.maxOwnTolerancePpm ? nlohmann::ordered_json(*check.maxOwnTolerancePpm) : nlohmann::ordered_json();
+  return link;
+}
+
+std::optional<std::string> LinkCodeNote(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
+  const std::string peerName = PeerName(request.peer);
+  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
+    return FormatText(language, TextKey::LinkCodeNoteCannot,
+                      {{"peer", peerName},
+                       {"baud", std::to_string(outcome.baud)},
+                       {"verdict", VerdictText(LinkVerdict::Fails, language)}});
+  }
+  if (outcome.kind != LinkOutcomeKind::Checked) {
+    return std::nullopt;
+  }
+  bool ownSends = true;
+  const MismatchSense& sense = BindingSense(WorseDirection(*outcome.check, ownSends));
+  return FormatText(language, TextKey::LinkCodeNote,
+                    {{"peer", peerName},
+                     {"baud", std::to_string(outcome.baud)},
+                     {"worst", FormatDeviation(sense.worstPercent)},
+                     {"limit", FormatDeviation(sense.limitPercent)},
+                     {"verdict", VerdictText(outcome.check->verdict, language)}});
+}
+
+std::optional<std::string> LinkFailure(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
+  if (OutcomeVerdict(outcome) != LinkVerdict::Fails) {
+    return std::nullopt;
+  }
+  const std::string peerName = PeerName(request.peer);
+  std::string gbk;
+  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
+    gbk = FormatText(language, TextKey::LinkFailedCannot,
+                     {{"peer", peerName}, {"reason", PeerCannotText(request, outcome, language)}});
+  } else {
+    bool ownSends = true;
+    const LinkDirection& direction = WorseDirection(*outcome.check, ownSends);
+    const MismatchSense& sense = BindingSense(direction);
+    gbk = FormatText(language, TextKey::LinkFailed,
+                     {{"peer", peerName},
+                      {"from", ownSends ? std::string("8051") : peerName},
+                      {"to", ownSends ? peerName : std::string("8051")},
+                      {"worst", SignedMismatch(sense, direction.fastBinds)},
+                      {"limit", FormatDeviation(sense.limitPercent)}});
+  }
+  return UartPrefix(outcome) + text::GbkToUtf8(gbk).value_or(gbk);
+}
+
+std::string FinderLinkText(LinkVerdict verdict, std::optional<std::uint32_t> maxOwnTolerancePpm, Language language) {
+  if (maxOwnTolerancePpm) {
+    return FormatText(language, TextKey::LinkFinderRow,
+                      {{"verdict", VerdictText(verdict, language)},
+                       {"max", ToleranceText(std::uint64_t{*maxOwnTolerancePpm} * kPpbPerPpm)}});
+  }
+  return FormatText(language, TextKey::LinkFinderRowNone, {{"verdict", VerdictText(verdict, language)}});
+}
+
+std::string ToleranceText(std::uint64_t partsPerBillion) {
+  constexpr std::uint64_t kPpbPerPercent = 10'000'000;
+  if (partsPerBillion < kPpbPerPercent / 10) {
+    return ExactDecimal(partsPerBillion, kPpbPerPpm) + "ppm";
+  }
+  return ExactDecimal(partsPerBillion, kPpbPerPercent) + "%";
+}
+
+}  // namespace tesmirol::cli

@@ -1,0 +1,51 @@
+#pragma once
+// The serial link check in each mode of tesmirol-cli: the rate this 8051
+// really runs at (the classic calculation's setting, a target's best, each
+// UART of a plan), checked against the peer asked for the same rate, and
+// the --require-link verdict.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/link_options.h"
+#include "cli/link_report.h"
+#include "codegen/target_init_code.h"
+#include "engine/baud_calculation.h"
+#include "engine/target_solver.h"
+#include "engine/uart_planner.h"
+
+namespace tesmirol::cli {
+
+// The classic calculation: the setting the code uses (SMOD = 0 when within
+// 1 %, else SMOD = 1), or the nearer one when neither is; its rate worked
+// out exactly from the crystal read exactly and TH1.
+LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calculation, std::string_view crystalGbk);
+
+// A target's or family's best setting (none when no setting is in range).
+LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud);
+
+// Each UART of the plan against the peer at that UART's rate.
+std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan);
+
+// --require-link: the first failing link's message (UTF-8), or none.
+std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
+                                            Language language);
+
+// The language the generated code is written in, which its note line
+// speaks too: the code generator writes Chinese for every --lang today.
+inline constexpr Language kCodeLanguage = Language::Chinese;
+
+// The generated code's note lines for one link: its line, or none when
+// there was nothing to check. GBK.
+std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language);
+
+// The plan's code requests (for the init code, the driver and the
+// assembly text), each UART's request with its link's note line.
+std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
+                                                     UartMode uartMode, const LinkRequest* request,
+                                                     std::span<const LinkOutcome> links);
+
+}  // namespace tesmirol::cli
