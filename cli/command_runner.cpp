@@ -57,7 +57,7 @@ std::vector<std::string> CodeNotes(const CommandLineOptions& options, const Inpu
   if (!options.link || !inputs.link) {
     return {};
   }
-  return CodeNoteLines(*options.link, *inputs.link, kCodeLanguage);
+  return CodeNoteLines(*options.link, *inputs.link, CodeLanguage(options));
 }
 
 // Writes the generated code alone: to standard output, or to the file,
@@ -71,7 +71,7 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
     return ReportFailure(err, NoCodeReason(*inputs.calculation, choice, options.language), kExitNoResult);
   }
   const std::vector<std::string> notes = CodeNotes(options, inputs);
-  return DeliverCode(options, GenerateInitCode(*inputs.calculation, kCodeLanguage, notes).text, out, err);
+  return DeliverCode(options, GenerateInitCode(*inputs.calculation, CodeLanguage(options), notes).text, out, err);
 }
 
 // The plain or the JSON report of one calculation.
@@ -82,7 +82,8 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
     }
     return ReportInputsNoResult(inputs, err, options.language, kExitNoResult);
   }
-  const GeneratedInitCode generated = GenerateInitCode(*inputs.calculation, kCodeLanguage, CodeNotes(options, inputs));
+  const GeneratedInitCode generated =
+      GenerateInitCode(*inputs.calculation, CodeLanguage(options), CodeNotes(options, inputs));
   if (options.json) {
     auto report = MakeJsonReport(*inputs.calculation, generated);
     const auto link = inputs.link ? LinkJson(*options.link, *inputs.link) : std::nullopt;

@@ -77,13 +77,17 @@ std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOut
   return lines;
 }
 
+Language CodeLanguage(const CommandLineOptions& options) noexcept {
+  return options.json ? Language::Chinese : options.language;
+}
+
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
                                                      UartMode uartMode, const LinkRequest* request,
-                                                     std::span<const LinkOutcome> links) {
+                                                     std::span<const LinkOutcome> links, Language language) {
   std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode);
   if (request != nullptr) {
     for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
-      requests[index].notes = CodeNoteLines(*request, links[index], kCodeLanguage);
+      requests[index].notes = CodeNoteLines(*request, links[index], language);
     }
   }
   return requests;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/command_line_options.h"
 #include "cli/link_options.h"
 #include "cli/link_report.h"
 #include "codegen/target_init_code.h"
@@ -35,8 +36,9 @@ std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::spa
                                             Language language);
 
 // The language the generated code is written in, which its note line
-// speaks too: the code generator writes Chinese for every --lang today.
-inline constexpr Language kCodeLanguage = Language::Chinese;
+// speaks too: --lang's, but with --json Chinese (the classic code's own
+// text), so that the JSON is the same in every language.
+Language CodeLanguage(const CommandLineOptions& options) noexcept;
 
 // The generated code's note lines for one link: its line, or none when
 // there was nothing to check. GBK.
@@ -46,6 +48,6 @@ std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOut
 // assembly text), each UART's request with its link's note line.
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
                                                      UartMode uartMode, const LinkRequest* request,
-                                                     std::span<const LinkOutcome> links);
+                                                     std::span<const LinkOutcome> links, Language language);
 
 }  // namespace tesmirol::cli

@@ -125,7 +125,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, kCodeLanguage);
+  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options));
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(
         err,
@@ -146,17 +146,17 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const std::vector<TargetCodeRequest> codeRequests =
-      PlanRequestsWithNotes(*result.plan, *atBaud, options.uartMode, options.link ? &*options.link : nullptr, links);
+  const std::vector<TargetCodeRequest> codeRequests = PlanRequestsWithNotes(
+      *result.plan, *atBaud, options.uartMode, options.link ? &*options.link : nullptr, links, CodeLanguage(options));
   if (options.link && code.outcome == GenerationOutcome::Code) {
-    code.text = GeneratePlanInitCode(codeRequests, kCodeLanguage);  // each UART's note in its own function
+    code.text = GeneratePlanInitCode(codeRequests, CodeLanguage(options));  // each UART's note in its own function
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoPlanCodeReason(*result.plan, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
-      return DeliverCode(options, GenerateAsmDriver(codeRequests, *options.asmSyntax, kCodeLanguage), out, err);
+      return DeliverCode(options, GenerateAsmDriver(codeRequests, *options.asmSyntax, CodeLanguage(options)), out, err);
     }
     if (options.driver) {
       return DeliverDriver(options, codeRequests, out, err);

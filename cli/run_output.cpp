@@ -69,9 +69,9 @@ int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeR
                   std::ostream& err) {
   const DriverOptions& driver = *options.driver;
   if (options.driverDir.empty()) {
-    return DeliverCode(options, GenerateDriverText(requests, driver, Language::Chinese), out, err);
+    return DeliverCode(options, GenerateDriverText(requests, driver, options.language), out, err);
   }
-  for (const DriverFiles& files : GenerateDriverFiles(requests, driver, Language::Chinese)) {
+  for (const DriverFiles& files : GenerateDriverFiles(requests, driver, options.language)) {
     for (const auto& [extension, text] : {std::pair{".h", &files.header}, std::pair{".c", &files.source}}) {
       const auto bytes = EncodeGeneratedCode(*text, options.encoding, options.lineFeedsOnly);
       if (!bytes) {

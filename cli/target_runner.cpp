@@ -116,8 +116,8 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
     return kExitDone;
   }
   const std::vector<std::string> notes =
-      link ? CodeNoteLines(*options.link, *link, kCodeLanguage) : std::vector<std::string>{};
-  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, kCodeLanguage, notes);
+      link ? CodeNoteLines(*options.link, *link, CodeLanguage(options)) : std::vector<std::string>{};
+  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes);
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
@@ -127,8 +127,8 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
     if (options.asmSyntax) {
       return DeliverCode(
           options,
-          GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax, kCodeLanguage), out,
-          err);
+          GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax, CodeLanguage(options)),
+          out, err);
     }
     if (options.driver) {
       return DeliverDriver(options, std::span<const TargetCodeRequest>(&request, 1), out, err);

@@ -7,8 +7,10 @@ languages, and --lang comes before the locale, the locale before the default.
 Usage: cli_language_test.py [--emulator PART]... --texts-en FILE --texts-zh FILE CLI
 
 The files are res/texts/en.txt and res/texts/zh.txt. The generated code's
-own comments are the code generator's and are left out of the checks: the
-JSON's "output", the code itself, is cut out of each report. CSV, like
+own words are the code generator's: in English the whole output, code
+included, must hold no Chinese; in Chinese the code (the JSON's "output",
+which is the Chinese code with every --lang) is cut out of each report
+before its words are checked. CSV, like
 JSON, is for programs and the same in both languages: its columns are
 named by identifiers, its outcomes by the JSON's names.
 """
@@ -24,42 +26,48 @@ from cli_test import Run
 TEXTS = {}
 
 # Every output mode: its name, arguments and whether it carries the
-# generated code (whose JSON, with --json added, holds it as "output").
+# generated code: "report" (in Chinese the JSON's "output", with --json
+# added, is the same code), "code" (the output is the code alone), or not.
 MODES = [
-    ("report", ["11.0592MHz", "9600"], True),
-    ("report, warning", ["12MHz", "9600"], True),
-    ("report, out of range", ["11.0592MHz", "110"], False),
-    ("target report", ["--target", "t1-12t", "12MHz", "9600"], True),
-    ("family report", ["--target", "stc15", "11.0592MHz", "115200"], True),
-    ("plan", ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "22.1184MHz"], True),
-    ("plan, shared timer", ["--target", "n76e003", "--uart", "0:110", "--uart", "1:220", "24MHz"], True),
-    ("reload", ["--reload", "0xFD", "11.0592MHz"], False),
-    ("target reload", ["--target", "stc-t2-1t", "--reload", "0xFFE8", "11.0592MHz"], False),
-    ("table, text", ["--table", "all", "115200"], False),
-    ("table, markdown", ["--table", "11.0592MHz", "--format", "markdown"], False),
-    ("target table", ["--target", "stc8", "--table", "all", "9600"], False),
-    ("plan table", ["--table", "--target", "n76e003", "--uart", "0:110", "--uart", "1:9600"], False),
-    ("rates", ["--rates", "9600,115200"], False),
-    ("rates on a target", ["--rates", "9600,115200", "--target", "stc8"], False),
-    ("clock finder", ["--find-clock", "9600,115200", "--target", "stc8", "--clock-range", "11MHz..12MHz"], False),
+    ("report", ["11.0592MHz", "9600"], "report"),
+    ("report, warning", ["12MHz", "9600"], "report"),
+    ("report, out of range", ["11.0592MHz", "110"], None),
+    ("target report", ["--target", "t1-12t", "12MHz", "9600"], "report"),
+    ("family report", ["--target", "stc15", "11.0592MHz", "115200"], "report"),
+    ("plan", ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "22.1184MHz"], "report"),
+    ("plan, shared timer", ["--target", "n76e003", "--uart", "0:110", "--uart", "1:220", "24MHz"], "report"),
+    ("reload", ["--reload", "0xFD", "11.0592MHz"], None),
+    ("target reload", ["--target", "stc-t2-1t", "--reload", "0xFFE8", "11.0592MHz"], None),
+    ("table, text", ["--table", "all", "115200"], None),
+    ("table, markdown", ["--table", "11.0592MHz", "--format", "markdown"], None),
+    ("target table", ["--target", "stc8", "--table", "all", "9600"], None),
+    ("plan table", ["--table", "--target", "n76e003", "--uart", "0:110", "--uart", "1:9600"], None),
+    ("rates", ["--rates", "9600,115200"], None),
+    ("rates on a target", ["--rates", "9600,115200", "--target", "stc8"], None),
+    ("clock finder", ["--find-clock", "9600,115200", "--target", "stc8", "--clock-range", "11MHz..12MHz"], None),
     ("clock finder for a plan", ["--find-clock", "--target", "stc8", "--uart", "1:115200", "--uart", "2:9600",
-                                 "--clock-range", "11MHz..12MHz"], False),
-    ("no clock", ["--find-clock", "9600,115200", "--target", "t1-12t", "--clock-range", "1000Hz..1100Hz"], False),
-    ("serial link", ["--peer", "ch340", "--clock-tolerance", "1.5%", "--target", "stc8", "24MHz", "115200"], True),
-    ("serial link that fails", ["--peer", "ft232r", "--require-link", "12MHz", "9600"], False),
-    ("list targets", ["--list-targets"], False),
-    ("list presets", ["--list-presets"], False),
-    ("help", ["--help"], False),
-    ("no result", ["abc", "9600"], False),
-    ("no code", ["--code", "12MHz", "9600"], False),
-    ("check fails", ["--max-error", "0.5", "12MHz", "9600"], False),
-    ("check fails beyond the limit", ["--max-error", "0.1", "12MHz", "4800"], False),
-    ("target check fails", ["--target", "t1-12t", "--max-error", "0.5", "12MHz", "9600"], False),
+                                 "--clock-range", "11MHz..12MHz"], None),
+    ("no clock", ["--find-clock", "9600,115200", "--target", "t1-12t", "--clock-range", "1000Hz..1100Hz"], None),
+    ("serial link", ["--peer", "ch340", "--clock-tolerance", "1.5%", "--target", "stc8", "24MHz", "115200"], "report"),
+    ("serial link that fails", ["--peer", "ft232r", "--require-link", "12MHz", "9600"], None),
+    ("code", ["--code", "11.0592MHz", "9600"], "code"),
+    ("code of a target", ["--code", "--target", "stc8", "22.1184MHz", "115200"], "code"),
+    ("code of a plan", ["--code"] + ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "22.1184MHz"], "code"),
+    ("driver", ["--driver", "--target", "stc8", "22.1184MHz", "115200"], "code"),
+    ("assembly", ["--asm", "a51", "--target", "stc8", "22.1184MHz", "115200"], "code"),
+    ("list targets", ["--list-targets"], None),
+    ("list presets", ["--list-presets"], None),
+    ("help", ["--help"], None),
+    ("no result", ["abc", "9600"], None),
+    ("no code", ["--code", "12MHz", "9600"], None),
+    ("check fails", ["--max-error", "0.5", "12MHz", "9600"], None),
+    ("check fails beyond the limit", ["--max-error", "0.1", "12MHz", "4800"], None),
+    ("target check fails", ["--target", "t1-12t", "--max-error", "0.5", "12MHz", "9600"], None),
     ("target check fails beyond the limit", ["--target", "stc8", "--max-error", "0.0001", "11.0592MHz", "115201"],
-     False),
-    ("no plan", ["--target", "n76e003", "--uart", "0:110", "--uart", "1:9600", "24MHz"], False),
-    ("no crystal", ["--rates", "9600,115200", "16MHz"], False),
-    ("code to a folder that is not there", ["-o", "/nonexistent/sio.c", "11.0592MHz", "9600"], False),
+     None),
+    ("no plan", ["--target", "n76e003", "--uart", "0:110", "--uart", "1:9600", "24MHz"], None),
+    ("no crystal", ["--rates", "9600,115200", "16MHz"], None),
+    ("code to a folder that is not there", ["-o", "/nonexistent/sio.c", "11.0592MHz", "9600"], None),
 ]
 
 # Usage errors: name and arguments.
@@ -115,9 +123,10 @@ def english_only_words():
     return words(TEXTS["en"].values()) - words(TEXTS["zh"].values())
 
 
-def without_code(arguments, language, text):
-    """The text with the generated code (the JSON's "output") cut out."""
-    output = Run(arguments + ["--json"], language=language).json()["output"]
+def without_code(arguments, text):
+    """The Chinese text with the generated code (the JSON's "output", which
+    is the Chinese code in every language) cut out."""
+    output = Run(arguments + ["--json"], language="zh").json()["output"]
     return text.replace(output, "") if output else text
 
 
@@ -132,13 +141,13 @@ class BothLanguagesTest(unittest.TestCase):
                 default = Run(arguments, language=None)
                 self.assertEqual(chinese.status, english.status, english)
                 self.assertEqual((default.raw, default.err), (chinese.raw, chinese.err), "the default is Chinese")
+                # In English the generated code is English too: everything is checked.
                 english_text = english.out + english.err
-                chinese_text = chinese.out + chinese.err
-                if carries_code:
-                    english_text = without_code(arguments, "en", english_text)
-                    chinese_text = without_code(arguments, "zh", chinese_text)
                 self.assertTrue(english_text.strip(), english)
                 self.assertIsNone(CJK.search(english_text), english)
+                chinese_text = chinese.err if carries_code == "code" else chinese.out + chinese.err
+                if carries_code == "report":
+                    chinese_text = without_code(arguments, chinese_text)
                 leaked = words_of(chinese_text) & english_words
                 self.assertFalse(leaked, f"{chinese}: English words {sorted(leaked)}")
 

@@ -44,7 +44,7 @@ class CodeOutputTest(unittest.TestCase):
         ]
         for name, options, expected in cases:
             with self.subTest(name):
-                run = Run(["--code"] + options + ["11.0592MHz", "9600"])
+                run = Run(["--code"] + options + ["11.0592MHz", "9600"], language="zh")
                 self.assertEqual((run.status, run.err), (DONE, ""), run)
                 self.assertEqual(run.raw, expected, run)
 
@@ -59,7 +59,7 @@ class CodeOutputTest(unittest.TestCase):
                 target = Path(folder, "sio_init.c")
                 target.write_bytes(b"old contents that are longer than nothing\n" * 100)
                 options = [option.replace("{file}", str(target)) for option in options]
-                run = Run(options + ["11.0592MHz", "9600"])
+                run = Run(options + ["11.0592MHz", "9600"], language="zh")
                 self.assertEqual((run.status, run.out, run.err), (DONE, "", ""), run)
                 self.assertEqual(target.read_bytes(), expected)
                 self.assertEqual(os.listdir(folder), ["sio_init.c"], "no temporary file is left")

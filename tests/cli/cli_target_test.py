@@ -126,8 +126,8 @@ class TargetCodeTest(unittest.TestCase):
         for target, crystal, baud in [("stc-t2-1t", "22.1184MHz", "115200"), ("stc12", "11.0592MHz", "9600"),
                                       ("t2-6t", "11.0592MHz", "57600")]:
             with self.subTest(target):
-                report = Run(["--json", "--target", target, crystal, baud]).json()
-                code = Run(["--code", "--lf", "--target", target, crystal, baud])
+                report = Run(["--json", "--target", target, crystal, baud], language="zh").json()
+                code = Run(["--code", "--lf", "--target", target, crystal, baud], language="zh")
                 self.assertEqual(code.status, DONE, code)
                 self.assertEqual(code.out, report["output"].replace("\r\n", "\n"))
                 self.assertIn("SIO_Init", code.out)

@@ -179,8 +179,8 @@ class PlanCodeTest(unittest.TestCase):
                         self.assertEqual(os.listdir(folder), ["uart.c"])
 
     def test_code_is_the_reports_output(self):
-        report = Run(["--json"] + STC8_FOUR).json()
-        code = Run(["--code", "--lf"] + STC8_FOUR)
+        report = Run(["--json"] + STC8_FOUR, language="zh").json()
+        code = Run(["--code", "--lf"] + STC8_FOUR, language="zh")
         self.assertEqual(code.status, DONE, code)
         self.assertEqual(code.out, report["output"].replace("\r\n", "\n"))
 
