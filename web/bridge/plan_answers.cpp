@@ -94,10 +94,10 @@ void WriteIndices(JsonWriter& json, const std::vector<std::size_t>& indices) {
 
 // Each planned UART's link, in the plan's order.
 std::vector<LinkAnswer> PlanLinks(const LinkQuestion& question, const UartPlan& plan) {
-  std::vector<LinkAnswer> links;
-  for (const PlannedUart& planned : plan.uarts) {
-    links.push_back(AnswerLink(question, SettingRate(planned.setting), planned.request.baud));
-  }
+  std::vector<LinkAnswer> links(plan.uarts.size());
+  std::transform(plan.uarts.begin(), plan.uarts.end(), links.begin(), [&question](const PlannedUart& planned) {
+    return AnswerLink(question, SettingRate(planned.setting), planned.request.baud);
+  });
   return links;
 }
 
