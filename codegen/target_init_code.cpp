@@ -17,6 +17,7 @@
 #include "codegen/target_registers.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
+#include "engine/texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol {
@@ -301,11 +302,15 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
   }
 }
 
-// Text in the chips field is UTF-8 in the catalogue; GBK (or plain ASCII)
-// passes through unchanged.
-std::string ChipsInGbk(const std::string& chips) { return text::Utf8ToGbk(chips).value_or(chips); }
-
 }  // namespace
+
+// The chips the target fits, in the language's words; a target the text
+// tables do not know (one made up by a caller) keeps its own chips field,
+// which is UTF-8 (GBK or plain ASCII passes through unchanged).
+std::string TargetChipsText(const BaudTarget& target, Language language) {
+  const std::optional<std::string_view> chips = TargetText(language, target.name, TargetTextField::Chips);
+  return chips ? std::string(*chips) : text::Utf8ToGbk(target.chips).value_or(target.chips);
+}
 
 TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   const BaudTarget& target = *request.target;
@@ -324,7 +329,7 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
       {"RB8", std::string(rb8)},
       {"ACHIEVED", TwoDecimals(setting.achievedNumerator, setting.achievedDenominator)},
       {"DEVIATION", FormatDeviation(setting.deviation)},
-      {"CHIPS", ChipsInGbk(target.chips)},
+      {"CHIPS", TargetChipsText(target, language)},
       {"TARGET", target.name},
       {"CLOCKS", std::to_string(clock.clocksPerCycle)},
       {"FORMULA", Formula(target, clock, port)},

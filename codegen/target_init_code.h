@@ -54,6 +54,10 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Languag
 // them): the same names in every form of the function.
 std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enableInterrupt);
 
+// The chips the target fits, in the language's words (GBK), for the
+// comments of its code.
+std::string TargetChipsText(const BaudTarget& target, Language language);
+
 // What each "<NAME>" of the init function's pieces is filled with: the
 // setting's values as the C text writes them (the reload "0xFD", the
 // statements of the shared registers), the texts of its comments in the

@@ -94,7 +94,7 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
       {"UU", target.uart.empty() ? "UART0" : target.uart},
       {"NAME", target.uart},
       {"TARGET", target.name},
-      {"CHIPS", text::Utf8ToGbk(target.chips).value_or(target.chips)},
+      {"CHIPS", TargetChipsText(target, language)},
       {"INIT", target.function.empty() ? "SIO_Init" : target.function},
       {"RX_SIZE", std::to_string(options.rxSize)},
       {"TX_SIZE", std::to_string(options.txSize)},

@@ -151,7 +151,7 @@ class LinkReportTest(unittest.TestCase):
         self.assertTrue(lines[note + 1].startswith("// 返回:"), lines[note + 1])
         # The note speaks the generated code's language, --lang's.
         english = Run(["--code"] + STC8_CH340, language="en").out
-        self.assertIn("// Link: with ch340 at 115200 bps, worst mismatch 1.50% of the 2.00% limit: marginal",
+        self.assertIn("// Link:    with ch340 at 115200 bps, worst mismatch 1.50% of the 2.00% limit: marginal",
                       english.splitlines())
         self.assertNotIn("链路", english)
         # The classic SIO_Init too, the driver's init function and the assembly text's.
