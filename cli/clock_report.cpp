@@ -26,22 +26,6 @@ std::string CommonKindText(Language language, CommonClockKind kind) {
   return std::string(Text(language, TextKey::ClockCommonWholeMegahertz));
 }
 
-// "实际：9615.38bps (125000/13)  偏差：0.16%", beyond 1 % marked.
-std::string AchievedText(Language language, const TargetSetting& setting) {
-  std::string text(Text(language, TextKey::ReportAchieved));
-  text += DecimalText(setting.achieved) + "bps";
-  if (setting.achievedDenominator != 1) {
-    text += " (" + FractionText(setting.achievedNumerator, setting.achievedDenominator) + ")";
-  }
-  text += "  ";
-  text += Text(language, TextKey::ReportDeviation);
-  text += FormatDeviation(setting.deviation) + "%";
-  if (!IsWithinTolerance(setting)) {
-    text += Text(language, TextKey::ReportOutOfTolerance);
-  }
-  return text;
-}
-
 // "9600 115200 bps" or "UART1 115200bps, UART2 9600bps".
 std::string RatesText(const ClockQuestion& question) {
   std::string text;
@@ -91,7 +75,7 @@ std::vector<std::string> PaddedHeads(std::vector<std::string> heads) {
 std::string SettingLine(Language language, const BaudTarget& target, const TargetSetting& setting) {
   return target.name + "  " + TimerText(target.timer, language) + "  " + ClockChoiceText(target, setting.clockIndex) +
          "  SMOD=" + std::to_string(setting.smod) + "  " + RegisterBytesText(target, setting) + "  " +
-         AchievedText(language, setting);
+         AchievedRateText(setting, language);
 }
 
 std::string ClockLines(Language language, const ClockCandidate& clock) {
