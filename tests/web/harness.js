@@ -127,10 +127,10 @@ const cli = {
     return structuredClone(reports.get(key));
   },
   // The bytes --code writes, or null when it writes none.
-  code(crystal, baud, { encoding = "utf-8", lineFeeds = false, target } = {}) {
+  code(crystal, baud, { encoding = "utf-8", lineFeeds = false, target, language = "zh" } = {}) {
     const args = [...(target ? ["--target", target] : []), "--code", "--encoding", encoding,
       ...(lineFeeds ? ["--lf"] : []), "--", crystal, baud];
-    const run = spawnSync(config.cli, [...chinese, ...args]);
+    const run = spawnSync(config.cli, ["--lang", language, ...args]);
     return run.status === 0 ? run.stdout : null;
   },
   // The --uart arguments of a plan: the first UART at BAUD, the others each
@@ -151,14 +151,14 @@ const cli = {
   // are the page's ({polled, rxSize, txSize, xdata}), the polled driver
   // without sizes, as the command line wants it.
   driver(targetArguments, crystal, baud, { polled = false, rxSize = 16, txSize = 16, xdata = false } = {},
-    { encoding = "utf-8", lineFeeds = false } = {}) {
-    const args = [...targetArguments, "--driver", polled ? "polled" : "interrupt",
+    { encoding = "utf-8", lineFeeds = false, language = "zh" } = {}) {
+    const args = ["--lang", language, ...targetArguments, "--driver", polled ? "polled" : "interrupt",
       ...(polled ? [] : ["--rx-size", String(rxSize), "--tx-size", String(txSize), "--buffers", xdata ? "xdata" : "idata"]),
       "--encoding", encoding, ...(lineFeeds ? ["--lf"] : [])];
-    const one = spawnSync(config.cli, [...chinese, ...args, "--", crystal, baud]);
+    const one = spawnSync(config.cli, [...args, "--", crystal, baud]);
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-driver-"));
     try {
-      const run = spawnSync(config.cli, [...chinese, ...args, "--driver-dir", folder, "--", crystal, baud]);
+      const run = spawnSync(config.cli, [...args, "--driver-dir", folder, "--", crystal, baud]);
       assert(run.status === one.status, `--driver-dir ended with ${run.status}, --driver with ${one.status}`);
       const files = Object.fromEntries(fs.readdirSync(folder).sort().map((name) => [name,
         fs.readFileSync(path.join(folder, name))]));

@@ -666,7 +666,7 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     assert.deepEqual(labels, [["uart1.h", "Download uart1.h"], ["uart1.c", "Download uart1.c"],
       ["uart1_driver.c (one file)", "Download uart1_driver.c, the whole driver in one file"]]);
     const xdata = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200",
-      { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true });
+      { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true, language: "en" });
     await page.focus("#driver-files button[data-file='-1']");
     assert.deepEqual(await downloaded(folder, "uart1_driver.c", () => page.keyboard.press("Enter")), xdata.one);
     // A plan's files, by click; the link carries the driver's choices.
@@ -675,7 +675,7 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       window.tesmirolPage.update();
     });
     const plan = cli.driver(cli.planArguments("stc8", [["UART1", "115200"], ["UART2", "9600"]]), "16.6MHz", "115200",
-      { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true });
+      { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true, language: "en" });
     assert.deepEqual(await downloaded(folder, "uart2.h", () => page.click("#driver-files button[data-file='2']")),
       plan.files["uart2.h"]);
     assert.deepEqual(await downloaded(folder, "uart_driver.c", () => page.click("#driver-files button[data-file='-1']")),
@@ -1094,10 +1094,16 @@ describe("the page's behaviour", () => {
         expected: (variant) => cli.code("11.0592MHz", "4800", { ...variant, target: "stc-u3-t2" }) },
       { choose: ["stc15", "UART1", [PLAN[1]]], encoding: "utf-8", lineEnds: "crlf", file: "uart_init.c",
         expected: (variant) => cli.planCode("11.0592MHz", "stc15", PLAN, variant) },
+      // The page in English downloads the code with English comments.
+      { choose: ["classic"], encoding: "utf-8", lineEnds: "lf", file: "sio_init.c", language: "en",
+        expected: (variant) => cli.code("11.0592MHz", "4800", { ...variant, language: "en" }) },
+      { choose: ["stc15", "UART3"], encoding: "gbk", lineEnds: "crlf", file: "sio3_init.c", language: "en",
+        expected: (variant) => cli.code("11.0592MHz", "4800", { ...variant, target: "stc-u3-t2", language: "en" }) },
     ];
     await typeInto("#crystal", "11.0592MHz");
     await typeInto("#baud", "4800");
-    for (const { choose, encoding, lineEnds, file, expected } of CASES) {
+    for (const { choose, encoding, lineEnds, file, expected, language = "zh" } of CASES) {
+      await setLanguage(language);
       await page.evaluate((chosen) => {
         window.tesmirolPage.choose(...chosen);
         window.tesmirolPage.update();
@@ -1111,8 +1117,9 @@ describe("the page's behaviour", () => {
         await new Promise((resolve) => setTimeout(resolve, 50));
       }
       assert.deepEqual(fs.readFileSync(saved), expected({ encoding, lineFeeds: lineEnds === "lf" }),
-        `${choose.join(" ")} ${encoding} ${lineEnds}`);
+        `${choose.join(" ")} ${encoding} ${lineEnds} ${language}`);
     }
+    await setLanguage("zh");
     await page.evaluate(() => window.tesmirolPage.choose("classic"));
     fs.rmSync(folder, { recursive: true, force: true });
   });

@@ -440,14 +440,14 @@
   // there is none.
   function driverBytesFor({ crystal, baud, target, uart, also = [], options, index, gbk, lineFeeds }) {
     const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
-    return bridge.driverBytes(crystal, target, requests, options, index, gbk, lineFeeds);
+    return bridge.driverBytes(crystal, target, requests, options, index, gbk, lineFeeds, state.language);
   }
 
   function downloadDriverFile(index) {
     const files = state.driverFiles;
     if (!files) return;
     const bytes = bridge.driverBytes($("crystal").value, $("target").value, planRequests(), driverOptions(), index,
-      $("encoding").value === "gbk", $("line-ends").value === "lf");
+      $("encoding").value === "gbk", $("line-ends").value === "lf", state.language);
     if (bytes) saveFile(bytes, index < 0 ? files.oneFile : files.files[index]);
   }
 
@@ -736,8 +736,8 @@
   }
 
   // Recomputes and shows everything for the current inputs. The code view
-  // speaks the page's language; the files downloaded are the command line's
-  // (Chinese comments) until it takes a language too.
+  // and the files downloaded speak the page's language, as tesmirol-cli
+  // --lang writes them.
   function update() {
     const crystal = $("crystal").value;
     const baud = $("baud").value;
@@ -824,13 +824,15 @@
   // The bytes of the code the download writes for these inputs: the
   // classic SIO_Init, a target's init function or the plan's code, with the
   // chosen encoding and line ends and the chosen link's note, exactly as
-  // tesmirol-cli writes them; null when there is no code.
+  // tesmirol-cli writes them in the page's language; null when there is no
+  // code.
   function codeBytesFor({ crystal, baud, target = "classic", uart = "", also = [], gbk, lineFeeds }) {
     bridge.setLink(linkTexts());
-    if (target === "classic") return bridge.codeBytes(crystal, baud, gbk, lineFeeds);
-    if (also.length === 0) return bridge.targetCodeBytes(crystal, baud, target, uart, gbk, lineFeeds);
+    const language = state.language;
+    if (target === "classic") return bridge.codeBytes(crystal, baud, gbk, lineFeeds, language);
+    if (also.length === 0) return bridge.targetCodeBytes(crystal, baud, target, uart, gbk, lineFeeds, language);
     const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
-    return bridge.planCodeBytes(crystal, target, requests, gbk, lineFeeds);
+    return bridge.planCodeBytes(crystal, target, requests, gbk, lineFeeds, language);
   }
 
   function codeFileBytes() {
