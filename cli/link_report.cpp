@@ -4,6 +4,7 @@
 
 #include "cli/target_report.h"
 #include "engine/deviation_text.h"
+#include "engine/link_texts.h"
 #include "engine/target_texts.h"
 #include "engine/texts.h"
 #include "engine/usb_adapter_rates.h"
@@ -27,22 +28,6 @@ std::string ExactDecimal(std::uint64_t value, std::uint64_t scale) {
   return text + "." + digits;
 }
 
-std::string_view VerdictKeyText(LinkVerdict verdict, Language language) {
-  switch (verdict) {
-    case LinkVerdict::Marginal:
-      return Text(language, TextKey::LinkVerdictMarginal);
-    case LinkVerdict::Fails:
-      return Text(language, TextKey::LinkVerdictFails);
-    case LinkVerdict::Works:
-      break;
-  }
-  return Text(language, TextKey::LinkVerdictWorks);
-}
-
-std::string VerdictText(LinkVerdict verdict, Language language) {
-  return std::string(VerdictKeyText(verdict, language));
-}
-
 // The mismatch with its sign: + when the transmitter runs fast, - slow.
 std::string SignedMismatch(const MismatchSense& sense, bool fast) {
   if (sense.worstPercent == 0.0) {
@@ -57,19 +42,6 @@ std::string SignedMismatch(const MismatchSense& sense, bool fast) {
 }
 
 std::string RateText(const Fraction& rate) { return DecimalText(FractionValue(rate)); }
-
-// The direction whose verdict is worse, this 8051's sending first on a tie
-// of verdicts unless the other uses more of its limit.
-const LinkDirection& WorseDirection(const LinkCheck& check, bool& ownSends) {
-  const MismatchSense& out = BindingSense(check.ownToPeer);
-  const MismatchSense& in = BindingSense(check.peerToOwn);
-  if (check.ownToPeer.verdict != check.peerToOwn.verdict) {
-    ownSends = static_cast<int>(check.ownToPeer.verdict) > static_cast<int>(check.peerToOwn.verdict);
-  } else {
-    ownSends = out.worstPercent * in.limitPercent >= in.worstPercent * out.limitPercent;
-  }
-  return ownSends ? check.ownToPeer : check.peerToOwn;
-}
 
 // A note on where the receiver's limit comes from: a stated figure, or a
 // sampling scheme no data sheet states.
@@ -97,7 +69,7 @@ std::string DirectionLine(const LinkRequest& request, const LinkOutcome& outcome
                      {"worst", SignedMismatch(sense, direction.fastBinds)},
                      {"limit", FormatDeviation(sense.limitPercent)},
                      {"margin", FormatDeviation(sense.marginPercent)},
-                     {"verdict", VerdictText(direction.verdict, language)},
+                     {"verdict", LinkVerdictText(direction.verdict, language)},
                      {"note", ReceiverNote(request.peer, outcome.peer.end, ownSends, language)}}) +
          "\n";
 }
@@ -226,9 +198,9 @@ std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outco
                       "\n";
   if (outcome.kind == LinkOutcomeKind::PeerCannot) {
     lines += "  " + PeerCannotText(request, outcome, language) + "\n";
-    lines +=
-        FormatText(language, TextKey::LinkMaxToleranceNone, {{"verdict", VerdictText(LinkVerdict::Fails, language)}}) +
-        "\n";
+    lines += FormatText(language, TextKey::LinkMaxToleranceNone,
+                        {{"verdict", LinkVerdictText(LinkVerdict::Fails, language)}}) +
+             "\n";
     return lines;
   }
   lines += FormatText(language, TextKey::LinkRates,
@@ -243,11 +215,12 @@ std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outco
   const LinkCheck& check = *outcome.check;
   if (check.maxOwnTolerancePpm) {
     lines += FormatText(language, TextKey::LinkMaxTolerance,
-                        {{"verdict", VerdictText(check.verdict, language)},
+                        {{"verdict", LinkVerdictText(check.verdict, language)},
                          {"max", ToleranceText(std::uint64_t{*check.maxOwnTolerancePpm} * kPpbPerPpm)},
                          {"ppm", std::to_string(*check.maxOwnTolerancePpm)}});
   } else {
-    lines += FormatText(language, TextKey::LinkMaxToleranceNone, {{"verdict", VerdictText(check.verdict, language)}});
+    lines +=
+        FormatText(language, TextKey::LinkMaxToleranceNone, {{"verdict", LinkVerdictText(check.verdict, language)}});
   }
   return lines + "\n";
 }
@@ -297,24 +270,13 @@ std::optional<nlohmann::ordered_json> LinkJson(const LinkRequest& request, const
 }
 
 std::optional<std::string> LinkCodeNote(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
-  const std::string peerName = PeerName(request.peer);
   if (outcome.kind == LinkOutcomeKind::PeerCannot) {
-    return FormatText(language, TextKey::LinkCodeNoteCannot,
-                      {{"peer", peerName},
-                       {"baud", std::to_string(outcome.baud)},
-                       {"verdict", VerdictText(LinkVerdict::Fails, language)}});
+    return LinkCodeNoteText(PeerName(request.peer), outcome.baud, nullptr, language);
   }
   if (outcome.kind != LinkOutcomeKind::Checked) {
     return std::nullopt;
   }
-  bool ownSends = true;
-  const MismatchSense& sense = BindingSense(WorseDirection(*outcome.check, ownSends));
-  return FormatText(language, TextKey::LinkCodeNote,
-                    {{"peer", peerName},
-                     {"baud", std::to_string(outcome.baud)},
-                     {"worst", FormatDeviation(sense.worstPercent)},
-                     {"limit", FormatDeviation(sense.limitPercent)},
-                     {"verdict", VerdictText(outcome.check->verdict, language)}});
+  return LinkCodeNoteText(PeerName(request.peer), outcome.baud, &*outcome.check, language);
 }
 
 std::optional<std::string> LinkFailure(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
@@ -327,8 +289,8 @@ std::optional<std::string> LinkFailure(const LinkRequest& request, const LinkOut
     gbk = FormatText(language, TextKey::LinkFailedCannot,
                      {{"peer", peerName}, {"reason", PeerCannotText(request, outcome, language)}});
   } else {
-    bool ownSends = true;
-    const LinkDirection& direction = WorseDirection(*outcome.check, ownSends);
+    const bool ownSends = OwnSendingIsWorse(*outcome.check);
+    const LinkDirection& direction = WorseDirection(*outcome.check);
     const MismatchSense& sense = BindingSense(direction);
     gbk = FormatText(language, TextKey::LinkFailed,
                      {{"peer", peerName},
@@ -343,10 +305,10 @@ std::optional<std::string> LinkFailure(const LinkRequest& request, const LinkOut
 std::string FinderLinkText(LinkVerdict verdict, std::optional<std::uint32_t> maxOwnTolerancePpm, Language language) {
   if (maxOwnTolerancePpm) {
     return FormatText(language, TextKey::LinkFinderRow,
-                      {{"verdict", VerdictText(verdict, language)},
+                      {{"verdict", LinkVerdictText(verdict, language)},
                        {"max", ToleranceText(std::uint64_t{*maxOwnTolerancePpm} * kPpbPerPpm)}});
   }
-  return FormatText(language, TextKey::LinkFinderRowNone, {{"verdict", VerdictText(verdict, language)}});
+  return FormatText(language, TextKey::LinkFinderRowNone, {{"verdict", LinkVerdictText(verdict, language)}});
 }
 
 std::string ToleranceText(std::uint64_t partsPerBillion) {

@@ -174,6 +174,19 @@ const MismatchSense& BindingSense(const LinkDirection& direction) noexcept {
   return direction.fastBinds ? direction.fast : direction.slow;
 }
 
+bool OwnSendingIsWorse(const LinkCheck& check) noexcept {
+  if (check.ownToPeer.verdict != check.peerToOwn.verdict) {
+    return static_cast<int>(check.ownToPeer.verdict) > static_cast<int>(check.peerToOwn.verdict);
+  }
+  const MismatchSense& out = BindingSense(check.ownToPeer);
+  const MismatchSense& in = BindingSense(check.peerToOwn);
+  return out.worstPercent * in.limitPercent >= in.worstPercent * out.limitPercent;
+}
+
+const LinkDirection& WorseDirection(const LinkCheck& check) noexcept {
+  return OwnSendingIsWorse(check) ? check.ownToPeer : check.peerToOwn;
+}
+
 LinkEnd Uart8051End(const Fraction& rate, const ClockTolerance& tolerance) noexcept {
   return LinkEnd{rate, tolerance, ReceiverModel{ReceiverModelKind::Sampling, k8051Sampling, {}}};
 }

@@ -84,6 +84,15 @@ std::string_view LinkVerdictName(LinkVerdict verdict) noexcept;
 // The binding sense of a direction: the one to show.
 const MismatchSense& BindingSense(const LinkDirection& direction) noexcept;
 
+// Whether this 8051's sending is the direction to name when one must be
+// named (a summary, the code's note): the direction with the worse verdict,
+// or on a tie of verdicts the one using more of its limit, this 8051's
+// sending on an exact tie.
+bool OwnSendingIsWorse(const LinkCheck& check) noexcept;
+
+// That direction.
+const LinkDirection& WorseDirection(const LinkCheck& check) noexcept;
+
 // This end as an 8051: its rate and tolerance, its UART's receiver.
 LinkEnd Uart8051End(const Fraction& rate, const ClockTolerance& tolerance) noexcept;
 

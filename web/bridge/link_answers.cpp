@@ -7,6 +7,7 @@
 #include "codegen/init_code_generator.h"
 #include "engine/deviation_text.h"
 #include "engine/exact_crystal.h"
+#include "engine/link_texts.h"
 #include "engine/texts.h"
 #include "text/encoding.h"
 #include "web/bridge/target_json.h"
@@ -29,32 +30,6 @@ std::string_view PeerProblem(PeerReadStatus status) {
       return "badPeerTolerance";
   }
   return "badPeer";
-}
-
-// The verdict in the command line's words ("works", "marginal", "fails").
-std::string VerdictText(LinkVerdict verdict, Language language) {
-  switch (verdict) {
-    case LinkVerdict::Works:
-      return std::string(Text(language, TextKey::LinkVerdictWorks));
-    case LinkVerdict::Marginal:
-      return std::string(Text(language, TextKey::LinkVerdictMarginal));
-    case LinkVerdict::Fails:
-      break;
-  }
-  return std::string(Text(language, TextKey::LinkVerdictFails));
-}
-
-// The direction the code's note names, as tesmirol-cli's note does: the one
-// with the worse verdict, or on a tie the one using more of its limit (this
-// 8051's sending on an exact tie).
-const LinkDirection& WorseDirection(const LinkCheck& check) {
-  const MismatchSense& out = BindingSense(check.ownToPeer);
-  const MismatchSense& in = BindingSense(check.peerToOwn);
-  if (check.ownToPeer.verdict != check.peerToOwn.verdict) {
-    return static_cast<int>(check.ownToPeer.verdict) > static_cast<int>(check.peerToOwn.verdict) ? check.ownToPeer
-                                                                                                 : check.peerToOwn;
-  }
-  return out.worstPercent * in.limitPercent >= in.worstPercent * out.limitPercent ? check.ownToPeer : check.peerToOwn;
 }
 
 void WriteSense(JsonWriter& json, const MismatchSense& sense) {
@@ -313,21 +288,13 @@ std::optional<std::string> LinkNote(const LinkQuestion& question, const LinkAnsw
     return std::nullopt;
   }
   const std::string peer = PeerName(question.peer);
-  const std::string baud = std::to_string(answer.baud);
   if (answer.status == "adapterCannot" || answer.status == "targetCannot") {
-    return FormatText(language, TextKey::LinkCodeNoteCannot,
-                      {{"peer", peer}, {"baud", baud}, {"verdict", VerdictText(LinkVerdict::Fails, language)}});
+    return LinkCodeNoteText(peer, answer.baud, nullptr, language);
   }
   if (answer.status != "ok") {
     return std::nullopt;
   }
-  const MismatchSense& sense = BindingSense(WorseDirection(answer.check));
-  return FormatText(language, TextKey::LinkCodeNote,
-                    {{"peer", peer},
-                     {"baud", baud},
-                     {"worst", FormatDeviation(sense.worstPercent)},
-                     {"limit", FormatDeviation(sense.limitPercent)},
-                     {"verdict", VerdictText(answer.check.verdict, language)}});
+  return LinkCodeNoteText(peer, answer.baud, &answer.check, language);
 }
 
 std::vector<std::string> LinkNotes(const LinkQuestion& question, const LinkAnswer& answer, Language language) {
