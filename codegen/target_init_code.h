@@ -12,6 +12,7 @@
 #include "codegen/target_code_fragments.h"
 #include "engine/baud_target.h"
 #include "engine/language.h"
+#include "engine/serial_frame.h"
 #include "engine/target_solver.h"
 
 namespace tesmirol {
@@ -24,6 +25,10 @@ struct TargetCodeRequest {
   std::string crystalText;  // GBK, as the report shows it (upper-cased like CalculateBaud does)
   std::string baudText;     // GBK, the rate asked for, as entered
   UartMode uartMode = UartMode::Mode1;
+  // The character the UART carries: 8N1 in mode 1; in mode 3 the ninth bit
+  // is a parity bit the code works out (8E1, 8O1), a fixed bit (8M1, 8S1,
+  // and 8N2's first stop bit) or the program's own ninth data bit (9N1).
+  SerialFrame frame{};
   // Whether the function enables the UART's interrupt; a polled serial
   // driver leaves it off.
   bool enableInterrupt = true;
