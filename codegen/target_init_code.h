@@ -25,10 +25,6 @@ struct TargetCodeRequest {
   std::string crystalText;  // GBK, as the report shows it (upper-cased like CalculateBaud does)
   std::string baudText;     // GBK, the rate asked for, as entered
   UartMode uartMode = UartMode::Mode1;
-  // The character the UART carries: 8N1 in mode 1; in mode 3 the ninth bit
-  // is a parity bit the code works out (8E1, 8O1), a fixed bit (8M1, 8S1,
-  // and 8N2's first stop bit) or the program's own ninth data bit (9N1).
-  SerialFrame frame{};
   // Whether the function enables the UART's interrupt; a polled serial
   // driver leaves it off.
   bool enableInterrupt = true;
@@ -36,6 +32,10 @@ struct TargetCodeRequest {
   // right after its formula line, before its returns line, in the C text
   // and in the assembly text alike.
   std::vector<std::string> notes{};
+  // The character the UART carries: 8N1 in mode 1; in mode 3 the ninth bit
+  // is a parity bit the code works out (8E1, 8O1), a fixed bit (8M1, 8S1,
+  // and 8N2's first stop bit) or the program's own ninth data bit (9N1).
+  SerialFrame frame{};
 };
 
 // The init function's text for the setting: GBK bytes with CR LF line ends,
