@@ -312,13 +312,58 @@ std::string TargetChipsText(const BaudTarget& target, Language language) {
   return chips ? std::string(*chips) : text::Utf8ToGbk(target.chips).value_or(target.chips);
 }
 
+SerialFrame CodeFrame(const TargetCodeRequest& request) {
+  const bool mode3 = request.uartMode == UartMode::Mode3;
+  if ((FrameUartModeOf(request.frame) == FrameUartMode::Mode3) == mode3) {
+    return request.frame;
+  }
+  return mode3 ? SerialFrame{9, Parity::None, 1} : SerialFrame{};
+}
+
+bool FrameSetsTb8(const SerialFrame& frame) noexcept {
+  return FrameUartModeOf(frame) == FrameUartMode::Mode3 && frame.dataBits == 8 &&
+         (frame.parity == Parity::Mark || (frame.parity == Parity::None && frame.stopBits == 2));
+}
+
+namespace {
+
+// The piece that tells code writing the data register itself what to do
+// with the ninth bit; none in mode 1.
+std::string_view FrameNoteName(const SerialFrame& frame) noexcept {
+  if (FrameUartModeOf(frame) == FrameUartMode::Mode1) {
+    return {};
+  }
+  if (frame.dataBits == 9) {
+    return "frame_note_data";
+  }
+  switch (frame.parity) {
+    case Parity::Even:
+      return "frame_note_even";
+    case Parity::Odd:
+      return "frame_note_odd";
+    case Parity::Space:
+      return "frame_note_space";
+    case Parity::Mark:
+    case Parity::None:  // 8N2: the first stop bit
+      break;
+  }
+  return "frame_note_mark";
+}
+
+}  // namespace
+
 TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   const BaudTarget& target = *request.target;
   const TargetSetting& setting = request.setting;
   const SerialPort port = SerialPortOf(target);
   const ClockChoice clock = ChosenClock(target, setting);
   const bool mode3 = request.uartMode == UartMode::Mode3;
+  const SerialFrame frame = CodeFrame(request);
+  // 8M1 and 8N2 send a ninth bit of 1 with every byte: the control
+  // register's write sets TB8 (D3 on every port) once for good.
+  const bool tb8Set = FrameSetsTb8(frame);
   const auto [tb8, rb8] = NinthBits(port);
+  const SerialPortFacts facts = SerialPortFactsOf(port);
   Fills fills = {
       {"FUNCTION", FunctionName(target)},
       {"UART_NUMBER", UartNumber(target)},
@@ -327,6 +372,8 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
       {"DATA_BITS", mode3 ? "9" : "8"},
       {"TB8", std::string(tb8)},
       {"RB8", std::string(rb8)},
+      {"SBUF", std::string(facts.buffer)},
+      {"RI", facts.ri.empty() ? std::string(facts.flagPrefix) + "RI" : std::string(facts.ri)},
       {"ACHIEVED", TwoDecimals(setting.achievedNumerator, setting.achievedDenominator)},
       {"DEVIATION", FormatDeviation(setting.deviation)},
       {"CHIPS", TargetChipsText(target, language)},
@@ -335,14 +382,14 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
       {"FORMULA", Formula(target, clock, port)},
       {"SM0", mode3 ? "1" : "0"},
       {"UART_MODE", mode3 ? "3" : "1"},
-      {"SCON", Byte(ControlValue(port, target, setting.smod, mode3))},
+      {"SCON", Byte(ControlValue(port, target, setting.smod, mode3) | (tb8Set ? 0x08U : 0x00U))},
+      {"TB8_BIT", Bit(tb8Set)},
       {"ST", Bit(OwnTimer(target))},
       {"RELOAD", Hex(setting.reload)},
       {"RELOAD_HIGH", Hex(setting.reloadHigh)},
       {"RELOAD_LOW", Hex(setting.reloadLow)},
       {"SMOD", setting.smod != 0 ? "1" : "0"},
       {"SMOD_TEXT", TargetCodeInline(setting.smod != 0 ? "smod1" : "smod0", language)},
-      {"NOTES", HeaderNoteLines(request.notes, "//")},
   };
   AddClockFills(fills, target, clock.select, setting.smod);
   // Pieces of text that hold fills of their own.
@@ -353,7 +400,25 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
     timer = "st_timer4";
   }
   fills["ST_TEXT"] = TargetCodeInline(timer, language);
-  fills["PARITY_TEXT"] = Fill(TargetCodeInline(mode3 ? "parity3" : "parity1", language), fills);
+  fills["PARITY_TEXT"] = TargetCodeInline("parity1", language);
+  std::string frameName = SerialFrameName(frame);
+  std::transform(frameName.begin(), frameName.end(), frameName.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  fills["FRAME_TEXT"] = Fill(TargetCodeInline("frame_" + frameName, language), fills);
+  // What code that writes the data register itself does with the ninth
+  // bit, before the request's own notes.
+  std::vector<std::string> notes;
+  const std::string_view noteName = FrameNoteName(frame);
+  if (!noteName.empty()) {
+    const std::string note = Fill(TargetCodeInline(noteName, language), fills);
+    for (std::size_t start = 0; start < note.size();) {
+      const std::size_t end = std::min(note.find("\r\n", start), note.size());
+      notes.push_back(note.substr(start, end - start));
+      start = end + 2;
+    }
+  }
+  notes.insert(notes.end(), request.notes.begin(), request.notes.end());
+  fills["NOTES"] = HeaderNoteLines(notes, "//");
   fills["GENERATOR_TEXT"] =
       Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
   return fills;

@@ -38,6 +38,15 @@ struct TargetCodeRequest {
   SerialFrame frame{};
 };
 
+// The frame the request's code carries: its frame when that frame's UART
+// mode is the request's; otherwise 9N1 in mode 3 (a caller that asks for
+// mode 3 alone wants nine data bits) and 8N1 in mode 1.
+SerialFrame CodeFrame(const TargetCodeRequest& request);
+
+// Whether the frame's ninth bit is 1 for every byte (8M1, and 8N2's first
+// stop bit), so that the init function sets TB8 once.
+bool FrameSetsTb8(const SerialFrame& frame) noexcept;
+
 // The init function's text for the setting: GBK bytes with CR LF line ends,
 // in the style of the dialog's generated code (comments in the language that
 // explain each register the function writes; the English text is ASCII and
