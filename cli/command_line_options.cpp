@@ -13,6 +13,7 @@
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
 #include "cli/utf8_text.h"
+#include "engine/serial_frame.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
@@ -46,6 +47,12 @@ struct OptionTexts {
   std::string limit;
   LinkOptionTexts link;
 };
+
+// The frames the UART carries, as the user writes them.
+std::vector<std::string> FrameNames() {
+  const auto names = SerialFrameNames();
+  return {names.begin(), names.end()};
+}
 
 // A whole number without sign, as the driver's sizes and bank are written.
 std::optional<std::uint32_t> ParseCount(std::string_view text) {
@@ -283,6 +290,14 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (auto problem = ReadDriverValues(app, texts, options)) {
     return problem;
   }
+  if (texts.link.frameGiven) {
+    const auto frame = ReadSerialFrame(texts.link.frame);
+    if (!frame) {
+      return Utf8Text(options.language, TextKey::LinkBadFrame,
+                      {{"value", texts.link.frame}, {"frames", JoinNames(FrameNames())}});
+    }
+    options.frame = *frame;
+  }
   return ReadLinkOptions(texts.link, options.language, options);
 }
 
@@ -362,6 +377,7 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   given.maxError = options.maxErrorPercent.has_value();
   given.requireLink = options.link && options.link->requireLink;
   given.uartMode = app.count("--uart-mode") > 0;
+  given.frame = texts.link.frameGiven;
   given.valueCount = valueCount;
   std::optional<std::string> problem;
   if (view == "--list-presets" || view == "--list-targets") {
@@ -386,7 +402,10 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (auto uartProblem = CheckUartOptions(given, options)) {
     return uartProblem;
   }
-  return CheckLinkOptions(given, options);
+  if (auto linkProblem = CheckLinkOptions(given, options)) {
+    return linkProblem;
+  }
+  return CheckFrameOptions(given, options);
 }
 
 }  // namespace

@@ -86,9 +86,9 @@ std::optional<std::string> ReadPeerText(const std::string& given, Language langu
 std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Language language,
                                            CommandLineOptions& options) {
   if (!texts.peerGiven) {
-    const std::array<std::pair<bool, std::string_view>, 3> others = {{{texts.toleranceGiven, "--clock-tolerance"},
-                                                                      {texts.frameGiven, "--frame"},
-                                                                      {texts.requireLink, "--require-link"}}};
+    // --frame alone is the generated code's frame (see CheckFrameOptions).
+    const std::array<std::pair<bool, std::string_view>, 2> others = {
+        {{texts.toleranceGiven, "--clock-tolerance"}, {texts.requireLink, "--require-link"}}};
     for (const auto& [given, name] : others) {
       if (given) {
         return Utf8Text(language, TextKey::LinkNeedsPeer, {{"option", std::string(name)}});
@@ -107,14 +107,7 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
     }
     link.ownTolerance = reading.tolerance;
   }
-  if (texts.frameGiven) {
-    const auto frame = ReadSerialFrame(texts.frame);
-    if (!frame) {
-      return Utf8Text(language, TextKey::LinkBadFrame,
-                      {{"value", texts.frame}, {"frames", JoinViews(SerialFrameNames())}});
-    }
-    link.frame = *frame;
-  }
+  link.frame = options.frame;  // read with the other values; settled by CheckFrameOptions
   link.requireLink = texts.requireLink;
   options.link = link;
   return std::nullopt;
@@ -132,17 +125,6 @@ std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLi
   }
   if (view == "--rates" && options.link->requireLink) {
     return Utf8Text(language, TextKey::LinkRequireWithRates);
-  }
-  if (FrameUartModeOf(options.link->frame) == FrameUartMode::Mode3 && view != "--rates") {
-    const std::string frame = SerialFrameName(options.link->frame);
-    if (given.uartMode && options.uartMode == UartMode::Mode1) {
-      return Utf8Text(language, TextKey::LinkFrameModeConflict, {{"frame", frame}});
-    }
-    const bool writesCode = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
-    if (!options.target && writesCode) {
-      return Utf8Text(language, TextKey::LinkFrameNeedsTarget, {{"frame", frame}});
-    }
-    options.uartMode = UartMode::Mode3;
   }
   return std::nullopt;
 }

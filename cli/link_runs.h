@@ -45,9 +45,11 @@ Language CodeLanguage(const CommandLineOptions& options) noexcept;
 std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language);
 
 // The plan's code requests (for the init code, the driver and the
-// assembly text), each UART's request with its link's note line.
+// assembly text) in the frame, each UART's request with its link's note
+// line.
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
-                                                     UartMode uartMode, const LinkRequest* request,
+                                                     UartMode uartMode, const SerialFrame& frame,
+                                                     const LinkRequest* request,
                                                      std::span<const LinkOutcome> links, Language language);
 
 }  // namespace tesmirol::cli

@@ -16,6 +16,7 @@
 #include "codegen/target_asm_code.h"
 #include "codegen/uart_plan_code.h"
 #include "engine/deviation_text.h"
+#include "engine/serial_frame.h"
 #include "engine/target_texts.h"
 #include "text/encoding.h"
 
@@ -68,6 +69,9 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
                     std::ostream& err) {
   if (options.json) {
     auto report = MakePlanJson(question, result, "", code);
+    if (report && FrameUartModeOf(options.frame) == FrameUartMode::Mode3) {
+      (*report)["frame"] = SerialFrameName(options.frame);  // the code's; absent for 8N1
+    }
     if (options.link) {
       report = WithLinks(std::move(report), *options.link, links);
     }
@@ -125,7 +129,8 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options));
+  GeneratedInitCode code =
+      GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options), {}, options.frame);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(
         err,
@@ -146,8 +151,9 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const std::vector<TargetCodeRequest> codeRequests = PlanRequestsWithNotes(
-      *result.plan, *atBaud, options.uartMode, options.link ? &*options.link : nullptr, links, CodeLanguage(options));
+  const std::vector<TargetCodeRequest> codeRequests =
+      PlanRequestsWithNotes(*result.plan, *atBaud, options.uartMode, options.frame,
+                            options.link ? &*options.link : nullptr, links, CodeLanguage(options));
   if (options.link && code.outcome == GenerationOutcome::Code) {
     code.text = GeneratePlanInitCode(codeRequests, CodeLanguage(options));  // each UART's note in its own function
   }

@@ -534,7 +534,7 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Languag
 }
 
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
-                                     Language language, HeaderNotes notes) {
+                                     Language language, HeaderNotes notes, const SerialFrame& frame) {
   GeneratedInitCode code;
   if (best == nullptr || best->status != TargetStatus::Ok) {
     return code;
@@ -551,6 +551,7 @@ GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInp
   request.baudText = inputs.baudText;
   request.uartMode = uartMode;
   request.notes.assign(notes.begin(), notes.end());
+  request.frame = frame;
   code.outcome = GenerationOutcome::Code;
   code.text = GenerateTargetInitCode(request, language);
   return code;

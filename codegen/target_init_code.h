@@ -83,7 +83,9 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language = 
 // when no setting is in range (no solution, or one that is not Ok). The
 // code and the warning are in the language; the notes go into the header
 // comment (see TargetCodeRequest::notes).
+// The frame is the one the code carries in the UART mode (see CodeFrame).
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
-                                     Language language = Language::Chinese, HeaderNotes notes = {});
+                                     Language language = Language::Chinese, HeaderNotes notes = {},
+                                     const SerialFrame& frame = {});
 
 }  // namespace tesmirol

@@ -38,16 +38,18 @@ std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests, La
   return code;
 }
 
-std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode) {
+std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
+                                                const SerialFrame& frame) {
   std::vector<TargetCodeRequest> requests;
   std::transform(plan.uarts.begin(), plan.uarts.end(), std::back_inserter(requests), [&](const PlannedUart& uart) {
-    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode};
+    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode, true, {},
+                             frame};
   });
   return requests;
 }
 
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
-                                   Language language, HeaderNotes notes) {
+                                   Language language, HeaderNotes notes, const SerialFrame& frame) {
   GeneratedInitCode code;
   if (plan.uarts.empty()) {
     return code;
@@ -58,7 +60,7 @@ GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inp
     code.text = DeviationWarningText(language);
     return code;
   }
-  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode);
+  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode, frame);
   requests.front().notes.assign(notes.begin(), notes.end());
   code.outcome = GenerationOutcome::Code;
   code.text = GeneratePlanInitCode(requests, language);

@@ -106,11 +106,12 @@ std::vector<LinkAnswer> PlanLinks(const LinkQuestion& question, const UartPlan& 
 // --uart ... --peer writes it.
 GeneratedInitCode PlanCode(const UartPlan& plan, const TargetInputs& crystal, const LinkQuestion& question,
                            const std::vector<LinkAnswer>& links, Language language) {
-  GeneratedInitCode code = GeneratePlanCode(plan, crystal, CodeUartMode(question), language);
+  GeneratedInitCode code = GeneratePlanCode(plan, crystal, CodeUartMode(question), language, {}, CodeSerialFrame(question));
   if (code.outcome != GenerationOutcome::Code || !question.asked) {
     return code;
   }
-  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, crystal, CodeUartMode(question));
+  std::vector<TargetCodeRequest> requests =
+      PlanCodeRequests(plan, crystal, CodeUartMode(question), CodeSerialFrame(question));
   for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
     if (std::optional<std::string> note = LinkNote(question, links.at(index), language)) {
       requests.at(index).notes.push_back(std::move(*note));
@@ -263,7 +264,7 @@ std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts
   const LinkQuestion linkQuestion = ReadLinkQuestion(link);
   const std::vector<LinkAnswer> links = PlanLinks(linkQuestion, *result.plan);
   std::vector<TargetCodeRequest> requests =
-      PlanCodeRequests(*result.plan, *question.crystal, CodeUartMode(linkQuestion));
+      PlanCodeRequests(*result.plan, *question.crystal, CodeUartMode(linkQuestion), CodeSerialFrame(linkQuestion));
   for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
     requests.at(index).notes = LinkNotes(linkQuestion, links.at(index), language);
   }
