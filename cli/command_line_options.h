@@ -95,7 +95,7 @@ struct CommandLineOptions {
   // The frame of the generated code (--frame; 9N1 for --uart-mode 3 alone),
   // whose UART mode uartMode is once the options are settled.
   SerialFrame frame{};
-  std::vector<UartChoice> uarts;        // --uart, in the order given; with a target only
+  std::vector<UartChoice> uarts;  // --uart, in the order given; with a target only
 
   // --driver: the serial driver instead of the init code alone (action
   // Code), as one text, or as uartN.h and uartN.c in driverDir when given.

@@ -113,7 +113,7 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
   return std::nullopt;
 }
 
-std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLineOptions& options) {
+std::optional<std::string> CheckLinkOptions(const GivenOptions& given, const CommandLineOptions& options) {
   if (!options.link) {
     return std::nullopt;
   }

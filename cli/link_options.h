@@ -34,7 +34,8 @@ struct LinkOptionTexts {
   bool requireLink = false;
 };
 
-// Reads the link options into options.link (left empty without --peer).
+// Reads the link options into options.link (left empty without --peer);
+// the link's frame is options.frame, read before.
 // Returns what is wrong, in the language, naming what is valid.
 std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Language language,
                                            CommandLineOptions& options);
@@ -42,10 +43,9 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
 // What the settled mode allows: --peer with the report, the build check,
 // the code (the init code, the driver, the assembly text) and --rates (the
 // crystals ranked by the link), not with the tables, --reload, the
-// listings or --find-clock; --require-link not with --rates; a frame of UART mode 3 sets the
-// code's mode (and refuses --uart-mode 1, or the classic SIO_Init, which
-// sets mode 1).
-std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLineOptions& options);
+// listings or --find-clock; --require-link not with --rates. The frame is
+// settled with the code's (see CheckFrameOptions).
+std::optional<std::string> CheckLinkOptions(const GivenOptions& given, const CommandLineOptions& options);
 
 // The help texts of the options, in the language (UTF-8).
 std::string PeerHelp(Language language);

@@ -83,8 +83,8 @@ Language CodeLanguage(const CommandLineOptions& options) noexcept {
 
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
                                                      UartMode uartMode, const SerialFrame& frame,
-                                                     const LinkRequest* request,
-                                                     std::span<const LinkOutcome> links, Language language) {
+                                                     const LinkRequest* request, std::span<const LinkOutcome> links,
+                                                     Language language) {
   std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode, frame);
   if (request != nullptr) {
     for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {

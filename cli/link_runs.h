@@ -49,7 +49,7 @@ std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOut
 // line.
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
                                                      UartMode uartMode, const SerialFrame& frame,
-                                                     const LinkRequest* request,
-                                                     std::span<const LinkOutcome> links, Language language);
+                                                     const LinkRequest* request, std::span<const LinkOutcome> links,
+                                                     Language language);
 
 }  // namespace tesmirol::cli

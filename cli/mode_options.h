@@ -21,7 +21,7 @@ struct GivenOptions {
   bool maxError = false;
   bool requireLink = false;  // --require-link: a build check like --max-error
   bool uartMode = false;
-  bool frame = false;  // --frame
+  bool frame = false;          // --frame
   std::size_t valueCount = 0;  // CRYSTAL and BAUD given
 };
 

@@ -293,10 +293,11 @@ std::string Prototypes(std::span<const TargetCodeRequest> requests) {
     text += ";     void " + InitName(*request.target) + "(void);" + std::string(kLineEnd);
     const SerialFrame frame = CodeFrame(request);
     const bool nine = IsNineBitFrame(frame);
-    const std::string sent = nine && frame.dataBits == 9 ? "unsigned int" : "unsigned char";
-    text += ";     void " + driver + "_send(" + sent + " c);" + std::string(kLineEnd);
-    text += ";     " + std::string(nine ? "unsigned int " : "unsigned char ") + driver + "_receive(void);" +
-            std::string(kLineEnd);
+    text += ";     void " + driver + "_send(";
+    text += nine && frame.dataBits == 9 ? "unsigned int" : "unsigned char";
+    text += " c);" + std::string(kLineEnd);
+    text += nine ? ";     unsigned int " : ";     unsigned char ";
+    text += driver + "_receive(void);" + std::string(kLineEnd);
   }
   return text.substr(0, text.size() - kLineEnd.size());
 }
@@ -353,14 +354,14 @@ std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSy
     return {};
   }
   const bool nine = std::any_of(kept.begin(), kept.end(),
-                               [](const TargetCodeRequest& request) { return IsNineBitFrame(CodeFrame(request)); });
-  std::string text = FillText(SyntaxPiece(syntax, "file_header", language),
-                              {{"FILE_TITLE", InlinePiece("file_title", language)},
-                               {"PROTOTYPES", Prototypes(kept)},
-                               {"FRAME_NOTE", nine ? InlinePiece(std::string(syntax == AsmSyntax::A51 ? "a51" : "sdas") +
-                                                                     "_frame_note",
-                                                                 language)
-                                                   : std::string()}});
+                                [](const TargetCodeRequest& request) { return IsNineBitFrame(CodeFrame(request)); });
+  std::string text =
+      FillText(SyntaxPiece(syntax, "file_header", language),
+               {{"FILE_TITLE", InlinePiece("file_title", language)},
+                {"PROTOTYPES", Prototypes(kept)},
+                {"FRAME_NOTE",
+                 nine ? InlinePiece(std::string(syntax == AsmSyntax::A51 ? "a51" : "sdas") + "_frame_note", language)
+                      : std::string()}});
   text += Declarations(kept, syntax, language);
   text += SyntaxPiece(syntax, "code", language);
   text += Publics(kept, syntax);

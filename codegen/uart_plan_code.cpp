@@ -42,8 +42,8 @@ std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const Targ
                                                 const SerialFrame& frame) {
   std::vector<TargetCodeRequest> requests;
   std::transform(plan.uarts.begin(), plan.uarts.end(), std::back_inserter(requests), [&](const PlannedUart& uart) {
-    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode, true, {},
-                             frame};
+    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode, true,
+                             {},          frame};
   });
   return requests;
 }

@@ -106,7 +106,8 @@ std::vector<LinkAnswer> PlanLinks(const LinkQuestion& question, const UartPlan& 
 // --uart ... --peer writes it.
 GeneratedInitCode PlanCode(const UartPlan& plan, const TargetInputs& crystal, const LinkQuestion& question,
                            const std::vector<LinkAnswer>& links, Language language) {
-  GeneratedInitCode code = GeneratePlanCode(plan, crystal, CodeUartMode(question), language, {}, CodeSerialFrame(question));
+  GeneratedInitCode code =
+      GeneratePlanCode(plan, crystal, CodeUartMode(question), language, {}, CodeSerialFrame(question));
   if (code.outcome != GenerationOutcome::Code || !question.asked) {
     return code;
   }
