@@ -47,6 +47,15 @@ int WriteJson(const std::optional<nlohmann::ordered_json>& report, Language lang
   return Write(out, err, language, report->dump(2) + '\n');
 }
 
+// The plan's JSON with the code's frame, when it is not 8N1.
+std::optional<nlohmann::ordered_json> WithFrame(std::optional<nlohmann::ordered_json> report,
+                                                const SerialFrame& frame) {
+  if (report && FrameUartModeOf(frame) == FrameUartMode::Mode3) {
+    (*report)["frame"] = SerialFrameName(frame);
+  }
+  return report;
+}
+
 // The plan's JSON with each UART's link beside it.
 std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
                                                 const LinkRequest& request, std::span<const LinkOutcome> links) {
@@ -68,10 +77,7 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
                     const GeneratedInitCode& code, std::span<const LinkOutcome> links, std::ostream& out,
                     std::ostream& err) {
   if (options.json) {
-    auto report = MakePlanJson(question, result, "", code);
-    if (report && FrameUartModeOf(options.frame) == FrameUartMode::Mode3) {
-      (*report)["frame"] = SerialFrameName(options.frame);  // the code's; absent for 8N1
-    }
+    auto report = WithFrame(MakePlanJson(question, result, "", code), options.frame);
     if (options.link) {
       report = WithLinks(std::move(report), *options.link, links);
     }
@@ -117,7 +123,8 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       const std::string message =
           PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, Language::English);
       const int status =
-          WriteJson(MakePlanJson(question, result, message, GeneratedInitCode{}), options.language, out, err);
+          WriteJson(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame),
+                    options.language, out, err);
       if (status != kExitDone) {
         return status;
       }
