@@ -18,6 +18,15 @@
   linked with a C main, sends a text through s51's UART. (s51 feeds no bytes
   from a file to its receiver here, so receive is checked on the memory
   ports above only.)
+- The frames of UART mode 3 (8E1, 8O1, 8M1, 8S1, 8N2, 9N1): every plan and
+  the Silicon Labs UART0 assemble in such a frame; the t1-12t driver (s51
+  -t 8051) receives bytes that s51 feeds its UART, the program setting RB8
+  after each RI to the right ninth bit or a wrong one (s51 cannot put a
+  chosen bit there), and receive must return the byte with bit 8 the error
+  (9N1: the ninth bit); each send must leave TB8 at the byte's ninth bit
+  (it starts at the wrong value), and s51's UART must send the bytes. The
+  stc8 UART2 driver (-t 8052, S2CON and S2BUF as memory) does the same with
+  the flags the program sets.
 
 What as31 is given instead of the A51 text (Keil A51 and as31 differ there):
 A51's NAME, SEGMENT, RSEG and PUBLIC are left out (as31 writes one absolute
