@@ -420,7 +420,8 @@ def main():
     if missing:
         problems.append(f"no assembly case for {', '.join(missing)}: --asm must cover them or refuse them")
     print(f"{len(texts)} texts assembled by as31 and sdas8051 ({len(cases)} cases of {len(targets)} targets, "
-          f"{len(PLANS)} plans, with and without a frame); registers of C and assembly init compared; {len(LINES)} drivers on s51's UART; "
+          f"{len(PLANS)} plans, with and without a frame); registers of C and assembly init compared; "
+          f"{len(LINES)} drivers on s51's UART; "
           f"{len(FRAMES)} frames' ninth bit sent and checked; "
           f"{time.monotonic() - started:.1f} s")
     for problem in problems[:40]:
