@@ -318,7 +318,8 @@ def frame_problems(tools, work, frame):
             ("stc8 UART2", ["--target", "stc8", "--uart", "2:9600", "22.1184MHz"], "uart2", "8052", True)):
         where = f"{frame} {target}"
         stem = f"frame_{frame}_{prefix}"
-        pair = [cli_text(tools, [*arguments, "--frame", frame, "--asm", syntax, "--lf"]) for syntax in ("a51", "sdas")]
+        pair = [cli_text(tools, [*arguments, "--frame", frame, "--asm", syntax, "--lf"])
+                for syntax in ("a51", "sdas")]
         if None in pair:
             problems.append(f"{where}: no assembly text")
             continue
@@ -392,8 +393,8 @@ def main():
               (work / f"{case['stem']}_sdas.asm").read_text(encoding="latin-1")) for case in cases]
     # Each plan also in a frame of mode 3, and the Silicon Labs UART0, whose
     # ninth bits the 8051's headers do not name: the texts must assemble.
-    framed = [(f"plan_{number}", ["--target", family, *[a for uart in uarts for a in ("--uart", uart)], crystal], frame)
-              for number, ((family, crystal, uarts), frame) in enumerate(zip(PLANS, FRAMES))]
+    framed = [(f"plan_{number}", ["--target", family, *[a for uart in uarts for a in ("--uart", uart)], crystal],
+               frame) for number, ((family, crystal, uarts), frame) in enumerate(zip(PLANS, FRAMES))]
     framed.append(("silabs", ["--target", "silabs-t1", "24.5MHz", "115200"], "8O1"))
     for stem, arguments, frame in framed:
         for suffix, extra in (("", []), (f"_{frame}", ["--frame", frame])):
