@@ -263,7 +263,8 @@ std::optional<std::string> CheckChipMemory(const DriverOptions& options, std::si
                        {"buffers", std::to_string(use.idataBuffers)},
                        {"printf", std::to_string(use.printfData)},
                        {"stack", std::to_string(use.stack)},
-                       {"xdata", xdata ? FormatText(language, TextKey::DriverRamOverflowXdata, {}) : ""}});
+                       {"xdata", xdata ? FormatText(language, TextKey::DriverRamOverflowXdata, {}) : ""},
+                       {"bank", options.registerBank ? FormatText(language, TextKey::DriverRamOverflowBank, {}) : ""}});
   }
   return std::nullopt;
 }

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "engine/target_catalogue.h"
+#include "text/encoding.h"
 #include "web/bridge/json_writer.h"
 #include "web/bridge/target_answers.h"
 
@@ -26,11 +28,18 @@ bool IsValidSize(const std::vector<std::uint32_t>& sizes, std::uint32_t size) {
   return std::find(sizes.begin(), sizes.end(), size) != sizes.end();
 }
 
-// The bytes the buffers of uartCount drivers take; idata holds at most
-// kIdataBufferBudget of them.
-std::uint32_t BufferBytes(const DriverOptions& options, std::size_t uartCount) {
-  return static_cast<std::uint32_t>(uartCount) * (options.rxSize + options.txSize);
+// The options with the memory of the chip the page's target names, as
+// tesmirol-cli --target gives them, so that both refuse the same drivers.
+DriverOptions ForChip(DriverOptions options, std::u16string_view target) {
+  const std::string name = text::Utf16ToGbk(target).value_or(std::string());
+  if (const auto memory = DriverChipMemory(name)) {
+    options.memory = *memory;
+    options.chip = name;
+  }
+  return options;
 }
+
+std::string Utf8(const std::string& gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
 }  // namespace
 
@@ -46,7 +55,8 @@ DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t
   return options;
 }
 
-std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link) {
+std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& given, const LinkTexts& link) {
+  const DriverOptions options = ForChip(given, texts.target);
   JsonWriter json;
   json.BeginObject();
   json.Key("status");
@@ -56,12 +66,15 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
     json.String("noCode");
   } else if (!IsValidSize(sizes, options.rxSize) || !IsValidSize(sizes, options.txSize)) {
     json.String("badSize");
-  } else if (CheckDriverOptions(options, requests->size())) {
-    json.String("idataBudget");
-    json.Key("bytes");
-    json.Int(BufferBytes(options, requests->size()));
-    json.Key("budget");
-    json.Int(kIdataBufferBudget);
+  } else if (const auto refusal = CheckDriverOptions(options, requests->size(), Language::English)) {
+    json.String("refused");
+    json.Key("message");
+    json.BeginObject();
+    json.Key("zh");
+    json.String(Utf8(*CheckDriverOptions(options, requests->size(), Language::Chinese)));
+    json.Key("en");
+    json.String(Utf8(*refusal));
+    json.EndObject();
   } else {
     json.String("ok");
     json.Key("files");
@@ -84,9 +97,10 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
   return json.Text();
 }
 
-std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
+std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& given, std::int32_t index,
                                            CodeEncoding encoding, bool lineFeedsOnly, Language language,
                                            const LinkTexts& link) {
+  const DriverOptions options = ForChip(given, texts.target);
   const auto requests = DriverRequests(texts, link, language);
   if (!requests || CheckDriverOptions(options, requests->size())) {
     return std::nullopt;
