@@ -643,7 +643,8 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     }
     assert.deepEqual(order, ["driver-kind", "rx-size", "tx-size", "buffers", "下载 uart1.h", "下载 uart1.c",
       "下载 uart1_driver.c，全部驱动在一个文件中", "table-scroll"]);
-    const interrupt = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200", {}, { encoding: "gbk" });
+    const interrupt = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", {},
+      { encoding: "gbk" });
     assert.deepEqual(await downloaded(folder, "uart1.c", async () => {
       await page.keyboard.down("Shift");
       await page.keyboard.press("Tab");  // back to uart1.c
@@ -656,7 +657,8 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     await page.keyboard.press("ArrowDown");
     await page.keyboard.press("Tab");
     assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "下载 uart1.h");
-    const polled = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200", { polled: true }, { encoding: "gbk" });
+    const polled = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", { polled: true },
+      { encoding: "gbk" });
     assert.deepEqual(await downloaded(folder, "uart1.h", () => page.keyboard.press("Enter")), polled.files["uart1.h"]);
     // In English: the same files under English labels; interrupt driven, xdata buffers, UTF-8 with LF.
     await setLanguage("en");
@@ -669,7 +671,7 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       [button.textContent, button.getAttribute("aria-label")]));
     assert.deepEqual(labels, [["uart1.h", "Download uart1.h"], ["uart1.c", "Download uart1.c"],
       ["uart1_driver.c (one file)", "Download uart1_driver.c, the whole driver in one file"]]);
-    const xdata = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200",
+    const xdata = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200",
       { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true, language: "en" });
     await page.focus("#driver-files button[data-file='-1']");
     assert.deepEqual(await downloaded(folder, "uart1_driver.c", () => page.keyboard.press("Enter")), xdata.one);

@@ -55,8 +55,8 @@ DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t
   return options;
 }
 
-std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& given, const LinkTexts& link) {
-  const DriverOptions options = ForChip(given, texts.target);
+std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link) {
+  const DriverOptions chosen = ForChip(options, texts.target);
   JsonWriter json;
   json.BeginObject();
   json.Key("status");
@@ -66,12 +66,12 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& given, 
     json.String("noCode");
   } else if (!IsValidSize(sizes, options.rxSize) || !IsValidSize(sizes, options.txSize)) {
     json.String("badSize");
-  } else if (const auto refusal = CheckDriverOptions(options, requests->size(), Language::English)) {
+  } else if (const auto refusal = CheckDriverOptions(chosen, requests->size(), Language::English)) {
     json.String("refused");
     json.Key("message");
     json.BeginObject();
     json.Key("zh");
-    json.String(Utf8(*CheckDriverOptions(options, requests->size(), Language::Chinese)));
+    json.String(Utf8(*CheckDriverOptions(chosen, requests->size(), Language::Chinese)));
     json.Key("en");
     json.String(Utf8(*refusal));
     json.EndObject();
@@ -97,18 +97,18 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& given, 
   return json.Text();
 }
 
-std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& given, std::int32_t index,
+std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
                                            CodeEncoding encoding, bool lineFeedsOnly, Language language,
                                            const LinkTexts& link) {
-  const DriverOptions options = ForChip(given, texts.target);
+  const DriverOptions chosen = ForChip(options, texts.target);
   const auto requests = DriverRequests(texts, link, language);
-  if (!requests || CheckDriverOptions(options, requests->size())) {
+  if (!requests || CheckDriverOptions(chosen, requests->size())) {
     return std::nullopt;
   }
   if (index < 0) {
-    return EncodeGeneratedCode(GenerateDriverText(*requests, options, language), encoding, lineFeedsOnly);
+    return EncodeGeneratedCode(GenerateDriverText(*requests, chosen, language), encoding, lineFeedsOnly);
   }
-  const std::vector<DriverFiles> files = GenerateDriverFiles(*requests, options, language);
+  const std::vector<DriverFiles> files = GenerateDriverFiles(*requests, chosen, language);
   const auto which = static_cast<std::size_t>(index);
   if (which / 2 >= files.size()) {
     return std::nullopt;
