@@ -283,10 +283,18 @@ DriverRamUse DriverRamUseOf(const DriverOptions& options, std::size_t uartCount)
   const std::uint32_t buffers = polled ? 0 : uarts * (options.rxSize + options.txSize);
   (options.space == BufferSpace::Xdata ? use.xdataBuffers : use.idataBuffers) = buffers;
   use.printfData = kPrintfDataBytes;
-  use.stack = kPrintfStackBytes + (polled ? 0 : options.registerBank ? kIsrStackBytesOwnBank : kIsrStackBytes);
+  use.stack = kPrintfStackBytes + (polled ? 0 : DriverIsrStackBytes(options));
   use.need = use.registers + use.variables + use.idataBuffers + use.printfData + use.stack;
   use.left = static_cast<std::int32_t>(options.memory.iramBytes) - static_cast<std::int32_t>(use.need);
   return use;
+}
+
+std::uint32_t DriverIsrStackBytes(const DriverOptions& options) {
+  const bool xdata = options.space == BufferSpace::Xdata;
+  if (options.registerBank) {
+    return xdata ? 6 : 4;
+  }
+  return IndexType(options) == "unsigned char" ? 7 : 8;
 }
 
 std::uint32_t DefaultBufferSize(const ChipMemory& memory) { return memory.iramBytes <= 128 ? 8 : 16; }

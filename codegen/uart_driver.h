@@ -36,8 +36,9 @@ struct DriverOptions {
 // internal RAM, in bytes, and what they leave. The printf and stack figures
 // were measured in s51 with SDCC 4.2 (small model; tests/sdcc/s51_stack_test.py):
 // printf's variables 57 bytes; its deepest stack, "%ld", 29 bytes counting
-// main's return address; the serial interrupt 7 more (4 with its own
-// register bank). The registers count banks 0 up to the interrupt's bank.
+// main's return address; the serial interrupt's return address and pushes on
+// top (DriverIsrStackBytes). The registers count banks 0 up to the
+// interrupt's bank.
 struct DriverRamUse {
   std::uint32_t registers = 0;
   std::uint32_t variables = 0;  // the drivers' indexes, flags and counts
@@ -52,8 +53,13 @@ DriverRamUse DriverRamUseOf(const DriverOptions& options, std::size_t uartCount)
 
 inline constexpr std::uint32_t kPrintfDataBytes = 57;
 inline constexpr std::uint32_t kPrintfStackBytes = 29;
-inline constexpr std::uint32_t kIsrStackBytes = 7;
-inline constexpr std::uint32_t kIsrStackBytesOwnBank = 4;
+
+// The stack one entry of the serial interrupt takes, as SDCC 4.2 compiles
+// it: the return address and the pushes of ACC, PSW and, without a register
+// bank of its own, the registers it uses (R0, R1, R7; R6 too for two-byte
+// indexes), with xdata buffers DPL and DPH. 7 in idata, 8 with two-byte
+// indexes; 4 and 6 with its own bank.
+std::uint32_t DriverIsrStackBytes(const DriverOptions& options);
 // Less internal RAM left than this is warned about: a few bytes of locals or
 // a deeper call than printf's overrun it.
 inline constexpr std::int32_t kTightRamBytes = 8;

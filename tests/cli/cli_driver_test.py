@@ -97,7 +97,7 @@ class DriverMemoryTest(unittest.TestCase):
             ("a 256-byte chip nearly full", ["--target", "stc8", "--rx-size", "128", "--tx-size", "16"],
              ("128", "16", "4"), "leave only 4 of the 256 bytes"),
             ("xdata within the XRAM", ["--target", "n76e003", "--buffers", "xdata", "--rx-size", "512"],
-             ("512", "16", "144"), None),
+             ("512", "16", "143"), None),
             ("XRAM off after reset", ["--target", "ds87c520", "--buffers", "xdata"], ("16", "16", "148"),
              "set PMR.DME0"),
         ]
