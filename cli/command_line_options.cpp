@@ -14,6 +14,7 @@
 #include "cli/usage_text.h"
 #include "cli/utf8_text.h"
 #include "engine/serial_frame.h"
+#include "engine/target_catalogue.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
@@ -77,6 +78,14 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     return std::nullopt;
   }
   DriverOptions driverOptions;
+  // The chip's memory as --target names it: the family's, or the smallest
+  // of the families a target serves; the default sizes follow it.
+  if (const auto memory = DriverChipMemory(texts.target)) {
+    driverOptions.memory = *memory;
+    driverOptions.chip = texts.target;
+    driverOptions.rxSize = DefaultBufferSize(*memory);
+    driverOptions.txSize = DefaultBufferSize(*memory);
+  }
   if (texts.driver == "polled") {
     driverOptions.kind = DriverKind::Polled;
     for (const char* name : {"--rx-size", "--tx-size", "--buffers"}) {

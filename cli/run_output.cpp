@@ -68,6 +68,9 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
 int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
                   std::ostream& err) {
   const DriverOptions& driver = *options.driver;
+  for (const std::string& warning : DriverWarnings(driver, requests.size(), options.language)) {
+    err << kProgramName << ": " << text::GbkToUtf8(warning).value_or(warning) << '\n';
+  }
   if (options.driverDir.empty()) {
     return DeliverCode(options, GenerateDriverText(requests, driver, options.language), out, err);
   }

@@ -182,7 +182,7 @@ std::string HeaderBody(const TextFills& fills, const DriverOptions& options, boo
   const bool polled = options.kind == DriverKind::Polled;
   std::string text = Piece("h_begin", language) + Piece(polled ? "h_usage_polled" : "h_usage_interrupt", language);
   if (hooks) {
-    text += Piece("h_hooks", language);
+    text += Piece("h_hooks", language) + Piece("h_memory", language);
   }
   text += Piece(polled ? "h_declarations_polled" : "h_declarations_interrupt", language) + Piece("h_end", language);
   return FillText(text, fills);
@@ -218,7 +218,101 @@ std::string Includes(bool hooks, Language language) {
   return Piece("includes", language) + (hooks ? Piece("include_stdio", language) : "");
 }
 
+// The memory statement of the first UART's header: what the drivers and
+// printf take of internal RAM and XRAM, and how to check it in a build.
+void AddMemoryFills(TextFills& fills, const DriverOptions& options, std::size_t uartCount, Language language) {
+  const DriverRamUse use = DriverRamUseOf(options, uartCount);
+  fills["RAM_IRAM"] = std::to_string(options.memory.iramBytes);
+  fills["RAM_CHIP"] = options.chip;
+  fills["RAM_REGISTERS"] = std::to_string(use.registers);
+  fills["RAM_VARIABLES"] = std::to_string(use.variables);
+  fills["RAM_IDATA"] = std::to_string(use.idataBuffers);
+  fills["RAM_PRINTF"] = std::to_string(use.printfData);
+  fills["RAM_STACK"] = std::to_string(use.stack);
+  fills["RAM_LEFT"] = std::to_string(use.left);
+  fills["RAM_XDATA"] = std::to_string(use.xdataBuffers);
+  fills["RAM_XRAM"] = std::to_string(options.memory.xramBytes);
+  const std::string_view enable = options.memory.xramEnable == XramEnable::AuxrExtram ? "h_memory_xram_auxr"
+                                  : options.memory.xramEnable == XramEnable::PmrDme0  ? "h_memory_xram_pmr"
+                                                                                      : "h_memory_xram_always";
+  fills["RAM_XDATA_TEXT"] =
+      use.xdataBuffers == 0 ? "" : FillText(Piece("h_memory_xdata", language) + Piece(enable, language), fills);
+}
+
+// The chip's memory against the options CheckDriverOptions has found valid.
+std::optional<std::string> CheckChipMemory(const DriverOptions& options, std::size_t uartCount, Language language) {
+  const ChipMemory& memory = options.memory;
+  const DriverRamUse use = DriverRamUseOf(options, uartCount);
+  if (use.xdataBuffers > 0 && memory.xramBytes == 0) {
+    return FormatText(language, TextKey::DriverNoXram, {{"target", options.chip}});
+  }
+  if (use.xdataBuffers > memory.xramBytes) {
+    return FormatText(language, TextKey::DriverXramTooSmall,
+                      {{"total", std::to_string(use.xdataBuffers)},
+                       {"xram", std::to_string(memory.xramBytes)},
+                       {"target", options.chip}});
+  }
+  if (use.left < 0) {
+    const bool xdata = memory.xramBytes > 0 && use.idataBuffers > 0;
+    return FormatText(language, TextKey::DriverRamOverflow,
+                      {{"target", options.chip},
+                       {"iram", std::to_string(memory.iramBytes)},
+                       {"need", std::to_string(use.need)},
+                       {"registers", std::to_string(use.registers)},
+                       {"variables", std::to_string(use.variables)},
+                       {"buffers", std::to_string(use.idataBuffers)},
+                       {"printf", std::to_string(use.printfData)},
+                       {"stack", std::to_string(use.stack)},
+                       {"xdata", xdata ? FormatText(language, TextKey::DriverRamOverflowXdata, {}) : ""},
+                       {"bank", options.registerBank ? FormatText(language, TextKey::DriverRamOverflowBank, {}) : ""}});
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+DriverRamUse DriverRamUseOf(const DriverOptions& options, std::size_t uartCount) {
+  const auto uarts = static_cast<std::uint32_t>(uartCount);
+  const bool polled = options.kind == DriverKind::Polled;
+  DriverRamUse use;
+  use.registers = 8 * (options.registerBank.value_or(0) + 1);
+  // Interrupt-driven: four indexes (one byte each, two for buffers over 128
+  // bytes), the busy flag and two counts; polled: the busy flag and a count.
+  const std::uint32_t indexBytes = IndexType(options) == "unsigned char" ? 1 : 2;
+  use.variables = uarts * (polled ? 2 : 4 * indexBytes + 3);
+  const std::uint32_t buffers = polled ? 0 : uarts * (options.rxSize + options.txSize);
+  (options.space == BufferSpace::Xdata ? use.xdataBuffers : use.idataBuffers) = buffers;
+  use.printfData = kPrintfDataBytes;
+  use.stack = kPrintfStackBytes + (polled ? 0 : DriverIsrStackBytes(options));
+  use.need = use.registers + use.variables + use.idataBuffers + use.printfData + use.stack;
+  use.left = static_cast<std::int32_t>(options.memory.iramBytes) - static_cast<std::int32_t>(use.need);
+  return use;
+}
+
+std::uint32_t DriverIsrStackBytes(const DriverOptions& options) {
+  const bool xdata = options.space == BufferSpace::Xdata;
+  if (options.registerBank) {
+    return xdata ? 6 : 4;
+  }
+  return IndexType(options) == "unsigned char" ? 7 : 8;
+}
+
+std::uint32_t DefaultBufferSize(const ChipMemory& memory) { return memory.iramBytes <= 128 ? 8 : 16; }
+
+std::vector<std::string> DriverWarnings(const DriverOptions& options, std::size_t uartCount, Language language) {
+  std::vector<std::string> warnings;
+  const DriverRamUse use = DriverRamUseOf(options, uartCount);
+  if (use.left >= 0 && use.left < kTightRamBytes) {
+    warnings.push_back(FormatText(language, TextKey::DriverRamTight,
+                                  {{"left", std::to_string(use.left)},
+                                   {"iram", std::to_string(options.memory.iramBytes)},
+                                   {"target", options.chip}}));
+  }
+  if (use.xdataBuffers > 0 && options.memory.xramEnable == XramEnable::PmrDme0) {
+    warnings.push_back(FormatText(language, TextKey::DriverXramOff, {{"target", options.chip}}));
+  }
+  return warnings;
+}
 
 std::string DriverName(const BaudTarget& target) { return LowerCase(target.uart.empty() ? "UART0" : target.uart); }
 
@@ -244,15 +338,10 @@ std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std:
                         {{"option", name}, {"size", std::to_string(size)}, {"space", space}, {"sizes", valid}});
     }
   }
-  const std::uint32_t total = static_cast<std::uint32_t>(uartCount) * (options.rxSize + options.txSize);
-  if (options.space == BufferSpace::Idata && total > kIdataBufferBudget) {
-    return FormatText(language, TextKey::DriverIdataBudget,
-                      {{"total", std::to_string(total)}, {"budget", std::to_string(kIdataBufferBudget)}});
-  }
   if (options.registerBank && *options.registerBank > 3) {
     return FormatText(language, TextKey::DriverBadRegisterBank, {{"bank", std::to_string(*options.registerBank)}});
   }
-  return std::nullopt;
+  return CheckChipMemory(options, uartCount, language);
 }
 
 std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
@@ -264,7 +353,8 @@ std::vector<DriverFiles> GenerateDriverFiles(std::span<const TargetCodeRequest> 
     const bool hooks = i == 0;
     DriverFiles file;
     file.name = DriverName(*request.target);
-    const TextFills fills = DriverFills(request, options, language);
+    TextFills fills = DriverFills(request, options, language);
+    AddMemoryFills(fills, options, kept.size(), language);
     file.header = FileHeader(options, "text_header", language) + HeaderBody(fills, options, hooks, language);
     file.source = FileHeader(options, "text_source", language) + Includes(hooks, language) +
                   FillText(Piece("include_header", language), {{"U", file.name}}) +
@@ -284,7 +374,8 @@ std::string GenerateDriverText(std::span<const TargetCodeRequest> requests, cons
   std::string text =
       FileHeader(options, "text_single", language) + Includes(true, language) + DeclarationBlock(kept, language);
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    const TextFills fills = DriverFills(kept[i], options, language);
+    TextFills fills = DriverFills(kept[i], options, language);
+    AddMemoryFills(fills, options, kept.size(), language);
     text +=
         "\r\n" + HeaderBody(fills, options, i == 0, language) + SourceBody(kept[i], fills, options, i == 0, language);
   }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codegen/target_init_code.h"
+#include "engine/baud_target.h"
 #include "engine/language.h"
 
 namespace tesmirol {
@@ -25,20 +26,63 @@ struct DriverOptions {
   std::uint32_t txSize = 16;
   BufferSpace space = BufferSpace::Idata;
   std::optional<std::uint32_t> registerBank;  // the ISR's "using n", 0 to 3; none by default
+  // The chip's memory (DriverChipMemory of --target) and the name it was
+  // given under, for the checks and the header's memory statement.
+  ChipMemory memory;
+  std::string chip = "8052";
 };
+
+// What the drivers of uartCount UARTs and SDCC's printf take of the chip's
+// internal RAM, in bytes, and what they leave. The printf and stack figures
+// were measured in s51 with SDCC 4.2 (small model; tests/sdcc/s51_stack_test.py):
+// printf's variables 57 bytes; its deepest stack, "%ld", 29 bytes counting
+// main's return address; the serial interrupt's return address and pushes on
+// top (DriverIsrStackBytes). The registers count banks 0 up to the
+// interrupt's bank.
+struct DriverRamUse {
+  std::uint32_t registers = 0;
+  std::uint32_t variables = 0;  // the drivers' indexes, flags and counts
+  std::uint32_t idataBuffers = 0;
+  std::uint32_t xdataBuffers = 0;
+  std::uint32_t printfData = 0;
+  std::uint32_t stack = 0;  // printf's deepest call and one interrupt on top
+  std::uint32_t need = 0;   // the sum of the above but the xdata buffers
+  std::int32_t left = 0;    // internal RAM left for the program; below 0: the stack overruns it
+};
+DriverRamUse DriverRamUseOf(const DriverOptions& options, std::size_t uartCount);
+
+inline constexpr std::uint32_t kPrintfDataBytes = 57;
+inline constexpr std::uint32_t kPrintfStackBytes = 29;
+
+// The stack one entry of the serial interrupt takes, as SDCC 4.2 compiles
+// it: the return address and the pushes of ACC, PSW and, without a register
+// bank of its own, the registers it uses (R0, R1, R7; R6 too for two-byte
+// indexes), with xdata buffers DPL and DPH. 7 in idata, 8 with two-byte
+// indexes; 4 and 6 with its own bank.
+std::uint32_t DriverIsrStackBytes(const DriverOptions& options);
+// Less internal RAM left than this is warned about: a few bytes of locals or
+// a deeper call than printf's overrun it.
+inline constexpr std::int32_t kTightRamBytes = 8;
+
+// The buffer size the driver takes when none is given: 8 on a chip of 128
+// bytes of internal RAM (where 16 + 16 leave printf no stack), else 16.
+std::uint32_t DefaultBufferSize(const ChipMemory& memory);
+
+// What the chip's memory warns about for options CheckDriverOptions accepts
+// (internal RAM nearly full, XRAM that must be switched on), each a line in
+// the language (GBK); empty when nothing.
+std::vector<std::string> DriverWarnings(const DriverOptions& options, std::size_t uartCount,
+                                        Language language = Language::English);
 
 // The buffer sizes the space allows: powers of two from 8 to 128 in idata,
 // to 1024 in xdata.
 std::vector<std::uint32_t> ValidBufferSizes(BufferSpace space);
 
-// Idata is shared with the registers, variables and stack: the buffers of
-// one driver text together take at most this many bytes of it.
-inline constexpr std::uint32_t kIdataBufferBudget = 128;
-
-// What is wrong with the options for a driver of uartCount UARTs (a size
-// that is not a valid size, idata buffers beyond their budget, a register
-// bank beyond 3), naming what is valid, in the language (GBK); nothing when
-// they fit.
+// What is wrong with the options for a driver of uartCount UARTs on the
+// chip of options.memory (a size that is not a valid size, a register bank
+// beyond 3, xdata buffers on a chip without XRAM or beyond it, internal RAM
+// too small for the buffers, printf and the stack), saying why and what to
+// do instead, in the language (GBK); nothing when they fit.
 std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount,
                                               Language language = Language::English);
 

@@ -135,11 +135,17 @@ struct DriverCase {
 // the framing count of mode 1 or its text for mode 3.
 const std::vector<DriverCase>& DriverCases() {
   static const std::vector<DriverCase> cases = {
-      {"InterruptByteIndexes", {DriverKind::Interrupt, 16, 16, BufferSpace::Idata, std::nullopt}, UartMode::Mode1},
-      {"InterruptWordIndexesInXdata", {DriverKind::Interrupt, 512, 256, BufferSpace::Xdata, 1}, UartMode::Mode1},
-      {"InterruptMode3", {DriverKind::Interrupt, 8, 32, BufferSpace::Idata, 2}, UartMode::Mode3},
-      {"Polled", {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt}, UartMode::Mode1},
-      {"PolledMode3", {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt}, UartMode::Mode3},
+      {"InterruptByteIndexes",
+       {DriverKind::Interrupt, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052"},
+       UartMode::Mode1},
+      {"InterruptWordIndexesInXdata",
+       {DriverKind::Interrupt, 512, 256, BufferSpace::Xdata, 1, ChipMemory{256, 1024, XramEnable::Always}, "stc8"},
+       UartMode::Mode1},
+      {"InterruptMode3", {DriverKind::Interrupt, 8, 32, BufferSpace::Idata, 2, ChipMemory{}, "8052"}, UartMode::Mode3},
+      {"Polled", {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052"}, UartMode::Mode1},
+      {"PolledMode3",
+       {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052"},
+       UartMode::Mode3},
   };
   return cases;
 }

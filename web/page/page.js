@@ -428,9 +428,9 @@
       : bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
     state.driverFiles = answer?.status === "ok" ? answer : null;
     const note = {
-      ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size", idataBudget: "driver-idata-budget",
+      ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size",
     }[answer?.status] ?? "driver-classic";
-    $("driver-note").textContent = text(note, answer);
+    $("driver-note").textContent = answer?.status === "refused" ? answer.message[state.language] : text(note, answer);
     $("driver-note").classList.toggle("bad", answer !== null && answer.status !== "ok" && answer.status !== "noCode");
     showDriverButtons(state.driverFiles);
   }
