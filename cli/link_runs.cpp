@@ -7,6 +7,7 @@
 #include "codegen/uart_plan_code.h"
 #include "engine/exact_crystal.h"
 #include "engine/link_check.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -79,6 +80,10 @@ std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOut
 
 Language CodeLanguage(const CommandLineOptions& options) noexcept {
   return options.json ? Language::Chinese : options.language;
+}
+
+double CodeTolerance(const CommandLineOptions& options) noexcept {
+  return std::max(kCodeTolerancePercent, options.maxErrorPercent.value_or(kCodeTolerancePercent));
 }
 
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,

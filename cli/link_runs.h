@@ -40,6 +40,11 @@ std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::spa
 // text), so that the JSON is the same in every language.
 Language CodeLanguage(const CommandLineOptions& options) noexcept;
 
+// The deviation the generated code accepts: the dialog's 1 %, or the wider
+// one --max-error asks for (a narrower one is the build check's, which
+// fails before any code is written).
+double CodeTolerance(const CommandLineOptions& options) noexcept;
+
 // The generated code's note lines for one link: its line, or none when
 // there was nothing to check. GBK.
 std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language);

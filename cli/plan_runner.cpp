@@ -22,11 +22,11 @@
 namespace tesmirol::cli {
 namespace {
 
-// Why a plan has no code: a UART beyond 1 % (possible when --max-error
-// allows more).
-std::string NoPlanCodeReason(const UartPlan& plan, Language language) {
-  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(),
-                                   [](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting); });
+// Why a plan has no code: a UART beyond the code's tolerance.
+std::string NoPlanCodeReason(const UartPlan& plan, double codeTolerance, Language language) {
+  const auto beyond =
+      std::find_if(plan.uarts.begin(), plan.uarts.end(),
+                   [codeTolerance](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting, codeTolerance); });
   if (beyond == plan.uarts.end()) {
     return Utf8Text(language, TextKey::CheckNoCodePlan);
   }
@@ -125,12 +125,14 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options));
+  const double codeTolerance = CodeTolerance(options);
+  GeneratedInitCode code =
+      GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options), {}, codeTolerance);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(
         err,
         Utf8Text(options.language, TextKey::CheckCrystalFailure,
-                 {{"crystal", crystal.utf8}, {"reason", NoPlanCodeReason(*result.plan, options.language)}}),
+                 {{"crystal", crystal.utf8}, {"reason", NoPlanCodeReason(*result.plan, codeTolerance, options.language)}}),
         kExitCheckFailed);
   }
   const std::vector<LinkOutcome> links =
@@ -153,7 +155,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
-      return ReportFailure(err, NoPlanCodeReason(*result.plan, options.language), kExitNoResult);
+      return ReportFailure(err, NoPlanCodeReason(*result.plan, codeTolerance, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
       return DeliverCode(options, GenerateAsmDriver(codeRequests, *options.asmSyntax, CodeLanguage(options)), out, err);

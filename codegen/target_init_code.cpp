@@ -469,12 +469,12 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Languag
 }
 
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
-                                     Language language, HeaderNotes notes) {
+                                     Language language, HeaderNotes notes, double tolerancePercent) {
   GeneratedInitCode code;
   if (best == nullptr || best->status != TargetStatus::Ok) {
     return code;
   }
-  if (!IsWithinTolerance(best->best)) {
+  if (!IsWithinTolerance(best->best, tolerancePercent)) {
     code.outcome = GenerationOutcome::Warning;
     code.text = DeviationWarningText(language);
     return code;

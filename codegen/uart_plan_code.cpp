@@ -47,13 +47,15 @@ std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const Targ
 }
 
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
-                                   Language language, HeaderNotes notes) {
+                                   Language language, HeaderNotes notes, double tolerancePercent) {
   GeneratedInitCode code;
   if (plan.uarts.empty()) {
     return code;
   }
   if (std::any_of(plan.uarts.begin(), plan.uarts.end(),
-                  [](const PlannedUart& uart) { return !IsWithinTolerance(uart.setting); })) {
+                  [tolerancePercent](const PlannedUart& uart) {
+                    return !IsWithinTolerance(uart.setting, tolerancePercent);
+                  })) {
     code.outcome = GenerationOutcome::Warning;
     code.text = DeviationWarningText(language);
     return code;
