@@ -354,6 +354,15 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   }
   fills["ST_TEXT"] = TargetCodeInline(timer, language);
   fills["PARITY_TEXT"] = Fill(TargetCodeInline(mode3 ? "parity3" : "parity1", language), fills);
+  if (target.generator == GeneratorKind::Timer2Rcap) {
+    // In baud-rate mode Timer 2 counts at f/2 (f/1 in the 6-clock mode),
+    // whatever the machine cycle, and the UART divides its overflow by 16:
+    // the formula's f / (16 x count x (65536 - RCAP2)).
+    fills["COUNT"] = std::to_string(clock.divider / 16);
+    fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer2", language), fills);
+  } else {
+    fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer", language), fills);
+  }
   fills["GENERATOR_TEXT"] =
       Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
   return fills;
@@ -367,12 +376,9 @@ std::string_view ClockPiece(const BaudTarget& target) {
   switch (target.clockSelect) {
     case ClockSelect::AuxrT1x12:
       return "clock_auxr_t1x12";
-    case ClockSelect::CkconT1M: {
+    case ClockSelect::CkconT1M:
       // The Dallas CKCON's T1M gives f/4, the Nuvoton one's Fsys.
-      const bool dallas = std::any_of(target.clocks.begin(), target.clocks.end(),
-                                      [](const ClockChoice& clock) { return clock.clocksPerCycle == 4; });
-      return dallas ? "clock_ckcon_t1m_dallas" : "clock_ckcon_t1m";
-    }
+      return IsNuvotonTimer1(target) ? "clock_ckcon_t1m" : "clock_ckcon_t1m_dallas";
     case ClockSelect::T2modT1Clk:
       return "clock_t2mod";
     case ClockSelect::CkconSca:
@@ -399,7 +405,7 @@ bool StartsTimer1(GeneratorKind generator) {
 // page restored at the end.
 std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Language language) {
   std::string code = TargetCodeFragment("function", language);
-  if (target.generator == GeneratorKind::N76Timer3) {
+  if (WritesOnSfrPage0(target)) {
     code += TargetCodeFragment("n76_locals", language);
   }
   for (const std::string& piece : InitFunctionPieces(target, enableInterrupt)) {
@@ -413,7 +419,7 @@ std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Languag
 
 std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enableInterrupt) {
   const SerialPort port = SerialPortOf(target);
-  const bool paged = target.generator == GeneratorKind::N76Timer3;
+  const bool paged = WritesOnSfrPage0(target);
   std::vector<std::string> pieces;
   if (paged) {
     pieces.emplace_back("n76_page0");
