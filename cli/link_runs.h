@@ -28,8 +28,12 @@ LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calcu
 // A target's or family's best setting (none when no setting is in range).
 LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud);
 
-// Each UART of the plan against the peer at that UART's rate.
+// Each UART of the plan that has a peer (its own, or the one of every
+// UART) against that peer at the UART's rate, in the plan's order.
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan);
+
+// The link of the UART ("UART2"), or none when the UART has no peer.
+const LinkOutcome* LinkOfUart(std::span<const LinkOutcome> links, std::string_view uart);
 
 // --require-link: the first failing link's message (UTF-8), or none.
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,

@@ -46,19 +46,27 @@ int WriteJson(const std::optional<nlohmann::ordered_json>& report, Language lang
   return Write(out, err, language, report->dump(2) + '\n');
 }
 
-// The plan's JSON with each UART's link beside it.
+// The plan's JSON with each UART's peer and link beside it (null for a
+// UART without a peer).
 std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
                                                 const LinkRequest& request, std::span<const LinkOutcome> links) {
   if (!report) {
     return report;
   }
-  auto& plan = (*report)["plan"];
-  for (std::size_t index = 0; index < links.size() && index < plan.size(); ++index) {
-    auto link = LinkJson(request, links[index]);
-    if (!link) {
+  for (auto& uart : (*report)["plan"]) {
+    const std::string name = uart.value("uart", std::string());
+    const LinkOutcome* link = LinkOfUart(links, name);
+    if (link == nullptr) {
+      uart["peer"] = nullptr;
+      uart["link"] = nullptr;
+      continue;
+    }
+    auto linkJson = LinkJson(RequestForUart(request, name), *link);
+    if (!linkJson) {
       return std::nullopt;
     }
-    plan[index]["link"] = std::move(*link);
+    uart["peer"] = (*linkJson)["peer"];
+    uart["link"] = std::move(*linkJson);
   }
   return report;
 }
@@ -77,7 +85,7 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
   if (options.link) {
     std::string lines;
     for (const LinkOutcome& link : links) {
-      lines += LinkReportLines(*options.link, link, options.language);
+      lines += LinkReportLines(RequestForUart(*options.link, link.uart), link, options.language);
     }
     gbk = InsertLinkLines(std::move(gbk), code.text, lines);
   }
