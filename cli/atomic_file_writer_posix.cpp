@@ -137,11 +137,10 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
 }
 
 std::optional<std::string> CreateFolders(const std::string& path, Language language) {
-  std::string prefix;
   std::size_t start = 0;
   while (start <= path.size()) {
     const std::size_t slash = std::min(path.find('/', start), path.size());
-    prefix = path.substr(0, slash);
+    const std::string prefix = path.substr(0, slash);
     start = slash + 1;
     struct stat existing {};
     if (prefix.empty() || (stat(prefix.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))) {

@@ -99,11 +99,11 @@ std::optional<std::string> ReadOnePeer(const std::string& given, Language langua
   if (!uart) {
     return Utf8Text(language, TextKey::LinkPeerUartUnknown, {{"value", given}, {"uart", uartText}});
   }
-  for (const UartPeer& earlier : link.uartPeers) {
-    if (earlier.uart == *uart) {
-      return Utf8Text(language, TextKey::LinkPeerUartTwice,
-                      {{"uart", *uart}, {"first", earlier.given}, {"second", given}});
-    }
+  const auto earlier = std::find_if(link.uartPeers.begin(), link.uartPeers.end(),
+                                    [&uart](const UartPeer& other) { return other.uart == *uart; });
+  if (earlier != link.uartPeers.end()) {
+    return Utf8Text(language, TextKey::LinkPeerUartTwice,
+                    {{"uart", *uart}, {"first", earlier->given}, {"second", given}});
   }
   UartPeer uartPeer{*uart, given, {}};
   if (auto problem = ReadPeerText(given.substr(equals + 1), language, uartPeer.peer)) {
@@ -116,10 +116,10 @@ std::optional<std::string> ReadOnePeer(const std::string& given, Language langua
 }  // namespace
 
 const PeerSpec* PeerOfUart(const LinkRequest& request, std::string_view uart) {
-  for (const UartPeer& uartPeer : request.uartPeers) {
-    if (uartPeer.uart == uart) {
-      return &uartPeer.peer;
-    }
+  const auto own = std::find_if(request.uartPeers.begin(), request.uartPeers.end(),
+                                [uart](const UartPeer& uartPeer) { return uartPeer.uart == uart; });
+  if (own != request.uartPeers.end()) {
+    return &own->peer;
   }
   return request.peerForAll ? &request.peer : nullptr;
 }
@@ -147,10 +147,12 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
   }
   LinkRequest link;
   std::optional<std::string> defaultGiven;
-  for (const std::string& given : texts.peers) {
-    if (auto problem = ReadOnePeer(given, language, link, defaultGiven)) {
-      return problem;
-    }
+  std::optional<std::string> problem;
+  for (auto given = texts.peers.begin(); given != texts.peers.end() && !problem; ++given) {
+    problem = ReadOnePeer(*given, language, link, defaultGiven);
+  }
+  if (problem) {
+    return problem;
   }
   link.peerForAll = defaultGiven.has_value();
   if (texts.toleranceGiven) {

@@ -26,7 +26,7 @@ struct UartPeer {
 
 // What the link options ask for.
 struct LinkRequest {
-  PeerSpec peer;          // --peer PEER: the other end of every UART not named below
+  PeerSpec peer;           // --peer PEER: the other end of every UART not named below
   bool peerForAll = true;  // false when only UART=PEER forms were given
   std::vector<UartPeer> uartPeers;
   ClockTolerance ownTolerance = kDefaultCrystalTolerance;  // --clock-tolerance: a crystal's 100 ppm unless told

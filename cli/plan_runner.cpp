@@ -24,9 +24,9 @@ namespace {
 
 // Why a plan has no code: a UART beyond the code's tolerance.
 std::string NoPlanCodeReason(const UartPlan& plan, double codeTolerance, Language language) {
-  const auto beyond =
-      std::find_if(plan.uarts.begin(), plan.uarts.end(),
-                   [codeTolerance](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting, codeTolerance); });
+  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(), [codeTolerance](const PlannedUart& planned) {
+    return !IsWithinTolerance(planned.setting, codeTolerance);
+  });
   if (beyond == plan.uarts.end()) {
     return Utf8Text(language, TextKey::CheckNoCodePlan);
   }
@@ -137,11 +137,11 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   GeneratedInitCode code =
       GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options), {}, codeTolerance);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
-    return ReportFailure(
-        err,
-        Utf8Text(options.language, TextKey::CheckCrystalFailure,
-                 {{"crystal", crystal.utf8}, {"reason", NoPlanCodeReason(*result.plan, codeTolerance, options.language)}}),
-        kExitCheckFailed);
+    return ReportFailure(err,
+                         Utf8Text(options.language, TextKey::CheckCrystalFailure,
+                                  {{"crystal", crystal.utf8},
+                                   {"reason", NoPlanCodeReason(*result.plan, codeTolerance, options.language)}}),
+                         kExitCheckFailed);
   }
   const std::vector<LinkOutcome> links =
       options.link ? PlanLinks(*options.link, *result.plan) : std::vector<LinkOutcome>{};

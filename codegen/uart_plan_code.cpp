@@ -52,10 +52,9 @@ GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inp
   if (plan.uarts.empty()) {
     return code;
   }
-  if (std::any_of(plan.uarts.begin(), plan.uarts.end(),
-                  [tolerancePercent](const PlannedUart& uart) {
-                    return !IsWithinTolerance(uart.setting, tolerancePercent);
-                  })) {
+  if (std::any_of(plan.uarts.begin(), plan.uarts.end(), [tolerancePercent](const PlannedUart& uart) {
+        return !IsWithinTolerance(uart.setting, tolerancePercent);
+      })) {
     code.outcome = GenerationOutcome::Warning;
     code.text = DeviationWarningText(language);
     return code;
