@@ -474,7 +474,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   app.add_option("--tx-size", texts.txSize, help(TextKey::HelpTxSize))->type_name("N");
   app.add_option("--buffers", texts.buffers, help(TextKey::HelpBuffers))->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, help(TextKey::HelpRegisterBank))->type_name("N");
-  app.add_option("--peer", texts.link.peer, PeerHelp(options.language))->type_name("PEER");
+  CLI::Option* peerOption = app.add_option("--peer")->description(PeerHelp(options.language));
+  peerOption->type_name("[UART=]PEER")->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_option("--clock-tolerance", texts.link.tolerance, ClockToleranceHelp(options.language))->type_name("TOL");
   app.add_option("--frame", texts.link.frame, FrameHelp(options.language))->type_name("FRAME");
   app.add_flag("--require-link", texts.link.requireLink, RequireLinkHelp(options.language));
@@ -508,6 +509,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   }
   texts.uarts = uartOption->results();
   texts.link.peerGiven = app.count("--peer") > 0;
+  texts.link.peers = peerOption->results();
   texts.link.toleranceGiven = app.count("--clock-tolerance") > 0;
   texts.link.frameGiven = app.count("--frame") > 0;
   if (texts.version) {

@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/clock_tolerance.h"
 #include "engine/language.h"
@@ -15,18 +17,34 @@ namespace tesmirol::cli {
 struct CommandLineOptions;
 struct GivenOptions;
 
+// The other end of one UART of a plan (--peer UART=PEER).
+struct UartPeer {
+  std::string uart;   // the chip's name of the UART, "UART2"
+  std::string given;  // the option's text, UTF-8
+  PeerSpec peer;
+};
+
 // What the link options ask for.
 struct LinkRequest {
-  PeerSpec peer;
+  PeerSpec peer;           // --peer PEER: the other end of every UART not named below
+  bool peerForAll = true;  // false when only UART=PEER forms were given
+  std::vector<UartPeer> uartPeers;
   ClockTolerance ownTolerance = kDefaultCrystalTolerance;  // --clock-tolerance: a crystal's 100 ppm unless told
   SerialFrame frame;                                       // --frame: 8N1 unless told
   bool requireLink = false;                                // --require-link: status 3 when the link fails
 };
 
+// The other end of the UART ("UART2"; "" for the one UART of a single
+// target): its own, else the one of every UART; none when neither was given.
+const PeerSpec* PeerOfUart(const LinkRequest& request, std::string_view uart);
+
+// The request as it holds for the UART: its peer is the UART's own.
+LinkRequest RequestForUart(const LinkRequest& request, std::string_view uart);
+
 // The options' texts as given (UTF-8), before they are checked.
 struct LinkOptionTexts {
   bool peerGiven = false;
-  std::string peer;
+  std::vector<std::string> peers;  // each --peer: PEER, or UART=PEER
   bool toleranceGiven = false;
   std::string tolerance;
   bool frameGiven = false;

@@ -28,8 +28,12 @@ LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calcu
 // A target's or family's best setting (none when no setting is in range).
 LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud);
 
-// Each UART of the plan against the peer at that UART's rate.
+// Each UART of the plan that has a peer (its own, or the one of every
+// UART) against that peer at the UART's rate, in the plan's order.
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan);
+
+// The link of the UART ("UART2"), or none when the UART has no peer.
+const LinkOutcome* LinkOfUart(std::span<const LinkOutcome> links, std::string_view uart);
 
 // --require-link: the first failing link's message (UTF-8), or none.
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
@@ -39,6 +43,11 @@ std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::spa
 // speaks too: --lang's, but with --json Chinese (the classic code's own
 // text), so that the JSON is the same in every language.
 Language CodeLanguage(const CommandLineOptions& options) noexcept;
+
+// The deviation the generated code accepts: the dialog's 1 %, or the wider
+// one --max-error asks for (a narrower one is the build check's, which
+// fails before any code is written).
+double CodeTolerance(const CommandLineOptions& options) noexcept;
 
 // The generated code's note lines for one link: its line, or none when
 // there was nothing to check. GBK.

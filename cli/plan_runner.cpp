@@ -23,11 +23,11 @@
 namespace tesmirol::cli {
 namespace {
 
-// Why a plan has no code: a UART beyond 1 % (possible when --max-error
-// allows more).
-std::string NoPlanCodeReason(const UartPlan& plan, Language language) {
-  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(),
-                                   [](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting); });
+// Why a plan has no code: a UART beyond the code's tolerance.
+std::string NoPlanCodeReason(const UartPlan& plan, double codeTolerance, Language language) {
+  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(), [codeTolerance](const PlannedUart& planned) {
+    return !IsWithinTolerance(planned.setting, codeTolerance);
+  });
   if (beyond == plan.uarts.end()) {
     return Utf8Text(language, TextKey::CheckNoCodePlan);
   }
@@ -56,19 +56,27 @@ std::optional<nlohmann::ordered_json> WithFrame(std::optional<nlohmann::ordered_
   return report;
 }
 
-// The plan's JSON with each UART's link beside it.
+// The plan's JSON with each UART's peer and link beside it (null for a
+// UART without a peer).
 std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
                                                 const LinkRequest& request, std::span<const LinkOutcome> links) {
   if (!report) {
     return report;
   }
-  auto& plan = (*report)["plan"];
-  for (std::size_t index = 0; index < links.size() && index < plan.size(); ++index) {
-    auto link = LinkJson(request, links[index]);
-    if (!link) {
+  for (auto& uart : (*report)["plan"]) {
+    const std::string name = uart.value("uart", std::string());
+    const LinkOutcome* link = LinkOfUart(links, name);
+    if (link == nullptr) {
+      uart["peer"] = nullptr;
+      uart["link"] = nullptr;
+      continue;
+    }
+    auto linkJson = LinkJson(RequestForUart(request, name), *link);
+    if (!linkJson) {
       return std::nullopt;
     }
-    plan[index]["link"] = std::move(*link);
+    uart["peer"] = (*linkJson)["peer"];
+    uart["link"] = std::move(*linkJson);
   }
   return report;
 }
@@ -87,7 +95,7 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
   if (options.link) {
     std::string lines;
     for (const LinkOutcome& link : links) {
-      lines += LinkReportLines(*options.link, link, options.language);
+      lines += LinkReportLines(RequestForUart(*options.link, link.uart), link, options.language);
     }
     gbk = InsertLinkLines(std::move(gbk), code.text, lines);
   }
@@ -136,14 +144,15 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  GeneratedInitCode code =
-      GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options), {}, options.frame);
+  const double codeTolerance = CodeTolerance(options);
+  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options), {},
+                                            options.frame, codeTolerance);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
-    return ReportFailure(
-        err,
-        Utf8Text(options.language, TextKey::CheckCrystalFailure,
-                 {{"crystal", crystal.utf8}, {"reason", NoPlanCodeReason(*result.plan, options.language)}}),
-        kExitCheckFailed);
+    return ReportFailure(err,
+                         Utf8Text(options.language, TextKey::CheckCrystalFailure,
+                                  {{"crystal", crystal.utf8},
+                                   {"reason", NoPlanCodeReason(*result.plan, codeTolerance, options.language)}}),
+                         kExitCheckFailed);
   }
   const std::vector<LinkOutcome> links =
       options.link ? PlanLinks(*options.link, *result.plan) : std::vector<LinkOutcome>{};
@@ -166,7 +175,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
-      return ReportFailure(err, NoPlanCodeReason(*result.plan, options.language), kExitNoResult);
+      return ReportFailure(err, NoPlanCodeReason(*result.plan, codeTolerance, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
       return DeliverCode(options, GenerateAsmDriver(codeRequests, *options.asmSyntax, CodeLanguage(options)), out, err);

@@ -74,6 +74,9 @@ int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeR
   if (options.driverDir.empty()) {
     return DeliverCode(options, GenerateDriverText(requests, driver, options.language), out, err);
   }
+  if (const auto problem = CreateFolders(options.driverDir, options.language)) {
+    return ReportFailure(err, *problem, kExitWriteFailure);
+  }
   for (const DriverFiles& files : GenerateDriverFiles(requests, driver, options.language)) {
     for (const auto& [extension, text] : {std::pair{".h", &files.header}, std::pair{".c", &files.source}}) {
       const auto bytes = EncodeGeneratedCode(*text, options.encoding, options.lineFeedsOnly);

@@ -1,5 +1,6 @@
 #include "cli/target_runner.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <span>
@@ -40,7 +41,7 @@ std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution&
 // The build check: the setting the code uses, within the limit.
 std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family, double limit,
                                                Language language) {
-  if (best == nullptr || !IsWithinTolerance(best->best)) {
+  if (best == nullptr || !IsWithinTolerance(best->best, std::max(limit, kCodeTolerancePercent))) {
     return NoTargetCodeReason(best, family, language);
   }
   if (std::fabs(best->best.deviation) > limit) {
@@ -122,7 +123,8 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   const std::vector<std::string> notes =
       link ? CodeNoteLines(*options.link, *link, CodeLanguage(options)) : std::vector<std::string>{};
   const TargetCode code =
-      GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes, options.frame);
+      GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes, options.frame,
+                         CodeTolerance(options));
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);

@@ -419,6 +419,15 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   }
   notes.insert(notes.end(), request.notes.begin(), request.notes.end());
   fills["NOTES"] = HeaderNoteLines(notes, "//");
+  if (target.generator == GeneratorKind::Timer2Rcap) {
+    // In baud-rate mode Timer 2 counts at f/2 (f/1 in the 6-clock mode),
+    // whatever the machine cycle, and the UART divides its overflow by 16:
+    // the formula's f / (16 x count x (65536 - RCAP2)).
+    fills["COUNT"] = std::to_string(clock.divider / 16);
+    fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer2", language), fills);
+  } else {
+    fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer", language), fills);
+  }
   fills["GENERATOR_TEXT"] =
       Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
   return fills;
@@ -432,12 +441,9 @@ std::string_view ClockPiece(const BaudTarget& target) {
   switch (target.clockSelect) {
     case ClockSelect::AuxrT1x12:
       return "clock_auxr_t1x12";
-    case ClockSelect::CkconT1M: {
+    case ClockSelect::CkconT1M:
       // The Dallas CKCON's T1M gives f/4, the Nuvoton one's Fsys.
-      const bool dallas = std::any_of(target.clocks.begin(), target.clocks.end(),
-                                      [](const ClockChoice& clock) { return clock.clocksPerCycle == 4; });
-      return dallas ? "clock_ckcon_t1m_dallas" : "clock_ckcon_t1m";
-    }
+      return IsNuvotonTimer1(target) ? "clock_ckcon_t1m" : "clock_ckcon_t1m_dallas";
     case ClockSelect::T2modT1Clk:
       return "clock_t2mod";
     case ClockSelect::CkconSca:
@@ -464,7 +470,7 @@ bool StartsTimer1(GeneratorKind generator) {
 // page restored at the end.
 std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Language language) {
   std::string code = TargetCodeFragment("function", language);
-  if (target.generator == GeneratorKind::N76Timer3) {
+  if (WritesOnSfrPage0(target)) {
     code += TargetCodeFragment("n76_locals", language);
   }
   for (const std::string& piece : InitFunctionPieces(target, enableInterrupt)) {
@@ -478,7 +484,7 @@ std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Languag
 
 std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enableInterrupt) {
   const SerialPort port = SerialPortOf(target);
-  const bool paged = target.generator == GeneratorKind::N76Timer3;
+  const bool paged = WritesOnSfrPage0(target);
   std::vector<std::string> pieces;
   if (paged) {
     pieces.emplace_back("n76_page0");
@@ -534,12 +540,13 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Languag
 }
 
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
-                                     Language language, HeaderNotes notes, const SerialFrame& frame) {
+                                     Language language, HeaderNotes notes, const SerialFrame& frame,
+                                     double tolerancePercent) {
   GeneratedInitCode code;
   if (best == nullptr || best->status != TargetStatus::Ok) {
     return code;
   }
-  if (!IsWithinTolerance(best->best)) {
+  if (!IsWithinTolerance(best->best, tolerancePercent)) {
     code.outcome = GenerationOutcome::Warning;
     code.text = DeviationWarningText(language);
     return code;

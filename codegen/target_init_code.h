@@ -14,6 +14,7 @@
 #include "engine/language.h"
 #include "engine/serial_frame.h"
 #include "engine/target_solver.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol {
 
@@ -79,13 +80,14 @@ std::string TargetChipsText(const BaudTarget& target, Language language);
 TextFills TargetInitFills(const TargetCodeRequest& request, Language language = Language::Chinese);
 
 // What a target's best setting gives, by the one rule every front end uses:
-// the code when the setting is within 1 %, the warning beyond it, nothing
-// when no setting is in range (no solution, or one that is not Ok). The
-// code and the warning are in the language; the notes go into the header
-// comment (see TargetCodeRequest::notes).
-// The frame is the one the code carries in the UART mode (see CodeFrame).
+// the code when the setting is within the tolerance (1 %, or the wider one
+// of --max-error), the warning beyond it, nothing when no setting is in
+// range (no solution, or one that is not Ok). The code and the warning are
+// in the language; the notes go into the header comment (see
+// TargetCodeRequest::notes). The frame is the one the code carries in the
+// UART mode (see CodeFrame).
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
                                      Language language = Language::Chinese, HeaderNotes notes = {},
-                                     const SerialFrame& frame = {});
+                                     const SerialFrame& frame = {}, double tolerancePercent = kCodeTolerancePercent);
 
 }  // namespace tesmirol

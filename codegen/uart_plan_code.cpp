@@ -49,13 +49,15 @@ std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const Targ
 }
 
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
-                                   Language language, HeaderNotes notes, const SerialFrame& frame) {
+                                   Language language, HeaderNotes notes, const SerialFrame& frame,
+                                   double tolerancePercent) {
   GeneratedInitCode code;
   if (plan.uarts.empty()) {
     return code;
   }
-  if (std::any_of(plan.uarts.begin(), plan.uarts.end(),
-                  [](const PlannedUart& uart) { return !IsWithinTolerance(uart.setting); })) {
+  if (std::any_of(plan.uarts.begin(), plan.uarts.end(), [tolerancePercent](const PlannedUart& uart) {
+        return !IsWithinTolerance(uart.setting, tolerancePercent);
+      })) {
     code.outcome = GenerationOutcome::Warning;
     code.text = DeviationWarningText(language);
     return code;

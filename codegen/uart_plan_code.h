@@ -16,14 +16,14 @@
 
 namespace tesmirol {
 
-// The code when every UART of the plan is within 1 %, the warning when one
-// is beyond it, in the language. inputs gives the crystal text. The notes
-// go into the header comment of the first function (the plan's first
-// UART), after its formula line.
-// Every UART carries the frame (see CodeFrame).
+// The code when every UART of the plan is within the tolerance (1 %, or the
+// wider one of --max-error), the warning when one is beyond it, in the
+// language. inputs gives the crystal text. The notes go into the header
+// comment of the first function (the plan's first UART), after its formula
+// line. Every UART carries the frame (see CodeFrame).
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
                                    Language language = Language::Chinese, HeaderNotes notes = {},
-                                   const SerialFrame& frame = {});
+                                   const SerialFrame& frame = {}, double tolerancePercent = kCodeTolerancePercent);
 
 // The requests for the init code of each UART of the plan, in its order.
 std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,

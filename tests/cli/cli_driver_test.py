@@ -41,6 +41,26 @@ class DriverTest(unittest.TestCase):
                 # The stdio hooks go with the first UART only.
                 self.assertEqual(sum("int putchar(int c)" in text for text in sources), 1, name)
 
+    def test_the_driver_folder_is_made(self):
+        # The --driver-dir below a fresh folder; the status; the files made there or the words of the failure.
+        cases = [
+            ("a missing folder and its parents", "src/uart", DONE, ["uart1.c", "uart1.h"]),
+            ("a folder that is there", ".", DONE, ["uart1.c", "uart1.h"]),
+            ("a file in the way", "taken/uart", 4, ['cannot create the folder "{dir}/taken/uart"',
+                                                    "not a folder"]),
+        ]
+        for name, below, status, expected in cases:
+            with self.subTest(name), tempfile.TemporaryDirectory() as folder:
+                (Path(folder) / "taken").write_bytes(b"")
+                run = Run(["--target", "stc8", "--driver", "--driver-dir", f"{folder}/{below}",
+                           "22.1184MHz"])
+                self.assertEqual(run.status, status, run)
+                if status == DONE:
+                    self.assertEqual(sorted(p.name for p in (Path(folder) / below).iterdir() if p.name != "taken"),
+                                     expected)
+                for words in expected if status != DONE else []:
+                    self.assertIn(words.replace("{dir}", folder), run.err)
+
     def test_usage_errors_name_what_is_valid(self):
         cases = [
             ("a size that is not a power of two", ["--target", "stc8", "--driver", "--rx-size", "100"],

@@ -498,9 +498,22 @@ describe("several UARTs planned together: the page plans what tesmirol-cli --uar
     assert.deepEqual(reopened.planRows, shown.planRows);
     assert.equal(reopened.output, shown.output);
     await other.close();
+    // The row's own other end: offered beside its rate, kept in the URL, and UART2's link checked against it
+    // while UART1 has none.
+    assert.equal(await page.$eval(".plan-row .plan-peer", (select) => select.labels[0].textContent), "对端");
+    await page.select(".plan-row .plan-peer", "ideal");
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).getAll("also").join()
+      === "UART2:9600:ideal");
+    const withPeer = await openPage(browser, page.url());
+    const peers = await withPeer.evaluate(() => [document.querySelector(".plan-row .plan-peer").value,
+      window.tesmirolPage.answer.plan.uarts.map((uart) => uart.link?.peer ?? null)]);
+    assert.deepEqual(peers, ["ideal", [null, "ideal"]]);
+    await withPeer.close();
+    await page.select(".plan-row .plan-peer", "");
+    await page.focus(".plan-row .plan-peer");
     // UART2 is taken: the UART choice offers it no more.
     assert.equal(await page.$eval("#uart option[value=UART2]", (option) => option.disabled), true);
-    await page.keyboard.press("Tab");  // to the row's remove button
+    await page.keyboard.press("Tab");  // from the row's other end to its remove button
     assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "移除 UART2");
     await page.keyboard.press("Enter");
     const after = await showPairs(page, null);
@@ -760,6 +773,9 @@ const LINK_CASES = [
     verdicts: ["Works"] },
   { name: "a plan of two UARTs against a CP2102", crystal: "22.1184MHz", baud: "115200", target: "stc8", uart: "UART1",
     also: [["UART2", "9600"]], link: { peer: "cp2102", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Works", "Works"] },
+  { name: "a plan whose second UART names its own other end", crystal: "22.1184MHz", baud: "115200", target: "stc8",
+    uart: "UART1", also: [["UART2", "9600", "ideal"]], link: { peer: "ch340", tolerance: "100ppm", frame: "8N1" },
+    verdicts: ["Works", "Works"], peers: ["ch340", "ideal"] },
   { name: "an adapter that cannot run near the rate fails", crystal: "11.0592MHz", baud: "150", target: "stc8",
     uart: "UART1", link: { peer: "cp2102", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Fails"] },
 ];
@@ -849,6 +865,7 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
       const shown = await showLinkCase(entry);
       const links = answerLinks(shown.answer);
       assert.deepEqual(links.map((link) => link.verdict), entry.verdicts, entry.name);
+      if (entry.peers) assert.deepEqual(links.map((link) => link.peer), entry.peers, `${entry.name}: each UART's other end`);
       // The verdict beside the results, a UART after the other, in its colour.
       const colours = { Works: "good", Marginal: "marginal", Fails: "bad" };
       const uarts = entry.also?.length ? [entry.uart, ...entry.also.map(([uart]) => uart)] : [""];
@@ -1239,13 +1256,13 @@ describe("the page's behaviour", () => {
     });
     await page.focus("#target");
     const planOrder = ["target"];
-    for (let i = 0; i < 7; i += 1) {
+    for (let i = 0; i < 8; i += 1) {
       await page.keyboard.press("Tab");
       planOrder.push(await page.evaluate(() => document.activeElement.id.replace(/\d+$/, "N")
         || document.activeElement.className));
     }
-    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "remove-uart", "peer",
-      "output"]);
+    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
+      "peer", "output"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));
     assert.deepEqual(unlabelled, []);
