@@ -112,16 +112,15 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
       {"RI_CLEAR", byteFlags ? control + " &= ~0x01" : std::string(facts.ri) + " = 0"},
       {"TI_TEST", byteFlags ? "(" + control + " & 0x02)" : std::string(facts.ti)},
       {"TI_CLEAR", byteFlags ? control + " &= ~0x02" : std::string(facts.ti) + " = 0"},
-      {"INDEX_TEXT", Piece(wordIndex ? "index_text_word" : "index_text_byte", language)},
-      {"LOCK_DECL", wordIndex ? Piece("lock_decl_word", language) : ""},
-      {"LOCK", wordIndex ? Piece("lock_word", language) : ""},
-      {"UNLOCK", wordIndex ? Piece("unlock_word", language) : ""},
+      {"RX_LOCK", wordIndex ? Piece("rx_lock_word", language) : ""},
+      {"RX_UNLOCK", wordIndex ? Piece("rx_unlock_word", language) : ""},
       {"KIND_TEXT", InlinePiece(options.kind == DriverKind::Polled ? "title_polled" : "title_interrupt", language)},
   };
   // The fills are in GBK already; the Chinese flags text is written in UTF-8
   // in this file, so it is converted once here.
   const std::string flags = FlagsText(facts, language);
   fills["FLAGS"] = text::Utf8ToGbk(flags).value_or(flags);
+  fills["INDEX_TEXT"] = FillText(Piece(wordIndex ? "index_text_word" : "index_text_byte", language), fills);
   fills["CLEAR_NOTE"] = byteFlags ? FillText(InlinePiece("clear_note_byte", language), fills) : "";
   fills["FRAMING_ISR"] = framing ? FillText(Piece("framing_isr", language), fills) : "";
   fills["FRAMING_POLLED"] = framing ? FillText(Piece("framing_polled", language), fills) : "";
