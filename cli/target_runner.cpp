@@ -122,8 +122,14 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
     }
-    const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText, options.uartMode,
-                                    true,         notes};
+    const TargetCodeRequest request{best->target,
+                                    best->best,
+                                    inputs->crystalText,
+                                    inputs->baudText,
+                                    options.uartMode,
+                                    true,
+                                    notes,
+                                    options.link ? options.link->frame : SerialFrame{}};
     if (options.asmSyntax) {
       return DeliverCode(
           options,

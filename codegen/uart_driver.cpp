@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <map>
 #include <span>
 #include <string_view>
 
@@ -80,6 +81,189 @@ std::string FlagsText(const SerialPortFacts& facts, Language language) {
   return (control.empty() ? "" : control + "的") + ri + "、" + ti;
 }
 
+// The frame the driver sends and receives: the request's, or 9N1 where only
+// mode 3 was asked for.
+SerialFrame DriverFrame(const TargetCodeRequest& request) {
+  if (FrameUartModeOf(request.frame) == FrameUartMode::Mode1 && request.uartMode == UartMode::Mode3) {
+    return SerialFrame{.dataBits = 9, .parity = Parity::None, .stopBits = 1};
+  }
+  return request.frame;
+}
+
+bool NeedsNinthBit(const TargetCodeRequest& request) {
+  return FrameUartModeOf(DriverFrame(request)) == FrameUartMode::Mode3;
+}
+
+// Where a port keeps the 9th bit it sends (TB8) and the one it received
+// (RB8): bits of a bit-addressable control register, declared where
+// <8051.h> lacks them, or bits 3 and 2 of a control register that is not
+// bit-addressable (the STC ports' S2CON, S3CON, S4CON).
+struct NinthBits {
+  std::string tb8;  // the bit's name; for a byte-wise port the name the comments use
+  std::string rb8;
+  std::vector<FlagBit> declare;
+};
+
+NinthBits NinthBitsOf(SerialPort port, const SerialPortFacts& facts) {
+  switch (port) {
+    case SerialPort::Classic:
+      return {"TB8", "RB8", {}};
+    case SerialPort::Silabs:
+      return {"TB80", "RB80", {{"TB80", 0x9B}}};
+    case SerialPort::N76Uart1:
+      return {"TB8_1", "RB8_1", {{"TB8_1", 0xFB}}};
+    case SerialPort::Ch55xUart1:
+      return {"U1TB8", "U1RB8", {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}}};
+    case SerialPort::Stc2:
+    case SerialPort::Stc12Uart2:
+    case SerialPort::Stc3:
+    case SerialPort::Stc4:
+      break;
+  }
+  const std::string prefix(facts.flagPrefix);
+  return {prefix + "TB8", prefix + "RB8", {}};
+}
+
+// Statements that set TB8 to a condition, at an indent of tabs.
+std::string SetTb8(const SerialPortFacts& facts, const NinthBits& bits, std::string_view condition, int tabs) {
+  const std::string indent(static_cast<std::size_t>(tabs), '\t');
+  if (facts.control.empty()) {
+    return indent + bits.tb8 + " = " + std::string(condition) + ";\r\n";
+  }
+  const std::string control(facts.control);
+  return indent + "if (" + std::string(condition) + ")\r\n" + indent + "{\r\n" + indent + "\t" + control +
+         " |= 0x08;// " + bits.tb8 + "\r\n" + indent + "}\r\n" + indent + "else\r\n" + indent + "{\r\n" + indent +
+         "\t" + control + " &= ~0x08;\r\n" + indent + "}\r\n";
+}
+
+std::string ParityName(Parity parity) {
+  switch (parity) {
+    case Parity::Even:
+      return "even";
+    case Parity::Odd:
+      return "odd";
+    case Parity::Mark:
+      return "mark";
+    case Parity::Space:
+      return "space";
+    case Parity::None:
+      break;
+  }
+  return {};
+}
+
+// The fills that send and check the 9th bit of mode 3 (empty for 8N1).
+void AddNinthBitFills(const TargetCodeRequest& request, const DriverOptions& options, Language language,
+                      TextFills& fills) {
+  const SerialPort port = SerialPortOf(*request.target);
+  const SerialPortFacts facts = SerialPortFactsOf(port);
+  const SerialFrame frame = DriverFrame(request);
+  const bool polled = options.kind == DriverKind::Polled;
+  for (const char* name :
+       {"PARITY_USAGE", "FRAME_USAGE", "DECL_NINTH", "RING_NINTH", "POLLED_NINTH_VARS", "INIT_COUNTS", "INIT_AFTER",
+        "PARITY_CHECK", "RX_STORE_NINTH", "TX_STORE_NINTH", "KICK_NINTH", "RX_TAKE_NINTH", "NINE_WRAPPERS",
+        "PARITY_FUNCTION", "POLLED_SEND_NINTH", "POLLED_TAKE_NINTH"}) {
+    fills[name] = "";
+  }
+  fills["WRITE"] = "write";
+  fills["WRITE_TYPE"] = "unsigned char";
+  fills["READ"] = "read";
+  fills["ISR_SEND"] = FillText(Piece("isr_send_plain", language), fills);
+  fills["STOP_NOTE"] = FillText(InlinePiece("stop_note_mode1", language), fills);
+  if (!NeedsNinthBit(request)) {
+    return;
+  }
+  const NinthBits bits = NinthBitsOf(port, facts);
+  const std::string control(facts.control);
+  fills["TB8_NAME"] = bits.tb8;
+  fills["RB8_NAME"] = bits.rb8;
+  fills["FRAME"] = SerialFrameName(frame);
+  fills["RB8_BIT"] = control.empty() ? bits.rb8 : "(" + control + " & 0x04)";
+  const std::string rb8Bool = control.empty() ? bits.rb8 : "((" + control + " & 0x04) != 0)";
+  fills["FRAMING_TEXT"] = FillText(InlinePiece("framing_text_ninth", language), fills);
+  if (frame.parity != Parity::None) {
+    const std::string parity = ParityName(frame.parity);
+    fills["PARITY_WORD"] = InlinePiece("parity_word_" + parity, language);
+    fills["PARITY_NOTE"] = InlinePiece("parity_note_" + parity, language);
+    fills["PARITY_USAGE"] = FillText(InlinePiece("parity_usage", language), fills);
+    fills["FRAME_USAGE"] = FillText(Piece("frame_parity", language), fills);
+    fills["DECL_NINTH"] = FillText(InlinePiece("decl_parity", language), fills);
+    fills["RING_NINTH"] = FillText(Piece("ring_parity", language), fills);
+    fills["POLLED_NINTH_VARS"] = FillText(Piece("polled_parity", language), fills);
+    fills["INIT_COUNTS"] = FillText(Piece("init_parity", language), fills);
+    fills["PARITY_FUNCTION"] = FillText(Piece("parity_function", language), fills);
+    const bool computed = frame.parity == Parity::Even || frame.parity == Parity::Odd;
+    fills["PARITY_LOAD"] = computed ? FillText(Piece("parity_load", language), fills) : "";
+    const std::map<Parity, std::string> bad = {{Parity::Even, "P != " + rb8Bool},
+                                               {Parity::Odd, "P == " + rb8Bool},
+                                               {Parity::Mark, "!" + fills["RB8_BIT"]},
+                                               {Parity::Space, fills["RB8_BIT"]}};
+    fills["PARITY_BAD"] = bad.at(frame.parity);
+    fills["PARITY_CHECK"] = FillText(Piece("parity_check", language), fills);
+    if (computed) {
+      const std::string condition = frame.parity == Parity::Even ? "P" : "!P";
+      fills["TB8_FROM_BYTE"] = SetTb8(facts, bits, condition, 3);
+      fills["ISR_SEND"] = FillText(Piece("isr_send_parity", language), fills);
+      fills["TB8_FROM_BYTE"] = SetTb8(facts, bits, condition, 2);
+      fills["KICK_NINTH"] = FillText(Piece("kick_parity", language), fills) + fills["TB8_FROM_BYTE"];
+      fills["POLLED_SEND_NINTH"] = fills["KICK_NINTH"];
+    }
+  }
+  if (frame.parity == Parity::Mark || frame.parity == Parity::Space || frame.stopBits == 2) {
+    const bool one = frame.parity != Parity::Space;
+    const std::string note = frame.stopBits == 2 ? "tb8_note_two_stops" : "tb8_note_" + ParityName(frame.parity);
+    std::string set = SetTb8(facts, bits, one ? "1" : "0", 0);
+    if (!control.empty()) {
+      set = control + (one ? " |= 0x08;" : " &= ~0x08;");
+    } else {
+      set.resize(set.size() - 2);
+    }
+    fills["TB8_SET"] = set;
+    fills["TB8_NOTE"] = InlinePiece(note, language);
+    fills["INIT_AFTER"] = FillText(Piece("init_tb8", language), fills);
+  }
+  if (frame.stopBits == 2) {
+    fills["STOP_NOTE"] = FillText(InlinePiece("stop_note_two_stops", language), fills);
+    fills["FRAME_USAGE"] = FillText(Piece("frame_two_stops", language), fills);
+    fills["FRAMING_TEXT"] = FillText(InlinePiece("framing_text_two_stops", language), fills);
+    fills["FRAMING_ISR"] = FillText(Piece("framing_isr", language), fills);
+    fills["FRAMING_POLLED"] = FillText(Piece("framing_polled", language), fills);
+  }
+  if (frame.dataBits == 9) {
+    fills["WRITE"] = "write9";
+    fills["WRITE_TYPE"] = "unsigned int";
+    fills["READ"] = "read9";
+    fills["FRAME_NINE_QUEUE"] =
+        InlinePiece(polled ? "frame_nine_queue_polled" : "frame_nine_queue_interrupt", language);
+    fills["FRAME_USAGE"] = FillText(Piece("frame_nine", language), fills);
+    fills["DECL_NINTH"] = FillText(InlinePiece("decl_nine", language), fills);
+    fills["RING_NINTH"] = FillText(Piece("ring_nine", language), fills);
+    fills["NINE_WRAPPERS"] = FillText(Piece("nine_wrappers", language), fills);
+    const std::string queueBit = "(" + DriverName(*request.target) + "_txNinth[(" + DriverName(*request.target) +
+                                 "_txTail >> 3) & (" + fills["UU"] + "_TX_SIZE / 8 - 1)] & " +
+                                 DriverName(*request.target) + "_bit[" + DriverName(*request.target) +
+                                 "_txTail & 7]) != 0";
+    fills["TB8_FROM_QUEUE"] = SetTb8(facts, bits, queueBit, 3);
+    fills["ISR_SEND"] = fills["TB8_FROM_QUEUE"] + FillText(Piece("isr_send_plain", language), fills);
+    fills["KICK_NINTH"] = SetTb8(facts, bits, queueBit, 2);
+    fills["POLLED_SEND_NINTH"] = SetTb8(facts, bits, "(c & 0x100) != 0", 2);
+    TextFills store = fills;
+    store["IND"] = "\t\t";
+    store["Q"] = "tx";
+    store["QQ"] = "TX";
+    fills["TX_STORE_NINTH"] = FillText(FillText(Piece("store_nine", language), store), store);
+    store["IND"] = "\t\t\t";
+    store["Q"] = "rx";
+    store["QQ"] = "RX";
+    std::string rxStore = FillText(Piece("store_nine", language), store);
+    const std::string test = "if (c & 0x100)";
+    rxStore.replace(rxStore.find(test), test.size(), "if (" + fills["RB8_BIT"] + ")");
+    fills["RX_STORE_NINTH"] = FillText(rxStore, store);
+    fills["RX_TAKE_NINTH"] = FillText(Piece("take_nine", language), fills);
+    fills["POLLED_TAKE_NINTH"] = FillText(Piece("polled_take_nine", language), fills);
+  }
+}
+
 TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options, Language language) {
   const BaudTarget& target = *request.target;
   const SerialPort port = SerialPortOf(target);
@@ -87,7 +271,7 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
   const bool byteFlags = !facts.control.empty();
   const std::string control(facts.control);
   const bool wordIndex = IndexType(options) != "unsigned char";
-  const bool framing = !facts.rb8.empty() && request.uartMode == UartMode::Mode1;
+  const bool framing = !facts.rb8.empty() && !NeedsNinthBit(request);
   const std::string bank = options.registerBank ? std::to_string(*options.registerBank) : "";
   TextFills fills = {
       {"U", DriverName(target)},
@@ -122,12 +306,14 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
   fills["FLAGS"] = text::Utf8ToGbk(flags).value_or(flags);
   fills["INDEX_TEXT"] = FillText(Piece(wordIndex ? "index_text_word" : "index_text_byte", language), fills);
   fills["CLEAR_NOTE"] = byteFlags ? FillText(InlinePiece("clear_note_byte", language), fills) : "";
+  fills["RB8_BIT"] = fills["RB8"];
+  fills["STOP_NOTE"] = FillText(InlinePiece("stop_note_mode1", language), fills);
   fills["FRAMING_ISR"] = framing ? FillText(Piece("framing_isr", language), fills) : "";
   fills["FRAMING_POLLED"] = framing ? FillText(Piece("framing_polled", language), fills) : "";
-  const std::string_view framingText = framing                               ? "framing_text_rb8"
-                                       : request.uartMode == UartMode::Mode3 ? "framing_text_mode3"
-                                                                             : "framing_text_none";
+  const std::string_view framingText = framing ? "framing_text_rb8" : "framing_text_none";
   fills["FRAMING_TEXT"] = FillText(InlinePiece(framingText, language), fills);
+  fills["RB8_BIT"] = fills["RB8"];
+  AddNinthBitFills(request, options, language, fills);
   return fills;
 }
 
@@ -147,6 +333,17 @@ std::string DeclarationBlock(std::span<const TargetCodeRequest> requests, Langua
       registers.push_back(facts.bufferRegister);
     }
     bits.insert(bits.end(), facts.bits.begin(), facts.bits.end());
+  }
+  for (const TargetCodeRequest& request : requests) {
+    if (NeedsNinthBit(request)) {
+      const SerialPort port = SerialPortOf(*request.target);
+      const NinthBits ninth = NinthBitsOf(port, SerialPortFactsOf(port));
+      for (const FlagBit& bit : ninth.declare) {
+        if (std::none_of(bits.begin(), bits.end(), [&](const FlagBit& known) { return known.name == bit.name; })) {
+          bits.push_back(bit);
+        }
+      }
+    }
   }
   if (registers.empty() && bits.empty()) {
     return {};
@@ -190,6 +387,9 @@ std::string HeaderBody(const TextFills& fills, const DriverOptions& options, boo
 TargetCodeRequest InitRequest(const TargetCodeRequest& request, const DriverOptions& options) {
   TargetCodeRequest init = request;
   init.enableInterrupt = options.kind == DriverKind::Interrupt;
+  if (NeedsNinthBit(request)) {
+    init.uartMode = UartMode::Mode3;
+  }
   return init;
 }
 

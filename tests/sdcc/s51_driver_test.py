@@ -35,6 +35,15 @@ cycles at 57600 bps; the routine, registers saved, takes about 100), while main 
 must leave the pin, the digits in their order, for one-byte indices (idata
 buffers) and two-byte ones (xdata).
 
+Frames with a 9th bit (mode 3): the program receives bytes s51 feeds it,
+then sends bytes. s51 neither fills RB8 nor shows TB8 on its output, so the
+console sets RB8 at the routine's entry for each byte received (the right
+parity bit for some, the wrong one for others) and reads TB8 each time SBUF
+is written: every byte must go out with its parity bit (8E1, 8O1; also
+from the polled driver) or the 9th bit given to uart0_write9 (9N1), the
+parity errors counted must be the wrong bits set, and uart0_read9 must
+return each byte with its 9th bit.
+
 Where s51 does not model the UART (STC UART2 to UART4, the STC12's UART2,
 the N76E003's UART1, the CH55x's UART1) its registers are plain memory: the
 program sets the UART's own receive and send flags, calls the interrupt
@@ -402,6 +411,103 @@ def check_race(tools, work, case):
     return problems
 
 
+# frame, driver kind
+NINTH = (("8E1", "interrupt"), ("8O1", "interrupt"), ("9N1", "interrupt"), ("8E1", "polled"))
+NINTH_SENT = (0x000, 0x101, 0x003, 0x17F, 0x0FF, 0x180, 0x055)
+NINTH_RECEIVED = bytes([0x00, 0x01, 0x03, 0x7F, 0xFF])
+NINTH_RB8 = (0, 0, 1, 1, 1)  # for 8E1 the 2nd and 4th are wrong, the 1st, 3rd and 5th for 8O1
+NINTH_RECEIVE = """\tfor (i = 0; i < {count}; )
+\t{{
+\t\tc = uart0_{read}();
+\t\tif (c >= 0)
+\t\t{{
+\t\t\treceived[i++] = c;
+\t\t}}
+\t}}
+"""
+NINTH_PROGRAM = """#include "{stem}.c"
+__xdata __at(0xFFFF) volatile unsigned char simif;
+__xdata __at(0x0100) int received[{count}];
+__xdata __at(0x00F0) unsigned char parityErrors;
+static const unsigned int sent[] = {{{sent}}};
+
+void main(void)
+{{
+\tunsigned char i;
+{declare}\tuart0_init();
+\tEA = 1;
+{receive}\tparityErrors = {errors};
+\tfor (i = 0; i < sizeof sent / sizeof sent[0]; i++)
+\t{{
+\t\twhile (!uart0_{write}({value}))
+\t\t{{
+\t\t}}
+\t}}
+\tuart0_flush();
+\tsimif = 's';
+\twhile (1)
+\t{{
+\t}}
+}}
+"""
+
+
+def parity_of(value):
+    return bin(value & 0xFF).count("1") & 1
+
+
+def check_ninth(tools, work, case):
+    frame, kind = case
+    stem = f"ninth_{frame}_{kind}"
+    run = subprocess.run([tools[2], "--target", "t1-12t", "--driver", kind, "--peer", "ideal", "--frame", frame,
+                          "-o", str(work / f"{stem}_drv.c"), "--lf", "11059200", "9600"],
+                         capture_output=True, text=True, check=False)
+    if run.returncode != 0:
+        return [f"{frame} {kind}: no driver: {run.stderr[:300]}"]
+    nine = frame == "9N1"
+    polled = kind == "polled"
+    receive = "" if polled else NINTH_RECEIVE.format(count=len(NINTH_RECEIVED), read="read9" if nine else "read")
+    program = NINTH_PROGRAM.format(
+        stem=f"{stem}_drv", count=len(NINTH_RECEIVED), receive=receive, declare="" if polled else "\tint c;\n",
+        write="write9" if nine else "write", value="sent[i]" if nine else "(unsigned char)sent[i]",
+        sent=", ".join(f"0x{v:03X}" for v in NINTH_SENT), errors="0" if nine or polled else "uart0_parity_errors()")
+    symbols, error = build(tools, work, stem, program, ("--iram-size", "128"))
+    if error:
+        return [f"{frame} {kind}: {error}"]
+    (work / f"{stem}.in").write_bytes(b"" if polled else NINTH_RECEIVED)
+    isr = address(symbols, "uart0_isr")
+    commands = ["expr uart0_check_often=1"]
+    if not polled:
+        commands.append(f"break 0x{isr:04x}")
+        for bit in NINTH_RB8:
+            commands += ["run", f"expr RB8={bit}"]
+        commands.append("delete")
+    commands += ["break sfr w 0x99"] + ["run", "expr TB8+2"] * len(NINTH_SENT) + [
+        "run", "dump /h xram 0x00f0 0x00f0 16", f"dump /h xram 0x0100 0x{0x100 + 2 * len(NINTH_RECEIVED) - 1:04x} 16",
+        "kill"]
+    run = subprocess.run([tools[1], "-t", "8051", "-X", "11059200", "-I", "if=xram[0xffff]", "-S", f"in={stem}.in",
+                          f"{stem}.ihx"], cwd=work, input="\n".join(commands) + "\n", capture_output=True, text=True,
+                         errors="replace", timeout=60, check=False)
+    if "Program stopped itself" not in run.stdout:
+        return [f"{frame} {kind}: the program did not finish: {run.stdout[-400:]}"]
+    tb8 = [int(bit) - 2 for bit in re.findall(r"^([23])$", run.stdout, re.MULTILINE)]
+    wanted_tb8 = [v >> 8 if nine else parity_of(v) ^ (frame == "8O1") for v in NINTH_SENT]
+    problems = []
+    if tb8 != wanted_tb8:
+        problems.append(f"{frame} {kind}: TB8 {tb8} for {[hex(v) for v in NINTH_SENT]}, not {wanted_tb8}")
+    if polled:
+        return problems
+    got = memory(run.stdout)
+    received = [got.get(0x100 + 2 * i, 0) | got.get(0x101 + 2 * i, 0) << 8 for i in range(len(NINTH_RECEIVED))]
+    wanted = [b | bit << 8 if nine else b for b, bit in zip(NINTH_RECEIVED, NINTH_RB8)]
+    if received != wanted:
+        problems.append(f"{frame} {kind}: read {[hex(v) for v in received]}, not {[hex(v) for v in wanted]}")
+    wrong = 0 if nine else sum(bit != parity_of(b) ^ (frame == "8O1") for b, bit in zip(NINTH_RECEIVED, NINTH_RB8))
+    if got.get(0xF0) != wrong:
+        problems.append(f"{frame} {kind}: {got.get(0xF0)} parity errors counted, not {wrong}")
+    return problems
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--sdcc", required=True)
@@ -415,12 +521,14 @@ def main():
     options.work.mkdir(parents=True)
     tools = (options.sdcc, options.s51, options.cli)
     jobs = ([(check_print, case) for case in PRINTS] + [(check_receive, case) for case in RECEIVES] +
-            [(check_flags, case) for case in FLAG_CASES] + [(check_race, case) for case in RACES])
+            [(check_flags, case) for case in FLAG_CASES] + [(check_race, case) for case in RACES] +
+            [(check_ninth, case) for case in NINTH])
     with ThreadPoolExecutor(max_workers=2) as pool:
         found = list(pool.map(lambda job: job[0](tools, options.work, job[1]), jobs))
     problems = [problem for job_problems in found for problem in job_problems]
     print(f"printf through {len(PRINTS)} UARTs s51 models, {len(STREAM) + len(HELD) + len(LOST)} bytes received "
           f"by {len(RECEIVES)}, flags of {len(FLAG_CASES)} it does not, {len(RACES)} races of two writers, "
+          f"{len(NINTH)} drivers of 9-bit frames, "
           f"{time.monotonic() - started:.1f} s")
     for problem in problems[:30]:
         print(problem)
