@@ -40,6 +40,7 @@ struct OptionTexts {
   std::string txSize;
   std::string buffers;
   std::string registerBank;
+  bool crlf = false;
   std::string asmSyntax;
   std::string findClock;
   std::string clockRange;
@@ -61,7 +62,7 @@ std::optional<std::uint32_t> ParseCount(std::string_view text) {
 std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTexts& texts,
                                             CommandLineOptions& options) {
   const bool driver = app.count("--driver") > 0;
-  for (const char* name : {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank"}) {
+  for (const char* name : {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank", "--crlf"}) {
     if (app.count(name) > 0 && !driver) {
       return Utf8Text(options.language, TextKey::UsageDriverOptionNeedsDriver, {{"option", name}});
     }
@@ -123,6 +124,7 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
           CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()), options.language)) {
     return text::GbkToUtf8(*problem).value_or(*problem);
   }
+  driverOptions.crlf = texts.crlf;
   options.driver = driverOptions;
   return std::nullopt;
 }
@@ -446,6 +448,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   app.add_option("--tx-size", texts.txSize, help(TextKey::HelpTxSize))->type_name("N");
   app.add_option("--buffers", texts.buffers, help(TextKey::HelpBuffers))->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, help(TextKey::HelpRegisterBank))->type_name("N");
+  app.add_flag("--crlf", texts.crlf, help(TextKey::HelpCrlf));
   app.add_option("--peer", texts.link.peer, PeerHelp(options.language))->type_name("PEER");
   app.add_option("--clock-tolerance", texts.link.tolerance, ClockToleranceHelp(options.language))->type_name("TOL");
   app.add_option("--frame", texts.link.frame, FrameHelp(options.language))->type_name("FRAME");

@@ -313,6 +313,8 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
   const std::string_view framingText = framing ? "framing_text_rb8" : "framing_text_none";
   fills["FRAMING_TEXT"] = FillText(InlinePiece(framingText, language), fills);
   fills["RB8_BIT"] = fills["RB8"];
+  fills["LINE_ENDS"] = InlinePiece(options.crlf ? "line_ends_crlf" : "line_ends_raw", language);
+  fills["CRLF"] = options.crlf ? FillText(Piece("crlf", language), fills) : "";
   AddNinthBitFills(request, options, language, fills);
   return fills;
 }

@@ -25,6 +25,7 @@ struct DriverOptions {
   std::uint32_t txSize = 16;
   BufferSpace space = BufferSpace::Idata;
   std::optional<std::uint32_t> registerBank;  // the ISR's "using n", 0 to 3; none by default
+  bool crlf = false;                          // putchar sends "\r\n" for '\n'; raw bytes by default
 };
 
 // The buffer sizes the space allows: powers of two from 8 to 128 in idata,
