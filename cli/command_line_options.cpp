@@ -41,6 +41,7 @@ struct OptionTexts {
   std::string buffers;
   std::string registerBank;
   bool crlf = false;
+  std::string rs485;
   std::string asmSyntax;
   std::string findClock;
   std::string clockRange;
@@ -62,7 +63,8 @@ std::optional<std::uint32_t> ParseCount(std::string_view text) {
 std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTexts& texts,
                                             CommandLineOptions& options) {
   const bool driver = app.count("--driver") > 0;
-  for (const char* name : {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank", "--crlf"}) {
+  for (const char* name :
+       {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank", "--crlf", "--rs485"}) {
     if (app.count(name) > 0 && !driver) {
       return Utf8Text(options.language, TextKey::UsageDriverOptionNeedsDriver, {{"option", name}});
     }
@@ -125,6 +127,12 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     return text::GbkToUtf8(*problem).value_or(*problem);
   }
   driverOptions.crlf = texts.crlf;
+  if (app.count("--rs485") > 0) {
+    driverOptions.rs485 = ReadRs485Pin(texts.rs485);
+    if (!driverOptions.rs485) {
+      return Utf8Text(options.language, TextKey::UsageBadRs485, {{"value", texts.rs485}});
+    }
+  }
   options.driver = driverOptions;
   return std::nullopt;
 }
@@ -448,6 +456,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   app.add_option("--tx-size", texts.txSize, help(TextKey::HelpTxSize))->type_name("N");
   app.add_option("--buffers", texts.buffers, help(TextKey::HelpBuffers))->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, help(TextKey::HelpRegisterBank))->type_name("N");
+  app.add_option("--rs485", texts.rs485, help(TextKey::HelpRs485))->type_name("PIN");
   app.add_flag("--crlf", texts.crlf, help(TextKey::HelpCrlf));
   app.add_option("--peer", texts.link.peer, PeerHelp(options.language))->type_name("PEER");
   app.add_option("--clock-tolerance", texts.link.tolerance, ClockToleranceHelp(options.language))->type_name("TOL");

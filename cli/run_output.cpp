@@ -68,6 +68,11 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
 int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
                   std::ostream& err) {
   const DriverOptions& driver = *options.driver;
+  for (const TargetCodeRequest& request : requests) {
+    if (const auto problem = CheckRs485(request, driver, options.language)) {
+      return ReportFailure(err, text::GbkToUtf8(*problem).value_or(*problem), kExitUsageError);
+    }
+  }
   if (options.driverDir.empty()) {
     return DeliverCode(options, GenerateDriverText(requests, driver, options.language), out, err);
   }

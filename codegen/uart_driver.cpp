@@ -264,6 +264,96 @@ void AddNinthBitFills(const TargetCodeRequest& request, const DriverOptions& opt
   }
 }
 
+// The machine cycles the caller of uartN_bit_wait has spent since the
+// send-complete flag was set, as SDCC compiles the driver for the classic
+// core: in the routine, the interrupt's call, the vector's LJMP, the saved
+// registers and the tests before the call (measured in s51); in the polled
+// flush, the JNB loop that sees TI and the statements up to the call.
+constexpr std::uint32_t kIsrCyclesBeforeWait = 44;
+constexpr std::uint32_t kPolledCyclesBeforeWait = 13;
+
+// The loops of uartN_bit_wait: LCALL (2 cycles) and RET (2), and for each
+// loop MOV Rn,#K (1) and K DJNZ (2 each); as many loops as make the total
+// exact (the loops' count has the parity the total needs).
+std::string BitWaitLoops(std::uint32_t total, Language language) {
+  constexpr std::uint32_t kCallAndReturn = 4;
+  constexpr std::uint32_t kLongestLoop = 1 + 2 * 255;
+  if (total < kCallAndReturn + 3) {
+    return {};
+  }
+  const std::uint32_t loopsCycles = total - kCallAndReturn;
+  std::uint32_t loops = (loopsCycles + kLongestLoop - 1) / kLongestLoop;
+  if ((loopsCycles - loops) % 2 != 0) {
+    ++loops;
+  }
+  std::uint32_t counts = (loopsCycles - loops) / 2;  // the K of all loops together
+  std::string text = Piece("bit_wait_decl", language);
+  for (std::uint32_t i = 0; i < loops; ++i) {
+    const std::uint32_t left = loops - i - 1;  // loops after this one, each at least K = 1
+    const std::uint32_t k = std::min<std::uint32_t>(255, counts - left);
+    counts -= k;
+    text += FillText(Piece("bit_loop", language), {{"K", std::to_string(k)}});
+  }
+  return text;
+}
+
+// The RS-485 pin, the bit time and the waits that go with them.
+void AddStopBitFills(const TargetCodeRequest& request, const DriverOptions& options, Language language,
+                     TextFills& fills) {
+  const bool polled = options.kind == DriverKind::Polled;
+  const std::optional<BitTime> bit = BitTimeOf(request);
+  for (const char* name :
+       {"BIT_WAIT", "FLUSH_WAIT", "POLLED_STOP", "ISR_IDLE", "DIR_RAISE", "INIT_DIR", "DIR_USAGE", "POLLED_DIR_NOTE"}) {
+    fills[name] = "";
+  }
+  const double microseconds = request.setting.achieved > 0 ? 1e6 / request.setting.achieved : 0.0;
+  std::string us = std::to_string(static_cast<long long>(microseconds * 10 + 0.5));
+  us.insert(us.size() - 1, ".");
+  fills["BIT_US"] = us.front() == '.' ? "0" + us : us;
+  const bool rs485 = options.rs485.has_value();
+  if (rs485) {
+    const Rs485Pin& pin = *options.rs485;
+    fills["DIR_PIN"] = "P" + std::to_string(pin.port) + "." + std::to_string(pin.bit);
+    fills["DIR_ON"] = pin.activeLow ? "0" : "1";
+    fills["DIR_OFF"] = pin.activeLow ? "1" : "0";
+    fills["DIR_ADDRESS"] = Hex2(static_cast<std::uint8_t>(0x80 + 0x10 * pin.port + pin.bit));
+    fills["DIR_RAISE"] = FillText(Piece("dir_raise", language), fills);
+    fills["INIT_DIR"] = FillText(Piece("init_dir", language), fills);
+  }
+  if (!bit) {
+    // CheckRs485 refuses a pin here: the driver could not time its drop.
+    fills["FLUSH_NOTE"] =
+        FillText(InlinePiece(polled ? "polled_flush_note_untimed" : "flush_note_untimed", language), fills);
+    fills["FLUSH_USAGE"] = FillText(InlinePiece("flush_usage_ti", language), fills);
+    return;
+  }
+  fills["BIT_CYCLES"] = std::to_string(bit->cycles);
+  fills["CORE_CLOCKS"] = std::to_string(bit->clocksPerCycle);
+  fills["BAUD_TEXT"] = request.baudText;
+  fills["FLUSH_USAGE"] = FillText(InlinePiece("flush_usage_exact", language), fills);
+  if (rs485) {
+    fills["DIR_USAGE_KIND"] = FillText(Piece(polled ? "dir_usage_polled" : "dir_usage_interrupt", language), fills);
+    fills["DIR_USAGE"] = FillText(InlinePiece("dir_usage", language), fills);
+    fills["POLLED_DIR_NOTE"] = FillText(InlinePiece("polled_dir_note", language), fills);
+  }
+  const std::uint32_t spent = polled ? kPolledCyclesBeforeWait : rs485 ? kIsrCyclesBeforeWait : 0;
+  fills["BIT_WAIT_SPENT"] = std::to_string(spent);
+  fills["BIT_WAIT_CYCLES"] = std::to_string(bit->cycles > spent ? bit->cycles - spent : 0);
+  fills["BIT_LOOPS"] = BitWaitLoops(bit->cycles > spent ? bit->cycles - spent : 0, language);
+  fills["BIT_WAIT"] = FillText(Piece("bit_wait", language), fills);
+  if (polled) {
+    fills["FLUSH_NOTE"] = FillText(InlinePiece("polled_flush_note_timed", language), fills);
+    fills["POLLED_STOP"] =
+        FillText(Piece("polled_stop", language) + (rs485 ? Piece("polled_stop_dir", language) : ""), fills);
+  } else if (rs485) {
+    fills["FLUSH_NOTE"] = FillText(InlinePiece("flush_note_rs485", language), fills);
+    fills["ISR_IDLE"] = FillText(Piece("isr_idle", language), fills);
+  } else {
+    fills["FLUSH_NOTE"] = FillText(InlinePiece("flush_note_timed", language), fills);
+    fills["FLUSH_WAIT"] = FillText(Piece("flush_wait", language), fills);
+  }
+}
+
 TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options, Language language) {
   const BaudTarget& target = *request.target;
   const SerialPort port = SerialPortOf(target);
@@ -316,6 +406,7 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
   fills["LINE_ENDS"] = InlinePiece(options.crlf ? "line_ends_crlf" : "line_ends_raw", language);
   fills["CRLF"] = options.crlf ? FillText(Piece("crlf", language), fills) : "";
   AddNinthBitFills(request, options, language, fills);
+  AddStopBitFills(request, options, language, fills);
   return fills;
 }
 
@@ -405,6 +496,9 @@ std::string SourceBody(const TargetCodeRequest& request, const TextFills& fills,
   if (hooks) {
     driver += Piece("hooks", language);
   }
+  if (options.rs485) {
+    driver = Piece("dir_pin", language) + driver;
+  }
   return text + FillText(driver, fills);
 }
 
@@ -420,6 +514,47 @@ std::string Includes(bool hooks, Language language) {
 }
 
 }  // namespace
+
+std::optional<Rs485Pin> ReadRs485Pin(std::string_view text) {
+  Rs485Pin pin;
+  if (text.starts_with('!')) {
+    pin.activeLow = true;
+    text.remove_prefix(1);
+  }
+  if (text.size() != 4 || (text[0] != 'P' && text[0] != 'p') || text[2] != '.' || text[1] < '0' || text[1] > '3' ||
+      text[3] < '0' || text[3] > '7') {
+    return std::nullopt;
+  }
+  pin.port = static_cast<std::uint32_t>(text[1] - '0');
+  pin.bit = static_cast<std::uint32_t>(text[3] - '0');
+  return pin;
+}
+
+std::optional<BitTime> BitTimeOf(const TargetCodeRequest& request) {
+  if (request.target == nullptr) {
+    return std::nullopt;
+  }
+  // The cores that run the classic instruction timing (MOV Rn,#K one
+  // machine cycle, DJNZ, LCALL and RET two), by the clocks of a cycle.
+  static const std::map<std::string, std::uint32_t, std::less<>> kClassicCores = {
+      {"t1-12t", 12}, {"t2-12t", 12}, {"t1-6t", 6}, {"t2-6t", 6}};
+  const auto core = kClassicCores.find(request.target->name);
+  if (core == kClassicCores.end() || request.setting.divisor == 0) {
+    return std::nullopt;
+  }
+  // One bit takes D x divisor / 2^SMOD clocks (the rate's formula upside down).
+  const std::uint64_t clocks = static_cast<std::uint64_t>(request.setting.divider) * request.setting.divisor;
+  const std::uint64_t perCycle = static_cast<std::uint64_t>(core->second) << request.setting.smod;
+  return BitTime{static_cast<std::uint32_t>((clocks + perCycle / 2) / perCycle), core->second};
+}
+
+std::optional<std::string> CheckRs485(const TargetCodeRequest& request, const DriverOptions& options,
+                                      Language language) {
+  if (!options.rs485 || request.target == nullptr || BitTimeOf(request)) {
+    return std::nullopt;
+  }
+  return FormatText(language, TextKey::DriverRs485Untimed, {{"target", request.target->name}});
+}
 
 std::string DriverName(const BaudTarget& target) { return LowerCase(target.uart.empty() ? "UART0" : target.uart); }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "codegen/target_init_code.h"
@@ -19,12 +20,25 @@ namespace tesmirol {
 enum class DriverKind { Interrupt, Polled };
 enum class BufferSpace { Idata, Xdata };  // where the ring buffers sit
 
+// The port bit that switches an RS-485 transceiver between sending and
+// receiving (its DE and /RE pins tied together), and which level sends.
+struct Rs485Pin {
+  std::uint32_t port = 3;  // P0 to P3, bit-addressable on every 8051
+  std::uint32_t bit = 7;
+  bool activeLow = false;  // "!P3.7": 0 sends
+};
+
+// Reads "P3.7" (sending at 1) or "!P3.7" (sending at 0); nothing for
+// anything else.
+std::optional<Rs485Pin> ReadRs485Pin(std::string_view text);
+
 struct DriverOptions {
   DriverKind kind = DriverKind::Interrupt;
   std::uint32_t rxSize = 16;  // bytes, a power of two
   std::uint32_t txSize = 16;
   BufferSpace space = BufferSpace::Idata;
   std::optional<std::uint32_t> registerBank;  // the ISR's "using n", 0 to 3; none by default
+  std::optional<Rs485Pin> rs485;              // drive a transceiver's direction pin around each burst
   bool crlf = false;                          // putchar sends "\r\n" for '\n'; raw bytes by default
 };
 
@@ -42,6 +56,23 @@ inline constexpr std::uint32_t kIdataBufferBudget = 128;
 // they fit.
 std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount,
                                               Language language = Language::English);
+
+// Why the driver cannot drive an RS-485 direction pin for the request (in
+// the language, GBK): the pin must drop exactly one bit time after the
+// last send-complete flag, which the driver counts in machine cycles, so
+// the chip must run the classic instruction timing (12 or 6 clocks a
+// machine cycle). Nothing when it can, or when no pin is asked for.
+std::optional<std::string> CheckRs485(const TargetCodeRequest& request, const DriverOptions& options,
+                                      Language language = Language::English);
+
+// The machine cycles of one bit at the request's setting, rounded to the
+// cycle, and the clocks of one machine cycle; nothing for a core without
+// the classic instruction timing.
+struct BitTime {
+  std::uint32_t cycles = 0;
+  std::uint32_t clocksPerCycle = 12;
+};
+std::optional<BitTime> BitTimeOf(const TargetCodeRequest& request);
 
 // "uart1": the prefix of the driver's functions and the name of its files,
 // from the chip's own name of the UART.

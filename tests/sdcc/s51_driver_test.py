@@ -45,6 +45,15 @@ from the polled driver) or the 9th bit given to uart0_write9 (9N1), the
 parity errors counted must be the wrong bits set, and uart0_read9 must
 return each byte with its 9th bit.
 
+The stop bit's end: the 8051 sets TI at the start of the stop bit, so
+uart0_flush and the RS-485 direction pin (--rs485) wait one bit time more,
+counted in machine cycles. s51 sets TI later than the chip, at the end of
+the stop bit, ten bit times after SBUF is written, so the wait is checked
+against s51's TI: the pin must fall one bit time after it, to within the two
+cycles in which a JNB loop or the interrupt sees the flag, rise before
+the first byte is written to SBUF, and uart0_flush must return after the
+pin falls or, without a pin, no sooner than one bit time after TI.
+
 Where s51 does not model the UART (STC UART2 to UART4, the STC12's UART2,
 the N76E003's UART1, the CH55x's UART1) its registers are plain memory: the
 program sets the UART's own receive and send flags, calls the interrupt
@@ -511,6 +520,91 @@ def check_ninth(tools, work, case):
     return problems
 
 
+# target, s51 core, driver kind, --rs485, rate
+STOP_BITS = (("t1-12t", "8051", "interrupt", "P3.7", 9600), ("t1-12t", "8051", "interrupt", "!P1.0", 1200),
+             ("t1-12t", "8051", "polled", "P3.7", 9600), ("t2-12t", "8052", "interrupt", "P3.7", 4800),
+             ("t1-12t", "8051", "interrupt", None, 9600))
+STOP_BYTES = 3
+STOP_PROGRAM = """#include "{stem}.c"
+__xdata __at(0xFFFF) volatile unsigned char simif;
+void Mark(void)
+{{
+}}
+void main(void)
+{{
+\tunsigned char i;
+{stop}\tuart0_init();
+\tEA = 1;
+\tfor (i = 0; i < {count}; i++)
+\t{{
+\t\twhile (!uart0_write(0x55 + i))
+\t\t{{
+\t\t}}
+\t}}
+\tuart0_flush();
+\tMark();
+\tsimif = 's';
+\twhile (1)
+\t{{
+\t}}
+}}
+"""
+
+
+def check_stop_bit(tools, work, case):
+    target, core, kind, pin, baud = case
+    name = f"{target}_{kind}_{baud}_{(pin or 'none').replace('!', 'n').replace('.', '')}"
+    extra = ("--rs485", pin) if pin else ()
+    run = subprocess.run([tools[2], "--target", target, "--driver", kind, *extra, "-o", str(work / f"stop_{name}_drv.c"),
+                          "--lf", "11059200", str(baud)], capture_output=True, text=True, check=False)
+    if run.returncode != 0:
+        return [f"{name}: no driver: {run.stderr[:300]}"]
+    stop = "\tTR1 = 0;\n" if core == "8052" else ""
+    program = STOP_PROGRAM.format(stem=f"stop_{name}_drv", count=STOP_BYTES, stop=stop)
+    symbols, error = build(tools, work, f"stop_{name}", program, ("--iram-size", "128") if core == "8051" else ())
+    if error:
+        return [f"{name}: {error}"]
+    bit_address = None
+    if pin:
+        port, bit = int(pin[-3]), int(pin[-1])
+        bit_address = 0x80 + 0x10 * port + bit
+    rises = (STOP_BYTES if kind == "polled" else 1) if pin else 0
+    stops = (1 + rises + 1 if pin else 0) + STOP_BYTES + 2
+    commands = ["break sfr w 0x99", f"break 0x{address(symbols, 'Mark'):04x}"]
+    if pin:
+        commands.append(f"break bits w 0x{bit_address:02x}")
+    commands += ["run"] * stops + ["kill"]
+    run = subprocess.run([tools[1], "-t", core, "-X", "11059200", "-I", "if=xram[0xffff]", f"stop_{name}.ihx"],
+                         cwd=work, input="\n".join(commands) + "\n", capture_output=True, text=True,
+                         errors="replace", timeout=30, check=False)
+    events, now = [], 0
+    for block in run.stdout.split("Stop at ")[1:]:
+        ticks = re.search(r"^Simulated (\d+) ticks", block, re.MULTILINE)
+        now += int(ticks.group(1)) if ticks else 0
+        kind_of = ("sbuf" if "sfr[0x99]" in block else "pin" if "Event `write' at bits" in block else
+                   "end" if "stopped itself" in block else "flush")
+        events.append((kind_of, now))
+    bit_ticks = 11059200 / baud
+    writes = [t for k, t in events if k == "sbuf"]
+    pins = [t for k, t in events if k == "pin"]
+    flushed = [t for k, t in events if k == "flush"]
+    if len(writes) != STOP_BYTES or len(flushed) != 1 or len(pins) != (2 + rises if pin else 0):
+        return [f"{name}: {len(writes)} bytes, {len(pins)} pin writes, {len(flushed)} flush returns: {run.stdout[-300:]}"]
+    ti = writes[-1] + 10 * bit_ticks  # s51's TI: the stop bit's end
+    problems = []
+    if pin:
+        rise, fall = pins[1], pins[-1]
+        if not 0 < writes[0] - rise <= 12 * 12:
+            problems.append(f"{name}: the pin rose {writes[0] - rise} ticks before the first byte")
+        if abs(fall - ti - bit_ticks) > 2 * 12:
+            problems.append(f"{name}: the pin fell {fall - ti:.0f} ticks after TI, not one bit ({bit_ticks:.0f})")
+        if flushed[0] < fall:
+            problems.append(f"{name}: uart0_flush returned before the pin fell")
+    elif not 0 <= flushed[0] - ti - bit_ticks <= 12 * 80:
+        problems.append(f"{name}: uart0_flush returned {flushed[0] - ti:.0f} ticks after TI, one bit is {bit_ticks:.0f}")
+    return problems
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--sdcc", required=True)
@@ -525,13 +619,13 @@ def main():
     tools = (options.sdcc, options.s51, options.cli)
     jobs = ([(check_print, case) for case in PRINTS] + [(check_receive, case) for case in RECEIVES] +
             [(check_flags, case) for case in FLAG_CASES] + [(check_race, case) for case in RACES] +
-            [(check_ninth, case) for case in NINTH])
+            [(check_ninth, case) for case in NINTH] + [(check_stop_bit, case) for case in STOP_BITS])
     with ThreadPoolExecutor(max_workers=2) as pool:
         found = list(pool.map(lambda job: job[0](tools, options.work, job[1]), jobs))
     problems = [problem for job_problems in found for problem in job_problems]
     print(f"printf through {len(PRINTS)} UARTs s51 models, {len(STREAM) + len(HELD) + len(LOST)} bytes received "
           f"by {len(RECEIVES)}, flags of {len(FLAG_CASES)} it does not, {len(RACES)} races of two writers, "
-          f"{len(NINTH)} drivers of 9-bit frames, "
+          f"{len(NINTH)} drivers of 9-bit frames, {len(STOP_BITS)} stop bits waited out, "
           f"{time.monotonic() - started:.1f} s")
     for problem in problems[:30]:
         print(problem)
