@@ -1,5 +1,6 @@
 #include "cli/run_output.h"
 
+#include <algorithm>
 #include <ostream>
 #include <utility>
 
@@ -68,10 +69,12 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
 int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
                   std::ostream& err) {
   const DriverOptions& driver = *options.driver;
-  for (const TargetCodeRequest& request : requests) {
-    if (const auto problem = CheckRs485(request, driver, options.language)) {
-      return ReportFailure(err, text::GbkToUtf8(*problem).value_or(*problem), kExitUsageError);
-    }
+  const auto refused = std::find_if(requests.begin(), requests.end(), [&](const TargetCodeRequest& request) {
+    return CheckRs485(request, driver, options.language).has_value();
+  });
+  if (refused != requests.end()) {
+    const std::string problem = CheckRs485(*refused, driver, options.language).value_or("");
+    return ReportFailure(err, text::GbkToUtf8(problem).value_or(problem), kExitUsageError);
   }
   if (options.driverDir.empty()) {
     return DeliverCode(options, GenerateDriverText(requests, driver, options.language), out, err);

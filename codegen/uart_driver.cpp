@@ -1,6 +1,7 @@
 #include "codegen/uart_driver.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <iterator>
 #include <map>
@@ -307,7 +308,7 @@ void AddStopBitFills(const TargetCodeRequest& request, const DriverOptions& opti
     fills[name] = "";
   }
   const double microseconds = request.setting.achieved > 0 ? 1e6 / request.setting.achieved : 0.0;
-  std::string us = std::to_string(static_cast<long long>(microseconds * 10 + 0.5));
+  std::string us = std::to_string(std::llround(microseconds * 10));
   us.insert(us.size() - 1, ".");
   fills["BIT_US"] = us.front() == '.' ? "0" + us : us;
   const bool rs485 = options.rs485.has_value();
@@ -433,6 +434,7 @@ std::string DeclarationBlock(std::span<const TargetCodeRequest> requests, Langua
       const NinthBits ninth = NinthBitsOf(port, SerialPortFactsOf(port));
       for (const FlagBit& bit : ninth.declare) {
         if (std::none_of(bits.begin(), bits.end(), [&](const FlagBit& known) { return known.name == bit.name; })) {
+          // cppcheck-suppress useStlAlgorithm ; copy_if would read the vector it appends to
           bits.push_back(bit);
         }
       }
