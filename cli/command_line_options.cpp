@@ -42,6 +42,8 @@ struct OptionTexts {
   std::string txSize;
   std::string buffers;
   std::string registerBank;
+  bool crlf = false;
+  std::string rs485;
   std::string asmSyntax;
   std::string findClock;
   std::string clockRange;
@@ -69,7 +71,8 @@ std::optional<std::uint32_t> ParseCount(std::string_view text) {
 std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTexts& texts,
                                             CommandLineOptions& options) {
   const bool driver = app.count("--driver") > 0;
-  for (const char* name : {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank"}) {
+  for (const char* name :
+       {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank", "--crlf", "--rs485"}) {
     if (app.count(name) > 0 && !driver) {
       return Utf8Text(options.language, TextKey::UsageDriverOptionNeedsDriver, {{"option", name}});
     }
@@ -135,8 +138,16 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     }
     options.driverDir = texts.driverDir;
   }
-  if (auto problem =
-          CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()), options.language)) {
+  driverOptions.crlf = texts.crlf;
+  if (app.count("--rs485") > 0) {
+    driverOptions.rs485 = ReadRs485Pin(texts.rs485);
+    if (!driverOptions.rs485) {
+      return Utf8Text(options.language, TextKey::UsageBadRs485, {{"value", texts.rs485}});
+    }
+  }
+  // Checked here for 8N1; once the frame is known, a ninth bit's memory too.
+  if (auto problem = CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()), SerialFrame{},
+                                        options.language)) {
     return text::GbkToUtf8(*problem).value_or(*problem);
   }
   options.driver = driverOptions;
@@ -474,6 +485,8 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   app.add_option("--tx-size", texts.txSize, help(TextKey::HelpTxSize))->type_name("N");
   app.add_option("--buffers", texts.buffers, help(TextKey::HelpBuffers))->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, help(TextKey::HelpRegisterBank))->type_name("N");
+  app.add_option("--rs485", texts.rs485, help(TextKey::HelpRs485))->type_name("PIN");
+  app.add_flag("--crlf", texts.crlf, help(TextKey::HelpCrlf));
   CLI::Option* peerOption = app.add_option("--peer")->description(PeerHelp(options.language));
   peerOption->type_name("[UART=]PEER")->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_option("--clock-tolerance", texts.link.tolerance, ClockToleranceHelp(options.language))->type_name("TOL");

@@ -122,9 +122,8 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   }
   const std::vector<std::string> notes =
       link ? CodeNoteLines(*options.link, *link, CodeLanguage(options)) : std::vector<std::string>{};
-  const TargetCode code =
-      GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes, options.frame,
-                         CodeTolerance(options));
+  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes,
+                                             options.frame, CodeTolerance(options));
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);

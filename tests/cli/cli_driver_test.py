@@ -75,6 +75,13 @@ class DriverTest(unittest.TestCase):
             ("a folder and a file", ["--target", "stc8", "--driver", "--driver-dir", "x", "-o", "y.c"],
              ["cannot be given together"]),
             ("the driver and --code", ["--target", "stc8", "--driver", "--code"], ["cannot be given together"]),
+            ("an RS-485 pin that is no port bit", ["--target", "t1-12t", "--driver", "--rs485", "P4.1"],
+             ['--rs485 "P4.1"', "P0.0 to P3.7"]),
+            ("RS-485 on a core without the classic timing",
+             ["--target", "stc8", "--driver", "--rs485", "P3.7", "22.1184MHz", "115200"],
+             ["classic 8051 instruction timing", "t1-12t"]),
+            ("RS-485 without a driver", ["--target", "t1-12t", "--rs485", "P3.7"], ["give it with --driver"]),
+            ("line ends without a driver", ["--target", "t1-12t", "--crlf"], ["give it with --driver"]),
         ]
         cli_test.check_usage_errors(self, cases)
 

@@ -66,12 +66,13 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
     json.String("noCode");
   } else if (!IsValidSize(sizes, options.rxSize) || !IsValidSize(sizes, options.txSize)) {
     json.String("badSize");
-  } else if (const auto refusal = CheckDriverOptions(chosen, requests->size(), Language::English)) {
+  } else if (const auto refusal =
+                 CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::English)) {
     json.String("refused");
     json.Key("message");
     json.BeginObject();
     json.Key("zh");
-    json.String(Utf8(*CheckDriverOptions(chosen, requests->size(), Language::Chinese)));
+    json.String(Utf8(*CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::Chinese)));
     json.Key("en");
     json.String(Utf8(*refusal));
     json.EndObject();
@@ -102,7 +103,7 @@ std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverO
                                            const LinkTexts& link) {
   const DriverOptions chosen = ForChip(options, texts.target);
   const auto requests = DriverRequests(texts, link, language);
-  if (!requests || CheckDriverOptions(chosen, requests->size())) {
+  if (!requests || CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests))) {
     return std::nullopt;
   }
   if (index < 0) {
