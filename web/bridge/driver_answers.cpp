@@ -88,6 +88,9 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
     json.Key("oneFile");
     json.String(requests->size() == 1 ? DriverName(*requests->front().target) + "_driver.c" : "uart_driver.c");
   }
+  // The chip's default size, which the page takes until the user picks one.
+  json.Key("defaultSize");
+  json.Int(DefaultBufferSize(chosen.memory));
   json.Key("sizes");
   json.BeginArray();
   for (const std::uint32_t size : sizes) {

@@ -22,7 +22,8 @@
   const $ = (id) => document.getElementById(id);
   const state = {
     language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
-    targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverFiles: null, driverButtonsKey: null,
+    targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverSizesChosen: false,
+    driverFiles: null, driverButtonsKey: null,
     linkPeer: null, linkKey: null,
   };
   let bridge = null;
@@ -424,8 +425,16 @@
     const polled = $("driver-kind").value === "polled";
     $("driver-options").hidden = classic;
     for (const id of ["rx-size", "tx-size", "buffers"]) $(id).disabled = polled;
-    const answer = classic ? null
+    let answer = classic ? null
       : bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
+    // Until the user picks the sizes, they follow the chip: 8 where internal
+    // RAM is 128 bytes, 16 beside more.
+    const chipSize = String(answer?.defaultSize ?? "");
+    if (!state.driverSizesChosen && !polled && $("buffers").value === "idata" && chipSize
+        && ($("rx-size").value !== chipSize || $("tx-size").value !== chipSize)) {
+      fillDriverSizes({ rx: chipSize, tx: chipSize });
+      answer = bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
+    }
     state.driverFiles = answer?.status === "ok" ? answer : null;
     const note = {
       ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size",
@@ -622,6 +631,7 @@
       selectIfOffered($(id), params.get(key));
     }
     fillDriverSizes({ rx: params.get("rx") ?? undefined, tx: params.get("tx") ?? undefined });
+    state.driverSizesChosen = params.has("rx") || params.has("tx");
     $("peer").value = "";
     for (const [id, key] of [["peer", "peer"], ["frame", "frame"]]) selectIfOffered($(id), params.get(key));
     for (const [id, key] of [["peer-chip", "peerChip"], ["tolerance", "tolerance"]]) {
@@ -953,8 +963,14 @@
       applyTargetChoice();
       update();
     });
-    for (const id of ["uart", "encoding", "line-ends", "driver-kind", "rx-size", "tx-size"]) {
+    for (const id of ["uart", "encoding", "line-ends", "driver-kind"]) {
       $(id).addEventListener("change", update);
+    }
+    for (const id of ["rx-size", "tx-size"]) {
+      $(id).addEventListener("change", () => {
+        state.driverSizesChosen = true;
+        update();
+      });
     }
     $("buffers").addEventListener("change", () => {
       fillDriverSizes();
