@@ -528,6 +528,34 @@ void AddMemoryFills(TextFills& fills, const DriverOptions& options, std::size_t 
       use.xdataBuffers == 0 ? "" : FillText(Piece("h_memory_xdata", language) + Piece(enable, language), fills);
 }
 
+// What would make a driver fit that overruns internal RAM, in the language:
+// smaller buffers (unless they are the smallest already), xdata buffers on a
+// chip with XRAM, no register bank of its own, and always the polled
+// driver, which has no buffers and no interrupt.
+std::string RamOverflowAdvice(const DriverOptions& options, const DriverRamUse& use, std::size_t uartCount,
+                              Language language) {
+  constexpr std::uint32_t kSmallestBuffers = 8 + 8;
+  std::vector<TextKey> advice;
+  if (use.idataBuffers > kSmallestBuffers * uartCount) {
+    advice.push_back(TextKey::DriverRamOverflowSmaller);
+  }
+  if (options.memory.xramBytes > 0 && use.idataBuffers > 0) {
+    advice.push_back(TextKey::DriverRamOverflowXdata);
+  }
+  if (options.registerBank) {
+    advice.push_back(TextKey::DriverRamOverflowBank);
+  }
+  advice.push_back(TextKey::DriverRamOverflowPolled);
+  std::string text;
+  for (std::size_t i = 0; i < advice.size(); ++i) {
+    if (i > 0) {
+      text += Text(language, i + 1 == advice.size() ? TextKey::DriverRamOverflowOr : TextKey::PlanListSeparator);
+    }
+    text += Text(language, advice[i]);
+  }
+  return text;
+}
+
 // The chip's memory against the options CheckDriverOptions has found valid.
 std::optional<std::string> CheckChipMemory(const DriverOptions& options, std::size_t uartCount,
                                            const SerialFrame& frame, Language language) {
@@ -543,7 +571,6 @@ std::optional<std::string> CheckChipMemory(const DriverOptions& options, std::si
                        {"target", options.chip}});
   }
   if (use.left < 0) {
-    const bool xdata = memory.xramBytes > 0 && use.idataBuffers > 0;
     return FormatText(language, TextKey::DriverRamOverflow,
                       {{"target", options.chip},
                        {"iram", std::to_string(memory.iramBytes)},
@@ -553,8 +580,7 @@ std::optional<std::string> CheckChipMemory(const DriverOptions& options, std::si
                        {"buffers", std::to_string(use.idataBuffers)},
                        {"printf", std::to_string(use.printfData)},
                        {"stack", std::to_string(use.stack)},
-                       {"xdata", xdata ? FormatText(language, TextKey::DriverRamOverflowXdata, {}) : ""},
-                       {"bank", options.registerBank ? FormatText(language, TextKey::DriverRamOverflowBank, {}) : ""}});
+                       {"advice", RamOverflowAdvice(options, use, uartCount, language)}});
   }
   return std::nullopt;
 }
