@@ -85,9 +85,9 @@ void CheckCandidate(const ClockCandidate& candidate, const ClockSpan& span,
       const PlannedUart& planned = candidate.plan->uarts[index];
       Require(planned.request.uart == requests[index].uart && planned.request.baud == requests[index].baud,
               "the UARTs in the order asked");
-      Require(planned.target != nullptr && IsOneOf(planned.target, targets) &&
-                  planned.target->uart == planned.request.uart,
-              "each UART on a generator of its own on the chip");
+      Require(
+          planned.target != nullptr && IsOneOf(planned.target, targets) && planned.target->uart == planned.request.uart,
+          "each UART on a generator of its own on the chip");
       CheckSettingRegisters(*planned.target, planned.setting, clock);
       Require(!(std::fabs(planned.setting.deviation) > tolerance), "each UART within the tolerance");
       errors.push_back(ErrorOf(planned.setting, clock, planned.request.baud));

@@ -152,7 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A peer that cannot run near the rate fails the link for that stated
     // reason; a second 8051 only when none of its generators reaches it.
     if (peer.status == PeerEndStatus::TargetCannot) {
-      const std::optional<TargetInputs> peerInputs = ReadTargetInputs(request.peer.crystalText, std::to_string(inputs->baud));
+      const std::optional<TargetInputs> peerInputs =
+          ReadTargetInputs(request.peer.crystalText, std::to_string(inputs->baud));
       Require(!peerInputs || !SolveTargets(FindBaudTargets(request.peer.target), *peerInputs).best,
               "a second 8051 cannot make the rate only when no generator of it does");
     }

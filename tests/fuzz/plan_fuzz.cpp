@@ -86,8 +86,8 @@ bool ReachableAlone(const std::vector<const BaudTarget*>& chip, const TargetInpu
   return false;
 }
 
-void CheckConflict(const PlanConflict& conflict, const std::vector<const BaudTarget*>& chip,
-                   const TargetInputs& inputs, const std::vector<UartRequest>& requests, double tolerance) {
+void CheckConflict(const PlanConflict& conflict, const std::vector<const BaudTarget*>& chip, const TargetInputs& inputs,
+                   const std::vector<UartRequest>& requests, double tolerance) {
   Require(!conflict.requests.empty(), "a conflict names the requests concerned");
   for (const std::size_t index : conflict.requests) {
     Require(index < requests.size(), "a conflict names requests that were made");

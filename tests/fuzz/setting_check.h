@@ -61,8 +61,9 @@ inline std::vector<const BaudTarget*> PickChip(std::string_view name) {
     return family;
   }
   static const std::vector<std::string> families = BaudTargetFamilies();
-  const std::size_t sum = std::accumulate(name.begin(), name.end(), std::size_t{0},
-                                          [](std::size_t total, char ch) { return total + static_cast<unsigned char>(ch); });
+  const std::size_t sum = std::accumulate(name.begin(), name.end(), std::size_t{0}, [](std::size_t total, char ch) {
+    return total + static_cast<unsigned char>(ch);
+  });
   return FindFamilyTargets(families.at(sum % families.size()));
 }
 
@@ -86,8 +87,7 @@ inline WideUnsigned GreatestCommonDivisor(WideUnsigned a, WideUnsigned b) {
 // and SMOD it names exist, the reload bytes and the divisor follow from the
 // reload, and the achieved rate is 2^SMOD x f / (D x (2^b - reload)) at the
 // clock f, in lowest terms, exactly.
-inline void CheckSettingRegisters(const BaudTarget& target, const TargetSetting& setting,
-                                  const ExactFrequency& clock) {
+inline void CheckSettingRegisters(const BaudTarget& target, const TargetSetting& setting, const ExactFrequency& clock) {
   Require(setting.clockIndex < target.clocks.size(), "the setting's clock choice is one of the target's");
   const ClockChoice& choice = target.clocks[setting.clockIndex];
   Require(setting.divider == choice.divider && setting.clocksPerCycle == choice.clocksPerCycle,
