@@ -77,13 +77,10 @@ bool ReachableAlone(const std::vector<const BaudTarget*>& chip, const TargetInpu
   TargetInputs alone = inputs;
   alone.baud = request.baud;
   alone.baudText = request.baudText;
-  for (const BaudTarget* target : TargetsOfUart(chip, request.uart)) {
+  return std::ranges::any_of(TargetsOfUart(chip, request.uart), [&alone, tolerance](const BaudTarget* target) {
     const TargetSolution solution = SolveTarget(*target, alone);
-    if (solution.status == TargetStatus::Ok && !(std::fabs(solution.best.deviation) > tolerance)) {
-      return true;
-    }
-  }
-  return false;
+    return solution.status == TargetStatus::Ok && !(std::fabs(solution.best.deviation) > tolerance);
+  });
 }
 
 void CheckConflict(const PlanConflict& conflict, const std::vector<const BaudTarget*>& chip, const TargetInputs& inputs,
