@@ -12,8 +12,12 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
+# Each build's compile database, and the one header its build generates
+# (engine/text_key.h, which the sources include): built with the engine when
+# missing, as in a tree that was configured and never built.
 for preset in native wasm win64 fuzz; do
   [ -f "build/$preset/compile_commands.json" ] || cmake --preset "$preset" >/dev/null
+  [ -f "build/$preset/engine/text_key.h" ] || cmake --build "build/$preset" --target tesmirol_engine >/dev/null
 done
 
 status=0

@@ -8,6 +8,7 @@
 // ranking's order; a clock called exact must be exact.
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -38,7 +39,7 @@ constexpr std::size_t kMaxListed = 50;
 constexpr std::uint64_t kMaxPlanWidthHz = 1000000;
 
 // A few crystals for the ranking, as the presets would give.
-const std::vector<std::uint64_t> kCommonClocks = {11059200, 12000000, 22118400, 24000000, 32768};
+constexpr std::array<std::uint64_t, 5> kCommonClocks = {11059200, 12000000, 22118400, 24000000, 32768};
 
 bool SameError(const RelativeError& a, const RelativeError& b) { return !IsLess(a, b) && !IsLess(b, a); }
 
@@ -172,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ClockFinderOptions options;
   options.tolerancePercent = fields[3].empty() ? 1.0 : cli::ParsePercent(fields[3]).value_or(1.0);
   options.limit = ReadLimit(fields[4]);
-  options.commonClocks = kCommonClocks;
+  options.commonClocks.assign(kCommonClocks.begin(), kCommonClocks.end());
   const ClockFinderResult result = requests.empty() ? FindClocksForRates(targets, rates, span, options)
                                                     : FindClocksForPlan(chip, requests, span, options);
 

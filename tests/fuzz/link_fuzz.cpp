@@ -82,7 +82,8 @@ void CheckVerdict(const LinkEnd& own, const LinkEnd& peer, const SerialFrame& fr
             "a failing link names a failing direction and sense");
   }
 
-  const LinkCheck reversed = CheckLink(peer, own, frame);
+  // The ends swapped on purpose: the peer as this end.
+  const LinkCheck reversed = CheckLink(peer, own, frame);  // NOLINT(readability-suspicious-call-argument)
   Require(SameDirection(reversed.ownToPeer, check.peerToOwn) && SameDirection(reversed.peerToOwn, check.ownToPeer),
           "each direction reads the same from the other end");
 
