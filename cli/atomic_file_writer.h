@@ -17,4 +17,10 @@ namespace tesmirol::cli {
 // system's own reason), or nothing when the file was written.
 std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes, Language language);
 
+// Makes the folder at path (UTF-8) and the folders above it that are
+// missing, as a compiler's output folder is made. Returns what went wrong
+// (in the language, with the system's own reason), or nothing when the
+// folder is there.
+std::optional<std::string> CreateFolders(const std::string& path, Language language);
+
 }  // namespace tesmirol::cli

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -132,6 +133,27 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
     return Utf8Text(language, TextKey::FileCannotReplace, {{"path", path}, {"reason", LastError(language)}});
   }
   temporary.MarkRenamed();
+  return std::nullopt;
+}
+
+std::optional<std::string> CreateFolders(const std::string& path, Language language) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t slash = std::min(path.find('/', start), path.size());
+    const std::string prefix = path.substr(0, slash);
+    start = slash + 1;
+    struct stat existing {};
+    if (prefix.empty() || (stat(prefix.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))) {
+      continue;
+    }
+    if (mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
+      return Utf8Text(language, TextKey::FileCannotCreateFolder, {{"path", path}, {"reason", LastError(language)}});
+    }
+    if (stat(prefix.c_str(), &existing) != 0 || !S_ISDIR(existing.st_mode)) {
+      errno = ENOTDIR;
+      return Utf8Text(language, TextKey::FileCannotCreateFolder, {{"path", path}, {"reason", LastError(language)}});
+    }
+  }
   return std::nullopt;
 }
 

@@ -148,4 +148,50 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
   return std::nullopt;
 }
 
+namespace {
+
+bool IsSeparator(wchar_t character) noexcept { return character == L'/' || character == L'\\'; }
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Where the folders that may be made begin: after "\\server\share" of a
+// network path (those two are never made), at the start otherwise.
+std::size_t FirstMadeFolder(const std::wstring& path) {
+  if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1])) {
+    return 0;
+  }
+  std::size_t separators = 0;
+  for (std::size_t index = 2; index < path.size(); ++index) {
+    if (IsSeparator(path[index]) && ++separators == 2) {
+      return index + 1;
+    }
+  }
+  return path.size();
+}
+
+}  // namespace
+
+std::optional<std::string> CreateFolders(const std::string& path, Language language) {
+  const auto wide = WidePath(path);
+  if (!wide) {
+    return Utf8Text(language, TextKey::FileNameNotUtf8, {{"path", path}});
+  }
+  for (std::size_t end = FirstMadeFolder(*wide); end <= wide->size(); ++end) {
+    if (end < wide->size() && !IsSeparator((*wide)[end])) {
+      continue;
+    }
+    const std::wstring prefix = wide->substr(0, end);
+    if (prefix.empty() || prefix.back() == L':' || IsFolder(prefix)) {
+      continue;
+    }
+    if (CreateDirectoryW(prefix.c_str(), nullptr) == 0 && !IsFolder(prefix)) {
+      return Utf8Text(language, TextKey::FileCannotCreateFolder, {{"path", path}, {"reason", LastError(language)}});
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace tesmirol::cli

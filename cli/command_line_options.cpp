@@ -13,6 +13,8 @@
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
 #include "cli/utf8_text.h"
+#include "engine/serial_frame.h"
+#include "engine/target_catalogue.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
@@ -40,12 +42,20 @@ struct OptionTexts {
   std::string txSize;
   std::string buffers;
   std::string registerBank;
+  bool crlf = false;
+  std::string rs485;
   std::string asmSyntax;
   std::string findClock;
   std::string clockRange;
   std::string limit;
   LinkOptionTexts link;
 };
+
+// The frames the UART carries, as the user writes them.
+std::vector<std::string> FrameNames() {
+  const auto names = SerialFrameNames();
+  return {names.begin(), names.end()};
+}
 
 // A whole number without sign, as the driver's sizes and bank are written.
 std::optional<std::uint32_t> ParseCount(std::string_view text) {
@@ -61,7 +71,8 @@ std::optional<std::uint32_t> ParseCount(std::string_view text) {
 std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTexts& texts,
                                             CommandLineOptions& options) {
   const bool driver = app.count("--driver") > 0;
-  for (const char* name : {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank"}) {
+  for (const char* name :
+       {"--driver-dir", "--rx-size", "--tx-size", "--buffers", "--register-bank", "--crlf", "--rs485"}) {
     if (app.count(name) > 0 && !driver) {
       return Utf8Text(options.language, TextKey::UsageDriverOptionNeedsDriver, {{"option", name}});
     }
@@ -70,6 +81,14 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     return std::nullopt;
   }
   DriverOptions driverOptions;
+  // The chip's memory as --target names it: the family's, or the smallest
+  // of the families a target serves; the default sizes follow it.
+  if (const auto memory = DriverChipMemory(texts.target)) {
+    driverOptions.memory = *memory;
+    driverOptions.chip = texts.target;
+    driverOptions.rxSize = DefaultBufferSize(*memory);
+    driverOptions.txSize = DefaultBufferSize(*memory);
+  }
   if (texts.driver == "polled") {
     driverOptions.kind = DriverKind::Polled;
     for (const char* name : {"--rx-size", "--tx-size", "--buffers"}) {
@@ -119,8 +138,16 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     }
     options.driverDir = texts.driverDir;
   }
-  if (auto problem =
-          CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()), options.language)) {
+  driverOptions.crlf = texts.crlf;
+  if (app.count("--rs485") > 0) {
+    driverOptions.rs485 = ReadRs485Pin(texts.rs485);
+    if (!driverOptions.rs485) {
+      return Utf8Text(options.language, TextKey::UsageBadRs485, {{"value", texts.rs485}});
+    }
+  }
+  // Checked here for 8N1; once the frame is known, a ninth bit's memory too.
+  if (auto problem = CheckDriverOptions(driverOptions, std::max<std::size_t>(1, texts.uarts.size()), SerialFrame{},
+                                        options.language)) {
     return text::GbkToUtf8(*problem).value_or(*problem);
   }
   options.driver = driverOptions;
@@ -283,6 +310,14 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   if (auto problem = ReadDriverValues(app, texts, options)) {
     return problem;
   }
+  if (texts.link.frameGiven) {
+    const auto frame = ReadSerialFrame(texts.link.frame);
+    if (!frame) {
+      return Utf8Text(options.language, TextKey::LinkBadFrame,
+                      {{"value", texts.link.frame}, {"frames", JoinNames(FrameNames())}});
+    }
+    options.frame = *frame;
+  }
   return ReadLinkOptions(texts.link, options.language, options);
 }
 
@@ -362,6 +397,7 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   given.maxError = options.maxErrorPercent.has_value();
   given.requireLink = options.link && options.link->requireLink;
   given.uartMode = app.count("--uart-mode") > 0;
+  given.frame = texts.link.frameGiven;
   given.valueCount = valueCount;
   std::optional<std::string> problem;
   if (view == "--list-presets" || view == "--list-targets") {
@@ -386,7 +422,10 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   if (auto uartProblem = CheckUartOptions(given, options)) {
     return uartProblem;
   }
-  return CheckLinkOptions(given, options);
+  if (auto linkProblem = CheckLinkOptions(given, options)) {
+    return linkProblem;
+  }
+  return CheckFrameOptions(given, options);
 }
 
 }  // namespace
@@ -446,7 +485,10 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   app.add_option("--tx-size", texts.txSize, help(TextKey::HelpTxSize))->type_name("N");
   app.add_option("--buffers", texts.buffers, help(TextKey::HelpBuffers))->type_name("idata|xdata");
   app.add_option("--register-bank", texts.registerBank, help(TextKey::HelpRegisterBank))->type_name("N");
-  app.add_option("--peer", texts.link.peer, PeerHelp(options.language))->type_name("PEER");
+  app.add_option("--rs485", texts.rs485, help(TextKey::HelpRs485))->type_name("PIN");
+  app.add_flag("--crlf", texts.crlf, help(TextKey::HelpCrlf));
+  CLI::Option* peerOption = app.add_option("--peer")->description(PeerHelp(options.language));
+  peerOption->type_name("[UART=]PEER")->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   app.add_option("--clock-tolerance", texts.link.tolerance, ClockToleranceHelp(options.language))->type_name("TOL");
   app.add_option("--frame", texts.link.frame, FrameHelp(options.language))->type_name("FRAME");
   app.add_flag("--require-link", texts.link.requireLink, RequireLinkHelp(options.language));
@@ -480,6 +522,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   }
   texts.uarts = uartOption->results();
   texts.link.peerGiven = app.count("--peer") > 0;
+  texts.link.peers = peerOption->results();
   texts.link.toleranceGiven = app.count("--clock-tolerance") > 0;
   texts.link.frameGiven = app.count("--frame") > 0;
   if (texts.version) {

@@ -14,6 +14,7 @@
 #include "codegen/target_init_code.h"
 #include "codegen/uart_driver.h"
 #include "engine/language.h"
+#include "engine/serial_frame.h"
 
 namespace tesmirol::cli {
 
@@ -91,7 +92,10 @@ struct CommandLineOptions {
   std::optional<ClockRange> clockRange;  // for FindClocks; none: the chip's clock steps
   std::size_t clockLimit = kDefaultClockLimit;
   UartMode uartMode = UartMode::Mode1;  // of the generated code, with a target
-  std::vector<UartChoice> uarts;        // --uart, in the order given; with a target only
+  // The frame of the generated code (--frame; 9N1 for --uart-mode 3 alone),
+  // whose UART mode uartMode is once the options are settled.
+  SerialFrame frame{};
+  std::vector<UartChoice> uarts;  // --uart, in the order given; with a target only
 
   // --driver: the serial driver instead of the init code alone (action
   // Code), as one text, or as uartN.h and uartN.c in driverDir when given.

@@ -1,5 +1,6 @@
 #include "cli/link_options.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include "cli/command_line_options.h"
 #include "cli/mode_options.h"
 #include "cli/utf8_text.h"
+#include "engine/target_catalogue.h"
 #include "engine/usb_adapter_rates.h"
 #include "text/encoding.h"
 
@@ -81,14 +83,61 @@ std::optional<std::string> ReadPeerText(const std::string& given, Language langu
   return Utf8Text(language, TextKey::LinkBadPeer, {{"value", given}, {"names", JoinViews(PeerNames())}});
 }
 
+// Reads one --peer text, PEER or UART=PEER, into the request.
+std::optional<std::string> ReadOnePeer(const std::string& given, Language language, LinkRequest& link,
+                                       std::optional<std::string>& defaultGiven) {
+  const std::size_t equals = given.find('=');
+  if (equals == std::string::npos) {
+    if (defaultGiven) {
+      return Utf8Text(language, TextKey::LinkPeerTwice, {{"first", *defaultGiven}, {"second", given}});
+    }
+    defaultGiven = given;
+    return ReadPeerText(given, language, link.peer);
+  }
+  const std::string uartText = given.substr(0, equals);
+  const auto uart = CanonicalUartName(text::Utf8ToGbk(uartText).value_or(std::string()));
+  if (!uart) {
+    return Utf8Text(language, TextKey::LinkPeerUartUnknown, {{"value", given}, {"uart", uartText}});
+  }
+  const auto earlier = std::find_if(link.uartPeers.begin(), link.uartPeers.end(),
+                                    [&uart](const UartPeer& other) { return other.uart == *uart; });
+  if (earlier != link.uartPeers.end()) {
+    return Utf8Text(language, TextKey::LinkPeerUartTwice,
+                    {{"uart", *uart}, {"first", earlier->given}, {"second", given}});
+  }
+  UartPeer uartPeer{*uart, given, {}};
+  if (auto problem = ReadPeerText(given.substr(equals + 1), language, uartPeer.peer)) {
+    return problem;
+  }
+  link.uartPeers.push_back(std::move(uartPeer));
+  return std::nullopt;
+}
+
 }  // namespace
+
+const PeerSpec* PeerOfUart(const LinkRequest& request, std::string_view uart) {
+  const auto own = std::find_if(request.uartPeers.begin(), request.uartPeers.end(),
+                                [uart](const UartPeer& uartPeer) { return uartPeer.uart == uart; });
+  if (own != request.uartPeers.end()) {
+    return &own->peer;
+  }
+  return request.peerForAll ? &request.peer : nullptr;
+}
+
+LinkRequest RequestForUart(const LinkRequest& request, std::string_view uart) {
+  LinkRequest forUart = request;
+  if (const PeerSpec* peer = PeerOfUart(request, uart)) {
+    forUart.peer = *peer;
+  }
+  return forUart;
+}
 
 std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Language language,
                                            CommandLineOptions& options) {
   if (!texts.peerGiven) {
-    const std::array<std::pair<bool, std::string_view>, 3> others = {{{texts.toleranceGiven, "--clock-tolerance"},
-                                                                      {texts.frameGiven, "--frame"},
-                                                                      {texts.requireLink, "--require-link"}}};
+    // --frame alone is the generated code's frame (see CheckFrameOptions).
+    const std::array<std::pair<bool, std::string_view>, 2> others = {
+        {{texts.toleranceGiven, "--clock-tolerance"}, {texts.requireLink, "--require-link"}}};
     for (const auto& [given, name] : others) {
       if (given) {
         return Utf8Text(language, TextKey::LinkNeedsPeer, {{"option", std::string(name)}});
@@ -97,9 +146,15 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
     return std::nullopt;
   }
   LinkRequest link;
-  if (auto problem = ReadPeerText(texts.peer, language, link.peer)) {
+  std::optional<std::string> defaultGiven;
+  std::optional<std::string> problem;
+  for (auto given = texts.peers.begin(); given != texts.peers.end() && !problem; ++given) {
+    problem = ReadOnePeer(*given, language, link, defaultGiven);
+  }
+  if (problem) {
     return problem;
   }
+  link.peerForAll = defaultGiven.has_value();
   if (texts.toleranceGiven) {
     const ToleranceReading reading = ReadClockTolerance(texts.tolerance);
     if (reading.status != ToleranceStatus::Ok) {
@@ -107,42 +162,39 @@ std::optional<std::string> ReadLinkOptions(const LinkOptionTexts& texts, Languag
     }
     link.ownTolerance = reading.tolerance;
   }
-  if (texts.frameGiven) {
-    const auto frame = ReadSerialFrame(texts.frame);
-    if (!frame) {
-      return Utf8Text(language, TextKey::LinkBadFrame,
-                      {{"value", texts.frame}, {"frames", JoinViews(SerialFrameNames())}});
-    }
-    link.frame = *frame;
-  }
+  link.frame = options.frame;  // read with the other values; settled by CheckFrameOptions
   link.requireLink = texts.requireLink;
   options.link = link;
   return std::nullopt;
 }
 
-std::optional<std::string> CheckLinkOptions(const GivenOptions& given, CommandLineOptions& options) {
+std::optional<std::string> CheckLinkOptions(const GivenOptions& given, const CommandLineOptions& options) {
   if (!options.link) {
     return std::nullopt;
   }
   const Language language = options.language;
   const std::string_view view = given.view;
+  for (const UartPeer& uartPeer : options.link->uartPeers) {
+    if (options.uarts.empty() || view == "--rates") {
+      return Utf8Text(language, TextKey::LinkPeerUartNeedsPlan, {{"value", uartPeer.given}});
+    }
+    const bool planned = std::any_of(options.uarts.begin(), options.uarts.end(),
+                                     [&uartPeer](const UartChoice& choice) { return choice.uart == uartPeer.uart; });
+    if (!planned) {
+      std::string uarts;
+      for (const UartChoice& choice : options.uarts) {
+        uarts += (uarts.empty() ? "" : ", ") + choice.uart;
+      }
+      return Utf8Text(language, TextKey::LinkPeerUartNotPlanned,
+                      {{"value", uartPeer.given}, {"uart", uartPeer.uart}, {"uarts", uarts}});
+    }
+  }
   if (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets" ||
       view == "--find-clock") {
     return Utf8Text(language, TextKey::LinkNotWithView, {{"view", std::string(view)}});
   }
   if (view == "--rates" && options.link->requireLink) {
     return Utf8Text(language, TextKey::LinkRequireWithRates);
-  }
-  if (FrameUartModeOf(options.link->frame) == FrameUartMode::Mode3 && view != "--rates") {
-    const std::string frame = SerialFrameName(options.link->frame);
-    if (given.uartMode && options.uartMode == UartMode::Mode1) {
-      return Utf8Text(language, TextKey::LinkFrameModeConflict, {{"frame", frame}});
-    }
-    const bool writesCode = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
-    if (!options.target && writesCode) {
-      return Utf8Text(language, TextKey::LinkFrameNeedsTarget, {{"frame", frame}});
-    }
-    options.uartMode = UartMode::Mode3;
   }
   return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include "codegen/uart_plan_code.h"
 #include "engine/exact_crystal.h"
 #include "engine/link_check.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -50,23 +51,31 @@ LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, s
 }
 
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan) {
-  std::vector<LinkOutcome> links(plan.uarts.size());
-  std::transform(plan.uarts.begin(), plan.uarts.end(), links.begin(), [&request](const PlannedUart& planned) {
-    return CheckLinkAt(request, Fraction{planned.setting.achievedNumerator, planned.setting.achievedDenominator},
-                       planned.request.baud, planned.request.uart);
-  });
+  std::vector<LinkOutcome> links;
+  for (const PlannedUart& planned : plan.uarts) {
+    if (PeerOfUart(request, planned.request.uart) != nullptr) {
+      links.push_back(CheckLinkAt(RequestForUart(request, planned.request.uart),
+                                  Fraction{planned.setting.achievedNumerator, planned.setting.achievedDenominator},
+                                  planned.request.baud, planned.request.uart));
+    }
+  }
   return links;
+}
+
+const LinkOutcome* LinkOfUart(std::span<const LinkOutcome> links, std::string_view uart) {
+  const auto found =
+      std::find_if(links.begin(), links.end(), [uart](const LinkOutcome& link) { return link.uart == uart; });
+  return found == links.end() ? nullptr : &*found;
 }
 
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
                                             Language language) {
-  const auto failing = std::find_if(links.begin(), links.end(), [&request, language](const LinkOutcome& link) {
-    return LinkFailure(request, link, language).has_value();
-  });
-  if (failing == links.end()) {
-    return std::nullopt;
+  for (const LinkOutcome& link : links) {
+    if (auto failure = LinkFailure(RequestForUart(request, link.uart), link, language)) {
+      return failure;
+    }
   }
-  return LinkFailure(request, *failing, language);
+  return std::nullopt;
 }
 
 std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language) {
@@ -81,13 +90,21 @@ Language CodeLanguage(const CommandLineOptions& options) noexcept {
   return options.json ? Language::Chinese : options.language;
 }
 
+double CodeTolerance(const CommandLineOptions& options) noexcept {
+  return std::max(kCodeTolerancePercent, options.maxErrorPercent.value_or(kCodeTolerancePercent));
+}
+
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
-                                                     UartMode uartMode, const LinkRequest* request,
-                                                     std::span<const LinkOutcome> links, Language language) {
-  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode);
+                                                     UartMode uartMode, const SerialFrame& frame,
+                                                     const LinkRequest* request, std::span<const LinkOutcome> links,
+                                                     Language language) {
+  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode, frame);
   if (request != nullptr) {
-    for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
-      requests[index].notes = CodeNoteLines(*request, links[index], language);
+    for (std::size_t index = 0; index < requests.size() && index < plan.uarts.size(); ++index) {
+      const std::string& uart = plan.uarts[index].request.uart;
+      if (const LinkOutcome* link = LinkOfUart(links, uart)) {
+        requests[index].notes = CodeNoteLines(RequestForUart(*request, uart), *link, language);
+      }
     }
   }
   return requests;

@@ -28,8 +28,12 @@ LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calcu
 // A target's or family's best setting (none when no setting is in range).
 LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud);
 
-// Each UART of the plan against the peer at that UART's rate.
+// Each UART of the plan that has a peer (its own, or the one of every
+// UART) against that peer at the UART's rate, in the plan's order.
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan);
+
+// The link of the UART ("UART2"), or none when the UART has no peer.
+const LinkOutcome* LinkOfUart(std::span<const LinkOutcome> links, std::string_view uart);
 
 // --require-link: the first failing link's message (UTF-8), or none.
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
@@ -40,14 +44,21 @@ std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::spa
 // text), so that the JSON is the same in every language.
 Language CodeLanguage(const CommandLineOptions& options) noexcept;
 
+// The deviation the generated code accepts: the dialog's 1 %, or the wider
+// one --max-error asks for (a narrower one is the build check's, which
+// fails before any code is written).
+double CodeTolerance(const CommandLineOptions& options) noexcept;
+
 // The generated code's note lines for one link: its line, or none when
 // there was nothing to check. GBK.
 std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language);
 
 // The plan's code requests (for the init code, the driver and the
-// assembly text), each UART's request with its link's note line.
+// assembly text) in the frame, each UART's request with its link's note
+// line.
 std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
-                                                     UartMode uartMode, const LinkRequest* request,
-                                                     std::span<const LinkOutcome> links, Language language);
+                                                     UartMode uartMode, const SerialFrame& frame,
+                                                     const LinkRequest* request, std::span<const LinkOutcome> links,
+                                                     Language language);
 
 }  // namespace tesmirol::cli

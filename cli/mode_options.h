@@ -21,6 +21,7 @@ struct GivenOptions {
   bool maxError = false;
   bool requireLink = false;  // --require-link: a build check like --max-error
   bool uartMode = false;
+  bool frame = false;          // --frame
   std::size_t valueCount = 0;  // CRYSTAL and BAUD given
 };
 
@@ -47,6 +48,13 @@ std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const C
 // NAME, or NAME:RATE for every UART; --rates one NAME). The message lists
 // what is valid.
 std::optional<std::string> CheckUartOptions(const GivenOptions& given, const CommandLineOptions& options);
+
+// What --frame allows and what it sets: without --peer, a target's code
+// only (the report, --code, -o, --driver, --asm); a frame of mode 3 not
+// against --uart-mode 1, nor 8N1 against --uart-mode 3; --uart-mode 3
+// alone stands for 9N1. Sets the code's frame and UART mode, and the
+// link's frame to the code's.
+std::optional<std::string> CheckFrameOptions(const GivenOptions& given, CommandLineOptions& options);
 
 // Whether --table asks for the plan on each crystal: --uart given, each with
 // its rate.

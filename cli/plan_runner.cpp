@@ -16,17 +16,18 @@
 #include "codegen/target_asm_code.h"
 #include "codegen/uart_plan_code.h"
 #include "engine/deviation_text.h"
+#include "engine/serial_frame.h"
 #include "engine/target_texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
 
-// Why a plan has no code: a UART beyond 1 % (possible when --max-error
-// allows more).
-std::string NoPlanCodeReason(const UartPlan& plan, Language language) {
-  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(),
-                                   [](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting); });
+// Why a plan has no code: a UART beyond the code's tolerance.
+std::string NoPlanCodeReason(const UartPlan& plan, double codeTolerance, Language language) {
+  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(), [codeTolerance](const PlannedUart& planned) {
+    return !IsWithinTolerance(planned.setting, codeTolerance);
+  });
   if (beyond == plan.uarts.end()) {
     return Utf8Text(language, TextKey::CheckNoCodePlan);
   }
@@ -46,19 +47,36 @@ int WriteJson(const std::optional<nlohmann::ordered_json>& report, Language lang
   return Write(out, err, language, report->dump(2) + '\n');
 }
 
-// The plan's JSON with each UART's link beside it.
+// The plan's JSON with the code's frame, when it is not 8N1.
+std::optional<nlohmann::ordered_json> WithFrame(std::optional<nlohmann::ordered_json> report,
+                                                const SerialFrame& frame) {
+  if (report && FrameUartModeOf(frame) == FrameUartMode::Mode3) {
+    (*report)["frame"] = SerialFrameName(frame);
+  }
+  return report;
+}
+
+// The plan's JSON with each UART's peer and link beside it (null for a
+// UART without a peer).
 std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
                                                 const LinkRequest& request, std::span<const LinkOutcome> links) {
   if (!report) {
     return report;
   }
-  auto& plan = (*report)["plan"];
-  for (std::size_t index = 0; index < links.size() && index < plan.size(); ++index) {
-    auto link = LinkJson(request, links[index]);
-    if (!link) {
+  for (auto& uart : (*report)["plan"]) {
+    const std::string name = uart.value("uart", std::string());
+    const LinkOutcome* link = LinkOfUart(links, name);
+    if (link == nullptr) {
+      uart["peer"] = nullptr;
+      uart["link"] = nullptr;
+      continue;
+    }
+    auto linkJson = LinkJson(RequestForUart(request, name), *link);
+    if (!linkJson) {
       return std::nullopt;
     }
-    plan[index]["link"] = std::move(*link);
+    uart["peer"] = (*linkJson)["peer"];
+    uart["link"] = std::move(*linkJson);
   }
   return report;
 }
@@ -67,7 +85,7 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
                     const GeneratedInitCode& code, std::span<const LinkOutcome> links, std::ostream& out,
                     std::ostream& err) {
   if (options.json) {
-    auto report = MakePlanJson(question, result, "", code);
+    auto report = WithFrame(MakePlanJson(question, result, "", code), options.frame);
     if (options.link) {
       report = WithLinks(std::move(report), *options.link, links);
     }
@@ -77,7 +95,7 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
   if (options.link) {
     std::string lines;
     for (const LinkOutcome& link : links) {
-      lines += LinkReportLines(*options.link, link, options.language);
+      lines += LinkReportLines(RequestForUart(*options.link, link.uart), link, options.language);
     }
     gbk = InsertLinkLines(std::move(gbk), code.text, lines);
   }
@@ -113,7 +131,8 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       const std::string message =
           PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, Language::English);
       const int status =
-          WriteJson(MakePlanJson(question, result, message, GeneratedInitCode{}), options.language, out, err);
+          WriteJson(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame),
+                    options.language, out, err);
       if (status != kExitDone) {
         return status;
       }
@@ -125,13 +144,15 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options));
+  const double codeTolerance = CodeTolerance(options);
+  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options), {},
+                                            options.frame, codeTolerance);
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
-    return ReportFailure(
-        err,
-        Utf8Text(options.language, TextKey::CheckCrystalFailure,
-                 {{"crystal", crystal.utf8}, {"reason", NoPlanCodeReason(*result.plan, options.language)}}),
-        kExitCheckFailed);
+    return ReportFailure(err,
+                         Utf8Text(options.language, TextKey::CheckCrystalFailure,
+                                  {{"crystal", crystal.utf8},
+                                   {"reason", NoPlanCodeReason(*result.plan, codeTolerance, options.language)}}),
+                         kExitCheckFailed);
   }
   const std::vector<LinkOutcome> links =
       options.link ? PlanLinks(*options.link, *result.plan) : std::vector<LinkOutcome>{};
@@ -146,14 +167,15 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const std::vector<TargetCodeRequest> codeRequests = PlanRequestsWithNotes(
-      *result.plan, *atBaud, options.uartMode, options.link ? &*options.link : nullptr, links, CodeLanguage(options));
+  const std::vector<TargetCodeRequest> codeRequests =
+      PlanRequestsWithNotes(*result.plan, *atBaud, options.uartMode, options.frame,
+                            options.link ? &*options.link : nullptr, links, CodeLanguage(options));
   if (options.link && code.outcome == GenerationOutcome::Code) {
     code.text = GeneratePlanInitCode(codeRequests, CodeLanguage(options));  // each UART's note in its own function
   }
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
-      return ReportFailure(err, NoPlanCodeReason(*result.plan, options.language), kExitNoResult);
+      return ReportFailure(err, NoPlanCodeReason(*result.plan, codeTolerance, options.language), kExitNoResult);
     }
     if (options.asmSyntax) {
       return DeliverCode(options, GenerateAsmDriver(codeRequests, *options.asmSyntax, CodeLanguage(options)), out, err);

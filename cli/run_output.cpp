@@ -1,5 +1,6 @@
 #include "cli/run_output.h"
 
+#include <algorithm>
 #include <ostream>
 #include <utility>
 
@@ -68,8 +69,26 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
 int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
                   std::ostream& err) {
   const DriverOptions& driver = *options.driver;
+  const auto refused = std::find_if(requests.begin(), requests.end(), [&](const TargetCodeRequest& request) {
+    return CheckRs485(request, driver, options.language).has_value();
+  });
+  if (refused != requests.end()) {
+    const std::string problem = CheckRs485(*refused, driver, options.language).value_or("");
+    return ReportFailure(err, text::GbkToUtf8(problem).value_or(problem), kExitUsageError);
+  }
+  // The options were checked for 8N1 when they were read; the frame's ninth
+  // bit may take more internal RAM.
+  if (const auto refusal = CheckDriverOptions(driver, requests.size(), DriversFrame(requests), options.language)) {
+    return ReportFailure(err, text::GbkToUtf8(*refusal).value_or(*refusal), kExitUsageError);
+  }
+  for (const std::string& warning : DriverWarnings(driver, requests.size(), DriversFrame(requests), options.language)) {
+    err << kProgramName << ": " << text::GbkToUtf8(warning).value_or(warning) << '\n';
+  }
   if (options.driverDir.empty()) {
     return DeliverCode(options, GenerateDriverText(requests, driver, options.language), out, err);
+  }
+  if (const auto problem = CreateFolders(options.driverDir, options.language)) {
+    return ReportFailure(err, *problem, kExitWriteFailure);
   }
   for (const DriverFiles& files : GenerateDriverFiles(requests, driver, options.language)) {
     for (const auto& [extension, text] : {std::pair{".h", &files.header}, std::pair{".c", &files.source}}) {

@@ -1,5 +1,6 @@
 #include "cli/target_runner.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <span>
@@ -14,6 +15,7 @@
 #include "cli/utf8_text.h"
 #include "codegen/target_asm_code.h"
 #include "engine/deviation_text.h"
+#include "engine/serial_frame.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_texts.h"
 #include "text/encoding.h"
@@ -39,7 +41,7 @@ std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution&
 // The build check: the setting the code uses, within the limit.
 std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family, double limit,
                                                Language language) {
-  if (best == nullptr || !IsWithinTolerance(best->best)) {
+  if (best == nullptr || !IsWithinTolerance(best->best, std::max(limit, kCodeTolerancePercent))) {
     return NoTargetCodeReason(best, family, language);
   }
   if (std::fabs(best->best.deviation) > limit) {
@@ -60,6 +62,9 @@ int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& f
     const auto linkJson = link ? LinkJson(*options.link, *link) : std::nullopt;
     if (!report || (link && !linkJson)) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
+    }
+    if (FrameUartModeOf(options.frame) == FrameUartMode::Mode3) {
+      (*report)["frame"] = SerialFrameName(options.frame);  // the code's; absent for 8N1
     }
     if (linkJson) {
       (*report)["link"] = *linkJson;
@@ -117,13 +122,14 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   }
   const std::vector<std::string> notes =
       link ? CodeNoteLines(*options.link, *link, CodeLanguage(options)) : std::vector<std::string>{};
-  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes);
+  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes,
+                                             options.frame, CodeTolerance(options));
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
     }
     const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText, options.uartMode,
-                                    true,         notes};
+                                    true,         notes,      options.frame};
     if (options.asmSyntax) {
       return DeliverCode(
           options,

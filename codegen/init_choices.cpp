@@ -55,6 +55,8 @@ RegisterWrites InitRegisterWrites(const BaudTarget& target, std::uint32_t select
     case ClockSelect::CkconT1M:
       // T1M at bit 4 (Nuvoton, Dallas).
       writes["CKCON_CLOCK"] = fast ? RegisterWrite{"CKCON", 0xFF, 0x10} : RegisterWrite{"CKCON", 0xEF, 0x00};
+      // The Nuvoton's UART0 takes Timer 1 only while T3CON.BRCK (bit 5) is clear.
+      writes["T3CON_BRCK"] = {"T3CON", 0xDF, 0x00};
       break;
     case ClockSelect::CkconSca: {
       // select = T1M x 4 + SCA: T1M (bit 3) alone for SYSCLK, the SCA

@@ -88,6 +88,30 @@ std::string DriverName(const BaudTarget& target) {
 
 std::string InitName(const BaudTarget& target) { return target.function.empty() ? "SIO_Init" : target.function; }
 
+// Whether the frame has a ninth bit that send and receive pass (mode 3).
+bool IsNineBitFrame(const SerialFrame& frame) noexcept { return FrameUartModeOf(frame) == FrameUartMode::Mode3; }
+
+// How send and receive treat the ninth bit: "even" or "odd" parity, fixed
+// at 1 ("mark", also 8N2's first stop bit) or 0 ("space"), or the
+// program's own ninth data bit ("data").
+std::string_view NinthBitKind(const SerialFrame& frame) noexcept {
+  if (frame.dataBits == 9) {
+    return "data";
+  }
+  switch (frame.parity) {
+    case Parity::Even:
+      return "even";
+    case Parity::Odd:
+      return "odd";
+    case Parity::Space:
+      return "space";
+    case Parity::Mark:
+    case Parity::None:
+      break;
+  }
+  return "mark";
+}
+
 // The C fills of the setting, with the numbers and the shared registers'
 // statements in the syntax's own form, the labels and the registers that
 // pass the byte.
@@ -104,7 +128,10 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
   for (std::uint32_t value = 0; value <= 0xFF; ++value) {
     fills[ConstantName(value)] = Number(value, syntax);
   }
-  fills["SCON"] = Number(ControlValue(port, target, setting.smod, request.uartMode == UartMode::Mode3), syntax);
+  const SerialFrame frame = CodeFrame(request);
+  fills["SCON"] = Number(ControlValue(port, target, setting.smod, request.uartMode == UartMode::Mode3) |
+                             (FrameSetsTb8(frame) ? 0x08U : 0x00U),
+                         syntax);
   fills["RELOAD"] = Number(setting.reload & 0xFFU, syntax);
   fills["RELOAD_HIGH"] = Number(setting.reloadHigh, syntax);
   fills["RELOAD_LOW"] = Number(setting.reloadLow, syntax);
@@ -123,11 +150,25 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
   fills["SEND_LABEL"] = names.send;
   fills["RECEIVE_LABEL"] = names.receive;
   fills["ARG"] = syntax == AsmSyntax::A51 ? "R7" : "DPL";
+  fills["ARG_HIGH"] = syntax == AsmSyntax::A51 ? "R6" : "DPH";
   fills["SBUF"] = std::string(facts.buffer);
   fills["TI"] = std::string(facts.ti);
   fills["RI"] = std::string(facts.ri);
   fills["CTRL"] = std::string(facts.control);
   fills["FLAG"] = std::string(facts.flagPrefix);
+  if (IsNineBitFrame(frame)) {
+    const std::string_view kind = NinthBitKind(frame);
+    const bool data = kind == "data";
+    for (const auto& [fill, piece] : {std::pair<std::string_view, std::string>{"NINTH_TEXT", "ninth_text_"},
+                                      {"SEND_TAKES", data ? "takes_data" : "takes_byte"},
+                                      {"CHECK_TEXT", "check_text_"},
+                                      {"RECEIVE_RETURNS", data ? "returns_data" : "returns_error"}}) {
+      const std::string name = piece.ends_with('_') ? piece + std::string(kind) : piece;
+      fills[std::string(fill)] = FillText(InlinePiece(name, language), fills);
+    }
+    fills["NINTH_BIT"] = FillText(Piece("ninth_" + std::string(kind), language), fills);
+    fills["CHECK"] = data ? std::string() : FillText(Piece("check_" + std::string(kind), language), fills);
+  }
   return fills;
 }
 
@@ -140,8 +181,9 @@ std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax, Languag
   }
   text += Piece("end", language);
   const bool byteFlags = !SerialPortFactsOf(SerialPortOf(target)).control.empty();
-  text += Piece(byteFlags ? "send_byte" : "send_bit", language);
-  text += Piece(byteFlags ? "receive_byte" : "receive_bit", language);
+  const std::string frame = IsNineBitFrame(CodeFrame(request)) ? "_frame" : "";
+  text += Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
+  text += Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
   return FillText(text, AsmFills(request, syntax, language));
 }
 
@@ -169,8 +211,30 @@ constexpr std::array<AsmSymbol, 13> kClassicSymbols{{
     {"EA", 0xAF, true},
 }};
 
+// The ninth bits of a bit-addressable port that A51 or sdas8051 lacks (A51
+// knows the 8051's TB8 and RB8); a port that is not bit-addressable has
+// them in its control register.
+std::vector<FlagBit> NinthBitSymbols(SerialPort port, AsmSyntax syntax) {
+  switch (port) {
+    case SerialPort::Classic:
+      return syntax == AsmSyntax::Sdas ? std::vector<FlagBit>{{"TB8", 0x9B}, {"RB8", 0x9A}} : std::vector<FlagBit>{};
+    case SerialPort::Silabs:
+      return {{"TB80", 0x9B}};  // RB80 is declared with the port's flags
+    case SerialPort::N76Uart1:
+      return {{"TB8_1", 0xFB}};  // RB8_1 likewise
+    case SerialPort::Ch55xUart1:
+      return {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}};
+    case SerialPort::Stc2:
+    case SerialPort::Stc12Uart2:
+    case SerialPort::Stc3:
+    case SerialPort::Stc4:
+      break;
+  }
+  return {};
+}
+
 // The registers and bits the text uses beyond the 8051's, each once.
-std::vector<AsmSymbol> ExtraSymbols(std::span<const TargetCodeRequest> requests) {
+std::vector<AsmSymbol> ExtraSymbols(std::span<const TargetCodeRequest> requests, AsmSyntax syntax) {
   std::vector<const BaudTarget*> targets;
   std::transform(requests.begin(), requests.end(), std::back_inserter(targets),
                  [](const TargetCodeRequest& request) { return request.target; });
@@ -183,20 +247,26 @@ std::vector<AsmSymbol> ExtraSymbols(std::span<const TargetCodeRequest> requests)
   for (const ExtraRegister& reg : ExtraRegisters(targets)) {
     add(reg.name, reg.address, false);
   }
-  for (const BaudTarget* target : targets) {
-    const SerialPortFacts facts = SerialPortFactsOf(SerialPortOf(*target));
+  for (const TargetCodeRequest& request : requests) {
+    const SerialPort port = SerialPortOf(*request.target);
+    const SerialPortFacts facts = SerialPortFactsOf(port);
     if (!facts.bufferRegister.name.empty()) {
       add(facts.bufferRegister.name, facts.bufferRegister.address, false);
     }
     for (const FlagBit& bit : facts.bits) {
       add(bit.name, bit.address, true);
     }
+    if (IsNineBitFrame(CodeFrame(request))) {
+      for (const FlagBit& bit : NinthBitSymbols(port, syntax)) {
+        add(bit.name, bit.address, true);
+      }
+    }
   }
   return symbols;
 }
 
 std::string Declarations(std::span<const TargetCodeRequest> requests, AsmSyntax syntax, Language language) {
-  std::vector<AsmSymbol> symbols = ExtraSymbols(requests);
+  std::vector<AsmSymbol> symbols = ExtraSymbols(requests, syntax);
   if (syntax == AsmSyntax::Sdas) {
     symbols.insert(symbols.begin(), kClassicSymbols.begin(), kClassicSymbols.end());
   }
@@ -221,8 +291,13 @@ std::string Prototypes(std::span<const TargetCodeRequest> requests) {
   for (const TargetCodeRequest& request : requests) {
     const std::string driver = DriverName(*request.target);
     text += ";     void " + InitName(*request.target) + "(void);" + std::string(kLineEnd);
-    text += ";     void " + driver + "_send(unsigned char c);" + std::string(kLineEnd);
-    text += ";     unsigned char " + driver + "_receive(void);" + std::string(kLineEnd);
+    const SerialFrame frame = CodeFrame(request);
+    const bool nine = IsNineBitFrame(frame);
+    text += ";     void " + driver + "_send(";
+    text += nine && frame.dataBits == 9 ? "unsigned int" : "unsigned char";
+    text += " c);" + std::string(kLineEnd);
+    text += nine ? ";     unsigned int " : ";     unsigned char ";
+    text += driver + "_receive(void);" + std::string(kLineEnd);
   }
   return text.substr(0, text.size() - kLineEnd.size());
 }
@@ -278,8 +353,15 @@ std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSy
   if (kept.empty()) {
     return {};
   }
-  std::string text = FillText(SyntaxPiece(syntax, "file_header", language),
-                              {{"FILE_TITLE", InlinePiece("file_title", language)}, {"PROTOTYPES", Prototypes(kept)}});
+  const bool nine = std::any_of(kept.begin(), kept.end(),
+                                [](const TargetCodeRequest& request) { return IsNineBitFrame(CodeFrame(request)); });
+  std::string text =
+      FillText(SyntaxPiece(syntax, "file_header", language),
+               {{"FILE_TITLE", InlinePiece("file_title", language)},
+                {"PROTOTYPES", Prototypes(kept)},
+                {"FRAME_NOTE",
+                 nine ? InlinePiece(std::string(syntax == AsmSyntax::A51 ? "a51" : "sdas") + "_frame_note", language)
+                      : std::string()}});
   text += Declarations(kept, syntax, language);
   text += SyntaxPiece(syntax, "code", language);
   text += Publics(kept, syntax);

@@ -312,13 +312,58 @@ std::string TargetChipsText(const BaudTarget& target, Language language) {
   return chips ? std::string(*chips) : text::Utf8ToGbk(target.chips).value_or(target.chips);
 }
 
+SerialFrame CodeFrame(const TargetCodeRequest& request) {
+  const bool mode3 = request.uartMode == UartMode::Mode3;
+  if ((FrameUartModeOf(request.frame) == FrameUartMode::Mode3) == mode3) {
+    return request.frame;
+  }
+  return mode3 ? SerialFrame{9, Parity::None, 1} : SerialFrame{};
+}
+
+bool FrameSetsTb8(const SerialFrame& frame) noexcept {
+  return FrameUartModeOf(frame) == FrameUartMode::Mode3 && frame.dataBits == 8 &&
+         (frame.parity == Parity::Mark || (frame.parity == Parity::None && frame.stopBits == 2));
+}
+
+namespace {
+
+// The piece that tells code writing the data register itself what to do
+// with the ninth bit; none in mode 1.
+std::string_view FrameNoteName(const SerialFrame& frame) noexcept {
+  if (FrameUartModeOf(frame) == FrameUartMode::Mode1) {
+    return {};
+  }
+  if (frame.dataBits == 9) {
+    return "frame_note_data";
+  }
+  switch (frame.parity) {
+    case Parity::Even:
+      return "frame_note_even";
+    case Parity::Odd:
+      return "frame_note_odd";
+    case Parity::Space:
+      return "frame_note_space";
+    case Parity::Mark:
+    case Parity::None:  // 8N2: the first stop bit
+      break;
+  }
+  return "frame_note_mark";
+}
+
+}  // namespace
+
 TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   const BaudTarget& target = *request.target;
   const TargetSetting& setting = request.setting;
   const SerialPort port = SerialPortOf(target);
   const ClockChoice clock = ChosenClock(target, setting);
   const bool mode3 = request.uartMode == UartMode::Mode3;
+  const SerialFrame frame = CodeFrame(request);
+  // 8M1 and 8N2 send a ninth bit of 1 with every byte: the control
+  // register's write sets TB8 (D3 on every port) once for good.
+  const bool tb8Set = FrameSetsTb8(frame);
   const auto [tb8, rb8] = NinthBits(port);
+  const SerialPortFacts facts = SerialPortFactsOf(port);
   Fills fills = {
       {"FUNCTION", FunctionName(target)},
       {"UART_NUMBER", UartNumber(target)},
@@ -327,6 +372,8 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
       {"DATA_BITS", mode3 ? "9" : "8"},
       {"TB8", std::string(tb8)},
       {"RB8", std::string(rb8)},
+      {"SBUF", std::string(facts.buffer)},
+      {"RI", facts.ri.empty() ? std::string(facts.flagPrefix) + "RI" : std::string(facts.ri)},
       {"ACHIEVED", TwoDecimals(setting.achievedNumerator, setting.achievedDenominator)},
       {"DEVIATION", FormatDeviation(setting.deviation)},
       {"CHIPS", TargetChipsText(target, language)},
@@ -335,14 +382,14 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
       {"FORMULA", Formula(target, clock, port)},
       {"SM0", mode3 ? "1" : "0"},
       {"UART_MODE", mode3 ? "3" : "1"},
-      {"SCON", Byte(ControlValue(port, target, setting.smod, mode3))},
+      {"SCON", Byte(ControlValue(port, target, setting.smod, mode3) | (tb8Set ? 0x08U : 0x00U))},
+      {"TB8_BIT", Bit(tb8Set)},
       {"ST", Bit(OwnTimer(target))},
       {"RELOAD", Hex(setting.reload)},
       {"RELOAD_HIGH", Hex(setting.reloadHigh)},
       {"RELOAD_LOW", Hex(setting.reloadLow)},
       {"SMOD", setting.smod != 0 ? "1" : "0"},
       {"SMOD_TEXT", TargetCodeInline(setting.smod != 0 ? "smod1" : "smod0", language)},
-      {"NOTES", HeaderNoteLines(request.notes, "//")},
   };
   AddClockFills(fills, target, clock.select, setting.smod);
   // Pieces of text that hold fills of their own.
@@ -353,7 +400,34 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
     timer = "st_timer4";
   }
   fills["ST_TEXT"] = TargetCodeInline(timer, language);
-  fills["PARITY_TEXT"] = Fill(TargetCodeInline(mode3 ? "parity3" : "parity1", language), fills);
+  fills["PARITY_TEXT"] = TargetCodeInline("parity1", language);
+  std::string frameName = SerialFrameName(frame);
+  std::transform(frameName.begin(), frameName.end(), frameName.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  fills["FRAME_TEXT"] = Fill(TargetCodeInline("frame_" + frameName, language), fills);
+  // What code that writes the data register itself does with the ninth
+  // bit, before the request's own notes.
+  std::vector<std::string> notes;
+  const std::string_view noteName = FrameNoteName(frame);
+  if (!noteName.empty()) {
+    const std::string note = Fill(TargetCodeInline(noteName, language), fills);
+    for (std::size_t start = 0; start < note.size();) {
+      const std::size_t end = std::min(note.find("\r\n", start), note.size());
+      notes.push_back(note.substr(start, end - start));
+      start = end + 2;
+    }
+  }
+  notes.insert(notes.end(), request.notes.begin(), request.notes.end());
+  fills["NOTES"] = HeaderNoteLines(notes, "//");
+  if (target.generator == GeneratorKind::Timer2Rcap) {
+    // In baud-rate mode Timer 2 counts at f/2 (f/1 in the 6-clock mode),
+    // whatever the machine cycle, and the UART divides its overflow by 16:
+    // the formula's f / (16 x count x (65536 - RCAP2)).
+    fills["COUNT"] = std::to_string(clock.divider / 16);
+    fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer2", language), fills);
+  } else {
+    fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer", language), fills);
+  }
   fills["GENERATOR_TEXT"] =
       Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
   return fills;
@@ -367,12 +441,9 @@ std::string_view ClockPiece(const BaudTarget& target) {
   switch (target.clockSelect) {
     case ClockSelect::AuxrT1x12:
       return "clock_auxr_t1x12";
-    case ClockSelect::CkconT1M: {
+    case ClockSelect::CkconT1M:
       // The Dallas CKCON's T1M gives f/4, the Nuvoton one's Fsys.
-      const bool dallas = std::any_of(target.clocks.begin(), target.clocks.end(),
-                                      [](const ClockChoice& clock) { return clock.clocksPerCycle == 4; });
-      return dallas ? "clock_ckcon_t1m_dallas" : "clock_ckcon_t1m";
-    }
+      return IsNuvotonTimer1(target) ? "clock_ckcon_t1m" : "clock_ckcon_t1m_dallas";
     case ClockSelect::T2modT1Clk:
       return "clock_t2mod";
     case ClockSelect::CkconSca:
@@ -399,7 +470,7 @@ bool StartsTimer1(GeneratorKind generator) {
 // page restored at the end.
 std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Language language) {
   std::string code = TargetCodeFragment("function", language);
-  if (target.generator == GeneratorKind::N76Timer3) {
+  if (WritesOnSfrPage0(target)) {
     code += TargetCodeFragment("n76_locals", language);
   }
   for (const std::string& piece : InitFunctionPieces(target, enableInterrupt)) {
@@ -413,7 +484,7 @@ std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Languag
 
 std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enableInterrupt) {
   const SerialPort port = SerialPortOf(target);
-  const bool paged = target.generator == GeneratorKind::N76Timer3;
+  const bool paged = WritesOnSfrPage0(target);
   std::vector<std::string> pieces;
   if (paged) {
     pieces.emplace_back("n76_page0");
@@ -469,12 +540,13 @@ std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Languag
 }
 
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
-                                     Language language, HeaderNotes notes) {
+                                     Language language, HeaderNotes notes, const SerialFrame& frame,
+                                     double tolerancePercent) {
   GeneratedInitCode code;
   if (best == nullptr || best->status != TargetStatus::Ok) {
     return code;
   }
-  if (!IsWithinTolerance(best->best)) {
+  if (!IsWithinTolerance(best->best, tolerancePercent)) {
     code.outcome = GenerationOutcome::Warning;
     code.text = DeviationWarningText(language);
     return code;
@@ -486,6 +558,7 @@ GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInp
   request.baudText = inputs.baudText;
   request.uartMode = uartMode;
   request.notes.assign(notes.begin(), notes.end());
+  request.frame = frame;
   code.outcome = GenerationOutcome::Code;
   code.text = GenerateTargetInitCode(request, language);
   return code;

@@ -14,6 +14,7 @@
 #include "engine/language.h"
 #include "engine/serial_frame.h"
 #include "engine/target_solver.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol {
 
@@ -37,6 +38,15 @@ struct TargetCodeRequest {
   // and 8N2's first stop bit) or the program's own ninth data bit (9N1).
   SerialFrame frame{};
 };
+
+// The frame the request's code carries: its frame when that frame's UART
+// mode is the request's; otherwise 9N1 in mode 3 (a caller that asks for
+// mode 3 alone wants nine data bits) and 8N1 in mode 1.
+SerialFrame CodeFrame(const TargetCodeRequest& request);
+
+// Whether the frame's ninth bit is 1 for every byte (8M1, and 8N2's first
+// stop bit), so that the init function sets TB8 once.
+bool FrameSetsTb8(const SerialFrame& frame) noexcept;
 
 // The init function's text for the setting: GBK bytes with CR LF line ends,
 // in the style of the dialog's generated code (comments in the language that
@@ -70,11 +80,14 @@ std::string TargetChipsText(const BaudTarget& target, Language language);
 TextFills TargetInitFills(const TargetCodeRequest& request, Language language = Language::Chinese);
 
 // What a target's best setting gives, by the one rule every front end uses:
-// the code when the setting is within 1 %, the warning beyond it, nothing
-// when no setting is in range (no solution, or one that is not Ok). The
-// code and the warning are in the language; the notes go into the header
-// comment (see TargetCodeRequest::notes).
+// the code when the setting is within the tolerance (1 %, or the wider one
+// of --max-error), the warning beyond it, nothing when no setting is in
+// range (no solution, or one that is not Ok). The code and the warning are
+// in the language; the notes go into the header comment (see
+// TargetCodeRequest::notes). The frame is the one the code carries in the
+// UART mode (see CodeFrame).
 GeneratedInitCode GenerateTargetCode(const TargetSolution* best, const TargetInputs& inputs, UartMode uartMode,
-                                     Language language = Language::Chinese, HeaderNotes notes = {});
+                                     Language language = Language::Chinese, HeaderNotes notes = {},
+                                     const SerialFrame& frame = {}, double tolerancePercent = kCodeTolerancePercent);
 
 }  // namespace tesmirol

@@ -190,16 +190,29 @@ void AppendBlock(std::string& text, const std::vector<ExtraRegister>& registers)
 }
 
 void AddRegisters(std::vector<ExtraRegister>& list, const BaudTarget& target) {
-  if (target.generator == GeneratorKind::N76Timer3) {
+  if (WritesOnSfrPage0(target)) {
     // The function switches to SFR page 0 before anything else.
     AddOnce(list, {kSfrs, kTa});
   }
   AddPortRegisters(list, SerialPortOf(target));
   AddClockRegisters(list, target.clockSelect);
+  if (IsNuvotonTimer1(target)) {
+    AddOnce(list, {kT3con});  // BRCK cleared
+  }
   AddGeneratorRegisters(list, target.generator);
 }
 
 }  // namespace
+
+bool IsNuvotonTimer1(const BaudTarget& target) {
+  return target.clockSelect == ClockSelect::CkconT1M &&
+         std::none_of(target.clocks.begin(), target.clocks.end(),
+                      [](const ClockChoice& clock) { return clock.clocksPerCycle == 4; });
+}
+
+bool WritesOnSfrPage0(const BaudTarget& target) {
+  return target.generator == GeneratorKind::N76Timer3 || IsNuvotonTimer1(target);
+}
 
 SerialPort SerialPortOf(const BaudTarget& target) {
   switch (target.generator) {

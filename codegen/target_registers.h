@@ -30,6 +30,16 @@ enum class SerialPort {
 // The serial port the target drives, from its UART and generator.
 SerialPort SerialPortOf(const BaudTarget& target);
 
+// Whether the target is the Nuvoton N76E003/MS51 UART0 on Timer 1, whose
+// code clears T3CON.BRCK so that the UART takes its rate from Timer 1
+// (CKCON.T1M without the Dallas CKCON's 4-clock choice).
+bool IsNuvotonTimer1(const BaudTarget& target);
+
+// Whether the init function writes registers that exist on SFR page 0 of
+// the Nuvoton parts only (T3CON, RL3, RH3), and so selects that page first
+// and restores the caller's page at the end.
+bool WritesOnSfrPage0(const BaudTarget& target);
+
 struct ExtraRegister {
   std::string_view name;
   std::uint8_t address = 0;

@@ -38,27 +38,31 @@ std::string GeneratePlanInitCode(std::span<const TargetCodeRequest> requests, La
   return code;
 }
 
-std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode) {
+std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
+                                                const SerialFrame& frame) {
   std::vector<TargetCodeRequest> requests;
   std::transform(plan.uarts.begin(), plan.uarts.end(), std::back_inserter(requests), [&](const PlannedUart& uart) {
-    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode};
+    return TargetCodeRequest{uart.target, uart.setting, inputs.crystalText, uart.request.baudText, uartMode, true,
+                             {},          frame};
   });
   return requests;
 }
 
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
-                                   Language language, HeaderNotes notes) {
+                                   Language language, HeaderNotes notes, const SerialFrame& frame,
+                                   double tolerancePercent) {
   GeneratedInitCode code;
   if (plan.uarts.empty()) {
     return code;
   }
-  if (std::any_of(plan.uarts.begin(), plan.uarts.end(),
-                  [](const PlannedUart& uart) { return !IsWithinTolerance(uart.setting); })) {
+  if (std::any_of(plan.uarts.begin(), plan.uarts.end(), [tolerancePercent](const PlannedUart& uart) {
+        return !IsWithinTolerance(uart.setting, tolerancePercent);
+      })) {
     code.outcome = GenerationOutcome::Warning;
     code.text = DeviationWarningText(language);
     return code;
   }
-  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode);
+  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode, frame);
   requests.front().notes.assign(notes.begin(), notes.end());
   code.outcome = GenerationOutcome::Code;
   code.text = GeneratePlanInitCode(requests, language);

@@ -16,15 +16,18 @@
 
 namespace tesmirol {
 
-// The code when every UART of the plan is within 1 %, the warning when one
-// is beyond it, in the language. inputs gives the crystal text. The notes
-// go into the header comment of the first function (the plan's first
-// UART), after its formula line.
+// The code when every UART of the plan is within the tolerance (1 %, or the
+// wider one of --max-error), the warning when one is beyond it, in the
+// language. inputs gives the crystal text. The notes go into the header
+// comment of the first function (the plan's first UART), after its formula
+// line. Every UART carries the frame (see CodeFrame).
 GeneratedInitCode GeneratePlanCode(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
-                                   Language language = Language::Chinese, HeaderNotes notes = {});
+                                   Language language = Language::Chinese, HeaderNotes notes = {},
+                                   const SerialFrame& frame = {}, double tolerancePercent = kCodeTolerancePercent);
 
 // The requests for the init code of each UART of the plan, in its order.
-std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode);
+std::vector<TargetCodeRequest> PlanCodeRequests(const UartPlan& plan, const TargetInputs& inputs, UartMode uartMode,
+                                                const SerialFrame& frame = {});
 
 // The text of several init functions of one chip, in the order given: the
 // registers all of them write declared once (GBK, CR LF), then each function

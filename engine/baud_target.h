@@ -81,6 +81,29 @@ struct BaudTarget {
   std::vector<std::uint64_t> clockSteps;
 };
 
+// How a chip's on-chip XRAM is switched on.
+enum class XramEnable {
+  None,        // the chip has no on-chip XRAM
+  Always,      // on from reset, nothing to set
+  AuxrExtram,  // on while AUXR.EXTRAM (bit 1) is 0, its reset value (STC)
+  PmrDme0,     // off after reset: PMR.DME0 set before the startup code clears memory (DS87C520)
+};
+
+// The memory of a chip, as the serial driver's buffers and stack need it.
+struct ChipMemory {
+  std::uint32_t iramBytes = 256;  // internal RAM: 128 or 256 (data and idata, registers and stack)
+  std::uint32_t xramBytes = 0;    // on-chip XRAM reached by MOVX; 0 when there is none
+  XramEnable xramEnable = XramEnable::None;
+};
+
+// The memory record of one chip family of the catalogue (the smallest part's
+// figures where the family's parts differ).
+struct ChipFamily {
+  std::string name;
+  ChipMemory memory;
+  std::string source;  // the data sheet the figures were checked against
+};
+
 // One setting a solver tried or chose.
 struct TargetSetting {
   std::uint32_t clockIndex = 0;       // which of the target's clocks

@@ -87,6 +87,32 @@ std::vector<std::string> BaudTargetFamilies() {
   return families;
 }
 
+std::optional<ChipMemory> DriverChipMemory(std::string_view nameOrFamily) {
+  const auto family = [](std::string_view name) -> const ChipFamily* {
+    const std::span<const ChipFamily> families = ChipFamilies();
+    const auto found = std::find_if(families.begin(), families.end(),
+                                    [name](const ChipFamily& each) { return SameName(each.name, name); });
+    return found == families.end() ? nullptr : &*found;
+  };
+  if (const BaudTarget* target = FindBaudTarget(nameOrFamily)) {
+    std::optional<ChipMemory> smallest;
+    for (const std::string& name : target->families) {
+      const ChipFamily* record = family(name);
+      if (record == nullptr) {
+        continue;
+      }
+      const ChipMemory& memory = record->memory;
+      if (!smallest || memory.iramBytes < smallest->iramBytes ||
+          (memory.iramBytes == smallest->iramBytes && memory.xramBytes < smallest->xramBytes)) {
+        smallest = memory;
+      }
+    }
+    return smallest;
+  }
+  const ChipFamily* record = family(nameOrFamily);
+  return record == nullptr ? std::nullopt : std::optional(record->memory);
+}
+
 std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
   switch (kind) {
     case GeneratorKind::Timer2Rcap:

@@ -40,6 +40,15 @@ std::optional<std::string> CanonicalUartName(std::string_view given);
 // Every chip family named in the catalogue, in order of first appearance.
 std::vector<std::string> BaudTargetFamilies();
 
+// Every chip family's memory record, in the catalogue's order.
+std::span<const ChipFamily> ChipFamilies();
+
+// The memory the serial driver may count on for a name given as --target:
+// the family's own record, or for a target the smallest memory of the
+// families it serves (fewest bytes of internal RAM, then of XRAM); no result
+// for a name that is neither.
+std::optional<ChipMemory> DriverChipMemory(std::string_view nameOrFamily);
+
 // The generator under the name the catalogue gives it ("timer1-mode2",
 // "timer2-rcap", "stc15-timer2", "stc15-timer1-mode0", "stc12-brt").
 std::string_view GeneratorKindName(GeneratorKind kind) noexcept;

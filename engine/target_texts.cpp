@@ -14,8 +14,6 @@
 namespace tesmirol {
 namespace {
 
-constexpr double kTolerancePercent = 1.0;
-
 // Upper-case hexadecimal with "0x" and the given number of digits.
 std::string Hex(std::uint32_t value, int digits) {
   std::array<char, 16> buffer{};
@@ -72,8 +70,8 @@ std::string FractionText(std::uint64_t numerator, std::uint64_t denominator) {
   return std::to_string(numerator) + "/" + std::to_string(denominator);
 }
 
-bool IsWithinTolerance(const TargetSetting& setting) noexcept {
-  return std::fabs(setting.deviation) <= kTolerancePercent;
+bool IsWithinTolerance(const TargetSetting& setting, double tolerancePercent) noexcept {
+  return std::fabs(setting.deviation) <= tolerancePercent;
 }
 
 std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view baudGbk, Language language) {

@@ -42,9 +42,13 @@ std::string DecimalText(double value);
 // The exact fraction: "9600" when whole, else "62500/7".
 std::string FractionText(std::uint64_t numerator, std::uint64_t denominator);
 
-// Whether the generated code may use the setting: within 1 %, as the
-// dialog's tolerance.
-bool IsWithinTolerance(const TargetSetting& setting) noexcept;
+// The deviation the generated code accepts unless asked for more: the
+// dialog's 1 %.
+inline constexpr double kCodeTolerancePercent = 1.0;
+
+// Whether the generated code may use the setting: within the tolerance (1 %,
+// as the dialog's, or the wider one a build check asks for).
+bool IsWithinTolerance(const TargetSetting& setting, double tolerancePercent = kCodeTolerancePercent) noexcept;
 
 // Why the texts give no result for a target, for the message on stderr: in
 // the language, GBK, quoting the GBK texts.

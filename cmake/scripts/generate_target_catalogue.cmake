@@ -9,7 +9,9 @@
 # 16-bit timers, 32 or 16 for the 8052 Timer 2 at 12 or 6 clocks). A mistake
 # stops the build with the file name, the line and what is wrong. The
 # optional clock-steps (the system clocks a chip can be set to) must be whole
-# hertz from 1 to below 2^40, rising.
+# hertz from 1 to below 2^40, rising. Every chip family the entries name has
+# one [family NAME] record of its memory (iram 128 or 256, xram in bytes, how
+# the XRAM is enabled), and every record is named by an entry.
 cmake_minimum_required(VERSION 3.25)
 
 set(requiredKeys families uart function timer generator clock clocks-per-cycle divider reload-bits smod
@@ -35,7 +37,9 @@ tesmirol_read_data_lines("${INPUT}" lines)
 
 set(names "")
 set(allFamilies "")
+set(familyRecords "")
 set(current "")
+set(currentFamily "")
 set(lineNumber 0)
 
 # Checks the entry just read and appends its C++ initializer to `body`.
@@ -299,7 +303,48 @@ function(tesmirol_finish_target)
   set(body "${body}" PARENT_SCOPE)
 endfunction()
 
+# The memory record of one chip family: checked, and appended to `familyBody`.
+set(familyKeys iram xram xram-enable source)
+set(xramEnableNames none always auxr-extram pmr-dme0)
+set(xramEnableEnums None Always AuxrExtram PmrDme0)
+function(tesmirol_finish_family)
+  if(currentFamily STREQUAL "")
+    return()
+  endif()
+  set(where "${INPUT}: family ${currentFamily}")
+  foreach(key IN LISTS familyKeys)
+    if(NOT DEFINED "family_${key}")
+      message(FATAL_ERROR "${where}: the key '${key}' is missing")
+    endif()
+  endforeach()
+  if(NOT family_iram MATCHES "^(128|256)$")
+    message(FATAL_ERROR "${where}: iram must be 128 or 256")
+  endif()
+  if(NOT family_xram MATCHES "^(0|[1-9][0-9]*)$" OR family_xram GREATER 65536)
+    message(FATAL_ERROR "${where}: xram '${family_xram}' is not a number of bytes from 0 to 65536")
+  endif()
+  list(FIND xramEnableNames "${family_xram-enable}" enableIndex)
+  if(enableIndex LESS 0)
+    message(FATAL_ERROR "${where}: xram-enable '${family_xram-enable}' is not one of ${xramEnableNames}")
+  endif()
+  if((family_xram EQUAL 0) AND NOT (family_xram-enable STREQUAL "none"))
+    message(FATAL_ERROR "${where}: a family without XRAM has xram-enable = none")
+  endif()
+  if((family_xram GREATER 0) AND (family_xram-enable STREQUAL "none"))
+    message(FATAL_ERROR "${where}: a family with XRAM says how it is enabled (always, auxr-extram, pmr-dme0)")
+  endif()
+  list(GET xramEnableEnums ${enableIndex} enableEnum)
+  string(APPEND familyBody "    ChipFamily{
+        .name = \"${currentFamily}\",
+        .memory = ChipMemory{.iramBytes = ${family_iram}, .xramBytes = ${family_xram}, .xramEnable = XramEnable::${enableEnum}},
+        .source = R\"tgt(${family_source})tgt\",
+    },
+")
+  set(familyBody "${familyBody}" PARENT_SCOPE)
+endfunction()
+
 set(body "")
+set(familyBody "")
 foreach(line IN LISTS lines)
   math(EXPR lineNumber "${lineNumber} + 1")
   tesmirol_clean_data_line("${line}" line shown)
@@ -308,8 +353,29 @@ foreach(line IN LISTS lines)
   endif()
   set(where "${INPUT}:${lineNumber}")
 
+  if(line MATCHES "^${openMark}family ([^ ]+)${closeMark}$")
+    tesmirol_finish_target()
+    tesmirol_finish_family()
+    set(current "")
+    set(name "${CMAKE_MATCH_1}")
+    if(NOT name MATCHES "^[a-z0-9][a-z0-9-]*$")
+      message(FATAL_ERROR "${where}: family name '${name}' is not lower-case letters, digits and '-'")
+    endif()
+    list(FIND familyRecords "${name}" seen)
+    if(seen GREATER_EQUAL 0)
+      message(FATAL_ERROR "${where}: family '${name}' has a second record")
+    endif()
+    list(APPEND familyRecords "${name}")
+    foreach(key IN LISTS familyKeys)
+      unset("family_${key}")
+    endforeach()
+    set(currentFamily "${name}")
+    continue()
+  endif()
   if(line MATCHES "^${openMark}target ([^ ]+)${closeMark}$")
     tesmirol_finish_target()
+    tesmirol_finish_family()
+    set(currentFamily "")
     set(name "${CMAKE_MATCH_1}")
     if(NOT name MATCHES "^[a-z0-9][a-z0-9-]*$")
       message(FATAL_ERROR "${where}: target name '${name}' is not lower-case letters, digits and '-'")
@@ -330,8 +396,22 @@ foreach(line IN LISTS lines)
   endif()
   set(key "${CMAKE_MATCH_1}")
   set(value "${CMAKE_MATCH_2}")
+  if(NOT currentFamily STREQUAL "")
+    list(FIND familyKeys "${key}" known)
+    if(known LESS 0)
+      message(FATAL_ERROR "${where}: unknown key '${key}' in a family record (the keys are ${familyKeys})")
+    endif()
+    if(DEFINED "family_${key}")
+      message(FATAL_ERROR "${where}: '${key}' is given a second time for family ${currentFamily}")
+    endif()
+    if(value STREQUAL "" OR value MATCHES "[\"\\\\${semicolonMark}]" OR value MATCHES "\\)tgt")
+      message(FATAL_ERROR "${where}: the value of '${key}' is empty or holds '\"', '\\\\' or ';'")
+    endif()
+    set("family_${key}" "${value}")
+    continue()
+  endif()
   if(current STREQUAL "")
-    message(FATAL_ERROR "${where}: '${key}' stands before the first [target NAME]")
+    message(FATAL_ERROR "${where}: '${key}' stands before the first [target NAME] or [family NAME]")
   endif()
   list(FIND allKeys "${key}" known)
   if(known LESS 0)
@@ -352,6 +432,7 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 tesmirol_finish_target()
+tesmirol_finish_family()
 
 if(names STREQUAL "")
   message(FATAL_ERROR "${INPUT}: the catalogue holds no target")
@@ -360,6 +441,14 @@ foreach(family IN LISTS allFamilies)
   list(FIND names "${family}" clash)
   if(clash GREATER_EQUAL 0)
     message(FATAL_ERROR "${INPUT}: '${family}' is both a target and a family")
+  endif()
+  if(NOT family IN_LIST familyRecords)
+    message(FATAL_ERROR "${INPUT}: family '${family}' has no [family ${family}] record (its memory)")
+  endif()
+endforeach()
+foreach(family IN LISTS familyRecords)
+  if(NOT family IN_LIST allFamilies)
+    message(FATAL_ERROR "${INPUT}: [family ${family}] is named by no target")
   endif()
 endforeach()
 
@@ -373,6 +462,12 @@ std::span<const BaudTarget> BaudTargets() {
   static const std::vector<BaudTarget> targets = {
 ${body}  };
   return targets;
+}
+
+std::span<const ChipFamily> ChipFamilies() {
+  static const std::vector<ChipFamily> families = {
+${familyBody}  };
+  return families;
 }
 
 }  // namespace tesmirol

@@ -41,14 +41,32 @@ class DriverTest(unittest.TestCase):
                 # The stdio hooks go with the first UART only.
                 self.assertEqual(sum("int putchar(int c)" in text for text in sources), 1, name)
 
+    def test_the_driver_folder_is_made(self):
+        # The --driver-dir below a fresh folder; the status; the files made there or the words of the failure.
+        cases = [
+            ("a missing folder and its parents", "src/uart", DONE, ["uart1.c", "uart1.h"]),
+            ("a folder that is there", ".", DONE, ["uart1.c", "uart1.h"]),
+            ("a file in the way", "taken/uart", 4, ['cannot create the folder "{dir}/taken/uart"',
+                                                    "not a folder"]),
+        ]
+        for name, below, status, expected in cases:
+            with self.subTest(name), tempfile.TemporaryDirectory() as folder:
+                (Path(folder) / "taken").write_bytes(b"")
+                run = Run(["--target", "stc8", "--driver", "--driver-dir", f"{folder}/{below}",
+                           "22.1184MHz"])
+                self.assertEqual(run.status, status, run)
+                if status == DONE:
+                    self.assertEqual(sorted(p.name for p in (Path(folder) / below).iterdir() if p.name != "taken"),
+                                     expected)
+                for words in expected if status != DONE else []:
+                    self.assertIn(words.replace("{dir}", folder), run.err)
+
     def test_usage_errors_name_what_is_valid(self):
         cases = [
             ("a size that is not a power of two", ["--target", "stc8", "--driver", "--rx-size", "100"],
              ["--rx-size 100", "8, 16, 32, 64, 128"]),
             ("xdata sizes", ["--target", "stc8", "--driver", "--buffers", "xdata", "--tx-size", "2048"],
              ["--tx-size 2048", "512, 1024"]),
-            ("idata buffers beyond their share", ["--target", "stc8", "--driver", "--rx-size", "128"],
-             ["144 bytes of idata", "--buffers xdata"]),
             ("a register bank", ["--target", "stc8", "--driver", "--register-bank", "4"], ["0, 1, 2, 3"]),
             ("buffers of the polled driver", ["--target", "stc8", "--driver", "polled", "--rx-size", "32"],
              ["polled one has none"]),
@@ -57,8 +75,72 @@ class DriverTest(unittest.TestCase):
             ("a folder and a file", ["--target", "stc8", "--driver", "--driver-dir", "x", "-o", "y.c"],
              ["cannot be given together"]),
             ("the driver and --code", ["--target", "stc8", "--driver", "--code"], ["cannot be given together"]),
+            ("an RS-485 pin that is no port bit", ["--target", "t1-12t", "--driver", "--rs485", "P4.1"],
+             ['--rs485 "P4.1"', "P0.0 to P3.7"]),
+            ("RS-485 on a core without the classic timing",
+             ["--target", "stc8", "--driver", "--rs485", "P3.7", "22.1184MHz", "115200"],
+             ["classic 8051 instruction timing", "t1-12t"]),
+            ("RS-485 without a driver", ["--target", "t1-12t", "--rs485", "P3.7"], ["give it with --driver"]),
+            ("line ends without a driver", ["--target", "t1-12t", "--crlf"], ["give it with --driver"]),
         ]
         cli_test.check_usage_errors(self, cases)
+
+
+CRYSTAL = ["11.0592MHz", "9600"]
+
+
+class DriverMemoryTest(unittest.TestCase):
+    """The driver against the memory of the chip --target names: a family's
+    own, or the smallest of the families a generator serves."""
+
+    def test_what_cannot_work_is_refused(self):
+        cases = [
+            ("xdata on a chip without XRAM", ["--target", "8051", "--buffers", "xdata"],
+             ["--buffers xdata needs on-chip XRAM", "--target 8051", "keep the buffers in idata"]),
+            ("xdata on a generator of chips without XRAM", ["--target", "t2-12t", "--buffers", "xdata"],
+             ["--target t2-12t has none"]),
+            ("xdata beyond the N76E003's 768 bytes",
+             ["--target", "n76e003", "--buffers", "xdata", "--rx-size", "512", "--tx-size", "512"],
+             ["1024 bytes", "768 bytes of on-chip XRAM", "together at most 768"]),
+            ("16 + 16 in 128 bytes with printf", ["--target", "t1-12t", "--rx-size", "16", "--tx-size", "16"],
+             ["128 bytes of internal RAM", "needs 140", "32 idata buffers", "--rx-size 8 --tx-size 8",
+              "--driver polled"]),
+            ("a register bank in 128 bytes", ["--target", "8051", "--register-bank", "1"],
+             ["needs 129", "16 registers", "leave out --register-bank"]),
+            ("128 + 32 in 256 bytes", ["--target", "8052", "--rx-size", "128", "--tx-size", "32"],
+             ["256 bytes of internal RAM", "needs 268"]),
+            ("idata overflow where XRAM would do", ["--target", "stc12", "--rx-size", "128", "--tx-size", "128"],
+             ["put them in xdata (--buffers xdata)"]),
+        ]
+        cli_test.check_usage_errors(self, [(name, ["--lang", "en", *arguments, "--driver", *CRYSTAL], named)
+                                           for name, arguments, named in cases])
+
+    def test_defaults_fit_and_tight_ones_are_warned(self):
+        # arguments, the header's sizes and RAM left, the warning on stderr (or none)
+        cases = [
+            ("a 128-byte family", ["--target", "8051"], ("8", "8", "4"), "leave only 4 of the 128 bytes"),
+            ("a generator of 128-byte chips", ["--target", "t1-12t"], ("8", "8", "4"), "of --target t1-12t"),
+            ("a 256-byte family", ["--target", "8052"], ("16", "16", "116"), None),
+            ("a 256-byte chip nearly full", ["--target", "stc8", "--rx-size", "128", "--tx-size", "16"],
+             ("128", "16", "4"), "leave only 4 of the 256 bytes"),
+            ("xdata within the XRAM", ["--target", "n76e003", "--buffers", "xdata", "--rx-size", "512"],
+             ("512", "16", "143"), None),
+            ("XRAM off after reset", ["--target", "ds87c520", "--buffers", "xdata"], ("16", "16", "148"),
+             "set PMR.DME0"),
+        ]
+        for name, arguments, (rx, tx, left), warning in cases:
+            with self.subTest(name):
+                run = Run(["--lang", "en", *arguments, "--driver", *CRYSTAL])
+                self.assertEqual(run.status, DONE, run)
+                self.assertIn(f"_RX_SIZE {rx}/", run.out)
+                self.assertIn(f"_TX_SIZE {tx}/", run.out)
+                self.assertRegex(run.out, rf"left for the program's own variables and calls +{left}\r\n")
+                self.assertIn("--iram-size", run.out)
+                if warning is None:
+                    self.assertEqual(run.err, "", run)
+                else:
+                    self.assertIn(warning, run.err, run)
+                    self.assertEqual(run.err.count("\n"), 1, run)
 
 
 class AsmTest(unittest.TestCase):

@@ -143,6 +143,43 @@ class LinkReportTest(unittest.TestCase):
         self.assertIn("与cp2104在115200bps通信", notes[0])
         self.assertIn("与cp2104在9600bps通信", notes[1])
 
+    def test_each_uart_its_own_peer(self):
+        # The --peer options; each UART's peer and verdict in the JSON (None: no link); the code's note lines.
+        plan = ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "22.1184MHz"]
+        cases = [
+            ("one peer for every UART", ["--peer", "ch340"], [("UART1", "ch340"), ("UART2", "ch340")],
+             ["with ch340 at 115200 bps", "with ch340 at 9600 bps"]),
+            ("a default and an override", ["--peer", "ch340", "--peer", "2=ideal"],
+             [("UART1", "ch340"), ("UART2", "ideal")], ["with ch340 at 115200 bps", "with ideal at 9600 bps"]),
+            ("the override first, the UART's own name", ["--peer", "UART2=stc8@11.0592MHz", "--peer", "cp2104"],
+             [("UART1", "cp2104"), ("UART2", "stc8@11.0592MHz")],
+             ["with cp2104 at 115200 bps", "with stc8@11.0592MHz at 9600 bps"]),
+            ("one UART alone", ["--peer", "uart2=ideal"], [("UART1", None), ("UART2", "ideal")],
+             ["with ideal at 9600 bps"]),
+        ]
+        for name, peers, expected, notes in cases:
+            with self.subTest(name):
+                report = Run(["--json"] + peers + plan)
+                self.assertEqual(report.status, DONE, report)
+                uarts = report.json()["plan"]
+                self.assertEqual([(u["uart"], u["peer"]) for u in uarts], expected)
+                for uart, (_, peer) in zip(uarts, expected):
+                    self.assertEqual(uart["link"] and uart["link"]["peer"], peer)
+                text = Run(peers + plan).out
+                self.assertEqual([line.split(" at ")[0] for line in text.splitlines() if " link with " in line],
+                                 [f"{u} link with {p}" for u, p in expected if p])
+                code = Run(["--code"] + peers + plan).out
+                self.assertEqual([line.split(",")[0].split("Link:    ")[1] for line in code.splitlines()
+                                  if line.startswith("// Link:")], notes)
+        # --require-link judges each UART against its own peer: N76E003 UART1 at 115200 runs 3.55 % slow at
+        # 16 MHz, beyond the CH340's 2 % but within what an ideal peer's receiver takes.
+        strict = ["--require-link", "--max-error", "4", "--target", "n76e003", "--uart", "0:9600", "--uart",
+                  "1:115200", "--peer", "ch340", "16MHz"]
+        failing = Run(strict)
+        self.assertEqual(failing.status, LINK_FAILS, failing)
+        self.assertIn("UART1 the serial link with ch340 fails", failing.err)
+        self.assertEqual(Run(strict + ["--peer", "1=ideal"]).status, DONE)
+
     def test_code_records_the_verdict(self):
         code = Run(["--code"] + STC8_CH340, language="zh").out
         lines = code.splitlines()
@@ -255,6 +292,18 @@ class LinkUsageErrorTest(unittest.TestCase):
              ["--require-link", "--rates"]),
             ("mode 3 in the classic code", ["--peer", "ideal", "--frame", "8E1", "--code", "12MHz"],
              ["8E1", "--target"]),
+            ("a UART peer without a plan", ["--peer", "2=ideal", "--target", "stc8", "12MHz"],
+             ['"2=ideal"', "--uart NAME:RATE"]),
+            ("a UART peer not planned", ["--peer", "3=ideal", "--target", "stc8", "--uart", "1:9600", "12MHz"],
+             ['"3=ideal"', "UART3", "UART1"]),
+            ("not a UART", ["--peer", "com1=ideal", "--target", "stc8", "--uart", "1:9600", "12MHz"],
+             ['"com1"', "UART1, UART2"]),
+            ("two peers for every UART", ["--peer", "ideal", "--peer", "ch340", "12MHz"],
+             ['"ideal"', '"ch340"', "UART=PEER"]),
+            ("a UART's peer twice", ["--peer", "1=ideal", "--peer", "UART1=ch340", "--target", "stc8", "--uart",
+                                     "1:9600", "12MHz"], ["UART1", '"1=ideal"', '"UART1=ch340"']),
+            ("a UART's peer unknown", ["--peer", "1=ch9102", "--target", "stc8", "--uart", "1:9600", "12MHz"],
+             ['"ch9102"', "ch340"]),
             ("mode 3 against --uart-mode 1", ["--peer", "ideal", "--frame", "8E1", "--target", "stc8", "--uart-mode",
                                                "1", "12MHz"], ["8E1", "--uart-mode 1"]),
         ]

@@ -135,11 +135,27 @@ struct DriverCase {
 // the framing count of mode 1 or its text for mode 3.
 const std::vector<DriverCase>& DriverCases() {
   static const std::vector<DriverCase> cases = {
-      {"InterruptByteIndexes", {DriverKind::Interrupt, 16, 16, BufferSpace::Idata, std::nullopt}, UartMode::Mode1},
-      {"InterruptWordIndexesInXdata", {DriverKind::Interrupt, 512, 256, BufferSpace::Xdata, 1}, UartMode::Mode1},
-      {"InterruptMode3", {DriverKind::Interrupt, 8, 32, BufferSpace::Idata, 2}, UartMode::Mode3},
-      {"Polled", {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt}, UartMode::Mode1},
-      {"PolledMode3", {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt}, UartMode::Mode3},
+      {"InterruptByteIndexes",
+       {DriverKind::Interrupt, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052", std::nullopt, false},
+       UartMode::Mode1},
+      {"InterruptWordIndexesInXdata",
+       {DriverKind::Interrupt, 512, 256, BufferSpace::Xdata, 1, ChipMemory{256, 1024, XramEnable::Always}, "stc8",
+        std::nullopt, false},
+       UartMode::Mode1},
+      {"InterruptMode3",
+       {DriverKind::Interrupt, 8, 32, BufferSpace::Idata, 2, ChipMemory{}, "8052", std::nullopt, false},
+       UartMode::Mode3},
+      {"InterruptRs485Crlf",
+       {DriverKind::Interrupt, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052", Rs485Pin{3, 7, false},
+        true},
+       UartMode::Mode1},
+      {"Polled",
+       {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052", std::nullopt, false},
+       UartMode::Mode1},
+      {"PolledMode3Rs485",
+       {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052", Rs485Pin{1, 0, true},
+        true},
+       UartMode::Mode3},
   };
   return cases;
 }

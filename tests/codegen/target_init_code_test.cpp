@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/baud_target.h"
+#include "engine/serial_frame.h"
 #include "text/encoding.h"
 
 #include "support/code_text_checks.h"
@@ -192,6 +193,47 @@ TEST(TargetInitCode, UserTextsAreCopiedNotFilled) {
   EXPECT_NE(code.find("<BPS>bps"), std::string::npos);
   EXPECT_NE(code.find("\xBE\xAD\xB5\xE4\070051"),
             std::string::npos);  // 经典 in GBK
+}
+
+// The frame a request carries is the one its UART mode can carry: a caller
+// that asks for mode 3 alone gets 9N1, a mode 3 frame in mode 1 gives way to
+// 8N1; 8M1 and 8N2 set TB8 in SCON's write.
+TEST(TargetInitCode, TheFrameFollowsTheUartMode) {
+  struct FrameCase {
+    const char* name;
+    UartMode mode;
+    SerialFrame frame;
+    std::string_view frameLine;  // the header's frame text
+    std::string_view scon;
+    bool frameNote;  // the "Frame:" line for code that writes SBUF itself
+  };
+  const BaudTarget target = Target(GeneratorKind::Timer1Mode2, ClockSelect::Fixed, false, 12, 384, 8, true);
+  const std::vector<FrameCase> cases = {
+      {"mode 3 alone", UartMode::Mode3, {}, "9N1: 9 data bits", "SCON = 0xC0;", true},
+      {"8E1 in mode 1",
+       UartMode::Mode1,
+       {8, Parity::Even, 1},
+       "8 data bits, 1 stop bit, no parity",
+       "SCON = 0x40;",
+       false},
+      {"8E1", UartMode::Mode3, {8, Parity::Even, 1}, "8E1: 8 data bits, even parity", "SCON = 0xC0;", true},
+      {"8N2", UartMode::Mode3, {8, Parity::None, 2}, "8N2: 8 data bits, no parity, 2 stop bits", "SCON = 0xC8;", true},
+      {"8M1", UartMode::Mode3, {8, Parity::Mark, 1}, "8M1: 8 data bits", "SCON = 0xC8;", true},
+      {"8S1", UartMode::Mode3, {8, Parity::Space, 1}, "8S1: 8 data bits", "SCON = 0xC0;", true},
+  };
+  for (const FrameCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TargetCodeRequest request{&target, Setting(0, 0xFD, 11059200, 1152), "11.0592MHZ", "9600", c.mode};
+    request.frame = c.frame;
+    const std::string code = GenerateTargetInitCode(request, Language::English);
+    EXPECT_NE(code.find(c.frameLine), std::string::npos);
+    EXPECT_NE(code.find(c.scon), std::string::npos);
+    EXPECT_EQ(code.find("// Frame:   ") != std::string::npos, c.frameNote);
+    const std::string chinese = GenerateTargetInitCode(request);
+    EXPECT_TRUE(EveryLineEndsInCrLf(chinese));
+    EXPECT_TRUE(text::GbkToUtf8(chinese).has_value());
+    EXPECT_FALSE(HoldsPlaceholder(chinese) || HoldsPlaceholder(code));
+  }
 }
 
 TEST(TargetInitCode, NoTargetGivesNoText) { EXPECT_EQ(GenerateTargetInitCode(TargetCodeRequest{}), ""); }

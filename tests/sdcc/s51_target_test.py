@@ -20,7 +20,8 @@ Breakpoints catch what the registers left behind cannot show:
 - Timer 1 mode 0 is the 8051's 13-bit counter in the simulator, which starts
   counting from the STC chips' 16-bit reload at once, so TH1 and TL1 are read
   where the function sets TR1;
-- the Nuvoton Timer 3 functions must write T3CON, RL3 and RH3 on SFR page 0
+- the Nuvoton functions (Timer 3, and Timer 1, which clears T3CON.BRCK) must
+  write T3CON, RL3 and RH3 on SFR page 0
   (SFRS read at each of those instructions, after a preset on page 1) and
   write SFRS with interrupts off (EA read there); a third preset with EA set
   and page 1 shows both restored.
@@ -62,7 +63,16 @@ ZEROS = {name: (0xAA if value == 0x55 else 0x02 if name == "TMOD" else 0x00) for
 # For the Nuvoton Timer 3: a caller on SFR page 1 with interrupts enabled.
 PAGE1_EA = dict(ZEROS, IE=0x80, SFRS=0x01)
 PRESETS = (ONES, ZEROS, PAGE1_EA)
-PAGED = "n76-timer3"
+
+
+def nuvoton_timer1(uart):
+    """The N76E003/MS51 UART0 on Timer 1: its function clears T3CON.BRCK."""
+    return uart["clock"] == "ckcon-t1m" and not uart["target"].startswith("ds-")
+
+
+def paged(uart):
+    """Whether the function writes T3CON (and RL3, RH3) on SFR page 0."""
+    return uart["generator"] == "n76-timer3" or nuvoton_timer1(uart)
 
 # Bits the hardware itself sets while the timers run: overflow flags.
 HARDWARE_BITS = {"TCON": 0xA0, "T2CON": 0xC0}
@@ -118,7 +128,7 @@ def changes(uart):
     }[uart["generator"]]
     clock = {
         "auxr-t1x12": {"X8E": 0x41},
-        "ckcon-t1m": {"X8E": 0x10},
+        "ckcon-t1m": {"X8E": 0x10, **({"T3CON": 0x20, "TA": 0xFF} if nuvoton_timer1(uart) else {})},
         # Fsys/12 clears bT1_CLK alone; SYSCLK sets T1M alone.
         "t2mod-t1clk": {"T2MOD": 0x20 if uart["select"] == 0 else 0xA0},
         "ckcon-sca": {"X8E": 0x08 if uart["select"] == 4 else 0x0B},
@@ -186,6 +196,8 @@ def generator_running(uart, after):
     generator, serial = uart["generator"], port(uart)
     if generator in ("timer1-mode2", "silabs-timer1"):
         ok = after["TMOD"] >> 4 == 0x2 and after["TCON"] & 0x40
+        if nuvoton_timer1(uart) and after["T3CON"] & 0x20:
+            return False  # BRCK=1 leaves UART0 on Timer 3
         return ok and (uart["clock"] != "auxr-t1x12" or not after["X8E"] & 0x01)
     if generator == "stc15-timer1-mode0":
         return after["TMOD"] >> 4 == 0x0 and after["TCON"] & 0x40 and not after["X8E"] & 0x01
@@ -243,7 +255,7 @@ class Unit:
 
     def __init__(self, stem, source, uarts):
         self.stem, self.source, self.uarts = stem, source, uarts
-        self.presets = [0, 1, 2] if any(uart["generator"] == PAGED for uart in uarts) else [0, 1]
+        self.presets = [0, 1, 2] if any(paged(uart) for uart in uarts) else [0, 1]
 
     def name(self, uart):
         return f"{uart['function']}_{self.stem}"
@@ -315,20 +327,21 @@ def build(sdcc, work, units):
 INSTRUCTION = re.compile(r"^\s+([0-9A-F]{6}) [0-9A-F ]+\[\s*\d+\]\s+\d+\s+(\w+)\t(\S+)", re.MULTILINE)
 
 
-def function_stops(listing, label, generator):
+def function_stops(listing, label, uart):
     """The breakpoints in one function, in address order: (address, kind)."""
     start = listing.find(f"{label}:")
     end = listing.find("\tret", start)
     stops = []
+    generator, on_page0 = uart["generator"], paged(uart)
     for match in INSTRUCTION.finditer(listing, start, end):
         address, operation, operands = int(match.group(1), 16), match.group(2), match.group(3)
         if generator == "stc15-timer1-mode0" and operation == "setb" and operands == "_TR1":
             stops.append((address, "timer1"))
-        if generator == PAGED and re.search(r"_(T3CON|RL3|RH3)\b", operands):
+        if on_page0 and re.search(r"_(T3CON|RL3|RH3)\b", operands):
             stops.append((address, "page0"))
-        if generator == PAGED and operation == "anl" and operands.startswith("_SFRS,"):
+        if on_page0 and operation == "anl" and operands.startswith("_SFRS,"):
             stops.append((address, "to-page0"))
-        if generator == PAGED and operation == "orl" and operands.startswith("_SFRS,"):
+        if on_page0 and operation == "orl" and operands.startswith("_SFRS,"):
             stops.append((address, "to-page1"))
     return stops
 
@@ -339,7 +352,7 @@ def expected_stops(units, listing):
     per_function = {}
     for unit in units:
         for uart in unit.uarts:
-            per_function[unit.name(uart)] = function_stops(listing, f"_{unit.name(uart)}", uart["generator"])
+            per_function[unit.name(uart)] = function_stops(listing, f"_{unit.name(uart)}", uart)
     stops = []
     for row, (unit, preset) in enumerate(rows_of(units)):
         for index, uart in enumerate(unit.uarts):

@@ -136,7 +136,8 @@ const cli = {
   // The --uart arguments of a plan: the first UART at BAUD, the others each
   // at its own rate.
   planArguments(target, [first, ...others]) {
-    return ["--target", target, "--uart", first[0], ...others.flatMap(([uart, baud]) => ["--uart", `${uart}:${baud}`])];
+    return ["--target", target, "--uart", first[0], ...others.flatMap(([uart, baud]) => ["--uart", `${uart}:${baud}`]),
+      ...others.filter(([, , peer]) => peer).flatMap(([uart, , peer]) => ["--peer", `${uart}=${peer}`])];
   },
   // {status, report}: the plan's --json report (a conflict ends with status
   // 3 and still reports) for the UARTs ([uart, baud] pairs).
@@ -170,7 +171,8 @@ const cli = {
   // The link's options of tesmirol-cli for the page's link choices ({peer:
   // an adapter, "ideal" or "8051" with peerChip; tolerance; frame}).
   linkArguments({ peer, peerChip, tolerance, frame }) {
-    return ["--peer", peer === "8051" ? peerChip : peer, ...(tolerance ? ["--clock-tolerance", tolerance] : []),
+    return [...(peer ? ["--peer", peer === "8051" ? peerChip : peer] : []),
+      ...(tolerance ? ["--clock-tolerance", tolerance] : []),
       ...(frame ? ["--frame", frame] : [])];
   },
   // Whether this tesmirol-cli checks serial links (--peer).

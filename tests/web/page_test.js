@@ -498,9 +498,22 @@ describe("several UARTs planned together: the page plans what tesmirol-cli --uar
     assert.deepEqual(reopened.planRows, shown.planRows);
     assert.equal(reopened.output, shown.output);
     await other.close();
+    // The row's own other end: offered beside its rate, kept in the URL, and UART2's link checked against it
+    // while UART1 has none.
+    assert.equal(await page.$eval(".plan-row .plan-peer", (select) => select.labels[0].textContent), "对端");
+    await page.select(".plan-row .plan-peer", "ideal");
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).getAll("also").join()
+      === "UART2:9600:ideal");
+    const withPeer = await openPage(browser, page.url());
+    const peers = await withPeer.evaluate(() => [document.querySelector(".plan-row .plan-peer").value,
+      window.tesmirolPage.answer.plan.uarts.map((uart) => uart.link?.peer ?? null)]);
+    assert.deepEqual(peers, ["ideal", [null, "ideal"]]);
+    await withPeer.close();
+    await page.select(".plan-row .plan-peer", "");
+    await page.focus(".plan-row .plan-peer");
     // UART2 is taken: the UART choice offers it no more.
     assert.equal(await page.$eval("#uart option[value=UART2]", (option) => option.disabled), true);
-    await page.keyboard.press("Tab");  // to the row's remove button
+    await page.keyboard.press("Tab");  // from the row's other end to its remove button
     assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "移除 UART2");
     await page.keyboard.press("Enter");
     const after = await showPairs(page, null);
@@ -571,7 +584,8 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       const where = JSON.stringify([entry.crystal, entry.baud, entry.target, entry.uart, entry.options]);
       const [row] = cli.targetTable(entry.target, entry.baud, entry.uart, "json", entry.crystal);
       const expected = row.outcome === "code"
-        ? cli.driver(["--target", row.target], entry.crystal, entry.baud, entry.options, encodingOf(entry))
+        ? cli.driver(["--target", entry.target, "--uart", entry.uart], entry.crystal, entry.baud, entry.options,
+          encodingOf(entry))
         : { status: 1 };
       assertSameDriver(shown[index], expected, where);
       if (expected.status === 0) {
@@ -582,10 +596,11 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       }
       statuses.add(shown[index].answer.status);
     });
-    assert.deepEqual([...statuses].sort(), ["noCode", "ok"]);
+    // "refused": the 128-byte families (8051, at89) refuse 16 + 16 in idata and xdata buffers
+    assert.deepEqual([...statuses].sort(), ["noCode", "ok", "refused"]);
   });
 
-  test("plans: a pair of files per UART, the first with the stdio hooks, and the buffers' idata budget", async () => {
+  test("plans: a pair of files per UART, the first with the stdio hooks, and a driver too big for the chip's RAM refused", async () => {
     const PLANS = [
       ["22.1184MHz", "stc8", [["UART1", "115200"], ["UART2", "9600"], ["UART3", "57600"], ["UART4", "38400"]]],
       ["24MHz", "n76e003", [["UART0", "110"], ["UART1", "220"]]],
@@ -596,7 +611,7 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     const cases = PLANS.flatMap(([crystal, target, uarts], at) => VARIANTS.map((variant, turn) => ({
       crystal, baud: uarts[0][1], target, uart: uarts[0][0], also: uarts.slice(1), plan: uarts,
       ...VARIANTS[(at + turn) % VARIANTS.length] })));
-    // Four UARTs' idata buffers beyond the 128 bytes the driver may use.
+    // Four UARTs' idata buffers (192 bytes) beyond what the STC8's 256 bytes leave beside printf and the stack.
     const over = { ...cases[0], options: { polled: false, rxSize: 32, txSize: 16, xdata: false } };
     const shown = await page.evaluate(driverFilesInPage, [...cases, over]);
     cases.forEach((entry, index) => {
@@ -611,7 +626,9 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       }
     });
     const overAnswer = shown.at(-1).answer;
-    assert.deepEqual([overAnswer.status, overAnswer.bytes, overAnswer.budget], ["idataBudget", 192, 128]);
+    assert.equal(overAnswer.status, "refused");
+    assert.match(overAnswer.message.en, /does not fit the 256 bytes of internal RAM of --target stc8/);
+    assert.match(overAnswer.message.zh, /--target stc8 的 256 字节内部 RAM/);
     assert.equal(cli.driver(cli.planArguments(over.target, over.plan), over.crystal, over.baud, over.options).status, 2);
   });
 
@@ -639,7 +656,8 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     }
     assert.deepEqual(order, ["driver-kind", "rx-size", "tx-size", "buffers", "下载 uart1.h", "下载 uart1.c",
       "下载 uart1_driver.c，全部驱动在一个文件中", "table-scroll"]);
-    const interrupt = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200", {}, { encoding: "gbk" });
+    const interrupt = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", {},
+      { encoding: "gbk" });
     assert.deepEqual(await downloaded(folder, "uart1.c", async () => {
       await page.keyboard.down("Shift");
       await page.keyboard.press("Tab");  // back to uart1.c
@@ -652,7 +670,8 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     await page.keyboard.press("ArrowDown");
     await page.keyboard.press("Tab");
     assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "下载 uart1.h");
-    const polled = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200", { polled: true }, { encoding: "gbk" });
+    const polled = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", { polled: true },
+      { encoding: "gbk" });
     assert.deepEqual(await downloaded(folder, "uart1.h", () => page.keyboard.press("Enter")), polled.files["uart1.h"]);
     // In English: the same files under English labels; interrupt driven, xdata buffers, UTF-8 with LF.
     await setLanguage("en");
@@ -665,7 +684,7 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       [button.textContent, button.getAttribute("aria-label")]));
     assert.deepEqual(labels, [["uart1.h", "Download uart1.h"], ["uart1.c", "Download uart1.c"],
       ["uart1_driver.c (one file)", "Download uart1_driver.c, the whole driver in one file"]]);
-    const xdata = cli.driver(["--target", "n76-t3-uart1"], "16.6MHz", "115200",
+    const xdata = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200",
       { rxSize: 512, txSize: 16, xdata: true }, { lineFeeds: true, language: "en" });
     await page.focus("#driver-files button[data-file='-1']");
     assert.deepEqual(await downloaded(folder, "uart1_driver.c", () => page.keyboard.press("Enter")), xdata.one);
@@ -754,6 +773,9 @@ const LINK_CASES = [
     verdicts: ["Works"] },
   { name: "a plan of two UARTs against a CP2102", crystal: "22.1184MHz", baud: "115200", target: "stc8", uart: "UART1",
     also: [["UART2", "9600"]], link: { peer: "cp2102", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Works", "Works"] },
+  { name: "a plan whose second UART names its own other end", crystal: "22.1184MHz", baud: "115200", target: "stc8",
+    uart: "UART1", also: [["UART2", "9600", "ideal"]], link: { peer: "ch340", tolerance: "100ppm", frame: "8N1" },
+    verdicts: ["Works", "Works"], peers: ["ch340", "ideal"] },
   { name: "an adapter that cannot run near the rate fails", crystal: "11.0592MHz", baud: "150", target: "stc8",
     uart: "UART1", link: { peer: "cp2102", tolerance: "100ppm", frame: "8N1" }, verdicts: ["Fails"] },
 ];
@@ -843,6 +865,7 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
       const shown = await showLinkCase(entry);
       const links = answerLinks(shown.answer);
       assert.deepEqual(links.map((link) => link.verdict), entry.verdicts, entry.name);
+      if (entry.peers) assert.deepEqual(links.map((link) => link.peer), entry.peers, `${entry.name}: each UART's other end`);
       // The verdict beside the results, a UART after the other, in its colour.
       const colours = { Works: "good", Marginal: "marginal", Fails: "bad" };
       const uarts = entry.also?.length ? [entry.uart, ...entry.also.map(([uart]) => uart)] : [""];
@@ -1233,13 +1256,13 @@ describe("the page's behaviour", () => {
     });
     await page.focus("#target");
     const planOrder = ["target"];
-    for (let i = 0; i < 7; i += 1) {
+    for (let i = 0; i < 8; i += 1) {
       await page.keyboard.press("Tab");
       planOrder.push(await page.evaluate(() => document.activeElement.id.replace(/\d+$/, "N")
         || document.activeElement.className));
     }
-    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "remove-uart", "peer",
-      "output"]);
+    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
+      "peer", "output"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));
     assert.deepEqual(unlabelled, []);

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "engine/target_catalogue.h"
+#include "text/encoding.h"
 #include "web/bridge/json_writer.h"
 #include "web/bridge/target_answers.h"
 
@@ -26,11 +28,18 @@ bool IsValidSize(const std::vector<std::uint32_t>& sizes, std::uint32_t size) {
   return std::find(sizes.begin(), sizes.end(), size) != sizes.end();
 }
 
-// The bytes the buffers of uartCount drivers take; idata holds at most
-// kIdataBufferBudget of them.
-std::uint32_t BufferBytes(const DriverOptions& options, std::size_t uartCount) {
-  return static_cast<std::uint32_t>(uartCount) * (options.rxSize + options.txSize);
+// The options with the memory of the chip the page's target names, as
+// tesmirol-cli --target gives them, so that both refuse the same drivers.
+DriverOptions ForChip(DriverOptions options, std::u16string_view target) {
+  const std::string name = text::Utf16ToGbk(target).value_or(std::string());
+  if (const auto memory = DriverChipMemory(name)) {
+    options.memory = *memory;
+    options.chip = name;
+  }
+  return options;
 }
+
+std::string Utf8(const std::string& gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
 }  // namespace
 
@@ -47,6 +56,7 @@ DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t
 }
 
 std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link) {
+  const DriverOptions chosen = ForChip(options, texts.target);
   JsonWriter json;
   json.BeginObject();
   json.Key("status");
@@ -56,12 +66,16 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
     json.String("noCode");
   } else if (!IsValidSize(sizes, options.rxSize) || !IsValidSize(sizes, options.txSize)) {
     json.String("badSize");
-  } else if (CheckDriverOptions(options, requests->size())) {
-    json.String("idataBudget");
-    json.Key("bytes");
-    json.Int(BufferBytes(options, requests->size()));
-    json.Key("budget");
-    json.Int(kIdataBufferBudget);
+  } else if (const auto refusal =
+                 CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::English)) {
+    json.String("refused");
+    json.Key("message");
+    json.BeginObject();
+    json.Key("zh");
+    json.String(Utf8(*CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::Chinese)));
+    json.Key("en");
+    json.String(Utf8(*refusal));
+    json.EndObject();
   } else {
     json.String("ok");
     json.Key("files");
@@ -74,6 +88,9 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
     json.Key("oneFile");
     json.String(requests->size() == 1 ? DriverName(*requests->front().target) + "_driver.c" : "uart_driver.c");
   }
+  // The chip's default size, which the page takes until the user picks one.
+  json.Key("defaultSize");
+  json.Int(DefaultBufferSize(chosen.memory));
   json.Key("sizes");
   json.BeginArray();
   for (const std::uint32_t size : sizes) {
@@ -87,14 +104,15 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
 std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverOptions& options, std::int32_t index,
                                            CodeEncoding encoding, bool lineFeedsOnly, Language language,
                                            const LinkTexts& link) {
+  const DriverOptions chosen = ForChip(options, texts.target);
   const auto requests = DriverRequests(texts, link, language);
-  if (!requests || CheckDriverOptions(options, requests->size())) {
+  if (!requests || CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests))) {
     return std::nullopt;
   }
   if (index < 0) {
-    return EncodeGeneratedCode(GenerateDriverText(*requests, options, language), encoding, lineFeedsOnly);
+    return EncodeGeneratedCode(GenerateDriverText(*requests, chosen, language), encoding, lineFeedsOnly);
   }
-  const std::vector<DriverFiles> files = GenerateDriverFiles(*requests, options, language);
+  const std::vector<DriverFiles> files = GenerateDriverFiles(*requests, chosen, language);
   const auto which = static_cast<std::size_t>(index);
   if (which / 2 >= files.size()) {
     return std::nullopt;

@@ -24,9 +24,10 @@ DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t
 //   {"status":"ok", "files": ["uart1.h", "uart1.c", ...], "oneFile":
 //    "uart1_driver.c" (or "uart_driver.c" for a plan), "sizes": [...]}, or
 //   the status "noCode" (the inputs give no code to build a driver on),
-//   "badSize" (a size the space does not allow) or "idataBudget" with
-//   "bytes" and "budget" (the buffers do not fit in idata); each with
-//   "sizes", the buffer sizes the space allows.
+//   "badSize" (a size the space does not allow) or "refused" with
+//   "message": {"zh", "en"}, tesmirol-cli's refusal of these options for the
+//   chip the target names (its internal RAM, XRAM); each with "sizes", the
+//   buffer sizes the space allows.
 std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link);
 
 // The bytes of one file in the language (its init functions in the link's

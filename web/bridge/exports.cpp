@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 6;
+constexpr std::int32_t kBridgeVersion = 7;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -67,7 +67,8 @@ std::vector<std::u16string_view> InputTexts() {
   return texts;
 }
 
-// The plan's texts: the crystal, the target, then each UART and its rate.
+// The plan's texts: the crystal, the target, then each UART, its rate and
+// its own other end ("" for the link's).
 tesmirol::web::PlanTexts ReadPlanTexts() {
   const std::vector<std::u16string_view> texts = InputTexts();
   tesmirol::web::PlanTexts plan;
@@ -75,8 +76,8 @@ tesmirol::web::PlanTexts ReadPlanTexts() {
     plan.crystal = texts[0];
     plan.target = texts[1];
   }
-  for (std::size_t index = 2; index + 1 < texts.size(); index += 2) {
-    plan.requests.push_back({texts[index], texts[index + 1]});
+  for (std::size_t index = 2; index + 2 < texts.size(); index += 3) {
+    plan.requests.push_back({texts[index], texts[index + 1], texts[index + 2]});
   }
   return plan;
 }

@@ -163,6 +163,10 @@ UartMode CodeUartMode(const LinkQuestion& question) {
   return FrameUartModeOf(question.frame) == FrameUartMode::Mode3 ? UartMode::Mode3 : UartMode::Mode1;
 }
 
+SerialFrame CodeSerialFrame(const LinkQuestion& question) {
+  return CodeUartMode(question) == UartMode::Mode3 ? question.frame : SerialFrame{};
+}
+
 LinkQuestion ClassicLinkQuestion(const LinkTexts& texts) {
   LinkQuestion question = ReadLinkQuestion(texts);
   if (question.asked && question.problem.empty() && CodeUartMode(question) == UartMode::Mode3) {

@@ -52,6 +52,9 @@ LinkQuestion ReadLinkQuestion(const LinkTexts& texts);
 // needs it (every frame but 8N1), else mode 1, as tesmirol-cli --frame does.
 UartMode CodeUartMode(const LinkQuestion& question);
 
+// The frame the code carries: the link's frame in mode 3, else 8N1.
+SerialFrame CodeSerialFrame(const LinkQuestion& question);
+
 // The link question of the classic calculation, whose SIO_Init sets mode 1
 // only: a frame that needs mode 3 is the problem "frameNeedsTarget".
 LinkQuestion ClassicLinkQuestion(const LinkTexts& texts);

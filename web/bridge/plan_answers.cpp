@@ -30,6 +30,7 @@ struct PlanQuestion {
   ChipChoice choice;
   std::optional<TargetInputs> crystal;
   std::vector<UartRequest> requests;
+  std::vector<std::u16string_view> peers;  // each request's own other end, "" for the link's
 };
 
 // Reads one request into question.requests, or sets the problem.
@@ -51,6 +52,7 @@ void ReadPlanRequest(PlanQuestion& question, const PlanRequestTexts& texts, std:
     question.problem = "rateNoResult";
   } else {
     question.requests.push_back({*uart, inputs->baud, inputs->baudText});
+    question.peers.push_back(texts.peer);
     return;
   }
   question.problemRequest = index;
@@ -92,27 +94,72 @@ void WriteIndices(JsonWriter& json, const std::vector<std::size_t>& indices) {
   json.EndArray();
 }
 
-// Each planned UART's link, in the plan's order.
-std::vector<LinkAnswer> PlanLinks(const LinkQuestion& question, const UartPlan& plan) {
-  std::vector<LinkAnswer> links(plan.uarts.size());
-  std::transform(plan.uarts.begin(), plan.uarts.end(), links.begin(), [&question](const PlannedUart& planned) {
-    return AnswerLink(question, SettingRate(planned.setting), planned.request.baud);
+// Each planned UART's link question, in the plan's order: the link's texts
+// with the UART's own other end where its request names one, as
+// tesmirol-cli --peer UART=PEER asks.
+std::vector<LinkQuestion> PlanLinkQuestions(const PlanQuestion& question, const UartPlan& plan, const LinkTexts& link) {
+  std::vector<LinkQuestion> questions;
+  for (const PlannedUart& planned : plan.uarts) {
+    LinkTexts texts = link;
+    for (std::size_t index = 0; index < question.requests.size() && index < question.peers.size(); ++index) {
+      if (question.requests[index].uart == planned.request.uart && !question.peers[index].empty()) {
+        texts.peer = question.peers[index];
+      }
+    }
+    questions.push_back(ReadLinkQuestion(texts));
+  }
+  return questions;
+}
+
+// The first UART's link that was asked about and read: its frame (every
+// UART's link has the same) is the one the plan's code carries; none when
+// no UART's link is asked about.
+const LinkQuestion* FrameQuestion(const std::vector<LinkQuestion>& questions) {
+  const auto read = std::find_if(questions.begin(), questions.end(), [](const LinkQuestion& question) {
+    return question.asked && question.problem.empty();
   });
+  return read == questions.end() ? nullptr : &*read;
+}
+
+// The UART mode of the plan's code: the frame's, mode 1 without a link.
+UartMode PlanUartMode(const std::vector<LinkQuestion>& questions) {
+  const LinkQuestion* read = FrameQuestion(questions);
+  return read == nullptr ? UartMode::Mode1 : CodeUartMode(*read);
+}
+
+// The frame the plan's code carries, 8N1 without a link.
+SerialFrame PlanSerialFrame(const std::vector<LinkQuestion>& questions) {
+  const LinkQuestion* read = FrameQuestion(questions);
+  return read == nullptr ? SerialFrame{} : CodeSerialFrame(*read);
+}
+
+// Each planned UART's link, in the plan's order.
+std::vector<LinkAnswer> PlanLinks(const std::vector<LinkQuestion>& questions, const UartPlan& plan) {
+  std::vector<LinkAnswer> links;
+  for (std::size_t index = 0; index < plan.uarts.size() && index < questions.size(); ++index) {
+    const PlannedUart& planned = plan.uarts[index];
+    links.push_back(AnswerLink(questions[index], SettingRate(planned.setting), planned.request.baud));
+  }
   return links;
 }
 
 // The plan's code (or warning) in the language, in the link's UART mode,
 // each UART's function header carrying its link's note, as tesmirol-cli
 // --uart ... --peer writes it.
-GeneratedInitCode PlanCode(const UartPlan& plan, const TargetInputs& crystal, const LinkQuestion& question,
-                           const std::vector<LinkAnswer>& links, Language language) {
-  GeneratedInitCode code = GeneratePlanCode(plan, crystal, CodeUartMode(question), language);
-  if (code.outcome != GenerationOutcome::Code || !question.asked) {
+GeneratedInitCode PlanCode(const UartPlan& plan, const TargetInputs& crystal,
+                           const std::vector<LinkQuestion>& questions, const std::vector<LinkAnswer>& links,
+                           Language language) {
+  const UartMode uartMode = PlanUartMode(questions);
+  const SerialFrame frame = PlanSerialFrame(questions);
+  GeneratedInitCode code = GeneratePlanCode(plan, crystal, uartMode, language, {}, frame);
+  const bool asked =
+      std::any_of(questions.begin(), questions.end(), [](const LinkQuestion& question) { return question.asked; });
+  if (code.outcome != GenerationOutcome::Code || !asked) {
     return code;
   }
-  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, crystal, CodeUartMode(question));
+  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, crystal, uartMode, frame);
   for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
-    if (std::optional<std::string> note = LinkNote(question, links.at(index), language)) {
+    if (std::optional<std::string> note = LinkNote(questions.at(index), links.at(index), language)) {
       requests.at(index).notes.push_back(std::move(*note));
     }
   }
@@ -159,13 +206,13 @@ void WritePlannedUart(JsonWriter& json, const PlannedUart& planned, const LinkQu
   json.EndObject();
 }
 
-void WritePlan(JsonWriter& json, const UartPlan& plan, const LinkQuestion& question,
+void WritePlan(JsonWriter& json, const UartPlan& plan, const std::vector<LinkQuestion>& questions,
                const std::vector<LinkAnswer>& links) {
   json.BeginObject();
   json.Key("uarts");
   json.BeginArray();
   for (std::size_t index = 0; index < plan.uarts.size(); ++index) {
-    WritePlannedUart(json, plan.uarts.at(index), question, links.at(index));
+    WritePlannedUart(json, plan.uarts.at(index), questions.at(index), links.at(index));
   }
   json.EndArray();
   json.Key("worst");
@@ -202,13 +249,15 @@ std::string PlanJson(const PlanTexts& texts, Language language, const LinkTexts&
   }
   const PlanResult result =
       PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
-  const LinkQuestion linkQuestion = ReadLinkQuestion(link);
-  const std::vector<LinkAnswer> links = result.plan ? PlanLinks(linkQuestion, *result.plan) : std::vector<LinkAnswer>();
+  const std::vector<LinkQuestion> linkQuestions =
+      result.plan ? PlanLinkQuestions(question, *result.plan, link) : std::vector<LinkQuestion>();
+  const std::vector<LinkAnswer> links =
+      result.plan ? PlanLinks(linkQuestions, *result.plan) : std::vector<LinkAnswer>();
   json.String("ok");
   WriteCrystalMembers(json, *question.crystal);
   json.Key("plan");
   if (result.plan) {
-    WritePlan(json, *result.plan, linkQuestion, links);
+    WritePlan(json, *result.plan, linkQuestions, links);
   } else {
     json.Null();
   }
@@ -219,7 +268,7 @@ std::string PlanJson(const PlanTexts& texts, Language language, const LinkTexts&
     json.Null();
   }
   const GeneratedInitCode code =
-      result.plan ? PlanCode(*result.plan, *question.crystal, linkQuestion, links, language) : GeneratedInitCode{};
+      result.plan ? PlanCode(*result.plan, *question.crystal, linkQuestions, links, language) : GeneratedInitCode{};
   json.Key("outcome");
   json.String(GenerationOutcomeName(code.outcome));
   json.Key("output");
@@ -239,9 +288,9 @@ std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding en
   if (!result.plan) {
     return std::nullopt;
   }
-  const LinkQuestion linkQuestion = ReadLinkQuestion(link);
+  const std::vector<LinkQuestion> linkQuestions = PlanLinkQuestions(question, *result.plan, link);
   const GeneratedInitCode code =
-      PlanCode(*result.plan, *question.crystal, linkQuestion, PlanLinks(linkQuestion, *result.plan), language);
+      PlanCode(*result.plan, *question.crystal, linkQuestions, PlanLinks(linkQuestions, *result.plan), language);
   if (code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
@@ -260,12 +309,12 @@ std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts
       GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1).outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  const LinkQuestion linkQuestion = ReadLinkQuestion(link);
-  const std::vector<LinkAnswer> links = PlanLinks(linkQuestion, *result.plan);
+  const std::vector<LinkQuestion> linkQuestions = PlanLinkQuestions(question, *result.plan, link);
+  const std::vector<LinkAnswer> links = PlanLinks(linkQuestions, *result.plan);
   std::vector<TargetCodeRequest> requests =
-      PlanCodeRequests(*result.plan, *question.crystal, CodeUartMode(linkQuestion));
+      PlanCodeRequests(*result.plan, *question.crystal, PlanUartMode(linkQuestions), PlanSerialFrame(linkQuestions));
   for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
-    requests.at(index).notes = LinkNotes(linkQuestion, links.at(index), language);
+    requests.at(index).notes = LinkNotes(linkQuestions.at(index), links.at(index), language);
   }
   return requests;
 }

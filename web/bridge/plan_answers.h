@@ -15,10 +15,12 @@
 
 namespace tesmirol::web {
 
-// One UART of the plan and the rate wanted of it, as the user gave them.
+// One UART of the plan, the rate wanted of it and its own other end, as
+// the user gave them.
 struct PlanRequestTexts {
   std::u16string_view uart;  // "UART2", "uart2" or "2"
   std::u16string_view baud;
+  std::u16string_view peer;  // as LinkTexts::peer; "" for the link's own
 };
 
 struct PlanTexts {

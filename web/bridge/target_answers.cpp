@@ -180,8 +180,9 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
   const TargetSolution* best = Best(family);
   const LinkQuestion question = ReadLinkQuestion(link);
   const LinkAnswer linkAnswer = BestLink(question, best, *request.inputs);
-  const GeneratedInitCode code = GenerateTargetCode(best, *request.inputs, CodeUartMode(question), language,
-                                                    LinkNotes(question, linkAnswer, language));
+  const GeneratedInitCode code =
+      GenerateTargetCode(best, *request.inputs, CodeUartMode(question), language,
+                         LinkNotes(question, linkAnswer, language), CodeSerialFrame(question));
   json.String("ok");
   json.Key("uart");
   json.String(request.uart);
@@ -253,8 +254,9 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
   const FamilySolution family = SolveTargets(request.targets, *request.inputs);
   const LinkQuestion question = ReadLinkQuestion(link);
   const LinkAnswer linkAnswer = BestLink(question, Best(family), *request.inputs);
-  const GeneratedInitCode code = GenerateTargetCode(Best(family), *request.inputs, CodeUartMode(question), language,
-                                                    LinkNotes(question, linkAnswer, language));
+  const GeneratedInitCode code =
+      GenerateTargetCode(Best(family), *request.inputs, CodeUartMode(question), language,
+                         LinkNotes(question, linkAnswer, language), CodeSerialFrame(question));
   if (code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
@@ -280,7 +282,8 @@ std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal
                            request.inputs->baudText,
                            CodeUartMode(question),
                            true,
-                           LinkNotes(question, BestLink(question, best, *request.inputs), language)};
+                           LinkNotes(question, BestLink(question, best, *request.inputs), language),
+                           CodeSerialFrame(question)};
 }
 
 }  // namespace tesmirol::web

@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 6;
+  const BRIDGE_VERSION = 7;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -100,9 +100,10 @@
   }
 
   // The plan's texts in the order the module reads them: the crystal, the
-  // target, then each UART and its rate.
+  // target, then each UART, its rate and its own other end ("" for the
+  // link's).
   function planTexts(crystal, target, requests) {
-    return [crystal, target, ...requests.flatMap(({ uart, baud }) => [uart, baud])];
+    return [crystal, target, ...requests.flatMap(({ uart, baud, peer = "" }) => [uart, baud, peer])];
   }
 
   // The language of the generated code's comments ("zh" or "en", the page's

@@ -22,7 +22,8 @@
   const $ = (id) => document.getElementById(id);
   const state = {
     language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
-    targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverFiles: null, driverButtonsKey: null,
+    targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverSizesChosen: false,
+    driverFiles: null, driverButtonsKey: null,
     linkPeer: null, linkKey: null,
   };
   let bridge = null;
@@ -424,13 +425,21 @@
     const polled = $("driver-kind").value === "polled";
     $("driver-options").hidden = classic;
     for (const id of ["rx-size", "tx-size", "buffers"]) $(id).disabled = polled;
-    const answer = classic ? null
+    let answer = classic ? null
       : bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
+    // Until the user picks the sizes, they follow the chip: 8 where internal
+    // RAM is 128 bytes, 16 beside more.
+    const chipSize = String(answer?.defaultSize ?? "");
+    if (!state.driverSizesChosen && !polled && $("buffers").value === "idata" && chipSize
+        && ($("rx-size").value !== chipSize || $("tx-size").value !== chipSize)) {
+      fillDriverSizes({ rx: chipSize, tx: chipSize });
+      answer = bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
+    }
     state.driverFiles = answer?.status === "ok" ? answer : null;
     const note = {
-      ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size", idataBudget: "driver-idata-budget",
+      ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size",
     }[answer?.status] ?? "driver-classic";
-    $("driver-note").textContent = text(note, answer);
+    $("driver-note").textContent = answer?.status === "refused" ? answer.message[state.language] : text(note, answer);
     $("driver-note").classList.toggle("bad", answer !== null && answer.status !== "ok" && answer.status !== "noCode");
     showDriverButtons(state.driverFiles);
   }
@@ -439,7 +448,7 @@
   // for these inputs, exactly as tesmirol-cli --driver writes it; null when
   // there is none.
   function driverBytesFor({ crystal, baud, target, uart, also = [], options, index, gbk, lineFeeds }) {
-    const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
+    const requests = [[uart, baud], ...also].map(([name, rate, peer = ""]) => ({ uart: name, baud: rate, peer }));
     return bridge.driverBytes(crystal, target, requests, options, index, gbk, lineFeeds, state.language);
   }
 
@@ -492,8 +501,21 @@
     }
   }
 
-  // Adds a UART to plan with the first UART no row has taken and a rate.
-  function addPlanRow(uart, baud) {
+  // The other ends a planned UART may name: the link's ("" as chosen above),
+  // the adapters and an ideal end.
+  function planPeerValues() {
+    return ["", ...Array.from($("peer").options).map((option) => option.value).filter((value) => value !== ""
+      && value !== "8051")];
+  }
+
+  function planPeerText(value) {
+    if (value === "") return text("plan-peer-link");
+    return value === "ideal" ? text("peer-ideal") : text("peer-adapter", { name: value });
+  }
+
+  // Adds a UART to plan with the first UART no row has taken, a rate and
+  // its own other end ("" for the link's).
+  function addPlanRow(uart, baud, peer = "") {
     const id = state.nextRowId;
     state.nextRowId += 1;
     const row = document.createElement("div");
@@ -505,12 +527,17 @@
     baudLabel.dataset.text = "baud";
     const input = Object.assign(document.createElement("input"), { id: `plan-baud-${id}`, className: "plan-baud",
       type: "text", inputMode: "numeric", spellcheck: false, value: baud });
+    const peerLabel = Object.assign(document.createElement("label"), { htmlFor: `plan-peer-${id}` });
+    peerLabel.dataset.text = "plan-peer";
+    const peerSelect = Object.assign(document.createElement("select"), { id: `plan-peer-${id}`, className: "plan-peer" });
+    for (const value of planPeerValues()) peerSelect.add(new Option(planPeerText(value), value));
+    selectIfOffered(peerSelect, peer);
     const remove = Object.assign(document.createElement("button"), { type: "button", className: "remove-uart" });
     remove.dataset.text = "remove-uart";
-    for (const element of [uartLabel, baudLabel, remove]) element.textContent = text(element.dataset.text);
-    row.append(uartLabel, select, baudLabel, input, remove);
+    for (const element of [uartLabel, baudLabel, peerLabel, remove]) element.textContent = text(element.dataset.text);
+    row.append(uartLabel, select, baudLabel, input, peerLabel, peerSelect, remove);
     $("plan-rows").append(row);
-    const entry = { row, select, input, remove };
+    const entry = { row, select, input, peer: peerSelect, remove };
     state.planRows.push(entry);
     const taken = new Set([$("uart").value, ...state.planRows.map((other) => other.select.value)]);
     const uarts = uartsOf($("target").value);
@@ -518,6 +545,7 @@
     select.value = uarts.includes(uart) && !taken.has(uart) ? uart : uarts.find((name) => !taken.has(name));
     select.addEventListener("change", update);
     input.addEventListener("input", update);
+    peerSelect.addEventListener("change", update);
     remove.addEventListener("click", () => {
       removePlanRow(entry);
       $("add-uart").focus();  // a UART is free again, so the button is there
@@ -547,10 +575,11 @@
     refreshUartChoices();
   }
 
-  // The UARTs asked for: the UART choice with the rate box, then each row.
+  // The UARTs asked for: the UART choice with the rate box (its other end
+  // the link's), then each row with its own.
   function planRequests() {
-    return [{ uart: $("uart").value, baud: $("baud").value },
-      ...state.planRows.map((entry) => ({ uart: entry.select.value, baud: entry.input.value }))];
+    return [{ uart: $("uart").value, baud: $("baud").value, peer: "" },
+      ...state.planRows.map((entry) => ({ uart: entry.select.value, baud: entry.input.value, peer: entry.peer.value }))];
   }
 
   // The URL follows the inputs a moment after the last change: browsers
@@ -563,7 +592,10 @@
   function writeUrl() {
     const params = new URLSearchParams({ crystal: $("crystal").value, baud: $("baud").value, target: $("target").value });
     if ($("target").value !== "classic") params.set("uart", $("uart").value);
-    for (const entry of state.planRows) params.append("also", `${entry.select.value}:${entry.input.value}`);
+    for (const entry of state.planRows) {
+      const peer = entry.peer.value === "" ? "" : `:${entry.peer.value}`;
+      params.append("also", `${entry.select.value}:${entry.input.value}${peer}`);
+    }
     params.set("lang", state.language);
     if ($("peer").value !== "") {
       params.set("peer", $("peer").value);
@@ -599,20 +631,22 @@
       selectIfOffered($(id), params.get(key));
     }
     fillDriverSizes({ rx: params.get("rx") ?? undefined, tx: params.get("tx") ?? undefined });
+    state.driverSizesChosen = params.has("rx") || params.has("tx");
     $("peer").value = "";
     for (const [id, key] of [["peer", "peer"], ["frame", "frame"]]) selectIfOffered($(id), params.get(key));
     for (const [id, key] of [["peer-chip", "peerChip"], ["tolerance", "tolerance"]]) {
       if (params.has(key)) $(id).value = params.get(key);
     }
     $("finder-rank").checked = params.get("rank") === "link";
+    // also=UART:RATE[:PEER], the row's own other end after the rate.
     choose($("target").value, params.get("uart"), params.getAll("also").map((also) => {
-      const colon = also.indexOf(":");
-      return colon < 0 ? [also, ""] : [also.slice(0, colon), also.slice(colon + 1)];
+      const [uart, baud = "", peer = ""] = also.split(":");
+      return [uart, baud, peer];
     }));
   }
 
-  // Sets the target, the UART and the UARTs planned with it ([uart, rate]
-  // pairs), as the URL or a user's choices do.
+  // Sets the target, the UART and the UARTs planned with it ([uart, rate,
+  // other end]), as the URL or a user's choices do.
   function choose(target, uart, also = []) {
     selectIfOffered($("target"), target);
     for (const entry of [...state.planRows]) removePlanRow(entry);
@@ -620,9 +654,9 @@
     if (uart) selectIfOffered($("uart"), uart);
     if (isFamily($("target").value)) {
       const uarts = uartsOf($("target").value);
-      for (const [name, baud] of also) {
+      for (const [name, baud, peer] of also) {
         const taken = [$("uart").value, ...state.planRows.map((entry) => entry.select.value)];
-        if (uarts.includes(name) && !taken.includes(name)) addPlanRow(name, baud);
+        if (uarts.includes(name) && !taken.includes(name)) addPlanRow(name, baud, peer);
       }
     }
     refreshUartChoices();
@@ -636,14 +670,18 @@
   }
 
   // The link choices: the second 8051's box only for a second 8051, the
-  // tolerance and frame only with another end; the finder ranks only then.
+  // tolerance and frame only with another end (the link's, or a planned
+  // UART's own); the finder ranks only with the link's.
   function refreshLinkChoices() {
     const peer = $("peer").value;
-    if (peer === state.linkPeer) return;
-    state.linkPeer = peer;
+    const anyPeer = peer !== "" || state.planRows.some((entry) => entry.peer.value !== "");
+    const key = `${peer}|${anyPeer}`;
+    if (key === state.linkPeer) return;
+    state.linkPeer = key;
     $("peer-chip").hidden = peer !== "8051";
     $("peer-chip-label").hidden = peer !== "8051";
-    for (const id of ["tolerance", "frame", "finder-rank"]) $(id).disabled = peer === "";
+    for (const id of ["tolerance", "frame"]) $(id).disabled = !anyPeer;
+    $("finder-rank").disabled = peer === "";
   }
 
   // The verdict's colour: blue when the link works, amber when marginal,
@@ -784,6 +822,9 @@
       option.textContent = { "": text("peer-none"), ideal: text("peer-ideal"), 8051: text("peer-target") }[option.value]
         ?? text("peer-adapter", { name: option.value });
     }
+    for (const entry of state.planRows) {
+      for (const option of entry.peer.options) option.textContent = planPeerText(option.value);
+    }
     for (const option of $("target").options) {
       const family = state.families.find((entry) => entry.name === option.value);
       const target = state.targets.find((entry) => entry.name === option.value);
@@ -831,14 +872,14 @@
     const language = state.language;
     if (target === "classic") return bridge.codeBytes(crystal, baud, gbk, lineFeeds, language);
     if (also.length === 0) return bridge.targetCodeBytes(crystal, baud, target, uart, gbk, lineFeeds, language);
-    const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
+    const requests = [[uart, baud], ...also].map(([name, rate, peer = ""]) => ({ uart: name, baud: rate, peer }));
     return bridge.planCodeBytes(crystal, target, requests, gbk, lineFeeds, language);
   }
 
   function codeFileBytes() {
     return codeBytesFor({
       crystal: $("crystal").value, baud: $("baud").value, target: $("target").value, uart: $("uart").value,
-      also: state.planRows.map((entry) => [entry.select.value, entry.input.value]),
+      also: state.planRows.map((entry) => [entry.select.value, entry.input.value, entry.peer.value]),
       gbk: $("encoding").value === "gbk", lineFeeds: $("line-ends").value === "lf",
     });
   }
@@ -922,8 +963,14 @@
       applyTargetChoice();
       update();
     });
-    for (const id of ["uart", "encoding", "line-ends", "driver-kind", "rx-size", "tx-size"]) {
+    for (const id of ["uart", "encoding", "line-ends", "driver-kind"]) {
       $(id).addEventListener("change", update);
+    }
+    for (const id of ["rx-size", "tx-size"]) {
+      $(id).addEventListener("change", () => {
+        state.driverSizesChosen = true;
+        update();
+      });
     }
     $("buffers").addEventListener("change", () => {
       fillDriverSizes();
@@ -988,7 +1035,7 @@
     // The driver's files ({status, files, oneFile, sizes}) and the bytes of
     // one of them for these inputs, the page left as it is.
     driverFilesFor(crystal, baud, target, uart, also, options) {
-      const requests = [[uart, baud], ...also].map(([name, rate]) => ({ uart: name, baud: rate }));
+      const requests = [[uart, baud], ...also].map(([name, rate, peer = ""]) => ({ uart: name, baud: rate, peer }));
       return bridge.driverFiles(crystal, target, requests, options);
     },
     driverBytesFor(crystal, baud, target, uart, also, options, index, gbk, lineFeeds) {

@@ -1,0 +1,54 @@
+// What --frame allows, and the frame and UART mode it gives the code.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/mode_options.h"
+#include "cli/utf8_text.h"
+#include "engine/serial_frame.h"
+
+namespace tesmirol::cli {
+
+std::optional<std::string> CheckFrameOptions(const GivenOptions& given, CommandLineOptions& options) {
+  const Language language = options.language;
+  const std::string_view view = given.view;
+  const bool codeOnly = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
+  if (!given.frame) {
+    // --uart-mode 3 alone: nine data bits, in the code and in the link.
+    if (given.uartMode && options.uartMode == UartMode::Mode3) {
+      options.frame = SerialFrame{9, Parity::None, 1};
+      if (options.link) {
+        options.link->frame = options.frame;
+      }
+    }
+    return std::nullopt;
+  }
+  if (!options.link) {
+    // Without a peer the frame is the code's: a target's, in a mode that writes code.
+    if (!codeOnly && !view.empty()) {
+      return Utf8Text(language, TextKey::LinkFrameCodeOnly, {{"view", std::string(view)}});
+    }
+    if (!options.target) {
+      return Utf8Text(language, TextKey::LinkFrameNoTarget);
+    }
+  }
+  if (view == "--rates") {
+    return std::nullopt;  // with --peer: the frame of the links that rank the crystals
+  }
+  const std::string frame = SerialFrameName(options.frame);
+  const bool mode3 = FrameUartModeOf(options.frame) == FrameUartMode::Mode3;
+  if (given.uartMode && options.uartMode == UartMode::Mode1 && mode3) {
+    return Utf8Text(language, TextKey::LinkFrameModeConflict, {{"frame", frame}});
+  }
+  if (given.uartMode && options.uartMode == UartMode::Mode3 && !mode3) {
+    return Utf8Text(language, TextKey::LinkFrameMode1Conflict);
+  }
+  if (mode3 && !options.target && codeOnly) {
+    return Utf8Text(language, TextKey::LinkFrameNeedsTarget, {{"frame", frame}});
+  }
+  options.uartMode = mode3 ? UartMode::Mode3 : UartMode::Mode1;
+  return std::nullopt;
+}
+
+}  // namespace tesmirol::cli
