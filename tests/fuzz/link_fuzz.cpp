@@ -1,6 +1,7 @@
 // Fuzzes the link check the way --peer asks it: the input holds CRYSTAL,
-// BAUD, the --target of this 8051 and the texts of --peer, --clock-tolerance
-// and --frame, cut at NUL bytes and read by the command line's own reader of
+// BAUD, the --target of this 8051 and the texts of --peer (up to four,
+// separated by blanks, each PEER or UART=PEER), --clock-tolerance and
+// --frame, cut at NUL bytes and read by the command line's own readers of
 // the link options. This end runs at its best setting's rate, which must be
 // the rate its registers give; the verdict must agree with its own margins,
 // the directions must read the same from the other end, and the largest
@@ -28,6 +29,8 @@ namespace tesmirol::fuzz {
 namespace {
 
 constexpr std::uint64_t kPpbPerPpm = 1000;
+// The most --peer options one input gives (PEER, or UART=PEER each).
+constexpr std::size_t kMaxPeers = 4;
 
 // The percentages are doubles worked out from the exact fractions the
 // verdict comes from, so they may stray from them by rounding alone.
@@ -114,14 +117,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace tesmirol;
   using namespace tesmirol::fuzz;
   const std::vector<std::string_view> fields = SplitFields(AsText(data, size), 6);
+  cli::CommandLineOptions options;
+  if (!fields[5].empty()) {
+    const std::optional<SerialFrame> frame = ReadSerialFrame(fields[5]);
+    if (!frame) {
+      return 0;
+    }
+    options.frame = *frame;
+  }
   cli::LinkOptionTexts texts;
   texts.peerGiven = true;
-  texts.peer = std::string(fields[3]);
+  for (const std::string_view peer : Words(fields[3], kMaxPeers)) {
+    texts.peers.emplace_back(peer);
+  }
   texts.toleranceGiven = !fields[4].empty();
   texts.tolerance = std::string(fields[4]);
   texts.frameGiven = !fields[5].empty();
   texts.frame = std::string(fields[5]);
-  cli::CommandLineOptions options;
   const std::optional<std::string> problem = cli::ReadLinkOptions(texts, Language::English, options);
   Require(problem.has_value() != options.link.has_value(), "the link options are read, or refused with a reason");
   if (problem) {
@@ -148,20 +160,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(classic && IsEqual(*classic, ownRate), "the classic Timer 1's rate is the target's");
   }
 
-  const PeerEnd peer = ResolvePeer(request.peer, inputs->baud);
+  // The other end of this UART: its own --peer UART=PEER, else --peer PEER.
+  const PeerSpec* peerSpec = cli::PeerOfUart(request, best.target->uart);
+  if (peerSpec == nullptr) {
+    return 0;
+  }
+  const PeerEnd peer = ResolvePeer(*peerSpec, inputs->baud);
   if (peer.status != PeerEndStatus::Ok) {
     // A peer that cannot run near the rate fails the link for that stated
     // reason; a second 8051 only when none of its generators reaches it.
     if (peer.status == PeerEndStatus::TargetCannot) {
       const std::optional<TargetInputs> peerInputs =
-          ReadTargetInputs(request.peer.crystalText, std::to_string(inputs->baud));
-      Require(!peerInputs || !SolveTargets(FindBaudTargets(request.peer.target), *peerInputs).best,
+          ReadTargetInputs(peerSpec->crystalText, std::to_string(inputs->baud));
+      Require(!peerInputs || !SolveTargets(FindBaudTargets(peerSpec->target), *peerInputs).best,
               "a second 8051 cannot make the rate only when no generator of it does");
     }
     return 0;
   }
   if (peer.target != nullptr) {
-    const std::optional<ExactFrequency> peerCrystal = ReadExactCrystal(request.peer.crystalText);
+    const std::optional<ExactFrequency> peerCrystal = ReadExactCrystal(peerSpec->crystalText);
     Require(peerCrystal.has_value(), "a second 8051's crystal reads exactly");
     CheckSettingRegisters(*peer.target, peer.setting, *peerCrystal);
     Require(IsEqual(peer.end.rate, Fraction{peer.setting.achievedNumerator, peer.setting.achievedDenominator}),
