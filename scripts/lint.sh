@@ -7,27 +7,20 @@
 #     the Windows sources with the cross build's, seen through clang as a
 #     mingw-w64 target;
 #   - cppcheck with the options below.
-# clang-tidy runs two processes at a time. Exits non-zero on any finding.
+# clang-tidy runs two processes at a time, one file each. Exits non-zero on
+# any finding.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
+# Each build's compile database, and the one header its build generates
+# (engine/text_key.h, which the sources include): built with the engine when
+# missing, as in a tree that was configured and never built.
 for preset in native wasm win64 fuzz; do
   [ -f "build/$preset/compile_commands.json" ] || cmake --preset "$preset" >/dev/null
+  [ -f "build/$preset/engine/text_key.h" ] || cmake --build "build/$preset" --target tesmirol_engine >/dev/null
 done
 
 status=0
-
-# Runs clang-tidy over the given files, a few per process, two processes at a
-# time; the options come first, then "--", then the files.
-tidy() {
-  local options=()
-  while [ "$1" != "--" ]; do
-    options+=("$1")
-    shift
-  done
-  shift
-  printf '%s\0' "$@" | xargs -0 -n 4 -P 2 clang-tidy --quiet "${options[@]}" 2>/dev/null
-}
 
 mapfile -t allSources < <(git ls-files '*.cpp' '*.h')
 echo "== clang-format (${#allSources[@]} files)"
@@ -35,42 +28,67 @@ if ! clang-format --dry-run -Werror "${allSources[@]}"; then
   status=1
 fi
 
+# The files clang-tidy checks, by the build whose compile database they are
+# seen through.
 mapfile -t sources < <(git ls-files 'text/*.cpp' 'engine/*.cpp' 'codegen/*.cpp' 'cli/*.cpp' 'tests/*.cpp' \
   | grep -v -E '_win32\.cpp$|^tests/(e2e|framework|ui|fuzz)/|^text/encoding_table\.cpp$')
-echo "== clang-tidy, portable sources (${#sources[@]} files)"
-if ! tidy -p build/native -- "${sources[@]}"; then
-  status=1
-fi
-
 mapfile -t webSources < <(git ls-files 'web/*.cpp' 'text/encoding_table.cpp')
-echo "== clang-tidy, WebAssembly sources (${#webSources[@]} files)"
-# Seen through libc++, the extern declaration of a string_view constant in
-# codegen/init_code_generator.h reads to clang-tidy 14 as a definition that
-# might be initialized at run time; it is defined constant in its .cpp.
-if ! tidy -p build/wasm --checks=-bugprone-dynamic-static-initializers -- "${webSources[@]}"; then
-  status=1
-fi
-
 mapfile -t fuzzSources < <(git ls-files 'tests/fuzz/*.cpp')
-echo "== clang-tidy, fuzz targets (${#fuzzSources[@]} files)"
-if ! tidy -p build/fuzz -- "${fuzzSources[@]}"; then
-  status=1
-fi
-
 mapfile -t windowsSources < <(git ls-files 'framework/*.cpp' 'ui/*.cpp' '*_win32.cpp' 'tests/e2e/*.cpp' \
   'tests/framework/*.cpp' 'tests/ui/*.cpp')
-mingwCxx=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")/include/c++
-echo "== clang-tidy, Windows sources (${#windowsSources[@]} files)"
-# mingw's headers spell their long constants with a pasted lower-case l
-# (__MSABI_LONG), which cert-dcl16-c reports at every use without a location
-# that could carry a suppression.
-if ! tidy -p build/win64 --checks=-cert-dcl16-c \
-    --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-nostdinc++ \
-    "--extra-arg=-isystem$mingwCxx" "--extra-arg=-isystem$mingwCxx/x86_64-w64-mingw32" \
-    --extra-arg=-isystem/usr/x86_64-w64-mingw32/include \
-    -- "${windowsSources[@]}"; then
+echo "== clang-tidy: ${#sources[@]} portable sources, ${#webSources[@]} WebAssembly sources," \
+  "${#fuzzSources[@]} fuzz targets, ${#windowsSources[@]} Windows sources"
+
+# Checks one file with the options of its group:
+#   native   the portable sources, with the native build's compile database;
+#   wasm     the page's bridge and the table-only GBK conversions, with the
+#            WebAssembly build's. Seen through libc++, the extern declaration
+#            of a string_view constant in codegen/init_code_generator.h reads
+#            to clang-tidy 14 as a definition that might be initialized at
+#            run time; it is defined constant in its .cpp;
+#   fuzz     the fuzz targets, with the fuzz build's;
+#   windows  the Windows sources, with the cross build's, seen through clang
+#            as a mingw-w64 target. mingw's headers spell their long
+#            constants with a pasted lower-case l (__MSABI_LONG), which
+#            cert-dcl16-c reports at every use without a location that could
+#            carry a suppression.
+TidyOne() {
+  local group=$1 file=$2
+  case $group in
+    native) clang-tidy --quiet -p build/native "$file" ;;
+    wasm) clang-tidy --quiet -p build/wasm --checks=-bugprone-dynamic-static-initializers "$file" ;;
+    fuzz) clang-tidy --quiet -p build/fuzz "$file" ;;
+    windows)
+      local mingwCxx
+      mingwCxx=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")/include/c++
+      clang-tidy --quiet -p build/win64 --checks=-cert-dcl16-c \
+        --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-nostdinc++ \
+        "--extra-arg=-isystem$mingwCxx" "--extra-arg=-isystem$mingwCxx/x86_64-w64-mingw32" \
+        --extra-arg=-isystem/usr/x86_64-w64-mingw32/include "$file"
+      ;;
+  esac
+} 2>/dev/null
+export -f TidyOne
+
+# One file per process, two processes at a time, the largest files first:
+# a file takes from 2 to 20 seconds (most of it clang-tidy's walk over the
+# system headers' declarations, paid again for every file), so handing out
+# single files keeps both processes busy to the end, where batches of four
+# and one list per group left one idle for a batch's time at the end of
+# every group.
+TidyJobs() {
+  {
+    for file in "${sources[@]}"; do printf '%s native %s\n' "$(stat -c %s "$file")" "$file"; done
+    for file in "${webSources[@]}"; do printf '%s wasm %s\n' "$(stat -c %s "$file")" "$file"; done
+    for file in "${fuzzSources[@]}"; do printf '%s fuzz %s\n' "$(stat -c %s "$file")" "$file"; done
+    for file in "${windowsSources[@]}"; do printf '%s windows %s\n' "$(stat -c %s "$file")" "$file"; done
+  } | sort -k1,1nr | while read -r _ group file; do printf '%s\0%s\0' "$group" "$file"; done
+}
+started=$SECONDS
+if ! TidyJobs | xargs -0 -n 2 -P 2 bash -c 'TidyOne "$1" "$2"' TidyOne; then
   status=1
 fi
+echo "== clang-tidy took $((SECONDS - started)) s"
 
 echo "== cppcheck"
 if ! cppcheck --enable=warning,style,performance,portability --std=c++20 --language=c++ \

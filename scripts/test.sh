@@ -3,7 +3,8 @@
 # the Windows tests run under Wine. The WebAssembly build's page runs in
 # headless Chromium against the Linux tesmirol-cli. Then the checking builds: the unit tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for
-# a minute, and the static checks. Installs missing Debian packages first.
+# half a minute (scripts/fuzz.sh alone runs them a minute), and the static
+# checks. Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -27,7 +28,7 @@ for preset in native wasm win64 asan; do
 done
 
 phase "fuzz"
-./scripts/fuzz.sh 60
+./scripts/fuzz.sh 30
 
 phase "lint"
 ./scripts/lint.sh
