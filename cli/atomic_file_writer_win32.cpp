@@ -188,7 +188,10 @@ std::optional<std::string> CreateFolders(const std::string& path, Language langu
       continue;
     }
     if (CreateDirectoryW(prefix.c_str(), nullptr) == 0 && !IsFolder(prefix)) {
-      return Utf8Text(language, TextKey::FileCannotCreateFolder, {{"path", path}, {"reason", LastError(language)}});
+      // A file of that name is in the way: Windows says only that it exists.
+      const bool fileInTheWay = GetFileAttributesW(prefix.c_str()) != INVALID_FILE_ATTRIBUTES;
+      const std::string reason = fileInTheWay ? Utf8Text(language, TextKey::FileReasonNotAFolder) : LastError(language);
+      return Utf8Text(language, TextKey::FileCannotCreateFolder, {{"path", path}, {"reason", reason}});
     }
   }
   return std::nullopt;

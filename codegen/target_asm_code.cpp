@@ -91,27 +91,6 @@ std::string InitName(const BaudTarget& target) { return target.function.empty() 
 // Whether the frame has a ninth bit that send and receive pass (mode 3).
 bool IsNineBitFrame(const SerialFrame& frame) noexcept { return FrameUartModeOf(frame) == FrameUartMode::Mode3; }
 
-// How send and receive treat the ninth bit: "even" or "odd" parity, fixed
-// at 1 ("mark", also 8N2's first stop bit) or 0 ("space"), or the
-// program's own ninth data bit ("data").
-std::string_view NinthBitKind(const SerialFrame& frame) noexcept {
-  if (frame.dataBits == 9) {
-    return "data";
-  }
-  switch (frame.parity) {
-    case Parity::Even:
-      return "even";
-    case Parity::Odd:
-      return "odd";
-    case Parity::Space:
-      return "space";
-    case Parity::Mark:
-    case Parity::None:
-      break;
-  }
-  return "mark";
-}
-
 // The C fills of the setting, with the numbers and the shared registers'
 // statements in the syntax's own form, the labels and the registers that
 // pass the byte.
@@ -157,7 +136,7 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
   fills["CTRL"] = std::string(facts.control);
   fills["FLAG"] = std::string(facts.flagPrefix);
   if (IsNineBitFrame(frame)) {
-    const std::string_view kind = NinthBitKind(frame);
+    const std::string_view kind = NinthBitName(frame);
     const bool data = kind == "data";
     for (const auto& [fill, piece] : {std::pair<std::string_view, std::string>{"NINTH_TEXT", "ninth_text_"},
                                       {"SEND_TAKES", data ? "takes_data" : "takes_byte"},

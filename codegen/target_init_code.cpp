@@ -329,25 +329,9 @@ namespace {
 
 // The piece that tells code writing the data register itself what to do
 // with the ninth bit; none in mode 1.
-std::string_view FrameNoteName(const SerialFrame& frame) noexcept {
-  if (FrameUartModeOf(frame) == FrameUartMode::Mode1) {
-    return {};
-  }
-  if (frame.dataBits == 9) {
-    return "frame_note_data";
-  }
-  switch (frame.parity) {
-    case Parity::Even:
-      return "frame_note_even";
-    case Parity::Odd:
-      return "frame_note_odd";
-    case Parity::Space:
-      return "frame_note_space";
-    case Parity::Mark:
-    case Parity::None:  // 8N2: the first stop bit
-      break;
-  }
-  return "frame_note_mark";
+std::string FrameNoteName(const SerialFrame& frame) {
+  const std::string_view ninth = NinthBitName(frame);
+  return ninth.empty() ? std::string() : "frame_note_" + std::string(ninth);
 }
 
 }  // namespace
@@ -408,7 +392,7 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   // What code that writes the data register itself does with the ninth
   // bit, before the request's own notes.
   std::vector<std::string> notes;
-  const std::string_view noteName = FrameNoteName(frame);
+  const std::string noteName = FrameNoteName(frame);
   if (!noteName.empty()) {
     const std::string note = Fill(TargetCodeInline(noteName, language), fills);
     for (std::size_t start = 0; start < note.size();) {

@@ -128,22 +128,6 @@ std::string SetTb8(const SerialPortFacts& facts, const NinthBits& bits, std::str
          "\t" + control + " &= ~0x08;\r\n" + indent + "}\r\n";
 }
 
-std::string ParityName(Parity parity) {
-  switch (parity) {
-    case Parity::Even:
-      return "even";
-    case Parity::Odd:
-      return "odd";
-    case Parity::Mark:
-      return "mark";
-    case Parity::Space:
-      return "space";
-    case Parity::None:
-      break;
-  }
-  return {};
-}
-
 // The fills that send and check the 9th bit of mode 3 (empty for 8N1).
 void AddNinthBitFills(const TargetCodeRequest& request, const DriverOptions& options, Language language,
                       TextFills& fills) {
@@ -174,7 +158,7 @@ void AddNinthBitFills(const TargetCodeRequest& request, const DriverOptions& opt
   const std::string rb8Bool = control.empty() ? bits.rb8 : "((" + control + " & 0x04) != 0)";
   fills["FRAMING_TEXT"] = FillText(InlinePiece("framing_text_ninth", language), fills);
   if (frame.parity != Parity::None) {
-    const std::string parity = ParityName(frame.parity);
+    const std::string parity = std::string(NinthBitName(frame));
     fills["PARITY_WORD"] = InlinePiece("parity_word_" + parity, language);
     fills["PARITY_NOTE"] = InlinePiece("parity_note_" + parity, language);
     fills["PARITY_USAGE"] = FillText(InlinePiece("parity_usage", language), fills);
@@ -203,7 +187,8 @@ void AddNinthBitFills(const TargetCodeRequest& request, const DriverOptions& opt
   }
   if (frame.parity == Parity::Mark || frame.parity == Parity::Space || frame.stopBits == 2) {
     const bool one = frame.parity != Parity::Space;
-    const std::string note = frame.stopBits == 2 ? "tb8_note_two_stops" : "tb8_note_" + ParityName(frame.parity);
+    const std::string note =
+        frame.stopBits == 2 ? "tb8_note_two_stops" : "tb8_note_" + std::string(NinthBitName(frame));
     std::string set = SetTb8(facts, bits, one ? "1" : "0", 0);
     if (!control.empty()) {
       set = control + (one ? " |= 0x08;" : " &= ~0x08;");

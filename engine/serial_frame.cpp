@@ -104,4 +104,25 @@ std::optional<bool> ParityBit(Parity parity, std::uint32_t data, std::uint32_t d
   return std::nullopt;
 }
 
+std::string_view NinthBitName(const SerialFrame& frame) noexcept {
+  if (FrameUartModeOf(frame) == FrameUartMode::Mode1) {
+    return {};
+  }
+  if (frame.dataBits == 9) {
+    return "data";
+  }
+  switch (frame.parity) {
+    case Parity::Even:
+      return "even";
+    case Parity::Odd:
+      return "odd";
+    case Parity::Space:
+      return "space";
+    case Parity::Mark:
+    case Parity::None:  // 8N2: the first stop bit
+      break;
+  }
+  return "mark";
+}
+
 }  // namespace tesmirol

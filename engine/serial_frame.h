@@ -51,6 +51,12 @@ std::uint32_t FrameBits(const SerialFrame& frame) noexcept;
 // Mode 1 for 8N1, mode 3 for every other frame ReadSerialFrame accepts.
 FrameUartMode FrameUartModeOf(const SerialFrame& frame) noexcept;
 
+// What the ninth bit of a mode-3 frame carries, as the code texts name
+// it: "even" or "odd" (the data's parity bit), "mark" (1: 8M1, and 8N2's
+// first stop bit), "space" (0) or "data" (the program's own ninth data bit,
+// 9N1); empty for a mode-1 frame.
+std::string_view NinthBitName(const SerialFrame& frame) noexcept;
+
 // The parity bit of the data bits under the frame's parity (the value of
 // the bit sent after the data); no result for Parity::None.
 std::optional<bool> ParityBit(Parity parity, std::uint32_t data, std::uint32_t dataBits) noexcept;

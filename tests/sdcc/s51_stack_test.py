@@ -24,6 +24,8 @@ import time
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
+from s51_driver_test import memory
+
 PATTERN = 0xA5
 # target, s51 core, buffer size (none: the default), other driver options:
 # Timer 1 on both cores, Timer 2 only on the 8052. t1-6t serves 256-byte
@@ -57,16 +59,6 @@ void main(void)
 }}
 """
 
-
-def memory(output):
-    """The bytes of the console's `dump /h` lines, by address."""
-    found = {}
-    for line in output.splitlines():
-        row = re.match(r"^0x([0-9a-f]+)((?: [0-9a-f]{2})+) ", line)
-        if row:
-            for i, byte in enumerate(row.group(2).split()):
-                found[int(row.group(1), 16) + i] = int(byte, 16)
-    return found
 
 
 def check(tools, work, case):
