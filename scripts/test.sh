@@ -27,7 +27,9 @@ phase() {
 
 lint_log=$(mktemp)
 lint_pid=
-trap '[ -z "$lint_pid" ] || kill "$lint_pid" 2>/dev/null; rm -f "$lint_log"' EXIT
+# The checks run in a session of their own, so that a failing phase ends
+# every process of theirs.
+trap '[ -z "$lint_pid" ] || kill -- -"$lint_pid" 2>/dev/null; rm -f "$lint_log"' EXIT
 
 # The fuzz build's tree configured and its generated header made in the
 # foreground, so that the static checks, which read its compile database,
@@ -35,7 +37,7 @@ trap '[ -z "$lint_pid" ] || kill "$lint_pid" 2>/dev/null; rm -f "$lint_log"' EXI
 StartLint() {
   cmake --preset fuzz -DTESMIROL_FUZZ_SECONDS=30 >/dev/null
   cmake --build build/fuzz --target tesmirol_engine >/dev/null
-  nice -n 15 ./scripts/lint.sh >"$lint_log" 2>&1 &
+  setsid nice -n 15 ./scripts/lint.sh >"$lint_log" 2>&1 &
   lint_pid=$!
 }
 
