@@ -187,12 +187,19 @@ std::optional<std::string> CreateFolders(const std::string& path, Language langu
     if (prefix.empty() || prefix.back() == L':' || IsFolder(prefix)) {
       continue;
     }
-    if (CreateDirectoryW(prefix.c_str(), nullptr) == 0 && !IsFolder(prefix)) {
-      // A file of that name is in the way: Windows says only that it exists.
-      const bool fileInTheWay = GetFileAttributesW(prefix.c_str()) != INVALID_FILE_ATTRIBUTES;
-      const std::string reason = fileInTheWay ? Utf8Text(language, TextKey::FileReasonNotAFolder) : LastError(language);
-      return Utf8Text(language, TextKey::FileCannotCreateFolder, {{"path", path}, {"reason", reason}});
+    if (CreateDirectoryW(prefix.c_str(), nullptr) != 0) {
+      continue;
     }
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(prefix.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      continue;  // made meanwhile by another program
+    }
+    // A file of that name is in the way: Windows says only that it exists.
+    SetLastError(error);
+    const std::string reason =
+        attributes != INVALID_FILE_ATTRIBUTES ? Utf8Text(language, TextKey::FileReasonNotAFolder) : LastError(language);
+    return Utf8Text(language, TextKey::FileCannotCreateFolder, {{"path", path}, {"reason", reason}});
   }
   return std::nullopt;
 }

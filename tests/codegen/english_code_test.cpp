@@ -153,8 +153,7 @@ const std::vector<DriverCase>& DriverCases() {
        {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052", std::nullopt, false},
        UartMode::Mode1},
       {"PolledMode3Rs485",
-       {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052", Rs485Pin{1, 0, true},
-        true},
+       {DriverKind::Polled, 16, 16, BufferSpace::Idata, std::nullopt, ChipMemory{}, "8052", Rs485Pin{1, 0, true}, true},
        UartMode::Mode3},
   };
   return cases;
