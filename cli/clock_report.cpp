@@ -178,7 +178,7 @@ std::string ClockText(std::uint64_t hertz) {
   // Up to six decimals of a megahertz or three of a kilohertz: exact, as
   // the reader takes them back.
   const auto scaled = [hertz](std::uint64_t unit, int places, const char* suffix) {
-    std::string text = std::to_string(hertz / unit);
+    const std::string text = std::to_string(hertz / unit);
     std::string fraction = std::to_string(hertz % unit + unit).substr(1, static_cast<std::size_t>(places));
     fraction.erase(fraction.find_last_not_of('0') + 1);
     return text + (fraction.empty() ? "" : "." + fraction) + suffix;

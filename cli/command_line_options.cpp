@@ -127,7 +127,7 @@ std::optional<std::string> ReadDriverValues(const CLI::App& app, const OptionTex
     if (!bank || *bank > 3) {
       return Utf8Text(options.language, TextKey::UsageBadRegisterBank, {{"value", texts.registerBank}});
     }
-    driverOptions.registerBank = *bank;
+    driverOptions.registerBank = bank;
   }
   if (app.count("--driver-dir") > 0) {
     if (texts.driverDir.empty()) {

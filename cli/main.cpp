@@ -12,7 +12,7 @@
 #include "cli/utf8_console_output.h"
 
 // The environment variable's value, "" when it is not set.
-std::string_view EnvironmentValue(const char* name) {
+static std::string_view EnvironmentValue(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string_view() : std::string_view(value);
 }

@@ -153,7 +153,7 @@ std::optional<std::string> ParseUartChoice(std::string_view text, UartChoice& ch
     if (!rate || *rate <= 0) {
       return Utf8Text(language, TextKey::UsageUartBadRate, {{"given", std::string(text)}});
     }
-    choice.baud = *rate;
+    choice.baud = rate;
   }
   return std::nullopt;
 }

@@ -14,7 +14,7 @@ namespace {
 
 // Frees the array that CommandLineToArgvW allocates.
 struct LocalFreeDeleter {
-  void operator()(LPWSTR* memory) const noexcept { LocalFree(memory); }
+  void operator()(LPWSTR* memory) const noexcept { LocalFree(static_cast<void*>(memory)); }
 };
 
 // One argument converted from UTF-16 to UTF-8. A lone surrogate becomes

@@ -22,7 +22,7 @@ std::string WithLineFeeds(std::string_view text) {
 }  // namespace
 
 std::optional<std::string> EncodeGeneratedCode(std::string_view gbkCode, CodeEncoding encoding, bool lineFeedsOnly) {
-  const std::string lines = lineFeedsOnly ? WithLineFeeds(gbkCode) : std::string(gbkCode);
+  std::string lines = lineFeedsOnly ? WithLineFeeds(gbkCode) : std::string(gbkCode);
   if (encoding == CodeEncoding::Gbk) {
     return lines;
   }

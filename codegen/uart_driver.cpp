@@ -467,7 +467,7 @@ TargetCodeRequest InitRequest(const TargetCodeRequest& request, const DriverOpti
 // The init function, then the driver's variables and functions.
 std::string SourceBody(const TargetCodeRequest& request, const TextFills& fills, const DriverOptions& options,
                        bool hooks, Language language) {
-  std::string text = "\r\n" + GenerateTargetInitFunction(InitRequest(request, options), language) + "\r\n";
+  const std::string text = "\r\n" + GenerateTargetInitFunction(InitRequest(request, options), language) + "\r\n";
   std::string driver = options.kind == DriverKind::Polled
                            ? Piece("functions_polled", language)
                            : Piece("ring", language) + Piece("isr", language) + Piece("functions_interrupt", language);

@@ -108,7 +108,7 @@ std::optional<float> ReadFrequency(std::string_view crystalText) noexcept {
   if (text::FindChar(crystalText, 'K') != std::string_view::npos) {
     return ToFloat32(static_cast<double>(*number) * 1000.0);
   }
-  return *number;
+  return number;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tesmirol {
@@ -126,7 +127,7 @@ std::string Hundredths(const DecimalDigits& decimal) {
   const int top = decimal.exponent > 0 ? decimal.exponent : 0;
   const auto digitOfWeight = [&decimal](int weight) {
     const int index = decimal.exponent - weight;
-    const bool inside = index >= 0 && index < static_cast<int>(decimal.digits.size());
+    const bool inside = index >= 0 && std::cmp_less(index, decimal.digits.size());
     return inside ? decimal.digits[static_cast<std::size_t>(index)] : '0';
   };
   std::string fixed;

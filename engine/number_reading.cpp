@@ -9,7 +9,7 @@
 // libc++ (the WebAssembly build) has no std::from_chars for float; the
 // header-only fast_float is the algorithm libstdc++'s own from_chars uses, so
 // it reads every decimal as the same nearest float32.
-#if !defined(__cpp_lib_to_chars)
+#ifndef __cpp_lib_to_chars
 #include <fast_float/fast_float.h>
 #endif
 
@@ -68,7 +68,7 @@ std::optional<DecimalSpelling> ScanDecimal(std::string_view text) noexcept {
   // An exponent counts only when digits follow the E and its sign.
   pos = mantissaEnd;
   if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-    std::size_t exponentStart = pos + 1;
+    const std::size_t exponentStart = pos + 1;
     std::size_t digitsStart = exponentStart;
     if (digitsStart < text.size() && (text[digitsStart] == '+' || text[digitsStart] == '-')) {
       ++digitsStart;
@@ -125,7 +125,7 @@ bool IsOverflow(const DecimalSpelling& spelling) noexcept {
 std::from_chars_result ReadFloat32(const std::string& number, float& value) noexcept {
   const char* const first = number.data();
   const char* const last = number.data() + number.size();
-#if defined(__cpp_lib_to_chars)
+#ifdef __cpp_lib_to_chars
   return std::from_chars(first, last, value);
 #else
   const fast_float::from_chars_result result = fast_float::from_chars(first, last, value);

@@ -85,7 +85,8 @@ TargetSetting MemberSetting(const GroupMember& member, const TargetInputs& input
                             std::uint64_t divisor) {
   TargetSetting best = MakeTargetSetting(*member.target, inputs.frequency, clockIndex, 0, divisor, inputs.baud);
   if (member.target->smodDoubles) {
-    TargetSetting doubled = MakeTargetSetting(*member.target, inputs.frequency, clockIndex, 1, divisor, inputs.baud);
+    const TargetSetting doubled =
+        MakeTargetSetting(*member.target, inputs.frequency, clockIndex, 1, divisor, inputs.baud);
     if (HasLessError(doubled, best, inputs.frequency, inputs.baud)) {
       best = doubled;
     }

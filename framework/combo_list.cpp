@@ -47,7 +47,7 @@ std::optional<LRESULT> CComboList::PutOff(UINT message, WPARAM wParam, LPARAM lP
   }
   if (message == LB_SETCARETINDEX) {
     const LRESULT count = DefaultWindowProc(LB_GETCOUNT, 0, 0);
-    if (wParam >= static_cast<WPARAM>(count)) {
+    if (std::cmp_greater_equal(wParam, count)) {
       return LB_ERR;
     }
   }

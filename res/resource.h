@@ -2,8 +2,8 @@
    shared by the resource scripts and the C++ code. */
 #pragma once
 
-/* NOLINTBEGIN(cppcoreguidelines-macro-usage): the resource compiler reads only
-   preprocessor definitions. */
+/* The resource compiler reads only preprocessor definitions. */
+/* NOLINTBEGIN(cppcoreguidelines-macro-usage,cppcoreguidelines-macro-to-enum,modernize-macro-to-enum) */
 
 #define IDD_MAIN 102
 #define IDR_MAINFRAME 128
@@ -28,4 +28,4 @@
 /* Resource type of a dialog's initial control contents (the preset lists). */
 #define RT_DIALOG_INIT 240
 
-/* NOLINTEND(cppcoreguidelines-macro-usage) */
+/* NOLINTEND(cppcoreguidelines-macro-usage,cppcoreguidelines-macro-to-enum,modernize-macro-to-enum) */

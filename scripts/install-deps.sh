@@ -13,7 +13,7 @@ packages=(
   python3
   fp-utils libchm-bin
   sdcc sdcc-ucsim as31 dpkg-dev
-  clang libclang-rt-dev clang-tidy clang-format cppcheck
+  clang libclang-rt-dev clang-tidy-22 clang-format cppcheck
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 lld libfast-float-dev
   chromium nodejs
 )

@@ -28,6 +28,8 @@ namespace {
 constexpr const char* kGbkName = "CP936";
 constexpr const char* kUtf8Name = "UTF-8";
 constexpr const char* kUtf16Name = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+// What iconv returns when it fails: (size_t) -1, as its manual writes it.
+constexpr std::size_t kIconvFailed = static_cast<std::size_t>(-1);
 
 // One iconv descriptor for one direction, opened on first use and closed when
 // its thread ends. Upper-casing converts each double-byte character of the
@@ -72,7 +74,7 @@ class IconvConverter {
       std::size_t outLeft = output.size() - used;
       const std::size_t result = iconv(m_descriptor, &in, &inLeft, &out, &outLeft);
       used = output.size() - outLeft;
-      if (result != static_cast<std::size_t>(-1)) {
+      if (result != kIconvFailed) {
         if (result != 0) {
           return std::nullopt;
         }
@@ -91,7 +93,7 @@ class IconvConverter {
       std::size_t outLeft = output.size() - used;
       const std::size_t result = iconv(m_descriptor, nullptr, nullptr, &out, &outLeft);
       used = output.size() - outLeft;
-      if (result != static_cast<std::size_t>(-1)) {
+      if (result != kIconvFailed) {
         break;
       }
       if (errno != E2BIG) {

@@ -21,7 +21,7 @@ std::span<const CommandHandler<CSerialInitApp>> CSerialInitApp::CommandTable() n
 // container for other controls to enable; the common controls are made ready
 // in their current, themed look (the manifest asks for version 6).
 bool CSerialInitApp::InitInstance() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+  const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
   CSerialInitDlg dialog;

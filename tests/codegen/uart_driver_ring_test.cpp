@@ -48,7 +48,7 @@ struct Driver {
 constexpr std::array<Driver, 2> kDrivers = {{
     {"bytes", 16, 16, &S2CON, &S2BUF, uart2_init, uart2_write, uart2_read, [] { return unsigned{uart2_available()}; },
      uart2_overruns, uart2_isr},
-    {"words", 512, 256, &S4CON, &S4BUF, uart4_init, uart4_write, uart4_read, [] { return unsigned{uart4_available()}; },
+    {"words", 512, 256, &S4CON, &S4BUF, uart4_init, uart4_write, uart4_read, [] { return uart4_available(); },
      uart4_overruns, uart4_isr},
 }};
 

@@ -120,7 +120,7 @@ int Close(HWND dialog) {
 }  // namespace
 }  // namespace tesmirol::e2e
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv) {  // NOLINT(misc-use-internal-linkage): the entry point
   const std::vector<std::wstring> arguments(argv,
                                             argv + argc);  // NOLINT(cppcoreguidelines-pro-bounds-pointer-arithmetic)
   const std::wstring command = argc > 1 ? arguments[1] : L"";

@@ -247,7 +247,7 @@ bool MeasureStarts(const std::wstring& program, const std::wstring& minimal, con
 }  // namespace
 }  // namespace tesmirol::e2e
 
-int wmain(int argc, wchar_t** argv) {
+int wmain(int argc, wchar_t** argv) {  // NOLINT(misc-use-internal-linkage): the entry point
   using tesmirol::e2e::WindowsPath;
   if (argc < 3) {
     std::cerr << "usage: dialog_measure <Tesmirol.EXE> <minimal_dialog.exe> [keystrokes] [starts]\n";

@@ -38,6 +38,7 @@ std::vector<std::string> PlaceholderNames(std::string_view pattern) {
 // Every key of the tables, in order.
 std::vector<TextKey> AllKeys() {
   std::vector<TextKey> keys;
+  keys.reserve(kTextKeyCount);
   for (std::size_t index = 0; index < kTextKeyCount; ++index) {
     keys.push_back(static_cast<TextKey>(index));
   }

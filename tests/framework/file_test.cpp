@@ -30,7 +30,7 @@ class CFileTest : public testing::Test {
   [[nodiscard]] const std::wstring& Path() const { return m_path; }
 
   [[nodiscard]] std::string Content() const {
-    std::ifstream file(m_path.c_str(), std::ios::binary);
+    const std::ifstream file(m_path.c_str(), std::ios::binary);
     std::ostringstream content;
     content << file.rdbuf();
     return content.str();
@@ -72,7 +72,7 @@ TEST_F(CFileTest, KeepsOthersOutWhileOpen) {
 TEST_F(CFileTest, NamesTheFileByItsFullPath) {
   std::array<wchar_t, MAX_PATH + 1> current{};
   ASSERT_NE(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()), 0U);
-  std::wstring directory = Path().substr(0, Path().find_last_of(L'\\'));
+  const std::wstring directory = Path().substr(0, Path().find_last_of(L'\\'));
   ASSERT_NE(SetCurrentDirectoryW(directory.c_str()), FALSE);
   CFile file;
   const bool opened = file.OpenForWriting(Path().substr(directory.size() + 1));

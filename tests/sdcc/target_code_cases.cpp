@@ -122,14 +122,14 @@ bool WriteCase(const std::string& dir, std::size_t number, const Case& c, std::o
 // clock choice.
 std::vector<TargetSetting> EachClock(const TargetSolution& solution) {
   std::vector<TargetSetting> settings;
-  for (std::size_t i = 0; i < solution.modeCount; ++i) {
-    const TargetModeResult& mode = solution.modes.at(i);
-    if (mode.status == TargetStatus::Ok && mode.triedCount > 0) {
-      settings.push_back(mode.tried.at(mode.bestTried));
+  for (const std::uint32_t smod : {0U, 1U}) {
+    for (std::size_t i = 0; i < solution.modeCount; ++i) {
+      const TargetModeResult& mode = solution.modes.at(i);
+      if (mode.status == TargetStatus::Ok && mode.triedCount > 0 && mode.tried.at(mode.bestTried).smod == smod) {
+        settings.push_back(mode.tried.at(mode.bestTried));
+      }
     }
   }
-  std::stable_sort(settings.begin(), settings.end(),
-                   [](const TargetSetting& a, const TargetSetting& b) { return a.smod < b.smod; });
   return settings;
 }
 
@@ -209,6 +209,7 @@ bool WritePlans(const std::string& dir, std::ostream& manifest) {
     const std::vector<const BaudTarget*> chip = FindFamilyTargets(p.family);
     const std::optional<TargetInputs> inputs = ReadTargetInputs(p.crystal, "9600");
     std::vector<UartRequest> requests;
+    requests.reserve(p.uarts.size());
     for (const auto& [uart, baud] : p.uarts) {
       requests.push_back(UartRequest{std::string(uart), std::stoi(std::string(baud)), std::string(baud)});
     }

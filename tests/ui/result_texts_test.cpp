@@ -12,7 +12,7 @@
 namespace tesmirol {
 
 // Shows a label's colour and text when a comparison fails.
-void PrintTo(const LabelContent& content, std::ostream* os) {
+static void PrintTo(const LabelContent& content, std::ostream* os) {
   *os << "colour 0x" << std::hex << content.color << std::dec << ", text " << testing::PrintToString(content.text);
 }
 

@@ -12,7 +12,7 @@
 namespace tesmirol {
 
 // Shows a replacement as its span and text when a comparison fails.
-void PrintTo(const TextReplacement& replacement, std::ostream* os) {
+static void PrintTo(const TextReplacement& replacement, std::ostream* os) {
   *os << "[" << replacement.start << ", +" << replacement.length << ") -> " << testing::PrintToString(replacement.text);
 }
 
