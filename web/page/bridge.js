@@ -14,11 +14,22 @@
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
   ];
 
-  function decodeBase64(text) {
-    const binary = atob(text);
-    const bytes = new Uint8Array(binary.length);
-    for (let i = 0; i < binary.length; i += 1) {
-      bytes[i] = binary.charCodeAt(i);
+  // The module's bytes from the script's text, seven bits to a character
+  // from the first byte's high bit on (cmake/scripts/embed_wasm.py).
+  function decodeSevenBits(text) {
+    const bytes = new Uint8Array(Math.floor((text.length * 7) / 8));
+    let bits = 0;
+    let count = 0;
+    let size = 0;
+    for (let i = 0; i < text.length; i += 1) {
+      bits = (bits << 7) | text.charCodeAt(i);
+      count += 7;
+      if (count >= 8) {
+        count -= 8;
+        bytes[size] = bits >> count;
+        size += 1;
+        bits &= (1 << count) - 1;
+      }
     }
     return bytes;
   }
@@ -298,10 +309,10 @@
   // page was written for; a missing export or another version is an error
   // that says so, never a page that silently shows nothing.
   async function loadBridge() {
-    if (typeof global.TESMIROL_WASM_GZIP_BASE64 !== "string") {
+    if (typeof global.TESMIROL_WASM_GZIP_7BIT !== "string") {
       throw new Error("Tesmirol bridge: the WebAssembly module (tesmirol-wasm.js) is missing");
     }
-    const module = await WebAssembly.compile(await gunzip(decodeBase64(global.TESMIROL_WASM_GZIP_BASE64)));
+    const module = await WebAssembly.compile(await gunzip(decodeSevenBits(global.TESMIROL_WASM_GZIP_7BIT)));
     const instance = await WebAssembly.instantiate(module, systemImports(module));
     const exports = instance.exports;
     const missing = REQUIRED_EXPORTS.filter((name) => !(name in exports));
