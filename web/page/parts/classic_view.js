@@ -3,9 +3,9 @@ function showCalculation(answer) {
   const calculation = answer.status === "ok" ? answer.calculation : null;
   showView("classic", text("code-of", { function: "SIO_Init" }));
   showProblem(calculation ? "" : text(answer.status === "ok" ? "no-result" : keyOf(answer.status)));
-  $("selected-crystal").textContent = calculation ? selectedCrystalText(calculation.crystalHz) : "";
-  $("range").textContent = calculation ? rangeText(calculation.minBps, calculation.maxBps) : "";
-  $("range").hidden = !calculation;
+  setText($("selected-crystal"), calculation ? selectedCrystalText(calculation.crystalHz) : "");
+  setText($("range"), calculation ? rangeText(calculation.minBps, calculation.maxBps) : "");
+  setHidden($("range"), !calculation);
   const announced = {};
   for (const smod of [0, 1]) {
     const row = $(`smod${smod}`);
@@ -18,5 +18,5 @@ function showCalculation(answer) {
     announced[`d${smod}`] = deviation;
   }
   showOutput(calculation && calculation.outcome !== "Nothing" ? calculation.output : "", calculation?.outcome === "Code");
-  $("announcer").textContent = calculation ? text("announce", announced) : $("problem").textContent;
+  state.announced = calculation ? text("announce", announced) : $("problem").textContent;
 }

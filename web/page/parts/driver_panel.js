@@ -39,12 +39,20 @@ function showDriverButtons(files) {
   $("driver-files").replaceChildren(...buttons);
 }
 
+// The driver's refresh when its section is off the screen: after the
+// results are shown.
+function scheduleDriver() {
+  clearTimeout(state.driverTimer);
+  state.driverTimer = setTimeout(refreshDriver, 0);
+}
+
 // The driver for the UART shown, or the UARTs planned: what can be
 // downloaded, or why nothing can.
 function refreshDriver() {
+  clearTimeout(state.driverTimer);
   const classic = $("target").value === "classic";
   const polled = $("driver-kind").value === "polled";
-  $("driver-options").hidden = classic;
+  setHidden($("driver-options"), classic);
   for (const id of ["rx-size", "tx-size", "buffers"]) $(id).disabled = polled;
   let answer = classic ? null
     : bridge.driverFiles($("crystal").value, $("target").value, planRequests(), driverOptions());
@@ -60,7 +68,7 @@ function refreshDriver() {
   const note = {
     ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size",
   }[answer?.status] ?? "driver-classic";
-  $("driver-note").textContent = answer?.status === "refused" ? answer.message[state.language] : text(note, answer);
+  setText($("driver-note"), answer?.status === "refused" ? answer.message[state.language] : text(note, answer));
   $("driver-note").classList.toggle("bad", answer !== null && answer.status !== "ok" && answer.status !== "noCode");
   showDriverButtons(state.driverFiles);
 }

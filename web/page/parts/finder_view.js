@@ -11,7 +11,7 @@ function buildFinder(crystals) {
     }
     cells[0].scope = "row";
     cells[8].className = "link-column";
-    return { row, cells };
+    return { row, cells, shownCrystal: null };
   });
 }
 
@@ -28,57 +28,100 @@ function rankByLink() {
   return $("finder-rank").checked && linkTexts().peer !== "";
 }
 
+// The finder's answer for its inputs: the rows the module gave, whether
+// they are the classic finder's, and which of them are filled in.
+let finderAnswer = null;
+
+// The finder's refill after a change waits for the next frame, after the
+// results and the code are on the screen. While the user types it fills
+// the rows in view alone, and nothing when the finder is off the screen
+// (laying out the table again costs some 0.2 ms a row, some 40 ms for
+// every crystal, which would hold up the next keystroke); the other rows
+// are filled when they scroll into view, or when the typing pauses.
+function scheduleFinder(typing) {
+  clearTimeout(state.finderRestTimer);
+  if (typing) state.finderRestTimer = setTimeout(() => refreshFinder(), 250);
+  if (state.finderKey !== finderKey() && !state.finderFrame && (nearScreen.finder || !typing)) {
+    state.finderFrame = requestAnimationFrame(() => refreshFinder(!typing));
+  }
+}
+
 // Refills the finder for the rate in the box, the target and the UART,
-// when any has changed.
-function refreshFinder() {
+// when any has changed: every row, or only those in view; its rows are
+// made the first time.
+function refreshFinder(everyRow = true) {
   cancelAnimationFrame(state.finderFrame);
+  if (everyRow) clearTimeout(state.finderRestTimer);
   state.finderFrame = 0;
+  if (finderRows.length === 0) buildFinder(state.crystalPresets);
   if (state.finderKey !== finderKey()) {
     const baud = $("baud").value;
     const target = $("target").value;
-    if (target === "classic") {
-      showFinder(bridge.crystalTable(baud, rankByLink()));
-    } else {
-      showTargetFinder(bridge.targetTable(baud, target, $("uart").value, rankByLink()));
-    }
+    const classic = target === "classic";
+    const rows = classic ? bridge.crystalTable(baud, rankByLink())
+      : bridge.targetTable(baud, target, $("uart").value, rankByLink());
+    finderAnswer = { classic, rows, filled: new Uint8Array(rows.length) };
+    showFinderHead(classic);
+    hideFinderRowsFrom(rows.length);
     $("finder-table").classList.toggle("no-link", linkTexts().peer === "");
     state.finderKey = finderKey();
-    markFinderRow($("crystal").value);
+  }
+  if (everyRow) fillFinderRows(0, finderAnswer.rows.length);
+  else fillFinderRowsInView();
+}
+
+// Fills the rows the finder's box shows (and one either side) that are
+// not filled yet.
+function fillFinderRowsInView() {
+  if (!finderAnswer || finderRows.length === 0) return;
+  const box = $("finder-table").parentElement;
+  const height = finderRows[0].row.offsetHeight || 1;
+  fillFinderRows(Math.floor(box.scrollTop / height) - 1, Math.ceil((box.scrollTop + box.clientHeight) / height) + 1);
+}
+
+function fillFinderRows(from, to) {
+  const { classic, rows, filled } = finderAnswer;
+  const crystal = $("crystal").value;
+  for (let index = Math.max(from, 0); index < Math.min(to, rows.length); index += 1) {
+    if (filled[index]) continue;
+    filled[index] = 1;
+    (classic ? showFinderRow : showTargetFinderRow)(finderRows[index], rows[index]);
+    finderRows[index].row.classList.toggle("current", rows[index].crystal === crystal);
   }
 }
 
 function markFinderRow(crystal) {
-  for (const { row, cells } of finderRows) row.classList.toggle("current", cells[0].textContent === crystal);
+  for (const { row, shownCrystal } of finderRows) row.classList.toggle("current", shownCrystal === crystal);
 }
 
 function showFinderHead(classic) {
-  $("finder-head-classic").hidden = !classic;
-  $("finder-head-target").hidden = classic;
+  setHidden($("finder-head-classic"), !classic);
+  setHidden($("finder-head-target"), classic);
 }
 
 function hideFinderRowsFrom(count) {
-  for (let index = count; index < finderRows.length; index += 1) finderRows[index].row.hidden = true;
+  for (let index = count; index < finderRows.length; index += 1) {
+    setHidden(finderRows[index].row, true);
+    finderRows[index].shownCrystal = null;
+  }
 }
 
-// The classic finder: each crystal's reload, rate and deviation for
-// SMOD = 0 and 1, and the setting the code would use.
-function showFinder(rows) {
-  showFinderHead(true);
-  rows.forEach((entry, index) => {
-    const { row, cells } = finderRows[index];
-    row.hidden = false;
-    setCell(cells[0], entry.crystal, undefined);
-    for (const smod of [0, 1]) {
-      const mode = entry.modes?.[smod];
-      const base = 1 + smod * 3;
-      setCell(cells[base], mode ? finderReload(mode) : "-", mode ? mode.status === "Ok" : undefined);
-      setCell(cells[base + 1], mode ? String(mode.achieved) : "-", undefined);
-      setCell(cells[base + 2], mode ? `${mode.deviationText}%` : "-", mode ? !mode.outOfTolerance : undefined);
-    }
-    setCell(cells[7], codeText(entry), undefined);
-    setFinderLink(cells[8], entry.link);
-  });
-  hideFinderRowsFrom(rows.length);
+// A row of the classic finder: the crystal's reload, rate and deviation
+// for SMOD = 0 and 1, and the setting the code would use.
+function showFinderRow(finderRow, entry) {
+  const { row, cells } = finderRow;
+  setHidden(row, false);
+  finderRow.shownCrystal = entry.crystal;
+  setCell(cells[0], entry.crystal, undefined);
+  for (const smod of [0, 1]) {
+    const mode = entry.modes?.[smod];
+    const base = 1 + smod * 3;
+    setCell(cells[base], mode ? finderReload(mode) : "-", mode ? mode.status === "Ok" : undefined);
+    setCell(cells[base + 1], mode ? String(mode.achieved) : "-", undefined);
+    setCell(cells[base + 2], mode ? `${mode.deviationText}%` : "-", mode ? !mode.outOfTolerance : undefined);
+  }
+  setCell(cells[7], codeText(entry), undefined);
+  setFinderLink(cells[8], entry.link);
 }
 
 // The finder's link cell: the margin in the verdict's colour, "-" where
@@ -88,24 +131,21 @@ function setFinderLink(cell, link) {
   setVerdictClass(cell, link?.verdict);
 }
 
-// The finder on targets: each crystal's best generator and setting, as
-// tesmirol-cli --target --table gives them.
-function showTargetFinder(rows) {
-  showFinderHead(false);
-  rows.forEach((entry, index) => {
-    const { row, cells } = finderRows[index];
-    row.hidden = false;
-    setCell(cells[0], entry.crystal, undefined);
-    const best = entry.best ?? null;
-    setCell(cells[1], best ? entry.target : "-", undefined);
-    setCell(cells[2], best ? best.clockText : "-", undefined);
-    setCell(cells[3], best ? String(best.smod) : "-", undefined);
-    const verdict = entry.status === null ? "-" : finderReload({ status: entry.status, reloadText: best?.reloadText });
-    setCell(cells[4], verdict, entry.status === null ? undefined : best !== null);
-    setCell(cells[5], best ? best.achievedDecimalText : "-", undefined);
-    setCell(cells[6], best ? `${best.deviationText}%` : "-", best ? !best.outOfTolerance : undefined);
-    setCell(cells[7], codeText(entry), undefined);
-    setFinderLink(cells[8], entry.link);
-  });
-  hideFinderRowsFrom(rows.length);
+// A row of the finder on targets: the crystal's best generator and
+// setting, as tesmirol-cli --target --table gives them.
+function showTargetFinderRow(finderRow, entry) {
+  const { row, cells } = finderRow;
+  setHidden(row, false);
+  finderRow.shownCrystal = entry.crystal;
+  setCell(cells[0], entry.crystal, undefined);
+  const best = entry.best ?? null;
+  setCell(cells[1], best ? entry.target : "-", undefined);
+  setCell(cells[2], best ? best.clockText : "-", undefined);
+  setCell(cells[3], best ? String(best.smod) : "-", undefined);
+  const verdict = entry.status === null ? "-" : finderReload({ status: entry.status, reloadText: best?.reloadText });
+  setCell(cells[4], verdict, entry.status === null ? undefined : best !== null);
+  setCell(cells[5], best ? best.achievedDecimalText : "-", undefined);
+  setCell(cells[6], best ? `${best.deviationText}%` : "-", best ? !best.outOfTolerance : undefined);
+  setCell(cells[7], codeText(entry), undefined);
+  setFinderLink(cells[8], entry.link);
 }

@@ -14,8 +14,8 @@ function refreshLinkChoices() {
   const key = `${peer}|${anyPeer}`;
   if (key === state.linkPeer) return;
   state.linkPeer = key;
-  $("peer-chip").hidden = peer !== "8051";
-  $("peer-chip-label").hidden = peer !== "8051";
+  setHidden($("peer-chip"), peer !== "8051");
+  setHidden($("peer-chip-label"), peer !== "8051");
   for (const id of ["tolerance", "frame"]) $(id).disabled = !anyPeer;
   $("finder-rank").disabled = peer === "";
 }
@@ -46,7 +46,7 @@ function showLink(links) {
   const shown = links.filter((entry) => entry.link);
   // Without a link there is nothing to refill, keystroke after keystroke.
   if (shown.length === 0 && $("link-result").hidden) return;
-  $("link-result").hidden = shown.length === 0;
+  setHidden($("link-result"), shown.length === 0);
   const verdict = $("link-verdict");
   const parts = [];
   const rows = [];
@@ -83,17 +83,17 @@ function showLink(links) {
       return index === 0 ? [span] : [text("announce-separator"), span];
     }).flat();
     verdict.replaceChildren(...(spans.length > 0 ? [text("link-verdict", { verdict: "" }), ...spans] : []));
-    verdict.hidden = spans.length === 0;
+    setHidden(verdict, spans.length === 0);
     const list = $("link-notes");
     list.replaceChildren(...notes.map((note) => Object.assign(document.createElement("li"), { textContent: note })));
-    list.hidden = notes.length === 0;
+    setHidden(list, notes.length === 0);
   }
-  if ($("link-problem").textContent !== problems.join(" ")) $("link-problem").textContent = problems.join(" ");
+  setText($("link-problem"), problems.join(" "));
   // The verdict (or why there is none) is announced after the results.
   const said = [verdict.hidden ? "" : verdict.textContent, problems.join(" ")].filter((part) => part !== "");
-  if (said.length > 0) $("announcer").textContent += text("announce-separator") + said.join(text("announce-separator"));
-  $("link-problem").hidden = problems.length === 0;
-  $("link-table").hidden = rows.length === 0;
+  if (said.length > 0) state.announced += text("announce-separator") + said.join(text("announce-separator"));
+  setHidden($("link-problem"), problems.length === 0);
+  setHidden($("link-table"), rows.length === 0);
   // One UART alone needs no UART column.
   $("link-table").classList.toggle("single", !links.some((entry) => entry.uart));
   tableRows($("link-table"), rows.length, 6).forEach((row, index) => {

@@ -3,8 +3,8 @@
 
 // Recomputes and shows everything for the current inputs. The code view
 // and the files downloaded speak the page's language, as tesmirol-cli
-// --lang writes them.
-function update() {
+// --lang writes them. event: the input or change that asks, if any.
+function update(event) {
   const crystal = $("crystal").value;
   const baud = $("baud").value;
   const target = $("target").value;
@@ -25,17 +25,32 @@ function update() {
     showTargetSolution(state.answer);
     showLink([{ uart: "", link: state.answer.link }]);
   }
-  // The finder depends on the rate, the target and the UART alone, and a
-  // new rate refills some six hundred cells: that waits for the next
-  // frame, after the results and the code are on the screen.
-  if (state.finderKey !== finderKey() && !state.finderFrame) {
-    state.finderFrame = requestAnimationFrame(refreshFinder);
-  }
-  refreshDriver();
+  setText($("announcer"), state.announced);
+  // The finder and the driver, below the code, are computed when they are
+  // on the screen; off it, the finder waits until it comes into view, and
+  // while the user types the driver waits until the results are shown.
+  const typing = event?.type === "input";
+  scheduleFinder(typing);
+  if (nearScreen.driver || !typing) refreshDriver();
+  else scheduleDriver();
   markFinderRow(crystal);
   syncPreset($("crystal-preset"), crystal);
   syncPreset($("baud-preset"), baud);
   scheduleUrl();
+}
+
+// Whether the finder's and the driver's sections are on the screen, as an
+// IntersectionObserver last said.
+const nearScreen = { finder: false, driver: false };
+
+function watchSections() {
+  const observer = new IntersectionObserver((entries) => {
+    for (const entry of entries) nearScreen[entry.target.id] = entry.isIntersecting;
+    if (nearScreen.finder) scheduleFinder(false);
+    if (nearScreen.driver) refreshDriver();
+  });
+  observer.observe($("finder"));
+  observer.observe($("driver"));
 }
 
 function applyLanguage() {
@@ -135,13 +150,15 @@ async function copy() {
     done = true;
   } catch {
     // Without the asynchronous clipboard (some pages opened from disk):
-    // the selection and the copy command.
-    const range = document.createRange();
-    range.selectNodeContents($("output"));
-    getSelection().removeAllRanges();
-    getSelection().addRange(range);
+    // the copy command, whose event is handed the code's text itself (a
+    // selection of the code's lines would copy a line break between them).
+    const putCode = (event) => {
+      event.clipboardData.setData("text/plain", output);
+      event.preventDefault();
+    };
+    document.addEventListener("copy", putCode, { once: true });
     done = document.execCommand("copy");
-    getSelection().removeAllRanges();
+    document.removeEventListener("copy", putCode);
   }
   $("copy-status").textContent = text(done ? "copied" : "copy-failed");
 }
@@ -167,7 +184,7 @@ async function start() {
   fillDriverSizes();
   fillTargets();
   fillLinkChoices(bridge.linkChoices());
-  buildFinder(presets.crystals);
+  state.crystalPresets = presets.crystals;
   readUrl();
   applyLanguage();
 
@@ -212,6 +229,7 @@ async function start() {
     state.finderKey = null;  // its texts change language too
     update();
   });
+  $("finder-table").parentElement.addEventListener("scroll", fillFinderRowsInView, { passive: true });
   $("copy").addEventListener("click", copy);
   $("download").addEventListener("click", download);
   addEventListener("hashchange", () => {
@@ -220,8 +238,8 @@ async function start() {
     state.finderKey = null;
     update();
   });
+  watchSections();
   update();
-  refreshFinder();
   document.documentElement.dataset.ready = "true";
   performance.mark("tesmirol-first-result");
 }
@@ -232,8 +250,8 @@ window.tesmirolPage = {
   ready: start(),
   get bridge() { return bridge; },
   get answer() { return state.answer; },
-  update,
-  refreshFinder,
+  update: () => update(),
+  refreshFinder: () => refreshFinder(),
   choose,
   // Sets the link's choices as a user does ({peer: "", an adapter, "ideal"
   // or "8051"; peerChip; tolerance; frame; rank}); update shows them.

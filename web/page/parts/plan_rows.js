@@ -1,8 +1,12 @@
 // The preset choice shows the preset the text equals, or "custom".
 function syncPreset(select, value) {
-  const match = Array.from(select.options).find((option) => option.value === value && option.value !== "");
-  select.value = match ? value : "";
+  if (!presetValues.has(select)) presetValues.set(select, new Set(Array.from(select.options, (option) => option.value)));
+  const shown = value !== "" && presetValues.get(select).has(value) ? value : "";
+  if (select.value !== shown) select.value = shown;
 }
+
+// Each preset list's values, read once.
+const presetValues = new WeakMap();
 
 // The UARTs the target choice offers: a family's every UART, a target's
 // own, none for the classic calculation.
@@ -33,7 +37,7 @@ function refreshUartChoices() {
   }
   const uarts = uartsOf($("target").value);
   $("add-uart").disabled = !isFamily($("target").value) || selects.length >= uarts.length;
-  $("plan-uarts").hidden = state.planRows.length === 0;
+  setHidden($("plan-uarts"), state.planRows.length === 0);
   for (const entry of state.planRows) {
     entry.remove.setAttribute("aria-label", text("remove-uart-label", { uart: entry.select.value }));
   }
@@ -104,7 +108,7 @@ function removePlanRow(entry) {
 function applyTargetChoice() {
   const target = $("target").value;
   const uarts = uartsOf(target);
-  $("uart-field").hidden = target === "classic";
+  setHidden($("uart-field"), target === "classic");
   fillOptions($("uart"), uarts);
   $("uart").disabled = uarts.length < 2;
   for (const entry of [...state.planRows]) {

@@ -38,9 +38,9 @@ function planProblem(answer) {
 function showPlan(answer) {
   showView("plan", text("code-plan"));
   showProblem(planProblem(answer));
-  $("selected-crystal").textContent = answer.status === "ok" ? selectedCrystalText(answer.crystalHzText) : "";
-  $("range").textContent = "";
-  $("range").hidden = true;
+  setText($("selected-crystal"), answer.status === "ok" ? selectedCrystalText(answer.crystalHzText) : "");
+  setText($("range"), "");
+  setHidden($("range"), true);
   const uarts = answer.plan?.uarts ?? [];
   const announced = [];
   tableRows($("plan"), uarts.length, 10).forEach((row, index) => {
@@ -61,5 +61,5 @@ function showPlan(answer) {
     announced.push(text("announce-plan", { uart: uart.uart, target: uart.target, deviation }));
   });
   showOutput(answer.status === "ok" && answer.outcome !== "Nothing" ? answer.output : "", answer.outcome === "Code");
-  $("announcer").textContent = uarts.length > 0 ? announced.join(text("announce-separator")) : $("problem").textContent;
+  state.announced = uarts.length > 0 ? announced.join(text("announce-separator")) : $("problem").textContent;
 }

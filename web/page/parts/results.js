@@ -9,7 +9,7 @@ function setAchieved(cell, setting) {
 }
 
 function setCell(cell, content, good) {
-  if (cell.textContent !== content) cell.textContent = content;
+  setText(cell, content);
   cell.classList.toggle("good", good === true);
   cell.classList.toggle("bad", good === false);
 }
@@ -29,27 +29,38 @@ function tableRows(table, count, columns) {
     row.appendChild(document.createElement("th")).scope = "row";
     for (let column = 1; column < columns; column += 1) row.insertCell();
   }
-  Array.from(body.rows).forEach((row, index) => { row.hidden = index >= count; });
-  return Array.from(body.rows).slice(0, count);
+  const rows = Array.from(body.rows);
+  rows.forEach((row, index) => setHidden(row, index >= count));
+  return rows.slice(0, count);
 }
 
 // The table the answer fills, the others hidden; the heading of the code.
 function showView(view, codeHeading) {
   state.view = view;
-  $("modes").hidden = view !== "classic";
-  $("target-modes").hidden = view !== "target";
-  $("plan").hidden = view !== "plan";
-  $("code-heading").textContent = codeHeading;
+  setHidden($("modes"), view !== "classic");
+  setHidden($("target-modes"), view !== "target");
+  setHidden($("plan"), view !== "plan");
+  setText($("code-heading"), codeHeading);
 }
 
 function showProblem(message) {
   const problem = $("problem");
-  problem.hidden = message === "";
-  problem.textContent = message;
+  setHidden(problem, message === "");
+  setText(problem, message);
 }
 
+// The code, one block per line, so that a keystroke which changes a few
+// lines (the reload, a comment's figures) lays out those lines alone, not
+// the whole text again. Each line keeps its line feed: the box's text is
+// the code exactly, for copying and reading back.
 function showOutput(output, hasCode) {
-  if ($("output").textContent !== output) $("output").textContent = output;
+  const lines = output.match(/[^\n]*\n|[^\n]+$/g) ?? [];
+  const box = $("output");
+  while (box.children.length > lines.length) box.lastChild.remove();
+  lines.forEach((line, index) => {
+    const block = box.children[index] ?? box.appendChild(document.createElement("div"));
+    setText(block, line);
+  });
   $("copy").disabled = output === "";
   $("download").disabled = !hasCode;
 }

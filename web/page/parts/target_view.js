@@ -13,9 +13,9 @@ function showTargetSolution(answer) {
   const uart = $("uart").value;
   showProblem(ok ? "" : text(answer.status === "noResult" ? "target-no-result" : keyOf(answer.status), { uart }));
   const shown = ok ? answer.solutions[answer.shown] : null;
-  $("selected-crystal").textContent = ok ? selectedCrystalText(answer.crystalHzText) : "";
-  $("range").textContent = shown ? rangeText(shown.minRateText, shown.maxRateText) : "";
-  $("range").hidden = !shown;
+  setText($("selected-crystal"), ok ? selectedCrystalText(answer.crystalHzText) : "");
+  setText($("range"), shown ? rangeText(shown.minRateText, shown.maxRateText) : "");
+  setHidden($("range"), !shown);
   const lines = ok ? answer.solutions.flatMap((solution) => solution.modes.map((mode) => ({ solution, mode }))) : [];
   let announced = "";
   tableRows($("target-modes"), lines.length, 7).forEach((row, index) => {
@@ -39,5 +39,5 @@ function showTargetSolution(answer) {
     }
   });
   showOutput(ok && answer.outcome !== "Nothing" ? answer.output : "", answer.outcome === "Code");
-  $("announcer").textContent = ok ? announced || $("range").textContent : $("problem").textContent;
+  state.announced = ok ? announced || $("range").textContent : $("problem").textContent;
 }
