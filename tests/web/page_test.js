@@ -1073,17 +1073,18 @@ describe("the page's texts: the shared tables in both languages", () => {
   });
 });
 
-// The module's bytes as tesmirol-wasm.js carries them: seven bits to a
-// character, from the first byte's high bit on, the last filled with zeros.
-function toSevenBits(bytes) {
+// The module's bytes as tesmirol-wasm.js carries them: their number, and
+// fifteen bits to a character, from the first byte's high bit on, the last
+// filled with zeros.
+function toFifteenBits(bytes) {
   const bits = Array.from(bytes, (byte) => byte.toString(2).padStart(8, "0")).join("");
-  const groups = bits.padEnd(Math.ceil(bits.length / 7) * 7, "0").match(/.{7}/g);
-  return groups.map((group) => String.fromCharCode(parseInt(group, 2))).join("");
+  const groups = bits.padEnd(Math.ceil(bits.length / 15) * 15, "0").match(/.{15}/g);
+  return { bytes: bytes.length, text: groups.map((group) => String.fromCharCode(parseInt(group, 2))).join("") };
 }
 
-function fromSevenBits(text) {
-  const bits = Array.from(text, (character) => character.charCodeAt(0).toString(2).padStart(7, "0")).join("");
-  return Buffer.from(bits.slice(0, Math.floor(bits.length / 8) * 8).match(/.{8}/g).map((byte) => parseInt(byte, 2)));
+function fromFifteenBits({ bytes, text }) {
+  const bits = Array.from(text, (character) => character.charCodeAt(0).toString(2).padStart(15, "0")).join("");
+  return Buffer.from(bits.slice(0, bytes * 8).match(/.{8}/g).map((byte) => parseInt(byte, 2)));
 }
 
 describe("the page's behaviour", () => {
@@ -1319,16 +1320,20 @@ describe("the page's behaviour", () => {
   test("a module that does not belong to the page stops it with a message saying why", async () => {
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-broken-"));
     for (const name of fs.readdirSync(config.pageDir)) fs.copyFileSync(path.join(config.pageDir, name), path.join(folder, name));
+    // The script is UTF-16 with a byte order mark, which the browser reads it by.
+    const script = fs.readFileSync(path.join(config.pageDir, "tesmirol-wasm.js"));
+    assert.deepEqual([...script.subarray(0, 2)], [0xff, 0xfe]);
     const embedded = {};
-    new Function("self", fs.readFileSync(path.join(config.pageDir, "tesmirol-wasm.js"), "utf8"))(embedded);
-    const module = zlib.gunzipSync(fromSevenBits(embedded.TESMIROL_WASM_GZIP_7BIT));
+    new Function("self", script.subarray(2).toString("utf16le"))(embedded);
+    const module = zlib.gunzipSync(fromFifteenBits(embedded.TESMIROL_WASM_GZIP));
     const CASES = [
       { from: "tesmirol_presets", to: "tesmirol_presetz", message: /lacks tesmirol_presets/ },
     ];
     for (const { from, to, message } of CASES) {
       const broken = Buffer.from(module.toString("latin1").replace(from, to), "latin1");
+      const brokenScript = `self.TESMIROL_WASM_GZIP = ${JSON.stringify(toFifteenBits(zlib.gzipSync(broken)))};\n`;
       fs.writeFileSync(path.join(folder, "tesmirol-wasm.js"),
-        `self.TESMIROL_WASM_GZIP_7BIT = ${JSON.stringify(toSevenBits(zlib.gzipSync(broken)))};\n`);
+        Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(brokenScript, "utf16le")]));
       const tab = await browser.newPage();
       await tab.goto(pathToFileURL(path.join(folder, "index.html")).href);
       await tab.waitForFunction(() => !document.querySelector("#load-error").hidden, { timeout: 5000 });

@@ -14,17 +14,17 @@
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
   ];
 
-  // The module's bytes from the script's text, seven bits to a character
-  // from the first byte's high bit on (cmake/scripts/embed_wasm.py).
-  function decodeSevenBits(text) {
-    const bytes = new Uint8Array(Math.floor((text.length * 7) / 8));
+  // The module's bytes (so many) from the script's text, fifteen bits to a
+  // character from the first byte's high bit on (cmake/scripts/embed_wasm.py).
+  function decodeFifteenBits({ bytes: byteCount, text }) {
+    const bytes = new Uint8Array(byteCount);
     let bits = 0;
     let count = 0;
     let size = 0;
     for (let i = 0; i < text.length; i += 1) {
-      bits = (bits << 7) | text.charCodeAt(i);
-      count += 7;
-      if (count >= 8) {
+      bits = (bits << 15) | text.charCodeAt(i);
+      count += 15;
+      while (count >= 8 && size < byteCount) {
         count -= 8;
         bytes[size] = bits >> count;
         size += 1;
@@ -309,10 +309,10 @@
   // page was written for; a missing export or another version is an error
   // that says so, never a page that silently shows nothing.
   async function loadBridge() {
-    if (typeof global.TESMIROL_WASM_GZIP_7BIT !== "string") {
+    if (typeof global.TESMIROL_WASM_GZIP?.text !== "string") {
       throw new Error("Tesmirol bridge: the WebAssembly module (tesmirol-wasm.js) is missing");
     }
-    const module = await WebAssembly.compile(await gunzip(decodeSevenBits(global.TESMIROL_WASM_GZIP_7BIT)));
+    const module = await WebAssembly.compile(await gunzip(decodeFifteenBits(global.TESMIROL_WASM_GZIP)));
     const instance = await WebAssembly.instantiate(module, systemImports(module));
     const exports = instance.exports;
     const missing = REQUIRED_EXPORTS.filter((name) => !(name in exports));
