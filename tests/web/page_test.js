@@ -825,12 +825,7 @@ async function clearLink() {
   });
 }
 
-const TEXT_TABLES = (() => {
-  const script = fs.readFileSync(path.join(config.pageDir, "tesmirol-texts.js"), "utf8");
-  const context = {};
-  new Function("self", script)(context);
-  return context.TESMIROL_TEXTS;
-})();
+const TEXT_TABLES = JSON.parse(zlib.gunzipSync(fromFifteenBits(packedScript("tesmirol-texts.js").TESMIROL_TEXTS_GZIP)));
 
 // A text of the tables as the page fills it in.
 function tableText(language, key, values = {}) {
@@ -1082,6 +1077,16 @@ function toFifteenBits(bytes) {
   return { bytes: bytes.length, text: groups.map((group) => String.fromCharCode(parseInt(group, 2))).join("") };
 }
 
+// What a packed script of the page sets (self.NAME = {bytes, text}); it is
+// UTF-16 with a byte order mark, which the browser reads it by.
+function packedScript(name) {
+  const script = fs.readFileSync(path.join(config.pageDir, name));
+  assert.deepEqual([...script.subarray(0, 2)], [0xff, 0xfe], name);
+  const context = {};
+  new Function("self", script.subarray(2).toString("utf16le"))(context);
+  return context;
+}
+
 function fromFifteenBits({ bytes, text }) {
   const bits = Array.from(text, (character) => character.charCodeAt(0).toString(2).padStart(15, "0")).join("");
   return Buffer.from(bits.slice(0, bytes * 8).match(/.{8}/g).map((byte) => parseInt(byte, 2)));
@@ -1320,12 +1325,7 @@ describe("the page's behaviour", () => {
   test("a module that does not belong to the page stops it with a message saying why", async () => {
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-broken-"));
     for (const name of fs.readdirSync(config.pageDir)) fs.copyFileSync(path.join(config.pageDir, name), path.join(folder, name));
-    // The script is UTF-16 with a byte order mark, which the browser reads it by.
-    const script = fs.readFileSync(path.join(config.pageDir, "tesmirol-wasm.js"));
-    assert.deepEqual([...script.subarray(0, 2)], [0xff, 0xfe]);
-    const embedded = {};
-    new Function("self", script.subarray(2).toString("utf16le"))(embedded);
-    const module = zlib.gunzipSync(fromFifteenBits(embedded.TESMIROL_WASM_GZIP));
+    const module = zlib.gunzipSync(fromFifteenBits(packedScript("tesmirol-wasm.js").TESMIROL_WASM_GZIP));
     const CASES = [
       { from: "tesmirol_presets", to: "tesmirol_presetz", message: /lacks tesmirol_presets/ },
     ];

@@ -14,8 +14,9 @@
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
   ];
 
-  // The module's bytes (so many) from the script's text, fifteen bits to a
-  // character from the first byte's high bit on (cmake/scripts/embed_wasm.py).
+  // The bytes (so many) from a packed script's text, fifteen bits to a
+  // character from the first byte's high bit on
+  // (cmake/scripts/packed_script.py).
   function decodeFifteenBits({ bytes: byteCount, text }) {
     const bytes = new Uint8Array(byteCount);
     let bits = 0;
@@ -34,9 +35,9 @@
     return bytes;
   }
 
-  // The module is stored gzip-compressed; the browser unpacks it.
-  function gunzip(bytes) {
-    const stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));
+  // A packed script's bytes, gzip-compressed, unpacked by the browser.
+  function unpack(packed) {
+    const stream = new Blob([decodeFifteenBits(packed)]).stream().pipeThrough(new DecompressionStream("gzip"));
     return new Response(stream).arrayBuffer();
   }
 
@@ -312,7 +313,7 @@
     if (typeof global.TESMIROL_WASM_GZIP?.text !== "string") {
       throw new Error("Tesmirol bridge: the WebAssembly module (tesmirol-wasm.js) is missing");
     }
-    const module = await WebAssembly.compile(await gunzip(decodeFifteenBits(global.TESMIROL_WASM_GZIP)));
+    const module = await WebAssembly.compile(await unpack(global.TESMIROL_WASM_GZIP));
     const instance = await WebAssembly.instantiate(module, systemImports(module));
     const exports = instance.exports;
     const missing = REQUIRED_EXPORTS.filter((name) => !(name in exports));
@@ -327,5 +328,5 @@
     return new Bridge(exports);
   }
 
-  global.TesmirolBridge = { load: loadBridge };
+  global.TesmirolBridge = { load: loadBridge, unpack };
 })(self);

@@ -165,11 +165,15 @@ async function copy() {
 
 async function start() {
   try {
-    if (!self.TESMIROL_TEXTS) throw new Error("Tesmirol page: its texts (tesmirol-texts.js) are missing");
-    bridge = await TesmirolBridge.load();
+    // The texts and the module unpack side by side; a module that fails
+    // is reported in the page's language.
+    const [texts, module] = await Promise.allSettled([loadTexts(), TesmirolBridge.load()]);
+    if (texts.status === "rejected") throw texts.reason;
+    if (module.status === "rejected") throw module.reason;
+    bridge = module.value;
   } catch (error) {
     $("load-error").hidden = false;
-    $("load-error").textContent = self.TESMIROL_TEXTS ? text("load-error", { reason: error.message }) : error.message;
+    $("load-error").textContent = TABLES ? text("load-error", { reason: error.message }) : error.message;
     throw error;
   }
   const presets = bridge.presets();

@@ -1,13 +1,20 @@
 // The user's texts: the page's language, each key's text with its
 // placeholders filled, and the reports' labels before their numbers.
 
-// The labels before the numbers in Chinese (选用晶震：, 最低：, 偏差： ...)
-// are the reports' own, taken from the module at start (useReportLabels),
-// so that the page and tesmirol-cli's report say the same.
-// The user's texts in both languages, the text tables of res/texts/
-// (tesmirol-texts.js, written by the build): the page's own under "page.",
-// the reports' labels under "report.", the catalogue's under "target.".
-const TABLES = self.TESMIROL_TEXTS ?? { zh: {}, en: {} };
+// The user's texts in both languages, from the text tables of res/texts/
+// (tesmirol-texts.js, written by the build, unpacked as the page starts):
+// the page's own under "page.", the reports' labels under "report.", so
+// that the page and tesmirol-cli's report say the same, the catalogue's
+// under "target.".
+let TABLES = null;
+
+// Unpacks the texts; a page without them stops with a message saying so.
+async function loadTexts() {
+  if (typeof self.TESMIROL_TEXTS_GZIP?.text !== "string") {
+    throw new Error("Tesmirol page: its texts (tesmirol-texts.js) are missing");
+  }
+  TABLES = JSON.parse(new TextDecoder().decode(await TesmirolBridge.unpack(self.TESMIROL_TEXTS_GZIP)));
+}
 
 const missingTexts = new Set();
 
