@@ -132,16 +132,27 @@ describe("the page computes what tesmirol-cli computes", () => {
       return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
         (row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent));
     }), bauds);
-    bauds.forEach((baud, index) => {
-      const expected = table.filter((row) => row.baud === baud).map((row) => [row.crystal,
-        ...row.modes.flatMap((mode) => [
-          { TooLow: "波特率太低", TooHigh: "波特率太高" }[mode.status] ?? mode.reloadText, String(mode.achieved),
-          `${mode.deviationText}%`]),
-        row.outcome === "Code" ? `SMOD=${row.chosenSmod}` : { Warning: "警告", Nothing: "无" }[row.outcome]]);
-      assert.deepEqual(finders[index], expected, `finder at ${baud}`);
-    });
+    bauds.forEach((baud, index) => assert.deepEqual(finders[index], expectedFinderRows(baud), `finder at ${baud}`));
   });
 });
+
+// The classic finder's rows (in Chinese, without the link's column) that
+// tesmirol-cli's table gives for the rate.
+function expectedFinderRows(baud) {
+  return cli.table().filter((row) => row.baud === baud).map((row) => [row.crystal,
+    ...row.modes.flatMap((mode) => [
+      { TooLow: "波特率太低", TooHigh: "波特率太高" }[mode.status] ?? mode.reloadText, String(mode.achieved),
+      `${mode.deviationText}%`]),
+    row.outcome === "Code" ? `SMOD=${row.chosenSmod}` : { Warning: "警告", Nothing: "无" }[row.outcome]]);
+}
+
+// The finder's rows as the page shows them: those in its box's view, or all.
+function shownFinderRows(inView) {
+  const box = document.querySelector("#finder .table-scroll").getBoundingClientRect();
+  return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"))
+    .filter((row) => !inView || (row.getBoundingClientRect().top >= box.top && row.getBoundingClientRect().bottom <= box.bottom))
+    .map((row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent));
+}
 
 // The report's rate with two decimals, as tesmirol-cli's tables and reports
 // write it ("115384.62"); the finder's test holds the page's texts to the
@@ -742,6 +753,39 @@ describe("a user types and chooses", () => {
       }
     });
   }
+
+  test("typing a rate: the finder's rows in view follow each keystroke, every row once the typing pauses", async () => {
+    await setLanguage("zh");
+    // A screen tall enough to show the finder beside the rate's box.
+    const viewport = page.viewport();
+    await page.setViewport({ ...viewport, height: 2400 });
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("classic");
+      window.tesmirolPage.update();
+    });
+    const nextFrame = () => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+    for (const [baud, scrolled] of [["115200", 0], ["4800", 2000], ["19200", 0]]) {
+      await page.evaluate((top) => {
+        document.querySelector("#finder .table-scroll").scrollTop = top;
+        const box = document.querySelector("#baud");
+        box.focus({ preventScroll: true });
+        box.select();
+      }, scrolled);
+      await page.keyboard.press("Backspace");
+      await page.keyboard.type(baud);
+      await nextFrame();
+      await nextFrame();
+      const inView = await page.evaluate(shownFinderRows, true);
+      const expected = expectedFinderRows(baud);
+      assert.ok(inView.length >= 5, `${baud}: ${inView.length} rows in view`);
+      for (const row of inView) assert.deepEqual(row, expected.find((entry) => entry[0] === row[0]), `${baud}: in view`);
+      await page.waitForFunction((rows) => JSON.stringify(rows) === JSON.stringify(
+        Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
+          (row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent))),
+      { timeout: 3000 }, expected);
+    }
+    await page.setViewport(viewport);
+  });
 
   test("choosing presets from the lists by keyboard", async () => {
     await page.focus("#crystal-preset");
