@@ -760,6 +760,7 @@ describe("a user types and chooses", () => {
     const viewport = page.viewport();
     await page.setViewport({ ...viewport, height: 2400 });
     await page.evaluate(() => {
+      document.querySelector("#crystal").value = "22.1184MHz";
       window.tesmirolPage.choose("classic");
       window.tesmirolPage.update();
     });
@@ -783,6 +784,9 @@ describe("a user types and chooses", () => {
         Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
           (row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent))),
       { timeout: 3000 }, expected);
+      // The crystal in its box is the one row marked.
+      assert.deepEqual(await page.$$eval("#finder-table tr.current", (rows) => rows.map((row) => row.cells[0].textContent)),
+        [await page.$eval("#crystal", (box) => box.value)], baud);
     }
     await page.setViewport(viewport);
   });

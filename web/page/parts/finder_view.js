@@ -86,12 +86,22 @@ function fillFinderRows(from, to) {
     if (filled[index]) continue;
     filled[index] = 1;
     (classic ? showFinderRow : showTargetFinderRow)(finderRows[index], rows[index]);
-    finderRows[index].row.classList.toggle("current", rows[index].crystal === crystal);
   }
+  markedRow?.classList.remove("current");
+  markedRow = null;
+  markFinderRow(crystal);
 }
 
+// The row of the crystal in the box, marked; the mark moves only when the
+// crystal or the rows change.
+let markedRow = null;
+
 function markFinderRow(crystal) {
-  for (const { row, shownCrystal } of finderRows) row.classList.toggle("current", shownCrystal === crystal);
+  const row = finderRows.find((entry) => entry.shownCrystal === crystal)?.row ?? null;
+  if (row === markedRow) return;
+  markedRow?.classList.remove("current");
+  row?.classList.add("current");
+  markedRow = row;
 }
 
 function showFinderHead(classic) {
@@ -103,6 +113,7 @@ function hideFinderRowsFrom(count) {
   for (let index = count; index < finderRows.length; index += 1) {
     setHidden(finderRows[index].row, true);
     finderRows[index].shownCrystal = null;
+    finderRows[index].row.classList.remove("current");
   }
 }
 
