@@ -1,8 +1,9 @@
 // The URL follows the inputs a moment after the last change: browsers
-// ignore history updates that come faster than a few a second.
+// ignore history updates that come faster than a few a second, and each
+// costs a millisecond or two that would hold up the next keystroke.
 function scheduleUrl() {
   clearTimeout(state.urlTimer);
-  state.urlTimer = setTimeout(writeUrl, 150);
+  state.urlTimer = setTimeout(writeUrl, 400);
 }
 
 function writeUrl() {
