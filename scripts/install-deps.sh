@@ -15,6 +15,7 @@ packages=(
   sdcc sdcc-ucsim as31 dpkg-dev
   clang libclang-rt-dev clang-tidy-22 clang-format cppcheck
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 lld libfast-float-dev
+  binaryen zopfli
   chromium nodejs
 )
 

@@ -6,6 +6,9 @@
 #                names, and each catalogue target's texts;
 #   JSON_OUTPUT  both tables as UTF-8 JSON, {"zh": {key: value}, "en": ...},
 #                for the browser page.
+# KEEP_KEYS, if given, names a file of the keys (as TextKey names them) whose
+# values the C++ tables hold; the others are empty there (the WebAssembly
+# module, which never shows the command line's help).
 # A CMake script, so the cross builds need no program of their own at build
 # time; GBK comes from the host's iconv command (ICONV).
 #
@@ -230,11 +233,25 @@ foreach(literal IN LISTS enLiterals)
   math(EXPR index "${index} + 1")
 endforeach()
 
+# With KEEP_KEYS (a file of key names as TextKey names them, one a line),
+# the C++ tables hold those keys' values and the catalogue's texts alone,
+# the others empty; the JSON holds every value.
+set(keptNames "")
+if(DEFINED KEEP_KEYS)
+  file(STRINGS "${KEEP_KEYS}" keptNames)
+endif()
 set(enItems "")
 set(zhItems "")
 foreach(language IN ITEMS en zh)
+  set(index 0)
   foreach(literal IN LISTS ${language}Literals)
+    list(GET en_keys ${index} key)
+    tesmirol_key_enum("${key}" enumName)
+    if(DEFINED KEEP_KEYS AND NOT enumName IN_LIST keptNames AND NOT key MATCHES "^target\\.")
+      set(literal "")
+    endif()
     string(APPEND ${language}Items "      \"${literal}\",\n")
+    math(EXPR index "${index} + 1")
   endforeach()
 endforeach()
 

@@ -67,10 +67,11 @@ async function main() {
       console.log(`  in the baud box, which refills the crystal finder too (${ofBox("baud").length}): ${format(median(ofBox("baud")))}`);
       await page.close();
     }
-    const files = fs.readdirSync(config.pageDir).map((name) => fs.statSync(path.join(config.pageDir, name)).size);
+    const files = fs.readdirSync(config.pageDir).map((name) => [name, fs.statSync(path.join(config.pageDir, name)).size]);
 
     console.log(`page load to the first full result, median of ${loads} loads from 127.0.0.1: ${format(median(loadTimes))}`);
-    console.log(`the page's files (${files.length}): ${files.reduce((sum, size) => sum + size, 0)} bytes`);
+    console.log(`the page's files (${files.length}): ${files.reduce((sum, [, size]) => sum + size, 0)} bytes`);
+    for (const [name, size] of files) console.log(`  ${name}: ${size} bytes`);
   } finally {
     await closeBrowser(browser);
     served.server.close();

@@ -132,16 +132,27 @@ describe("the page computes what tesmirol-cli computes", () => {
       return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
         (row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent));
     }), bauds);
-    bauds.forEach((baud, index) => {
-      const expected = table.filter((row) => row.baud === baud).map((row) => [row.crystal,
-        ...row.modes.flatMap((mode) => [
-          { TooLow: "波特率太低", TooHigh: "波特率太高" }[mode.status] ?? mode.reloadText, String(mode.achieved),
-          `${mode.deviationText}%`]),
-        row.outcome === "Code" ? `SMOD=${row.chosenSmod}` : { Warning: "警告", Nothing: "无" }[row.outcome]]);
-      assert.deepEqual(finders[index], expected, `finder at ${baud}`);
-    });
+    bauds.forEach((baud, index) => assert.deepEqual(finders[index], expectedFinderRows(baud), `finder at ${baud}`));
   });
 });
+
+// The classic finder's rows (in Chinese, without the link's column) that
+// tesmirol-cli's table gives for the rate.
+function expectedFinderRows(baud) {
+  return cli.table().filter((row) => row.baud === baud).map((row) => [row.crystal,
+    ...row.modes.flatMap((mode) => [
+      { TooLow: "波特率太低", TooHigh: "波特率太高" }[mode.status] ?? mode.reloadText, String(mode.achieved),
+      `${mode.deviationText}%`]),
+    row.outcome === "Code" ? `SMOD=${row.chosenSmod}` : { Warning: "警告", Nothing: "无" }[row.outcome]]);
+}
+
+// The finder's rows as the page shows them: those in its box's view, or all.
+function shownFinderRows(inView) {
+  const box = document.querySelector("#finder .table-scroll").getBoundingClientRect();
+  return Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"))
+    .filter((row) => !inView || (row.getBoundingClientRect().top >= box.top && row.getBoundingClientRect().bottom <= box.bottom))
+    .map((row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent));
+}
 
 // The report's rate with two decimals, as tesmirol-cli's tables and reports
 // write it ("115384.62"); the finder's test holds the page's texts to the
@@ -743,6 +754,43 @@ describe("a user types and chooses", () => {
     });
   }
 
+  test("typing a rate: the finder's rows in view follow each keystroke, every row once the typing pauses", async () => {
+    await setLanguage("zh");
+    // A screen tall enough to show the finder beside the rate's box.
+    const viewport = page.viewport();
+    await page.setViewport({ ...viewport, height: 2400 });
+    await page.evaluate(() => {
+      document.querySelector("#crystal").value = "22.1184MHz";
+      window.tesmirolPage.choose("classic");
+      window.tesmirolPage.update();
+    });
+    const nextFrame = () => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+    for (const [baud, scrolled] of [["115200", 0], ["4800", 2000], ["19200", 0]]) {
+      await page.evaluate((top) => {
+        document.querySelector("#finder .table-scroll").scrollTop = top;
+        const box = document.querySelector("#baud");
+        box.focus({ preventScroll: true });
+        box.select();
+      }, scrolled);
+      await page.keyboard.press("Backspace");
+      await page.keyboard.type(baud);
+      await nextFrame();
+      await nextFrame();
+      const inView = await page.evaluate(shownFinderRows, true);
+      const expected = expectedFinderRows(baud);
+      assert.ok(inView.length >= 5, `${baud}: ${inView.length} rows in view`);
+      for (const row of inView) assert.deepEqual(row, expected.find((entry) => entry[0] === row[0]), `${baud}: in view`);
+      await page.waitForFunction((rows) => JSON.stringify(rows) === JSON.stringify(
+        Array.from(document.querySelectorAll("#finder-table tbody tr:not([hidden])"),
+          (row) => Array.from(row.querySelectorAll("th, td:not(.link-column)"), (cell) => cell.textContent))),
+      { timeout: 3000 }, expected);
+      // The crystal in its box is the one row marked.
+      assert.deepEqual(await page.$$eval("#finder-table tr.current", (rows) => rows.map((row) => row.cells[0].textContent)),
+        [await page.$eval("#crystal", (box) => box.value)], baud);
+    }
+    await page.setViewport(viewport);
+  });
+
   test("choosing presets from the lists by keyboard", async () => {
     await page.focus("#crystal-preset");
     await page.select("#crystal-preset", "24MHz");
@@ -825,12 +873,7 @@ async function clearLink() {
   });
 }
 
-const TEXT_TABLES = (() => {
-  const script = fs.readFileSync(path.join(config.pageDir, "tesmirol-texts.js"), "utf8");
-  const context = {};
-  new Function("self", script)(context);
-  return context.TESMIROL_TEXTS;
-})();
+const TEXT_TABLES = JSON.parse(zlib.gunzipSync(fromFifteenBits(packedScript("tesmirol-texts.js").TESMIROL_TEXTS_GZIP)));
 
 // A text of the tables as the page fills it in.
 function tableText(language, key, values = {}) {
@@ -1073,6 +1116,30 @@ describe("the page's texts: the shared tables in both languages", () => {
   });
 });
 
+// The module's bytes as tesmirol-wasm.js carries them: their number, and
+// fifteen bits to a character, from the first byte's high bit on, the last
+// filled with zeros.
+function toFifteenBits(bytes) {
+  const bits = Array.from(bytes, (byte) => byte.toString(2).padStart(8, "0")).join("");
+  const groups = bits.padEnd(Math.ceil(bits.length / 15) * 15, "0").match(/.{15}/g);
+  return { bytes: bytes.length, text: groups.map((group) => String.fromCharCode(parseInt(group, 2))).join("") };
+}
+
+// What a packed script of the page sets (self.NAME = {bytes, text}); it is
+// UTF-16 with a byte order mark, which the browser reads it by.
+function packedScript(name) {
+  const script = fs.readFileSync(path.join(config.pageDir, name));
+  assert.deepEqual([...script.subarray(0, 2)], [0xff, 0xfe], name);
+  const context = {};
+  new Function("self", script.subarray(2).toString("utf16le"))(context);
+  return context;
+}
+
+function fromFifteenBits({ bytes, text }) {
+  const bits = Array.from(text, (character) => character.charCodeAt(0).toString(2).padStart(15, "0")).join("");
+  return Buffer.from(bits.slice(0, bytes * 8).match(/.{8}/g).map((byte) => parseInt(byte, 2)));
+}
+
 describe("the page's behaviour", () => {
   test("colours: blue within 1 %, red beyond or out of range, the range in amber", async () => {
     const CASES = [
@@ -1306,15 +1373,15 @@ describe("the page's behaviour", () => {
   test("a module that does not belong to the page stops it with a message saying why", async () => {
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-broken-"));
     for (const name of fs.readdirSync(config.pageDir)) fs.copyFileSync(path.join(config.pageDir, name), path.join(folder, name));
-    const embedded = fs.readFileSync(path.join(config.pageDir, "tesmirol-wasm.js"), "utf8");
-    const module = zlib.gunzipSync(Buffer.from(embedded.match(/"([A-Za-z0-9+/=]+)"/)[1], "base64"));
+    const module = zlib.gunzipSync(fromFifteenBits(packedScript("tesmirol-wasm.js").TESMIROL_WASM_GZIP));
     const CASES = [
       { from: "tesmirol_presets", to: "tesmirol_presetz", message: /lacks tesmirol_presets/ },
     ];
     for (const { from, to, message } of CASES) {
       const broken = Buffer.from(module.toString("latin1").replace(from, to), "latin1");
+      const brokenScript = `self.TESMIROL_WASM_GZIP = ${JSON.stringify(toFifteenBits(zlib.gzipSync(broken)))};\n`;
       fs.writeFileSync(path.join(folder, "tesmirol-wasm.js"),
-        `self.TESMIROL_WASM_GZIP_BASE64 = "${zlib.gzipSync(broken).toString("base64")}";\n`);
+        Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(brokenScript, "utf16le")]));
       const tab = await browser.newPage();
       await tab.goto(pathToFileURL(path.join(folder, "index.html")).href);
       await tab.waitForFunction(() => !document.querySelector("#load-error").hidden, { timeout: 5000 });

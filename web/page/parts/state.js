@@ -1,0 +1,27 @@
+// What the page's views share: its elements by id, the state of its inputs
+// and results, and the bridge to the module once it has loaded.
+
+const $ = (id) => document.getElementById(id);
+const state = {
+  language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
+  targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverSizesChosen: false,
+  driverFiles: null, driverButtonsKey: null,
+  linkPeer: null, linkKey: null, announced: "", crystalPresets: [], driverTimer: 0, finderRestTimer: 0,
+};
+let bridge = null;
+
+// A text or a visibility is written only when it changes: writing the same
+// again would still make the browser check the element's layout.
+// A text already there is changed in place, which is cheaper than a new one.
+function setText(element, content) {
+  const node = element.firstChild;
+  if (node !== null && node === element.lastChild && node.nodeType === Node.TEXT_NODE && content !== "") {
+    if (node.data !== content) node.data = content;
+  } else if (element.textContent !== content) {
+    element.textContent = content;
+  }
+}
+
+function setHidden(element, hidden) {
+  if (element.hidden !== hidden) element.hidden = hidden;
+}
