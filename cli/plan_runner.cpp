@@ -56,6 +56,16 @@ std::optional<nlohmann::ordered_json> WithFrame(std::optional<nlohmann::ordered_
   return report;
 }
 
+// The plan's JSON with the part number --target named ("target" holds its
+// family); unchanged when --target named no part.
+std::optional<nlohmann::ordered_json> WithPart(std::optional<nlohmann::ordered_json> report,
+                                               const CommandLineOptions& options) {
+  if (report && options.targetPart) {
+    (*report)["part"] = *options.targetPart;
+  }
+  return report;
+}
+
 // The plan's JSON with each UART's peer and link beside it (null for a
 // UART without a peer).
 std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
@@ -85,7 +95,7 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
                     const GeneratedInitCode& code, std::span<const LinkOutcome> links, std::ostream& out,
                     std::ostream& err) {
   if (options.json) {
-    auto report = WithFrame(MakePlanJson(question, result, "", code), options.frame);
+    auto report = WithPart(WithFrame(MakePlanJson(question, result, "", code), options.frame), options);
     if (options.link) {
       report = WithLinks(std::move(report), *options.link, links);
     }
@@ -131,7 +141,8 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       const std::string message =
           PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, Language::English);
       const int status =
-          WriteJson(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame),
+          WriteJson(WithPart(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame),
+                             options),
                     options.language, out, err);
       if (status != kExitDone) {
         return status;

@@ -172,11 +172,14 @@ std::vector<std::string> NearestChipNames(std::string_view given, std::size_t co
   constexpr std::size_t kLeastBeginning = 3;
   const PartKey key = KeyOf(given);
   const std::string_view wanted = key.View();
+  // A third of the name's length: "foo" is one edit from no name at all,
+  // not three from every short one.
+  const std::size_t mostEdits = std::min(kMostEdits, wanted.size() / 3);
   std::vector<std::string> names = KnownNames();
   std::vector<std::pair<std::size_t, std::size_t>> near;  // (edits, index)
   for (std::size_t index = 0; index < names.size(); ++index) {
-    const std::size_t edits = EditDistance(wanted, names[index], kMostEdits);
-    if (edits <= kMostEdits) {
+    const std::size_t edits = EditDistance(wanted, names[index], mostEdits);
+    if (edits <= mostEdits) {
       near.emplace_back(edits, index);
     }
   }

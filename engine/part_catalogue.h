@@ -63,7 +63,8 @@ ChipName ResolveChipName(std::string_view given);
 std::string CatalogueChipName(std::string_view given);
 
 // The known names nearest to an unknown one, at most `count`, nearest first:
-// families, targets and part numbers within three edits (any ASCII case,
+// families, targets and part numbers within a third of its length in edits,
+// three at most (any ASCII case,
 // after dropping a part number's tail as ResolveChipName does); when none
 // is that near, the names that share the longest beginning of at least three
 // characters with it.
