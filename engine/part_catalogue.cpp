@@ -14,6 +14,11 @@ namespace {
 // no part number.
 constexpr std::size_t kLongestName = 40;
 
+// How near a name must be to be suggested: edits at most, or else the
+// shortest shared beginning.
+constexpr std::size_t kMostEdits = 3;
+constexpr std::size_t kLeastBeginning = 3;
+
 char Upper(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -72,29 +77,36 @@ std::string FamilyName(std::string_view name) {
   return std::string(name);
 }
 
-// Levenshtein distance in capitals, stopping early once every path exceeds
-// `limit` (then any value above `limit`).
+// The edit distance in capitals, a swap of two neighbours counting as one
+// edit (the commonest slip in a part number: "AT89S25" for "AT89S52"),
+// stopping early once every path exceeds `limit` (then any value above it).
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
   if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) {
     return limit + 1;
   }
-  std::vector<std::size_t> row(b.size() + 1);
-  std::iota(row.begin(), row.end(), std::size_t{0});
+  const std::size_t width = b.size() + 1;
+  std::vector<std::size_t> rows(3 * width);  // the two rows before this one, and this one
+  std::span<std::size_t> before(rows.data(), width);
+  std::span<std::size_t> previous(rows.data() + width, width);
+  std::span<std::size_t> current(rows.data() + 2 * width, width);
+  std::iota(previous.begin(), previous.end(), std::size_t{0});
   for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    std::size_t best = row[0];
+    current[0] = i;
+    std::size_t best = current[0];
     for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (Upper(a[i - 1]) == Upper(b[j - 1]) ? 0 : 1)});
-      diagonal = above;
-      best = std::min(best, row[j]);
+      const bool same = Upper(a[i - 1]) == Upper(b[j - 1]);
+      current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (same ? 0 : 1)});
+      if (i > 1 && j > 1 && Upper(a[i - 1]) == Upper(b[j - 2]) && Upper(a[i - 2]) == Upper(b[j - 1])) {
+        current[j] = std::min(current[j], before[j - 2] + 1);
+      }
+      best = std::min(best, current[j]);
     }
     if (best > limit) {
       return limit + 1;
     }
+    std::rotate(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(width), rows.end());
   }
-  return row[b.size()];
+  return previous[b.size()];
 }
 
 std::size_t CommonBeginning(std::string_view a, std::string_view b) {
@@ -168,19 +180,22 @@ std::string CatalogueChipName(std::string_view given) {
 }
 
 std::vector<std::string> NearestChipNames(std::string_view given, std::size_t count) {
-  constexpr std::size_t kMostEdits = 3;
-  constexpr std::size_t kLeastBeginning = 3;
+  // Part numbers are compared without their tail, target names (which hold
+  // '-') as given.
   const PartKey key = KeyOf(given);
   const std::string_view wanted = key.View();
+  const std::size_t first = given.find_first_not_of(' ');
+  const std::string_view whole = first == std::string_view::npos ? std::string_view() : given.substr(first);
   // A third of the name's length: "foo" is one edit from no name at all,
   // not three from every short one.
-  const std::size_t mostEdits = std::min(kMostEdits, wanted.size() / 3);
+  const auto mostEdits = [](std::string_view text) { return std::min(kMostEdits, text.size() / 3); };
   std::vector<std::string> names = KnownNames();
   std::vector<std::pair<std::size_t, std::size_t>> near;  // (edits, index)
   for (std::size_t index = 0; index < names.size(); ++index) {
-    const std::size_t edits = EditDistance(wanted, names[index], mostEdits);
-    if (edits <= mostEdits) {
-      near.emplace_back(edits, index);
+    const std::size_t keyEdits = EditDistance(wanted, names[index], mostEdits(wanted));
+    const std::size_t wholeEdits = EditDistance(whole, names[index], mostEdits(whole));
+    if (keyEdits <= mostEdits(wanted) || wholeEdits <= mostEdits(whole)) {
+      near.emplace_back(std::min(keyEdits, wholeEdits), index);
     }
   }
   if (near.empty()) {
