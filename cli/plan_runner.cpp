@@ -140,10 +140,9 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       // The JSON's message is the same in every language: English, ASCII.
       const std::string message =
           PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, Language::English);
-      const int status =
-          WriteJson(WithPart(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame),
-                             options),
-                    options.language, out, err);
+      const int status = WriteJson(
+          WithPart(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame), options),
+          options.language, out, err);
       if (status != kExitDone) {
         return status;
       }

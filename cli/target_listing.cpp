@@ -1,6 +1,7 @@
 #include "cli/target_listing.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -192,9 +193,11 @@ std::string PartListText(const std::string& family, Language language) {
 
 nlohmann::ordered_json PartListJson(const std::string& family) {
   nlohmann::ordered_json records = nlohmann::ordered_json::array();
-  for (const PartRecord* record : FamilyPartRecords(family)) {
-    records.push_back({{"source", record->source}, {"names", record->names}, {"parts", RecordParts(*record)}});
-  }
+  const std::vector<const PartRecord*> ofFamily = FamilyPartRecords(family);
+  std::transform(ofFamily.begin(), ofFamily.end(), std::back_inserter(records), [](const PartRecord* record) {
+    return nlohmann::ordered_json{
+        {"source", record->source}, {"names", record->names}, {"parts", RecordParts(*record)}};
+  });
   return {{"family", family}, {"supported", !FindFamilyTargets(family).empty()}, {"records", std::move(records)}};
 }
 

@@ -80,8 +80,9 @@ std::string UnknownTargetText(const std::string& given, Language language) {
   if (!nearest.empty()) {
     return Utf8Text(language, TextKey::UsageUnknownTargetNearest, {{"target", given}, {"nearest", JoinNames(nearest)}});
   }
-  return Utf8Text(language, TextKey::UsageUnknownTarget,
-                  {{"target", given}, {"targets", JoinNames(AllTargetNames())}, {"families", JoinNames(BaudTargetFamilies())}});
+  return Utf8Text(
+      language, TextKey::UsageUnknownTarget,
+      {{"target", given}, {"targets", JoinNames(AllTargetNames())}, {"families", JoinNames(BaudTargetFamilies())}});
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {

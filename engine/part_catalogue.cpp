@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <numeric>
 #include <span>
 
@@ -52,8 +53,9 @@ PartKey KeyOf(std::string_view given) {
 
 const PartName* FindPart(std::string_view key) {
   const std::span<const PartName> names = PartNames();
-  const auto found = std::lower_bound(names.begin(), names.end(), key,
-                                      [](const PartName& entry, std::string_view wanted) { return entry.name < wanted; });
+  const auto found =
+      std::lower_bound(names.begin(), names.end(), key,
+                       [](const PartName& entry, std::string_view wanted) { return entry.name < wanted; });
   return found != names.end() && found->name == key ? &*found : nullptr;
 }
 
@@ -65,16 +67,12 @@ bool IsFamily(std::string_view name) {
   });
 }
 
-// The canonical spelling of a family name given in any case.
+// The catalogue's spelling of a family name given in any case.
 std::string FamilyName(std::string_view name) {
-  for (const BaudTarget& target : BaudTargets()) {
-    for (const std::string& family : target.families) {
-      if (SameName(family, name)) {
-        return family;
-      }
-    }
-  }
-  return std::string(name);
+  const std::vector<std::string> families = BaudTargetFamilies();
+  const auto found = std::find_if(families.begin(), families.end(),
+                                  [name](const std::string& family) { return SameName(family, name); });
+  return found == families.end() ? std::string(name) : *found;
 }
 
 // The edit distance in capitals, a swap of two neighbours counting as one
@@ -121,12 +119,12 @@ std::size_t CommonBeginning(std::string_view a, std::string_view b) {
 // a tie: families, targets, then part numbers.
 std::vector<std::string> KnownNames() {
   std::vector<std::string> names = BaudTargetFamilies();
-  for (const BaudTarget& target : BaudTargets()) {
-    names.push_back(target.name);
-  }
-  for (const PartName& part : PartNames()) {
-    names.emplace_back(part.name);
-  }
+  const std::span<const BaudTarget> targets = BaudTargets();
+  std::transform(targets.begin(), targets.end(), std::back_inserter(names),
+                 [](const BaudTarget& target) { return target.name; });
+  const std::span<const PartName> parts = PartNames();
+  std::transform(parts.begin(), parts.end(), std::back_inserter(names),
+                 [](const PartName& part) { return std::string(part.name); });
   return names;
 }
 

@@ -183,17 +183,19 @@ file(WRITE "${OUTPUT}.tmp"
 "// Generated from res/parts.txt; do not edit.
 #include \"engine/part_catalogue.h\"
 
+#include <array>
+
 namespace tesmirol {
 
 std::span<const PartRecord> PartRecords() {
-  static constexpr PartRecord records[] = {
-${recordBody}  };
+  static constexpr auto records = std::to_array<PartRecord>({
+${recordBody}  });
   return records;
 }
 
 std::span<const PartName> PartNames() {
-  static constexpr PartName names[] = {
-${nameBody}  };
+  static constexpr auto names = std::to_array<PartName>({
+${nameBody}  });
   return names;
 }
 

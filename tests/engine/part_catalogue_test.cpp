@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,7 @@ struct PrintedPart {
 
 // Part numbers as the vendors' ordering tables print them, each to the
 // family whose generators --target then tries.
-constexpr PrintedPart kPrintedParts[] = {
+constexpr auto kPrintedParts = std::to_array<PrintedPart>({
     // STC8H series manual, selection table and part naming rule.
     {"STC8H8K64U-45I-LQFP64", "stc8"},
     {"STC8H8K64U-45I-LQFP48", "stc8"},
@@ -114,7 +115,7 @@ constexpr PrintedPart kPrintedParts[] = {
     {"DS80C323-QCL", "ds80c320"},
     {"DS87C520-MCL", "ds87c520"},
     {"DS87C530-QCL", "ds87c520"},
-};
+});
 
 TEST(PartCatalogue, PrintedPartNumbersResolveToTheirFamily) {
   for (const PrintedPart& part : kPrintedParts) {
@@ -133,7 +134,7 @@ struct UnsupportedPart {
 
 // Parts the catalogue knows whose family has no generator yet: they resolve
 // to their family, marked unsupported, never to a family that has one.
-constexpr UnsupportedPart kUnsupportedParts[] = {
+constexpr auto kUnsupportedParts = std::to_array<UnsupportedPart>({
     // TI CC2530 data sheet, Ordering Information.
     {"CC2530F256", "CC2530F256", "cc253x"},
     {"CC2530F256RHAR", "CC2530F256RHAR", "cc253x"},
@@ -151,7 +152,7 @@ constexpr UnsupportedPart kUnsupportedParts[] = {
     {"XC888CLM-8FFA", "XC888CLM", "xc800"},
     // Dallas DS89C430/DS89C450 data sheet, Ordering Information.
     {"DS89C450-MNL", "DS89C450", "ds89c4x0"},
-};
+});
 
 TEST(PartCatalogue, PartsOfFamiliesWithoutAGeneratorAreKnownButUnsupported) {
   for (const UnsupportedPart& part : kUnsupportedParts) {
@@ -172,20 +173,20 @@ struct NearMiss {
 };
 
 // Mistyped names: not resolved, and the name meant is among the suggestions.
-constexpr NearMiss kNearMisses[] = {
-    {"STC8H8K46U", "STC8H8K48U"},              // two digits swapped, one edit from another part
-    {"STC8H8K64", "STC8H8K64U"},               // the USB letter left out
-    {"AT89S25-24PU", "AT89S52"},               // digits swapped, tail dropped first
-    {"AT98S52", "AT89S52"},                    // family digits swapped
-    {"N76E030", "n76e003"},                    // a family name mistyped
-    {"CH525G", "CH552G"},                      // digits swapped
-    {"EFM8BB31F46G", "EFM8BB31F64G"},          // flash size swapped (F16G is as near)
-    {"C8051F430", "C8051F330"},                // one digit off
-    {"stc51", "stc15"},                        // a family name in any case
-    {"t1-21t", "t1-12t"},                      // a target name
-    {"CC2350F256", "CC2530F256"},              // a part of an unsupported family is still suggested
-    {"STC8H8K64UXYZW", "STC8H8K64U"},          // too far for edits: the longest shared beginning
-};
+constexpr auto kNearMisses = std::to_array<NearMiss>({
+    {"STC8H8K46U", "STC8H8K48U"},      // two digits swapped, one edit from another part
+    {"STC8H8K64", "STC8H8K64U"},       // the USB letter left out
+    {"AT89S25-24PU", "AT89S52"},       // digits swapped, tail dropped first
+    {"AT98S52", "AT89S52"},            // family digits swapped
+    {"N76E030", "n76e003"},            // a family name mistyped
+    {"CH525G", "CH552G"},              // digits swapped
+    {"EFM8BB31F46G", "EFM8BB31F64G"},  // flash size swapped (F16G is as near)
+    {"C8051F430", "C8051F330"},        // one digit off
+    {"stc51", "stc15"},                // a family name in any case
+    {"t1-21t", "t1-12t"},              // a target name
+    {"CC2350F256", "CC2530F256"},      // a part of an unsupported family is still suggested
+    {"STC8H8K64UXYZW", "STC8H8K64U"},  // too far for edits: the longest shared beginning
+});
 
 TEST(PartCatalogue, NearMissesAreUnknownAndSuggestTheNameMeant) {
   for (const NearMiss& miss : kNearMisses) {
