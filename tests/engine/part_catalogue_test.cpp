@@ -150,6 +150,9 @@ constexpr auto kUnsupportedParts = std::to_array<UnsupportedPart>({
     {"ADuC842BSZ62-5", "ADUC842BSZ62", "aduc84x"},
     // Infineon XC886/888 data sheet, ordering table.
     {"XC888CLM-8FFA", "XC888CLM", "xc800"},
+    // Atmel AT89LP data sheets, Ordering Information: single-cycle timers.
+    {"AT89LP2052-20PU", "AT89LP2052", "at89lp"},
+    {"AT89LP51RD2-20JU", "AT89LP51RD2", "at89lp"},
     // Dallas DS89C430/DS89C450 data sheet, Ordering Information.
     {"DS89C450-MNL", "DS89C450", "ds89c4x0"},
 });
