@@ -86,12 +86,13 @@ constexpr auto kPrintedParts = std::to_array<PrintedPart>({
     {"MS51FB9AE", "ms51"},
     {"MS51XB9BE", "ms51"},
     {"MS51FC0AE", "ms51"},
-    // WCH CH552/CH554 data sheet, packages.
+    // WCH product selection guide, CH55x packages.
     {"CH552G", "ch552"},
     {"CH552T", "ch552"},
     {"CH552E", "ch552"},
     {"CH554T", "ch554"},
     {"CH554E", "ch554"},
+    {"CH554G", "ch554"},
     // Silicon Labs C8051F33x and C8051F34x data sheets, Product Selection
     // Guide.
     {"C8051F330-GP", "c8051f33x"},
@@ -144,6 +145,7 @@ constexpr auto kUnsupportedParts = std::to_array<UnsupportedPart>({
     // NXP P89LPC932A1 data sheet, Ordering information.
     {"P89LPC932A1FDH", "P89LPC932A1FDH", "lpc900"},
     {"P89LPC932A1", "P89LPC932A1", "lpc900"},
+    {"P89LPC9301FDH", "P89LPC9301FDH", "lpc900"},
     // Nordic nRF24LE1 Product Specification, Ordering information.
     {"nRF24LE1-F16Q32-T", "NRF24LE1", "nrf24le1"},
     // Analog Devices ADuC841/842/843 data sheet, Ordering Guide.
