@@ -9,11 +9,11 @@ namespace tesmirol::cli {
 namespace {
 
 // The options that take a value, by every name they can be given under.
-constexpr std::array<std::string_view, 23> kValueOptions = {
+constexpr std::array<std::string_view, 24> kValueOptions = {
     "-o",        "--output",  "--encoding",        "--max-error", "--format",     "--reload",
     "--target",  "--rates",   "--uart-mode",       "--uart",      "--driver-dir", "--rx-size",
     "--tx-size", "--buffers", "--register-bank",   "--asm",       "--lang",       "--clock-range",
-    "--limit",   "--peer",    "--clock-tolerance", "--frame",     "--rs485"};
+    "--limit",   "--peer",    "--clock-tolerance", "--frame",     "--rs485",      "--parts"};
 
 // --driver takes its value only when the next argument is one of these: the
 // value may be left out ("--driver 22.1184MHz" asks for the interrupt-driven one).

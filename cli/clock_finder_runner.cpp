@@ -59,9 +59,12 @@ int WriteResult(const CommandLineOptions& options, const ClockQuestion& question
     return ReportUsageError(err, language, message ? *message : Utf8Text(language, TextKey::ClockNotUtf8));
   }
   if (options.json) {
-    const auto json = MakeClockJson(question, result);
+    auto json = MakeClockJson(question, result);
     if (!json) {
       return ReportFailure(err, Utf8Text(language, TextKey::ClockNotUtf8), kExitWriteFailure);
+    }
+    if (options.targetPart) {
+      (*json)["part"] = *options.targetPart;  // "target" holds its family
     }
     const int status = Write(out, err, language, json->dump(2) + '\n');
     if (status != kExitDone || result.status == ClockFinderStatus::Found) {

@@ -13,6 +13,7 @@
 #include "cli/option_values.h"
 #include "cli/usage_text.h"
 #include "cli/utf8_text.h"
+#include "engine/part_catalogue.h"
 #include "engine/serial_frame.h"
 #include "engine/target_catalogue.h"
 #include "text/encoding.h"
@@ -28,6 +29,7 @@ struct OptionTexts {
   bool listTargets = false;
   bool version = false;
   std::string target;
+  std::string parts;
   std::string rates;
   std::string uartMode;
   std::string output;
@@ -286,7 +288,16 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
     options.uartMode = *mode;
   }
   if (app.count("--target") > 0) {
-    options.target = texts.target;
+    // A part number as printed on the chip stands for its family; a name
+    // that is no known chip stays as given for the target check's message.
+    ChipName chip = ResolveChipName(texts.target);
+    options.target = chip.kind == ChipNameKind::Part ? chip.catalogueName : texts.target;
+    if (chip.kind == ChipNameKind::Part) {
+      options.targetPart = std::move(chip.part);
+    }
+  }
+  if (app.count("--parts") > 0) {
+    options.partsFamily = texts.parts;
   }
   for (const std::string& text : texts.uarts) {
     UartChoice choice;
@@ -362,6 +373,9 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
     return Utf8Text(options.language, TextKey::UsageNotTogether, {{"first", views[0]}, {"second", views[1]}});
   }
   const std::string view = views.empty() ? "" : views[0];
+  if (options.partsFamily && view != "--list-targets") {
+    return Utf8Text(options.language, TextKey::UsagePartsNeedsListTargets);
+  }
   const bool codeView = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
   if ((view == "--driver" || view == "--asm") && !options.target) {
     return Utf8Text(options.language, TextKey::UsageNeedsTarget, {{"option", view}});
@@ -467,6 +481,7 @@ CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments, L
   app.add_flag("--list-presets", texts.listPresets, help(TextKey::HelpListPresets));
   app.add_option("--target", texts.target, help(TextKey::HelpTarget))->type_name("NAME");
   app.add_flag("--list-targets", texts.listTargets, help(TextKey::HelpListTargets));
+  app.add_option("--parts", texts.parts, help(TextKey::HelpParts))->type_name("FAMILY");
   app.add_option("--rates", texts.rates, help(TextKey::HelpRates))->type_name("LIST");
   app.add_option("--find-clock", texts.findClock, help(TextKey::ClockHelpFindClock))
       ->type_name("[LIST]")

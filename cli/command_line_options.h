@@ -85,9 +85,14 @@ struct CommandLineOptions {
   std::uint32_t reload = 0;  // for ReloadRates: 0 to 255, or to the target's register width
   std::string reloadText;    // the reload as given, for messages
 
-  // --target: a target of the catalogue or a chip family, as given; none for
-  // the dialog's own calculation.
+  // --target: a target of the catalogue or a chip family, as given (a part
+  // number of a supported family is replaced by its family); none for the
+  // dialog's own calculation.
   std::optional<std::string> target;
+  // The part number --target named, without its tail, when it named one.
+  std::optional<std::string> targetPart;
+  // --parts FAMILY with --list-targets: list the family's part numbers.
+  std::optional<std::string> partsFamily;
   std::vector<std::int32_t> rates;       // for FindCrystals and FindClocks (none: the --uart rates)
   std::optional<ClockRange> clockRange;  // for FindClocks; none: the chip's clock steps
   std::size_t clockLimit = kDefaultClockLimit;

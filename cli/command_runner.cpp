@@ -285,6 +285,11 @@ int RunCommandLine(const std::vector<std::string>& arguments, Language localeLan
       return Write(out, err, options.language,
                    options.json ? PresetListJson().dump(2) + '\n' : PresetListText(options.language));
     case CommandAction::ListTargets:
+      if (options.partsFamily) {
+        return Write(out, err, options.language,
+                     options.json ? PartListJson(*options.partsFamily).dump(2) + '\n'
+                                  : PartListText(*options.partsFamily, options.language));
+      }
       return Write(out, err, options.language,
                    options.json ? TargetListJson().dump(2) + '\n' : TargetListText(options.language));
     case CommandAction::Table:

@@ -42,6 +42,11 @@ std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandL
 // what is valid.
 std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options);
 
+// The message for a --target the catalogue cannot solve for: a known part
+// whose family has no generator yet says so; any other name gets the
+// nearest known names (NearestChipNames), or the whole list when none is near.
+std::string UnknownTargetText(const std::string& given, Language language);
+
 // What --uart allows: a --target that is a chip family or a target of that
 // UART, each UART of the chip at most once, and in each mode the forms it
 // takes (the report and the code: NAME:RATE, or NAME at BAUD; --table one

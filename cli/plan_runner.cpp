@@ -56,6 +56,16 @@ std::optional<nlohmann::ordered_json> WithFrame(std::optional<nlohmann::ordered_
   return report;
 }
 
+// The plan's JSON with the part number --target named ("target" holds its
+// family); unchanged when --target named no part.
+std::optional<nlohmann::ordered_json> WithPart(std::optional<nlohmann::ordered_json> report,
+                                               const CommandLineOptions& options) {
+  if (report && options.targetPart) {
+    (*report)["part"] = *options.targetPart;
+  }
+  return report;
+}
+
 // The plan's JSON with each UART's peer and link beside it (null for a
 // UART without a peer).
 std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
@@ -85,7 +95,7 @@ int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& quest
                     const GeneratedInitCode& code, std::span<const LinkOutcome> links, std::ostream& out,
                     std::ostream& err) {
   if (options.json) {
-    auto report = WithFrame(MakePlanJson(question, result, "", code), options.frame);
+    auto report = WithPart(WithFrame(MakePlanJson(question, result, "", code), options.frame), options);
     if (options.link) {
       report = WithLinks(std::move(report), *options.link, links);
     }
@@ -130,9 +140,9 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       // The JSON's message is the same in every language: English, ASCII.
       const std::string message =
           PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, Language::English);
-      const int status =
-          WriteJson(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame),
-                    options.language, out, err);
+      const int status = WriteJson(
+          WithPart(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame), options),
+          options.language, out, err);
       if (status != kExitDone) {
         return status;
       }

@@ -1,11 +1,13 @@
 #include "cli/target_listing.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
 #include "cli/plan_texts.h"
 #include "cli/utf8_text.h"
+#include "engine/part_catalogue.h"
 #include "engine/target_catalogue.h"
 #include "text/encoding.h"
 
@@ -41,6 +43,41 @@ std::string FamilyUartsText(const std::string& family) {
 
 // A GBK text of the tables in UTF-8.
 std::string Utf8FromGbk(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string(gbk)); }
+
+// The part numbers a record names, written out, in sorted order.
+std::vector<std::string> RecordParts(const PartRecord& record) {
+  std::vector<std::string> parts;
+  const std::span<const PartRecord> records = PartRecords();
+  for (const PartName& part : PartNames()) {
+    if (&records[part.record] == &record) {
+      parts.emplace_back(part.name);
+    }
+  }
+  return parts;
+}
+
+// Names separated by blanks, in lines of at most 78 columns after `indent`.
+std::string WrappedNames(const std::vector<std::string>& names, std::string_view indent) {
+  constexpr std::size_t kWidth = 78;
+  std::string text;
+  std::size_t column = 0;
+  for (const std::string& name : names) {
+    if (column > 0 && column + 1 + name.size() > kWidth) {
+      text += '\n';
+      column = 0;
+    }
+    if (column == 0) {
+      text += indent;
+      column = indent.size();
+    } else {
+      text += ' ';
+      ++column;
+    }
+    text += name;
+    column += name.size();
+  }
+  return text.empty() ? text : text + '\n';
+}
 
 nlohmann::ordered_json ClocksJson(const BaudTarget& target) {
   nlohmann::ordered_json clocks = nlohmann::ordered_json::array();
@@ -129,6 +166,39 @@ nlohmann::ordered_json TargetListJson() {
     familyUarts[family] = std::move(uarts);
   }
   return {{"targets", std::move(targets)}, {"families", std::move(families)}, {"familyUarts", std::move(familyUarts)}};
+}
+
+std::string PartListText(const std::string& family, Language language) {
+  const std::vector<const PartRecord*> records = FamilyPartRecords(family);
+  if (records.empty()) {
+    std::string none = Utf8Text(language, TextKey::ListingPartsNone, {{"family", family}});
+    none += '\n';
+    return none;
+  }
+  std::string text = Utf8Text(language, TextKey::ListingPartsHead,
+                              {{"family", family}, {"count", std::to_string(FamilyPartNames(family).size())}});
+  text += '\n';
+  if (FindFamilyTargets(family).empty()) {
+    text += Utf8Text(language, TextKey::ListingPartsUnsupported, {{"family", family}});
+    text += '\n';
+  }
+  for (const PartRecord* record : records) {
+    text += '\n';
+    text += Utf8Text(language, TextKey::ListingPartsSource, {{"source", std::string(record->source)}});
+    text += '\n';
+    text += WrappedNames(RecordParts(*record), "    ");
+  }
+  return text;
+}
+
+nlohmann::ordered_json PartListJson(const std::string& family) {
+  nlohmann::ordered_json records = nlohmann::ordered_json::array();
+  const std::vector<const PartRecord*> ofFamily = FamilyPartRecords(family);
+  std::transform(ofFamily.begin(), ofFamily.end(), std::back_inserter(records), [](const PartRecord* record) {
+    return nlohmann::ordered_json{
+        {"source", record->source}, {"names", record->names}, {"parts", RecordParts(*record)}};
+  });
+  return {{"family", family}, {"supported", !FindFamilyTargets(family).empty()}, {"records", std::move(records)}};
 }
 
 }  // namespace tesmirol::cli

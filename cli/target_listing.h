@@ -19,4 +19,13 @@ std::string TargetListText(Language language);
 // "familyUarts": {"stc15": {"UART1": [...], "UART2": [...]}, ...}}.
 nlohmann::ordered_json TargetListJson();
 
+// --list-targets --parts FAMILY: the family's part numbers, record by
+// record with the vendor table each comes from, and whether --target takes
+// them (the family has generators). UTF-8, its words in the language.
+std::string PartListText(const std::string& family, Language language);
+
+// {"family": "stc8", "supported": true, "records": [{"source": ...,
+// "names": "STC8H1K{08,...}", "parts": ["STC8H1K08", ...]}, ...]}.
+nlohmann::ordered_json PartListJson(const std::string& family);
+
 }  // namespace tesmirol::cli

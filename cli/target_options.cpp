@@ -9,6 +9,7 @@
 #include "cli/mode_options.h"
 #include "cli/utf8_text.h"
 #include "codegen/target_asm_code.h"
+#include "engine/part_catalogue.h"
 #include "engine/target_catalogue.h"
 
 namespace tesmirol::cli {
@@ -66,6 +67,24 @@ std::optional<std::string> CheckAsmCoverage(const std::string& given, Language l
 
 }  // namespace
 
+std::string UnknownTargetText(const std::string& given, Language language) {
+  const ChipName chip = ResolveChipName(given);
+  if (chip.kind == ChipNameKind::UnsupportedPart) {
+    return Utf8Text(language, TextKey::UsagePartNotSupported,
+                    {{"target", given},
+                     {"part", chip.part},
+                     {"family", chip.catalogueName},
+                     {"families", JoinNames(BaudTargetFamilies())}});
+  }
+  const std::vector<std::string> nearest = NearestChipNames(given);
+  if (!nearest.empty()) {
+    return Utf8Text(language, TextKey::UsageUnknownTargetNearest, {{"target", given}, {"nearest", JoinNames(nearest)}});
+  }
+  return Utf8Text(
+      language, TextKey::UsageUnknownTarget,
+      {{"target", given}, {"targets", JoinNames(AllTargetNames())}, {"families", JoinNames(BaudTargetFamilies())}});
+}
+
 std::string JoinNames(const std::vector<std::string>& names) {
   std::string joined;
   for (const std::string& name : names) {
@@ -93,10 +112,7 @@ std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const C
   }
   const std::vector<const BaudTarget*> targets = FindBaudTargets(*options.target);
   if (targets.empty()) {
-    return Utf8Text(options.language, TextKey::UsageUnknownTarget,
-                    {{"target", *options.target},
-                     {"targets", JoinNames(AllTargetNames())},
-                     {"families", JoinNames(BaudTargetFamilies())}});
+    return UnknownTargetText(*options.target, options.language);
   }
   if (given.view == "--reload") {
     return CheckTargetReload(*options.target, targets, options);

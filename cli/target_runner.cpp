@@ -66,6 +66,9 @@ int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& f
     if (FrameUartModeOf(options.frame) == FrameUartMode::Mode3) {
       (*report)["frame"] = SerialFrameName(options.frame);  // the code's; absent for 8N1
     }
+    if (options.targetPart) {
+      (*report)["part"] = *options.targetPart;  // "target" holds its family
+    }
     if (linkJson) {
       (*report)["link"] = *linkJson;
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/exact_crystal.h"
+#include "engine/part_catalogue.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_solver.h"
 
@@ -57,7 +58,9 @@ PeerReading ReadPeer(std::string_view text) {
     tolerance = crystal.substr(comma + 1);
     crystal = crystal.substr(0, comma);
   }
-  if (FindBaudTargets(name).empty()) {
+  // A part number printed on the other chip stands for its family.
+  std::string target = CatalogueChipName(name);
+  if (FindBaudTargets(target).empty()) {
     reading.status = PeerReadStatus::UnknownTarget;
     return reading;
   }
@@ -66,7 +69,7 @@ PeerReading ReadPeer(std::string_view text) {
     return reading;
   }
   reading.peer.kind = PeerKind::Target;
-  reading.peer.target = std::string(name);
+  reading.peer.target = std::move(target);
   reading.peer.crystalText = std::string(crystal);
   reading.peer.tolerance = kDefaultCrystalTolerance;
   if (comma != std::string_view::npos) {

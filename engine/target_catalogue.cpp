@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "engine/part_catalogue.h"
+
 namespace tesmirol {
 namespace {
 
@@ -87,7 +89,9 @@ std::vector<std::string> BaudTargetFamilies() {
   return families;
 }
 
-std::optional<ChipMemory> DriverChipMemory(std::string_view nameOrFamily) {
+std::optional<ChipMemory> DriverChipMemory(std::string_view given) {
+  // A part number stands for its family's record.
+  const std::string nameOrFamily = CatalogueChipName(given);
   const auto family = [](std::string_view name) -> const ChipFamily* {
     const std::span<const ChipFamily> families = ChipFamilies();
     const auto found = std::find_if(families.begin(), families.end(),

@@ -46,8 +46,9 @@ std::span<const ChipFamily> ChipFamilies();
 // The memory the serial driver may count on for a name given as --target:
 // the family's own record, or for a target the smallest memory of the
 // families it serves (fewest bytes of internal RAM, then of XRAM); no result
-// for a name that is neither.
-std::optional<ChipMemory> DriverChipMemory(std::string_view nameOrFamily);
+// for a name that is neither. A part number of a supported family stands for
+// its family.
+std::optional<ChipMemory> DriverChipMemory(std::string_view given);
 
 // The generator under the name the catalogue gives it ("timer1-mode2",
 // "timer2-rcap", "stc15-timer2", "stc15-timer1-mode0", "stc12-brt").

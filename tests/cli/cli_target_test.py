@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Runs the real tesmirol-cli with --target, --list-targets and --rates: the
 exact solver's choices as a user sees them, the code for a target, the
-crystal finder, and the usage errors that list what is valid.
+crystal finder, part numbers as printed on chips, and the usage errors that
+list what is valid.
 
 Usage: cli_target_test.py [--emulator PART]... --targets FILE CLI
 
@@ -302,7 +303,8 @@ class TargetReloadTest(unittest.TestCase):
 class TargetUsageErrorTest(unittest.TestCase):
     def test_usage_errors_list_what_is_valid(self):
         cases = [
-            ("unknown target", ["--target", "stc99", "12MHz", "9600"], ["stc-t2-1t", "n76e003"]),
+            ("unknown target near a family", ["--target", "stc99", "12MHz", "9600"], ["stc89", "nearest"]),
+            ("unknown target near nothing", ["--target", "foo", "12MHz", "9600"], ["stc-t2-1t", "n76e003"]),
             ("reload on a family", ["--target", "stc15", "--reload", "1"], ["stc-t1m0-1t"]),
             ("reload wider than the register", ["--target", "t1-12t", "--reload", "0x100"], ["0 to 0xFF"]),
             ("16-bit reload without a target", ["--reload", "0xFFE8"], ['"0xFFE8"']),
@@ -314,6 +316,127 @@ class TargetUsageErrorTest(unittest.TestCase):
             ("rates not a list", ["--rates", "9600,,115200"], ['"9600,,115200"']),
             ("rates with BAUD", ["--rates", "9600", "12MHz", "9600"], ["BAUD"]),
             ("rates in Markdown", ["--rates", "9600", "--format", "markdown"], ["text, csv or json"]),
+        ]
+        cli_test.check_usage_errors(self, cases)
+
+
+class PartNumberTest(unittest.TestCase):
+    """--target takes a part number as printed on the chip."""
+
+    def test_part_numbers_stand_for_their_family(self):
+        # Printed part number, the family it stands for, the best target
+        # at 11.0592 MHz and 9600 bps (the family's own answer).
+        cases = [
+            ("STC8H with speed, temperature and package", "STC8H8K64U-45I-LQFP64", "stc8", "stc-t2-1t"),
+            ("AT89S52 with its ordering code", "AT89S52-24PU", "at89", "t1-12t"),
+            ("N76E003 with its package letters", "N76E003AT20", "n76e003", "n76-t1-1t"),
+            ("CH552 in its SOP16", "ch552g", "ch552", None),
+            ("EFM8 with temperature grade", "EFM8BB31F64G-C-QFN32", "efm8", None),
+            ("a C8051F34x", "C8051F340-GQ", "c8051f34x", None),
+            ("an 8051 without Timer 2", "AT89C2051-24PU", "8051", "t1-12t"),
+        ]
+        for name, part, family, best in cases:
+            with self.subTest(name):
+                run = Run(["--json", "--target", part, "11.0592MHz", "9600"])
+                self.assertEqual(run.status, DONE, run)
+                report = run.json()
+                family_run = Run(["--json", "--target", family, "11.0592MHz", "9600"]).json()
+                # The same answer as the family's, with the part beside it.
+                self.assertEqual(report["target"], family, run)
+                self.assertEqual(report["solutions"], family_run["solutions"], run)
+                self.assertEqual(report["part"], part.upper().split("-")[0], run)
+                self.assertNotIn("part", family_run)
+                if best:
+                    self.assertEqual(report["bestTarget"], best, run)
+
+    def test_part_number_reaches_every_mode(self):
+        # The code, the driver and the plan take the part as they take its
+        # family; where the output names the chip, it names it as given.
+        cases = [
+            ("code", ["--code", "--target", "STC8H8K64U", "22.1184MHz", "115200"],
+             ["--code", "--target", "stc8", "22.1184MHz", "115200"]),
+            ("driver sized for the family's memory", ["--driver", "--target", "AT89C2051-24PU", "11.0592MHz"],
+             ["--driver", "--target", "8051", "11.0592MHz"]),
+            ("plan of two UARTs", ["--target", "STC8H3K64S4", "--uart", "1:115200", "--uart", "2:9600", "22.1184MHz"],
+             ["--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "22.1184MHz"]),
+            ("the other end of a link", ["--target", "stc8", "--peer", "AT89S52-24PU@11.0592MHz", "11.0592MHz", "9600"],
+             ["--target", "stc8", "--peer", "at89@11.0592MHz", "11.0592MHz", "9600"]),
+        ]
+        for name, part_arguments, family_arguments in cases:
+            with self.subTest(name):
+                by_part, by_family = Run(part_arguments), Run(family_arguments)
+                self.assertEqual(by_part.status, DONE, by_part)
+                given = [(a, b) for a, b in zip(part_arguments, family_arguments) if a != b]
+                out, err = by_part.out, by_part.err
+                for part, family in given:
+                    out, err = out.replace(part, family), err.replace(part, family)
+                self.assertEqual((out, err), (by_family.out, by_family.err), by_part)
+
+    def test_unsupported_and_unknown_parts_are_usage_errors(self):
+        cases = [
+            ("CC2530: known, no generator yet", ["--target", "CC2530F256RHAR", "32MHz", "9600"],
+             ["CC2530F256RHAR", "cc253x", "not supported yet", "stc8"]),
+            ("FX2LP with its package code", ["--target", "CY7C68013A-56PVXC", "24MHz", "9600"],
+             ["CY7C68013A", "fx2lp", "not supported yet"]),
+            ("LPC900", ["--target", "P89LPC932A1FDH", "7.3728MHz", "9600"], ["lpc900", "not supported yet"]),
+            ("nRF24LE1", ["--target", "nRF24LE1-F16Q32", "16MHz", "9600"], ["nrf24le1", "not supported yet"]),
+            ("ADuC842", ["--target", "ADuC842BSZ62-5", "11.0592MHz", "9600"], ["aduc84x", "not supported yet"]),
+            ("XC888", ["--target", "XC888CLM-8FFA", "24MHz", "9600"], ["xc800", "not supported yet"]),
+            ("DS89C450", ["--target", "DS89C450-MNL", "11.0592MHz", "9600"], ["ds89c4x0", "not supported yet"]),
+            ("digits swapped", ["--target", "AT89S25-24PU", "11.0592MHz", "9600"], ["AT89S52", "nearest"]),
+            ("USB letter left out", ["--target", "STC8H8K64", "11.0592MHz", "9600"], ["STC8H8K64U", "nearest"]),
+            ("a part of an unsupported family is suggested too", ["--target", "CC2350F256", "32MHz", "9600"],
+             ["CC2530F256"]),
+            ("driver of an unsupported part", ["--driver", "--target", "CC2530F256", "32MHz"], ["not supported yet"]),
+        ]
+        cli_test.check_usage_errors(self, cases)
+
+    def test_chinese_messages(self):
+        run = Run(["--target", "CC2530F256", "32MHz", "9600"], language="zh")
+        self.assertEqual(run.status, 2, run)
+        self.assertIn("尚不支持", run.err, run)
+
+
+class PartListingTest(unittest.TestCase):
+    def test_parts_of_a_family(self):
+        # --parts NAME: the family it names, whether --target takes its
+        # parts, and a part that must be listed.
+        cases = [
+            ("a family", "stc8", "stc8", True, "STC8H8K64U"),
+            ("a family in capitals", "AT89", "at89", True, "AT89C51ED2"),
+            ("a part number's family", "AT89S52-24PU", "at89", True, "AT89S8253"),
+            ("a family with no generator yet", "cc253x", "cc253x", False, "CC2541F256RHAT"),
+            ("an unsupported part's family", "CY7C68013A", "fx2lp", False, "CY7C68016A"),
+        ]
+        for name, given, family, supported, listed in cases:
+            with self.subTest(name):
+                run = Run(["--list-targets", "--parts", given, "--json"])
+                self.assertEqual(run.status, DONE, run)
+                listing = run.json()
+                self.assertEqual((listing["family"], listing["supported"]), (family, supported), run)
+                parts = [part for record in listing["records"] for part in record["parts"]]
+                self.assertIn(listed, parts)
+                self.assertTrue(all(record["source"] for record in listing["records"]), run)
+                # Every listed part resolves to the family it is listed under.
+                for part in parts[:: max(1, len(parts) // 5)]:
+                    target = Run(["--list-targets", "--parts", part, "--json"]).json()
+                    self.assertEqual(target["family"], family, part)
+                text = Run(["--list-targets", "--parts", given])
+                self.assertIn(listed, text.out)
+                self.assertEqual("not supported" in text.out or "no baud-rate generator" in text.out,
+                                 not supported, text)
+
+    def test_family_without_parts(self):
+        run = Run(["--list-targets", "--parts", "x2"])
+        self.assertEqual(run.status, DONE, run)
+        self.assertIn("no part number", run.out)
+
+    def test_usage_errors(self):
+        cases = [
+            ("without --list-targets", ["--parts", "stc8", "11.0592MHz", "9600"], ["--list-targets"]),
+            ("with --list-presets", ["--list-presets", "--parts", "stc8"], ["--list-targets"]),
+            ("unknown family, near one", ["--list-targets", "--parts", "stc88"], ["stc89"]),
+            ("unknown family, near nothing", ["--list-targets", "--parts", "zzz"], ['"zzz"']),
         ]
         cli_test.check_usage_errors(self, cases)
 

@@ -1,18 +1,22 @@
 #include "web/bridge/chip_choice.h"
 
 #include <optional>
+#include <string>
 
+#include "engine/part_catalogue.h"
 #include "engine/target_catalogue.h"
 
 namespace tesmirol::web {
 
 ChipChoice ReadChipChoice(std::string_view nameGbk) {
   ChipChoice choice;
-  if (const BaudTarget* target = FindBaudTarget(nameGbk)) {
+  // The look-up --target uses: a part number as printed stands for its family.
+  const std::string name = CatalogueChipName(nameGbk);
+  if (const BaudTarget* target = FindBaudTarget(name)) {
     choice.chipTargets.push_back(target);
     return choice;
   }
-  choice.chipTargets = FindFamilyTargets(nameGbk);
+  choice.chipTargets = FindFamilyTargets(name);
   choice.family = !choice.chipTargets.empty();
   return choice;
 }

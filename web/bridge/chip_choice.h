@@ -16,7 +16,8 @@ struct ChipChoice {
   bool family = false;                         // the name is a chip family, not one target
 };
 
-// The name as a target or a chip family, in any ASCII case (GBK).
+// The name as a target, a chip family or a part number of a family, in any
+// ASCII case (GBK).
 ChipChoice ReadChipChoice(std::string_view nameGbk);
 
 // The targets of the choice that drive the UART ("2", "uart2" or "UART2"),
