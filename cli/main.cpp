@@ -11,11 +11,15 @@
 #include "cli/utf8_arguments.h"
 #include "cli/utf8_console_output.h"
 
+namespace {
+
 // The environment variable's value, "" when it is not set.
-static std::string_view EnvironmentValue(const char* name) {
+std::string_view EnvironmentValue(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string_view() : std::string_view(value);
 }
+
+}  // namespace
 
 // Runs one command line; what escapes as an exception (out of memory) is
 // reported and ends the run with the failure status.

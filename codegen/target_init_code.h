@@ -32,7 +32,8 @@ struct TargetCodeRequest {
   // Lines for the function's header comment (see HeaderNotes): they go
   // right after its formula line, before its returns line, in the C text
   // and in the assembly text alike.
-  std::vector<std::string> notes;
+  // NOLINTNEXTLINE(readability-redundant-member-init): lets a request be written without it
+  std::vector<std::string> notes{};
   // The character the UART carries: 8N1 in mode 1; in mode 3 the ninth bit
   // is a parity bit the code works out (8E1, 8O1), a fixed bit (8M1, 8S1,
   // and 8N2's first stop bit) or the program's own ninth data bit (9N1).

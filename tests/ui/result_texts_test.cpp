@@ -12,7 +12,8 @@
 namespace tesmirol {
 
 // Shows a label's colour and text when a comparison fails.
-static void PrintTo(const LabelContent& content, std::ostream* os) {
+// NOLINTNEXTLINE(misc-use-internal-linkage): GoogleTest finds it beside the type, by argument-dependent lookup
+void PrintTo(const LabelContent& content, std::ostream* os) {
   *os << "colour 0x" << std::hex << content.color << std::dec << ", text " << testing::PrintToString(content.text);
 }
 

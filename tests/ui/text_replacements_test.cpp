@@ -12,7 +12,8 @@
 namespace tesmirol {
 
 // Shows a replacement as its span and text when a comparison fails.
-static void PrintTo(const TextReplacement& replacement, std::ostream* os) {
+// NOLINTNEXTLINE(misc-use-internal-linkage): GoogleTest finds it beside the type, by argument-dependent lookup
+void PrintTo(const TextReplacement& replacement, std::ostream* os) {
   *os << "[" << replacement.start << ", +" << replacement.length << ") -> " << testing::PrintToString(replacement.text);
 }
 
