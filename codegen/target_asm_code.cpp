@@ -203,6 +203,7 @@ std::vector<FlagBit> NinthBitSymbols(SerialPort port, AsmSyntax syntax) {
       return {{"TB8_1", 0xFB}};  // RB8_1 likewise
     case SerialPort::Ch55xUart1:
       return {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}};
+    case SerialPort::CcUsart:  // not covered by the assembly text (see AsmCoversTarget)
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:

@@ -25,6 +25,8 @@ enum class SerialPort {
   Stc4,        // STC15W4K/STC8 UART4: S4CON (S4ST4 picks Timer 4), IE2.ES4
   N76Uart1,    // N76E003/MS51 UART1: SCON_1, EIE1.ES_1
   Ch55xUart1,  // CH552/CH554 UART1: SCON1 with U1SMOD, IE_EX.IE_UART1
+  CcUsart,     // CC253x/CC254x USART0/USART1 in UART mode: UxCSR, UxUCR, UxDBUF; receive and send
+               // interrupts of their own (URXxIE in IEN0, UTXxIE in IEN2), no SCON
 };
 
 // The serial port the target drives, from its UART and generator.

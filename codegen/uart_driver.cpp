@@ -106,6 +106,8 @@ NinthBits NinthBitsOf(SerialPort port, const SerialPortFacts& facts) {
       return {"TB8_1", "RB8_1", {{"TB8_1", 0xFB}}};
     case SerialPort::Ch55xUart1:
       return {"U1TB8", "U1RB8", {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}}};
+    case SerialPort::CcUsart:
+      return {"D9", "D9", {}};
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:

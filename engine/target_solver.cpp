@@ -230,7 +230,7 @@ TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& 
   setting.achieved = static_cast<double>(setting.achievedNumerator) / static_cast<double>(setting.achievedDenominator);
   if (baud > 0) {
     const Int128 error = ErrorNumerator(frequency, baud, setting);
-    const Uint128 scale = UnitDenominator(clock.divider, frequency) * divisor * static_cast<std::uint32_t>(baud);
+    const Uint128 scale = UnitDenominator(clock.divider, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
     setting.deviation = static_cast<double>(error * 100) / static_cast<double>(scale);
   }
   return setting;
