@@ -184,6 +184,15 @@ void AddCcUsartFills(Fills& fills, const BaudTarget& target, const ClockChoice& 
   fills["COUNT_TEXT"] = "BAUD_M = " + fills["RELOAD"] + ", BAUD_E = " + std::to_string(exponent);
 }
 
+// UxUCR: FLUSH, no flow control, 8 data bits, no parity, STOP high, START
+// low; SPB (bit 2) for the second stop bit of 8N2.
+void AddCcUsartFrameFills(Fills& fills, const SerialFrame& frame) {
+  const bool twoStops = frame.stopBits == 2;
+  fills["UCR"] = Byte(twoStops ? 0x86U : 0x82U);
+  fills["SPB"] = Bit(twoStops);
+  fills["STOP_BITS"] = twoStops ? "2" : "1";
+}
+
 // The statements that set the generator up, after the clock's.
 std::string_view GeneratorPiece(const BaudTarget& target, SerialPort port) {
   switch (target.generator) {
@@ -359,6 +368,11 @@ std::string TargetChipsText(const BaudTarget& target, Language language) {
   return chips ? std::string(*chips) : text::Utf8ToGbk(target.chips).value_or(target.chips);
 }
 
+bool TargetCarriesFrame(const BaudTarget& target, const SerialFrame& frame) {
+  return target.generator != GeneratorKind::CcUsart ||
+         (frame.dataBits == 8 && frame.parity == Parity::None && (frame.stopBits == 1 || frame.stopBits == 2));
+}
+
 SerialFrame CodeFrame(const TargetCodeRequest& request) {
   const bool mode3 = request.uartMode == UartMode::Mode3;
   if ((FrameUartModeOf(request.frame) == FrameUartMode::Mode3) == mode3) {
@@ -394,7 +408,7 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   // register's write sets TB8 (D3 on every port) once for good.
   const bool tb8Set = FrameSetsTb8(frame);
   const auto [tb8, rb8] = NinthBits(port);
-  const SerialPortFacts facts = SerialPortFactsOf(port);
+  const SerialPortFacts facts = SerialPortFactsOf(target);
   Fills fills = {
       {"FUNCTION", FunctionName(target)},
       {"UART_NUMBER", UartNumber(target)},
@@ -439,7 +453,13 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   // What code that writes the data register itself does with the ninth
   // bit, before the request's own notes.
   std::vector<std::string> notes;
-  const std::string noteName = FrameNoteName(frame);
+  // The CC253x USART sends its second stop bit itself (UxUCR.SPB): no
+  // ninth bit for code that writes the data register to mind.
+  const bool ccUsart = target.generator == GeneratorKind::CcUsart;
+  if (ccUsart) {
+    fills["FRAME_TEXT"] = Fill(TargetCodeInline("frame_cc_usart", language), {{"STOP_BITS", frame.stopBits == 2 ? "2" : "1"}});
+  }
+  const std::string noteName = ccUsart ? std::string() : FrameNoteName(frame);
   if (!noteName.empty()) {
     const std::string note = Fill(TargetCodeInline(noteName, language), fills);
     for (std::size_t start = 0; start < note.size();) {
@@ -461,6 +481,7 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   }
   if (target.generator == GeneratorKind::CcUsart) {
     AddCcUsartFills(fills, target, clock);
+    AddCcUsartFrameFills(fills, frame);
   }
   fills["GENERATOR_TEXT"] =
       Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
@@ -549,12 +570,8 @@ std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enabl
 
 namespace {
 
-// The CC253x USART's code sets 8N1 only: its other frames (UxUCR's BIT9,
-// D9, PARITY, SPB) are not written yet, so no text rather than a wrong one.
 bool CodeFitsFrame(const TargetCodeRequest& request) {
-  const SerialFrame frame = CodeFrame(request);
-  return request.target->generator != GeneratorKind::CcUsart ||
-         (frame.dataBits == 8 && frame.parity == Parity::None && frame.stopBits == 1);
+  return TargetCarriesFrame(*request.target, CodeFrame(request));
 }
 
 }  // namespace

@@ -63,19 +63,17 @@ constexpr ExtraRegister kScon0{"SCON0", 0x98, false};
 //   IRCON2 0xE8: TI's CC253x/CC254x User's Guide SWRU191F, Table 2-1.
 constexpr ExtraRegister kIen2{"IEN2", 0x9A, false};
 constexpr ExtraRegister kIrcon2{"IRCON2", 0xE8, false};
-constexpr std::array<ExtraRegister, 5> kCcUsart0{{
+constexpr std::array<ExtraRegister, 4> kCcUsart0{{
     {"U0CSR", 0x86, false},
     {"U0UCR", 0xC4, false},
     {"U0BAUD", 0xC2, false},
     {"U0GCR", 0xC5, false},
-    {"U0DBUF", 0xC1, false},
 }};
-constexpr std::array<ExtraRegister, 5> kCcUsart1{{
+constexpr std::array<ExtraRegister, 4> kCcUsart1{{
     {"U1CSR", 0xF8, false},
     {"U1UCR", 0xFB, false},
     {"U1BAUD", 0xFA, false},
     {"U1GCR", 0xFC, false},
-    {"U1DBUF", 0xF9, false},
 }};
 constexpr std::array<ExtraRegister, 5> k8052Timer2{{
     {"T2CON", 0xC8, true},
@@ -344,10 +342,29 @@ SerialPortFacts SerialPortFactsOf(SerialPort port) {
       // holds the ninth bit of mode 3 only.
       return {"SBUF1", {"SBUF1", 0xC1, false}, "", "", "U1RI", "U1TI", "", {{"U1RI", 0xC0}, {"U1TI", 0xC1}}, 10};
     case SerialPort::CcUsart:
-      // Two interrupts and a data register per USART: see CcUsartFactsOf.
-      return {"U0DBUF", {"U0DBUF", 0xC1, false}, "U0CSR", "", "URX0IF", "UTX0IF", "", {}, 2};
+      return SerialPortFactsOf(SerialPort::CcUsart, "UART0");
   }
   return {};
 }
+
+SerialPortFacts SerialPortFactsOf(SerialPort port, std::string_view uart) {
+  if (port != SerialPort::CcUsart) {
+    return SerialPortFactsOf(port);
+  }
+  // The CC253x USARTs (SWRU191F Tables 2-1 and 2-5): UxDBUF, URXxIF in the
+  // bit-addressable TCON (bit 3 for USART0, bit 7 for USART1), UTXxIF in the
+  // bit-addressable IRCON2 (bit 1, bit 2); the receive interrupt is 2 or 3,
+  // the send interrupt 7 or 14 (see CcUsartSendVector). No stop bit is kept.
+  if (uart == "UART1") {
+    return {"U1DBUF", {"U1DBUF", 0xF9, false}, "", "", "URX1IF", "UTX1IF", "", {{"URX1IF", 0x8F}, {"UTX1IF", 0xEA}}, 3};
+  }
+  return {"U0DBUF", {"U0DBUF", 0xC1, false}, "", "", "URX0IF", "UTX0IF", "", {{"URX0IF", 0x8B}, {"UTX0IF", 0xE9}}, 2};
+}
+
+SerialPortFacts SerialPortFactsOf(const BaudTarget& target) {
+  return SerialPortFactsOf(SerialPortOf(target), target.uart);
+}
+
+unsigned CcUsartSendVector(const BaudTarget& target) { return target.uart == "UART1" ? 14U : 7U; }
 
 }  // namespace tesmirol

@@ -85,4 +85,14 @@ struct SerialPortFacts {
 
 SerialPortFacts SerialPortFactsOf(SerialPort port);
 
+// The facts of the port of one UART: a CC253x USART's own registers, flags
+// and receive interrupt by its number (USART0 for the port alone); the
+// port's facts for every other UART.
+SerialPortFacts SerialPortFactsOf(SerialPort port, std::string_view uart);
+SerialPortFacts SerialPortFactsOf(const BaudTarget& target);
+
+// The send interrupt of a CC253x USART, which has one of its own beside the
+// receive interrupt of SerialPortFacts::vector: 7 for USART0, 14 for USART1.
+unsigned CcUsartSendVector(const BaudTarget& target);
+
 }  // namespace tesmirol
