@@ -162,7 +162,7 @@ std::string_view ClockSelectName(ClockSelect clock) noexcept {
     case ClockSelect::CkconSca:
       return "ckcon-sca";
     case ClockSelect::UxgcrBaudE:
-      return "uxgcr-baud-e";
+      return "uxgcr-e";
     case ClockSelect::Fixed:
       break;
   }

@@ -16,7 +16,8 @@ std::string TargetReloadText(const BaudTarget& target, std::uint32_t reload);
 
 // The clock choice as the chips' manuals name it: "1T", "12T" for a timer
 // that counts every P oscillator periods, "/128" for a prescaler that divides
-// the system clock (Nuvoton T3PS, WCH T2MOD, Silicon Labs SCA).
+// the system clock (Nuvoton T3PS, WCH T2MOD, Silicon Labs SCA), "E11" for
+// the exponent BAUD_E of the CC253x USART's generator.
 std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex);
 
 // Every clock choice of the target: "1T 12T", "/1 /2 /4 ... /128".

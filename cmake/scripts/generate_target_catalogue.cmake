@@ -82,7 +82,7 @@ function(tesmirol_finish_target)
   # The clock: fixed, one selector bit set or cleared, or a selector with a
   # choice of clocks, one per entry of clocks-per-cycle.
   set(oneBitClocks auxr-t1x12 auxr-t2x12 auxr-brtx12 ckcon-t1m t4t3m-t3x12 t4t3m-t4x12)
-  set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-baud-e)
+  set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-e)
   set(clockEnums AuxrT1x12 AuxrT2x12 AuxrBrtx12 CkconT1M T4t3mT3x12 T4t3mT4x12 T3conT3ps T2modT1Clk CkconSca
                  UxgcrBaudE)
   string(REPLACE " " ";" pList "${value_clocks-per-cycle}")
@@ -118,11 +118,11 @@ function(tesmirol_finish_target)
       else()
         set(selectList 0)
       endif()
-    elseif(selector STREQUAL "uxgcr-baud-e")
+    elseif(selector STREQUAL "uxgcr-e")
       # The mantissa/exponent generator runs from the system clock; its
       # choices are the exponents, expanded below.
       if(NOT value_generator STREQUAL "cc-usart" OR NOT value_clocks-per-cycle STREQUAL "1")
-        message(FATAL_ERROR "${where}: uxgcr-baud-e goes with generator cc-usart and clocks-per-cycle = 1")
+        message(FATAL_ERROR "${where}: uxgcr-e goes with generator cc-usart and clocks-per-cycle = 1")
       endif()
       set(selectList 0)
     elseif(oneBit GREATER_EQUAL 0)
@@ -204,8 +204,8 @@ function(tesmirol_finish_target)
     # exponent, its divider 2^(28 - BAUD_E). The UART's top rate is f / 16
     # (BAUD_E = 16, BAUD_M = 0), so the exponents run from 0 to 16.
     set(expectedBits 8)
-    if(NOT value_clock STREQUAL "uxgcr-baud-e" OR NOT value_divider STREQUAL "2^(28 - E)")
-      message(FATAL_ERROR "${where}: cc-usart takes clock = uxgcr-baud-e and divider = 2^(28 - E)")
+    if(NOT value_clock STREQUAL "uxgcr-e" OR NOT value_divider STREQUAL "2^(28 - E)")
+      message(FATAL_ERROR "${where}: cc-usart takes clock = uxgcr-e and divider = 2^(28 - E)")
     endif()
     set(pList "")
     set(dividerList "")
