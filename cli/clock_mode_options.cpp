@@ -23,10 +23,9 @@ std::optional<std::string> SettleClockMode(const GivenOptions& given, CommandLin
   if (const BaudTarget* target = FindBaudTarget(*options.target)) {
     named.push_back(target);
   }
-  for (const BaudTarget* target : named) {
-    if (target->generator == GeneratorKind::CcUsart) {
-      return Utf8Text(options.language, TextKey::ClockNotCovered, {{"target", *options.target}});
-    }
+  if (std::any_of(named.begin(), named.end(),
+                  [](const BaudTarget* target) { return target->generator == GeneratorKind::CcUsart; })) {
+    return Utf8Text(options.language, TextKey::ClockNotCovered, {{"target", *options.target}});
   }
   const bool everyRate =
       std::all_of(options.uarts.begin(), options.uarts.end(), [](const UartChoice& choice) { return choice.baud; });

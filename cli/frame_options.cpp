@@ -1,5 +1,6 @@
 // What --frame allows, and the frame and UART mode it gives the code.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,10 +57,9 @@ std::optional<std::string> CheckFrameOptions(const GivenOptions& given, CommandL
     if (const BaudTarget* target = FindBaudTarget(*options.target)) {
       named.push_back(target);
     }
-    for (const BaudTarget* target : named) {
-      if (!TargetCarriesFrame(*target, options.frame)) {
-        return Utf8Text(language, TextKey::LinkFrameNotCarried, {{"frame", frame}, {"target", *options.target}});
-      }
+    if (std::any_of(named.begin(), named.end(),
+                    [&](const BaudTarget* target) { return !TargetCarriesFrame(*target, options.frame); })) {
+      return Utf8Text(language, TextKey::LinkFrameNotCarried, {{"frame", frame}, {"target", *options.target}});
     }
   }
   options.uartMode = mode3 ? UartMode::Mode3 : UartMode::Mode1;

@@ -348,8 +348,8 @@ std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSy
   if (kept.empty()) {
     return {};
   }
-  const bool nine = std::any_of(kept.begin(), kept.end(),
-                                [](const TargetCodeRequest& request) { return IsNineBitFrame(request); });
+  const bool nine =
+      std::any_of(kept.begin(), kept.end(), [](const TargetCodeRequest& request) { return IsNineBitFrame(request); });
   std::string text =
       FillText(SyntaxPiece(syntax, "file_header", language),
                {{"FILE_TITLE", InlinePiece("file_title", language)},

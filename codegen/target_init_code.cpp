@@ -85,8 +85,8 @@ std::string_view DoublingBit(SerialPort port) {
 std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPort port) {
   if (target.generator == GeneratorKind::CcUsart) {
     const std::string n = UartNumber(target);
-    return "f x (256 + U" + n + "BAUD) / " + std::to_string(clock.divider) + " (2^28 / 2^BAUD_E, BAUD_E = " +
-           std::to_string(clock.select) + ")";
+    return "f x (256 + U" + n + "BAUD) / " + std::to_string(clock.divider) +
+           " (2^28 / 2^BAUD_E, BAUD_E = " + std::to_string(clock.select) + ")";
   }
   const std::string divider = std::to_string(clock.divider);
   const std::string doubled = target.smodDoubles ? "2^" + std::string(DoublingBit(port)) + " x " : "";
@@ -457,7 +457,8 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   // ninth bit for code that writes the data register to mind.
   const bool ccUsart = target.generator == GeneratorKind::CcUsart;
   if (ccUsart) {
-    fills["FRAME_TEXT"] = Fill(TargetCodeInline("frame_cc_usart", language), {{"STOP_BITS", frame.stopBits == 2 ? "2" : "1"}});
+    fills["FRAME_TEXT"] =
+        Fill(TargetCodeInline("frame_cc_usart", language), {{"STOP_BITS", frame.stopBits == 2 ? "2" : "1"}});
   }
   const std::string noteName = ccUsart ? std::string() : FrameNoteName(frame);
   if (!noteName.empty()) {
@@ -570,9 +571,7 @@ std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enabl
 
 namespace {
 
-bool CodeFitsFrame(const TargetCodeRequest& request) {
-  return TargetCarriesFrame(*request.target, CodeFrame(request));
-}
+bool CodeFitsFrame(const TargetCodeRequest& request) { return TargetCarriesFrame(*request.target, CodeFrame(request)); }
 
 }  // namespace
 

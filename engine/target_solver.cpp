@@ -46,8 +46,7 @@ std::uint64_t MostMantissa(const ClockChoice& clock) {
 Int128 ErrorNumerator(const ExactFrequency& frequency, std::int32_t baud, const TargetSetting& setting) {
   const Uint128 wanted =
       UnitDenominator(setting.divider, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
-  return static_cast<Int128>(RateNumerator(frequency, setting.smod) * setting.multiplier) -
-         static_cast<Int128>(wanted);
+  return static_cast<Int128>(RateNumerator(frequency, setting.smod) * setting.multiplier) - static_cast<Int128>(wanted);
 }
 
 Uint128 GreatestCommonDivisor(Uint128 a, Uint128 b) {
@@ -96,8 +95,8 @@ TargetModeResult SolveExponent(const BaudTarget& target, const TargetInputs& inp
     if (mantissa < kLeastMantissa || mantissa > most || (mode.triedCount == 1 && mantissa == floor)) {
       continue;
     }
-    mode.tried.at(mode.triedCount) = MakeTargetSetting(target, inputs.frequency, clockIndex, 0,
-                                                       static_cast<std::uint64_t>(mantissa), inputs.baud);
+    mode.tried.at(mode.triedCount) =
+        MakeTargetSetting(target, inputs.frequency, clockIndex, 0, static_cast<std::uint64_t>(mantissa), inputs.baud);
     ++mode.triedCount;
   }
   // On a tie the smaller mantissa, tried first, stays.
@@ -230,7 +229,8 @@ TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& 
   setting.achieved = static_cast<double>(setting.achievedNumerator) / static_cast<double>(setting.achievedDenominator);
   if (baud > 0) {
     const Int128 error = ErrorNumerator(frequency, baud, setting);
-    const Uint128 scale = UnitDenominator(clock.divider, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
+    const Uint128 scale =
+        UnitDenominator(clock.divider, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
     setting.deviation = static_cast<double>(error * 100) / static_cast<double>(scale);
   }
   return setting;

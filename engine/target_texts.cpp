@@ -52,8 +52,8 @@ std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& set
   if (target.generator == GeneratorKind::CcUsart && setting.clockIndex < target.clocks.size()) {
     // UxBAUD and the exponent in UxGCR (U0BAUD -> U0GCR).
     const std::string baud = ReloadRegisterLabel(target);
-    return baud + " = " + Hex(setting.reloadLow, 2) + ", " + baud.substr(0, 2) + "GCR.BAUD_E = " +
-           std::to_string(target.clocks[setting.clockIndex].select);
+    return baud + " = " + Hex(setting.reloadLow, 2) + ", " + baud.substr(0, 2) +
+           "GCR.BAUD_E = " + std::to_string(target.clocks[setting.clockIndex].select);
   }
   if (target.reloadRegisters.size() < 2) {
     return ReloadRegisterLabel(target) + " = " + Hex(setting.reloadLow, 2);

@@ -180,7 +180,7 @@ Uint128 ExponentError(const TargetInputs& inputs, std::uint64_t mantissa, std::u
 // exponents' ranges is served, and a rate out of every range is refused.
 TEST(SolveTarget, NoMantissaOrExponentComesCloser) {
   constexpr std::array<const char*, 4> crystals = {"32MHz", "16MHz", "3.579545MHz", "33.1776MHz"};
-  constexpr std::array<const char*, 12> rates = {"30",     "300",    "2400",    "9600",    "62400",   "62450",
+  constexpr std::array<const char*, 12> rates = {"30",     "300",    "2400",   "9600",    "62400",   "62450",
                                                  "115200", "250000", "921600", "1000000", "2000000", "2000001"};
   for (const char* name : {"cc253x-usart0", "cc253x-usart1"}) {
     const BaudTarget* target = FindBaudTarget(name);

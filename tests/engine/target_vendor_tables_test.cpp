@@ -292,9 +292,9 @@ INSTANTIATE_TEST_SUITE_P(N76e003, VendorTables,
 struct ExponentRow {
   const char* name;
   const char* baud;
-  std::uint32_t mantissa;   // BAUD_M
-  std::uint32_t exponent;   // BAUD_E
-  double errorPercent;      // as printed, two decimals
+  std::uint32_t mantissa;  // BAUD_M
+  std::uint32_t exponent;  // BAUD_E
+  double errorPercent;     // as printed, two decimals
 };
 
 void PrintTo(const ExponentRow& row, std::ostream* os) { *os << row.name; }
@@ -315,19 +315,15 @@ TEST_P(ExponentVendorTable, SolverChoosesTheVendorsSetting) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cc253xAt32MHz, ExponentVendorTable,
-                         testing::Values(ExponentRow{"Rate2400", "2400", 59, 6, 0.14},
-                                         ExponentRow{"Rate4800", "4800", 59, 7, 0.14},
-                                         ExponentRow{"Rate9600", "9600", 59, 8, 0.14},
-                                         ExponentRow{"Rate14400", "14400", 216, 8, 0.03},
-                                         ExponentRow{"Rate19200", "19200", 59, 9, 0.14},
-                                         ExponentRow{"Rate28800", "28800", 216, 9, 0.03},
-                                         ExponentRow{"Rate38400", "38400", 59, 10, 0.14},
-                                         ExponentRow{"Rate57600", "57600", 216, 10, 0.03},
-                                         ExponentRow{"Rate76800", "76800", 59, 11, 0.14},
-                                         ExponentRow{"Rate115200", "115200", 216, 11, 0.03},
-                                         ExponentRow{"Rate230400", "230400", 216, 12, 0.03}),
-                         testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Cc253xAt32MHz, ExponentVendorTable,
+    testing::Values(ExponentRow{"Rate2400", "2400", 59, 6, 0.14}, ExponentRow{"Rate4800", "4800", 59, 7, 0.14},
+                    ExponentRow{"Rate9600", "9600", 59, 8, 0.14}, ExponentRow{"Rate14400", "14400", 216, 8, 0.03},
+                    ExponentRow{"Rate19200", "19200", 59, 9, 0.14}, ExponentRow{"Rate28800", "28800", 216, 9, 0.03},
+                    ExponentRow{"Rate38400", "38400", 59, 10, 0.14}, ExponentRow{"Rate57600", "57600", 216, 10, 0.03},
+                    ExponentRow{"Rate76800", "76800", 59, 11, 0.14}, ExponentRow{"Rate115200", "115200", 216, 11, 0.03},
+                    ExponentRow{"Rate230400", "230400", 216, 12, 0.03}),
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace tesmirol
