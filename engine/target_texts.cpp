@@ -55,11 +55,16 @@ std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& set
     return baud + " = " + Hex(setting.reloadLow, 2) + ", " + baud.substr(0, 2) +
            "GCR.BAUD_E = " + std::to_string(target.clocks[setting.clockIndex].select);
   }
+  return ReloadBytesText(target, setting.reload);
+}
+
+std::string ReloadBytesText(const BaudTarget& target, std::uint32_t reload) {
+  const std::uint32_t low = reload & 0xFFU;
   if (target.reloadRegisters.size() < 2) {
-    return ReloadRegisterLabel(target) + " = " + Hex(setting.reloadLow, 2);
+    return ReloadRegisterLabel(target) + " = " + Hex(low, 2);
   }
-  return target.reloadRegisters[0] + " = " + Hex(setting.reloadHigh, 2) + ", " + target.reloadRegisters[1] + " = " +
-         Hex(setting.reloadLow, 2);
+  return target.reloadRegisters[0] + " = " + Hex((reload >> 8U) & 0xFFU, 2) + ", " + target.reloadRegisters[1] + " = " +
+         Hex(low, 2);
 }
 
 std::string DecimalText(double value) {

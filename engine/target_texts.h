@@ -33,8 +33,12 @@ std::string TimerText(std::string_view timer, Language language);
 // "TH1" or "T2H,T2L": the register(s) the reload goes into.
 std::string ReloadRegisterLabel(const BaudTarget& target);
 
-// "TH1 = 0xFD" or "T2H = 0xFF, T2L = 0xE8": what is written where.
+// "TH1 = 0xFD" or "T2H = 0xFF, T2L = 0xE8": what is written where; the
+// CC253x USART's exponent too ("U0BAUD = 0xD8, U0GCR.BAUD_E = 11").
 std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& setting);
+
+// The reload's bytes alone, whatever the clock choice: "T2H = 0xFF, T2L = 0xE8".
+std::string ReloadBytesText(const BaudTarget& target, std::uint32_t reload);
 
 // A rate or frequency as a decimal with up to two places, without the
 // C locale ("9615.38", "115200").
