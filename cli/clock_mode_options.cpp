@@ -2,6 +2,7 @@
 // with --uart NAME:RATE for each UART of a plan.
 
 #include <algorithm>
+#include <vector>
 
 #include "cli/mode_options.h"
 #include "cli/utf8_text.h"
@@ -15,6 +16,16 @@ std::optional<std::string> SettleClockMode(const GivenOptions& given, CommandLin
   }
   if (!options.target) {
     return Utf8Text(options.language, TextKey::ClockNeedsTarget, {{"families", JoinNames(BaudTargetFamilies())}});
+  }
+  // The finder searches clocks for whole reloads; the CC253x USART's
+  // mantissa/exponent generator is solved from a given clock only.
+  std::vector<const BaudTarget*> named = FindFamilyTargets(*options.target);
+  if (const BaudTarget* target = FindBaudTarget(*options.target)) {
+    named.push_back(target);
+  }
+  if (std::any_of(named.begin(), named.end(),
+                  [](const BaudTarget* target) { return target->generator == GeneratorKind::CcUsart; })) {
+    return Utf8Text(options.language, TextKey::ClockNotCovered, {{"target", *options.target}});
   }
   const bool everyRate =
       std::all_of(options.uarts.begin(), options.uarts.end(), [](const UartChoice& choice) { return choice.baud; });

@@ -1,12 +1,16 @@
 // What --frame allows, and the frame and UART mode it gives the code.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/mode_options.h"
 #include "cli/utf8_text.h"
+#include "codegen/target_init_code.h"
 #include "engine/serial_frame.h"
+#include "engine/target_catalogue.h"
 
 namespace tesmirol::cli {
 
@@ -46,6 +50,17 @@ std::optional<std::string> CheckFrameOptions(const GivenOptions& given, CommandL
   }
   if (mode3 && !options.target && codeOnly) {
     return Utf8Text(language, TextKey::LinkFrameNeedsTarget, {{"frame", frame}});
+  }
+  if (options.target) {
+    // The CC253x USARTs' code sets 8N1 and 8N2 alone.
+    std::vector<const BaudTarget*> named = FindFamilyTargets(*options.target);
+    if (const BaudTarget* target = FindBaudTarget(*options.target)) {
+      named.push_back(target);
+    }
+    if (std::any_of(named.begin(), named.end(),
+                    [&](const BaudTarget* target) { return !TargetCarriesFrame(*target, options.frame); })) {
+      return Utf8Text(language, TextKey::LinkFrameNotCarried, {{"frame", frame}, {"target", *options.target}});
+    }
   }
   options.uartMode = mode3 ? UartMode::Mode3 : UartMode::Mode1;
   return std::nullopt;

@@ -232,7 +232,7 @@ std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFreque
   std::string report = TargetLine(target, language);
   report += CrystalLine(frequency, language);
   report += ReloadRegisterLabel(target) + " = " + TargetReloadText(target, settings.front().reload) + " (" +
-            RegisterBytesText(target, settings.front()) + ")\n";
+            ReloadBytesText(target, settings.front().reload) + ")\n";
   for (const TargetSetting& setting : settings) {
     report += ModeHead(target, setting.clockIndex, setting.smod);
     report += Text(language, TextKey::ReportAchieved);

@@ -27,6 +27,8 @@ std::uint32_t ControlValue(SerialPort port, const BaudTarget& target, std::uint3
       return (mode3 ? 0x80U : 0x00U) | (OwnTimer(target) ? 0x40U : 0x00U);
     case SerialPort::Ch55xUart1:
       return (mode3 ? 0x80U : 0x00U) | (smod != 0 ? 0x20U : 0x00U);
+    case SerialPort::CcUsart:
+      return 0x82U;  // UxUCR: FLUSH, 8 data bits, no parity, 1 high stop bit
   }
   return 0;
 }
@@ -88,6 +90,7 @@ RegisterWrites InitRegisterWrites(const BaudTarget& target, std::uint32_t select
     case ClockSelect::AuxrBrtx12:
     case ClockSelect::T4t3mT3x12:
     case ClockSelect::T4t3mT4x12:
+    case ClockSelect::UxgcrBaudE:
       break;
   }
   return writes;

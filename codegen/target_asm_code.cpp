@@ -88,8 +88,12 @@ std::string DriverName(const BaudTarget& target) {
 
 std::string InitName(const BaudTarget& target) { return target.function.empty() ? "SIO_Init" : target.function; }
 
-// Whether the frame has a ninth bit that send and receive pass (mode 3).
-bool IsNineBitFrame(const SerialFrame& frame) noexcept { return FrameUartModeOf(frame) == FrameUartMode::Mode3; }
+// Whether the request's frame has a ninth bit that send and receive pass
+// (mode 3); the CC253x USART sends 8N2's second stop bit itself (UxUCR.SPB).
+bool IsNineBitFrame(const TargetCodeRequest& request) {
+  return request.target->generator != GeneratorKind::CcUsart &&
+         FrameUartModeOf(CodeFrame(request)) == FrameUartMode::Mode3;
+}
 
 // The C fills of the setting, with the numbers and the shared registers'
 // statements in the syntax's own form, the labels and the registers that
@@ -121,7 +125,7 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
   fills["AUXR_SET"] = Number(writes.at("AUXR_SET").set, syntax);
   const AsmFunctionNames names = AsmFunctionNamesOf(target, syntax);
   const std::string driver = DriverName(target);
-  const SerialPortFacts facts = SerialPortFactsOf(port);
+  const SerialPortFacts facts = SerialPortFactsOf(target);
   fills["U"] = driver;
   fills["LABEL"] = names.init;
   fills["SEND"] = driver + "_send";
@@ -135,7 +139,14 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
   fills["RI"] = std::string(facts.ri);
   fills["CTRL"] = std::string(facts.control);
   fills["FLAG"] = std::string(facts.flagPrefix);
-  if (IsNineBitFrame(frame)) {
+  if (target.generator == GeneratorKind::CcUsart) {
+    // The C fills' "0xFB" masks and values in the syntax's numbers.
+    for (const char* name :
+         {"BAUD_E_HEX", "URXIE_KEEP", "UTXIE_KEEP", "URXIE_SET", "UTXIE_SET", "URXIF_KEEP", "UTXIF_KEEP", "UCR"}) {
+      fills[name] = Number(static_cast<std::uint32_t>(std::stoul(fills.at(name), nullptr, 16)), syntax);
+    }
+  }
+  if (IsNineBitFrame(request)) {
     const std::string_view kind = NinthBitName(frame);
     const bool data = kind == "data";
     for (const auto& [fill, piece] : {std::pair<std::string_view, std::string>{"NINTH_TEXT", "ninth_text_"},
@@ -159,8 +170,12 @@ std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax, Languag
     text += Piece(piece, language);
   }
   text += Piece("end", language);
+  if (target.generator == GeneratorKind::CcUsart) {
+    text += Piece("send_cc_usart", language) + Piece("receive_cc_usart", language);
+    return FillText(text, AsmFills(request, syntax, language));
+  }
   const bool byteFlags = !SerialPortFactsOf(SerialPortOf(target)).control.empty();
-  const std::string frame = IsNineBitFrame(CodeFrame(request)) ? "_frame" : "";
+  const std::string frame = IsNineBitFrame(request) ? "_frame" : "";
   text += Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
   text += Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
   return FillText(text, AsmFills(request, syntax, language));
@@ -203,6 +218,7 @@ std::vector<FlagBit> NinthBitSymbols(SerialPort port, AsmSyntax syntax) {
       return {{"TB8_1", 0xFB}};  // RB8_1 likewise
     case SerialPort::Ch55xUart1:
       return {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}};
+    case SerialPort::CcUsart:  // 8N2's second stop bit is the USART's own (UxUCR.SPB)
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:
@@ -228,14 +244,14 @@ std::vector<AsmSymbol> ExtraSymbols(std::span<const TargetCodeRequest> requests,
   }
   for (const TargetCodeRequest& request : requests) {
     const SerialPort port = SerialPortOf(*request.target);
-    const SerialPortFacts facts = SerialPortFactsOf(port);
+    const SerialPortFacts facts = SerialPortFactsOf(*request.target);
     if (!facts.bufferRegister.name.empty()) {
       add(facts.bufferRegister.name, facts.bufferRegister.address, false);
     }
     for (const FlagBit& bit : facts.bits) {
       add(bit.name, bit.address, true);
     }
-    if (IsNineBitFrame(CodeFrame(request))) {
+    if (IsNineBitFrame(request)) {
       for (const FlagBit& bit : NinthBitSymbols(port, syntax)) {
         add(bit.name, bit.address, true);
       }
@@ -271,7 +287,7 @@ std::string Prototypes(std::span<const TargetCodeRequest> requests) {
     const std::string driver = DriverName(*request.target);
     text += ";     void " + InitName(*request.target) + "(void);" + std::string(kLineEnd);
     const SerialFrame frame = CodeFrame(request);
-    const bool nine = IsNineBitFrame(frame);
+    const bool nine = IsNineBitFrame(request);
     text += ";     void " + driver + "_send(";
     text += nine && frame.dataBits == 9 ? "unsigned int" : "unsigned char";
     text += " c);" + std::string(kLineEnd);
@@ -332,8 +348,8 @@ std::string GenerateAsmDriver(std::span<const TargetCodeRequest> requests, AsmSy
   if (kept.empty()) {
     return {};
   }
-  const bool nine = std::any_of(kept.begin(), kept.end(),
-                                [](const TargetCodeRequest& request) { return IsNineBitFrame(CodeFrame(request)); });
+  const bool nine =
+      std::any_of(kept.begin(), kept.end(), [](const TargetCodeRequest& request) { return IsNineBitFrame(request); });
   std::string text =
       FillText(SyntaxPiece(syntax, "file_header", language),
                {{"FILE_TITLE", InlinePiece("file_title", language)},

@@ -75,6 +75,7 @@ std::string_view DoublingBit(SerialPort port) {
     case SerialPort::Stc3:
     case SerialPort::Stc4:
     case SerialPort::N76Uart1:
+    case SerialPort::CcUsart:
       break;
   }
   return "SMOD";
@@ -82,6 +83,11 @@ std::string_view DoublingBit(SerialPort port) {
 
 // The formula with the chosen clock's constant, in the registers' names.
 std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPort port) {
+  if (target.generator == GeneratorKind::CcUsart) {
+    const std::string n = UartNumber(target);
+    return "f x (256 + U" + n + "BAUD) / " + std::to_string(clock.divider) +
+           " (2^28 / 2^BAUD_E, BAUD_E = " + std::to_string(clock.select) + ")";
+  }
   const std::string divider = std::to_string(clock.divider);
   const std::string doubled = target.smodDoubles ? "2^" + std::string(DoublingBit(port)) + " x " : "";
   std::string_view count;
@@ -114,6 +120,8 @@ std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPo
     case GeneratorKind::Ch55xSbaud1:
       count = "256 - SBAUD1";
       break;
+    case GeneratorKind::CcUsart:
+      break;
   }
   return doubled + "f / (" + divider + " x (" + std::string(count) + "))";
 }
@@ -141,8 +149,48 @@ std::string_view GeneratorName(GeneratorKind generator) {
       return "ch55x_sbaud1";
     case GeneratorKind::SilabsTimer1:
       return "silabs_timer1";
+    case GeneratorKind::CcUsart:
+      return "cc_usart";
   }
   return {};
+}
+
+// The CC253x USART's exponent and its interrupt bits (SWRU191F Table 2-5):
+// USART0 receives on interrupt 2 (URX0IE bit 2 of IEN0, URX0IF bit 3 of
+// TCON) and sends on interrupt 7 (UTX0IE bit 2 of IEN2, UTX0IF bit 1 of
+// IRCON2); USART1 on 3 (URX1IE bit 3, URX1IF bit 7) and 14 (UTX1IE bit 3,
+// UTX1IF bit 2).
+void AddCcUsartFills(Fills& fills, const BaudTarget& target, const ClockChoice& clock) {
+  const bool usart1 = target.uart == "UART1";
+  const std::uint32_t exponent = clock.select;
+  fills["BAUD_E"] = std::to_string(exponent);
+  fills["BAUD_E_HEX"] = Byte(exponent);
+  std::string bits;
+  for (int bit = 4; bit >= 0; --bit) {
+    bits += Bit(((exponent >> static_cast<unsigned>(bit)) & 1U) != 0);
+  }
+  fills["BAUD_E_BITS"] = bits;
+  const std::uint32_t enable = usart1 ? 0x08U : 0x04U;
+  fills["URXIE_BIT"] = usart1 ? "3" : "2";
+  fills["UTXIE_BIT"] = usart1 ? "3" : "2";
+  fills["URXIE_SET"] = Byte(enable);
+  fills["UTXIE_SET"] = Byte(enable);
+  fills["URXIE_KEEP"] = Byte(~enable & 0xFFU);
+  fills["UTXIE_KEEP"] = Byte(~enable & 0xFFU);
+  fills["URXIF_KEEP"] = Byte(usart1 ? 0x7FU : 0xF7U);
+  fills["UTXIF_KEEP"] = Byte(usart1 ? 0xFBU : 0xFDU);
+  fills["RX_VECTOR"] = usart1 ? "3" : "2";
+  fills["TX_VECTOR"] = usart1 ? "14" : "7";
+  fills["COUNT_TEXT"] = "BAUD_M = " + fills["RELOAD"] + ", BAUD_E = " + std::to_string(exponent);
+}
+
+// UxUCR: FLUSH, no flow control, 8 data bits, no parity, STOP high, START
+// low; SPB (bit 2) for the second stop bit of 8N2.
+void AddCcUsartFrameFills(Fills& fills, const SerialFrame& frame) {
+  const bool twoStops = frame.stopBits == 2;
+  fills["UCR"] = Byte(twoStops ? 0x86U : 0x82U);
+  fills["SPB"] = Bit(twoStops);
+  fills["STOP_BITS"] = twoStops ? "2" : "1";
 }
 
 // The statements that set the generator up, after the clock's.
@@ -163,6 +211,7 @@ std::string_view GeneratorPiece(const BaudTarget& target, SerialPort port) {
     case GeneratorKind::StcTimer3:
     case GeneratorKind::StcTimer4:
     case GeneratorKind::Ch55xSbaud1:
+    case GeneratorKind::CcUsart:
       break;
   }
   return GeneratorName(target.generator);
@@ -188,6 +237,8 @@ std::string_view BeginPiece(SerialPort port) {
       return "begin_n76_uart1";
     case SerialPort::Ch55xUart1:
       return "begin_ch55x_uart1";
+    case SerialPort::CcUsart:
+      return "begin_cc_usart";
   }
   return {};
 }
@@ -209,6 +260,8 @@ std::string_view EnableSuffix(SerialPort port) {
       return "_n76_uart1";
     case SerialPort::Ch55xUart1:
       return "_ch55x_uart1";
+    case SerialPort::CcUsart:
+      return "_cc_usart";
   }
   return {};
 }
@@ -236,6 +289,8 @@ std::pair<std::string_view, std::string_view> NinthBits(SerialPort port) {
       return {"TB8_1", "RB8_1"};
     case SerialPort::Ch55xUart1:
       return {"U1TB8", "U1RB8"};
+    case SerialPort::CcUsart:
+      return {"D9", "D9"};
   }
   return {"TB8", "RB8"};
 }
@@ -298,6 +353,7 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
     case ClockSelect::AuxrBrtx12:
     case ClockSelect::T4t3mT3x12:
     case ClockSelect::T4t3mT4x12:
+    case ClockSelect::UxgcrBaudE:
       break;
   }
 }
@@ -310,6 +366,11 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
 std::string TargetChipsText(const BaudTarget& target, Language language) {
   const std::optional<std::string_view> chips = TargetText(language, target.name, TargetTextField::Chips);
   return chips ? std::string(*chips) : text::Utf8ToGbk(target.chips).value_or(target.chips);
+}
+
+bool TargetCarriesFrame(const BaudTarget& target, const SerialFrame& frame) {
+  return target.generator != GeneratorKind::CcUsart ||
+         (frame.dataBits == 8 && frame.parity == Parity::None && (frame.stopBits == 1 || frame.stopBits == 2));
 }
 
 SerialFrame CodeFrame(const TargetCodeRequest& request) {
@@ -347,7 +408,7 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   // register's write sets TB8 (D3 on every port) once for good.
   const bool tb8Set = FrameSetsTb8(frame);
   const auto [tb8, rb8] = NinthBits(port);
-  const SerialPortFacts facts = SerialPortFactsOf(port);
+  const SerialPortFacts facts = SerialPortFactsOf(target);
   Fills fills = {
       {"FUNCTION", FunctionName(target)},
       {"UART_NUMBER", UartNumber(target)},
@@ -392,7 +453,14 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
   // What code that writes the data register itself does with the ninth
   // bit, before the request's own notes.
   std::vector<std::string> notes;
-  const std::string noteName = FrameNoteName(frame);
+  // The CC253x USART sends its second stop bit itself (UxUCR.SPB): no
+  // ninth bit for code that writes the data register to mind.
+  const bool ccUsart = target.generator == GeneratorKind::CcUsart;
+  if (ccUsart) {
+    fills["FRAME_TEXT"] =
+        Fill(TargetCodeInline("frame_cc_usart", language), {{"STOP_BITS", frame.stopBits == 2 ? "2" : "1"}});
+  }
+  const std::string noteName = ccUsart ? std::string() : FrameNoteName(frame);
   if (!noteName.empty()) {
     const std::string note = Fill(TargetCodeInline(noteName, language), fills);
     for (std::size_t start = 0; start < note.size();) {
@@ -411,6 +479,10 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
     fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer2", language), fills);
   } else {
     fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer", language), fills);
+  }
+  if (target.generator == GeneratorKind::CcUsart) {
+    AddCcUsartFills(fills, target, clock);
+    AddCcUsartFrameFills(fills, frame);
   }
   fills["GENERATOR_TEXT"] =
       Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
@@ -437,6 +509,7 @@ std::string_view ClockPiece(const BaudTarget& target) {
     case ClockSelect::T4t3mT3x12:
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::T3conT3ps:
+    case ClockSelect::UxgcrBaudE:
       return {};  // part of the generator's own statements
     case ClockSelect::Fixed:
       break;
@@ -496,8 +569,14 @@ std::vector<std::string> InitFunctionPieces(const BaudTarget& target, bool enabl
   return pieces;
 }
 
+namespace {
+
+bool CodeFitsFrame(const TargetCodeRequest& request) { return TargetCarriesFrame(*request.target, CodeFrame(request)); }
+
+}  // namespace
+
 std::string GenerateTargetInitCode(const TargetCodeRequest& request, Language language) {
-  if (request.target == nullptr) {
+  if (request.target == nullptr || !CodeFitsFrame(request)) {
     return {};
   }
   const BaudTarget& target = *request.target;
@@ -516,7 +595,7 @@ std::string GenerateTargetInitCode(const TargetCodeRequest& request, Language la
 }
 
 std::string GenerateTargetInitFunction(const TargetCodeRequest& request, Language language) {
-  if (request.target == nullptr) {
+  if (request.target == nullptr || !CodeFitsFrame(request)) {
     return {};
   }
   return Fill(TargetCodeFragment("header", language) + FunctionBody(*request.target, request.enableInterrupt, language),

@@ -45,6 +45,11 @@ struct TargetCodeRequest {
 // mode 3 alone wants nine data bits) and 8N1 in mode 1.
 SerialFrame CodeFrame(const TargetCodeRequest& request);
 
+// Whether the target's code can set the frame up: every frame on the UARTs
+// with SCON; 8N1 and 8N2 on the CC253x USARTs, whose parity and ninth-bit
+// settings (UxUCR's D9, BIT9, PARITY) the code does not write.
+bool TargetCarriesFrame(const BaudTarget& target, const SerialFrame& frame);
+
 // Whether the frame's ninth bit is 1 for every byte (8M1, and 8N2's first
 // stop bit), so that the init function sets TB8 once.
 bool FrameSetsTb8(const SerialFrame& frame) noexcept;

@@ -58,6 +58,23 @@ constexpr ExtraRegister kScon1Wch{"SCON1", 0xC0, false};
 constexpr ExtraRegister kSbaud1{"SBAUD1", 0xC2, false};
 constexpr ExtraRegister kT2mod{"T2MOD", 0xC9, false};
 constexpr ExtraRegister kScon0{"SCON0", 0x98, false};
+// - U0CSR 0x86, U0DBUF 0xC1, U0BAUD 0xC2, U0UCR 0xC4, U0GCR 0xC5, U1CSR
+//   0xF8, U1DBUF 0xF9, U1BAUD 0xFA, U1UCR 0xFB, U1GCR 0xFC, IEN2 0x9A,
+//   IRCON2 0xE8: TI's CC253x/CC254x User's Guide SWRU191F, Table 2-1.
+constexpr ExtraRegister kIen2{"IEN2", 0x9A, false};
+constexpr ExtraRegister kIrcon2{"IRCON2", 0xE8, false};
+constexpr std::array<ExtraRegister, 4> kCcUsart0{{
+    {"U0CSR", 0x86, false},
+    {"U0UCR", 0xC4, false},
+    {"U0BAUD", 0xC2, false},
+    {"U0GCR", 0xC5, false},
+}};
+constexpr std::array<ExtraRegister, 4> kCcUsart1{{
+    {"U1CSR", 0xF8, false},
+    {"U1UCR", 0xFB, false},
+    {"U1BAUD", 0xFA, false},
+    {"U1GCR", 0xFC, false},
+}};
 constexpr std::array<ExtraRegister, 5> k8052Timer2{{
     {"T2CON", 0xC8, true},
     {"RCAP2L", 0xCA, true},
@@ -97,6 +114,9 @@ void AddPortRegisters(std::vector<ExtraRegister>& list, SerialPort port) {
     case SerialPort::Ch55xUart1:
       AddOnce(list, {kIeEx, kScon1Wch});
       break;
+    case SerialPort::CcUsart:
+      AddOnce(list, {kIen2, kIrcon2});  // the USART's own registers follow with its number
+      break;
   }
 }
 
@@ -122,6 +142,7 @@ void AddClockRegisters(std::vector<ExtraRegister>& list, ClockSelect clock) {
     case ClockSelect::T3conT3ps:
       AddOnce(list, {kT3con});
       break;
+    case ClockSelect::UxgcrBaudE:  // among the USART's own registers
     case ClockSelect::Fixed:
       break;
   }
@@ -157,6 +178,8 @@ void AddGeneratorRegisters(std::vector<ExtraRegister>& list, GeneratorKind gener
       break;
     case GeneratorKind::Ch55xSbaud1:
       AddOnce(list, {kSbaud1});
+      break;
+    case GeneratorKind::CcUsart:
       break;
   }
 }
@@ -200,6 +223,11 @@ void AddRegisters(std::vector<ExtraRegister>& list, const BaudTarget& target) {
     AddOnce(list, {kT3con});  // BRCK cleared
   }
   AddGeneratorRegisters(list, target.generator);
+  if (target.generator == GeneratorKind::CcUsart) {
+    for (const ExtraRegister& reg : target.uart == "UART1" ? kCcUsart1 : kCcUsart0) {
+      AddOnce(list, {reg});
+    }
+  }
 }
 
 }  // namespace
@@ -220,6 +248,8 @@ SerialPort SerialPortOf(const BaudTarget& target) {
       return SerialPort::Silabs;
     case GeneratorKind::Ch55xSbaud1:
       return SerialPort::Ch55xUart1;
+    case GeneratorKind::CcUsart:
+      return SerialPort::CcUsart;
     case GeneratorKind::N76Timer3:
       return target.uart == "UART1" ? SerialPort::N76Uart1 : SerialPort::Classic;
     case GeneratorKind::Stc12Brt:
@@ -311,8 +341,30 @@ SerialPortFacts SerialPortFactsOf(SerialPort port) {
       // SCON1 at 0xC0 is bit-addressable: U1RI bit 0, U1TI bit 1. Its U1RB8
       // holds the ninth bit of mode 3 only.
       return {"SBUF1", {"SBUF1", 0xC1, false}, "", "", "U1RI", "U1TI", "", {{"U1RI", 0xC0}, {"U1TI", 0xC1}}, 10};
+    case SerialPort::CcUsart:
+      return SerialPortFactsOf(SerialPort::CcUsart, "UART0");
   }
   return {};
 }
+
+SerialPortFacts SerialPortFactsOf(SerialPort port, std::string_view uart) {
+  if (port != SerialPort::CcUsart) {
+    return SerialPortFactsOf(port);
+  }
+  // The CC253x USARTs (SWRU191F Tables 2-1 and 2-5): UxDBUF, URXxIF in the
+  // bit-addressable TCON (bit 3 for USART0, bit 7 for USART1), UTXxIF in the
+  // bit-addressable IRCON2 (bit 1, bit 2); the receive interrupt is 2 or 3,
+  // the send interrupt 7 or 14 (see CcUsartSendVector). No stop bit is kept.
+  if (uart == "UART1") {
+    return {"U1DBUF", {"U1DBUF", 0xF9, false}, "", "", "URX1IF", "UTX1IF", "", {{"URX1IF", 0x8F}, {"UTX1IF", 0xEA}}, 3};
+  }
+  return {"U0DBUF", {"U0DBUF", 0xC1, false}, "", "", "URX0IF", "UTX0IF", "", {{"URX0IF", 0x8B}, {"UTX0IF", 0xE9}}, 2};
+}
+
+SerialPortFacts SerialPortFactsOf(const BaudTarget& target) {
+  return SerialPortFactsOf(SerialPortOf(target), target.uart);
+}
+
+unsigned CcUsartSendVector(const BaudTarget& target) { return target.uart == "UART1" ? 14U : 7U; }
 
 }  // namespace tesmirol

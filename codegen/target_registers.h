@@ -25,6 +25,8 @@ enum class SerialPort {
   Stc4,        // STC15W4K/STC8 UART4: S4CON (S4ST4 picks Timer 4), IE2.ES4
   N76Uart1,    // N76E003/MS51 UART1: SCON_1, EIE1.ES_1
   Ch55xUart1,  // CH552/CH554 UART1: SCON1 with U1SMOD, IE_EX.IE_UART1
+  CcUsart,     // CC253x/CC254x USART0/USART1 in UART mode: UxCSR, UxUCR, UxDBUF; receive and send
+               // interrupts of their own (URXxIE in IEN0, UTXxIE in IEN2), no SCON
 };
 
 // The serial port the target drives, from its UART and generator.
@@ -82,5 +84,15 @@ struct SerialPortFacts {
 };
 
 SerialPortFacts SerialPortFactsOf(SerialPort port);
+
+// The facts of the port of one UART: a CC253x USART's own registers, flags
+// and receive interrupt by its number (USART0 for the port alone); the
+// port's facts for every other UART.
+SerialPortFacts SerialPortFactsOf(SerialPort port, std::string_view uart);
+SerialPortFacts SerialPortFactsOf(const BaudTarget& target);
+
+// The send interrupt of a CC253x USART, which has one of its own beside the
+// receive interrupt of SerialPortFacts::vector: 7 for USART0, 14 for USART1.
+unsigned CcUsartSendVector(const BaudTarget& target);
 
 }  // namespace tesmirol

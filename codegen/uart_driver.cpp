@@ -82,8 +82,11 @@ std::string FlagsText(const SerialPortFacts& facts, Language language) {
   return (control.empty() ? "" : control + "的") + ri + "、" + ti;
 }
 
+// The CC253x USART sends 8N2's second stop bit itself (UxUCR.SPB): no
+// ninth bit to mind.
 bool NeedsNinthBit(const TargetCodeRequest& request) {
-  return FrameUartModeOf(DriverFrame(request)) == FrameUartMode::Mode3;
+  return request.target->generator != GeneratorKind::CcUsart &&
+         FrameUartModeOf(DriverFrame(request)) == FrameUartMode::Mode3;
 }
 
 // Where a port keeps the 9th bit it sends (TB8) and the one it received
@@ -106,6 +109,8 @@ NinthBits NinthBitsOf(SerialPort port, const SerialPortFacts& facts) {
       return {"TB8_1", "RB8_1", {{"TB8_1", 0xFB}}};
     case SerialPort::Ch55xUart1:
       return {"U1TB8", "U1RB8", {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}}};
+    case SerialPort::CcUsart:
+      return {"D9", "D9", {}};
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:
@@ -132,7 +137,7 @@ std::string SetTb8(const SerialPortFacts& facts, const NinthBits& bits, std::str
 void AddNinthBitFills(const TargetCodeRequest& request, const DriverOptions& options, Language language,
                       TextFills& fills) {
   const SerialPort port = SerialPortOf(*request.target);
-  const SerialPortFacts facts = SerialPortFactsOf(port);
+  const SerialPortFacts facts = SerialPortFactsOf(*request.target);
   const SerialFrame frame = DriverFrame(request);
   const bool polled = options.kind == DriverKind::Polled;
   for (const char* name :
@@ -331,10 +336,40 @@ void AddStopBitFills(const TargetCodeRequest& request, const DriverOptions& opti
   }
 }
 
+// A CC253x USART's two interrupts (receive, send) and its flush, whose
+// send flag comes as a byte starts rather than at its stop bit.
+void AddCcUsartDriverFills(const BaudTarget& target, const DriverOptions& options, Language language,
+                           TextFills& fills) {
+  const SerialPortFacts facts = SerialPortFactsOf(target);
+  const unsigned send = CcUsartSendVector(target);
+  fills["RI"] = std::string(facts.ri);
+  fills["TI"] = std::string(facts.ti);
+  fills["RX_VECTOR"] = std::to_string(facts.vector);
+  fills["RX_VECTOR_ADDRESS"] = Hex4(3 + 8 * facts.vector);
+  fills["TX_VECTOR"] = std::to_string(send);
+  fills["TX_VECTOR_ADDRESS"] = Hex4(3 + 8 * send);
+  fills["VECTOR_TEXT"] = FillText(InlinePiece("vector_cc_usart", language), fills);
+  fills["TX_ISR_DECL"] = FillText("void <U>_tx_isr(void) __interrupt(<TX_VECTOR>)<USING_SDCC>;\r\n", fills);
+  // The send statements stand one block less deep than in the shared
+  // routine's send part.
+  std::string statements = fills["ISR_SEND"];
+  for (std::size_t at = 0; at < statements.size();) {
+    if (statements[at] == '\t') {
+      statements.erase(at, 1);
+    }
+    const std::size_t end = statements.find('\n', at);
+    at = end == std::string::npos ? statements.size() : end + 1;
+  }
+  fills["ISR_SEND"] = statements;
+  const bool polled = options.kind == DriverKind::Polled;
+  fills["FLUSH_NOTE"] =
+      FillText(InlinePiece(polled ? "polled_flush_note_cc_usart" : "flush_note_cc_usart", language), fills);
+  fills["FLUSH_USAGE"] = FillText(InlinePiece("flush_usage_cc_usart", language), fills);
+}
+
 TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options, Language language) {
   const BaudTarget& target = *request.target;
-  const SerialPort port = SerialPortOf(target);
-  const SerialPortFacts facts = SerialPortFactsOf(port);
+  const SerialPortFacts facts = SerialPortFactsOf(target);
   const bool byteFlags = !facts.control.empty();
   const std::string control(facts.control);
   const bool wordIndex = IndexType(options) != "unsigned char";
@@ -354,6 +389,8 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
       {"SPACE_KEIL", options.space == BufferSpace::Xdata ? "xdata" : "idata"},
       {"VECTOR", std::to_string(facts.vector)},
       {"VECTOR_ADDRESS", Hex4(3 + 8 * facts.vector)},
+      {"VECTOR_TEXT", std::to_string(facts.vector)},
+      {"TX_ISR_DECL", ""},
       {"USING_SDCC", bank.empty() ? "" : " __using(" + bank + ")"},
       {"USING_KEIL", bank.empty() ? "" : " using " + bank},
       {"SBUF", std::string(facts.buffer)},
@@ -384,6 +421,9 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
   fills["CRLF"] = options.crlf ? FillText(Piece("crlf", language), fills) : "";
   AddNinthBitFills(request, options, language, fills);
   AddStopBitFills(request, options, language, fills);
+  if (target.generator == GeneratorKind::CcUsart) {
+    AddCcUsartDriverFills(target, options, language, fills);
+  }
   return fills;
 }
 
@@ -396,7 +436,7 @@ std::string DeclarationBlock(std::span<const TargetCodeRequest> requests, Langua
   std::vector<ExtraRegister> registers = ExtraRegisters(targets);
   std::vector<FlagBit> bits;
   for (const BaudTarget* target : targets) {
-    const SerialPortFacts facts = SerialPortFactsOf(SerialPortOf(*target));
+    const SerialPortFacts facts = SerialPortFactsOf(*target);
     const bool declared = std::any_of(registers.begin(), registers.end(),
                                       [&](const ExtraRegister& reg) { return reg.name == facts.buffer; });
     if (!facts.bufferRegister.name.empty() && !declared) {
@@ -407,7 +447,7 @@ std::string DeclarationBlock(std::span<const TargetCodeRequest> requests, Langua
   for (const TargetCodeRequest& request : requests) {
     if (NeedsNinthBit(request)) {
       const SerialPort port = SerialPortOf(*request.target);
-      const NinthBits ninth = NinthBitsOf(port, SerialPortFactsOf(port));
+      const NinthBits ninth = NinthBitsOf(port, SerialPortFactsOf(*request.target));
       for (const FlagBit& bit : ninth.declare) {
         if (std::none_of(bits.begin(), bits.end(), [&](const FlagBit& known) { return known.name == bit.name; })) {
           // cppcheck-suppress useStlAlgorithm ; copy_if would read the vector it appends to
@@ -468,9 +508,10 @@ TargetCodeRequest InitRequest(const TargetCodeRequest& request, const DriverOpti
 std::string SourceBody(const TargetCodeRequest& request, const TextFills& fills, const DriverOptions& options,
                        bool hooks, Language language) {
   const std::string text = "\r\n" + GenerateTargetInitFunction(InitRequest(request, options), language) + "\r\n";
+  const std::string_view isr = request.target->generator == GeneratorKind::CcUsart ? "isr_cc_usart" : "isr";
   std::string driver = options.kind == DriverKind::Polled
                            ? Piece("functions_polled", language)
-                           : Piece("ring", language) + Piece("isr", language) + Piece("functions_interrupt", language);
+                           : Piece("ring", language) + Piece(isr, language) + Piece("functions_interrupt", language);
   if (hooks) {
     driver += Piece("hooks", language);
   }

@@ -8,6 +8,10 @@
 // with a divider per clock choice (for example 384 = 32 x 12 for the classic
 // Timer 1, 4 for the STC15 Timer 2 in 1-clock mode, 32 x 2^T3PS for the
 // N76E003's Timer 3) and smod fixed at 0 where the UART has no doubling bit.
+// The CC253x USARTs' mantissa/exponent generator instead gives
+//   rate = f * (256 + BAUD_M) * 2^BAUD_E / 2^28:
+// one clock choice per exponent, of divider 2^(28 - BAUD_E), with the
+// mantissa 256 + BAUD_M multiplying the rate where a reload divides it.
 
 #include <cstdint>
 #include <string>
@@ -28,6 +32,7 @@ enum class GeneratorKind {
   N76Timer3,         // N76E003/MS51 Timer 3 (RH3/RL3, T3CON.T3PS prescaler, T3CON.BRCK for UART0)
   Ch55xSbaud1,       // CH552/CH554 UART1's own generator (SBAUD1), SCON1.U1SMOD doubles
   SilabsTimer1,      // C8051F/EFM8 Timer 1 in mode 2 for UART0: T1CLK / (2 x (256 - TH1)), CKCON.T1M/SCA
+  CcUsart,           // CC253x/CC254x USART in UART mode: f x (256 + UxBAUD) x 2^UxGCR.BAUD_E / 2^28
 };
 
 // How the timer is clocked where the chip offers a choice; the code
@@ -44,11 +49,13 @@ enum class ClockSelect {
   T3conT3ps,   // N76E003/MS51 T3CON bits 2..0: prescaler 2^T3PS
   T2modT1Clk,  // CH552/CH554 T2MOD bTMR_CLK (bit 7) and bT1_CLK (bit 5)
   CkconSca,    // C8051F/EFM8 CKCON T1M (bit 3) and SCA1..0 (bits 1..0)
+  UxgcrBaudE,  // CC253x/CC254x UxGCR bits 4..0: the exponent BAUD_E, 0 to 16 in UART mode
 };
 
 // One clock the timer can run at. select is the value of the selector's
 // field: 1 (set) or 0 (clear) for a one-bit selector; T3PS for T3CON;
-// bTMR_CLK x 2 + bT1_CLK for T2MOD; T1M x 4 + SCA for CKCON.
+// bTMR_CLK x 2 + bT1_CLK for T2MOD; T1M x 4 + SCA for CKCON; BAUD_E for
+// UxGCR (divider 2^(28 - BAUD_E)).
 struct ClockChoice {
   std::uint32_t clocksPerCycle = 12;  // P: oscillator periods per timer count
   std::uint32_t divider = 384;        // the formula's constant D at this clock
@@ -113,8 +120,10 @@ struct TargetSetting {
   std::uint32_t reload = 0;           // the register value, 0 .. 2^reloadBits - 1
   std::uint8_t reloadHigh = 0;        // for 16-bit reloads: the high register (TH1, T2H, RCAP2H)
   std::uint8_t reloadLow = 0;         // the low register (or the 8-bit reload itself)
-  std::uint64_t divisor = 0;          // 2^reloadBits - reload
-  // The achieved rate as an exact fraction of hertz-derived integers.
+  std::uint64_t divisor = 0;          // 2^reloadBits - reload; 1 for the mantissa/exponent generator
+  std::uint32_t multiplier = 1;       // 256 + BAUD_M for the mantissa/exponent generator, else 1
+  // The achieved rate, 2^smod x f x multiplier / (divider x divisor), as an
+  // exact fraction of hertz-derived integers.
   std::uint64_t achievedNumerator = 0;
   std::uint64_t achievedDenominator = 1;
   double achieved = 0.0;   // the same rate as a double (numerator / denominator in double arithmetic)

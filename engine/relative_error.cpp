@@ -36,7 +36,7 @@ int CompareFractions(Uint128 a, Uint128 b, Uint128 c, Uint128 d) {
 }  // namespace
 
 RelativeError ErrorOf(const TargetSetting& setting, const ExactFrequency& frequency, std::int32_t baud) {
-  const Uint128 rateNumerator = Uint128{frequency.numerator} << setting.smod;
+  const Uint128 rateNumerator = (Uint128{frequency.numerator} << setting.smod) * setting.multiplier;
   const Uint128 wanted =
       Uint128{frequency.denominator} * setting.divider * setting.divisor * static_cast<std::uint32_t>(baud);
   RelativeError error;

@@ -137,6 +137,8 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "ch55x-sbaud1";
     case GeneratorKind::SilabsTimer1:
       return "silabs-timer1";
+    case GeneratorKind::CcUsart:
+      return "cc-usart";
     case GeneratorKind::Timer1Mode2:
       break;
   }
@@ -163,6 +165,8 @@ std::string_view ClockSelectName(ClockSelect clock) noexcept {
       return "t2mod-t1clk";
     case ClockSelect::CkconSca:
       return "ckcon-sca";
+    case ClockSelect::UxgcrBaudE:
+      return "uxgcr-e";
     case ClockSelect::Fixed:
       break;
   }

@@ -1,6 +1,7 @@
 #include "engine/target_solver.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 #include "engine/number_reading.h"
@@ -27,11 +28,34 @@ Uint128 UnitDenominator(std::uint32_t divider, const ExactFrequency& frequency) 
 
 std::uint64_t ReloadLimit(const BaudTarget& target) { return std::uint64_t{1} << target.reloadBits; }
 
-// rate - baud = (2^SMOD F - baud q D n) / (q D n): this is the numerator.
+bool IsMantissaExponent(const BaudTarget& target) { return target.generator == GeneratorKind::CcUsart; }
+
+// The mantissa/exponent generator: m = 256 + BAUD_M from 256 to 511, and in
+// UART mode at most f / 16, that is m x 2^E <= 2^24 (BAUD_E = 16 takes
+// BAUD_M = 0 only).
+constexpr std::uint64_t kLeastMantissa = 256;
+constexpr std::uint64_t kMantissaLimit = 511;
+constexpr std::uint32_t kUartScaleBits = 24;
+
+std::uint64_t MostMantissa(const ClockChoice& clock) {
+  const std::uint32_t exponent = clock.select;
+  return exponent >= kUartScaleBits ? 0 : std::min(kMantissaLimit, std::uint64_t{1} << (kUartScaleBits - exponent));
+}
+
+// rate - baud = (2^SMOD F m - baud q D n) / (q D n): this is the numerator.
 Int128 ErrorNumerator(const ExactFrequency& frequency, std::int32_t baud, const TargetSetting& setting) {
   const Uint128 wanted =
       UnitDenominator(setting.divider, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
-  return static_cast<Int128>(RateNumerator(frequency, setting.smod)) - static_cast<Int128>(wanted);
+  return static_cast<Int128>(RateNumerator(frequency, setting.smod) * setting.multiplier) - static_cast<Int128>(wanted);
+}
+
+Uint128 GreatestCommonDivisor(Uint128 a, Uint128 b) {
+  while (b != 0) {
+    const Uint128 rest = a % b;
+    a = b;
+    b = rest;
+  }
+  return a;
 }
 
 Uint128 Magnitude(Int128 value) { return static_cast<Uint128>(value < 0 ? -value : value); }
@@ -43,10 +67,52 @@ Uint128 ScaledError(const ExactFrequency& frequency, std::int32_t baud, const Ta
   return Magnitude(ErrorNumerator(frequency, baud, setting)) * other.divider * other.divisor;
 }
 
+// One exponent of the mantissa/exponent generator: the exact mantissa x =
+// baud q D / F and its neighbours inside the exponent's range. Between two
+// exponents' ranges the nearer end of each is tried; below the first
+// exponent's and above the last's the rate is out of reach, as a reload
+// generator's beyond its register.
+TargetModeResult SolveExponent(const BaudTarget& target, const TargetInputs& inputs, std::uint32_t clockIndex) {
+  TargetModeResult mode;
+  mode.clockIndex = clockIndex;
+  const ClockChoice& clock = target.clocks.at(clockIndex);
+  const Uint128 numerator = UnitDenominator(clock.divider, inputs.frequency) * static_cast<std::uint32_t>(inputs.baud);
+  const Uint128 floor = numerator / inputs.frequency.numerator;
+  const bool whole = numerator % inputs.frequency.numerator == 0;
+  const Uint128 ceil = whole ? floor : floor + 1;
+  const bool first = clockIndex == 0;
+  const bool last = clockIndex + 1 == target.clocks.size();
+  const std::uint64_t most = MostMantissa(clock);
+  if (ceil < kLeastMantissa || (first && floor < kLeastMantissa)) {
+    mode.status = TargetStatus::TooLow;
+    return mode;
+  }
+  if (floor > most || (last && ceil > most)) {
+    mode.status = TargetStatus::TooHigh;
+    return mode;
+  }
+  for (const Uint128 mantissa : {floor, ceil}) {
+    if (mantissa < kLeastMantissa || mantissa > most || (mode.triedCount == 1 && mantissa == floor)) {
+      continue;
+    }
+    mode.tried.at(mode.triedCount) =
+        MakeTargetSetting(target, inputs.frequency, clockIndex, 0, static_cast<std::uint64_t>(mantissa), inputs.baud);
+    ++mode.triedCount;
+  }
+  // On a tie the smaller mantissa, tried first, stays.
+  if (mode.triedCount == 2 && HasLessError(mode.tried[1], mode.tried[0], inputs.frequency, inputs.baud)) {
+    mode.bestTried = 1;
+  }
+  return mode;
+}
+
 // One clock choice and SMOD setting: the range verdict from the exact
 // divisor x, then its two neighbours and the lesser error of them.
 TargetModeResult SolveMode(const BaudTarget& target, const TargetInputs& inputs, std::uint32_t clockIndex,
                            std::uint32_t smod) {
+  if (IsMantissaExponent(target)) {
+    return SolveExponent(target, inputs, clockIndex);
+  }
   TargetModeResult mode;
   mode.clockIndex = clockIndex;
   mode.smod = smod;
@@ -134,21 +200,37 @@ TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& 
   setting.divider = clock.divider;
   setting.smod = smod;
   setting.divisor = divisor;
-  setting.reload = static_cast<std::uint32_t>(ReloadLimit(target) - divisor);
+  if (IsMantissaExponent(target)) {
+    // The mantissa multiplies the rate: the register holds m - 256.
+    setting.multiplier = static_cast<std::uint32_t>(divisor);
+    setting.divisor = 1;
+    setting.reload = static_cast<std::uint32_t>(divisor - kLeastMantissa);
+  } else {
+    setting.reload = static_cast<std::uint32_t>(ReloadLimit(target) - divisor);
+  }
   if (target.reloadBits > 8) {
     setting.reloadHigh = static_cast<std::uint8_t>(setting.reload >> 8U);
   }
   setting.reloadLow = static_cast<std::uint8_t>(setting.reload & 0xFFU);
-  // Both fit in 64 bits: 2^SMOD F < 2^63 and q D n <= 10^9 x 2^12 x 2^16.
-  const auto numerator = static_cast<std::uint64_t>(RateNumerator(frequency, smod));
-  const auto denominator = static_cast<std::uint64_t>(UnitDenominator(clock.divider, frequency) * divisor);
-  const std::uint64_t common = std::gcd(numerator, denominator);
-  setting.achievedNumerator = numerator / common;
-  setting.achievedDenominator = denominator / common;
+  Uint128 numerator = RateNumerator(frequency, smod) * setting.multiplier;
+  Uint128 denominator = UnitDenominator(clock.divider, frequency) * setting.divisor;
+  const Uint128 common = GreatestCommonDivisor(numerator, denominator);
+  numerator /= common;
+  denominator /= common;
+  // In lowest terms both fit 64 bits for every crystal of up to 18 digits but
+  // the rarest: F m below 2^69 keeps a factor 2^(28 - E) x q to share. Those
+  // are halved until they fit; the error and deviation stay exact.
+  while (numerator > UINT64_MAX || denominator > UINT64_MAX) {
+    numerator >>= 1U;
+    denominator = std::max<Uint128>(denominator >> 1U, 1);
+  }
+  setting.achievedNumerator = static_cast<std::uint64_t>(numerator);
+  setting.achievedDenominator = static_cast<std::uint64_t>(denominator);
   setting.achieved = static_cast<double>(setting.achievedNumerator) / static_cast<double>(setting.achievedDenominator);
   if (baud > 0) {
     const Int128 error = ErrorNumerator(frequency, baud, setting);
-    const Uint128 scale = UnitDenominator(clock.divider, frequency) * divisor * static_cast<std::uint32_t>(baud);
+    const Uint128 scale =
+        UnitDenominator(clock.divider, frequency) * setting.divisor * static_cast<std::uint32_t>(baud);
     setting.deviation = static_cast<double>(error * 100) / static_cast<double>(scale);
   }
   return setting;
@@ -164,8 +246,14 @@ TargetSolution SolveTarget(const BaudTarget& target, const TargetInputs& inputs)
   const std::uint32_t smodCount = target.smodDoubles ? 2 : 1;
   const auto clockCount = static_cast<std::uint32_t>(std::min(target.clocks.size(), kMaxTargetModes / smodCount));
   solution.modeCount = std::size_t{clockCount} * smodCount;
-  solution.minRate = RateOf(target, inputs.frequency, ExtremeClock(target, true), 0, ReloadLimit(target));
-  solution.maxRate = RateOf(target, inputs.frequency, ExtremeClock(target, false), smodCount - 1, 1);
+  if (IsMantissaExponent(target)) {
+    const auto lastClock = static_cast<std::uint32_t>(target.clocks.size() - 1);
+    solution.minRate = RateOf(target, inputs.frequency, 0, 0, kLeastMantissa);
+    solution.maxRate = RateOf(target, inputs.frequency, lastClock, 0, MostMantissa(target.clocks.back()));
+  } else {
+    solution.minRate = RateOf(target, inputs.frequency, ExtremeClock(target, true), 0, ReloadLimit(target));
+    solution.maxRate = RateOf(target, inputs.frequency, ExtremeClock(target, false), smodCount - 1, 1);
+  }
   const TargetSetting* best = nullptr;
   bool anyTooLow = false;
   for (std::uint32_t clock = 0; clock < clockCount; ++clock) {
@@ -230,6 +318,14 @@ std::optional<std::vector<TargetSetting>> TargetRatesForReload(const BaudTarget&
     return std::nullopt;
   }
   std::vector<TargetSetting> settings;
+  if (IsMantissaExponent(target)) {
+    for (std::uint32_t clock = 0; clock < target.clocks.size(); ++clock) {
+      if (kLeastMantissa + reload <= MostMantissa(target.clocks[clock])) {
+        settings.push_back(MakeTargetSetting(target, frequency, clock, 0, kLeastMantissa + reload, baud));
+      }
+    }
+    return settings;
+  }
   for (std::uint32_t clock = 0; clock < target.clocks.size(); ++clock) {
     for (std::uint32_t smod = 0; smod < (target.smodDoubles ? 2U : 1U); ++smod) {
       settings.push_back(MakeTargetSetting(target, frequency, clock, smod, ReloadLimit(target) - reload, baud));

@@ -13,6 +13,14 @@
 // (ties: the clock listed first, then SMOD = 0, then the larger reload). A
 // rate above what n = 1 gives is TooHigh, a rate below what n = 2^b gives is
 // TooLow: never a wrapped reload.
+//
+// The mantissa/exponent generator (GeneratorKind::CcUsart) gives
+//   rate = f x m / 2^(28 - E),  m = 256 + BAUD_M, 256 <= m <= 511,
+// and at most f / 16 in UART mode (m x 2^E <= 2^24). For each exponent the
+// exact mantissa x = baud x 2^(28 - E) / f has two neighbours; those inside
+// the exponent's range are tried (x between two exponents' ranges tries the
+// nearer end of each), and the least |rate - baud| wins (ties: the smaller
+// exponent, then the smaller mantissa).
 
 #include <array>
 #include <cstddef>
@@ -45,8 +53,9 @@ enum class TargetStatus { Ok, TooLow, TooHigh };
 // The status under its own name ("Ok", "TooLow", "TooHigh").
 std::string_view TargetStatusName(TargetStatus status) noexcept;
 
-// The most clock choices times SMOD settings a target may offer.
-inline constexpr std::size_t kMaxTargetModes = 16;
+// The most clock choices times SMOD settings a target may offer (the
+// mantissa/exponent generator's 17 exponents).
+inline constexpr std::size_t kMaxTargetModes = 17;
 
 // One clock choice and SMOD setting of a target: its range verdict and the
 // neighbours tried.
@@ -90,7 +99,8 @@ FamilySolution SolveTargets(std::span<const BaudTarget* const> targets, const Ta
 
 // The setting of one clock choice, SMOD and divisor n (1 .. 2^b): reload,
 // bytes, the exact rate in lowest terms and the deviation from baud (none
-// when baud is 0).
+// when baud is 0). For the mantissa/exponent generator n is the mantissa
+// 256 + BAUD_M (256 .. 511), which multiplies the rate.
 TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& frequency, std::uint32_t clockIndex,
                                 std::uint32_t smod, std::uint64_t divisor, std::int32_t baud);
 

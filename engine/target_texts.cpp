@@ -49,11 +49,22 @@ std::string ReloadRegisterLabel(const BaudTarget& target) {
 }
 
 std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& setting) {
-  if (target.reloadRegisters.size() < 2) {
-    return ReloadRegisterLabel(target) + " = " + Hex(setting.reloadLow, 2);
+  if (target.generator == GeneratorKind::CcUsart && setting.clockIndex < target.clocks.size()) {
+    // UxBAUD and the exponent in UxGCR (U0BAUD -> U0GCR).
+    const std::string baud = ReloadRegisterLabel(target);
+    return baud + " = " + Hex(setting.reloadLow, 2) + ", " + baud.substr(0, 2) +
+           "GCR.BAUD_E = " + std::to_string(target.clocks[setting.clockIndex].select);
   }
-  return target.reloadRegisters[0] + " = " + Hex(setting.reloadHigh, 2) + ", " + target.reloadRegisters[1] + " = " +
-         Hex(setting.reloadLow, 2);
+  return ReloadBytesText(target, setting.reload);
+}
+
+std::string ReloadBytesText(const BaudTarget& target, std::uint32_t reload) {
+  const std::uint32_t low = reload & 0xFFU;
+  if (target.reloadRegisters.size() < 2) {
+    return ReloadRegisterLabel(target) + " = " + Hex(low, 2);
+  }
+  return target.reloadRegisters[0] + " = " + Hex((reload >> 8U) & 0xFFU, 2) + ", " + target.reloadRegisters[1] + " = " +
+         Hex(low, 2);
 }
 
 std::string DecimalText(double value) {
@@ -85,6 +96,12 @@ std::string TargetNoResultReason(std::string_view crystalGbk, std::string_view b
 }
 
 std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex) {
+  if (target.clockSelect == ClockSelect::UxgcrBaudE) {
+    // The exponent: the generator runs from the system clock itself.
+    std::string text(1, 'E');
+    text += std::to_string(clockIndex < target.clocks.size() ? target.clocks[clockIndex].select : 0);
+    return text;
+  }
   const std::uint32_t periods =
       clockIndex < target.clocks.size() ? target.clocks[clockIndex].clocksPerCycle : target.clocksPerCycle;
   std::string text = std::to_string(periods);
@@ -97,6 +114,11 @@ std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex) 
 }
 
 std::string ClockChoicesText(const BaudTarget& target) {
+  if (target.clockSelect == ClockSelect::UxgcrBaudE && !target.clocks.empty()) {
+    std::string text = ClockChoiceText(target, 0);
+    text.append("..").append(ClockChoiceText(target, static_cast<std::uint32_t>(target.clocks.size() - 1)));
+    return text;
+  }
   std::string text;
   for (std::uint32_t index = 0; index < target.clocks.size(); ++index) {
     text += index == 0 ? "" : " ";

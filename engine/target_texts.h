@@ -16,7 +16,8 @@ std::string TargetReloadText(const BaudTarget& target, std::uint32_t reload);
 
 // The clock choice as the chips' manuals name it: "1T", "12T" for a timer
 // that counts every P oscillator periods, "/128" for a prescaler that divides
-// the system clock (Nuvoton T3PS, WCH T2MOD, Silicon Labs SCA).
+// the system clock (Nuvoton T3PS, WCH T2MOD, Silicon Labs SCA), "E11" for
+// the exponent BAUD_E of the CC253x USART's generator.
 std::string ClockChoiceText(const BaudTarget& target, std::uint32_t clockIndex);
 
 // Every clock choice of the target: "1T 12T", "/1 /2 /4 ... /128".
@@ -32,8 +33,12 @@ std::string TimerText(std::string_view timer, Language language);
 // "TH1" or "T2H,T2L": the register(s) the reload goes into.
 std::string ReloadRegisterLabel(const BaudTarget& target);
 
-// "TH1 = 0xFD" or "T2H = 0xFF, T2L = 0xE8": what is written where.
+// "TH1 = 0xFD" or "T2H = 0xFF, T2L = 0xE8": what is written where; the
+// CC253x USART's exponent too ("U0BAUD = 0xD8, U0GCR.BAUD_E = 11").
 std::string RegisterBytesText(const BaudTarget& target, const TargetSetting& setting);
+
+// The reload's bytes alone, whatever the clock choice: "T2H = 0xFF, T2L = 0xE8".
+std::string ReloadBytesText(const BaudTarget& target, std::uint32_t reload);
 
 // A rate or frequency as a decimal with up to two places, without the
 // C locale ("9615.38", "115200").

@@ -53,6 +53,18 @@ void BM_SolvePrescalerSet(benchmark::State& state) {
 }
 BENCHMARK(BM_SolvePrescalerSet);
 
+// One UART on the mantissa/exponent generator: the CC2530's USART0, all 17
+// exponents tried with both neighbours of the exact mantissa each.
+void BM_SolveMantissaExponent(benchmark::State& state) {
+  const tesmirol::BaudTarget& target = *tesmirol::FindBaudTarget("cc253x-usart0");
+  const auto inputs = tesmirol::ReadTargetInputs("32MHz", "115200");
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    auto solution = tesmirol::SolveTarget(target, *inputs);
+    benchmark::DoNotOptimize(solution);
+  }
+}
+BENCHMARK(BM_SolveMantissaExponent);
+
 // A plan of four UARTs of an STC8H at four rates: every generator of each
 // UART solved, every assignment tried; the family's look-up included.
 void BM_PlanFourUarts(benchmark::State& state) {

@@ -185,6 +185,8 @@ class FindClockUsageErrorTest(unittest.TestCase):
              ["--find-clock", "--rates"]),
             ("a UART the chip lacks", ["--find-clock", "9600", "--target", "stc12", "--uart", "3",
                                        "--clock-range", "4MHz..5MHz"], ["stc12 has UART1, UART2"]),
+            ("the mantissa/exponent generator", ["--find-clock", "115200", "--target", "cc2530",
+                                                 "--clock-range", "16MHz..32MHz"], ["cc2530", "CRYSTAL BAUD"]),
         ]
         cli_test.check_usage_errors(self, cases)
 

@@ -106,6 +106,10 @@ class FrameUsageErrorTest(unittest.TestCase):
              ["8E1", "--uart-mode 1"]),
             ("mode 3 asked for", ["--frame", "8N1", "--uart-mode", "3", "--code", *T1], ["8N1", "--uart-mode 3"]),
             ("not a frame", ["--frame", "8E2", "--code", *T1], ['"8E2"', "8N1", "9N1"]),
+            ("parity on the CC253x USART", ["--frame", "8E1", "--code", "--target", "cc2530", "32MHz", "115200"],
+             ["8E1", "cc2530", "8N1 or 8N2"]),
+            ("nine bits on one of its USARTs", ["--frame", "9N1", "--driver", "--target", "cc253x-usart1", "32MHz",
+                                                "115200"], ["9N1", "cc253x-usart1"]),
         ]
         cli_test.check_usage_errors(self, cases)
 

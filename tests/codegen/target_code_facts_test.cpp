@@ -43,6 +43,8 @@ std::uint32_t OverflowsPerBit(const BaudTarget& target) {
       return 4;
     case GeneratorKind::SilabsTimer1:
       return 2;
+    case GeneratorKind::CcUsart:  // no timer: the exponent's own comments are checked in target_init_code_test
+      break;
   }
   return 0;
 }
@@ -120,6 +122,9 @@ TEST(TargetCodeFacts, ClockAndFormulaCommentsFollowTheCatalogue) {
   std::size_t checked = 0;
   for (const BaudTarget& target : BaudTargets()) {
     const std::uint32_t perBit = OverflowsPerBit(target);
+    if (perBit == 0) {
+      continue;
+    }
     const std::set<std::uint32_t> dividers = SelectorDividers(target);
     for (std::uint32_t clockIndex = 0; clockIndex < target.clocks.size(); ++clockIndex) {
       const std::uint32_t divider = target.clocks[clockIndex].divider;

@@ -253,8 +253,13 @@ TEST(UartInitCode, EveryCatalogueTargetAndClockGivesAWholeFunction) {
     for (std::uint32_t clock = 0; clock < target.clocks.size(); ++clock) {
       for (const UartMode mode : {UartMode::Mode1, UartMode::Mode3}) {
         SCOPED_TRACE(target.name + " clock " + std::to_string(clock) + (mode == UartMode::Mode3 ? " mode 3" : ""));
-        const TargetSetting setting = MakeTargetSetting(target, *frequency, clock, 0, 3, 9600);
-        const std::string code = Generate(Request{&target, setting}, mode);
+        const bool cc = target.generator == GeneratorKind::CcUsart;
+        const TargetSetting setting = MakeTargetSetting(target, *frequency, clock, 0, cc ? 259 : 3, 9600);
+        TargetCodeRequest request{&target, setting, "11.0592MHZ", "9600", mode};
+        if (cc && mode == UartMode::Mode3) {
+          request.frame = SerialFrame{8, Parity::None, 2};  // the CC253x USART's mode-3 frame
+        }
+        const std::string code = GenerateTargetInitCode(request);
         const std::vector<std::string> lines = Lines(code);
         const auto function = std::find(lines.begin(), lines.end(), "void " + target.function + "(void)");
         ASSERT_NE(function, lines.end());

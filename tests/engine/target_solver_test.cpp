@@ -137,6 +137,9 @@ TEST(SolveTarget, NoReloadOfTheRegisterComesCloser) {
   constexpr std::array<const char*, 5> crystals = {"3.579545MHz", "7.9296875MHz", "18.432MHz", "33.1776MHz", "12MHz"};
   constexpr std::array<const char*, 4> rates = {"300", "9600", "115200", "250000"};
   for (const BaudTarget& target : BaudTargets()) {
+    if (target.generator == GeneratorKind::CcUsart) {
+      continue;  // the mantissa multiplies the rate: its own test below
+    }
     for (const char* crystal : crystals) {
       for (const char* baud : rates) {
         SCOPED_TRACE(target.name + " " + crystal + " " + baud);
@@ -159,6 +162,55 @@ TEST(SolveTarget, NoReloadOfTheRegisterComesCloser) {
             }
           }
         }
+      }
+    }
+  }
+}
+
+// |f x m x 2^E - baud x q x 2^28|: the mantissa/exponent generator's error
+// over the common denominator q x 2^28 of every one of its settings.
+Uint128 ExponentError(const TargetInputs& inputs, std::uint64_t mantissa, std::uint32_t exponent) {
+  const Uint128 rate = Uint128{inputs.frequency.numerator} * mantissa << exponent;
+  const Uint128 wanted = Uint128{inputs.frequency.denominator} * static_cast<std::uint32_t>(inputs.baud) << 28U;
+  return rate > wanted ? rate - wanted : wanted - rate;
+}
+
+// Every exponent 0 to 16 and mantissa 256 to 511 (at most f / 16) of both
+// USARTs: none comes closer than the solver's choice, a rate between two
+// exponents' ranges is served, and a rate out of every range is refused.
+TEST(SolveTarget, NoMantissaOrExponentComesCloser) {
+  constexpr std::array<const char*, 4> crystals = {"32MHz", "16MHz", "3.579545MHz", "33.1776MHz"};
+  constexpr std::array<const char*, 12> rates = {"30",     "300",    "2400",   "9600",    "62400",   "62450",
+                                                 "115200", "250000", "921600", "1000000", "2000000", "2000001"};
+  for (const char* name : {"cc253x-usart0", "cc253x-usart1"}) {
+    const BaudTarget* target = FindBaudTarget(name);
+    ASSERT_NE(target, nullptr);
+    for (const char* crystal : crystals) {
+      for (const char* baud : rates) {
+        SCOPED_TRACE(std::string(name) + " " + crystal + " " + baud);
+        const auto inputs = ReadTargetInputs(crystal, baud);
+        ASSERT_TRUE(inputs.has_value());
+        const TargetSolution solution = SolveTarget(*target, *inputs);
+        std::optional<Uint128> least;
+        for (std::uint32_t exponent = 0; exponent <= 16; ++exponent) {
+          for (std::uint64_t mantissa = 256; mantissa <= 511 && (mantissa << exponent) <= (1U << 24U); ++mantissa) {
+            const Uint128 error = ExponentError(*inputs, mantissa, exponent);
+            least = least ? std::min(*least, error) : error;
+          }
+        }
+        const Uint128 lowest = Uint128{inputs->frequency.numerator} * 256;
+        const Uint128 highest = Uint128{inputs->frequency.numerator} << 24U;
+        const Uint128 wanted = Uint128{inputs->frequency.denominator} * static_cast<std::uint32_t>(inputs->baud) << 28U;
+        if (wanted < lowest || wanted > highest) {
+          EXPECT_NE(solution.status, TargetStatus::Ok);
+          continue;
+        }
+        ASSERT_EQ(solution.status, TargetStatus::Ok);
+        const TargetSetting& best = solution.best;
+        const std::uint32_t exponent = target->clocks.at(best.clockIndex).select;
+        EXPECT_EQ(best.multiplier, 256 + best.reload);
+        EXPECT_EQ(best.divider, 1U << (28U - exponent));
+        EXPECT_EQ(ExponentError(*inputs, best.multiplier, exponent), *least);
       }
     }
   }

@@ -285,5 +285,45 @@ INSTANTIATE_TEST_SUITE_P(N76e003, VendorTables,
                                          VendorRow{"Rate9600At16MHz", "n76-t1-1t", "16MHz", "9600", 0x97, 1, 0x98}),
                          testing_support::CaseName());
 
+// The CC253x/CC254x USARTs' mantissa/exponent generator: TI's CC253x/CC254x
+// User's Guide SWRU191F, Table 17-1 "Commonly Used Baud-Rate Settings for
+// 32-MHz System Clock", its BAUD_M, BAUD_E and error columns, for both
+// USARTs. Every printed row is the least-error setting.
+struct ExponentRow {
+  const char* name;
+  const char* baud;
+  std::uint32_t mantissa;  // BAUD_M
+  std::uint32_t exponent;  // BAUD_E
+  double errorPercent;     // as printed, two decimals
+};
+
+void PrintTo(const ExponentRow& row, std::ostream* os) { *os << row.name; }
+
+class ExponentVendorTable : public testing::TestWithParam<ExponentRow> {};
+
+TEST_P(ExponentVendorTable, SolverChoosesTheVendorsSetting) {
+  const ExponentRow& row = GetParam();
+  for (const char* name : {"cc253x-usart0", "cc253x-usart1"}) {
+    const BaudTarget* target = FindBaudTarget(name);
+    ASSERT_NE(target, nullptr) << name;
+    const auto solution = SolveTarget(*target, "32MHz", row.baud);
+    ASSERT_TRUE(solution.has_value());
+    ASSERT_EQ(solution->status, TargetStatus::Ok);
+    EXPECT_EQ(solution->best.reloadLow, row.mantissa) << name;
+    EXPECT_EQ(target->clocks.at(solution->best.clockIndex).select, row.exponent) << name;
+    EXPECT_NEAR(solution->best.deviation, row.errorPercent, 0.005) << name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cc253xAt32MHz, ExponentVendorTable,
+    testing::Values(ExponentRow{"Rate2400", "2400", 59, 6, 0.14}, ExponentRow{"Rate4800", "4800", 59, 7, 0.14},
+                    ExponentRow{"Rate9600", "9600", 59, 8, 0.14}, ExponentRow{"Rate14400", "14400", 216, 8, 0.03},
+                    ExponentRow{"Rate19200", "19200", 59, 9, 0.14}, ExponentRow{"Rate28800", "28800", 216, 9, 0.03},
+                    ExponentRow{"Rate38400", "38400", 59, 10, 0.14}, ExponentRow{"Rate57600", "57600", 216, 10, 0.03},
+                    ExponentRow{"Rate76800", "76800", 59, 11, 0.14}, ExponentRow{"Rate115200", "115200", 216, 11, 0.03},
+                    ExponentRow{"Rate230400", "230400", 216, 12, 0.03}),
+    testing_support::CaseName());
+
 }  // namespace
 }  // namespace tesmirol

@@ -99,7 +99,11 @@ int Run(const std::string& dir) {
           continue;
         }
         const UartMode uartMode = seen.size() == 1 ? UartMode::Mode3 : UartMode::Mode1;
-        const TargetCodeRequest request{&target, setting, inputs->crystalText, inputs->baudText, uartMode};
+        TargetCodeRequest request{&target, setting, inputs->crystalText, inputs->baudText, uartMode};
+        if (target.generator == GeneratorKind::CcUsart && uartMode == UartMode::Mode3) {
+          // The CC253x USART's mode-3 frame is 8N2 (UxUCR.SPB): it has no ninth bit.
+          request.frame = SerialFrame{8, Parity::None, 2};
+        }
         if (!WriteCase(dir, number++, request, manifest)) {
           std::cerr << "asm_code_cases: cannot write in " << dir << "\n";
           return 1;

@@ -46,7 +46,12 @@ REGISTERS = {
     "T4T3M": 0xD1, "T4H": 0xD2, "T4L": 0xD3, "T3H": 0xD4, "T3L": 0xD5,
     "SFRS": 0x91, "T3CON": 0xC4, "RL3": 0xC5, "RH3": 0xC6, "TA": 0xC7, "SCON_1": 0xF8,
     "SCON1": 0xC0, "SBAUD1": 0xC2, "T2MOD": 0xC9, "IE_EX": 0xE8,
+    "U0CSR": 0x86, "U1BAUD": 0xFA, "U1UCR": 0xFB, "U1GCR": 0xFC,
 }
+# The CC253x USARTs' registers at addresses named above for other chips
+# (SWRU191F Table 2-1).
+CC_ALIASES = {"U0UCR": "T3CON", "U0BAUD": "SBAUD1", "U0GCR": "RL3", "IEN2": "S2CON", "IRCON2": "IE_EX",
+              "U1CSR": "SCON_1"}
 NAMES = list(REGISTERS)
 
 # Two presets, so that every bit the code must keep is seen as 0 and as 1
@@ -58,7 +63,8 @@ ONES = {"SCON": 0xFF, "TMOD": 0xDD, "PCON": 0x8C, "TCON": 0x05, "IE": 0x0A, "TH1
         "S2CON": 0xFF, "S3CON": 0xFF, "S4CON": 0xFF, "IE2": 0xFF,
         "T4T3M": 0xFF, "T4H": 0x55, "T4L": 0x55, "T3H": 0x55, "T3L": 0x55,
         "SFRS": 0xFF, "T3CON": 0xFF, "RL3": 0x55, "RH3": 0x55, "TA": 0x55, "SCON_1": 0xFF,
-        "SCON1": 0xFF, "SBAUD1": 0x55, "T2MOD": 0xFF, "IE_EX": 0xFF}
+        "SCON1": 0xFF, "SBAUD1": 0x55, "T2MOD": 0xFF, "IE_EX": 0xFF,
+        "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF}
 ZEROS = {name: (0xAA if value == 0x55 else 0x02 if name == "TMOD" else 0x00) for name, value in ONES.items()}
 # For the Nuvoton Timer 3: a caller on SFR page 1 with interrupts enabled.
 PAGE1_EA = dict(ZEROS, IE=0x80, SFRS=0x01)
@@ -89,7 +95,19 @@ PORTS = {
     "stc-uart4": ("S4CON", 0xBF, 0x10, 0x90, "IE2", 0x10),
     "n76-uart1": ("SCON_1", 0xFF, 0x50, 0xD0, "X9C", 0x01),
     "ch55x-uart1": ("SCON1", 0xDF, 0x10, 0x90, "IE_EX", 0x10),
+    # UxCSR: MODE (UART) and RE; URXxIE in IEN0 (IE). Mode 3 is 8N2 there.
+    "cc-usart0": ("U0CSR", 0xC0, 0xC0, 0xC0, "IE", 0x04),
+    "cc-usart1": ("SCON_1", 0xC0, 0xC0, 0xC0, "IE", 0x08),
 }
+
+
+def cc_usart(uart):
+    """The CC253x USART's registers by their own names: (CSR, UCR, BAUD, GCR),
+    the send interrupt's enable and flag bits in IEN2 and IRCON2, and its
+    receive flag in TCON."""
+    if uart["uart"] == "UART1":
+        return ("SCON_1", "U1UCR", "U1BAUD", "U1GCR"), 0x08, 0x04, 0x80
+    return ("U0CSR", CC_ALIASES["U0UCR"], CC_ALIASES["U0BAUD"], CC_ALIASES["U0GCR"]), 0x04, 0x02, 0x08
 
 
 def port(uart):
@@ -101,6 +119,8 @@ def port(uart):
         return "ch55x-uart1"
     if generator == "n76-timer3" and name == "UART1":
         return "n76-uart1"
+    if generator == "cc-usart":
+        return "cc-usart1" if name == "UART1" else "cc-usart0"
     if generator == "stc12-brt" and name == "UART2":
         return "stc12-uart2"
     return {"UART2": "stc-uart2", "UART3": "stc-uart3", "UART4": "stc-uart4"}.get(name, "classic")
@@ -113,6 +133,15 @@ def changes(uart):
     control, _, _, _, enable, bit = PORTS[serial]
     allowed = {control: 0xFF, enable: bit}
     first = serial == "classic"
+    if uart["generator"] == "cc-usart":
+        # UxCSR's MODE and RE; UxUCR, UxBAUD whole; UxGCR's ORDER and BAUD_E
+        # (CPOL, CPHA kept); the send interrupt's enable and flag, the
+        # receive flag.
+        (csr, ucr, baud, gcr), enable_bit, flag_bit, rx_flag = cc_usart(uart)
+        for name, bits in {csr: 0xC0, ucr: 0xFF, baud: 0xFF, gcr: 0x3F, CC_ALIASES["IEN2"]: enable_bit,
+                           CC_ALIASES["IRCON2"]: flag_bit, "TCON": rx_flag, "IE": bit}.items():
+            allowed[name] = bits
+        return allowed
     generator = {
         "timer1-mode2": {"TMOD": 0xF0, "TH1": 0xFF, "TL1": 0xFF, "TCON": 0x40, "PCON": 0x80},
         "silabs-timer1": {"TMOD": 0xF0, "TH1": 0xFF, "TL1": 0xFF, "TCON": 0x40},
@@ -185,6 +214,10 @@ def rate(uart, after, timer):
         return Fraction(2 ** smod) * f / (32 * prescaler * count)
     if generator == "ch55x-sbaud1":
         return Fraction(2 ** (after["SCON1"] >> 5 & 1)) * f / (32 * (256 - after["SBAUD1"]))
+    if generator == "cc-usart":
+        # SWRU191F 17.4: (256 + BAUD_M) x 2^BAUD_E x F / 2^28.
+        (_, _, baud, gcr), _, _, _ = cc_usart(uart)
+        return Fraction(f * (256 + after[baud]) * 2 ** (after[gcr] & 0x1F), 2 ** 28)
     # stc12-brt: UART1 doubles with PCON.SMOD, UART2 with AUXR.S2SMOD (bit 3).
     double = smod if uart["uart"] == "UART1" else after["X8E"] >> 3 & 1
     clocks = 1 if after["X8E"] & 0x04 else 12
@@ -216,6 +249,13 @@ def generator_running(uart, after):
         return after["T3CON"] & 0x08 and (serial != "classic" or after["T3CON"] & 0x20)
     if generator == "ch55x-sbaud1":
         return True
+    if generator == "cc-usart":
+        # 8 data bits, no parity, high stop bit, 2 stop bits (SPB) in mode 3's
+        # 8N2; LSB first; both interrupt flags cleared, the send interrupt on.
+        (_, ucr, _, gcr), enable_bit, flag_bit, rx_flag = cc_usart(uart)
+        frame = 0x06 if uart["mode"] == 3 else 0x02
+        return (after[ucr] & 0x7F == frame and not after[gcr] & 0x20 and after[CC_ALIASES["IEN2"]] & enable_bit
+                and not after[CC_ALIASES["IRCON2"]] & flag_bit and not after["TCON"] & rx_flag)
     # stc12-brt: BRTR, and for UART1 S1BRS.
     return after["X8E"] & 0x10 and (serial != "classic" or after["X8E"] & 0x01)
 

@@ -62,6 +62,13 @@ def check_target(tools, work, target):
     sdcc, cli = tools
     problems = []
     for kind, frame in VARIANTS:
+        if target["generator"] == "cc-usart" and frame in ("8E1", "9N1"):
+            # The CC253x USARTs' code sets 8N1 and 8N2 alone: refused.
+            run = subprocess.run([cli, "--lang", "en", "--target", target["name"], "--driver", kind, "--frame", frame, "32MHz",
+                                  "115200"], capture_output=True, text=True, check=False)
+            if run.returncode == 0 or "8N1 or 8N2" not in run.stderr:
+                problems.append(f"{target['name']} {kind} {frame}: no refusal: {run.stderr.strip()}")
+            continue
         source = generate(cli, work, target, kind, frame)
         if source is None:
             problems.append(f"{target['name']} {kind} {frame or '8N1'}: no driver for any of {INPUTS}")
@@ -97,35 +104,48 @@ def vector_target(ihx, vector):
     return code[entry + 1] << 8 | code[entry + 2]
 
 
-def two_uarts(sdcc, cli, work):
-    folder = work / "stc8_plan"
+# Programs of two UARTs' drivers, each file compiled and the whole linked: the
+# family, its UARTs, the crystal and every interrupt routine with its vector.
+PLANS = (
+    ("stc8", ["--uart", "1:115200", "--uart", "2:9600"], "22.1184MHz", ("uart1", "uart2"),
+     (("uart1_isr", 4), ("uart2_isr", 8))),
+    # The CC253x USARTs receive and send on interrupts of their own.
+    ("cc2530", ["--uart", "0:115200", "--uart", "1:9600"], "32MHz", ("uart0", "uart1"),
+     (("uart0_isr", 2), ("uart0_tx_isr", 7), ("uart1_isr", 3), ("uart1_tx_isr", 14))),
+)
+
+
+def two_uarts(sdcc, cli, work, plan):
+    family, uarts, crystal, (first, second), routines = plan
+    folder = work / f"{family}_plan"
     folder.mkdir()
-    run = subprocess.run([cli, "--target", "stc8", "--uart", "1:115200", "--uart", "2:9600", "--driver",
-                          "--driver-dir", str(folder), "22.1184MHz"], capture_output=True, text=True, check=False)
+    run = subprocess.run([cli, "--target", family, *uarts, "--driver", "--driver-dir", str(folder), crystal],
+                         capture_output=True, text=True, check=False)
     if run.returncode != 0:
-        return [f"stc8 plan: {run.stderr.strip()}"]
+        return [f"{family} plan: {run.stderr.strip()}"]
     (folder / "main.c").write_text(
-        '#include <8051.h>\n#include <stdio.h>\n#include "uart1.h"\n#include "uart2.h"\n'
-        "void main(void)\n{\n\tuart1_init();\n\tuart2_init();\n\tEA = 1;\n\tprintf(\"x\");\n"
-        "\twhile (uart2_write(0x55) == 0)\n\t{\n\t}\n\tuart1_flush();\n\tuart2_flush();\n\twhile (1)\n\t{\n\t}\n}\n",
+        f'#include <8051.h>\n#include <stdio.h>\n#include "{first}.h"\n#include "{second}.h"\n'
+        f"void main(void)\n{{\n\t{first}_init();\n\t{second}_init();\n\tEA = 1;\n\tprintf(\"x\");\n"
+        f"\twhile ({second}_write(0x55) == 0)\n\t{{\n\t}}\n\t{first}_flush();\n\t{second}_flush();\n"
+        "\twhile (1)\n\t{\n\t}\n}\n",
         encoding="ascii")
     problems = []
-    for source in ("uart1.c", "uart2.c", "main.c"):
+    for source in (f"{first}.c", f"{second}.c", "main.c"):
         error = compile_one(sdcc, folder, source)
         if error:
-            problems.append(f"stc8 plan {error}")
+            problems.append(f"{family} plan {error}")
     if problems:
         return problems
-    link = subprocess.run([sdcc, "-mmcs51", "--Werror", "main.rel", "uart1.rel", "uart2.rel"], cwd=folder,
+    link = subprocess.run([sdcc, "-mmcs51", "--Werror", "main.rel", f"{first}.rel", f"{second}.rel"], cwd=folder,
                           capture_output=True, text=True, errors="replace", check=False)
     if link.returncode != 0:
-        return [f"stc8 plan does not link: {(link.stdout + link.stderr)[:800]}"]
+        return [f"{family} plan does not link: {(link.stdout + link.stderr)[:800]}"]
     symbols = (folder / "main.map").read_text(errors="replace")
-    for name, vector in (("uart1", 4), ("uart2", 8)):
-        found = re.search(rf"C:\s+([0-9A-F]{{8}})\s+_{name}_isr\b", symbols)
+    for name, vector in routines:
+        found = re.search(rf"C:\s+([0-9A-F]{{8}})\s+_{name}\b", symbols)
         jump = vector_target(folder / "main.ihx", vector)
         if not found or jump != int(found.group(1), 16):
-            problems.append(f"stc8 plan: interrupt {vector} does not jump to {name}_isr")
+            problems.append(f"{family} plan: interrupt {vector} does not jump to {name}")
     return problems
 
 
@@ -145,8 +165,9 @@ def main():
     with ThreadPoolExecutor(max_workers=2) as pool:
         found = list(pool.map(lambda target: check_target(tools, options.work, target), targets))
     problems = [problem for target_problems in found for problem in target_problems]
-    problems += two_uarts(options.sdcc, options.cli, options.work)
-    print(f"{len(targets)} targets, {len(VARIANTS)} drivers each, and one program of two UARTs, "
+    for plan in PLANS:
+        problems += two_uarts(options.sdcc, options.cli, options.work, plan)
+    print(f"{len(targets)} targets, {len(VARIANTS)} drivers each, and {len(PLANS)} programs of two UARTs, "
           f"{time.monotonic() - started:.1f} s")
     for problem in problems[:30]:
         print(problem)

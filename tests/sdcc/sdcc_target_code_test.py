@@ -50,6 +50,7 @@ RELOAD_STORES = {
     "n76-timer3": [("RH3", "high"), ("RL3", "low")],
     "ch55x-sbaud1": [("SBAUD1", "low")],
     "silabs-timer1": [("TH1", "low"), ("TL1", "low")],
+    "cc-usart": [("U<N>BAUD", "low")],
 }
 
 # The timed-access writes open SFRS for the very next instruction: the page
@@ -80,7 +81,9 @@ def write_batches(work, sources):
 def wanted_stores(uart):
     reload = uart["reload"]
     byte = {"low": reload & 0xFF, "high": reload >> 8}
-    return [f"mov\t_{register},#0x{byte[part]:02x}" for register, part in RELOAD_STORES[uart["generator"]]]
+    number = uart["uart"][-1]
+    return [f"mov\t_{register.replace('<N>', number)},#0x{byte[part]:02x}"
+            for register, part in RELOAD_STORES[uart["generator"]]]
 
 
 def function_problems(assembly, label, uart):
@@ -121,7 +124,10 @@ def check_cli(cli, work, cases):
         if key in seen or not case["best"] or not within_tolerance(case):
             continue
         seen.add(key)
-        command = [cli, "--target", case["target"], "--code", "--encoding", "gbk", "--uart-mode", str(case["mode"]),
+        # The CC253x USART's mode-3 case is 8N2: it has no ninth bit.
+        frame = ["--frame", "8N2"] if case["generator"] == "cc-usart" and case["mode"] == 3 else []
+        mode = [] if frame else ["--uart-mode", str(case["mode"])]
+        command = [cli, "--target", case["target"], "--code", "--encoding", "gbk", *mode, *frame,
                    "--", case["crystal"], case["baud"]]
         run = subprocess.run(command, capture_output=True, check=False)
         if run.stdout != (work / f"{case['stem']}_gbk.c").read_bytes():

@@ -98,7 +98,11 @@ struct Case {
 
 bool WriteCase(const std::string& dir, std::size_t number, const Case& c, std::ostream& manifest) {
   const std::optional<TargetInputs> inputs = ReadTargetInputs(c.crystal, c.baud);
-  const TargetCodeRequest request{c.target, c.setting, inputs->crystalText, inputs->baudText, c.mode};
+  TargetCodeRequest request{c.target, c.setting, inputs->crystalText, inputs->baudText, c.mode};
+  if (c.target->generator == GeneratorKind::CcUsart && c.mode == UartMode::Mode3) {
+    // The CC253x USART's mode-3 frame is 8N2 (UxUCR.SPB): it has no ninth bit.
+    request.frame = SerialFrame{8, Parity::None, 2};
+  }
   const std::string stem = Stem("case_", number);
   if (!WriteBoth(dir, stem, GenerateTargetInitCode(request))) {
     return false;
