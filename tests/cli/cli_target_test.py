@@ -334,6 +334,7 @@ class PartNumberTest(unittest.TestCase):
             ("EFM8 with temperature grade", "EFM8BB31F64G-C-QFN32", "efm8", None),
             ("a C8051F34x", "C8051F340-GQ", "c8051f34x", None),
             ("an 8051 without Timer 2", "AT89C2051-24PU", "8051", "t1-12t"),
+            ("a CC2530 with its package and reel letters", "CC2530F256RHAR", "cc2530", "cc253x-usart0"),
         ]
         for name, part, family, best in cases:
             with self.subTest(name):
@@ -374,10 +375,8 @@ class PartNumberTest(unittest.TestCase):
 
     def test_unsupported_and_unknown_parts_are_usage_errors(self):
         cases = [
-            ("CC2530: known, no generator yet", ["--target", "CC2530F256RHAR", "32MHz", "9600"],
-             ["CC2530F256RHAR", "cc253x", "not supported yet", "stc8"]),
             ("FX2LP with its package code", ["--target", "CY7C68013A-56PVXC", "24MHz", "9600"],
-             ["CY7C68013A", "fx2lp", "not supported yet"]),
+             ["CY7C68013A", "fx2lp", "not supported yet", "stc8"]),
             ("LPC900", ["--target", "P89LPC932A1FDH", "7.3728MHz", "9600"], ["lpc900", "not supported yet"]),
             ("nRF24LE1", ["--target", "nRF24LE1-F16Q32", "16MHz", "9600"], ["nrf24le1", "not supported yet"]),
             ("ADuC842", ["--target", "ADuC842BSZ62-5", "11.0592MHz", "9600"], ["aduc84x", "not supported yet"]),
@@ -385,14 +384,14 @@ class PartNumberTest(unittest.TestCase):
             ("DS89C450", ["--target", "DS89C450-MNL", "11.0592MHz", "9600"], ["ds89c4x0", "not supported yet"]),
             ("digits swapped", ["--target", "AT89S25-24PU", "11.0592MHz", "9600"], ["AT89S52", "nearest"]),
             ("USB letter left out", ["--target", "STC8H8K64", "11.0592MHz", "9600"], ["STC8H8K64U", "nearest"]),
-            ("a part of an unsupported family is suggested too", ["--target", "CC2350F256", "32MHz", "9600"],
-             ["CC2530F256"]),
-            ("driver of an unsupported part", ["--driver", "--target", "CC2530F256", "32MHz"], ["not supported yet"]),
+            ("a part of an unsupported family is suggested too", ["--target", "CY7C86013A", "24MHz", "9600"],
+             ["CY7C68013A"]),
+            ("driver of an unsupported part", ["--driver", "--target", "CY7C68013A", "24MHz"], ["not supported yet"]),
         ]
         cli_test.check_usage_errors(self, cases)
 
     def test_chinese_messages(self):
-        run = Run(["--target", "CC2530F256", "32MHz", "9600"], language="zh")
+        run = Run(["--target", "CY7C68013A", "24MHz", "9600"], language="zh")
         self.assertEqual(run.status, 2, run)
         self.assertIn("尚不支持", run.err, run)
 
@@ -405,7 +404,8 @@ class PartListingTest(unittest.TestCase):
             ("a family", "stc8", "stc8", True, "STC8H8K64U"),
             ("a family in capitals", "AT89", "at89", True, "AT89C51ED2"),
             ("a part number's family", "AT89S52-24PU", "at89", True, "AT89S8253"),
-            ("a family with no generator yet", "cc253x", "cc253x", False, "CC2541F256RHAT"),
+            ("a family with no generator yet", "lpc900", "lpc900", False, "P89LPC932A1FDH"),
+            ("a family named as the part is", "CC2541F256RHAT", "cc2541", True, "CC2541F128RHA"),
             ("an unsupported part's family", "CY7C68013A", "fx2lp", False, "CY7C68016A"),
         ]
         for name, given, family, supported, listed in cases:

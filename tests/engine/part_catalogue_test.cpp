@@ -22,6 +22,11 @@ struct PrintedPart {
 // Part numbers as the vendors' ordering tables print them, each to the
 // family whose generators --target then tries.
 constexpr auto kPrintedParts = std::to_array<PrintedPart>({
+    // TI CC2530, CC2533 and CC2541 data sheets, Ordering Information.
+    {"CC2530F256", "cc2530"},
+    {"CC2530F256RHAR", "cc2530"},
+    {"CC2533F96RHAT", "cc2533"},
+    {"CC2541F256RHAT", "cc2541"},
     // STC8H series manual, selection table and part naming rule.
     {"STC8H8K64U-45I-LQFP64", "stc8"},
     {"STC8H8K64U-45I-LQFP48", "stc8"},
@@ -136,10 +141,6 @@ struct UnsupportedPart {
 // Parts the catalogue knows whose family has no generator yet: they resolve
 // to their family, marked unsupported, never to a family that has one.
 constexpr auto kUnsupportedParts = std::to_array<UnsupportedPart>({
-    // TI CC2530 data sheet, Ordering Information.
-    {"CC2530F256", "CC2530F256", "cc253x"},
-    {"CC2530F256RHAR", "CC2530F256RHAR", "cc253x"},
-    {"CC2541F256RHAT", "CC2541F256RHAT", "cc253x"},
     // Cypress EZ-USB FX2LP data sheet, Ordering Information.
     {"CY7C68013A-56PVXC", "CY7C68013A", "fx2lp"},
     // NXP P89LPC932A1 data sheet, Ordering information.
@@ -189,7 +190,7 @@ constexpr auto kNearMisses = std::to_array<NearMiss>({
     {"C8051F430", "C8051F330"},        // one digit off
     {"stc51", "stc15"},                // a family name in any case
     {"t1-21t", "t1-12t"},              // a target name
-    {"CC2350F256", "CC2530F256"},      // a part of an unsupported family is still suggested
+    {"CY7C86013A", "CY7C68013A"},      // a part of an unsupported family is still suggested
     {"STC8H8K64UXYZW", "STC8H8K64U"},  // too far for edits: the longest shared beginning
 });
 
@@ -230,7 +231,7 @@ TEST(PartCatalogue, EveryUserOfAChipNameTakesAPartNumber) {
   const PeerReading peer = ReadPeer("N76E003AT20@16MHz");
   ASSERT_EQ(peer.status, PeerReadStatus::Ok);
   EXPECT_EQ(peer.peer.target, "n76e003");
-  EXPECT_EQ(ReadPeer("CC2530F256@32MHz").status, PeerReadStatus::UnknownTarget);
+  EXPECT_EQ(ReadPeer("CY7C68013A@24MHz").status, PeerReadStatus::UnknownTarget);
 }
 
 TEST(PartCatalogue, FamilyListingsHoldEveryPartOfTheFamilyOnly) {
