@@ -80,9 +80,7 @@ TEST(DecimalText, SweepsMatchToChars) {
       Sweep{"every hundredth and the halves between them to 20000", 4000000,
             [](int index, std::mt19937_64&) { return index / 200.0; }},
       Sweep{"hundredths and halves near powers of ten", 2000,
-            [](int index, std::mt19937_64&) {
-              return std::pow(10.0, index / 100) + (index % 100 - 50) * 0.005;
-            }},
+            [](int index, std::mt19937_64&) { return std::pow(10.0, index / 100) + (index % 100 - 50) * 0.005; }},
       Sweep{"exact rates: numerator / denominator", 500000,
             [](int, std::mt19937_64& random) {
               const std::uint64_t numerator = random() >> (random() % 64);
