@@ -26,7 +26,7 @@ if(WIN32)
   set(TESMIROL_WEB_PAGE_DIR "${PROJECT_SOURCE_DIR}/build/wasm/web/page" CACHE PATH
       "The browser page assembled by the wasm preset, carried by the release zip")
   install(CODE "
-    if(NOT EXISTS \"${TESMIROL_WEB_PAGE_DIR}/tesmirol-wasm.js\" OR NOT EXISTS \"${TESMIROL_WEB_PAGE_DIR}/tesmirol-texts.js\")
+    if(NOT EXISTS \"${TESMIROL_WEB_PAGE_DIR}/tesmirol-wasm.js\" OR NOT EXISTS \"${TESMIROL_WEB_PAGE_DIR}/tesmirol-page.js\")
       message(FATAL_ERROR \"the release zip carries the page: build it first (cmake --build --preset wasm)\")
     endif()")
   install(DIRECTORY "${TESMIROL_WEB_PAGE_DIR}/" DESTINATION web)

@@ -10,7 +10,7 @@ quote, the backslash, the line ends) are escaped. The fifteen-bit groups run
 from the first byte's high bit on; the last group is filled with zero bits,
 which may make a byte more, so the script gives the number of bytes beside
 the text: self.NAME = { bytes: N, text: "..." }. The page unpacks them with
-the browser's DecompressionStream (web/page/bridge.js, unpack).
+the browser's DecompressionStream (web/page/loader.js, unpack).
 """
 
 BITS = 15
@@ -34,11 +34,12 @@ def packed_text(data):
     return "".join(ESCAPES.get(code, chr(code)) for code in characters)
 
 
-def write_packed_script(path, source, name, compressed):
+def write_packed_script(path, source, name, compressed, after=""):
     """Writes the script setting self.<name> to the gzip stream compressed,
-    if it differs from what is there; source says what it was made from."""
+    then the script after, if it differs from what is there; source says what
+    it was made from."""
     script = (f"// Generated from {source}; do not edit.\n"
-              f'self.{name} = {{ bytes: {len(compressed)}, text: "{packed_text(compressed)}" }};\n')
+              f'self.{name} = {{ bytes: {len(compressed)}, text: "{packed_text(compressed)}" }};\n{after}')
     content = b"\xff\xfe" + script.encode("utf-16-le")
     try:
         with open(path, "rb") as existing:

@@ -873,7 +873,11 @@ async function clearLink() {
   });
 }
 
-const TEXT_TABLES = JSON.parse(zlib.gunzipSync(fromFifteenBits(packedScript("tesmirol-texts.js").TESMIROL_TEXTS_GZIP)));
+// The page's script as the loader runs it: the texts (TESMIROL_TEXTS, its
+// second line), the bridge and the views.
+const PAGE_SCRIPT = zlib.gunzipSync(fromFifteenBits(packedScript("tesmirol-page.js").TESMIROL_PAGE_GZIP)).toString();
+const [, TEXTS_LINE, ...CODE_LINES] = PAGE_SCRIPT.split("\n");
+const TEXT_TABLES = JSON.parse(TEXTS_LINE.replace(/^const TESMIROL_TEXTS = /, "").replace(/;$/, ""));
 
 // A text of the tables as the page fills it in.
 function tableText(language, key, values = {}) {
@@ -1058,7 +1062,7 @@ describe("the page's texts: the shared tables in both languages", () => {
   after(clearLink);
 
   test("every key the page names is in both tables", () => {
-    const source = fs.readFileSync(path.join(config.pageDir, "page.js"), "utf8");
+    const source = CODE_LINES.join("\n");
     const html = fs.readFileSync(path.join(config.pageDir, "index.html"), "utf8");
     const keys = new Set([...html.matchAll(/data-text="([^"]+)"/g), ...source.matchAll(/\btext\("([a-z0-9.-]+)"/g)]
       .map(([, key]) => (key.includes(".") ? key : `page.${key}`)));
@@ -1066,8 +1070,8 @@ describe("the page's texts: the shared tables in both languages", () => {
     for (const language of ["zh", "en"]) {
       assert.deepEqual([...keys].filter((key) => TEXT_TABLES[language][key] === undefined), [], language);
     }
-    // Nothing of the page is left in page.js: no Chinese character outside
-    // its comments.
+    // Nothing of the page's texts is left in its code: no Chinese character
+    // outside its comments.
     assert.deepEqual(source.replace(/\/\/.*$/gm, "").match(/[\u3000-\u9fff\uff00-\uffef]+/g), null);
   });
 
@@ -1131,7 +1135,9 @@ function packedScript(name) {
   const script = fs.readFileSync(path.join(config.pageDir, name));
   assert.deepEqual([...script.subarray(0, 2)], [0xff, 0xfe], name);
   const context = {};
-  new Function("self", script.subarray(2).toString("utf16le"))(context);
+  // Its line setting the bytes alone, not the loader after it.
+  const setting = script.subarray(2).toString("utf16le").split("\n").filter((line) => line.startsWith("self."));
+  new Function("self", setting.join("\n"))(context);
   return context;
 }
 
@@ -1356,7 +1362,7 @@ describe("the page's behaviour", () => {
     await tab.type("#baud", "0");
     await tab.close();
     assert.deepEqual(requested.map((url) => url.replace(served.url, "")).sort(),
-      ["", "bridge.js", "page.js", "style.css", "tesmirol-texts.js", "tesmirol-wasm.js"]);
+      ["", "style.css", "tesmirol-page.js", "tesmirol-wasm.js"]);
   });
 
   test("a phone-sized screen shows the page without sideways scrolling", async () => {

@@ -14,33 +14,6 @@
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
   ];
 
-  // The bytes (so many) from a packed script's text, fifteen bits to a
-  // character from the first byte's high bit on
-  // (cmake/scripts/packed_script.py).
-  function decodeFifteenBits({ bytes: byteCount, text }) {
-    const bytes = new Uint8Array(byteCount);
-    let bits = 0;
-    let count = 0;
-    let size = 0;
-    for (let i = 0; i < text.length; i += 1) {
-      bits = (bits << 15) | text.charCodeAt(i);
-      count += 15;
-      while (count >= 8 && size < byteCount) {
-        count -= 8;
-        bytes[size] = bits >> count;
-        size += 1;
-        bits &= (1 << count) - 1;
-      }
-    }
-    return bytes;
-  }
-
-  // A packed script's bytes, gzip-compressed, unpacked by the browser.
-  function unpack(packed) {
-    const stream = new Blob([decodeFifteenBits(packed)]).stream().pipeThrough(new DecompressionStream("gzip"));
-    return new Response(stream).arrayBuffer();
-  }
-
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
   // doubles: exactly the engine's value.
   function doubleFromBits(hex) {
@@ -310,10 +283,11 @@
   // page was written for; a missing export or another version is an error
   // that says so, never a page that silently shows nothing.
   async function loadBridge() {
-    if (typeof global.TESMIROL_WASM_GZIP?.text !== "string") {
+    // The page's loader (loader.js) has begun unpacking it.
+    if (!global.TesmirolModuleBytes) {
       throw new Error("Tesmirol bridge: the WebAssembly module (tesmirol-wasm.js) is missing");
     }
-    const module = await WebAssembly.compile(await unpack(global.TESMIROL_WASM_GZIP));
+    const module = await WebAssembly.compile(await global.TesmirolModuleBytes);
     const instance = await WebAssembly.instantiate(module, systemImports(module));
     const exports = instance.exports;
     const missing = REQUIRED_EXPORTS.filter((name) => !(name in exports));
@@ -328,5 +302,5 @@
     return new Bridge(exports);
   }
 
-  global.TesmirolBridge = { load: loadBridge, unpack };
+  global.TesmirolBridge = { load: loadBridge };
 })(self);

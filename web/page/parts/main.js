@@ -165,15 +165,11 @@ async function copy() {
 
 async function start() {
   try {
-    // The texts and the module unpack side by side; a module that fails
-    // is reported in the page's language.
-    const [texts, module] = await Promise.allSettled([loadTexts(), TesmirolBridge.load()]);
-    if (texts.status === "rejected") throw texts.reason;
-    if (module.status === "rejected") throw module.reason;
-    bridge = module.value;
+    // A module that fails is reported in the page's language.
+    bridge = await TesmirolBridge.load();
   } catch (error) {
     $("load-error").hidden = false;
-    $("load-error").textContent = TABLES ? text("load-error", { reason: error.message }) : error.message;
+    $("load-error").textContent = text("load-error", { reason: error.message });
     throw error;
   }
   const presets = bridge.presets();

@@ -2,19 +2,11 @@
 // placeholders filled, and the reports' labels before their numbers.
 
 // The user's texts in both languages, from the text tables of res/texts/
-// (tesmirol-texts.js, written by the build, unpacked as the page starts):
+// (written by the build into the page's script as TESMIROL_TEXTS):
 // the page's own under "page.", the reports' labels under "report.", so
 // that the page and tesmirol-cli's report say the same, the catalogue's
 // under "target.".
-let TABLES = null;
-
-// Unpacks the texts; a page without them stops with a message saying so.
-async function loadTexts() {
-  if (typeof self.TESMIROL_TEXTS_GZIP?.text !== "string") {
-    throw new Error("Tesmirol page: its texts (tesmirol-texts.js) are missing");
-  }
-  TABLES = JSON.parse(new TextDecoder().decode(await TesmirolBridge.unpack(self.TESMIROL_TEXTS_GZIP)));
-}
+const TABLES = TESMIROL_TEXTS;
 
 const missingTexts = new Set();
 
