@@ -140,7 +140,7 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
     }
   }
   if (options.link && inputs.calculation) {
-    inputs.link = ClassicLink(*options.link, *inputs.calculation, crystal->gbk);
+    inputs.link = ClassicLink(*options.link, *inputs.calculation);
   }
   if (options.link && options.link->requireLink) {
     if (!inputs.calculation) {

@@ -1,53 +1,17 @@
 #include "cli/link_runs.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "codegen/init_code_generator.h"
 #include "codegen/uart_plan_code.h"
-#include "engine/exact_crystal.h"
-#include "engine/link_check.h"
 #include "engine/target_texts.h"
 
 namespace tesmirol::cli {
-namespace {
-
-// The SMOD setting whose reload the classic code would write, or the nearer
-// of the settings in range when the code gives way to the warning.
-std::optional<std::size_t> ClassicSmod(const BaudCalculation& calculation) {
-  const InitCodeChoice choice = ChooseInitCodeSetting(calculation);
-  if (choice.outcome == GenerationOutcome::Code) {
-    return choice.smod;
-  }
-  std::optional<std::size_t> nearest;
-  for (std::size_t smod = 0; smod < calculation.mode.size(); ++smod) {
-    const ModeResult& mode = calculation.mode.at(smod);
-    if (mode.status == ModeStatus::Ok &&
-        (!nearest || std::fabs(mode.deviation) < std::fabs(calculation.mode.at(*nearest).deviation))) {
-      nearest = smod;
-    }
-  }
-  return nearest;
-}
-
-}  // namespace
-
-LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calculation, std::string_view crystalGbk) {
-  const auto smod = ClassicSmod(calculation);
-  if (!smod) {
-    return CheckLinkAt(request, std::nullopt, calculation.baud);
-  }
-  const auto crystal = ReadExactCrystal(crystalGbk);
-  const auto reload = static_cast<std::uint32_t>(calculation.mode.at(*smod).reload);
-  const auto rate = crystal ? ClassicTimer1Rate(*crystal, reload, static_cast<std::uint32_t>(*smod)) : std::nullopt;
-  return CheckLinkAt(request, rate, calculation.baud, {}, !rate);
+LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calculation) {
+  return CheckLinkAt(request, answers::ClassicOwnRate(calculation), calculation.baud);
 }
 
 LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud) {
-  if (best == nullptr) {
-    return CheckLinkAt(request, std::nullopt, baud);
-  }
-  return CheckLinkAt(request, Fraction{best->best.achievedNumerator, best->best.achievedDenominator}, baud);
+  return CheckLinkAt(request, answers::SettingOwnRate(best != nullptr ? &best->best : nullptr), baud);
 }
 
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan) {
@@ -55,8 +19,8 @@ std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& p
   for (const PlannedUart& planned : plan.uarts) {
     if (PeerOfUart(request, planned.request.uart) != nullptr) {
       links.push_back(CheckLinkAt(RequestForUart(request, planned.request.uart),
-                                  Fraction{planned.setting.achievedNumerator, planned.setting.achievedDenominator},
-                                  planned.request.baud, planned.request.uart));
+                                  answers::SettingOwnRate(&planned.setting), planned.request.baud,
+                                  planned.request.uart));
     }
   }
   return links;
@@ -79,11 +43,7 @@ std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::spa
 }
 
 std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language) {
-  std::vector<std::string> lines;
-  if (auto note = LinkCodeNote(request, link, language)) {
-    lines.push_back(std::move(*note));
-  }
-  return lines;
+  return answers::LinkCodeNotes(request.peer, link, language);
 }
 
 Language CodeLanguage(const CommandLineOptions& options) noexcept {

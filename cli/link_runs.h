@@ -20,10 +20,8 @@
 
 namespace tesmirol::cli {
 
-// The classic calculation: the setting the code uses (SMOD = 0 when within
-// 1 %, else SMOD = 1), or the nearer one when neither is; its rate worked
-// out exactly from the crystal read exactly and TH1.
-LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calculation, std::string_view crystalGbk);
+// The classic calculation at its best setting (answers::ClassicOwnRate).
+LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calculation);
 
 // A target's or family's best setting (none when no setting is in range).
 LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud);

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "answers/json_writer.h"
 #include "engine/target_catalogue.h"
 #include "text/encoding.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/target_answers.h"
 
 namespace tesmirol::web {

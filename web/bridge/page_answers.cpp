@@ -12,7 +12,6 @@
 #include "engine/report_labels.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/link_answers.h"
 
 namespace tesmirol::web {
@@ -88,7 +87,7 @@ std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(st
 // header comment carries the link's note.
 void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Language language,
                       const LinkQuestion& link) {
-  const LinkAnswer linkAnswer = AnswerLink(link, ClassicOwnRate(calculation), calculation.baud);
+  const LinkAnswer linkAnswer = AnswerLink(link, answers::ClassicOwnRate(calculation), calculation.baud);
   const std::vector<std::string> notes = LinkNotes(link, linkAnswer, language);
   const GeneratedInitCode generated = GenerateInitCode(calculation, language, notes);
   json.BeginObject();
@@ -154,8 +153,8 @@ std::string CrystalTableJson(std::u16string_view baud, const LinkTexts& link, bo
     calculations.push_back(CalculateBaud(crystal, *baudGbk));
     const std::optional<BaudCalculation>& calculation = calculations.back();
     links.push_back(question.asked && calculation
-                        ? AnswerLink(question, ClassicOwnRate(*calculation), calculation->baud)
-                        : AnswerLink(question, std::nullopt, 0));
+                        ? AnswerLink(question, answers::ClassicOwnRate(*calculation), calculation->baud)
+                        : AnswerLink(question, {}, 0));
   }
   JsonWriter json;
   json.BeginArray();
@@ -237,7 +236,7 @@ std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16st
     return std::nullopt;
   }
   const LinkQuestion question = ClassicLinkQuestion(link);
-  const LinkAnswer linkAnswer = AnswerLink(question, ClassicOwnRate(*calculation), calculation->baud);
+  const LinkAnswer linkAnswer = AnswerLink(question, answers::ClassicOwnRate(*calculation), calculation->baud);
   return EncodeGeneratedCode(GenerateInitCode(*calculation, language, LinkNotes(question, linkAnswer, language)).text,
                              encoding, lineFeedsOnly);
 }

@@ -11,7 +11,6 @@
 #include "engine/uart_planner.h"
 #include "text/encoding.h"
 #include "web/bridge/chip_choice.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/link_answers.h"
 #include "web/bridge/target_json.h"
 
@@ -138,7 +137,7 @@ std::vector<LinkAnswer> PlanLinks(const std::vector<LinkQuestion>& questions, co
   std::vector<LinkAnswer> links;
   for (std::size_t index = 0; index < plan.uarts.size() && index < questions.size(); ++index) {
     const PlannedUart& planned = plan.uarts[index];
-    links.push_back(AnswerLink(questions[index], SettingRate(planned.setting), planned.request.baud));
+    links.push_back(AnswerLink(questions[index], answers::SettingOwnRate(&planned.setting), planned.request.baud));
   }
   return links;
 }
@@ -159,8 +158,8 @@ GeneratedInitCode PlanCode(const UartPlan& plan, const TargetInputs& crystal,
   }
   std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, crystal, uartMode, frame);
   for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
-    if (std::optional<std::string> note = LinkNote(questions.at(index), links.at(index), language)) {
-      requests.at(index).notes.push_back(std::move(*note));
+    for (std::string& note : LinkNotes(questions.at(index), links.at(index), language)) {
+      requests.at(index).notes.push_back(std::move(note));
     }
   }
   code.text = GeneratePlanInitCode(requests, language);

@@ -12,7 +12,6 @@
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 #include "web/bridge/chip_choice.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/link_answers.h"
 #include "web/bridge/target_json.h"
 
@@ -72,8 +71,7 @@ const TargetSolution* Best(const FamilySolution& family) {
 
 // The link of the best setting, when there is one.
 LinkAnswer BestLink(const LinkQuestion& question, const TargetSolution* best, const TargetInputs& inputs) {
-  return AnswerLink(question, best != nullptr ? std::optional<Fraction>(SettingRate(best->best)) : std::nullopt,
-                    inputs.baud);
+  return AnswerLink(question, answers::SettingOwnRate(best != nullptr ? &best->best : nullptr), inputs.baud);
 }
 
 // One crystal of the finder on the targets, solved, with its link.
@@ -233,7 +231,7 @@ std::string TargetTableJson(std::u16string_view baud, std::u16string_view target
       row.family = SolveTargets(request.targets, *row.inputs);
     }
     links.push_back(question.asked && row.inputs ? BestLink(question, Best(row.family), *row.inputs)
-                                                 : AnswerLink(question, std::nullopt, 0));
+                                                 : AnswerLink(question, {}, 0));
   }
   JsonWriter json;
   json.BeginArray();

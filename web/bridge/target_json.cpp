@@ -51,45 +51,6 @@ void WriteModes(JsonWriter& json, const TargetSolution& solution) {
 
 std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
-void WriteSetting(JsonWriter& json, const BaudTarget& target, const TargetSetting& setting) {
-  json.BeginObject();
-  json.Key("clockIndex");
-  json.Int(setting.clockIndex);
-  json.Key("clocksPerCycle");
-  json.Int(setting.clocksPerCycle);
-  json.Key("clockText");
-  json.String(ClockChoiceText(target, setting.clockIndex));
-  json.Key("smod");
-  json.Int(setting.smod);
-  json.Key("reload");
-  json.Int(setting.reload);
-  json.Key("reloadText");
-  json.String(TargetReloadText(target, setting.reload));
-  json.Key("reloadLabel");
-  json.String(ReloadRegisterLabel(target));
-  json.Key("registersText");
-  json.String(RegisterBytesText(target, setting));
-  json.Key("divisor");
-  json.String(std::to_string(setting.divisor));
-  json.Key("achievedNumerator");
-  json.String(std::to_string(setting.achievedNumerator));
-  json.Key("achievedDenominator");
-  json.String(std::to_string(setting.achievedDenominator));
-  json.Key("achieved");
-  json.DoubleBits(setting.achieved);
-  json.Key("achievedText");
-  json.String(FractionText(setting.achievedNumerator, setting.achievedDenominator));
-  json.Key("achievedDecimalText");
-  json.String(DecimalText(setting.achieved));
-  json.Key("deviation");
-  json.DoubleBits(setting.deviation);
-  json.Key("deviationText");
-  json.String(FormatDeviation(setting.deviation));
-  json.Key("outOfTolerance");
-  json.Bool(!IsWithinTolerance(setting));
-  json.EndObject();
-}
-
 void WriteSolution(JsonWriter& json, const TargetSolution& solution) {
   const BaudTarget& target = *solution.target;
   json.BeginObject();

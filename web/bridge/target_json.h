@@ -7,20 +7,19 @@
 #include <string_view>
 
 #include "engine/target_solver.h"
-#include "web/bridge/json_writer.h"
+#include "answers/json_writer.h"
+#include "answers/setting_json.h"
 
 namespace tesmirol::web {
+
+using answers::JsonWriter;
 
 // GBK text of the engine as UTF-8 for the page; the engine's texts are the
 // user's own, converted from UTF-16, or the catalogue's ASCII, so they
 // always convert back.
 std::string Utf8(std::string_view gbk);
 
-// One setting: its clock, SMOD and reload (as a number, as text, in its
-// registers), the exact rate (numerator and denominator as decimal strings,
-// the fraction's text, the double as its bits and the report's two-decimal
-// text) and the deviation (bits and text) with its tolerance verdict.
-void WriteSetting(JsonWriter& json, const BaudTarget& target, const TargetSetting& setting);
+using answers::WriteSetting;
 
 // One target solved: its name, UART, timer and status, the range (bits and
 // texts), every clock choice and SMOD setting with the neighbours tried, and

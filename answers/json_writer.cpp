@@ -1,0 +1,182 @@
+#include "answers/json_writer.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <system_error>
+
+namespace tesmirol::answers {
+
+void JsonWriter::BeforeValue() {
+  if (m_afterKey) {
+    m_afterKey = false;
+    return;
+  }
+  if (!m_firstInLevel.empty()) {
+    if (!m_firstInLevel.back()) {
+      m_text += ',';
+    }
+    m_firstInLevel.back() = false;
+  }
+}
+
+void JsonWriter::BeginObject() {
+  BeforeValue();
+  m_text += '{';
+  m_firstInLevel.push_back(true);
+}
+
+void JsonWriter::EndObject() {
+  m_text += '}';
+  m_firstInLevel.pop_back();
+}
+
+void JsonWriter::BeginArray() {
+  BeforeValue();
+  m_text += '[';
+  m_firstInLevel.push_back(true);
+}
+
+void JsonWriter::EndArray() {
+  m_text += ']';
+  m_firstInLevel.pop_back();
+}
+
+void JsonWriter::Key(std::string_view name) {
+  String(name);
+  m_text += ':';
+  m_afterKey = true;
+}
+
+// Quotes and backslashes escaped, control characters as \u00XX; everything
+// else (valid UTF-8 from the GBK conversion) goes through as it is.
+void JsonWriter::String(std::string_view utf8) {
+  BeforeValue();
+  constexpr std::string_view kHex = "0123456789abcdef";
+  m_text += '"';
+  // Runs of characters that need no escape go in whole.
+  std::size_t runStart = 0;
+  for (std::size_t pos = 0; pos < utf8.size(); ++pos) {
+    const auto byte = static_cast<unsigned char>(utf8[pos]);
+    if (byte >= 0x20 && byte != '"' && byte != '\\') {
+      continue;
+    }
+    m_text.append(utf8.substr(runStart, pos - runStart));
+    runStart = pos + 1;
+    if (byte >= 0x20) {
+      m_text += '\\';
+      m_text += static_cast<char>(byte);
+    } else {
+      m_text += "\\u00";
+      m_text += kHex[byte >> 4U];
+      m_text += kHex[byte & 0xFU];
+    }
+  }
+  m_text.append(utf8.substr(runStart));
+  m_text += '"';
+}
+
+void JsonWriter::Int(std::int64_t value) {
+  BeforeValue();
+  m_text += std::to_string(value);
+}
+
+void JsonWriter::Bool(bool value) {
+  BeforeValue();
+  m_text += value ? "true" : "false";
+}
+
+void JsonWriter::Null() {
+  BeforeValue();
+  m_text += "null";
+}
+
+void JsonWriter::Count(std::uint64_t value) {
+  BeforeValue();
+  if (ForPage()) {
+    m_text += '"';
+    m_text += std::to_string(value);
+    m_text += '"';
+  } else {
+    m_text += std::to_string(value);
+  }
+}
+
+void JsonWriter::Double(double value) {
+  if (ForPage()) {
+    DoubleBits(value);
+    return;
+  }
+  BeforeValue();
+  m_text += DecimalJsonNumber(value);
+}
+
+void JsonWriter::Raw(std::string_view json) {
+  BeforeValue();
+  m_text.append(json);
+}
+
+void JsonWriter::DoubleBits(double value) {
+  BeforeValue();
+  constexpr std::string_view kHex = "0123456789abcdef";
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  std::array<char, 16> digits{};
+  for (std::size_t index = 0; index < digits.size(); ++index) {
+    digits.at(index) = kHex[(bits >> (60U - 4U * index)) & 0xFU];
+  }
+  m_text += '"';
+  m_text.append(digits.data(), digits.size());
+  m_text += '"';
+}
+
+std::string DecimalJsonNumber(double value) {
+  if (!std::isfinite(value)) {
+    return "null";
+  }
+  if (value == 0.0) {
+    return std::signbit(value) ? "-0.0" : "0.0";
+  }
+  // The shortest digits and their exponent: "-d.ddde+XX".
+  std::array<char, 32> buffer{};
+  const auto result =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
+  const std::string_view scientific(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  const std::size_t e = scientific.find('e');
+  std::string text(value < 0 ? "-" : "");
+  std::string digits;
+  for (const char c : scientific.substr(0, e)) {
+    if (c >= '0' && c <= '9') {
+      digits += c;
+    }
+  }
+  const int exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
+  const int count = static_cast<int>(digits.size());
+  const int point = exponent + 1;  // where the decimal point goes among the digits
+  constexpr int kLowestFixed = -3;
+  constexpr int kHighestFixed = 15;
+  const auto size = [](int length) { return static_cast<std::size_t>(length); };
+  if (count <= point && point <= kHighestFixed) {
+    text.append(digits).append(size(point - count), '0').append(".0");
+  } else if (point > 0 && point <= kHighestFixed) {
+    text.append(digits, 0, size(point)).append(1, '.').append(digits, size(point));
+  } else if (point >= kLowestFixed && point <= 0) {
+    text.append("0.").append(size(-point), '0').append(digits);
+  } else {
+    text.append(1, digits.front());
+    if (count > 1) {
+      text.append(1, '.').append(digits, 1);
+    }
+    const int shown = point - 1;
+    text.append(shown < 0 ? "e-" : "e+");
+    const int magnitude = shown < 0 ? -shown : shown;
+    if (magnitude < 10) {
+      text.append(1, '0');
+    }
+    text.append(std::to_string(magnitude));
+  }
+  return text;
+}
+
+}  // namespace tesmirol::answers
