@@ -50,8 +50,9 @@ void JsonWriter::Key(std::string_view name) {
   m_afterKey = true;
 }
 
-// Quotes and backslashes escaped, control characters as \u00XX; everything
-// else (valid UTF-8 from the GBK conversion) goes through as it is.
+// Quotes and backslashes escaped, the usual control characters by their
+// short escapes and the others as \u00XX; everything else (valid UTF-8 from
+// the GBK conversion) goes through as it is.
 void JsonWriter::String(std::string_view utf8) {
   BeforeValue();
   constexpr std::string_view kHex = "0123456789abcdef";
@@ -65,13 +66,31 @@ void JsonWriter::String(std::string_view utf8) {
     }
     m_text.append(utf8.substr(runStart, pos - runStart));
     runStart = pos + 1;
-    if (byte >= 0x20) {
-      m_text += '\\';
-      m_text += static_cast<char>(byte);
-    } else {
-      m_text += "\\u00";
-      m_text += kHex[byte >> 4U];
-      m_text += kHex[byte & 0xFU];
+    m_text += '\\';
+    switch (byte) {
+      case '"':
+      case '\\':
+        m_text += static_cast<char>(byte);
+        break;
+      case '\b':
+        m_text += 'b';
+        break;
+      case '\f':
+        m_text += 'f';
+        break;
+      case '\n':
+        m_text += 'n';
+        break;
+      case '\r':
+        m_text += 'r';
+        break;
+      case '\t':
+        m_text += 't';
+        break;
+      default:
+        m_text += "u00";
+        m_text += kHex[byte >> 4U];
+        m_text += kHex[byte & 0xFU];
     }
   }
   m_text.append(utf8.substr(runStart));
@@ -175,6 +194,52 @@ std::string DecimalJsonNumber(double value) {
       text.append(1, '0');
     }
     text.append(std::to_string(magnitude));
+  }
+  return text;
+}
+
+std::string PrettyJson(std::string_view compact) {
+  std::string text;
+  text.reserve(compact.size() * 2);
+  std::size_t depth = 0;
+  bool inString = false;
+  const auto newLine = [&text, &depth] {
+    text += '\n';
+    text.append(depth * 2, ' ');
+  };
+  for (std::size_t pos = 0; pos < compact.size(); ++pos) {
+    const char c = compact[pos];
+    if (inString) {
+      text += c;
+      if (c == '\\' && pos + 1 < compact.size()) {
+        text += compact[++pos];
+      } else if (c == '"') {
+        inString = false;
+      }
+      continue;
+    }
+    const bool opens = c == '{' || c == '[';
+    const bool closes = c == '}' || c == ']';
+    if (opens && pos + 1 < compact.size() && (compact[pos + 1] == '}' || compact[pos + 1] == ']')) {
+      text += c;  // empty: "{}", "[]"
+      text += compact[++pos];
+      continue;
+    }
+    if (closes) {
+      --depth;
+      newLine();
+    }
+    text += c;
+    if (opens) {
+      ++depth;
+      newLine();
+    } else if (c == ',') {
+      newLine();
+    } else if (c == ':') {
+      text += ' ';
+    } else if (c == '"') {
+      inString = true;
+    }
   }
   return text;
 }

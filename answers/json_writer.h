@@ -66,4 +66,9 @@ class JsonWriter {
 // for what JSON cannot hold (NaN, infinities).
 std::string DecimalJsonNumber(double value);
 
+// Compact JSON text from the writer laid out as the command line prints its
+// documents: two spaces a level, one member or element a line, "key": value,
+// empty objects and arrays as {} and [].
+std::string PrettyJson(std::string_view compact);
+
 }  // namespace tesmirol::answers

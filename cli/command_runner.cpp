@@ -11,7 +11,7 @@
 #include "cli/command_line_options.h"
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
-#include "cli/json_report.h"
+#include "answers/classic_json.h"
 #include "cli/link_report.h"
 #include "cli/link_runs.h"
 #include "cli/mode_options.h"
@@ -85,15 +85,14 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
   const GeneratedInitCode generated =
       GenerateInitCode(*inputs.calculation, CodeLanguage(options), CodeNotes(options, inputs));
   if (options.json) {
-    auto report = MakeJsonReport(*inputs.calculation, generated);
-    const auto link = inputs.link ? LinkJson(*options.link, *inputs.link) : std::nullopt;
-    if (!report || (inputs.link && !link)) {
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    json.BeginObject();
+    if (!answers::WriteClassicMembers(json, *inputs.calculation, generated) ||
+        (inputs.link && !WriteLinkMember(json, *options.link, *inputs.link))) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
-    if (link) {
-      (*report)["link"] = *link;
-    }
-    return Write(out, err, options.language, report->dump(2) + '\n');
+    json.EndObject();
+    return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
   std::string gbk = FormatTextReport(*inputs.calculation, generated, options.language);
   if (inputs.link) {

@@ -162,6 +162,15 @@ std::optional<nlohmann::ordered_json> LinkJson(const LinkRequest& request, const
   return nlohmann::ordered_json::parse(json.Text());
 }
 
+bool WriteLinkMember(answers::JsonWriter& json, const LinkRequest& request, const LinkOutcome& outcome) {
+  if (!text::GbkToUtf8(PeerName(request.peer))) {
+    return false;
+  }
+  json.Key("link");
+  answers::WriteLink(json, LinkAskOf(request), outcome);
+  return true;
+}
+
 std::optional<std::string> LinkFailure(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
   if (answers::AnswerVerdict(outcome) != LinkVerdict::Fails) {
     return std::nullopt;

@@ -43,6 +43,10 @@ std::string InsertLinkLines(std::string report, std::string_view codeText, std::
 // when the peer's name cannot be written as UTF-8.
 std::optional<nlohmann::ordered_json> LinkJson(const LinkRequest& request, const LinkOutcome& outcome);
 
+// The link as the member "link" of the object json writes; false, with
+// nothing written, when the peer's name cannot be written as UTF-8.
+[[nodiscard]] bool WriteLinkMember(answers::JsonWriter& json, const LinkRequest& request, const LinkOutcome& outcome);
+
 // Why --require-link fails (UTF-8, one line), or none when the link does not
 // fail (a marginal link passes).
 std::optional<std::string> LinkFailure(const LinkRequest& request, const LinkOutcome& outcome, Language language);

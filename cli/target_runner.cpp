@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "answers/target_json.h"
 #include "cli/build_check.h"
 #include "cli/command_runner.h"
 #include "cli/link_report.h"
@@ -58,18 +59,20 @@ int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& f
                       const TargetCode& code, const std::optional<LinkOutcome>& link, std::ostream& out,
                       std::ostream& err) {
   if (options.json) {
-    auto report = MakeTargetJson(*options.target, family, inputs, code);
-    const auto linkJson = link ? LinkJson(*options.link, *link) : std::nullopt;
-    if (!report || (link && !linkJson)) {
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    json.BeginObject();
+    if (!answers::WriteTargetMembers(json, *options.target, family, inputs, code)) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
     if (FrameUartModeOf(options.frame) == FrameUartMode::Mode3) {
-      (*report)["frame"] = SerialFrameName(options.frame);  // the code's; absent for 8N1
+      json.Key("frame");
+      json.String(SerialFrameName(options.frame));  // the code's; absent for 8N1
     }
-    if (linkJson) {
-      (*report)["link"] = *linkJson;
+    if (link && !WriteLinkMember(json, *options.link, *link)) {
+      return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
-    return Write(out, err, options.language, report->dump(2) + '\n');
+    json.EndObject();
+    return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
   std::string gbk = FormatTargetReport(family, inputs, code, options.language);
   if (link) {

@@ -207,8 +207,8 @@ function assertTargetAnswer(shown, expected, where) {
   const { answer } = shown;
   assert.equal(answer.status, "ok", where);
   for (const key of ["crystalText", "baudText", "baud"]) assert.equal(answer[key], expected[key], `${where} ${key}`);
-  assert.equal(Number(answer.crystalNumerator), expected.crystalHz.numerator, where);
-  assert.equal(Number(answer.crystalDenominator), expected.crystalHz.denominator, where);
+  assert.equal(Number(answer.crystalHz.numerator), expected.crystalHz.numerator, where);
+  assert.equal(Number(answer.crystalHz.denominator), expected.crystalHz.denominator, where);
   assert.equal(answer.solutions.length, expected.solutions.length, where);
   expected.solutions.forEach((solution, index) => assertSameSolution(answer.solutions[index], solution, where));
   assert.equal(answer.bestTarget, expected.bestTarget, where);
@@ -389,7 +389,7 @@ function registersText(registers) {
 function assertSamePlan(shown, report, where) {
   const { answer } = shown;
   assert.equal(answer.status, "ok", where);
-  assert.equal(Number(answer.crystalNumerator), report.crystalHz.numerator, where);
+  assert.equal(Number(answer.crystalHz.numerator), report.crystalHz.numerator, where);
   assert.equal(answer.outcome, report.outcome, where);
   assert.equal(answer.output, report.output, where);
   assert.equal(shown.output, report.outcome === "Nothing" ? "" : report.output, where);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "answers/classic_json.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"
@@ -13,75 +14,10 @@
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 #include "web/bridge/link_answers.h"
+#include "web/bridge/target_json.h"
 
 namespace tesmirol::web {
 namespace {
-
-void WriteMode(JsonWriter& json, std::size_t smod, const ModeResult& mode) {
-  json.BeginObject();
-  json.Key("smod");
-  json.Int(static_cast<std::int64_t>(smod));
-  json.Key("reload");
-  json.Int(mode.reload);
-  json.Key("reloadText");
-  json.String(FormatReload(mode.reload));
-  json.Key("divisor");
-  json.Int(mode.divisor);
-  json.Key("achieved");
-  json.Int(mode.achieved);
-  json.Key("deviation");
-  json.DoubleBits(mode.deviation);
-  json.Key("deviationAbs");
-  json.DoubleBits(mode.deviationAbs);
-  json.Key("deviationText");
-  json.String(FormatDeviation(mode.deviation));
-  json.Key("status");
-  json.String(ModeStatusName(mode.status));
-  json.Key("outOfTolerance");
-  json.Bool(IsOutOfTolerance(mode));
-  json.EndObject();
-}
-
-// The finder's cells of one SMOD setting: what a table row shows.
-void WriteFinderMode(JsonWriter& json, const ModeResult& mode) {
-  json.BeginObject();
-  json.Key("reloadText");
-  json.String(FormatReload(mode.reload));
-  json.Key("status");
-  json.String(ModeStatusName(mode.status));
-  json.Key("achieved");
-  json.Int(mode.achieved);
-  json.Key("deviationText");
-  json.String(FormatDeviation(mode.deviation));
-  json.Key("outOfTolerance");
-  json.Bool(IsOutOfTolerance(mode));
-  json.EndObject();
-}
-
-void WriteModes(JsonWriter& json, const BaudCalculation& calculation) {
-  json.BeginArray();
-  for (std::size_t smod = 0; smod < calculation.mode.size(); ++smod) {
-    WriteMode(json, smod, calculation.mode.at(smod));
-  }
-  json.EndArray();
-}
-
-// The code's choice: the outcome's name and the SMOD setting the code uses.
-void WriteChoice(JsonWriter& json, const BaudCalculation& calculation) {
-  const InitCodeChoice choice = ChooseInitCodeSetting(calculation);
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(choice.outcome));
-  json.Key("chosenSmod");
-  if (choice.outcome == GenerationOutcome::Code) {
-    json.Int(static_cast<std::int64_t>(choice.smod));
-  } else {
-    json.Null();
-  }
-}
-
-// GBK text of the engine as UTF-8 for the page; the engine's texts are the
-// user's own, converted from UTF-16, so they always convert back.
-std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
 // The calculation and the link of the setting its code uses; the code's
 // header comment carries the link's note.
@@ -91,25 +27,8 @@ void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Lang
   const std::vector<std::string> notes = LinkNotes(link, linkAnswer, language);
   const GeneratedInitCode generated = GenerateInitCode(calculation, language, notes);
   json.BeginObject();
-  json.Key("crystalText");
-  json.String(Utf8(calculation.crystalText));
-  json.Key("baudText");
-  json.String(Utf8(calculation.baudText));
-  json.Key("baud");
-  json.Int(calculation.baud);
-  json.Key("frequency");
-  json.DoubleBits(static_cast<double>(calculation.frequency));
-  json.Key("crystalHz");
-  json.Int(calculation.crystalHz);
-  json.Key("minBps");
-  json.Int(calculation.minBps);
-  json.Key("maxBps");
-  json.Int(calculation.maxBps);
-  json.Key("modes");
-  WriteModes(json, calculation);
-  WriteChoice(json, calculation);
-  json.Key("output");
-  json.String(Utf8(generated.text));
+  // The user's texts came from UTF-16 and the code from the generator: they always convert back.
+  static_cast<void>(answers::WriteClassicMembers(json, calculation, generated));
   json.Key("link");
   WriteLink(json, link, linkAnswer);
   json.EndObject();
@@ -167,12 +86,8 @@ std::string CrystalTableJson(std::u16string_view baud, const LinkTexts& link, bo
     if (calculation) {
       json.Int(calculation->crystalHz);
       json.Key("modes");
-      json.BeginArray();
-      for (const ModeResult& mode : calculation->mode) {
-        WriteFinderMode(json, mode);
-      }
-      json.EndArray();
-      WriteChoice(json, *calculation);
+      answers::WriteClassicModes(json, *calculation);
+      answers::WriteCodeChoice(json, *calculation);
     } else {
       json.Null();
     }

@@ -184,31 +184,9 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
   json.String("ok");
   json.Key("uart");
   json.String(request.uart);
-  WriteCrystalMembers(json, *request.inputs);
-  json.Key("baudText");
-  json.String(Utf8(request.inputs->baudText));
-  json.Key("baud");
-  json.Int(request.inputs->baud);
-  json.Key("solutions");
-  json.BeginArray();
-  for (const TargetSolution& solution : family.solutions) {
-    WriteSolution(json, solution);
-  }
-  json.EndArray();
-  json.Key("bestTarget");
-  if (best != nullptr) {
-    json.String(best->target->name);
-  } else {
-    json.Null();
-  }
-  json.Key("shown");
-  json.Int(static_cast<std::int64_t>(family.best.value_or(0)));
-  json.Key("function");
-  json.String(request.targets.front()->function);
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(code.outcome));
-  json.Key("output");
-  json.String(Utf8(code.text));
+  // The user's texts came from UTF-16 and the code from the generator: they always convert back.
+  static_cast<void>(answers::WriteTargetMembers(json, Utf8(text::Utf16ToGbk(target).value_or(std::string())), family,
+                                                *request.inputs, code));
   json.Key("link");
   WriteLink(json, question, linkAnswer);
   json.EndObject();
