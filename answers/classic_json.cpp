@@ -14,28 +14,18 @@ void WriteClassicModes(JsonWriter& json, const BaudCalculation& calculation) {
   for (std::size_t smod = 0; smod < calculation.mode.size(); ++smod) {
     const ModeResult& mode = calculation.mode.at(smod);
     json.BeginObject();
-    json.Key("smod");
-    json.Int(static_cast<std::int64_t>(smod));
-    json.Key("reload");
-    json.Int(mode.reload);
+    json.IntMember("smod", static_cast<std::int64_t>(smod));
+    json.IntMember("reload", mode.reload);
     if (json.ForPage()) {
-      json.Key("reloadText");
-      json.String(FormatReload(mode.reload));
+      json.StringMember("reloadText", FormatReload(mode.reload));
     }
-    json.Key("divisor");
-    json.Int(mode.divisor);
-    json.Key("achieved");
-    json.Int(mode.achieved);
-    json.Key("deviation");
-    json.Double(mode.deviation);
-    json.Key("deviationAbs");
-    json.Double(mode.deviationAbs);
-    json.Key("deviationText");
-    json.String(FormatDeviation(mode.deviation));
-    json.Key("status");
-    json.String(ModeStatusName(mode.status));
-    json.Key("outOfTolerance");
-    json.Bool(IsOutOfTolerance(mode));
+    json.IntMember("divisor", mode.divisor);
+    json.IntMember("achieved", mode.achieved);
+    json.DoubleMember("deviation", mode.deviation);
+    json.DoubleMember("deviationAbs", mode.deviationAbs);
+    json.StringMember("deviationText", FormatDeviation(mode.deviation));
+    json.StringMember("status", ModeStatusName(mode.status));
+    json.BoolMember("outOfTolerance", IsOutOfTolerance(mode));
     json.EndObject();
   }
   json.EndArray();
@@ -44,8 +34,7 @@ void WriteClassicModes(JsonWriter& json, const BaudCalculation& calculation) {
 namespace {
 
 void WriteOutcome(JsonWriter& json, const BaudCalculation& calculation, GenerationOutcome outcome) {
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(outcome));
+  json.StringMember("outcome", GenerationOutcomeName(outcome));
   if (json.ForPage()) {
     const InitCodeChoice choice = ChooseInitCodeSetting(calculation);
     json.Key("chosenSmod");
@@ -70,25 +59,17 @@ bool WriteClassicMembers(JsonWriter& json, const BaudCalculation& calculation, c
   if (!crystalText || !baudText || !output) {
     return false;
   }
-  json.Key("crystalText");
-  json.String(*crystalText);
-  json.Key("baudText");
-  json.String(*baudText);
-  json.Key("baud");
-  json.Int(calculation.baud);
-  json.Key("frequency");
-  json.Double(static_cast<double>(calculation.frequency));
-  json.Key("crystalHz");
-  json.Int(calculation.crystalHz);
-  json.Key("minBps");
-  json.Int(calculation.minBps);
-  json.Key("maxBps");
-  json.Int(calculation.maxBps);
+  json.StringMember("crystalText", *crystalText);
+  json.StringMember("baudText", *baudText);
+  json.IntMember("baud", calculation.baud);
+  json.DoubleMember("frequency", static_cast<double>(calculation.frequency));
+  json.IntMember("crystalHz", calculation.crystalHz);
+  json.IntMember("minBps", calculation.minBps);
+  json.IntMember("maxBps", calculation.maxBps);
   json.Key("modes");
   WriteClassicModes(json, calculation);
   WriteOutcome(json, calculation, generated.outcome);
-  json.Key("output");
-  json.String(*output);
+  json.StringMember("output", *output);
   return true;
 }
 

@@ -132,6 +132,31 @@ void JsonWriter::Double(double value) {
   m_text += DecimalJsonNumber(value);
 }
 
+void JsonWriter::StringMember(std::string_view name, std::string_view utf8) {
+  Key(name);
+  String(utf8);
+}
+
+void JsonWriter::IntMember(std::string_view name, std::int64_t value) {
+  Key(name);
+  Int(value);
+}
+
+void JsonWriter::CountMember(std::string_view name, std::uint64_t value) {
+  Key(name);
+  Count(value);
+}
+
+void JsonWriter::BoolMember(std::string_view name, bool value) {
+  Key(name);
+  Bool(value);
+}
+
+void JsonWriter::DoubleMember(std::string_view name, double value) {
+  Key(name);
+  Double(value);
+}
+
 void JsonWriter::Raw(std::string_view json) {
   BeforeValue();
   m_text.append(json);

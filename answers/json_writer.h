@@ -43,6 +43,12 @@ class JsonWriter {
   void Double(double value);
   // A double as the 16 hexadecimal digits of its bits, whatever the face.
   void DoubleBits(double value);
+  // A member of the current object: its name and a value of one kind.
+  void StringMember(std::string_view name, std::string_view utf8);
+  void IntMember(std::string_view name, std::int64_t value);
+  void CountMember(std::string_view name, std::uint64_t value);
+  void BoolMember(std::string_view name, bool value);
+  void DoubleMember(std::string_view name, double value);
   // Text already written as one JSON value (by another writer of this kind).
   void Raw(std::string_view json);
 

@@ -17,46 +17,34 @@ namespace {
 
 void WriteFraction(JsonWriter& json, const Fraction& fraction, bool withValue) {
   json.BeginObject();
-  json.Key("numerator");
-  json.Count(fraction.numerator);
-  json.Key("denominator");
-  json.Count(fraction.denominator);
+  json.CountMember("numerator", fraction.numerator);
+  json.CountMember("denominator", fraction.denominator);
   if (withValue) {
-    json.Key("value");
-    json.Double(FractionValue(fraction));
+    json.DoubleMember("value", FractionValue(fraction));
   }
   json.EndObject();
 }
 
 void WriteSense(JsonWriter& json, const MismatchSense& sense) {
   json.BeginObject();
-  json.Key("verdict");
-  json.String(LinkVerdictName(sense.verdict));
-  json.Key("worstPercent");
-  json.Double(sense.worstPercent);
-  json.Key("limitPercent");
-  json.Double(sense.limitPercent);
-  json.Key("marginPercent");
-  json.Double(sense.marginPercent);
+  json.StringMember("verdict", LinkVerdictName(sense.verdict));
+  json.DoubleMember("worstPercent", sense.worstPercent);
+  json.DoubleMember("limitPercent", sense.limitPercent);
+  json.DoubleMember("marginPercent", sense.marginPercent);
   json.Key("limit");
   WriteFraction(json, sense.limit, false);
   if (json.ForPage()) {
-    json.Key("worstText");
-    json.String(FormatDeviation(sense.worstPercent));
-    json.Key("limitText");
-    json.String(FormatDeviation(sense.limitPercent));
-    json.Key("marginText");
-    json.String(FormatDeviation(sense.marginPercent));
+    json.StringMember("worstText", FormatDeviation(sense.worstPercent));
+    json.StringMember("limitText", FormatDeviation(sense.limitPercent));
+    json.StringMember("marginText", FormatDeviation(sense.marginPercent));
   }
   json.EndObject();
 }
 
 void WriteDirection(JsonWriter& json, const LinkDirection& direction) {
   json.BeginObject();
-  json.Key("verdict");
-  json.String(LinkVerdictName(direction.verdict));
-  json.Key("binding");
-  json.String(direction.fastBinds ? "fast" : "slow");
+  json.StringMember("verdict", LinkVerdictName(direction.verdict));
+  json.StringMember("binding", direction.fastBinds ? "fast" : "slow");
   json.Key("fast");
   WriteSense(json, direction.fast);
   json.Key("slow");
@@ -73,15 +61,11 @@ void WriteReceiver(JsonWriter& json, const PeerSpec& peer, const ReceiverModel& 
     WriteFraction(json, receiver.statedLimit, false);
   } else {
     json.String("Sampling");
-    json.Key("oversampling");
-    json.Int(receiver.scheme.oversampling);
-    json.Key("decisionTick");
-    json.Int(receiver.scheme.decisionTick);
-    json.Key("votedSamples");
-    json.Int(receiver.scheme.votedSamples);
+    json.IntMember("oversampling", receiver.scheme.oversampling);
+    json.IntMember("decisionTick", receiver.scheme.decisionTick);
+    json.IntMember("votedSamples", receiver.scheme.votedSamples);
   }
-  json.Key("assumed");
-  json.Bool(peer.kind == PeerKind::Adapter && AdapterFacts(peer.adapter).receiverAssumed);
+  json.BoolMember("assumed", peer.kind == PeerKind::Adapter && AdapterFacts(peer.adapter).receiverAssumed);
   json.EndObject();
 }
 
@@ -102,6 +86,25 @@ void WriteOptionalPpm(JsonWriter& json, const std::optional<std::uint32_t>& ppm)
     json.Int(*ppm);
   } else {
     json.Null();
+  }
+}
+
+// The link's verdict, null when there was nothing to check.
+void WriteVerdict(JsonWriter& json, const LinkAnswer& answer) {
+  json.Key("verdict");
+  if (const std::optional<LinkVerdict> verdict = AnswerVerdict(answer)) {
+    json.String(LinkVerdictName(*verdict));
+  } else {
+    json.Null();
+  }
+}
+
+// For the page: a checked link's margin (bits) and its two-decimal text.
+void WritePageMargin(JsonWriter& json, const LinkAnswer& answer) {
+  if (json.ForPage() && answer.check) {
+    json.Key("margin");
+    json.DoubleBits(LinkMargin(*answer.check));
+    json.StringMember("marginText", FormatDeviation(LinkMargin(*answer.check)));
   }
 }
 
@@ -237,26 +240,14 @@ bool RanksBefore(const LinkRank& a, const LinkRank& b) noexcept {
 
 void WriteLink(JsonWriter& json, const LinkAsk& ask, const LinkAnswer& answer) {
   json.BeginObject();
-  json.Key("peer");
-  json.String(text::GbkToUtf8(PeerName(ask.peer)).value_or(std::string()));
-  json.Key("peerKind");
-  json.String(PeerKindName(ask.peer.kind));
-  json.Key("baud");
-  json.Int(answer.baud);
-  json.Key("frame");
-  json.String(SerialFrameName(ask.frame));
-  json.Key("uartMode");
-  json.Int(FrameUartModeOf(ask.frame) == FrameUartMode::Mode1 ? 1 : 3);
-  json.Key("status");
-  json.String(LinkStatusName(answer.status));
-  json.Key("verdict");
-  if (const std::optional<LinkVerdict> verdict = AnswerVerdict(answer)) {
-    json.String(LinkVerdictName(*verdict));
-  } else {
-    json.Null();
-  }
-  json.Key("ownTolerancePpb");
-  json.Int(static_cast<std::int64_t>(ask.ownTolerance.partsPerBillion));
+  json.StringMember("peer", text::GbkToUtf8(PeerName(ask.peer)).value_or(std::string()));
+  json.StringMember("peerKind", PeerKindName(ask.peer.kind));
+  json.IntMember("baud", answer.baud);
+  json.StringMember("frame", SerialFrameName(ask.frame));
+  json.IntMember("uartMode", FrameUartModeOf(ask.frame) == FrameUartMode::Mode1 ? 1 : 3);
+  json.StringMember("status", LinkStatusName(answer.status));
+  WriteVerdict(json, answer);
+  json.IntMember("ownTolerancePpb", static_cast<std::int64_t>(ask.ownTolerance.partsPerBillion));
   if (answer.status != LinkStatus::Checked) {
     json.EndObject();
     return;
@@ -266,13 +257,11 @@ void WriteLink(JsonWriter& json, const LinkAsk& ask, const LinkAnswer& answer) {
   WriteFraction(json, answer.own.rate, true);
   json.Key("peerRate");
   WriteFraction(json, answer.peer.end.rate, true);
-  json.Key("peerTolerancePpb");
-  json.Int(static_cast<std::int64_t>(answer.peer.end.tolerance.partsPerBillion));
+  json.IntMember("peerTolerancePpb", static_cast<std::int64_t>(answer.peer.end.tolerance.partsPerBillion));
   json.Key("peerReceiver");
   WriteReceiver(json, ask.peer, answer.peer.end.receiver);
   if (answer.peer.target != nullptr) {
-    json.Key("peerTarget");
-    json.String(answer.peer.target->name);
+    json.StringMember("peerTarget", answer.peer.target->name);
     json.Key("peerSetting");
     WriteSetting(json, *answer.peer.target, answer.peer.setting);
   }
@@ -282,33 +271,17 @@ void WriteLink(JsonWriter& json, const LinkAsk& ask, const LinkAnswer& answer) {
   WriteDirection(json, check.peerToOwn);
   json.Key("maxOwnTolerancePpm");
   WriteOptionalPpm(json, check.maxOwnTolerancePpm);
-  if (json.ForPage()) {
-    json.Key("margin");
-    json.DoubleBits(LinkMargin(check));
-    json.Key("marginText");
-    json.String(FormatDeviation(LinkMargin(check)));
-  }
+  WritePageMargin(json, answer);
   json.EndObject();
 }
 
 void WriteLinkSummary(JsonWriter& json, const LinkAnswer& answer) {
   json.BeginObject();
-  json.Key("status");
-  json.String(LinkStatusName(answer.status));
-  json.Key("verdict");
-  if (const std::optional<LinkVerdict> verdict = AnswerVerdict(answer)) {
-    json.String(LinkVerdictName(*verdict));
-  } else {
-    json.Null();
-  }
+  json.StringMember("status", LinkStatusName(answer.status));
+  WriteVerdict(json, answer);
   json.Key("maxOwnTolerancePpm");
   WriteOptionalPpm(json, answer.check ? answer.check->maxOwnTolerancePpm : std::nullopt);
-  if (json.ForPage() && answer.check) {
-    json.Key("margin");
-    json.DoubleBits(LinkMargin(*answer.check));
-    json.Key("marginText");
-    json.String(FormatDeviation(LinkMargin(*answer.check)));
-  }
+  WritePageMargin(json, answer);
   json.EndObject();
 }
 

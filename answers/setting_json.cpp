@@ -7,55 +7,34 @@ namespace tesmirol::answers {
 
 void WriteSetting(JsonWriter& json, const BaudTarget& target, const TargetSetting& setting) {
   json.BeginObject();
-  json.Key("clockIndex");
-  json.Int(setting.clockIndex);
-  json.Key("clocksPerCycle");
-  json.Int(setting.clocksPerCycle);
-  json.Key("select");
-  json.Int(setting.clockIndex < target.clocks.size() ? target.clocks[setting.clockIndex].select : 0U);
-  json.Key("smod");
-  json.Int(setting.smod);
-  json.Key("reload");
-  json.Int(setting.reload);
-  json.Key("reloadText");
-  json.String(TargetReloadText(target, setting.reload));
+  json.IntMember("clockIndex", setting.clockIndex);
+  json.IntMember("clocksPerCycle", setting.clocksPerCycle);
+  json.IntMember("select", setting.clockIndex < target.clocks.size() ? target.clocks[setting.clockIndex].select : 0U);
+  json.IntMember("smod", setting.smod);
+  json.IntMember("reload", setting.reload);
+  json.StringMember("reloadText", TargetReloadText(target, setting.reload));
   json.Key("registers");
   json.BeginObject();
   if (target.reloadRegisters.size() > 1) {
-    json.Key(target.reloadRegisters[0]);
-    json.Int(setting.reloadHigh);
-    json.Key(target.reloadRegisters[1]);
-    json.Int(setting.reloadLow);
+    json.IntMember(target.reloadRegisters[0], setting.reloadHigh);
+    json.IntMember(target.reloadRegisters[1], setting.reloadLow);
   } else {
-    json.Key(ReloadRegisterLabel(target));
-    json.Int(setting.reloadLow);
+    json.IntMember(ReloadRegisterLabel(target), setting.reloadLow);
   }
   json.EndObject();
-  json.Key("divisor");
-  json.Count(setting.divisor);
-  json.Key("achievedNumerator");
-  json.Count(setting.achievedNumerator);
-  json.Key("achievedDenominator");
-  json.Count(setting.achievedDenominator);
-  json.Key("achieved");
-  json.Double(setting.achieved);
-  json.Key("deviation");
-  json.Double(setting.deviation);
-  json.Key("deviationText");
-  json.String(FormatDeviation(setting.deviation));
-  json.Key("outOfTolerance");
-  json.Bool(!IsWithinTolerance(setting));
+  json.CountMember("divisor", setting.divisor);
+  json.CountMember("achievedNumerator", setting.achievedNumerator);
+  json.CountMember("achievedDenominator", setting.achievedDenominator);
+  json.DoubleMember("achieved", setting.achieved);
+  json.DoubleMember("deviation", setting.deviation);
+  json.StringMember("deviationText", FormatDeviation(setting.deviation));
+  json.BoolMember("outOfTolerance", !IsWithinTolerance(setting));
   if (json.ForPage()) {
-    json.Key("clockText");
-    json.String(ClockChoiceText(target, setting.clockIndex));
-    json.Key("reloadLabel");
-    json.String(ReloadRegisterLabel(target));
-    json.Key("registersText");
-    json.String(RegisterBytesText(target, setting));
-    json.Key("achievedText");
-    json.String(FractionText(setting.achievedNumerator, setting.achievedDenominator));
-    json.Key("achievedDecimalText");
-    json.String(DecimalText(setting.achieved));
+    json.StringMember("clockText", ClockChoiceText(target, setting.clockIndex));
+    json.StringMember("reloadLabel", ReloadRegisterLabel(target));
+    json.StringMember("registersText", RegisterBytesText(target, setting));
+    json.StringMember("achievedText", FractionText(setting.achievedNumerator, setting.achievedDenominator));
+    json.StringMember("achievedDecimalText", DecimalText(setting.achieved));
   }
   json.EndObject();
 }

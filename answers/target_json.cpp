@@ -22,18 +22,13 @@ void WriteModes(JsonWriter& json, const TargetSolution& solution) {
   for (std::size_t index = 0; index < solution.modeCount; ++index) {
     const TargetModeResult& mode = solution.modes.at(index);
     json.BeginObject();
-    json.Key("clockIndex");
-    json.Int(mode.clockIndex);
-    json.Key("clocksPerCycle");
-    json.Int(ClocksPerCycle(*solution.target, mode.clockIndex));
+    json.IntMember("clockIndex", mode.clockIndex);
+    json.IntMember("clocksPerCycle", ClocksPerCycle(*solution.target, mode.clockIndex));
     if (json.ForPage()) {
-      json.Key("clockText");
-      json.String(ClockChoiceText(*solution.target, mode.clockIndex));
+      json.StringMember("clockText", ClockChoiceText(*solution.target, mode.clockIndex));
     }
-    json.Key("smod");
-    json.Int(mode.smod);
-    json.Key("status");
-    json.String(TargetStatusName(mode.status));
+    json.IntMember("smod", mode.smod);
+    json.StringMember("status", TargetStatusName(mode.status));
     json.Key("tried");
     json.BeginArray();
     for (std::size_t i = 0; i < mode.triedCount; ++i) {
@@ -56,26 +51,17 @@ void WriteModes(JsonWriter& json, const TargetSolution& solution) {
 void WriteSolution(JsonWriter& json, const TargetSolution& solution) {
   const BaudTarget& target = *solution.target;
   json.BeginObject();
-  json.Key("target");
-  json.String(target.name);
+  json.StringMember("target", target.name);
   if (json.ForPage()) {
-    json.Key("uart");
-    json.String(target.uart);
-    json.Key("timer");
-    json.String(target.timer);
-    json.Key("function");
-    json.String(target.function);
-    json.Key("minRateText");
-    json.String(DecimalText(solution.minRate));
-    json.Key("maxRateText");
-    json.String(DecimalText(solution.maxRate));
+    json.StringMember("uart", target.uart);
+    json.StringMember("timer", target.timer);
+    json.StringMember("function", target.function);
+    json.StringMember("minRateText", DecimalText(solution.minRate));
+    json.StringMember("maxRateText", DecimalText(solution.maxRate));
   }
-  json.Key("status");
-  json.String(TargetStatusName(solution.status));
-  json.Key("minRate");
-  json.Double(solution.minRate);
-  json.Key("maxRate");
-  json.Double(solution.maxRate);
+  json.StringMember("status", TargetStatusName(solution.status));
+  json.DoubleMember("minRate", solution.minRate);
+  json.DoubleMember("maxRate", solution.maxRate);
   json.Key("modes");
   WriteModes(json, solution);
   json.Key("best");
@@ -88,18 +74,14 @@ void WriteSolution(JsonWriter& json, const TargetSolution& solution) {
 }
 
 void WriteCrystalMembers(JsonWriter& json, const TargetInputs& inputs) {
-  json.Key("crystalText");
-  json.String(text::GbkToUtf8(inputs.crystalText).value_or(std::string()));
+  json.StringMember("crystalText", text::GbkToUtf8(inputs.crystalText).value_or(std::string()));
   json.Key("crystalHz");
   json.BeginObject();
-  json.Key("numerator");
-  json.Count(inputs.frequency.numerator);
-  json.Key("denominator");
-  json.Count(inputs.frequency.denominator);
+  json.CountMember("numerator", inputs.frequency.numerator);
+  json.CountMember("denominator", inputs.frequency.denominator);
   json.EndObject();
   if (json.ForPage()) {
-    json.Key("crystalHzText");
-    json.String(FractionText(inputs.frequency.numerator, inputs.frequency.denominator));
+    json.StringMember("crystalHzText", FractionText(inputs.frequency.numerator, inputs.frequency.denominator));
   }
 }
 
@@ -110,13 +92,10 @@ bool WriteTargetMembers(JsonWriter& json, std::string_view targetName, const Fam
   if (!text::GbkToUtf8(inputs.crystalText) || !baudText || !output) {
     return false;
   }
-  json.Key("target");
-  json.String(targetName);
+  json.StringMember("target", targetName);
   WriteCrystalMembers(json, inputs);
-  json.Key("baudText");
-  json.String(*baudText);
-  json.Key("baud");
-  json.Int(inputs.baud);
+  json.StringMember("baudText", *baudText);
+  json.IntMember("baud", inputs.baud);
   json.Key("solutions");
   json.BeginArray();
   for (const TargetSolution& solution : family.solutions) {
@@ -130,15 +109,11 @@ bool WriteTargetMembers(JsonWriter& json, std::string_view targetName, const Fam
     json.Null();
   }
   if (json.ForPage()) {
-    json.Key("shown");
-    json.Int(static_cast<std::int64_t>(family.best.value_or(0)));
-    json.Key("function");
-    json.String(family.solutions.front().target->function);
+    json.IntMember("shown", static_cast<std::int64_t>(family.best.value_or(0)));
+    json.StringMember("function", family.solutions.front().target->function);
   }
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(code.outcome));
-  json.Key("output");
-  json.String(*output);
+  json.StringMember("outcome", GenerationOutcomeName(code.outcome));
+  json.StringMember("output", *output);
   return true;
 }
 

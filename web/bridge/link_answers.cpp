@@ -113,14 +113,10 @@ void WriteLink(JsonWriter& json, const LinkQuestion& question, const LinkAnswer&
     return;
   }
   json.BeginObject();
-  json.Key("status");
-  json.String(answer.problem);
-  json.Key("peer");
-  json.String(Utf8(question.peerText));
-  json.Key("baud");
-  json.Int(answer.link.baud);
-  json.Key("frame");
-  json.String(SerialFrameName(question.ask.frame));
+  json.StringMember("status", answer.problem);
+  json.StringMember("peer", Utf8(question.peerText));
+  json.IntMember("baud", answer.link.baud);
+  json.StringMember("frame", SerialFrameName(question.ask.frame));
   json.EndObject();
 }
 
@@ -131,8 +127,7 @@ void WriteLinkSummary(JsonWriter& json, const LinkQuestion& question, const Link
     answers::WriteLinkSummary(json, answer.link);
   } else {
     json.BeginObject();
-    json.Key("status");
-    json.String(answer.problem);
+    json.StringMember("status", answer.problem);
     json.EndObject();
   }
 }

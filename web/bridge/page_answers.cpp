@@ -80,8 +80,7 @@ std::string CrystalTableJson(std::u16string_view baud, const LinkTexts& link, bo
   for (const std::size_t index : FinderOrder(links, rankByLink)) {
     const std::optional<BaudCalculation>& calculation = calculations.at(index);
     json.BeginObject();
-    json.Key("crystal");
-    json.String(crystals[index]);  // the presets are ASCII
+    json.StringMember("crystal", crystals[index]);  // the presets are ASCII
     json.Key("crystalHz");
     if (calculation) {
       json.Int(calculation->crystalHz);
@@ -132,8 +131,7 @@ std::string ReportLabelsJson() {
   JsonWriter json;
   json.BeginObject();
   for (const auto& [key, label] : labels) {
-    json.Key(key);
-    json.String(Utf8(label));
+    json.StringMember(key, Utf8(label));
   }
   json.EndObject();
   return json.Text();

@@ -170,30 +170,20 @@ void WritePlannedUart(JsonWriter& json, const PlannedUart& planned, const LinkQu
                       const LinkAnswer& link) {
   const BaudTarget& target = *planned.target;
   json.BeginObject();
-  json.Key("uart");
-  json.String(planned.request.uart);
-  json.Key("baud");
-  json.Int(planned.request.baud);
-  json.Key("baudText");
-  json.String(Utf8(planned.request.baudText));
-  json.Key("target");
-  json.String(target.name);
-  json.Key("timer");
-  json.String(target.timer);
-  json.Key("function");
-  json.String(target.function);
+  json.StringMember("uart", planned.request.uart);
+  json.IntMember("baud", planned.request.baud);
+  json.StringMember("baudText", Utf8(planned.request.baudText));
+  json.StringMember("target", target.name);
+  json.StringMember("timer", target.timer);
+  json.StringMember("function", target.function);
   json.Key("setting");
   WriteSetting(json, target, planned.setting);
-  json.Key("reason");
-  json.String(PlanReasonName(planned.reason));
-  json.Key("generatorCount");
-  json.Int(static_cast<std::int64_t>(planned.generatorCount));
+  json.StringMember("reason", PlanReasonName(planned.reason));
+  json.IntMember("generatorCount", static_cast<std::int64_t>(planned.generatorCount));
   json.Key("sharedWith");
   WriteIndices(json, planned.sharedWith);
-  json.Key("bestAlone");
-  json.String(planned.bestAlone != nullptr ? planned.bestAlone->name : std::string());
-  json.Key("bestAloneTimer");
-  json.String(planned.bestAlone != nullptr ? planned.bestAlone->timer : std::string());
+  json.StringMember("bestAlone", planned.bestAlone != nullptr ? planned.bestAlone->name : std::string());
+  json.StringMember("bestAloneTimer", planned.bestAlone != nullptr ? planned.bestAlone->timer : std::string());
   json.Key("takenBy");
   if (planned.takenBy) {
     json.Int(static_cast<std::int64_t>(*planned.takenBy));
@@ -214,19 +204,16 @@ void WritePlan(JsonWriter& json, const UartPlan& plan, const std::vector<LinkQue
     WritePlannedUart(json, plan.uarts.at(index), questions.at(index), links.at(index));
   }
   json.EndArray();
-  json.Key("worst");
-  json.Int(static_cast<std::int64_t>(plan.worst));
+  json.IntMember("worst", static_cast<std::int64_t>(plan.worst));
   json.EndObject();
 }
 
 void WriteConflict(JsonWriter& json, const PlanConflict& conflict) {
   json.BeginObject();
-  json.Key("kind");
-  json.String(PlanConflictKindName(conflict.kind));
+  json.StringMember("kind", PlanConflictKindName(conflict.kind));
   json.Key("requests");
   WriteIndices(json, conflict.requests);
-  json.Key("timer");
-  json.String(conflict.timer);
+  json.StringMember("timer", conflict.timer);
   json.EndObject();
 }
 
@@ -240,8 +227,7 @@ std::string PlanJson(const PlanTexts& texts, Language language, const LinkTexts&
   if (!question.problem.empty()) {
     json.String(question.problem);
     if (question.problemRequest) {
-      json.Key("request");
-      json.Int(static_cast<std::int64_t>(*question.problemRequest));
+      json.IntMember("request", static_cast<std::int64_t>(*question.problemRequest));
     }
     json.EndObject();
     return json.Text();
@@ -268,10 +254,8 @@ std::string PlanJson(const PlanTexts& texts, Language language, const LinkTexts&
   }
   const GeneratedInitCode code =
       result.plan ? PlanCode(*result.plan, *question.crystal, linkQuestions, links, language) : GeneratedInitCode{};
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(code.outcome));
-  json.Key("output");
-  json.String(Utf8(code.text));
+  json.StringMember("outcome", GenerationOutcomeName(code.outcome));
+  json.StringMember("output", Utf8(code.text));
   json.EndObject();
   return json.Text();
 }

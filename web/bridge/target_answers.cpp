@@ -86,8 +86,7 @@ struct FinderCrystal {
 // --table.
 void WriteFinderRow(JsonWriter& json, const FinderCrystal& row, const LinkQuestion& question, const LinkAnswer& link) {
   json.BeginObject();
-  json.Key("crystal");
-  json.String(row.crystal);  // the presets are ASCII
+  json.StringMember("crystal", row.crystal);  // the presets are ASCII
   json.Key("status");
   if (!row.inputs) {
     json.Null();
@@ -97,8 +96,7 @@ void WriteFinderRow(JsonWriter& json, const FinderCrystal& row, const LinkQuesti
   const FamilySolution& family = row.family;
   const TargetSolution* best = Best(family);
   json.String(TargetStatusName(best != nullptr ? best->status : family.solutions.front().status));
-  json.Key("target");
-  json.String(best != nullptr ? best->target->name : std::string());
+  json.StringMember("target", best != nullptr ? best->target->name : std::string());
   json.Key("best");
   if (best != nullptr) {
     WriteSetting(json, *best->target, best->best);
@@ -125,22 +123,17 @@ std::string TargetsJson() {
   json.BeginArray();
   for (const BaudTarget& target : BaudTargets()) {
     json.BeginObject();
-    json.Key("name");
-    json.String(target.name);
-    json.Key("chips");
-    json.String(target.chips);
+    json.StringMember("name", target.name);
+    json.StringMember("chips", target.chips);
     json.Key("families");
     json.BeginArray();
     for (const std::string& family : target.families) {
       json.String(family);
     }
     json.EndArray();
-    json.Key("uart");
-    json.String(target.uart);
-    json.Key("timer");
-    json.String(target.timer);
-    json.Key("function");
-    json.String(target.function);
+    json.StringMember("uart", target.uart);
+    json.StringMember("timer", target.timer);
+    json.StringMember("function", target.function);
     json.EndObject();
   }
   json.EndArray();
@@ -148,8 +141,7 @@ std::string TargetsJson() {
   json.BeginArray();
   for (const std::string& family : BaudTargetFamilies()) {
     json.BeginObject();
-    json.Key("name");
-    json.String(family);
+    json.StringMember("name", family);
     json.Key("uarts");
     json.BeginArray();
     for (const std::string& uart : UartNames(FindFamilyTargets(family))) {
@@ -182,8 +174,7 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
       GenerateTargetCode(best, *request.inputs, CodeUartMode(question), language,
                          LinkNotes(question, linkAnswer, language), CodeSerialFrame(question));
   json.String("ok");
-  json.Key("uart");
-  json.String(request.uart);
+  json.StringMember("uart", request.uart);
   // The user's texts came from UTF-16 and the code from the generator: they always convert back.
   static_cast<void>(answers::WriteTargetMembers(json, Utf8(text::Utf16ToGbk(target).value_or(std::string())), family,
                                                 *request.inputs, code));
