@@ -7,9 +7,9 @@ namespace tesmirol::cli {
 
 std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandLineOptions& options) {
   if (given.valueCount > 0) {
-    return Utf8Text(options.language, TextKey::UsageListingTakesNoValues, {{"option", given.view}});
+    return Utf8Text(options.language, TextKey::UsageListingTakesNoValues, {{"option", std::string(given.rule->option)}});
   }
-  options.action = given.view == "--list-targets" ? CommandAction::ListTargets : CommandAction::ListPresets;
+  options.action = given.rule->view == View::ListTargets ? CommandAction::ListTargets : CommandAction::ListPresets;
   return std::nullopt;
 }
 
