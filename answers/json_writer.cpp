@@ -184,8 +184,7 @@ std::string DecimalJsonNumber(double value) {
   }
   // The shortest digits and their exponent: "-d.ddde+XX".
   std::array<char, 32> buffer{};
-  const auto result =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific);
   const std::string_view scientific(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
   const std::size_t e = scientific.find('e');
   std::string text(value < 0 ? "-" : "");

@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "answers/classic_json.h"
 #include "cli/build_check.h"
 #include "cli/clock_finder_runner.h"
 #include "cli/command_line_options.h"
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
-#include "answers/classic_json.h"
 #include "cli/link_report.h"
 #include "cli/link_runs.h"
 #include "cli/mode_options.h"

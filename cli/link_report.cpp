@@ -96,14 +96,14 @@ answers::LinkAsk LinkAskOf(const LinkRequest& request) {
   return answers::LinkAsk{request.peer, request.ownTolerance, request.frame};
 }
 
-LinkOutcome CheckLinkAt(const LinkRequest& request, const answers::OwnRate& own, std::int32_t baud,
-                        std::string uart) {
+LinkOutcome CheckLinkAt(const LinkRequest& request, const answers::OwnRate& own, std::int32_t baud, std::string uart) {
   return answers::CheckLinkAt(LinkAskOf(request), own, baud, std::move(uart));
 }
 
 std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
   if (outcome.status == answers::LinkStatus::NoSetting || outcome.status == answers::LinkStatus::NoExactRate) {
-    const TextKey key = outcome.status == answers::LinkStatus::NoSetting ? TextKey::LinkNoSetting : TextKey::LinkNoExactRate;
+    const TextKey key =
+        outcome.status == answers::LinkStatus::NoSetting ? TextKey::LinkNoSetting : TextKey::LinkNoExactRate;
     return FormatText(language, key, {{"uart", UartPrefix(outcome)}}) + "\n";
   }
   const std::string peerName = PeerName(request.peer);

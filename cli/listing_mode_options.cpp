@@ -7,7 +7,8 @@ namespace tesmirol::cli {
 
 std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandLineOptions& options) {
   if (given.valueCount > 0) {
-    return Utf8Text(options.language, TextKey::UsageListingTakesNoValues, {{"option", std::string(given.rule->option)}});
+    return Utf8Text(options.language, TextKey::UsageListingTakesNoValues,
+                    {{"option", std::string(given.rule->option)}});
   }
   options.action = given.rule->view == View::ListTargets ? CommandAction::ListTargets : CommandAction::ListPresets;
   return std::nullopt;

@@ -4,8 +4,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <ostream>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -39,8 +39,7 @@ TEST_P(CommandLineNumbers, ReadAsTheCommandLineAlwaysPrintedThem) {
 INSTANTIATE_TEST_SUITE_P(Doubles, CommandLineNumbers,
                          testing::Values(NumberCase{"Zero", 0.0}, NumberCase{"NegativeZero", -0.0},
                                          NumberCase{"WholeRate", 115200.0}, NumberCase{"Deviation", -2.34375},
-                                         NumberCase{"SmallDeviation", 0.04},
-                                         NumberCase{"LastFixedSmall", 0.0001},
+                                         NumberCase{"SmallDeviation", 0.04}, NumberCase{"LastFixedSmall", 0.0001},
                                          NumberCase{"FirstExponentSmall", 1e-05},
                                          NumberCase{"ExponentWithDigits", 3.0517578125e-05},
                                          NumberCase{"LastFixedLarge", 999999999999999.0},
@@ -72,47 +71,46 @@ TEST_P(CommandLineLayout, MatchesTheCommandLinesIndentedDocuments) {
   EXPECT_EQ(PrettyJson(json.Text()), nlohmann::ordered_json::parse(json.Text()).dump(2));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Documents, CommandLineLayout,
-    testing::Values(
-        LayoutCase{"NestedObjectsAndArrays",
-                   [](JsonWriter& json) {
-                     json.BeginObject();
-                     json.Key("modes");
-                     json.BeginArray();
-                     json.BeginObject();
-                     json.Key("smod");
-                     json.Int(0);
-                     json.Key("deviation");
-                     json.Double(-0.16);
-                     json.EndObject();
-                     json.Null();
-                     json.EndArray();
-                     json.Key("best");
-                     json.Bool(true);
-                     json.EndObject();
-                   }},
-        LayoutCase{"EmptyContainers",
-                   [](JsonWriter& json) {
-                     json.BeginObject();
-                     json.Key("list");
-                     json.BeginArray();
-                     json.EndArray();
-                     json.Key("object");
-                     json.BeginObject();
-                     json.EndObject();
-                     json.EndObject();
-                   }},
-        LayoutCase{"PunctuationInsideStrings",
-                   [](JsonWriter& json) {
-                     json.BeginArray();
-                     json.String("{\"a\": [1, 2]}, \\ ");
-                     json.String("void SIO_Init(void)\r\n{\r\n\tSCON = 0x50;\r\n}\r\n");
-                     json.String("\x01\x1f \xe6\x99\xb6\xe6\x8c\xaf");
-                     json.EndArray();
-                   }},
-        LayoutCase{"TopLevelNull", [](JsonWriter& json) { json.Null(); }}),
-    testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(Documents, CommandLineLayout,
+                         testing::Values(LayoutCase{"NestedObjectsAndArrays",
+                                                    [](JsonWriter& json) {
+                                                      json.BeginObject();
+                                                      json.Key("modes");
+                                                      json.BeginArray();
+                                                      json.BeginObject();
+                                                      json.Key("smod");
+                                                      json.Int(0);
+                                                      json.Key("deviation");
+                                                      json.Double(-0.16);
+                                                      json.EndObject();
+                                                      json.Null();
+                                                      json.EndArray();
+                                                      json.Key("best");
+                                                      json.Bool(true);
+                                                      json.EndObject();
+                                                    }},
+                                         LayoutCase{"EmptyContainers",
+                                                    [](JsonWriter& json) {
+                                                      json.BeginObject();
+                                                      json.Key("list");
+                                                      json.BeginArray();
+                                                      json.EndArray();
+                                                      json.Key("object");
+                                                      json.BeginObject();
+                                                      json.EndObject();
+                                                      json.EndObject();
+                                                    }},
+                                         LayoutCase{"PunctuationInsideStrings",
+                                                    [](JsonWriter& json) {
+                                                      json.BeginArray();
+                                                      json.String("{\"a\": [1, 2]}, \\ ");
+                                                      json.String(
+                                                          "void SIO_Init(void)\r\n{\r\n\tSCON = 0x50;\r\n}\r\n");
+                                                      json.String("\x01\x1f \xe6\x99\xb6\xe6\x8c\xaf");
+                                                      json.EndArray();
+                                                    }},
+                                         LayoutCase{"TopLevelNull", [](JsonWriter& json) { json.Null(); }}),
+                         testing_support::CaseName());
 
 // ---------------------------------------------------------------------------
 // The two faces of the same values: the page gets exact bits and counts it

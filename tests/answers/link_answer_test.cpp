@@ -67,16 +67,15 @@ TEST_P(ClassicLinks, CheckTheRateTheCodeRunsAt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Questions, ClassicLinks,
-    testing::Values(
-        ClassicLinkCase{"ExactCrystalIdealEnd", "11.0592MHz", "9600", "ideal", LinkStatus::Checked},
-        ClassicLinkCase{"ExactCrystalAdapter", "11.0592MHz", "115200", "ch340", LinkStatus::Checked},
-        // Neither setting within 1 %: the nearer one in range is checked.
-        ClassicLinkCase{"NoCodeButASettingInRange", "12MHz", "19200", "ideal", LinkStatus::Checked},
-        // CalculateBaud reads the text, the exact reader refuses it: no rate to check.
-        ClassicLinkCase{"CrystalTheExactReaderRefuses", "11.0592000000000000001MHz", "9600", "ideal",
-                        LinkStatus::NoExactRate},
-        ClassicLinkCase{"RateBelowTheCrystalsRange", "11.0592MHz", "10", "ideal", LinkStatus::NoSetting},
-        ClassicLinkCase{"AdapterCannotRunNearTheRate", "1MHz", "100", "cp2102", LinkStatus::PeerCannot}),
+    testing::Values(ClassicLinkCase{"ExactCrystalIdealEnd", "11.0592MHz", "9600", "ideal", LinkStatus::Checked},
+                    ClassicLinkCase{"ExactCrystalAdapter", "11.0592MHz", "115200", "ch340", LinkStatus::Checked},
+                    // Neither setting within 1 %: the nearer one in range is checked.
+                    ClassicLinkCase{"NoCodeButASettingInRange", "12MHz", "19200", "ideal", LinkStatus::Checked},
+                    // CalculateBaud reads the text, the exact reader refuses it: no rate to check.
+                    ClassicLinkCase{"CrystalTheExactReaderRefuses", "11.0592000000000000001MHz", "9600", "ideal",
+                                    LinkStatus::NoExactRate},
+                    ClassicLinkCase{"RateBelowTheCrystalsRange", "11.0592MHz", "10", "ideal", LinkStatus::NoSetting},
+                    ClassicLinkCase{"AdapterCannotRunNearTheRate", "1MHz", "100", "cp2102", LinkStatus::PeerCannot}),
     testing_support::CaseName());
 
 // ---------------------------------------------------------------------------

@@ -46,8 +46,8 @@ std::string Answer(const FaceQuestion& q, JsonFace face) {
     if (ask) {
       link = CheckLinkAt(*ask, ClassicOwnRate(calculation), calculation.baud);
     }
-    const std::vector<std::string> notes = link ? LinkCodeNotes(ask->peer, *link, Language::Chinese)
-                                                : std::vector<std::string>();
+    const std::vector<std::string> notes =
+        link ? LinkCodeNotes(ask->peer, *link, Language::Chinese) : std::vector<std::string>();
     EXPECT_TRUE(WriteClassicMembers(json, calculation, GenerateInitCode(calculation, Language::Chinese, notes)));
   } else {
     const TargetInputs inputs = *ReadTargetInputs(q.crystal, q.baud);

@@ -71,7 +71,8 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
     json.String("refused");
     json.Key("message");
     json.BeginObject();
-    json.StringMember("zh", Utf8(*CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::Chinese)));
+    json.StringMember("zh",
+                      Utf8(*CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::Chinese)));
     json.StringMember("en", Utf8(*refusal));
     json.EndObject();
   } else {
@@ -83,7 +84,8 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
       json.String(DriverName(*request.target) + ".c");
     }
     json.EndArray();
-    json.StringMember("oneFile", requests->size() == 1 ? DriverName(*requests->front().target) + "_driver.c" : "uart_driver.c");
+    json.StringMember("oneFile",
+                      requests->size() == 1 ? DriverName(*requests->front().target) + "_driver.c" : "uart_driver.c");
   }
   // The chip's default size, which the page takes until the user picks one.
   json.IntMember("defaultSize", DefaultBufferSize(chosen.memory));
