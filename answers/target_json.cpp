@@ -46,6 +46,19 @@ void WriteModes(JsonWriter& json, const TargetSolution& solution) {
   json.EndArray();
 }
 
+// The crystal as the exact solver read it: crystalHz ({numerator,
+// denominator}), and for the page its text.
+void WriteCrystalHz(JsonWriter& json, const TargetInputs& inputs) {
+  json.Key("crystalHz");
+  json.BeginObject();
+  json.CountMember("numerator", inputs.frequency.numerator);
+  json.CountMember("denominator", inputs.frequency.denominator);
+  json.EndObject();
+  if (json.ForPage()) {
+    json.StringMember("crystalHzText", FractionText(inputs.frequency.numerator, inputs.frequency.denominator));
+  }
+}
+
 }  // namespace
 
 void WriteSolution(JsonWriter& json, const TargetSolution& solution) {
@@ -75,14 +88,7 @@ void WriteSolution(JsonWriter& json, const TargetSolution& solution) {
 
 void WriteCrystalMembers(JsonWriter& json, const TargetInputs& inputs) {
   json.StringMember("crystalText", text::GbkToUtf8(inputs.crystalText).value_or(std::string()));
-  json.Key("crystalHz");
-  json.BeginObject();
-  json.CountMember("numerator", inputs.frequency.numerator);
-  json.CountMember("denominator", inputs.frequency.denominator);
-  json.EndObject();
-  if (json.ForPage()) {
-    json.StringMember("crystalHzText", FractionText(inputs.frequency.numerator, inputs.frequency.denominator));
-  }
+  WriteCrystalHz(json, inputs);
 }
 
 bool WriteTargetMembers(JsonWriter& json, std::string_view targetName, const FamilySolution& family,
@@ -93,9 +99,10 @@ bool WriteTargetMembers(JsonWriter& json, std::string_view targetName, const Fam
     return false;
   }
   json.StringMember("target", targetName);
-  WriteCrystalMembers(json, inputs);
+  json.StringMember("crystalText", text::GbkToUtf8(inputs.crystalText).value_or(std::string()));
   json.StringMember("baudText", *baudText);
   json.IntMember("baud", inputs.baud);
+  WriteCrystalHz(json, inputs);
   json.Key("solutions");
   json.BeginArray();
   for (const TargetSolution& solution : family.solutions) {

@@ -22,7 +22,7 @@ void WriteSolution(JsonWriter& json, const TargetSolution& solution);
 void WriteCrystalMembers(JsonWriter& json, const TargetInputs& inputs);
 
 // The report of a target or family named targetName, inside an object the
-// caller opens and closes: target, the crystal's members, baudText, baud,
+// caller opens and closes: target, crystalText, baudText, baud, crystalHz,
 // solutions, bestTarget (or null), outcome and output. The page's face adds
 // shown (the solution the view shows) and function. False, with nothing
 // written, when a text cannot be written as UTF-8.

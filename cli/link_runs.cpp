@@ -34,12 +34,12 @@ const LinkOutcome* LinkOfUart(std::span<const LinkOutcome> links, std::string_vi
 
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
                                             Language language) {
-  for (const LinkOutcome& link : links) {
-    if (auto failure = LinkFailure(RequestForUart(request, link.uart), link, language)) {
-      return failure;
-    }
-  }
-  return std::nullopt;
+  std::optional<std::string> failure;
+  static_cast<void>(std::find_if(links.begin(), links.end(), [&](const LinkOutcome& link) {
+    failure = LinkFailure(RequestForUart(request, link.uart), link, language);
+    return failure.has_value();
+  }));
+  return failure;
 }
 
 std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language) {

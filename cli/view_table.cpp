@@ -1,6 +1,7 @@
 // The table of modes: for each option that chooses what is printed, the
 // action it settles and the options that go with it.
 
+#include <algorithm>
 #include <array>
 
 #include "cli/mode_options.h"
@@ -31,12 +32,9 @@ constexpr std::array<ViewRule, 11> kViewRules = {{
 std::span<const ViewRule> ViewRules() noexcept { return kViewRules; }
 
 const ViewRule& RuleOf(View view) noexcept {
-  for (const ViewRule& rule : kViewRules) {
-    if (rule.view == view) {
-      return rule;
-    }
-  }
-  return kViewRules.back();
+  const auto* found =
+      std::find_if(kViewRules.begin(), kViewRules.end(), [view](const ViewRule& rule) { return rule.view == view; });
+  return found == kViewRules.end() ? kViewRules.back() : *found;
 }
 
 }  // namespace tesmirol::cli

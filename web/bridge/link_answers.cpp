@@ -136,10 +136,9 @@ std::vector<std::size_t> FinderOrder(std::span<const LinkAnswer> links, bool ran
   std::vector<std::size_t> order(links.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   if (rankByLink) {
-    std::vector<answers::LinkRank> ranks;
-    for (const LinkAnswer& answer : links) {
-      ranks.push_back(answers::RankOfLinks({&answer.link, 1}));
-    }
+    std::vector<answers::LinkRank> ranks(links.size());
+    std::transform(links.begin(), links.end(), ranks.begin(),
+                   [](const LinkAnswer& answer) { return answers::RankOfLinks({&answer.link, 1}); });
     std::stable_sort(order.begin(), order.end(),
                      [&ranks](std::size_t a, std::size_t b) { return answers::RanksBefore(ranks[a], ranks[b]); });
   }
