@@ -4,7 +4,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <system_error>
 
 namespace tesmirol::answers {
@@ -157,11 +156,6 @@ void JsonWriter::DoubleMember(std::string_view name, double value) {
   Double(value);
 }
 
-void JsonWriter::Raw(std::string_view json) {
-  BeforeValue();
-  m_text.append(json);
-}
-
 void JsonWriter::DoubleBits(double value) {
   BeforeValue();
   constexpr std::string_view kHex = "0123456789abcdef";
@@ -194,7 +188,13 @@ std::string DecimalJsonNumber(double value) {
       digits += c;
     }
   }
-  const int exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
+  // The exponent after "e": to_chars writes its sign, which from_chars takes only as "-".
+  std::string_view exponentText = scientific.substr(e + 1);
+  if (exponentText.front() == '+') {
+    exponentText.remove_prefix(1);
+  }
+  int exponent = 0;
+  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
   const int count = static_cast<int>(digits.size());
   const int point = exponent + 1;  // where the decimal point goes among the digits
   constexpr int kLowestFixed = -3;

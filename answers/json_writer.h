@@ -49,8 +49,6 @@ class JsonWriter {
   void CountMember(std::string_view name, std::uint64_t value);
   void BoolMember(std::string_view name, bool value);
   void DoubleMember(std::string_view name, double value);
-  // Text already written as one JSON value (by another writer of this kind).
-  void Raw(std::string_view json);
 
   [[nodiscard]] JsonFace Face() const noexcept { return m_face; }
   [[nodiscard]] bool ForPage() const noexcept { return m_face == JsonFace::Page; }

@@ -121,13 +121,14 @@ TEST(FinderRanking, ACrystalFaresAsItsWorstLink) {
   marginal.check->maxOwnTolerancePpm = 400;
   LinkAnswer unchecked;
   unchecked.status = LinkStatus::NoExactRate;
-  const struct {
+  struct CrystalLinks {
     std::vector<LinkAnswer> links;
     LinkVerdict verdict;
     std::optional<std::uint32_t> tolerance;
-  } cases[] = {{{works}, LinkVerdict::Works, 9000},
-               {{works, marginal}, LinkVerdict::Marginal, 400},
-               {{works, unchecked}, LinkVerdict::Fails, std::nullopt}};
+  };
+  const std::vector<CrystalLinks> cases = {{{works}, LinkVerdict::Works, 9000},
+                                           {{works, marginal}, LinkVerdict::Marginal, 400},
+                                           {{works, unchecked}, LinkVerdict::Fails, std::nullopt}};
   for (const auto& c : cases) {
     const LinkRank rank = RankOfLinks(c.links);
     EXPECT_EQ(rank.verdict, c.verdict);
