@@ -75,13 +75,17 @@ void ExpectSameAnswer(const nlohmann::ordered_json& cli, const nlohmann::ordered
     ASSERT_TRUE(page.is_object()) << at;
     for (const auto& [key, value] : cli.items()) {
       ASSERT_TRUE(page.contains(key)) << at << "." << key << " is missing from the page's answer";
-      ExpectSameAnswer(value, page.at(key), at + "." + key);
+      std::string member = at;
+      member.append(".").append(key);
+      ExpectSameAnswer(value, page.at(key), member);
     }
   } else if (cli.is_array()) {
     ASSERT_TRUE(page.is_array()) << at;
     ASSERT_EQ(cli.size(), page.size()) << at;
     for (std::size_t index = 0; index < cli.size(); ++index) {
-      ExpectSameAnswer(cli.at(index), page.at(index), at + "[" + std::to_string(index) + "]");
+      std::string element = at;
+      element.append("[").append(std::to_string(index)).append("]");
+      ExpectSameAnswer(cli.at(index), page.at(index), element);
     }
   } else if (cli.is_number_float()) {
     ASSERT_TRUE(page.is_string()) << at << ": a double goes to the page as its bits";
