@@ -6,10 +6,6 @@
 #include "engine/target_texts.h"
 
 namespace tesmirol::cli {
-LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calculation) {
-  return CheckLinkAt(request, answers::ClassicOwnRate(calculation), calculation.baud);
-}
-
 LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud) {
   return CheckLinkAt(request, answers::SettingOwnRate(best != nullptr ? &best->best : nullptr), baud);
 }

@@ -20,9 +20,6 @@
 
 namespace tesmirol::cli {
 
-// The classic calculation at its best setting (answers::ClassicOwnRate).
-LinkOutcome ClassicLink(const LinkRequest& request, const BaudCalculation& calculation);
-
 // A target's or family's best setting (none when no setting is in range).
 LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud);
 

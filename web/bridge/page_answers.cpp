@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "answers/classic_answer.h"
 #include "answers/classic_json.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
@@ -19,19 +20,16 @@
 namespace tesmirol::web {
 namespace {
 
-// The calculation and the link of the setting its code uses; the code's
-// header comment carries the link's note.
-void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Language language,
-                      const LinkQuestion& link) {
-  const LinkAnswer linkAnswer = AnswerLink(link, answers::ClassicOwnRate(calculation), calculation.baud);
-  const std::vector<std::string> notes = LinkNotes(link, linkAnswer, language);
-  const GeneratedInitCode generated = GenerateInitCode(calculation, language, notes);
-  json.BeginObject();
-  // The user's texts came from UTF-16 and the code from the generator: they always convert back.
-  static_cast<void>(answers::WriteClassicMembers(json, calculation, generated));
-  json.Key("link");
-  WriteLink(json, link, linkAnswer);
-  json.EndObject();
+// The link the answer checks: none when none is asked about or its texts
+// do not read.
+const answers::LinkAsk* AskOf(const LinkQuestion& question) {
+  return question.asked && question.problem.empty() ? &question.ask : nullptr;
+}
+
+// The link of the answer as the page reads it: null, the question's
+// problem, or the link answers/ checked.
+LinkAnswer PageLink(const LinkQuestion& question, const answers::ClassicAnswer& answer) {
+  return answer.link ? LinkAnswer{"", *answer.link} : AnswerLink(question, {}, answer.calculation->baud);
 }
 
 struct GbkInputs {
@@ -44,6 +42,7 @@ struct GbkInputs {
 std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud, Language language,
                             const LinkTexts& link) {
   const GbkInputs inputs{text::Utf16ToGbk(crystal), text::Utf16ToGbk(baud)};
+  const LinkQuestion question = ClassicLinkQuestion(link);
   JsonWriter json;
   json.BeginObject();
   json.Key("status");
@@ -51,10 +50,17 @@ std::string CalculationJson(std::u16string_view crystal, std::u16string_view bau
     json.String("crystalNotGbk");
   } else if (!inputs.baud) {
     json.String("baudNotGbk");
-  } else if (const std::optional<BaudCalculation> calculation = CalculateBaud(*inputs.crystal, *inputs.baud)) {
+  } else if (const answers::ClassicAnswer answer =
+                 answers::AnswerClassic(*inputs.crystal, *inputs.baud, AskOf(question), language);
+             answer.calculation) {
     json.String("ok");
     json.Key("calculation");
-    WriteCalculation(json, *calculation, language, ClassicLinkQuestion(link));
+    json.BeginObject();
+    // The user's texts came from UTF-16 and the code from the generator: they always convert back.
+    static_cast<void>(answers::WriteClassicMembers(json, *answer.calculation, answer.code));
+    json.Key("link");
+    WriteLink(json, question, PageLink(question, answer));
+    json.EndObject();
   } else {
     json.String("noResult");
   }
@@ -144,14 +150,12 @@ std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16st
   if (!crystalGbk || !baudGbk) {
     return std::nullopt;
   }
-  const std::optional<BaudCalculation> calculation = CalculateBaud(*crystalGbk, *baudGbk);
-  if (!calculation || ChooseInitCodeSetting(*calculation).outcome != GenerationOutcome::Code) {
+  const LinkQuestion question = ClassicLinkQuestion(link);
+  const answers::ClassicAnswer answer = answers::AnswerClassic(*crystalGbk, *baudGbk, AskOf(question), language);
+  if (answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  const LinkQuestion question = ClassicLinkQuestion(link);
-  const LinkAnswer linkAnswer = AnswerLink(question, answers::ClassicOwnRate(*calculation), calculation->baud);
-  return EncodeGeneratedCode(GenerateInitCode(*calculation, language, LinkNotes(question, linkAnswer, language)).text,
-                             encoding, lineFeedsOnly);
+  return EncodeGeneratedCode(answer.code.text, encoding, lineFeedsOnly);
 }
 
 }  // namespace tesmirol::web
