@@ -87,8 +87,8 @@ int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::os
   }
   std::string gbk = FormatTextReport(*inputs.answer.calculation, generated, options.language);
   if (inputs.answer.link) {
-    gbk =
-        InsertLinkLines(std::move(gbk), generated.text, LinkReportLines(*options.link, *inputs.answer.link, options.language));
+    gbk = InsertLinkLines(std::move(gbk), generated.text,
+                          LinkReportLines(*options.link, *inputs.answer.link, options.language));
   }
   const auto report = text::GbkToUtf8(gbk);
   if (!report) {

@@ -6,10 +6,6 @@
 #include "engine/target_texts.h"
 
 namespace tesmirol::cli {
-LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud) {
-  return CheckLinkAt(request, answers::SettingOwnRate(best != nullptr ? &best->best : nullptr), baud);
-}
-
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan) {
   std::vector<LinkOutcome> links;
   for (const PlannedUart& planned : plan.uarts) {

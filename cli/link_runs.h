@@ -20,9 +20,6 @@
 
 namespace tesmirol::cli {
 
-// A target's or family's best setting (none when no setting is in range).
-LinkOutcome TargetLink(const LinkRequest& request, const TargetSolution* best, std::int32_t baud);
-
 // Each UART of the plan that has a peer (its own, or the one of every
 // UART) against that peer at the UART's rate, in the plan's order.
 std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan);

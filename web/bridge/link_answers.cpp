@@ -137,8 +137,9 @@ std::vector<std::size_t> FinderOrder(std::span<const LinkAnswer> links, bool ran
   std::iota(order.begin(), order.end(), std::size_t{0});
   if (rankByLink) {
     std::vector<answers::LinkRank> ranks(links.size());
-    std::transform(links.begin(), links.end(), ranks.begin(),
-                   [](const LinkAnswer& answer) { return answers::RankOfLinks({&answer.link, 1}); });
+    std::transform(links.begin(), links.end(), ranks.begin(), [](const LinkAnswer& answer) {
+      return answers::RankOfLinks({&answer.link, 1});
+    });
     std::stable_sort(order.begin(), order.end(),
                      [&ranks](std::size_t a, std::size_t b) { return answers::RanksBefore(ranks[a], ranks[b]); });
   }

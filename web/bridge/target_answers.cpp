@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "answers/target_answer.h"
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
@@ -72,6 +73,21 @@ const TargetSolution* Best(const FamilySolution& family) {
 // The link of the best setting, when there is one.
 LinkAnswer BestLink(const LinkQuestion& question, const TargetSolution* best, const TargetInputs& inputs) {
   return AnswerLink(question, answers::SettingOwnRate(best != nullptr ? &best->best : nullptr), inputs.baud);
+}
+
+// The targets of the request answered for its inputs, with the link the
+// question asks about (none when its texts do not read) and the code in
+// its UART mode and frame.
+answers::TargetAnswer AnswerRequest(const TargetRequest& request, const LinkQuestion& question, Language language) {
+  const answers::LinkAsk* ask = question.asked && question.problem.empty() ? &question.ask : nullptr;
+  return answers::AnswerTarget(*request.inputs, request.targets, ask,
+                               {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent});
+}
+
+// The link of the answer as the page reads it: null, the question's
+// problem, or the link answers/ checked.
+LinkAnswer PageLink(const LinkQuestion& question, const answers::TargetAnswer& answer, const TargetInputs& inputs) {
+  return answer.link ? LinkAnswer{"", *answer.link} : AnswerLink(question, {}, inputs.baud);
 }
 
 // One crystal of the finder on the targets, solved, with its link.
@@ -166,20 +182,15 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
     json.EndObject();
     return json.Text();
   }
-  const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const TargetSolution* best = Best(family);
   const LinkQuestion question = ReadLinkQuestion(link);
-  const LinkAnswer linkAnswer = BestLink(question, best, *request.inputs);
-  const GeneratedInitCode code =
-      GenerateTargetCode(best, *request.inputs, CodeUartMode(question), language,
-                         LinkNotes(question, linkAnswer, language), CodeSerialFrame(question));
+  const answers::TargetAnswer answer = AnswerRequest(request, question, language);
   json.String("ok");
   json.StringMember("uart", request.uart);
   // The user's texts came from UTF-16 and the code from the generator: they always convert back.
-  static_cast<void>(answers::WriteTargetMembers(json, Utf8(text::Utf16ToGbk(target).value_or(std::string())), family,
-                                                *request.inputs, code));
+  static_cast<void>(answers::WriteTargetMembers(json, Utf8(text::Utf16ToGbk(target).value_or(std::string())),
+                                                answer.family, *request.inputs, answer.code));
   json.Key("link");
-  WriteLink(json, question, linkAnswer);
+  WriteLink(json, question, PageLink(question, answer, *request.inputs));
   json.EndObject();
   return json.Text();
 }
@@ -218,16 +229,11 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
   if (!request.inputs) {
     return std::nullopt;
   }
-  const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const LinkQuestion question = ReadLinkQuestion(link);
-  const LinkAnswer linkAnswer = BestLink(question, Best(family), *request.inputs);
-  const GeneratedInitCode code =
-      GenerateTargetCode(Best(family), *request.inputs, CodeUartMode(question), language,
-                         LinkNotes(question, linkAnswer, language), CodeSerialFrame(question));
-  if (code.outcome != GenerationOutcome::Code) {
+  const answers::TargetAnswer answer = AnswerRequest(request, ReadLinkQuestion(link), language);
+  if (answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
+  return EncodeGeneratedCode(answer.code.text, encoding, lineFeedsOnly);
 }
 
 std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
@@ -237,20 +243,13 @@ std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal
   if (!request.inputs) {
     return std::nullopt;
   }
-  const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const TargetSolution* best = Best(family);
-  if (GenerateTargetCode(best, *request.inputs, UartMode::Mode1).outcome != GenerationOutcome::Code) {
+  const LinkQuestion question = ReadLinkQuestion(link);
+  const answers::TargetAnswer answer = AnswerRequest(request, question, language);
+  if (answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  const LinkQuestion question = ReadLinkQuestion(link);
-  return TargetCodeRequest{best->target,
-                           best->best,
-                           request.inputs->crystalText,
-                           request.inputs->baudText,
-                           CodeUartMode(question),
-                           true,
-                           LinkNotes(question, BestLink(question, best, *request.inputs), language),
-                           CodeSerialFrame(question)};
+  return answers::BestCodeRequest(answer, *request.inputs,
+                                  {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent});
 }
 
 }  // namespace tesmirol::web
