@@ -2,21 +2,9 @@
 
 #include <algorithm>
 
-#include "codegen/uart_plan_code.h"
-#include "engine/target_texts.h"
+#include "codegen/init_code_generator.h"
 
 namespace tesmirol::cli {
-std::vector<LinkOutcome> PlanLinks(const LinkRequest& request, const UartPlan& plan) {
-  std::vector<LinkOutcome> links;
-  for (const PlannedUart& planned : plan.uarts) {
-    if (PeerOfUart(request, planned.request.uart) != nullptr) {
-      links.push_back(CheckLinkAt(RequestForUart(request, planned.request.uart),
-                                  answers::SettingOwnRate(&planned.setting), planned.request.baud,
-                                  planned.request.uart));
-    }
-  }
-  return links;
-}
 
 const LinkOutcome* LinkOfUart(std::span<const LinkOutcome> links, std::string_view uart) {
   const auto found =
@@ -34,32 +22,12 @@ std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::spa
   return failure;
 }
 
-std::vector<std::string> CodeNoteLines(const LinkRequest& request, const LinkOutcome& link, Language language) {
-  return answers::LinkCodeNotes(request.peer, link, language);
-}
-
 Language CodeLanguage(const CommandLineOptions& options) noexcept {
   return options.json ? Language::Chinese : options.language;
 }
 
 double CodeTolerance(const CommandLineOptions& options) noexcept {
   return std::max(kCodeTolerancePercent, options.maxErrorPercent.value_or(kCodeTolerancePercent));
-}
-
-std::vector<TargetCodeRequest> PlanRequestsWithNotes(const UartPlan& plan, const TargetInputs& inputs,
-                                                     UartMode uartMode, const SerialFrame& frame,
-                                                     const LinkRequest* request, std::span<const LinkOutcome> links,
-                                                     Language language) {
-  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, inputs, uartMode, frame);
-  if (request != nullptr) {
-    for (std::size_t index = 0; index < requests.size() && index < plan.uarts.size(); ++index) {
-      const std::string& uart = plan.uarts[index].request.uart;
-      if (const LinkOutcome* link = LinkOfUart(links, uart)) {
-        requests[index].notes = CodeNoteLines(RequestForUart(*request, uart), *link, language);
-      }
-    }
-  }
-  return requests;
 }
 
 }  // namespace tesmirol::cli
