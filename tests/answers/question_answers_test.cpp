@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "answers/classic_answer.h"
+#include "answers/plan_answer.h"
 #include "answers/target_answer.h"
+#include "codegen/uart_plan_code.h"
 #include "engine/target_catalogue.h"
 
 #include "support/case_name.h"
@@ -57,14 +59,14 @@ TEST_P(ClassicAnswers, HoldTheEnginesCalculationAndTheCodeWithItsNote) {
   EXPECT_EQ(answer.code.outcome == GenerationOutcome::Code, q.code);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Questions, ClassicAnswers,
-    testing::Values(Question{"Code", "11.0592MHz", "9600", "", "", true},
-                    Question{"CodeWithLinkNote", "22.1184MHz", "115200", "", "ch340", true},
-                    Question{"Warning", "12MHz", "19200", "", "", false},
-                    Question{"NoExactRateStillWritesCode", "11.0592000000000000001MHz", "9600", "", "ideal", true},
-                    Question{"NoResult", "fast", "9600", "", "ideal", false}),
-    testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(Questions, ClassicAnswers,
+                         testing::Values(Question{"Code", "11.0592MHz", "9600", "", "", true},
+                                         Question{"CodeWithLinkNote", "22.1184MHz", "115200", "", "ch340", true},
+                                         Question{"Warning", "12MHz", "19200", "", "", false},
+                                         Question{"NoExactRateStillWritesCode", "11.0592000000000000001MHz", "9600", "",
+                                                  "ideal", true},
+                                         Question{"NoResult", "fast", "9600", "", "ideal", false}),
+                         testing_support::CaseName());
 
 class TargetAnswers : public testing::TestWithParam<Question> {};
 
@@ -102,6 +104,59 @@ INSTANTIATE_TEST_SUITE_P(
                     Question{"OneTargetWithAdapter", "22.1184MHz", "115200", "stc-t2-1t", "cp2102", true},
                     Question{"OutOfRange", "11.0592MHz", "3000000", "stc-t2-1t", "ideal", false}),
     testing_support::CaseName());
+
+// A plan of two UARTs of an STC8, the second UART's link asked about.
+struct PlanQuestionCase {
+  const char* name;
+  const char* crystal;
+  std::int32_t firstBaud;
+  std::int32_t secondBaud;
+  const char* secondPeer;  // "": no link
+  bool planned;
+};
+
+void PrintTo(const PlanQuestionCase& q, std::ostream* os) { *os << q.name; }
+
+class PlanAnswers : public testing::TestWithParam<PlanQuestionCase> {};
+
+TEST_P(PlanAnswers, HoldThePlannersPlanAndEachUartsNote) {
+  const PlanQuestionCase& q = GetParam();
+  const TargetInputs crystal = *ReadTargetInputs(q.crystal, "1");
+  const std::vector<UartRequest> requests = {{"UART1", q.firstBaud, std::to_string(q.firstBaud)},
+                                             {"UART2", q.secondBaud, std::to_string(q.secondBaud)}};
+  const std::vector<const BaudTarget*> chip = FindFamilyTargets("stc8");
+  std::optional<LinkAsk> ask;
+  if (*q.secondPeer != '\0') {
+    ask = LinkAsk{ReadPeer(q.secondPeer).peer, kDefaultCrystalTolerance, SerialFrame{}};
+  }
+  const TargetCodeStyle style{UartMode::Mode1, SerialFrame{}, Language::English, kCodeTolerancePercent};
+  const PlanAnswer answer = AnswerPlan(chip, crystal, requests, 1.0, style, [&ask](std::string_view uart) {
+    return uart == "UART2" && ask ? &*ask : nullptr;
+  });
+  const PlanResult expected = PlanUarts(chip, crystal, requests, 1.0);
+  ASSERT_EQ(answer.result.plan.has_value(), q.planned);
+  ASSERT_EQ(expected.plan.has_value(), q.planned);
+  if (!q.planned) {
+    EXPECT_TRUE(answer.links.empty());
+    EXPECT_EQ(answer.code.outcome, GenerationOutcome::Nothing);
+    return;
+  }
+  ASSERT_EQ(answer.links.size(), expected.plan->uarts.size());
+  for (std::size_t index = 0; index < answer.links.size(); ++index) {
+    const bool asked = ask && expected.plan->uarts[index].request.uart == "UART2";
+    EXPECT_EQ(answer.links[index].has_value(), asked) << index;
+    EXPECT_EQ(answer.requests.at(index).notes.size(), asked ? 1U : 0U) << index;
+    EXPECT_EQ(answer.requests.at(index).setting.reload, expected.plan->uarts[index].setting.reload) << index;
+  }
+  EXPECT_EQ(answer.code.text, GeneratePlanInitCode(answer.requests, Language::English))
+      << "each UART's function carries its own note";
+}
+
+INSTANTIATE_TEST_SUITE_P(Questions, PlanAnswers,
+                         testing::Values(PlanQuestionCase{"TwoRates", "24MHz", 115200, 9600, "", true},
+                                         PlanQuestionCase{"SecondUartLinked", "24MHz", 115200, 9600, "cp2102", true},
+                                         PlanQuestionCase{"NoPlan", "24MHz", 115200, 10000000, "ch340", false}),
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace tesmirol::answers
