@@ -15,10 +15,9 @@ PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const Targ
     return answer;
   }
   const UartPlan& plan = *answer.result.plan;
-  std::vector<const LinkAsk*> asks;
-  for (const PlannedUart& planned : plan.uarts) {
-    asks.push_back(linkOfUart(planned.request.uart));
-  }
+  std::vector<const LinkAsk*> asks(plan.uarts.size());
+  std::transform(plan.uarts.begin(), plan.uarts.end(), asks.begin(),
+                 [&linkOfUart](const PlannedUart& planned) { return linkOfUart(planned.request.uart); });
   answer.code =
       GeneratePlanCode(plan, crystal, style.uartMode, style.language, {}, style.frame, style.tolerancePercent);
   answer.requests = PlanCodeRequests(plan, crystal, style.uartMode, style.frame);
@@ -29,7 +28,7 @@ PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const Targ
       continue;
     }
     const PlannedUart& planned = plan.uarts[index];
-    answer.links.push_back(
+    answer.links.emplace_back(
         CheckLinkAt(*ask, SettingOwnRate(&planned.setting), planned.request.baud, planned.request.uart));
     if (index < answer.requests.size()) {
       answer.requests[index].notes = LinkCodeNotes(ask->peer, *answer.links.back(), style.language);

@@ -188,13 +188,11 @@ void WritePlan(JsonWriter& json, const PlanQuestion& question, const PlanReply& 
   json.BeginArray();
   for (std::size_t index = 0; index < plan.uarts.size(); ++index) {
     const PlannedUart& planned = plan.uarts.at(index);
-    const LinkQuestion* linkQuestion = QuestionOfUart(question, reply.questions, planned.request.uart);
-    const LinkQuestion none;
+    const LinkQuestion* found = QuestionOfUart(question, reply.questions, planned.request.uart);
+    const LinkQuestion linkQuestion = found != nullptr ? *found : LinkQuestion{};
     const std::optional<answers::LinkAnswer>& checked = reply.answer.links.at(index);
-    const LinkAnswer link = checked
-                                ? LinkAnswer{"", *checked}
-                                : AnswerLink(linkQuestion != nullptr ? *linkQuestion : none, {}, planned.request.baud);
-    WritePlannedUart(json, planned, linkQuestion != nullptr ? *linkQuestion : none, link);
+    const LinkAnswer link = checked ? LinkAnswer{"", *checked} : AnswerLink(linkQuestion, {}, planned.request.baud);
+    WritePlannedUart(json, planned, linkQuestion, link);
   }
   json.EndArray();
   json.IntMember("worst", static_cast<std::int64_t>(plan.worst));
