@@ -6,7 +6,7 @@
 namespace tesmirol::cli {
 
 std::optional<std::string> SettleCalculationMode(const GivenOptions& given, CommandLineOptions& options) {
-  if (given.view == "--code" || given.view == "-o" || given.view == "--driver" || given.view == "--asm") {
+  if (given.rule->writesCode) {
     options.action = CommandAction::Code;
   } else if ((given.maxError || given.requireLink) && !given.json) {
     options.action = CommandAction::Check;

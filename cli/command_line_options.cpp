@@ -332,25 +332,13 @@ std::optional<std::string> ReadOptionValues(const CLI::App& app, const OptionTex
   return ReadLinkOptions(texts.link, options.language, options);
 }
 
-// The names of the options given that choose what is printed; at most one
-// of them may be given.
-std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& texts) {
-  const std::array<std::pair<bool, std::string_view>, 10> given = {{
-      {app.count("--find-clock") > 0, "--find-clock"},
-      {app.count("--driver") > 0, "--driver"},
-      {app.count("--asm") > 0, "--asm"},
-      {texts.code, "--code"},
-      {app.count("--output") > 0, "-o"},
-      {texts.table, "--table"},
-      {app.count("--reload") > 0, "--reload"},
-      {app.count("--rates") > 0, "--rates"},
-      {texts.listPresets, "--list-presets"},
-      {texts.listTargets, "--list-targets"},
-  }};
-  std::vector<std::string> views;
-  for (const auto& [chosen, name] : given) {
-    if (chosen) {
-      views.emplace_back(name);
+// The modes whose options are given, in the table's order; at most one of
+// them may be given.
+std::vector<const ViewRule*> ChosenViews(const CLI::App& app) {
+  std::vector<const ViewRule*> views;
+  for (const ViewRule& rule : ViewRules()) {
+    if (!rule.longName.empty() && app.count(std::string(rule.longName)) > 0) {
+      views.push_back(&rule);
     }
   }
   return views;
@@ -360,28 +348,29 @@ std::vector<std::string> ChosenViews(const CLI::App& app, const OptionTexts& tex
 // leave an option without effect.
 std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& texts, std::size_t valueCount,
                                         CommandLineOptions& options) {
-  std::vector<std::string> views = ChosenViews(app, texts);
+  std::vector<const ViewRule*> views = ChosenViews(app);
   // -o with --code is allowed: both ask for the code alone.
-  if (views.size() == 2 && views[0] == "--code" && views[1] == "-o") {
+  if (views.size() == 2 && views[0]->view == View::Code && views[1]->view == View::Output) {
     views.erase(views.begin());
   }
   // -o with --driver (or --asm) writes the driver as one file.
-  if (views.size() == 2 && (views[0] == "--driver" || views[0] == "--asm") && views[1] == "-o") {
+  if (views.size() == 2 && views[0]->needsTarget && views[1]->view == View::Output) {
     views.pop_back();
   }
   if (views.size() > 1) {
-    return Utf8Text(options.language, TextKey::UsageNotTogether, {{"first", views[0]}, {"second", views[1]}});
+    return Utf8Text(options.language, TextKey::UsageNotTogether,
+                    {{"first", std::string(views[0]->option)}, {"second", std::string(views[1]->option)}});
   }
-  const std::string view = views.empty() ? "" : views[0];
-  if (options.partsFamily && view != "--list-targets") {
+  const ViewRule& rule = views.empty() ? RuleOf(View::Report) : *views[0];
+  const std::string view(rule.option);
+  if (options.partsFamily && rule.view != View::ListTargets) {
     return Utf8Text(options.language, TextKey::UsagePartsNeedsListTargets);
   }
-  const bool codeView = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
-  if ((view == "--driver" || view == "--asm") && !options.target) {
+  if (rule.needsTarget && !options.target) {
     return Utf8Text(options.language, TextKey::UsageNeedsTarget, {{"option", view}});
   }
 
-  if (!codeView) {
+  if (!rule.writesCode) {
     for (const char* codeOnly : {"--encoding", "--lf"}) {
       if (app.count(codeOnly) > 0) {
         return Utf8Text(options.language, TextKey::UsageCodeOption, {{"option", codeOnly}});
@@ -390,21 +379,20 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   } else if (options.json) {
     return Utf8Text(options.language, TextKey::UsageJsonWithCode, {{"option", view}});
   }
-  if (app.count("--format") > 0 && view != "--table" && view != "--rates") {
+  if (app.count("--format") > 0 && !rule.format) {
     return Utf8Text(options.language, TextKey::UsageFormatTablesOnly);
   }
   // The plan on each crystal (--table with --uart NAME:RATE) holds its UARTs
   // to --max-error; the other tables have no setting to hold.
-  const bool planTable = view == "--table" && IsPlanTable(options);
-  if (options.maxErrorPercent && ((view == "--table" && !planTable) || view == "--reload" || view == "--list-presets" ||
-                                  view == "--list-targets")) {
+  const bool planTable = rule.view == View::Table && IsPlanTable(options);
+  if (options.maxErrorPercent && !rule.maxError && !planTable) {
     return Utf8Text(options.language,
-                    view == "--table" ? TextKey::UsageMaxErrorNotWithTable : TextKey::UsageMaxErrorNotWith,
+                    rule.view == View::Table ? TextKey::UsageMaxErrorNotWithTable : TextKey::UsageMaxErrorNotWith,
                     {{"option", view}});
   }
 
   GivenOptions given;
-  given.view = view;
+  given.rule = &rule;
   given.json = options.json;
   given.format = app.count("--format") > 0;
   given.formatText = texts.format;
@@ -413,20 +401,7 @@ std::optional<std::string> ChooseAction(const CLI::App& app, const OptionTexts& 
   given.uartMode = app.count("--uart-mode") > 0;
   given.frame = texts.link.frameGiven;
   given.valueCount = valueCount;
-  std::optional<std::string> problem;
-  if (view == "--list-presets" || view == "--list-targets") {
-    problem = SettleListingMode(given, options);
-  } else if (view == "--reload") {
-    problem = SettleReloadMode(given, options);
-  } else if (view == "--table") {
-    problem = SettleTableMode(given, options);
-  } else if (view == "--rates") {
-    problem = SettleRatesMode(given, options);
-  } else if (view == "--find-clock") {
-    problem = SettleClockMode(given, options);
-  } else {
-    problem = SettleCalculationMode(given, options);
-  }
+  std::optional<std::string> problem = rule.settle(given, options);
   if (problem) {
     return problem;
   }

@@ -6,12 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "answers/classic_answer.h"
+#include "answers/classic_json.h"
 #include "cli/build_check.h"
 #include "cli/clock_finder_runner.h"
 #include "cli/command_line_options.h"
 #include "cli/crystal_finder.h"
 #include "cli/crystal_table.h"
-#include "cli/json_report.h"
 #include "cli/link_report.h"
 #include "cli/link_runs.h"
 #include "cli/mode_options.h"
@@ -38,13 +39,13 @@
 namespace tesmirol::cli {
 namespace {
 
-// The calculation the report, the check and the code work from, the texts
-// it was made from, and the serial link when --peer asks for it.
+// The texts as given and the answer the report, the check and the code
+// work from: the calculation, the serial link when --peer asks for it, and
+// the code.
 struct Inputs {
   InputText crystal;
   InputText baud;
-  std::optional<BaudCalculation> calculation;
-  std::optional<LinkOutcome> link;
+  answers::ClassicAnswer answer;
 };
 
 // Why the inputs give no result, as one line on standard error.
@@ -52,53 +53,42 @@ int ReportInputsNoResult(const Inputs& inputs, std::ostream& err, Language langu
   return ReportNoResult(err, language, NoResultReason(inputs.crystal.gbk, inputs.baud.gbk, language), status);
 }
 
-// The generated code's note line about the link, when --peer asks for one.
-std::vector<std::string> CodeNotes(const CommandLineOptions& options, const Inputs& inputs) {
-  if (!options.link || !inputs.link) {
-    return {};
-  }
-  return CodeNoteLines(*options.link, *inputs.link, CodeLanguage(options));
-}
-
 // Writes the generated code alone: to standard output, or to the file,
 // replacing it in one step.
 int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
-  if (!inputs.calculation) {
+  if (!inputs.answer.calculation) {
     return ReportInputsNoResult(inputs, err, options.language, kExitNoResult);
   }
-  const InitCodeChoice choice = ChooseInitCodeSetting(*inputs.calculation);
+  const InitCodeChoice choice = ChooseInitCodeSetting(*inputs.answer.calculation);
   if (choice.outcome != GenerationOutcome::Code) {
-    return ReportFailure(err, NoCodeReason(*inputs.calculation, choice, options.language), kExitNoResult);
+    return ReportFailure(err, NoCodeReason(*inputs.answer.calculation, choice, options.language), kExitNoResult);
   }
-  const std::vector<std::string> notes = CodeNotes(options, inputs);
-  return DeliverCode(options, GenerateInitCode(*inputs.calculation, CodeLanguage(options), notes).text, out, err);
+  return DeliverCode(options, inputs.answer.code.text, out, err);
 }
 
 // The plain or the JSON report of one calculation.
 int WriteReport(const CommandLineOptions& options, const Inputs& inputs, std::ostream& out, std::ostream& err) {
-  if (!inputs.calculation) {
+  if (!inputs.answer.calculation) {
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
     }
     return ReportInputsNoResult(inputs, err, options.language, kExitNoResult);
   }
-  const GeneratedInitCode generated =
-      GenerateInitCode(*inputs.calculation, CodeLanguage(options), CodeNotes(options, inputs));
+  const GeneratedInitCode& generated = inputs.answer.code;
   if (options.json) {
-    auto report = MakeJsonReport(*inputs.calculation, generated);
-    const auto link = inputs.link ? LinkJson(*options.link, *inputs.link) : std::nullopt;
-    if (!report || (inputs.link && !link)) {
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    json.BeginObject();
+    if (!answers::WriteClassicMembers(json, *inputs.answer.calculation, generated) ||
+        (inputs.answer.link && !WriteLinkMember(json, *options.link, *inputs.answer.link))) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
-    if (link) {
-      (*report)["link"] = *link;
-    }
-    return Write(out, err, options.language, report->dump(2) + '\n');
+    json.EndObject();
+    return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
-  std::string gbk = FormatTextReport(*inputs.calculation, generated, options.language);
-  if (inputs.link) {
-    gbk =
-        InsertLinkLines(std::move(gbk), generated.text, LinkReportLines(*options.link, *inputs.link, options.language));
+  std::string gbk = FormatTextReport(*inputs.answer.calculation, generated, options.language);
+  if (inputs.answer.link) {
+    gbk = InsertLinkLines(std::move(gbk), generated.text,
+                          LinkReportLines(*options.link, *inputs.answer.link, options.language));
   }
   const auto report = text::GbkToUtf8(gbk);
   if (!report) {
@@ -125,13 +115,16 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
   if (options.target) {
     return RunTargetCalculation(options, *crystal, *baud, out, err);
   }
-  Inputs inputs{*crystal, *baud, CalculateBaud(crystal->gbk, baud->gbk), std::nullopt};
+  const std::optional<answers::LinkAsk> link =
+      options.link ? std::optional<answers::LinkAsk>(LinkAskOf(*options.link)) : std::nullopt;
+  const Inputs inputs{*crystal, *baud,
+                      answers::AnswerClassic(crystal->gbk, baud->gbk, link ? &*link : nullptr, CodeLanguage(options))};
 
   if (options.maxErrorPercent) {
-    if (!inputs.calculation) {
+    if (!inputs.answer.calculation) {
       return ReportInputsNoResult(inputs, err, options.language, kExitCheckFailed);
     }
-    if (const auto failure = CheckMaxError(*inputs.calculation, *options.maxErrorPercent, options.language)) {
+    if (const auto failure = CheckMaxError(*inputs.answer.calculation, *options.maxErrorPercent, options.language)) {
       return ReportFailure(
           err,
           Utf8Text(options.language, TextKey::CheckInputsFailure,
@@ -139,14 +132,11 @@ int RunCalculation(const CommandLineOptions& options, std::ostream& out, std::os
           kExitCheckFailed);
     }
   }
-  if (options.link && inputs.calculation) {
-    inputs.link = ClassicLink(*options.link, *inputs.calculation, crystal->gbk);
-  }
   if (options.link && options.link->requireLink) {
-    if (!inputs.calculation) {
+    if (!inputs.answer.calculation) {
       return ReportInputsNoResult(inputs, err, options.language, kExitCheckFailed);
     }
-    if (const auto failure = FirstLinkFailure(*options.link, {&*inputs.link, 1}, options.language)) {
+    if (const auto failure = FirstLinkFailure(*options.link, {&*inputs.answer.link, 1}, options.language)) {
       return ReportFailure(
           err,
           Utf8Text(options.language, TextKey::CheckInputsFailure,

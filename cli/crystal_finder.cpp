@@ -43,8 +43,7 @@ struct RateFit {
 struct CrystalRow {
   InputText crystal;
   std::vector<RateFit> fits;
-  LinkVerdict verdict = LinkVerdict::Works;         // the worst of its rates' links
-  std::optional<std::uint32_t> maxOwnTolerancePpm;  // the least of its rates' (none when one has none)
+  answers::LinkRank rank;  // the worst of its rates' links
 };
 
 // The dialog's choice, when it writes code within the tolerance.
@@ -117,7 +116,7 @@ nlohmann::ordered_json LinkSummaryJson(LinkVerdict verdict, std::optional<std::u
 // One rate's link: its verdict (Fails when the peer cannot run near it or
 // there is no exact rate to check) and the largest tolerance.
 LinkVerdict FitVerdict(const RateFit& fit) {
-  return fit.link ? OutcomeVerdict(*fit.link).value_or(LinkVerdict::Fails) : LinkVerdict::Fails;
+  return fit.link ? answers::AnswerVerdict(*fit.link).value_or(LinkVerdict::Fails) : LinkVerdict::Fails;
 }
 
 std::optional<std::uint32_t> FitMaxTolerance(const RateFit& fit) {
@@ -132,7 +131,7 @@ void AppendText(std::string& text, const CrystalRow& row, bool withLink, Languag
     text += "SMOD=" + std::to_string(fit.smod) + " " + fit.reloadText + " " + FormatDeviation(fit.deviation) + "%";
   }
   if (withLink) {
-    const std::string gbk = FinderLinkText(row.verdict, row.maxOwnTolerancePpm, language);
+    const std::string gbk = FinderLinkText(row.rank.verdict, row.rank.maxOwnTolerancePpm, language);
     text += text::GbkToUtf8(gbk).value_or(gbk);
   }
   text += '\n';
@@ -174,38 +173,19 @@ nlohmann::ordered_json FitsJson(const CrystalRow& row, bool withLink) {
   });
   nlohmann::ordered_json object{{"crystal", row.crystal.utf8}, {"rates", std::move(rates)}};
   if (withLink) {
-    object["link"] = LinkSummaryJson(row.verdict, row.maxOwnTolerancePpm);
+    object["link"] = LinkSummaryJson(row.rank.verdict, row.rank.maxOwnTolerancePpm);
   }
   return object;
 }
 
-// Each rate's link on the crystal, and the crystal's worst.
+// Each rate's link on the crystal, and how the crystal's links fare.
 void CheckRowLinks(CrystalRow& row, const LinkRequest& request) {
-  bool first = true;
+  std::vector<LinkOutcome> links;
   for (RateFit& fit : row.fits) {
-    fit.link = CheckLinkAt(request, fit.exactRate, fit.baud, {}, !fit.exactRate);
-    const LinkVerdict verdict = FitVerdict(fit);
-    const auto maxTolerance = FitMaxTolerance(fit);
-    if (static_cast<int>(verdict) > static_cast<int>(row.verdict)) {
-      row.verdict = verdict;
-    }
-    if (first || !maxTolerance || (row.maxOwnTolerancePpm && *maxTolerance < *row.maxOwnTolerancePpm)) {
-      row.maxOwnTolerancePpm = maxTolerance;
-    }
-    first = false;
+    fit.link = CheckLinkAt(request, answers::OwnRate{fit.exactRate, !fit.exactRate}, fit.baud);
+    links.push_back(*fit.link);
   }
-}
-
-// Whether a's links fare better than b's: the better verdict, then the
-// larger tolerance left to this 8051's clock (exact whole ppm).
-bool HasBetterLink(const CrystalRow& a, const CrystalRow& b) {
-  if (a.verdict != b.verdict) {
-    return static_cast<int>(a.verdict) < static_cast<int>(b.verdict);
-  }
-  if (a.maxOwnTolerancePpm.has_value() != b.maxOwnTolerancePpm.has_value()) {
-    return a.maxOwnTolerancePpm.has_value();
-  }
-  return a.maxOwnTolerancePpm && *a.maxOwnTolerancePpm > *b.maxOwnTolerancePpm;
+  row.rank = answers::RankOfLinks(links);
 }
 
 }  // namespace
@@ -247,14 +227,15 @@ std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> cry
     if (!fits) {
       continue;
     }
-    CrystalRow row{crystal, std::move(*fits), LinkVerdict::Works, std::nullopt};
+    CrystalRow row{crystal, std::move(*fits), {}};
     if (link) {
       CheckRowLinks(row, *link);
     }
     rows.push_back(std::move(row));
   }
   if (link) {
-    std::stable_sort(rows.begin(), rows.end(), HasBetterLink);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const CrystalRow& a, const CrystalRow& b) { return answers::RanksBefore(a.rank, b.rank); });
   }
   std::size_t found = 0;
   for (const CrystalRow& row : rows) {

@@ -16,8 +16,7 @@ namespace tesmirol::cli {
 
 std::optional<std::string> CheckFrameOptions(const GivenOptions& given, CommandLineOptions& options) {
   const Language language = options.language;
-  const std::string_view view = given.view;
-  const bool codeOnly = view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
+  const bool codeOnly = given.rule->writesCode;
   if (!given.frame) {
     // --uart-mode 3 alone: nine data bits, in the code and in the link.
     if (given.uartMode && options.uartMode == UartMode::Mode3) {
@@ -30,14 +29,14 @@ std::optional<std::string> CheckFrameOptions(const GivenOptions& given, CommandL
   }
   if (!options.link) {
     // Without a peer the frame is the code's: a target's, in a mode that writes code.
-    if (!codeOnly && !view.empty()) {
-      return Utf8Text(language, TextKey::LinkFrameCodeOnly, {{"view", std::string(view)}});
+    if (!given.rule->carriesCode) {
+      return Utf8Text(language, TextKey::LinkFrameCodeOnly, {{"view", std::string(given.rule->option)}});
     }
     if (!options.target) {
       return Utf8Text(language, TextKey::LinkFrameNoTarget);
     }
   }
-  if (view == "--rates") {
+  if (given.rule->view == View::Rates) {
     return std::nullopt;  // with --peer: the frame of the links that rank the crystals
   }
   const std::string frame = SerialFrameName(options.frame);

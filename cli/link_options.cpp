@@ -173,9 +173,9 @@ std::optional<std::string> CheckLinkOptions(const GivenOptions& given, const Com
     return std::nullopt;
   }
   const Language language = options.language;
-  const std::string_view view = given.view;
+  const View view = given.rule->view;
   for (const UartPeer& uartPeer : options.link->uartPeers) {
-    if (options.uarts.empty() || view == "--rates") {
+    if (options.uarts.empty() || view == View::Rates) {
       return Utf8Text(language, TextKey::LinkPeerUartNeedsPlan, {{"value", uartPeer.given}});
     }
     const bool planned = std::any_of(options.uarts.begin(), options.uarts.end(),
@@ -189,11 +189,10 @@ std::optional<std::string> CheckLinkOptions(const GivenOptions& given, const Com
                       {{"value", uartPeer.given}, {"uart", uartPeer.uart}, {"uarts", uarts}});
     }
   }
-  if (view == "--table" || view == "--reload" || view == "--list-presets" || view == "--list-targets" ||
-      view == "--find-clock") {
-    return Utf8Text(language, TextKey::LinkNotWithView, {{"view", std::string(view)}});
+  if (!given.rule->peer) {
+    return Utf8Text(language, TextKey::LinkNotWithView, {{"view", std::string(given.rule->option)}});
   }
-  if (view == "--rates" && options.link->requireLink) {
+  if (view == View::Rates && options.link->requireLink) {
     return Utf8Text(language, TextKey::LinkRequireWithRates);
   }
   return std::nullopt;

@@ -90,102 +90,20 @@ std::string PeerCannotText(const LinkRequest& request, const LinkOutcome& outcom
 
 std::string UartPrefix(const LinkOutcome& outcome) { return outcome.uart.empty() ? std::string() : outcome.uart + " "; }
 
-nlohmann::ordered_json FractionJson(const Fraction& fraction) {
-  return {{"numerator", fraction.numerator}, {"denominator", fraction.denominator}, {"value", FractionValue(fraction)}};
-}
-
-nlohmann::ordered_json SenseJson(const MismatchSense& sense) {
-  return {{"verdict", LinkVerdictName(sense.verdict)},
-          {"worstPercent", sense.worstPercent},
-          {"limitPercent", sense.limitPercent},
-          {"marginPercent", sense.marginPercent},
-          {"limit", {{"numerator", sense.limit.numerator}, {"denominator", sense.limit.denominator}}}};
-}
-
-nlohmann::ordered_json DirectionJson(const LinkDirection& direction) {
-  return {{"verdict", LinkVerdictName(direction.verdict)},
-          {"binding", direction.fastBinds ? "fast" : "slow"},
-          {"fast", SenseJson(direction.fast)},
-          {"slow", SenseJson(direction.slow)}};
-}
-
-nlohmann::ordered_json ReceiverJson(const PeerSpec& peer, const ReceiverModel& receiver) {
-  nlohmann::ordered_json object;
-  if (receiver.kind == ReceiverModelKind::StatedLimit) {
-    object["kind"] = "StatedLimit";
-    object["statedLimit"] = {{"numerator", receiver.statedLimit.numerator},
-                             {"denominator", receiver.statedLimit.denominator}};
-  } else {
-    object["kind"] = "Sampling";
-    object["oversampling"] = receiver.scheme.oversampling;
-    object["decisionTick"] = receiver.scheme.decisionTick;
-    object["votedSamples"] = receiver.scheme.votedSamples;
-  }
-  object["assumed"] = peer.kind == PeerKind::Adapter && AdapterFacts(peer.adapter).receiverAssumed;
-  return object;
-}
-
-std::string_view PeerKindName(PeerKind kind) {
-  switch (kind) {
-    case PeerKind::Adapter:
-      return "adapter";
-    case PeerKind::Target:
-      return "target";
-    case PeerKind::Ideal:
-      break;
-  }
-  return "ideal";
-}
-
-std::string_view OutcomeKindName(LinkOutcomeKind kind) {
-  switch (kind) {
-    case LinkOutcomeKind::Checked:
-      return "Checked";
-    case LinkOutcomeKind::PeerCannot:
-      return "PeerCannot";
-    case LinkOutcomeKind::NoExactRate:
-      return "NoExactRate";
-    case LinkOutcomeKind::NoSetting:
-      break;
-  }
-  return "NoSetting";
-}
-
 }  // namespace
 
-LinkOutcome CheckLinkAt(const LinkRequest& request, const std::optional<Fraction>& ownRate, std::int32_t baud,
-                        std::string uart, bool noExactRate) {
-  LinkOutcome outcome;
-  outcome.uart = std::move(uart);
-  outcome.baud = baud;
-  if (!ownRate) {
-    outcome.kind = noExactRate ? LinkOutcomeKind::NoExactRate : LinkOutcomeKind::NoSetting;
-    return outcome;
-  }
-  outcome.own = Uart8051End(*ownRate, request.ownTolerance);
-  outcome.peer = ResolvePeer(request.peer, baud);
-  if (outcome.peer.status != PeerEndStatus::Ok) {
-    outcome.kind = LinkOutcomeKind::PeerCannot;
-    return outcome;
-  }
-  outcome.check = CheckLink(outcome.own, outcome.peer.end, request.frame);
-  outcome.kind = LinkOutcomeKind::Checked;
-  return outcome;
+answers::LinkAsk LinkAskOf(const LinkRequest& request) {
+  return answers::LinkAsk{request.peer, request.ownTolerance, request.frame};
 }
 
-std::optional<LinkVerdict> OutcomeVerdict(const LinkOutcome& outcome) noexcept {
-  if (outcome.kind == LinkOutcomeKind::Checked) {
-    return outcome.check->verdict;
-  }
-  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
-    return LinkVerdict::Fails;
-  }
-  return std::nullopt;
+LinkOutcome CheckLinkAt(const LinkRequest& request, const answers::OwnRate& own, std::int32_t baud, std::string uart) {
+  return answers::CheckLinkAt(LinkAskOf(request), own, baud, std::move(uart));
 }
 
 std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
-  if (outcome.kind == LinkOutcomeKind::NoSetting || outcome.kind == LinkOutcomeKind::NoExactRate) {
-    const TextKey key = outcome.kind == LinkOutcomeKind::NoSetting ? TextKey::LinkNoSetting : TextKey::LinkNoExactRate;
+  if (outcome.status == answers::LinkStatus::NoSetting || outcome.status == answers::LinkStatus::NoExactRate) {
+    const TextKey key =
+        outcome.status == answers::LinkStatus::NoSetting ? TextKey::LinkNoSetting : TextKey::LinkNoExactRate;
     return FormatText(language, key, {{"uart", UartPrefix(outcome)}}) + "\n";
   }
   const std::string peerName = PeerName(request.peer);
@@ -196,7 +114,7 @@ std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outco
                                   {"frame", SerialFrameName(request.frame)},
                                   {"mode", FrameUartModeOf(request.frame) == FrameUartMode::Mode1 ? "1" : "3"}}) +
                       "\n";
-  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
+  if (outcome.status == answers::LinkStatus::PeerCannot) {
     lines += "  " + PeerCannotText(request, outcome, language) + "\n";
     lines += FormatText(language, TextKey::LinkMaxToleranceNone,
                         {{"verdict", LinkVerdictText(LinkVerdict::Fails, language)}}) +
@@ -236,56 +154,30 @@ std::string InsertLinkLines(std::string report, std::string_view codeText, std::
 }
 
 std::optional<nlohmann::ordered_json> LinkJson(const LinkRequest& request, const LinkOutcome& outcome) {
-  auto peerName = text::GbkToUtf8(PeerName(request.peer));
-  if (!peerName) {
+  if (!text::GbkToUtf8(PeerName(request.peer))) {
     return std::nullopt;
   }
-  nlohmann::ordered_json link;
-  link["peer"] = std::move(*peerName);
-  link["peerKind"] = PeerKindName(request.peer.kind);
-  link["baud"] = outcome.baud;
-  link["frame"] = SerialFrameName(request.frame);
-  link["uartMode"] = FrameUartModeOf(request.frame) == FrameUartMode::Mode1 ? 1 : 3;
-  link["status"] = OutcomeKindName(outcome.kind);
-  const auto verdict = OutcomeVerdict(outcome);
-  link["verdict"] = verdict ? nlohmann::ordered_json(LinkVerdictName(*verdict)) : nlohmann::ordered_json();
-  link["ownTolerancePpb"] = request.ownTolerance.partsPerBillion;
-  if (outcome.kind != LinkOutcomeKind::Checked) {
-    return link;
-  }
-  const LinkCheck& check = *outcome.check;
-  link["ownRate"] = FractionJson(outcome.own.rate);
-  link["peerRate"] = FractionJson(outcome.peer.end.rate);
-  link["peerTolerancePpb"] = outcome.peer.end.tolerance.partsPerBillion;
-  link["peerReceiver"] = ReceiverJson(request.peer, outcome.peer.end.receiver);
-  if (outcome.peer.target != nullptr) {
-    link["peerTarget"] = outcome.peer.target->name;
-    link["peerSetting"] = SettingJson(*outcome.peer.target, outcome.peer.setting);
-  }
-  link["ownToPeer"] = DirectionJson(check.ownToPeer);
-  link["peerToOwn"] = DirectionJson(check.peerToOwn);
-  link["maxOwnTolerancePpm"] =
-      check.maxOwnTolerancePpm ? nlohmann::ordered_json(*check.maxOwnTolerancePpm) : nlohmann::ordered_json();
-  return link;
+  answers::JsonWriter json(answers::JsonFace::CommandLine);
+  answers::WriteLink(json, LinkAskOf(request), outcome);
+  return nlohmann::ordered_json::parse(json.Text());
 }
 
-std::optional<std::string> LinkCodeNote(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
-  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
-    return LinkCodeNoteText(PeerName(request.peer), outcome.baud, nullptr, language);
+bool WriteLinkMember(answers::JsonWriter& json, const LinkRequest& request, const LinkOutcome& outcome) {
+  if (!text::GbkToUtf8(PeerName(request.peer))) {
+    return false;
   }
-  if (outcome.kind != LinkOutcomeKind::Checked) {
-    return std::nullopt;
-  }
-  return LinkCodeNoteText(PeerName(request.peer), outcome.baud, &*outcome.check, language);
+  json.Key("link");
+  answers::WriteLink(json, LinkAskOf(request), outcome);
+  return true;
 }
 
 std::optional<std::string> LinkFailure(const LinkRequest& request, const LinkOutcome& outcome, Language language) {
-  if (OutcomeVerdict(outcome) != LinkVerdict::Fails) {
+  if (answers::AnswerVerdict(outcome) != LinkVerdict::Fails) {
     return std::nullopt;
   }
   const std::string peerName = PeerName(request.peer);
   std::string gbk;
-  if (outcome.kind == LinkOutcomeKind::PeerCannot) {
+  if (outcome.status == answers::LinkStatus::PeerCannot) {
     gbk = FormatText(language, TextKey::LinkFailedCannot,
                      {{"peer", peerName}, {"reason", PeerCannotText(request, outcome, language)}});
   } else {

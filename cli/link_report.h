@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "answers/link_answer.h"
 #include "cli/link_options.h"
 #include "engine/fraction.h"
 #include "engine/language.h"
@@ -20,32 +21,15 @@
 
 namespace tesmirol::cli {
 
-// Why there is no check, or what it found.
-enum class LinkOutcomeKind {
-  Checked,      // check holds both directions
-  PeerCannot,   // the peer cannot run near the rate (peer.status says how)
-  NoSetting,    // this 8051 has no setting for the rate
-  NoExactRate,  // this 8051's crystal cannot be read exactly
-};
+// One link of this 8051 against the peer, as answers/ checks it.
+using LinkOutcome = answers::LinkAnswer;
 
-// One link: this 8051 at one rate against the peer asked for the same rate.
-struct LinkOutcome {
-  LinkOutcomeKind kind = LinkOutcomeKind::NoSetting;
-  std::string uart;       // the plan's UART ("UART2"), empty for one UART
-  std::int32_t baud = 0;  // the rate asked of both ends
-  LinkEnd own;
-  PeerEnd peer;
-  std::optional<LinkCheck> check;  // when Checked
-};
+// The link options as the question answers/ checks.
+answers::LinkAsk LinkAskOf(const LinkRequest& request);
 
-// Checks the link of this 8051 at ownRate (none: no setting, or no exact
-// rate when noExactRate) against the request's peer at baud.
-LinkOutcome CheckLinkAt(const LinkRequest& request, const std::optional<Fraction>& ownRate, std::int32_t baud,
-                        std::string uart = {}, bool noExactRate = false);
-
-// The link's verdict: the check's, or Fails when the peer cannot run near
-// the rate; none when there was nothing to check.
-std::optional<LinkVerdict> OutcomeVerdict(const LinkOutcome& outcome) noexcept;
+// Checks the link of this 8051 at its rate against the request's peer at baud.
+LinkOutcome CheckLinkAt(const LinkRequest& request, const answers::OwnRate& own, std::int32_t baud,
+                        std::string uart = {});
 
 // The report's lines about the link, GBK, each ending in a line feed.
 std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outcome, Language language);
@@ -55,14 +39,13 @@ std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outco
 // report holds no code. GBK.
 std::string InsertLinkLines(std::string report, std::string_view codeText, std::string_view linkLines);
 
-// The link as JSON: language-neutral keys and values (the verdicts by their
-// names, the numbers as numbers). No result when a text cannot be written
-// as UTF-8.
+// The link as JSON (answers::WriteLink, the command line's face). No result
+// when the peer's name cannot be written as UTF-8.
 std::optional<nlohmann::ordered_json> LinkJson(const LinkRequest& request, const LinkOutcome& outcome);
 
-// The generated code's comment line about the link (without the comment
-// marker), GBK; none when there was nothing to check.
-std::optional<std::string> LinkCodeNote(const LinkRequest& request, const LinkOutcome& outcome, Language language);
+// The link as the member "link" of the object json writes; false, with
+// nothing written, when the peer's name cannot be written as UTF-8.
+[[nodiscard]] bool WriteLinkMember(answers::JsonWriter& json, const LinkRequest& request, const LinkOutcome& outcome);
 
 // Why --require-link fails (UTF-8, one line), or none when the link does not
 // fail (a marginal link passes).

@@ -26,7 +26,8 @@ std::optional<std::string> PartsFamily(const std::string& given) {
 
 std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandLineOptions& options) {
   if (given.valueCount > 0) {
-    return Utf8Text(options.language, TextKey::UsageListingTakesNoValues, {{"option", given.view}});
+    return Utf8Text(options.language, TextKey::UsageListingTakesNoValues,
+                    {{"option", std::string(given.rule->option)}});
   }
   if (options.partsFamily) {
     const std::optional<std::string> family = PartsFamily(*options.partsFamily);
@@ -40,7 +41,7 @@ std::optional<std::string> SettleListingMode(const GivenOptions& given, CommandL
     }
     options.partsFamily = *family;
   }
-  options.action = given.view == "--list-targets" ? CommandAction::ListTargets : CommandAction::ListPresets;
+  options.action = given.rule->view == View::ListTargets ? CommandAction::ListTargets : CommandAction::ListPresets;
   return std::nullopt;
 }
 

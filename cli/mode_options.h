@@ -5,16 +5,47 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/command_line_options.h"
 
 namespace tesmirol::cli {
 
+struct GivenOptions;
+
+// The options that choose what is printed (at most one of them; none: the
+// report).
+enum class View { FindClock, Driver, Asm, Code, Output, Table, Reload, Rates, ListPresets, ListTargets, Report };
+
+// One row of the table of modes: the option that chooses it and what goes
+// with it. Every rule about which options go with which mode reads this
+// table.
+struct ViewRule {
+  View view;
+  std::string_view option;    // as the messages name it ("-o"); "" for the report
+  std::string_view longName;  // as the parser knows it ("--output")
+  // Settles the action (and the mode's own rules).
+  std::optional<std::string> (*settle)(const GivenOptions& given, CommandLineOptions& options);
+  bool writesCode;   // the generated code alone: --encoding and --lf, not --json
+  bool carriesCode;  // the report or the code: --uart-mode, and --frame without --peer
+  bool needsTarget;  // the driver and the assembly text exist for targets only
+  bool format;       // --format (--json stands for --format json)
+  bool maxError;     // --max-error (--table: only for a plan on each crystal)
+  bool target;       // --target
+  bool uart;         // --uart
+  bool peer;         // --peer
+};
+
+// The table, in the order the options are named when two are given together.
+std::span<const ViewRule> ViewRules() noexcept;
+const ViewRule& RuleOf(View view) noexcept;
+
 // Which options the command line holds, read before the mode is settled.
 struct GivenOptions {
-  std::string view;  // the option that chooses what is printed, or "" for the report
+  const ViewRule* rule = &RuleOf(View::Report);  // what is printed
   bool json = false;
   bool format = false;
   std::string formatText;

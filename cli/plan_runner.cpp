@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "answers/plan_answer.h"
 #include "cli/command_runner.h"
 #include "cli/link_report.h"
 #include "cli/link_runs.h"
@@ -131,7 +132,23 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   const std::vector<const BaudTarget*> chip = ChipTargets(*options.target);
   const std::vector<UartRequest> requests = MakeUartRequests(options.uarts, *atBaud);
   const double tolerance = options.maxErrorPercent.value_or(1.0);
-  const PlanResult result = PlanUarts(chip, *atBaud, requests, tolerance);
+  // Each UART's link: its own peer, or the one of every UART.
+  std::vector<std::pair<std::string, answers::LinkAsk>> asks;
+  asks.reserve(options.uarts.size());
+  for (const UartChoice& choice : options.uarts) {
+    if (options.link && PeerOfUart(*options.link, choice.uart) != nullptr) {
+      asks.emplace_back(choice.uart, LinkAskOf(RequestForUart(*options.link, choice.uart)));
+    }
+  }
+  const double codeTolerance = CodeTolerance(options);
+  const answers::PlanAnswer answer = answers::AnswerPlan(
+      chip, *atBaud, requests, tolerance, {options.uartMode, options.frame, CodeLanguage(options), codeTolerance},
+      [&asks](std::string_view uart) -> const answers::LinkAsk* {
+        const auto found =
+            std::find_if(asks.begin(), asks.end(), [uart](const auto& ask) { return ask.first == uart; });
+        return found == asks.end() ? nullptr : &found->second;
+      });
+  const PlanResult& result = answer.result;
   const PlanQuestion question{*options.target, &*atBaud, requests, tolerance};
 
   if (!result.plan) {
@@ -154,9 +171,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                   {{"crystal", crystal.utf8}, {"reason", text::GbkToUtf8(message).value_or(message)}}),
                          kExitCheckFailed);
   }
-  const double codeTolerance = CodeTolerance(options);
-  GeneratedInitCode code = GeneratePlanCode(*result.plan, *atBaud, options.uartMode, CodeLanguage(options), {},
-                                            options.frame, codeTolerance);
+  const GeneratedInitCode& code = answer.code;
   if (options.maxErrorPercent && code.outcome != GenerationOutcome::Code) {
     return ReportFailure(err,
                          Utf8Text(options.language, TextKey::CheckCrystalFailure,
@@ -164,8 +179,12 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
                                    {"reason", NoPlanCodeReason(*result.plan, codeTolerance, options.language)}}),
                          kExitCheckFailed);
   }
-  const std::vector<LinkOutcome> links =
-      options.link ? PlanLinks(*options.link, *result.plan) : std::vector<LinkOutcome>{};
+  std::vector<LinkOutcome> links;
+  for (const std::optional<LinkOutcome>& link : answer.links) {
+    if (link) {
+      links.push_back(*link);
+    }
+  }
   if (options.link && options.link->requireLink) {
     if (const auto failure = FirstLinkFailure(*options.link, links, options.language)) {
       return ReportFailure(
@@ -177,12 +196,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const std::vector<TargetCodeRequest> codeRequests =
-      PlanRequestsWithNotes(*result.plan, *atBaud, options.uartMode, options.frame,
-                            options.link ? &*options.link : nullptr, links, CodeLanguage(options));
-  if (options.link && code.outcome == GenerationOutcome::Code) {
-    code.text = GeneratePlanInitCode(codeRequests, CodeLanguage(options));  // each UART's note in its own function
-  }
+  const std::vector<TargetCodeRequest>& codeRequests = answer.requests;
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoPlanCodeReason(*result.plan, codeTolerance, options.language), kExitNoResult);

@@ -48,10 +48,6 @@ std::optional<std::string> CheckTargetReload(const std::string& given, const std
   return std::nullopt;
 }
 
-bool WritesCode(std::string_view view) {
-  return view.empty() || view == "--code" || view == "-o" || view == "--driver" || view == "--asm";
-}
-
 // The assembly text covers the target, or every target of the family.
 std::optional<std::string> CheckAsmCoverage(const std::string& given, Language language) {
   for (const BaudTarget& target : BaudTargets()) {
@@ -95,11 +91,11 @@ std::string JoinNames(const std::vector<std::string>& names) {
 }
 
 std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const CommandLineOptions& options) {
-  if (given.uartMode && !WritesCode(given.view)) {
+  if (given.uartMode && !given.rule->carriesCode) {
     return Utf8Text(options.language, TextKey::UsageUartModeCodeOnly);
   }
   if (!options.target) {
-    if (given.view == "--reload" && options.reload > 0xFFU) {
+    if (given.rule->view == View::Reload && options.reload > 0xFFU) {
       return Utf8Text(options.language, TextKey::UsageReload8Bit, {{"reload", options.reloadText}});
     }
     if (given.uartMode) {
@@ -107,17 +103,17 @@ std::optional<std::string> CheckTargetOptions(const GivenOptions& given, const C
     }
     return std::nullopt;
   }
-  if (given.view == "--list-presets" || given.view == "--list-targets") {
-    return Utf8Text(options.language, TextKey::UsageTargetNotWith, {{"option", given.view}});
+  if (!given.rule->target) {
+    return Utf8Text(options.language, TextKey::UsageTargetNotWith, {{"option", std::string(given.rule->option)}});
   }
   const std::vector<const BaudTarget*> targets = FindBaudTargets(*options.target);
   if (targets.empty()) {
     return UnknownTargetText(*options.target, options.language);
   }
-  if (given.view == "--reload") {
+  if (given.rule->view == View::Reload) {
     return CheckTargetReload(*options.target, targets, options);
   }
-  if (given.view == "--asm") {
+  if (given.rule->view == View::Asm) {
     return CheckAsmCoverage(*options.target, options.language);
   }
   return std::nullopt;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "answers/setting_json.h"
 #include "cli/plan_texts.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
@@ -111,34 +112,6 @@ std::string FamilyLines(const FamilySolution& family, Language language) {
   return lines + "\n";
 }
 
-nlohmann::ordered_json SolutionJson(const TargetSolution& solution) {
-  const BaudTarget& target = *solution.target;
-  nlohmann::ordered_json object;
-  object["target"] = target.name;
-  object["status"] = TargetStatusName(solution.status);
-  object["minRate"] = solution.minRate;
-  object["maxRate"] = solution.maxRate;
-  nlohmann::ordered_json modes = nlohmann::ordered_json::array();
-  for (std::size_t index = 0; index < solution.modeCount; ++index) {
-    const TargetModeResult& mode = solution.modes.at(index);
-    nlohmann::ordered_json entry;
-    entry["clockIndex"] = mode.clockIndex;
-    entry["clocksPerCycle"] = target.clocks.at(mode.clockIndex).clocksPerCycle;
-    entry["smod"] = mode.smod;
-    entry["status"] = TargetStatusName(mode.status);
-    nlohmann::ordered_json tried = nlohmann::ordered_json::array();
-    for (std::size_t i = 0; i < mode.triedCount; ++i) {
-      tried.push_back(SettingJson(target, mode.tried.at(i)));
-    }
-    entry["tried"] = std::move(tried);
-    entry["bestTried"] = mode.triedCount > 0 ? nlohmann::ordered_json(mode.bestTried) : nlohmann::ordered_json();
-    modes.push_back(std::move(entry));
-  }
-  object["modes"] = std::move(modes);
-  object["best"] = solution.status == TargetStatus::Ok ? SettingJson(target, solution.best) : nlohmann::ordered_json();
-  return object;
-}
-
 }  // namespace
 
 std::string AchievedRateText(const TargetSetting& setting, Language language) {
@@ -178,53 +151,9 @@ std::string FormatTargetReport(const FamilySolution& family, const TargetInputs&
 }
 
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting) {
-  nlohmann::ordered_json object;
-  object["clockIndex"] = setting.clockIndex;
-  object["clocksPerCycle"] = setting.clocksPerCycle;
-  object["select"] = setting.clockIndex < target.clocks.size() ? target.clocks[setting.clockIndex].select : 0U;
-  object["smod"] = setting.smod;
-  object["reload"] = setting.reload;
-  object["reloadText"] = TargetReloadText(target, setting.reload);
-  nlohmann::ordered_json registers;
-  if (target.reloadRegisters.size() > 1) {
-    registers[target.reloadRegisters[0]] = setting.reloadHigh;
-    registers[target.reloadRegisters[1]] = setting.reloadLow;
-  } else {
-    registers[ReloadRegisterLabel(target)] = setting.reloadLow;
-  }
-  object["registers"] = std::move(registers);
-  object["divisor"] = setting.divisor;
-  object["achievedNumerator"] = setting.achievedNumerator;
-  object["achievedDenominator"] = setting.achievedDenominator;
-  object["achieved"] = setting.achieved;
-  object["deviation"] = setting.deviation;
-  object["deviationText"] = FormatDeviation(setting.deviation);
-  object["outOfTolerance"] = !IsWithinTolerance(setting);
-  return object;
-}
-
-std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetName, const FamilySolution& family,
-                                                     const TargetInputs& inputs, const TargetCode& code) {
-  auto crystalText = text::GbkToUtf8(inputs.crystalText);
-  auto baudText = text::GbkToUtf8(inputs.baudText);
-  auto output = text::GbkToUtf8(code.text);
-  if (!crystalText || !baudText || !output) {
-    return std::nullopt;
-  }
-  nlohmann::ordered_json report;
-  report["target"] = targetName;
-  report["crystalText"] = std::move(*crystalText);
-  report["baudText"] = std::move(*baudText);
-  report["baud"] = inputs.baud;
-  report["crystalHz"] = FrequencyJson(inputs.frequency);
-  nlohmann::ordered_json solutions = nlohmann::ordered_json::array();
-  std::transform(family.solutions.begin(), family.solutions.end(), std::back_inserter(solutions), SolutionJson);
-  report["solutions"] = std::move(solutions);
-  const TargetSolution* best = BestSolution(family);
-  report["bestTarget"] = best != nullptr ? nlohmann::ordered_json(best->target->name) : nlohmann::ordered_json();
-  report["outcome"] = GenerationOutcomeName(code.outcome);
-  report["output"] = std::move(*output);
-  return report;
+  answers::JsonWriter json(answers::JsonFace::CommandLine);
+  answers::WriteSetting(json, target, setting);
+  return nlohmann::ordered_json::parse(json.Text());
 }
 
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,

@@ -26,11 +26,6 @@ const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
 std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code,
                                Language language);
 
-// One JSON object: the inputs, each target's solution and the best. No
-// result when a text cannot be written as UTF-8.
-std::optional<nlohmann::ordered_json> MakeTargetJson(const std::string& targetName, const FamilySolution& family,
-                                                     const TargetInputs& inputs, const TargetCode& code);
-
 // "实际：9615.38bps (125000/13)  偏差：0.16%", with the out-of-tolerance
 // mark beyond 1 %. GBK.
 std::string AchievedRateText(const TargetSetting& setting, Language language);

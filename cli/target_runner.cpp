@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "answers/target_answer.h"
+#include "answers/target_json.h"
 #include "cli/build_check.h"
 #include "cli/command_runner.h"
 #include "cli/link_report.h"
@@ -58,21 +60,23 @@ int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& f
                       const TargetCode& code, const std::optional<LinkOutcome>& link, std::ostream& out,
                       std::ostream& err) {
   if (options.json) {
-    auto report = MakeTargetJson(*options.target, family, inputs, code);
-    const auto linkJson = link ? LinkJson(*options.link, *link) : std::nullopt;
-    if (!report || (link && !linkJson)) {
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    json.BeginObject();
+    if (!answers::WriteTargetMembers(json, *options.target, family, inputs, code)) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
     if (FrameUartModeOf(options.frame) == FrameUartMode::Mode3) {
-      (*report)["frame"] = SerialFrameName(options.frame);  // the code's; absent for 8N1
+      json.Key("frame");
+      json.String(SerialFrameName(options.frame));  // the code's; absent for 8N1
     }
     if (options.targetPart) {
-      (*report)["part"] = *options.targetPart;  // "target" holds its family
+      json.StringMember("part", *options.targetPart);  // "target" holds its family
     }
-    if (linkJson) {
-      (*report)["link"] = *linkJson;
+    if (link && !WriteLinkMember(json, *options.link, *link)) {
+      return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
-    return Write(out, err, options.language, report->dump(2) + '\n');
+    json.EndObject();
+    return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
   std::string gbk = FormatTargetReport(family, inputs, code, options.language);
   if (link) {
@@ -97,9 +101,13 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
     const int status = options.maxErrorPercent ? kExitCheckFailed : kExitNoResult;
     return ReportNoResult(err, options.language, TargetNoResultReason(crystal.gbk, baud.gbk, options.language), status);
   }
-  const auto targets = FindBaudTargets(*options.target);
-  const FamilySolution family = SolveTargets(targets, *inputs);
-  const TargetSolution* best = BestSolution(family);
+  const std::optional<answers::LinkAsk> ask =
+      options.link ? std::optional<answers::LinkAsk>(LinkAskOf(*options.link)) : std::nullopt;
+  const answers::TargetCodeStyle style{options.uartMode, options.frame, CodeLanguage(options), CodeTolerance(options)};
+  const answers::TargetAnswer answer =
+      answers::AnswerTarget(*inputs, FindBaudTargets(*options.target), ask ? &*ask : nullptr, style);
+  const FamilySolution& family = answer.family;
+  const TargetSolution* best = answer.Best();
   if (options.maxErrorPercent) {
     if (const auto failure = CheckTargetMaxError(best, family, *options.maxErrorPercent, options.language)) {
       return ReportFailure(err,
@@ -108,9 +116,8 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
                            kExitCheckFailed);
     }
   }
-  std::optional<LinkOutcome> link;
+  const std::optional<LinkOutcome>& link = answer.link;
   if (options.link) {
-    link = TargetLink(*options.link, best, inputs->baud);
     if (options.link->requireLink) {
       if (const auto failure = FirstLinkFailure(*options.link, {&*link, 1}, options.language)) {
         return ReportFailure(err,
@@ -123,16 +130,12 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   if (options.action == CommandAction::Check) {
     return kExitDone;
   }
-  const std::vector<std::string> notes =
-      link ? CodeNoteLines(*options.link, *link, CodeLanguage(options)) : std::vector<std::string>{};
-  const TargetCode code = GenerateTargetCode(best, *inputs, options.uartMode, CodeLanguage(options), notes,
-                                             options.frame, CodeTolerance(options));
+  const TargetCode& code = answer.code;
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
     }
-    const TargetCodeRequest request{best->target, best->best, inputs->crystalText, inputs->baudText, options.uartMode,
-                                    true,         notes,      options.frame};
+    const TargetCodeRequest request = *answers::BestCodeRequest(answer, *inputs, style);
     if (options.asmSyntax) {
       return DeliverCode(
           options,

@@ -55,16 +55,16 @@ std::optional<std::string> CheckUartsOfChip(const std::string& chip, const std::
 // The forms of --uart the mode takes.
 std::optional<std::string> CheckUartForms(const GivenOptions& given, const CommandLineOptions& options) {
   const std::size_t withoutRate = CountWithoutRate(options.uarts);
-  if (given.view == "--find-clock") {
+  if (given.rule->view == View::FindClock) {
     return std::nullopt;  // settled with the mode
   }
-  if (given.view == "--rates") {
+  if (given.rule->view == View::Rates) {
     if (options.uarts.size() != 1 || withoutRate != 1) {
       return Utf8Text(options.language, TextKey::UsageRatesOneUart);
     }
     return std::nullopt;
   }
-  if (given.view == "--table") {
+  if (given.rule->view == View::Table) {
     if (withoutRate == 0) {
       if (given.valueCount > 1) {
         return Utf8Text(options.language, TextKey::UsageTableUartCrystalOnly);
@@ -92,8 +92,8 @@ std::optional<std::string> CheckUartOptions(const GivenOptions& given, const Com
   if (options.uarts.empty()) {
     return std::nullopt;
   }
-  if (given.view == "--reload" || given.view == "--list-presets" || given.view == "--list-targets") {
-    return Utf8Text(options.language, TextKey::UsageUartNotWith, {{"option", given.view}});
+  if (!given.rule->uart) {
+    return Utf8Text(options.language, TextKey::UsageUartNotWith, {{"option", std::string(given.rule->option)}});
   }
   if (!options.target) {
     return Utf8Text(options.language, TextKey::UsageUartNeedsTarget, {{"families", JoinNames(BaudTargetFamilies())}});

@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64
   xvfb xauth fonts-wqy-zenhei imagemagick
-  python3
+  python3 python3-jsonschema
   fp-utils libchm-bin
   sdcc sdcc-ucsim as31 dpkg-dev
   clang libclang-rt-dev clang-tidy-22 clang-format cppcheck

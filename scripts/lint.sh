@@ -32,7 +32,7 @@ fi
 
 # The files clang-tidy checks, by the build whose compile database they are
 # seen through.
-mapfile -t sources < <(git ls-files 'text/*.cpp' 'engine/*.cpp' 'codegen/*.cpp' 'cli/*.cpp' 'tests/*.cpp' \
+mapfile -t sources < <(git ls-files 'text/*.cpp' 'engine/*.cpp' 'codegen/*.cpp' 'answers/*.cpp' 'cli/*.cpp' 'tests/*.cpp' \
   | grep -v -E '_win32\.cpp$|^tests/(e2e|framework|ui|fuzz)/|^text/encoding_table\.cpp$')
 mapfile -t webSources < <(git ls-files 'web/*.cpp' 'text/encoding_table.cpp')
 mapfile -t fuzzSources < <(git ls-files 'tests/fuzz/*.cpp')
@@ -112,7 +112,7 @@ echo "== cppcheck"
 if ! cppcheck --enable=warning,style,performance,portability --std=c++20 --language=c++ \
     --inline-suppr --quiet --error-exitcode=1 -j 2 \
     --suppress=missingIncludeSystem --suppress=unusedFunction \
-    -I . text engine codegen cli framework ui web/bridge tests/fuzz; then
+    -I . text engine codegen answers cli framework ui web/bridge tests/fuzz; then
   status=1
 fi
 exit $status

@@ -11,6 +11,7 @@ through unchanged.
 import argparse
 import json
 import os
+import pathlib
 import struct
 import subprocess
 import sys
@@ -53,10 +54,42 @@ class Run:
         self.err = completed.stderr.decode("utf-8", errors="replace")
 
     def json(self):
-        return json.loads(self.out)
+        document = json.loads(self.out)
+        check_report_schema(self.arguments, document)
+        return document
 
     def __str__(self):
         return f"{self.arguments}: status {self.status}\nstdout: {self.out!r}\nstderr: {self.err!r}"
+
+
+# The published shape of the reports (docs/tesmirol-cli.schema.json): every
+# report a test reads is held to it.
+SCHEMA_FILE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "tesmirol-cli.schema.json"
+OTHER_DOCUMENTS = {"--table", "--rates", "--reload", "--find-clock", "--list-presets", "--list-targets"}
+_report_validator = None
+
+
+def check_report_schema(arguments, document):
+    """Validates a --json report (the classic calculation, a target's or a
+    family's, null for no result) against the published schema; the tables,
+    listings, plans and finders print other documents."""
+    global _report_validator
+    if "--json" not in arguments or OTHER_DOCUMENTS.intersection(argument.split("=")[0] for argument in arguments):
+        return
+    if isinstance(document, dict) and "plan" in document:
+        return
+    if _report_validator is None:
+        import jsonschema  # Debian's python3-jsonschema
+
+        schema = json.loads(SCHEMA_FILE.read_text(encoding="utf-8"))
+        validator_class = jsonschema.validators.validator_for(schema)
+        validator_class.check_schema(schema)
+        _report_validator = validator_class(schema)
+    errors = sorted(_report_validator.iter_errors(document), key=lambda error: list(error.absolute_path))
+    if errors:
+        error = errors[0]
+        where = "/".join(str(part) for part in error.absolute_path)
+        raise AssertionError(f"{arguments}: the report breaks {SCHEMA_FILE.name} at /{where}: {error.message}")
 
 
 def as_float32(value):

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "answers/json_writer.h"
 #include "engine/target_catalogue.h"
 #include "text/encoding.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/target_answers.h"
 
 namespace tesmirol::web {
@@ -71,10 +71,9 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
     json.String("refused");
     json.Key("message");
     json.BeginObject();
-    json.Key("zh");
-    json.String(Utf8(*CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::Chinese)));
-    json.Key("en");
-    json.String(Utf8(*refusal));
+    json.StringMember("zh",
+                      Utf8(*CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests), Language::Chinese)));
+    json.StringMember("en", Utf8(*refusal));
     json.EndObject();
   } else {
     json.String("ok");
@@ -85,12 +84,11 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
       json.String(DriverName(*request.target) + ".c");
     }
     json.EndArray();
-    json.Key("oneFile");
-    json.String(requests->size() == 1 ? DriverName(*requests->front().target) + "_driver.c" : "uart_driver.c");
+    json.StringMember("oneFile",
+                      requests->size() == 1 ? DriverName(*requests->front().target) + "_driver.c" : "uart_driver.c");
   }
   // The chip's default size, which the page takes until the user picks one.
-  json.Key("defaultSize");
-  json.Int(DefaultBufferSize(chosen.memory));
+  json.IntMember("defaultSize", DefaultBufferSize(chosen.memory));
   json.Key("sizes");
   json.BeginArray();
   for (const std::uint32_t size : sizes) {

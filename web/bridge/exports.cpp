@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 7;
+constexpr std::int32_t kBridgeVersion = 8;
 
 std::u16string& Input() {
   static std::u16string input;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "answers/classic_answer.h"
+#include "answers/classic_json.h"
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/deviation_text.h"
@@ -12,108 +14,22 @@
 #include "engine/report_labels.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/link_answers.h"
+#include "web/bridge/target_json.h"
 
 namespace tesmirol::web {
 namespace {
 
-void WriteMode(JsonWriter& json, std::size_t smod, const ModeResult& mode) {
-  json.BeginObject();
-  json.Key("smod");
-  json.Int(static_cast<std::int64_t>(smod));
-  json.Key("reload");
-  json.Int(mode.reload);
-  json.Key("reloadText");
-  json.String(FormatReload(mode.reload));
-  json.Key("divisor");
-  json.Int(mode.divisor);
-  json.Key("achieved");
-  json.Int(mode.achieved);
-  json.Key("deviation");
-  json.DoubleBits(mode.deviation);
-  json.Key("deviationAbs");
-  json.DoubleBits(mode.deviationAbs);
-  json.Key("deviationText");
-  json.String(FormatDeviation(mode.deviation));
-  json.Key("status");
-  json.String(ModeStatusName(mode.status));
-  json.Key("outOfTolerance");
-  json.Bool(IsOutOfTolerance(mode));
-  json.EndObject();
+// The link the answer checks: none when none is asked about or its texts
+// do not read.
+const answers::LinkAsk* AskOf(const LinkQuestion& question) {
+  return question.asked && question.problem.empty() ? &question.ask : nullptr;
 }
 
-// The finder's cells of one SMOD setting: what a table row shows.
-void WriteFinderMode(JsonWriter& json, const ModeResult& mode) {
-  json.BeginObject();
-  json.Key("reloadText");
-  json.String(FormatReload(mode.reload));
-  json.Key("status");
-  json.String(ModeStatusName(mode.status));
-  json.Key("achieved");
-  json.Int(mode.achieved);
-  json.Key("deviationText");
-  json.String(FormatDeviation(mode.deviation));
-  json.Key("outOfTolerance");
-  json.Bool(IsOutOfTolerance(mode));
-  json.EndObject();
-}
-
-void WriteModes(JsonWriter& json, const BaudCalculation& calculation) {
-  json.BeginArray();
-  for (std::size_t smod = 0; smod < calculation.mode.size(); ++smod) {
-    WriteMode(json, smod, calculation.mode.at(smod));
-  }
-  json.EndArray();
-}
-
-// The code's choice: the outcome's name and the SMOD setting the code uses.
-void WriteChoice(JsonWriter& json, const BaudCalculation& calculation) {
-  const InitCodeChoice choice = ChooseInitCodeSetting(calculation);
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(choice.outcome));
-  json.Key("chosenSmod");
-  if (choice.outcome == GenerationOutcome::Code) {
-    json.Int(static_cast<std::int64_t>(choice.smod));
-  } else {
-    json.Null();
-  }
-}
-
-// GBK text of the engine as UTF-8 for the page; the engine's texts are the
-// user's own, converted from UTF-16, so they always convert back.
-std::string Utf8(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
-
-// The calculation and the link of the setting its code uses; the code's
-// header comment carries the link's note.
-void WriteCalculation(JsonWriter& json, const BaudCalculation& calculation, Language language,
-                      const LinkQuestion& link) {
-  const LinkAnswer linkAnswer = AnswerLink(link, ClassicOwnRate(calculation), calculation.baud);
-  const std::vector<std::string> notes = LinkNotes(link, linkAnswer, language);
-  const GeneratedInitCode generated = GenerateInitCode(calculation, language, notes);
-  json.BeginObject();
-  json.Key("crystalText");
-  json.String(Utf8(calculation.crystalText));
-  json.Key("baudText");
-  json.String(Utf8(calculation.baudText));
-  json.Key("baud");
-  json.Int(calculation.baud);
-  json.Key("frequency");
-  json.DoubleBits(static_cast<double>(calculation.frequency));
-  json.Key("crystalHz");
-  json.Int(calculation.crystalHz);
-  json.Key("minBps");
-  json.Int(calculation.minBps);
-  json.Key("maxBps");
-  json.Int(calculation.maxBps);
-  json.Key("modes");
-  WriteModes(json, calculation);
-  WriteChoice(json, calculation);
-  json.Key("output");
-  json.String(Utf8(generated.text));
-  json.Key("link");
-  WriteLink(json, link, linkAnswer);
-  json.EndObject();
+// The link of the answer as the page reads it: null, the question's
+// problem, or the link answers/ checked.
+LinkAnswer PageLink(const LinkQuestion& question, const answers::ClassicAnswer& answer) {
+  return answer.link ? LinkAnswer{"", *answer.link} : AnswerLink(question, {}, answer.calculation->baud);
 }
 
 struct GbkInputs {
@@ -126,6 +42,7 @@ struct GbkInputs {
 std::string CalculationJson(std::u16string_view crystal, std::u16string_view baud, Language language,
                             const LinkTexts& link) {
   const GbkInputs inputs{text::Utf16ToGbk(crystal), text::Utf16ToGbk(baud)};
+  const LinkQuestion question = ClassicLinkQuestion(link);
   JsonWriter json;
   json.BeginObject();
   json.Key("status");
@@ -133,10 +50,17 @@ std::string CalculationJson(std::u16string_view crystal, std::u16string_view bau
     json.String("crystalNotGbk");
   } else if (!inputs.baud) {
     json.String("baudNotGbk");
-  } else if (const std::optional<BaudCalculation> calculation = CalculateBaud(*inputs.crystal, *inputs.baud)) {
+  } else if (const answers::ClassicAnswer answer =
+                 answers::AnswerClassic(*inputs.crystal, *inputs.baud, AskOf(question), language);
+             answer.calculation) {
     json.String("ok");
     json.Key("calculation");
-    WriteCalculation(json, *calculation, language, ClassicLinkQuestion(link));
+    json.BeginObject();
+    // The user's texts came from UTF-16 and the code from the generator: they always convert back.
+    static_cast<void>(answers::WriteClassicMembers(json, *answer.calculation, answer.code));
+    json.Key("link");
+    WriteLink(json, question, PageLink(question, answer));
+    json.EndObject();
   } else {
     json.String("noResult");
   }
@@ -154,26 +78,21 @@ std::string CrystalTableJson(std::u16string_view baud, const LinkTexts& link, bo
     calculations.push_back(CalculateBaud(crystal, *baudGbk));
     const std::optional<BaudCalculation>& calculation = calculations.back();
     links.push_back(question.asked && calculation
-                        ? AnswerLink(question, ClassicOwnRate(*calculation), calculation->baud)
-                        : AnswerLink(question, std::nullopt, 0));
+                        ? AnswerLink(question, answers::ClassicOwnRate(*calculation), calculation->baud)
+                        : AnswerLink(question, {}, 0));
   }
   JsonWriter json;
   json.BeginArray();
   for (const std::size_t index : FinderOrder(links, rankByLink)) {
     const std::optional<BaudCalculation>& calculation = calculations.at(index);
     json.BeginObject();
-    json.Key("crystal");
-    json.String(crystals[index]);  // the presets are ASCII
+    json.StringMember("crystal", crystals[index]);  // the presets are ASCII
     json.Key("crystalHz");
     if (calculation) {
       json.Int(calculation->crystalHz);
       json.Key("modes");
-      json.BeginArray();
-      for (const ModeResult& mode : calculation->mode) {
-        WriteFinderMode(json, mode);
-      }
-      json.EndArray();
-      WriteChoice(json, *calculation);
+      answers::WriteClassicModes(json, *calculation);
+      answers::WriteCodeChoice(json, *calculation);
     } else {
       json.Null();
     }
@@ -218,8 +137,7 @@ std::string ReportLabelsJson() {
   JsonWriter json;
   json.BeginObject();
   for (const auto& [key, label] : labels) {
-    json.Key(key);
-    json.String(Utf8(label));
+    json.StringMember(key, Utf8(label));
   }
   json.EndObject();
   return json.Text();
@@ -232,14 +150,12 @@ std::optional<std::string> InitCodeBytes(std::u16string_view crystal, std::u16st
   if (!crystalGbk || !baudGbk) {
     return std::nullopt;
   }
-  const std::optional<BaudCalculation> calculation = CalculateBaud(*crystalGbk, *baudGbk);
-  if (!calculation || ChooseInitCodeSetting(*calculation).outcome != GenerationOutcome::Code) {
+  const LinkQuestion question = ClassicLinkQuestion(link);
+  const answers::ClassicAnswer answer = answers::AnswerClassic(*crystalGbk, *baudGbk, AskOf(question), language);
+  if (answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  const LinkQuestion question = ClassicLinkQuestion(link);
-  const LinkAnswer linkAnswer = AnswerLink(question, ClassicOwnRate(*calculation), calculation->baud);
-  return EncodeGeneratedCode(GenerateInitCode(*calculation, language, LinkNotes(question, linkAnswer, language)).text,
-                             encoding, lineFeedsOnly);
+  return EncodeGeneratedCode(answer.code.text, encoding, lineFeedsOnly);
 }
 
 }  // namespace tesmirol::web

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "answers/plan_answer.h"
 #include "codegen/init_code_generator.h"
 #include "codegen/uart_plan_code.h"
 #include "engine/target_catalogue.h"
@@ -11,7 +12,6 @@
 #include "engine/uart_planner.h"
 #include "text/encoding.h"
 #include "web/bridge/chip_choice.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/link_answers.h"
 #include "web/bridge/target_json.h"
 
@@ -94,17 +94,26 @@ void WriteIndices(JsonWriter& json, const std::vector<std::size_t>& indices) {
   json.EndArray();
 }
 
-// Each planned UART's link question, in the plan's order: the link's texts
+// The link question of the request for the UART ("UART2").
+const LinkQuestion* QuestionOfUart(const PlanQuestion& question, const std::vector<LinkQuestion>& questions,
+                                   std::string_view uart) {
+  for (std::size_t index = 0; index < question.requests.size() && index < questions.size(); ++index) {
+    if (question.requests[index].uart == uart) {
+      return &questions[index];
+    }
+  }
+  return nullptr;
+}
+
+// Each request's link question, in the requests' order: the link's texts
 // with the UART's own other end where its request names one, as
 // tesmirol-cli --peer UART=PEER asks.
-std::vector<LinkQuestion> PlanLinkQuestions(const PlanQuestion& question, const UartPlan& plan, const LinkTexts& link) {
+std::vector<LinkQuestion> RequestLinkQuestions(const PlanQuestion& question, const LinkTexts& link) {
   std::vector<LinkQuestion> questions;
-  for (const PlannedUart& planned : plan.uarts) {
+  for (std::size_t index = 0; index < question.requests.size(); ++index) {
     LinkTexts texts = link;
-    for (std::size_t index = 0; index < question.requests.size() && index < question.peers.size(); ++index) {
-      if (question.requests[index].uart == planned.request.uart && !question.peers[index].empty()) {
-        texts.peer = question.peers[index];
-      }
+    if (index < question.peers.size() && !question.peers[index].empty()) {
+      texts.peer = question.peers[index];
     }
     questions.push_back(ReadLinkQuestion(texts));
   }
@@ -121,80 +130,46 @@ const LinkQuestion* FrameQuestion(const std::vector<LinkQuestion>& questions) {
   return read == questions.end() ? nullptr : &*read;
 }
 
-// The UART mode of the plan's code: the frame's, mode 1 without a link.
-UartMode PlanUartMode(const std::vector<LinkQuestion>& questions) {
-  const LinkQuestion* read = FrameQuestion(questions);
-  return read == nullptr ? UartMode::Mode1 : CodeUartMode(*read);
-}
+// The plan and its links answered: the link questions by request, and
+// the answer with its code in the links' UART mode and frame.
+struct PlanReply {
+  std::vector<LinkQuestion> questions;  // by request
+  answers::PlanAnswer answer;
+};
 
-// The frame the plan's code carries, 8N1 without a link.
-SerialFrame PlanSerialFrame(const std::vector<LinkQuestion>& questions) {
-  const LinkQuestion* read = FrameQuestion(questions);
-  return read == nullptr ? SerialFrame{} : CodeSerialFrame(*read);
-}
-
-// Each planned UART's link, in the plan's order.
-std::vector<LinkAnswer> PlanLinks(const std::vector<LinkQuestion>& questions, const UartPlan& plan) {
-  std::vector<LinkAnswer> links;
-  for (std::size_t index = 0; index < plan.uarts.size() && index < questions.size(); ++index) {
-    const PlannedUart& planned = plan.uarts[index];
-    links.push_back(AnswerLink(questions[index], SettingRate(planned.setting), planned.request.baud));
-  }
-  return links;
-}
-
-// The plan's code (or warning) in the language, in the link's UART mode,
-// each UART's function header carrying its link's note, as tesmirol-cli
-// --uart ... --peer writes it.
-GeneratedInitCode PlanCode(const UartPlan& plan, const TargetInputs& crystal,
-                           const std::vector<LinkQuestion>& questions, const std::vector<LinkAnswer>& links,
-                           Language language) {
-  const UartMode uartMode = PlanUartMode(questions);
-  const SerialFrame frame = PlanSerialFrame(questions);
-  GeneratedInitCode code = GeneratePlanCode(plan, crystal, uartMode, language, {}, frame);
-  const bool asked =
-      std::any_of(questions.begin(), questions.end(), [](const LinkQuestion& question) { return question.asked; });
-  if (code.outcome != GenerationOutcome::Code || !asked) {
-    return code;
-  }
-  std::vector<TargetCodeRequest> requests = PlanCodeRequests(plan, crystal, uartMode, frame);
-  for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
-    if (std::optional<std::string> note = LinkNote(questions.at(index), links.at(index), language)) {
-      requests.at(index).notes.push_back(std::move(*note));
-    }
-  }
-  code.text = GeneratePlanInitCode(requests, language);
-  return code;
+PlanReply AnswerPlanQuestion(const PlanQuestion& question, const LinkTexts& link, Language language) {
+  PlanReply reply{RequestLinkQuestions(question, link), {}};
+  const LinkQuestion* frame = FrameQuestion(reply.questions);
+  const answers::TargetCodeStyle style{frame == nullptr ? UartMode::Mode1 : CodeUartMode(*frame),
+                                       frame == nullptr ? SerialFrame{} : CodeSerialFrame(*frame), language,
+                                       kCodeTolerancePercent};
+  reply.answer =
+      answers::AnswerPlan(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent,
+                          style, [&](std::string_view uart) -> const answers::LinkAsk* {
+                            const LinkQuestion* asked = QuestionOfUart(question, reply.questions, uart);
+                            return asked != nullptr && asked->asked && asked->problem.empty() ? &asked->ask : nullptr;
+                          });
+  return reply;
 }
 
 void WritePlannedUart(JsonWriter& json, const PlannedUart& planned, const LinkQuestion& question,
                       const LinkAnswer& link) {
   const BaudTarget& target = *planned.target;
   json.BeginObject();
-  json.Key("uart");
-  json.String(planned.request.uart);
-  json.Key("baud");
-  json.Int(planned.request.baud);
-  json.Key("baudText");
-  json.String(Utf8(planned.request.baudText));
-  json.Key("target");
-  json.String(target.name);
-  json.Key("timer");
-  json.String(target.timer);
-  json.Key("function");
-  json.String(target.function);
+  json.StringMember("uart", planned.request.uart);
+  json.IntMember("baud", planned.request.baud);
+  json.StringMember("baudText", Utf8(planned.request.baudText));
+  json.StringMember("target", target.name);
+  json.StringMember("timer", target.timer);
+  json.StringMember("function", target.function);
   json.Key("setting");
   WriteSetting(json, target, planned.setting);
-  json.Key("reason");
-  json.String(PlanReasonName(planned.reason));
-  json.Key("generatorCount");
-  json.Int(static_cast<std::int64_t>(planned.generatorCount));
+  json.StringMember("reason", PlanReasonName(planned.reason));
+  json.IntMember("generatorCount", static_cast<std::int64_t>(planned.generatorCount));
   json.Key("sharedWith");
   WriteIndices(json, planned.sharedWith);
-  json.Key("bestAlone");
-  json.String(planned.bestAlone != nullptr ? planned.bestAlone->name : std::string());
-  json.Key("bestAloneTimer");
-  json.String(planned.bestAlone != nullptr ? planned.bestAlone->timer : std::string());
+  json.StringMember("bestAlone", planned.bestAlone != nullptr ? planned.bestAlone->name : std::string());
+  json.StringMember("bestAloneTimer", planned.bestAlone != nullptr ? planned.bestAlone->timer : std::string());
   json.Key("takenBy");
   if (planned.takenBy) {
     json.Int(static_cast<std::int64_t>(*planned.takenBy));
@@ -206,28 +181,30 @@ void WritePlannedUart(JsonWriter& json, const PlannedUart& planned, const LinkQu
   json.EndObject();
 }
 
-void WritePlan(JsonWriter& json, const UartPlan& plan, const std::vector<LinkQuestion>& questions,
-               const std::vector<LinkAnswer>& links) {
+void WritePlan(JsonWriter& json, const PlanQuestion& question, const PlanReply& reply) {
+  const UartPlan& plan = *reply.answer.result.plan;
   json.BeginObject();
   json.Key("uarts");
   json.BeginArray();
   for (std::size_t index = 0; index < plan.uarts.size(); ++index) {
-    WritePlannedUart(json, plan.uarts.at(index), questions.at(index), links.at(index));
+    const PlannedUart& planned = plan.uarts.at(index);
+    const LinkQuestion* found = QuestionOfUart(question, reply.questions, planned.request.uart);
+    const LinkQuestion linkQuestion = found != nullptr ? *found : LinkQuestion{};
+    const std::optional<answers::LinkAnswer>& checked = reply.answer.links.at(index);
+    const LinkAnswer link = checked ? LinkAnswer{"", *checked} : AnswerLink(linkQuestion, {}, planned.request.baud);
+    WritePlannedUart(json, planned, linkQuestion, link);
   }
   json.EndArray();
-  json.Key("worst");
-  json.Int(static_cast<std::int64_t>(plan.worst));
+  json.IntMember("worst", static_cast<std::int64_t>(plan.worst));
   json.EndObject();
 }
 
 void WriteConflict(JsonWriter& json, const PlanConflict& conflict) {
   json.BeginObject();
-  json.Key("kind");
-  json.String(PlanConflictKindName(conflict.kind));
+  json.StringMember("kind", PlanConflictKindName(conflict.kind));
   json.Key("requests");
   WriteIndices(json, conflict.requests);
-  json.Key("timer");
-  json.String(conflict.timer);
+  json.StringMember("timer", conflict.timer);
   json.EndObject();
 }
 
@@ -241,23 +218,18 @@ std::string PlanJson(const PlanTexts& texts, Language language, const LinkTexts&
   if (!question.problem.empty()) {
     json.String(question.problem);
     if (question.problemRequest) {
-      json.Key("request");
-      json.Int(static_cast<std::int64_t>(*question.problemRequest));
+      json.IntMember("request", static_cast<std::int64_t>(*question.problemRequest));
     }
     json.EndObject();
     return json.Text();
   }
-  const PlanResult result =
-      PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
-  const std::vector<LinkQuestion> linkQuestions =
-      result.plan ? PlanLinkQuestions(question, *result.plan, link) : std::vector<LinkQuestion>();
-  const std::vector<LinkAnswer> links =
-      result.plan ? PlanLinks(linkQuestions, *result.plan) : std::vector<LinkAnswer>();
+  const PlanReply reply = AnswerPlanQuestion(question, link, language);
+  const PlanResult& result = reply.answer.result;
   json.String("ok");
   WriteCrystalMembers(json, *question.crystal);
   json.Key("plan");
   if (result.plan) {
-    WritePlan(json, *result.plan, linkQuestions, links);
+    WritePlan(json, question, reply);
   } else {
     json.Null();
   }
@@ -267,12 +239,9 @@ std::string PlanJson(const PlanTexts& texts, Language language, const LinkTexts&
   } else {
     json.Null();
   }
-  const GeneratedInitCode code =
-      result.plan ? PlanCode(*result.plan, *question.crystal, linkQuestions, links, language) : GeneratedInitCode{};
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(code.outcome));
-  json.Key("output");
-  json.String(Utf8(code.text));
+  const GeneratedInitCode& code = reply.answer.code;
+  json.StringMember("outcome", GenerationOutcomeName(code.outcome));
+  json.StringMember("output", Utf8(code.text));
   json.EndObject();
   return json.Text();
 }
@@ -283,18 +252,11 @@ std::optional<std::string> PlanCodeBytes(const PlanTexts& texts, CodeEncoding en
   if (!question.problem.empty()) {
     return std::nullopt;
   }
-  const PlanResult result =
-      PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
-  if (!result.plan) {
+  const PlanReply reply = AnswerPlanQuestion(question, link, language);
+  if (reply.answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  const std::vector<LinkQuestion> linkQuestions = PlanLinkQuestions(question, *result.plan, link);
-  const GeneratedInitCode code =
-      PlanCode(*result.plan, *question.crystal, linkQuestions, PlanLinks(linkQuestions, *result.plan), language);
-  if (code.outcome != GenerationOutcome::Code) {
-    return std::nullopt;
-  }
-  return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
+  return EncodeGeneratedCode(reply.answer.code.text, encoding, lineFeedsOnly);
 }
 
 std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts& texts, const LinkTexts& link,
@@ -303,20 +265,11 @@ std::optional<std::vector<TargetCodeRequest>> PlanDriverRequests(const PlanTexts
   if (!question.problem.empty()) {
     return std::nullopt;
   }
-  const PlanResult result =
-      PlanUarts(question.choice.chipTargets, *question.crystal, question.requests, kPlanTolerancePercent);
-  if (!result.plan ||
-      GeneratePlanCode(*result.plan, *question.crystal, UartMode::Mode1).outcome != GenerationOutcome::Code) {
+  const PlanReply reply = AnswerPlanQuestion(question, link, language);
+  if (reply.answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  const std::vector<LinkQuestion> linkQuestions = PlanLinkQuestions(question, *result.plan, link);
-  const std::vector<LinkAnswer> links = PlanLinks(linkQuestions, *result.plan);
-  std::vector<TargetCodeRequest> requests =
-      PlanCodeRequests(*result.plan, *question.crystal, PlanUartMode(linkQuestions), PlanSerialFrame(linkQuestions));
-  for (std::size_t index = 0; index < requests.size() && index < links.size(); ++index) {
-    requests.at(index).notes = LinkNotes(linkQuestions.at(index), links.at(index), language);
-  }
-  return requests;
+  return reply.answer.requests;
 }
 
 }  // namespace tesmirol::web

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "answers/target_answer.h"
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
@@ -12,7 +13,6 @@
 #include "res/preset_lists.h"
 #include "text/encoding.h"
 #include "web/bridge/chip_choice.h"
-#include "web/bridge/json_writer.h"
 #include "web/bridge/link_answers.h"
 #include "web/bridge/target_json.h"
 
@@ -72,8 +72,22 @@ const TargetSolution* Best(const FamilySolution& family) {
 
 // The link of the best setting, when there is one.
 LinkAnswer BestLink(const LinkQuestion& question, const TargetSolution* best, const TargetInputs& inputs) {
-  return AnswerLink(question, best != nullptr ? std::optional<Fraction>(SettingRate(best->best)) : std::nullopt,
-                    inputs.baud);
+  return AnswerLink(question, answers::SettingOwnRate(best != nullptr ? &best->best : nullptr), inputs.baud);
+}
+
+// The targets of the request answered for its inputs, with the link the
+// question asks about (none when its texts do not read) and the code in
+// its UART mode and frame.
+answers::TargetAnswer AnswerRequest(const TargetRequest& request, const LinkQuestion& question, Language language) {
+  const answers::LinkAsk* ask = question.asked && question.problem.empty() ? &question.ask : nullptr;
+  return answers::AnswerTarget(*request.inputs, request.targets, ask,
+                               {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent});
+}
+
+// The link of the answer as the page reads it: null, the question's
+// problem, or the link answers/ checked.
+LinkAnswer PageLink(const LinkQuestion& question, const answers::TargetAnswer& answer, const TargetInputs& inputs) {
+  return answer.link ? LinkAnswer{"", *answer.link} : AnswerLink(question, {}, inputs.baud);
 }
 
 // One crystal of the finder on the targets, solved, with its link.
@@ -88,8 +102,7 @@ struct FinderCrystal {
 // --table.
 void WriteFinderRow(JsonWriter& json, const FinderCrystal& row, const LinkQuestion& question, const LinkAnswer& link) {
   json.BeginObject();
-  json.Key("crystal");
-  json.String(row.crystal);  // the presets are ASCII
+  json.StringMember("crystal", row.crystal);  // the presets are ASCII
   json.Key("status");
   if (!row.inputs) {
     json.Null();
@@ -99,8 +112,7 @@ void WriteFinderRow(JsonWriter& json, const FinderCrystal& row, const LinkQuesti
   const FamilySolution& family = row.family;
   const TargetSolution* best = Best(family);
   json.String(TargetStatusName(best != nullptr ? best->status : family.solutions.front().status));
-  json.Key("target");
-  json.String(best != nullptr ? best->target->name : std::string());
+  json.StringMember("target", best != nullptr ? best->target->name : std::string());
   json.Key("best");
   if (best != nullptr) {
     WriteSetting(json, *best->target, best->best);
@@ -127,22 +139,17 @@ std::string TargetsJson() {
   json.BeginArray();
   for (const BaudTarget& target : BaudTargets()) {
     json.BeginObject();
-    json.Key("name");
-    json.String(target.name);
-    json.Key("chips");
-    json.String(target.chips);
+    json.StringMember("name", target.name);
+    json.StringMember("chips", target.chips);
     json.Key("families");
     json.BeginArray();
     for (const std::string& family : target.families) {
       json.String(family);
     }
     json.EndArray();
-    json.Key("uart");
-    json.String(target.uart);
-    json.Key("timer");
-    json.String(target.timer);
-    json.Key("function");
-    json.String(target.function);
+    json.StringMember("uart", target.uart);
+    json.StringMember("timer", target.timer);
+    json.StringMember("function", target.function);
     json.EndObject();
   }
   json.EndArray();
@@ -150,8 +157,7 @@ std::string TargetsJson() {
   json.BeginArray();
   for (const std::string& family : BaudTargetFamilies()) {
     json.BeginObject();
-    json.Key("name");
-    json.String(family);
+    json.StringMember("name", family);
     json.Key("uarts");
     json.BeginArray();
     for (const std::string& uart : UartNames(FindFamilyTargets(family))) {
@@ -176,43 +182,15 @@ std::string TargetSolutionJson(std::u16string_view crystal, std::u16string_view 
     json.EndObject();
     return json.Text();
   }
-  const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const TargetSolution* best = Best(family);
   const LinkQuestion question = ReadLinkQuestion(link);
-  const LinkAnswer linkAnswer = BestLink(question, best, *request.inputs);
-  const GeneratedInitCode code =
-      GenerateTargetCode(best, *request.inputs, CodeUartMode(question), language,
-                         LinkNotes(question, linkAnswer, language), CodeSerialFrame(question));
+  const answers::TargetAnswer answer = AnswerRequest(request, question, language);
   json.String("ok");
-  json.Key("uart");
-  json.String(request.uart);
-  WriteCrystalMembers(json, *request.inputs);
-  json.Key("baudText");
-  json.String(Utf8(request.inputs->baudText));
-  json.Key("baud");
-  json.Int(request.inputs->baud);
-  json.Key("solutions");
-  json.BeginArray();
-  for (const TargetSolution& solution : family.solutions) {
-    WriteSolution(json, solution);
-  }
-  json.EndArray();
-  json.Key("bestTarget");
-  if (best != nullptr) {
-    json.String(best->target->name);
-  } else {
-    json.Null();
-  }
-  json.Key("shown");
-  json.Int(static_cast<std::int64_t>(family.best.value_or(0)));
-  json.Key("function");
-  json.String(request.targets.front()->function);
-  json.Key("outcome");
-  json.String(GenerationOutcomeName(code.outcome));
-  json.Key("output");
-  json.String(Utf8(code.text));
+  json.StringMember("uart", request.uart);
+  // The user's texts came from UTF-16 and the code from the generator: they always convert back.
+  static_cast<void>(answers::WriteTargetMembers(json, Utf8(text::Utf16ToGbk(target).value_or(std::string())),
+                                                answer.family, *request.inputs, answer.code));
   json.Key("link");
-  WriteLink(json, question, linkAnswer);
+  WriteLink(json, question, PageLink(question, answer, *request.inputs));
   json.EndObject();
   return json.Text();
 }
@@ -233,7 +211,7 @@ std::string TargetTableJson(std::u16string_view baud, std::u16string_view target
       row.family = SolveTargets(request.targets, *row.inputs);
     }
     links.push_back(question.asked && row.inputs ? BestLink(question, Best(row.family), *row.inputs)
-                                                 : AnswerLink(question, std::nullopt, 0));
+                                                 : AnswerLink(question, {}, 0));
   }
   JsonWriter json;
   json.BeginArray();
@@ -251,16 +229,11 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
   if (!request.inputs) {
     return std::nullopt;
   }
-  const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const LinkQuestion question = ReadLinkQuestion(link);
-  const LinkAnswer linkAnswer = BestLink(question, Best(family), *request.inputs);
-  const GeneratedInitCode code =
-      GenerateTargetCode(Best(family), *request.inputs, CodeUartMode(question), language,
-                         LinkNotes(question, linkAnswer, language), CodeSerialFrame(question));
-  if (code.outcome != GenerationOutcome::Code) {
+  const answers::TargetAnswer answer = AnswerRequest(request, ReadLinkQuestion(link), language);
+  if (answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  return EncodeGeneratedCode(code.text, encoding, lineFeedsOnly);
+  return EncodeGeneratedCode(answer.code.text, encoding, lineFeedsOnly);
 }
 
 std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
@@ -270,20 +243,13 @@ std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal
   if (!request.inputs) {
     return std::nullopt;
   }
-  const FamilySolution family = SolveTargets(request.targets, *request.inputs);
-  const TargetSolution* best = Best(family);
-  if (GenerateTargetCode(best, *request.inputs, UartMode::Mode1).outcome != GenerationOutcome::Code) {
+  const LinkQuestion question = ReadLinkQuestion(link);
+  const answers::TargetAnswer answer = AnswerRequest(request, question, language);
+  if (answer.code.outcome != GenerationOutcome::Code) {
     return std::nullopt;
   }
-  const LinkQuestion question = ReadLinkQuestion(link);
-  return TargetCodeRequest{best->target,
-                           best->best,
-                           request.inputs->crystalText,
-                           request.inputs->baudText,
-                           CodeUartMode(question),
-                           true,
-                           LinkNotes(question, BestLink(question, best, *request.inputs), language),
-                           CodeSerialFrame(question)};
+  return answers::BestCodeRequest(answer, *request.inputs,
+                                  {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent});
 }
 
 }  // namespace tesmirol::web

@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 7;
+  const BRIDGE_VERSION = 8;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -23,22 +23,24 @@
     return view.getFloat64(0);
   }
 
-  // A link's doubles (each sense's worst mismatch, limit and margin, the
-  // link's margin, the second 8051's setting), read from their bits.
+  // A link's doubles (both ends' rates, each sense's worst mismatch, limit
+  // and margin, the link's margin, the second 8051's setting), read from
+  // their bits.
   function readLinkDoubles(link) {
-    if (link?.status !== "ok") return;
+    if (link?.status !== "Checked") return;
     link.margin = doubleFromBits(link.margin);
+    for (const rate of [link.ownRate, link.peerRate]) rate.value = doubleFromBits(rate.value);
     for (const direction of [link.ownToPeer, link.peerToOwn]) {
       for (const sense of [direction.fast, direction.slow]) {
-        for (const key of ["worst", "limit", "margin"]) sense[key] = doubleFromBits(sense[key]);
+        for (const key of ["worstPercent", "limitPercent", "marginPercent"]) sense[key] = doubleFromBits(sense[key]);
       }
     }
-    readSettingDoubles(link.peerSetting?.setting);
+    readSettingDoubles(link.peerSetting);
   }
 
   // A finder row's link margin, read from its bits.
   function readRowLink(row) {
-    if (row.link?.status === "ok") row.link.margin = doubleFromBits(row.link.margin);
+    if (row.link?.status === "Checked") row.link.margin = doubleFromBits(row.link.margin);
     return row;
   }
 

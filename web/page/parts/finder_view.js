@@ -138,7 +138,7 @@ function showFinderRow(finderRow, entry) {
 // The finder's link cell: the margin in the verdict's colour, "-" where
 // the link could not be checked, empty without a link.
 function setFinderLink(cell, link) {
-  setCell(cell, !link ? "" : link.status === "ok" ? `${link.marginText}%` : "-", undefined);
+  setCell(cell, !link ? "" : link.status === "Checked" ? `${link.marginText}%` : "-", undefined);
   setVerdictClass(cell, link?.verdict);
 }
 

@@ -34,7 +34,8 @@ function verdictText(verdict) {
 
 // Why a UART's link could not be checked, in the page's language.
 function linkProblem(link, prefix) {
-  return text(`link-${keyOf(link.status)}`, { uart: prefix, peer: link.peer, baud: link.baud, frame: $("frame").value });
+  const key = link.status === "PeerCannot" ? `link-${link.peerKind}-cannot` : `link-${keyOf(link.status)}`;
+  return text(key, { uart: prefix, peer: link.peer, baud: link.baud, frame: $("frame").value });
 }
 
 // The link beside the results: per UART (one, or each of a plan) the
@@ -55,7 +56,7 @@ function showLink(links) {
   for (const { uart, link } of shown) {
     const prefix = uart ? text("link-uart-prefix", { uart }) : "";
     if (link.verdict) parts.push({ text: `${prefix}${verdictText(link.verdict)}`, verdict: link.verdict });
-    if (link.status !== "ok") {
+    if (link.status !== "Checked") {
       problems.push(linkProblem(link, prefix));
       continue;
     }
@@ -67,9 +68,8 @@ function showLink(links) {
       : text("link-max-tolerance", { uart: prefix, ppm: link.maxOwnTolerancePpm }));
     const peer = link.peerSetting;
     if (peer) {
-      notes.push(text("link-peer-setting", { uart: prefix, target: peer.target,
-        clock: peer.setting.clockText, smod: peer.setting.smod,
-        reload: `${peer.setting.reloadLabel} = ${peer.setting.reloadText}`, rate: peer.setting.achievedDecimalText }));
+      notes.push(text("link-peer-setting", { uart: prefix, target: link.peerTarget, clock: peer.clockText,
+        smod: peer.smod, reload: `${peer.reloadLabel} = ${peer.reloadText}`, rate: peer.achievedDecimalText }));
     }
   }
   // The verdict line and the notes are made again only when they change.

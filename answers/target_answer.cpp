@@ -1,0 +1,33 @@
+#include "answers/target_answer.h"
+
+namespace tesmirol::answers {
+
+const TargetSolution* TargetAnswer::Best() const noexcept {
+  return family.best ? &family.solutions.at(*family.best) : nullptr;
+}
+
+TargetAnswer AnswerTarget(const TargetInputs& inputs, std::span<const BaudTarget* const> targets, const LinkAsk* link,
+                          const TargetCodeStyle& style) {
+  TargetAnswer answer;
+  answer.family = SolveTargets(targets, inputs);
+  const TargetSolution* best = answer.Best();
+  if (link != nullptr) {
+    answer.link = CheckLinkAt(*link, SettingOwnRate(best != nullptr ? &best->best : nullptr), inputs.baud);
+    answer.notes = LinkCodeNotes(link->peer, *answer.link, style.language);
+  }
+  answer.code = GenerateTargetCode(best, inputs, style.uartMode, style.language, answer.notes, style.frame,
+                                   style.tolerancePercent);
+  return answer;
+}
+
+std::optional<TargetCodeRequest> BestCodeRequest(const TargetAnswer& answer, const TargetInputs& inputs,
+                                                 const TargetCodeStyle& style) {
+  const TargetSolution* best = answer.Best();
+  if (best == nullptr) {
+    return std::nullopt;
+  }
+  return TargetCodeRequest{best->target,   best->best, inputs.crystalText, inputs.baudText,
+                           style.uartMode, true,       answer.notes,       style.frame};
+}
+
+}  // namespace tesmirol::answers

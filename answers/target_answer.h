@@ -1,0 +1,49 @@
+#pragma once
+// A target's or family's question answered once for the command line and
+// the page: every target solved for the inputs, the link of the best
+// setting when a link is asked about, and the code of the best setting (or
+// the warning) with the link's note line.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "answers/link_answer.h"
+#include "codegen/init_code_generator.h"
+#include "codegen/target_init_code.h"
+#include "engine/language.h"
+#include "engine/serial_frame.h"
+#include "engine/target_solver.h"
+
+namespace tesmirol::answers {
+
+// How the code is written: the UART mode and frame, the language of its
+// comments and the deviation it accepts.
+struct TargetCodeStyle {
+  UartMode uartMode = UartMode::Mode1;
+  SerialFrame frame;
+  Language language = Language::Chinese;
+  double tolerancePercent = kCodeTolerancePercent;
+};
+
+struct TargetAnswer {
+  FamilySolution family;
+  std::optional<LinkAnswer> link;  // when a link is asked about
+  std::vector<std::string> notes;  // the link's note line in the code's header (GBK)
+  GeneratedInitCode code;
+
+  // The best target's solution, none when no setting is in range.
+  [[nodiscard]] const TargetSolution* Best() const noexcept;
+};
+
+// Solves the targets for the inputs; link, when not null, is the link to check.
+TargetAnswer AnswerTarget(const TargetInputs& inputs, std::span<const BaudTarget* const> targets, const LinkAsk* link,
+                          const TargetCodeStyle& style);
+
+// What the driver and the assembly text are generated from: the best
+// setting with the answer's notes; none without a best setting.
+std::optional<TargetCodeRequest> BestCodeRequest(const TargetAnswer& answer, const TargetInputs& inputs,
+                                                 const TargetCodeStyle& style);
+
+}  // namespace tesmirol::answers

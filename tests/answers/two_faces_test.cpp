@@ -1,0 +1,122 @@
+// The command line and the page read the same answers in two faces. Every
+// member the command line's face has, the page's has under the same name,
+// with the same value (a double as its bits, a 64-bit count as a decimal
+// string): the keys cannot drift apart again.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "answers/classic_json.h"
+#include "answers/link_answer.h"
+#include "answers/target_json.h"
+#include "codegen/init_code_generator.h"
+#include "codegen/target_init_code.h"
+#include "engine/target_catalogue.h"
+
+#include "support/case_name.h"
+
+namespace tesmirol::answers {
+namespace {
+
+// A question answered: its JSON written in the face given.
+struct FaceQuestion {
+  const char* name;
+  const char* crystal;
+  const char* baud;
+  const char* target;  // empty: the classic calculation
+  const char* peer;    // empty: no link
+};
+
+std::string Answer(const FaceQuestion& q, JsonFace face) {
+  JsonWriter json(face);
+  json.BeginObject();
+  std::optional<LinkAsk> ask;
+  if (*q.peer != '\0') {
+    ask = LinkAsk{ReadPeer(q.peer).peer, kDefaultCrystalTolerance, SerialFrame{}};
+  }
+  std::optional<LinkAnswer> link;
+  if (*q.target == '\0') {
+    const BaudCalculation calculation = *CalculateBaud(q.crystal, q.baud);
+    if (ask) {
+      link = CheckLinkAt(*ask, ClassicOwnRate(calculation), calculation.baud);
+    }
+    const std::vector<std::string> notes =
+        link ? LinkCodeNotes(ask->peer, *link, Language::Chinese) : std::vector<std::string>();
+    EXPECT_TRUE(WriteClassicMembers(json, calculation, GenerateInitCode(calculation, Language::Chinese, notes)));
+  } else {
+    const TargetInputs inputs = *ReadTargetInputs(q.crystal, q.baud);
+    const FamilySolution family = SolveTargets(FindBaudTargets(q.target), inputs);
+    const TargetSolution* best = family.best ? &family.solutions.at(*family.best) : nullptr;
+    if (ask) {
+      link = CheckLinkAt(*ask, SettingOwnRate(best != nullptr ? &best->best : nullptr), inputs.baud);
+    }
+    const GeneratedInitCode code = GenerateTargetCode(best, inputs, UartMode::Mode1, Language::Chinese, {});
+    EXPECT_TRUE(WriteTargetMembers(json, q.target, family, inputs, code));
+  }
+  if (link) {
+    json.Key("link");
+    WriteLink(json, *ask, *link);
+  }
+  json.EndObject();
+  return json.Text();
+}
+
+double FromBits(const std::string& hex) { return std::bit_cast<double>(std::stoull(hex, nullptr, 16)); }
+
+// Every member of the command line's value in the page's, the same value.
+void ExpectSameAnswer(const nlohmann::ordered_json& cli, const nlohmann::ordered_json& page, const std::string& at) {
+  if (cli.is_object()) {
+    ASSERT_TRUE(page.is_object()) << at;
+    for (const auto& [key, value] : cli.items()) {
+      ASSERT_TRUE(page.contains(key)) << at << "." << key << " is missing from the page's answer";
+      std::string member = at;
+      member.append(".").append(key);
+      ExpectSameAnswer(value, page.at(key), member);
+    }
+  } else if (cli.is_array()) {
+    ASSERT_TRUE(page.is_array()) << at;
+    ASSERT_EQ(cli.size(), page.size()) << at;
+    for (std::size_t index = 0; index < cli.size(); ++index) {
+      std::string element = at;
+      element.append("[").append(std::to_string(index)).append("]");
+      ExpectSameAnswer(cli.at(index), page.at(index), element);
+    }
+  } else if (cli.is_number_float()) {
+    ASSERT_TRUE(page.is_string()) << at << ": a double goes to the page as its bits";
+    EXPECT_EQ(FromBits(page.get<std::string>()), cli.get<double>()) << at;
+  } else if (cli.is_number_unsigned() && page.is_string()) {
+    EXPECT_EQ(page.get<std::string>(), std::to_string(cli.get<std::uint64_t>())) << at;
+  } else {
+    EXPECT_EQ(cli, page) << at;
+  }
+}
+
+void PrintTo(const FaceQuestion& c, std::ostream* os) { *os << c.name; }
+
+class TwoFaces : public testing::TestWithParam<FaceQuestion> {};
+
+TEST_P(TwoFaces, ThePageReadsEveryMemberOfTheCommandLinesAnswer) {
+  const nlohmann::ordered_json cli = nlohmann::ordered_json::parse(Answer(GetParam(), JsonFace::CommandLine));
+  const nlohmann::ordered_json page = nlohmann::ordered_json::parse(Answer(GetParam(), JsonFace::Page));
+  ExpectSameAnswer(cli, page, "answer");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Questions, TwoFaces,
+    testing::Values(FaceQuestion{"Classic", "11.0592MHz", "9600", "", ""},
+                    FaceQuestion{"ClassicWarning", "12MHz", "19200", "", ""},
+                    FaceQuestion{"ClassicLinkToAdapter", "11.0592MHz", "115200", "", "ch340"},
+                    FaceQuestion{"ClassicLinkWithoutExactRate", "11.0592000000000000001MHz", "9600", "", "ideal"},
+                    FaceQuestion{"Family", "24MHz", "115200", "stc8", ""},
+                    FaceQuestion{"TargetLinkToSecond8051", "11.0592MHz", "9600", "stc8", "stc15@22.1184MHz"},
+                    FaceQuestion{"TargetOutOfRange", "11.0592MHz", "3000000", "stc-t2-1t", "ideal"}),
+    testing_support::CaseName());
+
+}  // namespace
+}  // namespace tesmirol::answers

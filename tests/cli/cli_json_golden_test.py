@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Holds tesmirol-cli --json to its published bytes: the reports the
+answers' JSON writer prints (the classic calculation, a target's and a
+family's, and their links) are the files in golden/, byte for byte, as the
+command line printed them before answers/ wrote them. Each is also held to
+docs/tesmirol-cli.schema.json.
+
+Usage: cli_json_golden_test.py [--emulator PART]... CLI
+"""
+
+import json
+import pathlib
+import unittest
+
+import cli_test
+from cli_test import Run
+
+GOLDEN = pathlib.Path(__file__).resolve().parent / "golden"
+
+# name: the report's arguments. The name is the file in golden/ (.json).
+CASES = {
+    "classic": ["--json", "11.0592MHz", "9600"],
+    "classic_warning": ["--json", "12MHz", "19200"],
+    "classic_link_adapter": ["--json", "--peer", "ch340", "11.0592MHz", "115200"],
+    "classic_link_no_exact_rate": ["--json", "--peer", "ideal", "11.0592000000000000001MHz", "9600"],
+    "classic_link_peer_cannot": ["--json", "--peer", "cp2102", "1MHz", "100"],
+    "classic_link_no_setting": ["--json", "--peer", "ideal", "11.0592MHz", "10"],
+    "family": ["--json", "--target", "stc8", "24MHz", "115200"],
+    "target_out_of_range": ["--json", "--target", "stc-t2-1t", "11.0592MHz", "3000000"],
+    "target_link_second_8051": ["--json", "--peer", "stc15@22.1184MHz", "--target", "stc8", "--frame", "8E1",
+                                "11.0592MHz", "9600"],
+}
+
+
+class JsonGoldenTest(unittest.TestCase):
+    def test_reports_keep_their_bytes(self):
+        for name, arguments in CASES.items():
+            with self.subTest(name):
+                run = Run(arguments)
+                self.assertEqual(run.status, 0, run)
+                expected = (GOLDEN / f"{name}.json").read_bytes()
+                self.assertEqual(run.raw.replace(b"\r\n", b"\n"), expected, name)
+                run.json()  # and the schema
+
+
+if __name__ == "__main__":
+    cli_test.run_tests_on_command()
