@@ -14,12 +14,13 @@ const LinkOutcome* LinkOfUart(std::span<const LinkOutcome> links, std::string_vi
 
 std::optional<std::string> FirstLinkFailure(const LinkRequest& request, std::span<const LinkOutcome> links,
                                             Language language) {
-  std::optional<std::string> failure;
-  static_cast<void>(std::find_if(links.begin(), links.end(), [&](const LinkOutcome& link) {
-    failure = LinkFailure(RequestForUart(request, link.uart), link, language);
-    return failure.has_value();
-  }));
-  return failure;
+  for (const LinkOutcome& link : links) {
+    std::optional<std::string> failure = LinkFailure(RequestForUart(request, link.uart), link, language);
+    if (failure) {
+      return failure;
+    }
+  }
+  return std::nullopt;
 }
 
 Language CodeLanguage(const CommandLineOptions& options) noexcept {

@@ -84,9 +84,9 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t lim
   }
   const std::size_t width = b.size() + 1;
   std::vector<std::size_t> rows(3 * width);  // the two rows before this one, and this one
-  std::span<std::size_t> before(rows.data(), width);
-  std::span<std::size_t> previous(rows.data() + width, width);
-  std::span<std::size_t> current(rows.data() + 2 * width, width);
+  const std::span<std::size_t> before(rows.data(), width);
+  const std::span<std::size_t> previous(rows.data() + width, width);
+  const std::span<std::size_t> current(rows.data() + 2 * width, width);
   std::iota(previous.begin(), previous.end(), std::size_t{0});
   for (std::size_t i = 1; i <= a.size(); ++i) {
     current[0] = i;
