@@ -17,7 +17,7 @@ class Utf8ConsoleOutput {
   Utf8ConsoleOutput& operator=(Utf8ConsoleOutput&&) = delete;
 
  private:
-  unsigned int m_previousCodePage = 0;  // console output code page to restore; 0 for none
+  [[maybe_unused]] unsigned int m_previousCodePage = 0;  // console output code page to restore (Windows); 0 for none
 };
 
 }  // namespace tesmirol::cli

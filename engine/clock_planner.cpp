@@ -487,11 +487,23 @@ class ClockSearch {
   std::vector<std::vector<ExactRun>> m_runs;
 };
 
+// The generators the finder searches: those that divide the clock by a
+// reload count. The mantissa/exponent generator multiplies it instead and is
+// left out (the command line refuses --find-clock for it), so that no rate
+// is ever scored by a formula that is not its generator's.
+std::vector<const BaudTarget*> CountingTargets(std::span<const BaudTarget* const> targets) {
+  std::vector<const BaudTarget*> counting;
+  std::copy_if(targets.begin(), targets.end(), std::back_inserter(counting),
+               [](const BaudTarget* target) { return target->generator != GeneratorKind::CcUsart; });
+  return counting;
+}
+
 }  // namespace
 
 ClockFinderResult FindClocksForRates(std::span<const BaudTarget* const> targets, std::span<const std::int32_t> rates,
                                      const ClockSpan& span, const ClockFinderOptions& options) {
-  const std::vector<Mode> modes = ModesOf(targets);
+  const std::vector<const BaudTarget*> counting = CountingTargets(targets);
+  const std::vector<Mode> modes = ModesOf(counting);
   std::vector<RateModes> rateModes;
   for (const std::int32_t baud : rates) {
     if (baud <= 0 || modes.empty()) {
@@ -503,16 +515,17 @@ ClockFinderResult FindClocksForRates(std::span<const BaudTarget* const> targets,
     rateModes.push_back({baud, modes});
   }
   ClockSearch search(std::move(rateModes), options);
-  search.SetTargets(targets);
+  search.SetTargets(counting);
   return search.Run(span);
 }
 
 ClockFinderResult FindClocksForPlan(std::span<const BaudTarget* const> chipTargets,
                                     std::span<const UartRequest> requests, const ClockSpan& span,
                                     const ClockFinderOptions& options) {
+  const std::vector<const BaudTarget*> counting = CountingTargets(chipTargets);
   std::vector<RateModes> rateModes;
   for (const UartRequest& request : requests) {
-    const std::vector<const BaudTarget*> ofUart = TargetsOfUart(chipTargets, request.uart);
+    const std::vector<const BaudTarget*> ofUart = TargetsOfUart(counting, request.uart);
     if (request.baud <= 0 || ofUart.empty()) {
       ClockFinderResult result;
       result.status = ClockFinderStatus::RateOutOfReach;
@@ -521,7 +534,7 @@ ClockFinderResult FindClocksForPlan(std::span<const BaudTarget* const> chipTarge
     }
     rateModes.push_back({request.baud, ModesOf(ofUart)});
   }
-  ClockSearch search(std::move(rateModes), options, chipTargets, requests);
+  ClockSearch search(std::move(rateModes), options, counting, requests);
   return search.Run(span);
 }
 

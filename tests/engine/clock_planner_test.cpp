@@ -410,6 +410,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {4000000, 35000000, {}},
                   ClockFinderStatus::RateOutOfReach,
                   1},
+        // The CC253x USART's generator multiplies the clock: not searched.
+        EmptyCase{"MantissaExponentGenerator",
+                  "cc2530",
+                  {115200},
+                  {4000000, 35000000, {}},
+                  ClockFinderStatus::RateOutOfReach,
+                  0},
         // 9600 and 10000 are 4 % apart on the 12-clock Timer 1 near 11 MHz.
         EmptyCase{"RatesTooFarApart",
                   "t1-12t",

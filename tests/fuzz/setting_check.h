@@ -86,7 +86,9 @@ inline WideUnsigned GreatestCommonDivisor(WideUnsigned a, WideUnsigned b) {
 // Holds the setting to the target's registers and formula: the clock choice
 // and SMOD it names exist, the reload bytes and the divisor follow from the
 // reload, and the achieved rate is 2^SMOD x f / (D x (2^b - reload)) at the
-// clock f, in lowest terms, exactly.
+// clock f, in lowest terms, exactly. The mantissa/exponent generator has no
+// reload count: its register holds the mantissa m - 256, and its rate is
+// f x m / 2^(28 - E), its divider 2^(28 - E) being the exponent's clock choice.
 inline void CheckSettingRegisters(const BaudTarget& target, const TargetSetting& setting, const ExactFrequency& clock) {
   Require(setting.clockIndex < target.clocks.size(), "the setting's clock choice is one of the target's");
   const ClockChoice& choice = target.clocks[setting.clockIndex];
@@ -95,12 +97,17 @@ inline void CheckSettingRegisters(const BaudTarget& target, const TargetSetting&
   Require(setting.smod <= (target.smodDoubles ? 1U : 0U), "SMOD is set only where it doubles the rate");
   const std::uint64_t reloadLimit = std::uint64_t{1} << target.reloadBits;
   Require(setting.reload < reloadLimit, "the reload fits its register");
-  Require(setting.divisor == reloadLimit - setting.reload, "the divisor is 2^bits - reload");
+  if (target.generator == GeneratorKind::CcUsart) {
+    Require(setting.divisor == 1 && setting.multiplier == 256U + setting.reload, "the mantissa is 256 + BAUD_M");
+  } else {
+    Require(setting.multiplier == 1 && setting.divisor == reloadLimit - setting.reload,
+            "the divisor is 2^bits - reload");
+  }
   Require(setting.reloadLow == (setting.reload & 0xFFU), "the low register holds the reload's low byte");
   Require(setting.reloadHigh == (target.reloadBits > 8 ? setting.reload >> 8U : 0U),
           "the high register holds the reload's high byte");
 
-  const WideUnsigned numerator = WideUnsigned{clock.numerator} << setting.smod;
+  const WideUnsigned numerator = (WideUnsigned{clock.numerator} << setting.smod) * setting.multiplier;
   const WideUnsigned denominator = WideUnsigned{clock.denominator} * setting.divider * setting.divisor;
   const WideUnsigned common = GreatestCommonDivisor(numerator, denominator);
   Require(setting.achievedNumerator == numerator / common && setting.achievedDenominator == denominator / common,
