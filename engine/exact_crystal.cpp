@@ -16,7 +16,10 @@ constexpr bool IsDigit(char ch) noexcept { return ch >= '0' && ch <= '9'; }
 
 constexpr std::uint64_t kMaxHertz = std::uint64_t{1} << 40U;
 constexpr std::uint64_t kMaxDenominator = 1'000'000'000U;
-constexpr std::size_t kMaxSignificantDigits = 18;
+// 16 digits keep the numerator below 10^16 < 2^55, so a rate the
+// mantissa/exponent generator multiplies by up to 511 still fits 64 bits
+// in lowest terms.
+constexpr std::size_t kMaxSignificantDigits = 16;
 constexpr long kMaxExponent = 40;  // beyond this, no frequency we accept
 
 // A decimal number as significant digits and a power of ten.

@@ -18,7 +18,7 @@ struct ExactFrequency {
 // units (any M: megahertz, otherwise any K: kilohertz, otherwise hertz;
 // GBK-aware, any case): "11.0592MHz" is 11059200/1 Hz, "7.9296875MHz"
 // 15859375/2 Hz. No result for an empty or negative or zero frequency, one of
-// 2^40 Hz or more, or one that needs a denominator above 10^9 or more than 18
+// 2^40 Hz or more, or one that needs a denominator above 10^9 or more than 16
 // significant digits.
 std::optional<ExactFrequency> ReadExactCrystal(std::string_view crystalText);
 

@@ -217,13 +217,8 @@ TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& 
   const Uint128 common = GreatestCommonDivisor(numerator, denominator);
   numerator /= common;
   denominator /= common;
-  // In lowest terms both fit 64 bits for every crystal of up to 18 digits but
-  // the rarest: F m below 2^69 keeps a factor 2^(28 - E) x q to share. Those
-  // are halved until they fit; the error and deviation stay exact.
-  while (numerator > UINT64_MAX || denominator > UINT64_MAX) {
-    numerator >>= 1U;
-    denominator = std::max<Uint128>(denominator >> 1U, 1);
-  }
+  // In lowest terms both fit 64 bits: the crystal's numerator is below
+  // 2^55 (16 digits), the mantissa below 2^9, q x D x n below 2^62.
   setting.achievedNumerator = static_cast<std::uint64_t>(numerator);
   setting.achievedDenominator = static_cast<std::uint64_t>(denominator);
   setting.achieved = static_cast<double>(setting.achievedNumerator) / static_cast<double>(setting.achievedDenominator);

@@ -53,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CrystalCase{"NoNumber", "MHz", std::nullopt}, CrystalCase{"Negative", "-12MHz", std::nullopt},
                     CrystalCase{"Zero", "0.000MHz", std::nullopt}, CrystalCase{"TooLarge", "2000000MHz", std::nullopt},
                     CrystalCase{"TooPrecise", "1.0000000001", std::nullopt},
+                    CrystalCase{"SixteenDigits", "6666666667.929683", ExactFrequency{6666666667929683, 1000000}},
+                    CrystalCase{"SeventeenDigits", "6666666667.9296838", std::nullopt},
                     CrystalCase{"TooManyDigits", "1.2345678901234567891MHz", std::nullopt}),
     testing_support::CaseName());
 
@@ -179,7 +181,9 @@ Uint128 ExponentError(const TargetInputs& inputs, std::uint64_t mantissa, std::u
 // USARTs: none comes closer than the solver's choice, a rate between two
 // exponents' ranges is served, and a rate out of every range is refused.
 TEST(SolveTarget, NoMantissaOrExponentComesCloser) {
-  constexpr std::array<const char*, 4> crystals = {"32MHz", "16MHz", "3.579545MHz", "33.1776MHz"};
+  // The last: sixteen digits, the most the reader takes, whose rate in
+  // lowest terms needs every bit of the fraction.
+  constexpr std::array<const char*, 5> crystals = {"32MHz", "16MHz", "3.579545MHz", "33.1776MHz", "6666666667.929683"};
   constexpr std::array<const char*, 12> rates = {"30",     "300",    "2400",   "9600",    "62400",   "62450",
                                                  "115200", "250000", "921600", "1000000", "2000000", "2000001"};
   for (const char* name : {"cc253x-usart0", "cc253x-usart1"}) {
@@ -211,6 +215,8 @@ TEST(SolveTarget, NoMantissaOrExponentComesCloser) {
         EXPECT_EQ(best.multiplier, 256 + best.reload);
         EXPECT_EQ(best.divider, 1U << (28U - exponent));
         EXPECT_EQ(ExponentError(*inputs, best.multiplier, exponent), *least);
+        EXPECT_EQ(Uint128{best.achievedNumerator} * inputs->frequency.denominator * best.divider,
+                  Uint128{inputs->frequency.numerator} * best.multiplier * best.achievedDenominator);
       }
     }
   }
