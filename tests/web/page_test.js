@@ -6,6 +6,7 @@
 "use strict";
 
 const assert = require("node:assert/strict");
+const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
 const os = require("node:os");
 const path = require("node:path");
@@ -380,6 +381,58 @@ describe("the targets of the catalogue: the page solves what tesmirol-cli --targ
       return params.get("target") === "stc8" && params.get("uart") === "UART3";
     });
     await page.select("#target", "classic");
+  });
+
+  // The part-number box against --target: a name as printed chooses its
+  // family and shows what --target PART reports; a part without a
+  // generator and an unknown name say why, with --target's nearest names.
+  test("a part number as printed chooses its family, in both languages", async () => {
+    const CASES = [
+      { typed: "STC8H8K64U-45I-LQFP64", kind: "Part", target: "stc8", said: { zh: "STC8H8K64U：stc8 系列", en: "STC8H8K64U: family stc8" } },
+      { typed: "at89s52-24pu", kind: "Part", target: "at89", said: { zh: "AT89S52：at89 系列", en: "AT89S52: family at89" } },
+      { typed: "n76e003", kind: "Family", target: "n76e003", said: { zh: "n76e003：目录中的名称", en: "n76e003: a name of the catalogue" } },
+      { typed: "CY7C68013A-56PVXC", kind: "UnsupportedPart", target: null, said: { en: /^CY7C68013A is of family fx2lp/ } },
+      { typed: "STC8H8K64", kind: "Unknown", target: null, said: { en: /the nearest are (.*)$/ } },
+    ];
+    for (const language of ["zh", "en"]) {
+      await setLanguage(language);
+      for (const { typed, kind, target, said } of CASES) {
+        await page.evaluate(() => window.tesmirolPage.choose("classic"));
+        await typeInto("#crystal", "11.0592MHz");
+        await typeInto("#baud", "9600");
+        await typeInto("#part", typed);
+        const shown = await page.evaluate(() => ({
+          target: document.getElementById("target").value, status: document.getElementById("part-status").textContent,
+          answer: window.tesmirolPage.answer,
+        }));
+        const where = `${language} ${typed}`;
+        const run = spawnSync(config.cli, ["--lang", "en", "--target", typed, "--json", "--", "11.0592MHz", "9600"],
+          { encoding: "utf8" });
+        if (target === null) {
+          // The target stays what the box last chose while the name was typed.
+          assert.equal(run.status, 2, where);
+          if (said[language]) assert.match(shown.status, said[language], where);
+          if (kind === "Unknown" && language === "en") {
+            const nearest = /the nearest known names are (.*?) \(/.exec(run.stderr)[1];
+            assert.equal(said.en.exec(shown.status)[1], nearest, where);
+          }
+          continue;
+        }
+        assert.equal(shown.target, target, where);
+        assert.equal(shown.status, said[language], where);
+        const report = JSON.parse(run.stdout);
+        assert.equal(shown.answer.bestTarget, report.bestTarget, where);
+        assert.deepEqual(shown.answer.solutions.map((solution) => solution.target),
+          report.solutions.map((solution) => solution.target), where);
+        await page.waitForFunction((part) => new URLSearchParams(location.hash.slice(1)).get("part") === part, {}, typed);
+      }
+      await typeInto("#part", "");
+    }
+    // A link may name the chip by its part number, as --target does.
+    await page.evaluate(() => { location.hash = "target=AT89S52-24PU&crystal=12MHz&baud=9600"; });
+    await page.waitForFunction(() => document.getElementById("target").value === "at89");
+    await setLanguage("zh");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
   });
 });
 
@@ -1324,11 +1377,11 @@ describe("the page's behaviour", () => {
     await typeInto("#baud", "9600");
     await page.focus("#language");
     const order = ["language"];
-    for (let i = 0; i < 12; i += 1) {
+    for (let i = 0; i < 13; i += 1) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.className));
     }
-    assert.deepEqual(order, ["language", "crystal", "crystal-preset", "baud", "baud-preset", "target", "peer", "output",
+    assert.deepEqual(order, ["language", "crystal", "crystal-preset", "baud", "baud-preset", "part", "target", "peer", "output",
       "copy", "encoding", "line-ends", "download", "table-scroll"]);
     // The classic calculation has no UART choice to show.
     assert.equal(await page.$eval("#uart-field", (field) => field.getBoundingClientRect().height), 0);

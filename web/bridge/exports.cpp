@@ -17,6 +17,9 @@
 #include <string_view>
 #include <vector>
 
+#include "answers/chip_name_answer.h"
+#include "answers/json_writer.h"
+#include "text/encoding.h"
 #include "web/bridge/driver_answers.h"
 #include "web/bridge/link_answers.h"
 #include "web/bridge/page_answers.h"
@@ -25,7 +28,7 @@
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 8;
+constexpr std::int32_t kBridgeVersion = 9;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -242,4 +245,14 @@ std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::u
                                  std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
                                                     Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
+}
+
+// The input is a name typed for the chip: a target, a family or a part
+// number as printed. Answers what it stands for as JSON ({kind, name, part,
+// source, nearest}); a text GBK cannot hold names no chip.
+TESMIROL_EXPORT(tesmirol_chip_name) std::int32_t TesmirolChipName(std::uint32_t nameUnits) {
+  const std::optional<std::string> name = tesmirol::text::Utf16ToGbk(InputText(0, nameUnits));
+  tesmirol::answers::JsonWriter json(tesmirol::answers::JsonFace::Page);
+  tesmirol::answers::WriteChipName(json, tesmirol::answers::AnswerChipName(name.value_or(std::string())));
+  return Answer(json.Text());
 }

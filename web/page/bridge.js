@@ -5,11 +5,11 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 8;
+  const BRIDGE_VERSION = 9;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
-    "tesmirol_presets", "tesmirol_report_labels", "tesmirol_code_bytes", "tesmirol_targets",
+    "tesmirol_presets", "tesmirol_report_labels", "tesmirol_code_bytes", "tesmirol_targets", "tesmirol_chip_name",
     "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
   ];
@@ -255,6 +255,14 @@
     // {targets, families}: the engine's catalogue.
     targets() {
       this.exports.tesmirol_targets();
+      return this.outputJson();
+    }
+
+    // {kind, name, part, source, nearest}: what a name typed for the chip
+    // stands for (a target, a family, a part number as printed).
+    chipName(name) {
+      this.writeInput(name);
+      this.exports.tesmirol_chip_name(name.length);
       return this.outputJson();
     }
 

@@ -75,6 +75,7 @@ function applyLanguage() {
     else if (family) option.textContent = text("family", { name: family.name, uarts: family.uarts.join(text("separator")) });
     else option.textContent = `${target.name}: ${text(`target.${target.name}.chips`)}`;
   }
+  showPartStatus();
   $("target-families").label = text("family-group");
   $("target-generators").label = text("target-group");
   refreshUartChoices();
@@ -197,8 +198,18 @@ async function start() {
     });
   }
   $("target").addEventListener("change", () => {
+    // A target chosen from the list replaces the part number's choice.
+    if (state.chipName !== null && state.chipName.name !== $("target").value) {
+      $("part").value = "";
+      state.chipName = null;
+      showPartStatus();
+    }
     applyTargetChoice();
     update();
+  });
+  $("part").addEventListener("input", () => {
+    if (readPartBox()) update();
+    else scheduleUrl();
   });
   for (const id of ["uart", "encoding", "line-ends", "driver-kind"]) {
     $(id).addEventListener("change", update);

@@ -6,7 +6,7 @@ const state = {
   language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
   targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverSizesChosen: false,
   driverFiles: null, driverButtonsKey: null,
-  linkPeer: null, linkKey: null, announced: "", crystalPresets: [], driverTimer: 0, finderRestTimer: 0,
+  linkPeer: null, linkKey: null, chipName: null, announced: "", crystalPresets: [], driverTimer: 0, finderRestTimer: 0,
 };
 let bridge = null;
 

@@ -9,6 +9,7 @@ function scheduleUrl() {
 function writeUrl() {
   const params = new URLSearchParams({ crystal: $("crystal").value, baud: $("baud").value, target: $("target").value });
   if ($("target").value !== "classic") params.set("uart", $("uart").value);
+  if ($("part").value.trim() !== "") params.set("part", $("part").value);
   for (const entry of state.planRows) {
     const peer = entry.peer.value === "" ? "" : `:${entry.peer.value}`;
     params.append("also", `${entry.select.value}:${entry.input.value}${peer}`);
@@ -47,6 +48,12 @@ function readUrl() {
     ["driver-kind", "driver"], ["buffers", "buffers"]]) {
     selectIfOffered($(id), params.get(key));
   }
+  // A part number as printed stands for its family, as --target takes it.
+  const target = params.get("target");
+  if (target !== null && $("target").value !== target) {
+    const chip = bridge.chipName(target);
+    if (["Target", "Family", "Part"].includes(chip.kind)) selectIfOffered($("target"), chip.name);
+  }
   fillDriverSizes({ rx: params.get("rx") ?? undefined, tx: params.get("tx") ?? undefined });
   state.driverSizesChosen = params.has("rx") || params.has("tx");
   $("peer").value = "";
@@ -60,6 +67,10 @@ function readUrl() {
     const [uart, baud = "", peer = ""] = also.split(":");
     return [uart, baud, peer];
   }));
+  // The part number as the user typed it; the target above is the family
+  // it chose then, so it is only read again here, not chosen again.
+  $("part").value = params.get("part") ?? "";
+  state.chipName = $("part").value.trim() === "" ? null : bridge.chipName($("part").value.trim());
 }
 
 // Sets the target, the UART and the UARTs planned with it ([uart, rate,
