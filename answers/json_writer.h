@@ -23,7 +23,12 @@ enum class JsonFace {
 
 class JsonWriter {
  public:
-  explicit JsonWriter(JsonFace face = JsonFace::Page) noexcept : m_face(face) {}
+  // The page's face.
+  JsonWriter() noexcept = default;
+  // Either face. The command line's decimal numbers live in their own file
+  // (json_decimal.cpp) with this constructor, so a program that only
+  // writes the page's face (the page's module) does not carry them.
+  explicit JsonWriter(JsonFace face) noexcept;
 
   void BeginObject();
   void EndObject();
@@ -58,7 +63,8 @@ class JsonWriter {
   // A comma before every value but the first of its array or object.
   void BeforeValue();
 
-  JsonFace m_face;
+  JsonFace m_face = JsonFace::Page;
+  std::string (*m_decimal)(double) = nullptr;  // the command line's decimal numbers; none for the page
   std::string m_text;
   std::vector<bool> m_firstInLevel;
   bool m_afterKey = false;

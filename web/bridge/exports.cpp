@@ -252,7 +252,7 @@ std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::u
 // source, nearest}); a text GBK cannot hold names no chip.
 TESMIROL_EXPORT(tesmirol_chip_name) std::int32_t TesmirolChipName(std::uint32_t nameUnits) {
   const std::optional<std::string> name = tesmirol::text::Utf16ToGbk(InputText(0, nameUnits));
-  tesmirol::answers::JsonWriter json(tesmirol::answers::JsonFace::Page);
+  tesmirol::answers::JsonWriter json;  // the page's face
   tesmirol::answers::WriteChipName(json, tesmirol::answers::AnswerChipName(name.value_or(std::string())));
   return Answer(json.Text());
 }
