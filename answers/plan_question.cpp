@@ -152,11 +152,14 @@ PlanQuestionAnswer AnswerPlanQuestion(PlanQuestion question, Language language) 
   const auto frame = std::find_if(asked.links.begin(), asked.links.end(),
                                   [](const LinkQuestion& link) { return link.Ask() != nullptr; });
   const TargetCodeStyle style = CodeStyleOf(frame == asked.links.end() ? LinkQuestion{} : *frame, language);
-  reply.answer = AnswerPlan(asked.choice.chipTargets, *asked.crystal, asked.requests, kPlanTolerancePercent, style,
-                            [&asked](std::string_view uart) -> const LinkAsk* {
-                              const LinkQuestion* link = LinkOfUart(asked, uart);
-                              return link != nullptr ? link->Ask() : nullptr;
-                            });
+  std::vector<UartLinkAsk> links;
+  for (std::size_t index = 0; index < asked.requests.size(); ++index) {
+    if (const LinkAsk* ask = asked.links.at(index).Ask()) {
+      links.push_back({asked.requests[index].uart, *ask});
+    }
+  }
+  reply.answer =
+      AnswerPlan(asked.choice.chipTargets, *asked.crystal, asked.requests, kPlanTolerancePercent, style, links);
   return reply;
 }
 

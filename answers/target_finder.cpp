@@ -2,12 +2,13 @@
 
 #include "answers/setting_json.h"
 #include "answers/target_question.h"
+#include "engine/target_texts.h"
 #include "res/preset_lists.h"
 
 namespace tesmirol::answers {
 
 const TargetSolution* TargetFinderRow::Best() const noexcept {
-  return family && family->best ? &family->solutions.at(*family->best) : nullptr;
+  return family ? BestSolution(*family) : nullptr;
 }
 
 std::optional<TargetStatus> TargetFinderRow::Status() const noexcept {
