@@ -48,10 +48,11 @@ std::string Utf8(const std::string& gbk) { return text::GbkToUtf8(gbk).value_or(
 
 std::optional<std::string> RefuseDriver(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
                                         Language language) {
-  for (const TargetCodeRequest& request : requests) {
-    if (std::optional<std::string> problem = CheckRs485(request, options, language)) {
-      return problem;
-    }
+  const auto refused = std::find_if(requests.begin(), requests.end(), [&](const TargetCodeRequest& request) {
+    return CheckRs485(request, options, language).has_value();
+  });
+  if (refused != requests.end()) {
+    return CheckRs485(*refused, options, language);
   }
   return CheckDriverOptions(options, requests.size(), DriversFrame(requests), language);
 }
@@ -76,14 +77,14 @@ DriverAnswer AnswerDriver(const PlanTexts& texts, const DriverOptions& options, 
     answer.status = "noCode";
   } else if (!IsValidSize(answer.sizes, options.rxSize) || !IsValidSize(answer.sizes, options.txSize)) {
     answer.status = "badSize";
-  } else if ((answer.refused = RefuseDriver(*answer.requests, answer.options, language))) {
-    answer.status = "refused";
+  } else {
+    answer.refused = RefuseDriver(*answer.requests, answer.options, language);
+    answer.status = answer.refused ? "refused" : "ok";
   }
   return answer;
 }
 
-void WriteDriverAnswer(JsonWriter& json, const PlanTexts& texts, const DriverOptions& options,
-                       const LinkTexts& link) {
+void WriteDriverAnswer(JsonWriter& json, const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link) {
   // The code's comments do not change the files' names or the refusal's reason.
   const DriverAnswer answer = AnswerDriver(texts, options, link, Language::English);
   json.BeginObject();

@@ -48,8 +48,7 @@ DriverAnswer AnswerDriver(const PlanTexts& texts, const DriverOptions& options, 
 // "uart1_driver.c" (or "uart_driver.c" for a plan)}, or the status "noCode",
 // "badSize" or "refused" with "message": {"zh", "en"}; each with
 // "defaultSize" (the chip's) and "sizes".
-void WriteDriverAnswer(JsonWriter& json, const PlanTexts& texts, const DriverOptions& options,
-                       const LinkTexts& link);
+void WriteDriverAnswer(JsonWriter& json, const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link);
 
 // The text (GBK) of one file in the language: index into the files of
 // WriteDriverAnswer, or -1 for the one-file form; none when there is no

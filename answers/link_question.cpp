@@ -93,8 +93,9 @@ std::vector<std::size_t> FinderOrder(std::span<const QuestionLink> links, bool r
   std::iota(order.begin(), order.end(), std::size_t{0});
   if (rankByLink) {
     std::vector<LinkRank> ranks(links.size());
-    std::transform(links.begin(), links.end(), ranks.begin(),
-                   [](const QuestionLink& answer) { return RankOfLinks({&answer.link, 1}); });
+    std::transform(links.begin(), links.end(), ranks.begin(), [](const QuestionLink& answer) {
+      return RankOfLinks({&answer.link, 1});
+    });
     std::stable_sort(order.begin(), order.end(),
                      [&ranks](std::size_t a, std::size_t b) { return RanksBefore(ranks[a], ranks[b]); });
   }

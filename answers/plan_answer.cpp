@@ -46,18 +46,18 @@ PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const Targ
 PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const TargetInputs& crystal,
                       std::span<const UartRequest> requests, double tolerancePercent, const TargetCodeStyle& style,
                       std::span<const UartLinkAsk> links) {
-  return AnswerPlan(chipTargets, crystal, requests, tolerancePercent, style,
-                    [links](std::string_view uart) -> const LinkAsk* {
-                      const auto found = std::find_if(links.begin(), links.end(),
-                                                      [uart](const UartLinkAsk& link) { return link.uart == uart; });
-                      return found == links.end() ? nullptr : &found->ask;
-                    });
+  return AnswerPlan(
+      chipTargets, crystal, requests, tolerancePercent, style, [links](std::string_view uart) -> const LinkAsk* {
+        const auto found =
+            std::find_if(links.begin(), links.end(), [uart](const UartLinkAsk& link) { return link.uart == uart; });
+        return found == links.end() ? nullptr : &found->ask;
+      });
 }
 
 const PlannedUart* FirstUartBeyond(const UartPlan& plan, double tolerancePercent) {
-  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(), [tolerancePercent](const PlannedUart& planned) {
-    return !IsWithinTolerance(planned.setting, tolerancePercent);
-  });
+  const auto beyond = std::find_if(
+      plan.uarts.begin(), plan.uarts.end(),
+      [tolerancePercent](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting, tolerancePercent); });
   return beyond == plan.uarts.end() ? nullptr : &*beyond;
 }
 

@@ -7,9 +7,7 @@
 
 namespace tesmirol::answers {
 
-const TargetSolution* TargetFinderRow::Best() const noexcept {
-  return family ? BestSolution(*family) : nullptr;
-}
+const TargetSolution* TargetFinderRow::Best() const noexcept { return family ? BestSolution(*family) : nullptr; }
 
 std::optional<TargetStatus> TargetFinderRow::Status() const noexcept {
   if (!family) {
@@ -36,8 +34,8 @@ TargetFinderRow SolveTargetFinderRow(std::string_view crystalGbk, std::string_vi
   return row;
 }
 
-TargetFinder AnswerTargetFinder(const GbkText& baud, const GbkText& name, const GbkText& uart,
-                                const LinkTexts& link, bool rankByLink) {
+TargetFinder AnswerTargetFinder(const GbkText& baud, const GbkText& name, const GbkText& uart, const LinkTexts& link,
+                                bool rankByLink) {
   TargetFinder finder;
   const TargetQuestion question = ReadTargetChoice(name, uart);
   if (!baud || !question.problem.empty()) {
@@ -48,10 +46,10 @@ TargetFinder AnswerTargetFinder(const GbkText& baud, const GbkText& name, const 
     finder.crystals.push_back(crystal);
     const TargetFinderRow& row = finder.rows.emplace_back(SolveTargetFinderRow(crystal, *baud, question.targets));
     const TargetSolution* best = row.Best();
-    finder.links.push_back(finder.link.asked && row.inputs
-                               ? AnswerQuestionLink(finder.link, SettingOwnRate(best != nullptr ? &best->best : nullptr),
-                                                    row.inputs->baud)
-                               : AnswerQuestionLink(finder.link, {}, 0));
+    finder.links.push_back(
+        finder.link.asked && row.inputs
+            ? AnswerQuestionLink(finder.link, SettingOwnRate(best != nullptr ? &best->best : nullptr), row.inputs->baud)
+            : AnswerQuestionLink(finder.link, {}, 0));
   }
   finder.order = FinderOrder(finder.links, rankByLink);
   return finder;

@@ -49,8 +49,8 @@ struct TargetFinder {
 };
 
 // No rows when the rate is not GBK or the name and UART read no targets.
-TargetFinder AnswerTargetFinder(const GbkText& baud, const GbkText& name, const GbkText& uart,
-                                const LinkTexts& link, bool rankByLink);
+TargetFinder AnswerTargetFinder(const GbkText& baud, const GbkText& name, const GbkText& uart, const LinkTexts& link,
+                                bool rankByLink);
 
 // The rows as shown: [{"crystal", "status" (null without a result),
 // "target", "best" (the setting or null), "outcome" ("Code", "Warning",

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "answers/chip_choice.h"
 #include "answers/classic_answer.h"
 #include "answers/classic_json.h"
-#include "answers/chip_choice.h"
 #include "cli/build_check.h"
 #include "cli/clock_finder_runner.h"
 #include "cli/command_line_options.h"

@@ -139,9 +139,9 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
     }
   }
   const double codeTolerance = CodeTolerance(options);
-  const answers::PlanAnswer answer = answers::AnswerPlan(
-      chip, *atBaud, requests, tolerance, {options.uartMode, options.frame, CodeLanguage(options), codeTolerance},
-      asks);
+  const answers::PlanAnswer answer =
+      answers::AnswerPlan(chip, *atBaud, requests, tolerance,
+                          {options.uartMode, options.frame, CodeLanguage(options), codeTolerance}, asks);
   const PlanResult& result = answer.result;
   const PlanQuestion question{*options.target, &*atBaud, requests, tolerance};
 

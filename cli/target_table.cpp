@@ -183,8 +183,7 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
       object["best"] = SettingJson(*row.best->target, row.best->best);
     } else {
       object["target"] = nullptr;
-      object["status"] =
-          row.answer.Status() ? nlohmann::ordered_json(StatusText(row)) : nlohmann::ordered_json();
+      object["status"] = row.answer.Status() ? nlohmann::ordered_json(StatusText(row)) : nlohmann::ordered_json();
       object["best"] = nullptr;
     }
     object["outcome"] = OutcomeText(row);

@@ -120,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                       UartMode::Mode3},
         LinkTextsCase{"PeerNotGbk", true, nullptr, "100ppm", "8N1", "badPeer", "badPeer", UartMode::Mode1},
         LinkTextsCase{"UnknownPeer", true, "nosuch", "100ppm", "8N1", "badPeer", "badPeer", UartMode::Mode1},
-        LinkTextsCase{"SecondChipUnknown", true, "nosuch@11.0592MHz", "100ppm", "8N1", "unknownTarget",
-                      "unknownTarget", UartMode::Mode1},
+        LinkTextsCase{"SecondChipUnknown", true, "nosuch@11.0592MHz", "100ppm", "8N1", "unknownTarget", "unknownTarget",
+                      UartMode::Mode1},
         LinkTextsCase{"SecondChipsCrystal", true, "stc15@fast", "100ppm", "8N1", "badPeerCrystal", "badPeerCrystal",
                       UartMode::Mode1},
         LinkTextsCase{"SecondChipsTolerance", true, "stc15@22.1184MHz,lots", "100ppm", "8N1", "badPeerTolerance",
@@ -160,16 +160,13 @@ TEST_P(TargetFinderRows, SayWhatTheCodeWouldBe) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, TargetFinderRows,
-    testing::Values(FinderRowCase{"Exact", "11.0592MHz", "9600", "t1-12t", FinderOutcome::Code, TargetStatus::Ok},
-                    FinderRowCase{"WithinOnePercent", "24MHz", "115200", "stc-t2-1t", FinderOutcome::Code,
-                                  TargetStatus::Ok},
-                    FinderRowCase{"BeyondOnePercent", "12MHz", "19200", "t1-12t", FinderOutcome::Warning,
-                                  TargetStatus::Ok},
-                    FinderRowCase{"BelowTheTarget", "12MHz", "10", "t1-12t", FinderOutcome::TooLow,
-                                  TargetStatus::TooLow},
-                    FinderRowCase{"AboveEveryTarget", "12MHz", "3000000", "t1-12t", FinderOutcome::TooHigh,
-                                  TargetStatus::TooHigh},
-                    FinderRowCase{"TextsDoNotRead", "fast", "9600", "t1-12t", FinderOutcome::NoResult, std::nullopt}),
+    testing::Values(
+        FinderRowCase{"Exact", "11.0592MHz", "9600", "t1-12t", FinderOutcome::Code, TargetStatus::Ok},
+        FinderRowCase{"WithinOnePercent", "24MHz", "115200", "stc-t2-1t", FinderOutcome::Code, TargetStatus::Ok},
+        FinderRowCase{"BeyondOnePercent", "12MHz", "19200", "t1-12t", FinderOutcome::Warning, TargetStatus::Ok},
+        FinderRowCase{"BelowTheTarget", "12MHz", "10", "t1-12t", FinderOutcome::TooLow, TargetStatus::TooLow},
+        FinderRowCase{"AboveEveryTarget", "12MHz", "3000000", "t1-12t", FinderOutcome::TooHigh, TargetStatus::TooHigh},
+        FinderRowCase{"TextsDoNotRead", "fast", "9600", "t1-12t", FinderOutcome::NoResult, std::nullopt}),
     testing_support::CaseName());
 
 // The finder's order by link, the same on both faces: the better verdict
@@ -218,14 +215,13 @@ TEST_P(TargetCodeChecks, HoldTheBestSettingToTheLimit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, TargetCodeChecks,
-    testing::Values(CodeCheckCase{"Exact", "11.0592MHz", "9600", "t1-12t", 0.0, TargetCodeCheck::Passes},
-                    CodeCheckCase{"CodeBeyondATighterLimit", "24MHz", "115200", "stc-t2-1t", 0.1,
-                                  TargetCodeCheck::BeyondLimit},
-                    CodeCheckCase{"WarningOnly", "12MHz", "19200", "t1-12t", 1.0, TargetCodeCheck::NoCode},
-                    CodeCheckCase{"AWiderLimitAllowsTheCode", "12MHz", "19200", "t1-12t", 10.0,
-                                  TargetCodeCheck::Passes},
-                    CodeCheckCase{"TooLow", "12MHz", "10", "t1-12t", 1.0, TargetCodeCheck::TooLow},
-                    CodeCheckCase{"TooHigh", "12MHz", "3000000", "t1-12t", 1.0, TargetCodeCheck::TooHigh}),
+    testing::Values(
+        CodeCheckCase{"Exact", "11.0592MHz", "9600", "t1-12t", 0.0, TargetCodeCheck::Passes},
+        CodeCheckCase{"CodeBeyondATighterLimit", "24MHz", "115200", "stc-t2-1t", 0.1, TargetCodeCheck::BeyondLimit},
+        CodeCheckCase{"WarningOnly", "12MHz", "19200", "t1-12t", 1.0, TargetCodeCheck::NoCode},
+        CodeCheckCase{"AWiderLimitAllowsTheCode", "12MHz", "19200", "t1-12t", 10.0, TargetCodeCheck::Passes},
+        CodeCheckCase{"TooLow", "12MHz", "10", "t1-12t", 1.0, TargetCodeCheck::TooLow},
+        CodeCheckCase{"TooHigh", "12MHz", "3000000", "t1-12t", 1.0, TargetCodeCheck::TooHigh}),
     testing_support::CaseName());
 
 // ---------------------------------------------------------------------------
@@ -257,8 +253,8 @@ void PrintTo(const PlanTextsCase& c, std::ostream* os) { *os << c.name; }
 PlanTexts PlanTextsOf(const PlanTextsCase& c) {
   PlanTexts texts{Text(c.crystal), Text(c.target), {}};
   for (const PlanRequestCase& request : c.requests) {
-    texts.requests.push_back({Text(request.uart), Text(request.baud), request.peer == nullptr || *request.peer != '\0',
-                              Text(request.peer)});
+    texts.requests.push_back(
+        {Text(request.uart), Text(request.baud), request.peer == nullptr || *request.peer != '\0', Text(request.peer)});
   }
   return texts;
 }
@@ -289,8 +285,16 @@ TEST_P(PlanQuestions, ReadEveryRequestAndItsLink) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, PlanQuestions,
     testing::Values(
-        PlanTextsCase{"NoLink", "24MHz", "stc8", "", "8N1", {{"1", "115200", ""}, {"2", "9600", ""}}, "", std::nullopt,
-                      {false, false}, UartMode::Mode1},
+        PlanTextsCase{"NoLink",
+                      "24MHz",
+                      "stc8",
+                      "",
+                      "8N1",
+                      {{"1", "115200", ""}, {"2", "9600", ""}},
+                      "",
+                      std::nullopt,
+                      {false, false},
+                      UartMode::Mode1},
         PlanTextsCase{"OwnPeerOfTheSecondUart",
                       "24MHz",
                       "stc8",
@@ -321,20 +325,68 @@ INSTANTIATE_TEST_SUITE_P(
                       std::nullopt,
                       {false, true},
                       UartMode::Mode3},
-        PlanTextsCase{"UnknownChip", "24MHz", "nosuch", "", "8N1", {{"1", "9600", ""}}, "unknownTarget", std::nullopt,
-                      {}, UartMode::Mode1},
-        PlanTextsCase{"CrystalNotGbk", nullptr, "stc8", "", "8N1", {{"1", "9600", ""}}, "crystalNotGbk", std::nullopt,
-                      {}, UartMode::Mode1},
-        PlanTextsCase{"CrystalDoesNotRead", "fast", "stc8", "", "8N1", {{"1", "9600", ""}}, "noResult", std::nullopt,
-                      {}, UartMode::Mode1},
-        PlanTextsCase{"UartTheChipLacksNoName", "24MHz", "stc8", "", "8N1", {{"1", "9600", ""}, {"x", "9600", ""}},
-                      "unknownUart", 1, {}, UartMode::Mode1},
-        PlanTextsCase{"SameUartTwice", "24MHz", "stc8", "", "8N1", {{"1", "9600", ""}, {"uart1", "4800", ""}},
-                      "uartTwice", 1, {}, UartMode::Mode1},
-        PlanTextsCase{"RateNotGbk", "24MHz", "stc8", "", "8N1", {{"1", nullptr, ""}}, "baudNotGbk", 0, {},
+        PlanTextsCase{"UnknownChip",
+                      "24MHz",
+                      "nosuch",
+                      "",
+                      "8N1",
+                      {{"1", "9600", ""}},
+                      "unknownTarget",
+                      std::nullopt,
+                      {},
                       UartMode::Mode1},
-        PlanTextsCase{"RateDoesNotRead", "24MHz", "stc8", "", "8N1", {{"1", "9600", ""}, {"2", "x", ""}},
-                      "rateNoResult", 1, {}, UartMode::Mode1}),
+        PlanTextsCase{"CrystalNotGbk",
+                      nullptr,
+                      "stc8",
+                      "",
+                      "8N1",
+                      {{"1", "9600", ""}},
+                      "crystalNotGbk",
+                      std::nullopt,
+                      {},
+                      UartMode::Mode1},
+        PlanTextsCase{"CrystalDoesNotRead",
+                      "fast",
+                      "stc8",
+                      "",
+                      "8N1",
+                      {{"1", "9600", ""}},
+                      "noResult",
+                      std::nullopt,
+                      {},
+                      UartMode::Mode1},
+        PlanTextsCase{"UartTheChipLacksNoName",
+                      "24MHz",
+                      "stc8",
+                      "",
+                      "8N1",
+                      {{"1", "9600", ""}, {"x", "9600", ""}},
+                      "unknownUart",
+                      1,
+                      {},
+                      UartMode::Mode1},
+        PlanTextsCase{"SameUartTwice",
+                      "24MHz",
+                      "stc8",
+                      "",
+                      "8N1",
+                      {{"1", "9600", ""}, {"uart1", "4800", ""}},
+                      "uartTwice",
+                      1,
+                      {},
+                      UartMode::Mode1},
+        PlanTextsCase{
+            "RateNotGbk", "24MHz", "stc8", "", "8N1", {{"1", nullptr, ""}}, "baudNotGbk", 0, {}, UartMode::Mode1},
+        PlanTextsCase{"RateDoesNotRead",
+                      "24MHz",
+                      "stc8",
+                      "",
+                      "8N1",
+                      {{"1", "9600", ""}, {"2", "x", ""}},
+                      "rateNoResult",
+                      1,
+                      {},
+                      UartMode::Mode1}),
     testing_support::CaseName());
 
 // ---------------------------------------------------------------------------
@@ -385,19 +437,19 @@ DriverOptions Buffers(std::uint32_t size, BufferSpace space) {
 
 INSTANTIATE_TEST_SUITE_P(
     Options, DriverAnswers,
-    testing::Values(DriverCase{"OneUart", "stc8", {{"", "115200", ""}}, Buffers(16, BufferSpace::Idata), "ok",
-                               {"uart1.h", "uart1.c"}},
-                    DriverCase{"Plan",
-                               "stc8",
-                               {{"1", "115200", ""}, {"2", "9600", ""}},
-                               Buffers(16, BufferSpace::Idata),
-                               "ok",
-                               {"uart1.h", "uart1.c", "uart2.h", "uart2.c"}},
-                    DriverCase{"NoCode", "stc8", {{"", "10000000", ""}}, Buffers(16, BufferSpace::Idata), "noCode", {}},
-                    DriverCase{"SizeTheSpaceLacks", "stc8", {{"", "115200", ""}}, Buffers(12, BufferSpace::Idata),
-                               "badSize", {}},
-                    DriverCase{"XdataOnAChipWithoutXram", "t1-12t", {{"", "9600", ""}}, Buffers(16, BufferSpace::Xdata),
-                               "refused", {}}),
+    testing::Values(
+        DriverCase{
+            "OneUart", "stc8", {{"", "115200", ""}}, Buffers(16, BufferSpace::Idata), "ok", {"uart1.h", "uart1.c"}},
+        DriverCase{"Plan",
+                   "stc8",
+                   {{"1", "115200", ""}, {"2", "9600", ""}},
+                   Buffers(16, BufferSpace::Idata),
+                   "ok",
+                   {"uart1.h", "uart1.c", "uart2.h", "uart2.c"}},
+        DriverCase{"NoCode", "stc8", {{"", "10000000", ""}}, Buffers(16, BufferSpace::Idata), "noCode", {}},
+        DriverCase{"SizeTheSpaceLacks", "stc8", {{"", "115200", ""}}, Buffers(12, BufferSpace::Idata), "badSize", {}},
+        DriverCase{
+            "XdataOnAChipWithoutXram", "t1-12t", {{"", "9600", ""}}, Buffers(16, BufferSpace::Xdata), "refused", {}}),
     testing_support::CaseName());
 
 }  // namespace
