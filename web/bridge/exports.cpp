@@ -102,7 +102,7 @@ answers::PlanTexts ReadPlanTexts() {
   for (std::size_t index = 2; index + 2 < texts.size(); index += 3) {
     const auto [peer, peerUnits] = texts[index + 2];
     plan.requests.push_back({Gbk(texts[index].first, texts[index].second),
-                             Gbk(texts[index + 1].first, texts[index + 1].second), peerUnits > 0,
+                             Gbk(texts[index + 1].first, texts[index + 1].second), !InputText(peer, peerUnits).empty(),
                              Gbk(peer, peerUnits)});
   }
   return plan;
