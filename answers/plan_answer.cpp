@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "codegen/uart_plan_code.h"
+#include "engine/target_texts.h"
 
 namespace tesmirol::answers {
 
@@ -40,6 +41,24 @@ PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const Targ
     answer.code.text = GeneratePlanInitCode(answer.requests, style.language);
   }
   return answer;
+}
+
+PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const TargetInputs& crystal,
+                      std::span<const UartRequest> requests, double tolerancePercent, const TargetCodeStyle& style,
+                      std::span<const UartLinkAsk> links) {
+  return AnswerPlan(
+      chipTargets, crystal, requests, tolerancePercent, style, [links](std::string_view uart) -> const LinkAsk* {
+        const auto found =
+            std::find_if(links.begin(), links.end(), [uart](const UartLinkAsk& link) { return link.uart == uart; });
+        return found == links.end() ? nullptr : &found->ask;
+      });
+}
+
+const PlannedUart* FirstUartBeyond(const UartPlan& plan, double tolerancePercent) {
+  const auto beyond = std::find_if(
+      plan.uarts.begin(), plan.uarts.end(),
+      [tolerancePercent](const PlannedUart& planned) { return !IsWithinTolerance(planned.setting, tolerancePercent); });
+  return beyond == plan.uarts.end() ? nullptr : &*beyond;
 }
 
 }  // namespace tesmirol::answers

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,5 +31,22 @@ struct PlanAnswer {
 PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const TargetInputs& crystal,
                       std::span<const UartRequest> requests, double tolerancePercent, const TargetCodeStyle& style,
                       const std::function<const LinkAsk*(std::string_view uart)>& linkOfUart);
+
+// The link asked about for one UART ("UART2"): its own other end, or the
+// one of every UART.
+struct UartLinkAsk {
+  std::string uart;
+  LinkAsk ask;
+};
+
+// The same with the links of the UARTs asked about; a UART not among them
+// has none.
+PlanAnswer AnswerPlan(std::span<const BaudTarget* const> chipTargets, const TargetInputs& crystal,
+                      std::span<const UartRequest> requests, double tolerancePercent, const TargetCodeStyle& style,
+                      std::span<const UartLinkAsk> links);
+
+// The first planned UART whose setting is beyond the tolerance (why a plan
+// has no code); null when every one is within.
+const PlannedUart* FirstUartBeyond(const UartPlan& plan, double tolerancePercent);
 
 }  // namespace tesmirol::answers

@@ -1,9 +1,31 @@
 #include "answers/target_answer.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "engine/target_texts.h"
+
 namespace tesmirol::answers {
 
-const TargetSolution* TargetAnswer::Best() const noexcept {
-  return family.best ? &family.solutions.at(*family.best) : nullptr;
+const TargetSolution* BestSolution(const FamilySolution& family) noexcept {
+  return family.best ? &family.solutions[*family.best] : nullptr;
+}
+
+const TargetSolution* TargetAnswer::Best() const noexcept { return BestSolution(family); }
+
+TargetCodeCheck NoTargetCodeReason(const FamilySolution& family) noexcept {
+  if (BestSolution(family) != nullptr) {
+    return TargetCodeCheck::NoCode;
+  }
+  return family.solutions.front().status == TargetStatus::TooLow ? TargetCodeCheck::TooLow : TargetCodeCheck::TooHigh;
+}
+
+TargetCodeCheck CheckTargetCode(const FamilySolution& family, double limitPercent) {
+  const TargetSolution* best = BestSolution(family);
+  if (best == nullptr || !IsWithinTolerance(best->best, std::max(limitPercent, kCodeTolerancePercent))) {
+    return NoTargetCodeReason(family);
+  }
+  return std::fabs(best->best.deviation) > limitPercent ? TargetCodeCheck::BeyondLimit : TargetCodeCheck::Passes;
 }
 
 TargetAnswer AnswerTarget(const TargetInputs& inputs, std::span<const BaudTarget* const> targets, const LinkAsk* link,

@@ -37,6 +37,26 @@ struct TargetAnswer {
   [[nodiscard]] const TargetSolution* Best() const noexcept;
 };
 
+// The best target's solution of the family, null when no setting is in range.
+const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
+
+// Why the best setting's code fails a deviation limit (the build check of
+// tesmirol-cli --max-error), or that it passes.
+enum class TargetCodeCheck {
+  Passes,
+  TooLow,       // no setting in range: the rate is below every target's
+  TooHigh,      // no setting in range: the rate is above every target's
+  NoCode,       // the best setting is beyond the code's tolerance and the limit
+  BeyondLimit,  // the best setting has code but is beyond the limit
+};
+
+// The check of the best setting against limit percent; the code accepts
+// the dialog's 1 %, or the wider limit.
+TargetCodeCheck CheckTargetCode(const FamilySolution& family, double limitPercent);
+
+// Why there is no code: TooLow, TooHigh or NoCode (see CheckTargetCode).
+TargetCodeCheck NoTargetCodeReason(const FamilySolution& family) noexcept;
+
 // Solves the targets for the inputs; link, when not null, is the link to check.
 TargetAnswer AnswerTarget(const TargetInputs& inputs, std::span<const BaudTarget* const> targets, const LinkAsk* link,
                           const TargetCodeStyle& style);

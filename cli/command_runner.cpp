@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "answers/chip_choice.h"
 #include "answers/classic_answer.h"
 #include "answers/classic_json.h"
 #include "cli/build_check.h"
@@ -178,10 +179,9 @@ std::optional<std::vector<InputText>> TableInputs(std::string_view name, const s
 // NAME on the chip, or what --target names (a target, or the generators of
 // the family's first UART).
 std::vector<const BaudTarget*> TableTargets(const CommandLineOptions& options) {
-  if (!options.uarts.empty()) {
-    return TargetsOfUart(ChipTargets(*options.target), options.uarts.front().uart);
-  }
-  return FindBaudTargets(*options.target);
+  std::string uart;
+  return answers::TargetsOfChosenUart(answers::ReadChipChoice(*options.target),
+                                      options.uarts.empty() ? std::string_view() : options.uarts.front().uart, uart);
 }
 
 // The crystal finder over the preset lists.

@@ -26,10 +26,8 @@ namespace {
 
 // Why a plan has no code: a UART beyond the code's tolerance.
 std::string NoPlanCodeReason(const UartPlan& plan, double codeTolerance, Language language) {
-  const auto beyond = std::find_if(plan.uarts.begin(), plan.uarts.end(), [codeTolerance](const PlannedUart& planned) {
-    return !IsWithinTolerance(planned.setting, codeTolerance);
-  });
-  if (beyond == plan.uarts.end()) {
+  const PlannedUart* beyond = answers::FirstUartBeyond(plan, codeTolerance);
+  if (beyond == nullptr) {
     return Utf8Text(language, TextKey::CheckNoCodePlan);
   }
   return Utf8Text(language, TextKey::CheckNoCodePlanUart,
@@ -133,21 +131,17 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
   const std::vector<UartRequest> requests = MakeUartRequests(options.uarts, *atBaud);
   const double tolerance = options.maxErrorPercent.value_or(1.0);
   // Each UART's link: its own peer, or the one of every UART.
-  std::vector<std::pair<std::string, answers::LinkAsk>> asks;
+  std::vector<answers::UartLinkAsk> asks;
   asks.reserve(options.uarts.size());
   for (const UartChoice& choice : options.uarts) {
     if (options.link && PeerOfUart(*options.link, choice.uart) != nullptr) {
-      asks.emplace_back(choice.uart, LinkAskOf(RequestForUart(*options.link, choice.uart)));
+      asks.push_back({choice.uart, LinkAskOf(RequestForUart(*options.link, choice.uart))});
     }
   }
   const double codeTolerance = CodeTolerance(options);
-  const answers::PlanAnswer answer = answers::AnswerPlan(
-      chip, *atBaud, requests, tolerance, {options.uartMode, options.frame, CodeLanguage(options), codeTolerance},
-      [&asks](std::string_view uart) -> const answers::LinkAsk* {
-        const auto found =
-            std::find_if(asks.begin(), asks.end(), [uart](const auto& ask) { return ask.first == uart; });
-        return found == asks.end() ? nullptr : &found->second;
-      });
+  const answers::PlanAnswer answer =
+      answers::AnswerPlan(chip, *atBaud, requests, tolerance,
+                          {options.uartMode, options.frame, CodeLanguage(options), codeTolerance}, asks);
   const PlanResult& result = answer.result;
   const PlanQuestion question{*options.target, &*atBaud, requests, tolerance};
 

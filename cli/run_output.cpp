@@ -4,6 +4,7 @@
 #include <ostream>
 #include <utility>
 
+#include "answers/driver_answer.h"
 #include "cli/atomic_file_writer.h"
 #include "cli/command_runner.h"
 #include "cli/utf8_text.h"
@@ -69,16 +70,9 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
 int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
                   std::ostream& err) {
   const DriverOptions& driver = *options.driver;
-  const auto refused = std::find_if(requests.begin(), requests.end(), [&](const TargetCodeRequest& request) {
-    return CheckRs485(request, driver, options.language).has_value();
-  });
-  if (refused != requests.end()) {
-    const std::string problem = CheckRs485(*refused, driver, options.language).value_or("");
-    return ReportFailure(err, text::GbkToUtf8(problem).value_or(problem), kExitUsageError);
-  }
   // The options were checked for 8N1 when they were read; the frame's ninth
-  // bit may take more internal RAM.
-  if (const auto refusal = CheckDriverOptions(driver, requests.size(), DriversFrame(requests), options.language)) {
+  // bit may take more internal RAM, and an RS485 pin needs the classic timing.
+  if (const auto refusal = answers::RefuseDriver(requests, driver, options.language)) {
     return ReportFailure(err, text::GbkToUtf8(*refusal).value_or(*refusal), kExitUsageError);
   }
   for (const std::string& warning : DriverWarnings(driver, requests.size(), DriversFrame(requests), options.language)) {

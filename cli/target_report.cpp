@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "answers/setting_json.h"
+#include "answers/target_answer.h"
 #include "cli/plan_texts.h"
 #include "codegen/target_init_code.h"
 #include "engine/deviation_text.h"
@@ -128,9 +129,7 @@ std::string AchievedRateText(const TargetSetting& setting, Language language) {
   return text;
 }
 
-const TargetSolution* BestSolution(const FamilySolution& family) noexcept {
-  return family.best ? &family.solutions[*family.best] : nullptr;
-}
+const TargetSolution* BestSolution(const FamilySolution& family) noexcept { return answers::BestSolution(family); }
 
 std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code,
                                Language language) {

@@ -17,7 +17,7 @@ namespace tesmirol::cli {
 // What the generated code of a target's best setting is (GenerateTargetCode).
 using TargetCode = GeneratedInitCode;
 
-// The best solution of the family (nullptr when none is Ok).
+// The best solution of the family (nullptr when none is Ok), as answers/ chooses it.
 const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
 
 // The text report: a line per target tried when there are several, then

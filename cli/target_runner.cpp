@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "answers/chip_choice.h"
 #include "answers/target_answer.h"
 #include "answers/target_json.h"
 #include "cli/build_check.h"
@@ -26,13 +27,26 @@
 namespace tesmirol::cli {
 namespace {
 
-// Why there is no code for the best setting (none in range, or beyond 1 %).
-std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution& family, Language language) {
-  if (best == nullptr) {
-    const bool low = family.solutions.front().status == TargetStatus::TooLow;
-    return Utf8Text(language, low ? TextKey::CheckNoCodeBelow : TextKey::CheckNoCodeAbove,
-                    {{"target", family.solutions.size() > 1 ? Utf8Text(language, TextKey::CheckEveryTargetOfFamily)
-                                                            : family.solutions.front().target->name}});
+// The words of a failed check of the best setting (answers::CheckTargetCode).
+std::string TargetCheckText(answers::TargetCodeCheck check, const FamilySolution& family, double limit,
+                            Language language) {
+  const TargetSolution* best = answers::BestSolution(family);
+  switch (check) {
+    case answers::TargetCodeCheck::TooLow:
+    case answers::TargetCodeCheck::TooHigh:
+      return Utf8Text(language,
+                      check == answers::TargetCodeCheck::TooLow ? TextKey::CheckNoCodeBelow : TextKey::CheckNoCodeAbove,
+                      {{"target", family.solutions.size() > 1 ? Utf8Text(language, TextKey::CheckEveryTargetOfFamily)
+                                                              : family.solutions.front().target->name}});
+    case answers::TargetCodeCheck::BeyondLimit:
+      return Utf8Text(language, TextKey::CheckTargetBeyondLimit,
+                      {{"target", best->target->name},
+                       {"smod", std::to_string(best->best.smod)},
+                       {"deviation", FormatDeviation(best->best.deviation)},
+                       {"limit", PercentText(limit)}});
+    case answers::TargetCodeCheck::NoCode:
+    case answers::TargetCodeCheck::Passes:
+      break;
   }
   return Utf8Text(language, TextKey::CheckNoCodeBest,
                   {{"target", best->target->name},
@@ -40,20 +54,9 @@ std::string NoTargetCodeReason(const TargetSolution* best, const FamilySolution&
                    {"deviation", FormatDeviation(best->best.deviation)}});
 }
 
-// The build check: the setting the code uses, within the limit.
-std::optional<std::string> CheckTargetMaxError(const TargetSolution* best, const FamilySolution& family, double limit,
-                                               Language language) {
-  if (best == nullptr || !IsWithinTolerance(best->best, std::max(limit, kCodeTolerancePercent))) {
-    return NoTargetCodeReason(best, family, language);
-  }
-  if (std::fabs(best->best.deviation) > limit) {
-    return Utf8Text(language, TextKey::CheckTargetBeyondLimit,
-                    {{"target", best->target->name},
-                     {"smod", std::to_string(best->best.smod)},
-                     {"deviation", FormatDeviation(best->best.deviation)},
-                     {"limit", PercentText(limit)}});
-  }
-  return std::nullopt;
+// Why there is no code for the best setting (none in range, or beyond 1 %).
+std::string NoTargetCodeReason(const FamilySolution& family, Language language) {
+  return TargetCheckText(answers::NoTargetCodeReason(family), family, kCodeTolerancePercent, language);
 }
 
 int WriteTargetReport(const CommandLineOptions& options, const FamilySolution& family, const TargetInputs& inputs,
@@ -105,14 +108,17 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
       options.link ? std::optional<answers::LinkAsk>(LinkAskOf(*options.link)) : std::nullopt;
   const answers::TargetCodeStyle style{options.uartMode, options.frame, CodeLanguage(options), CodeTolerance(options)};
   const answers::TargetAnswer answer =
-      answers::AnswerTarget(*inputs, FindBaudTargets(*options.target), ask ? &*ask : nullptr, style);
+      answers::AnswerTarget(*inputs, answers::TargetsOfFirstUart(*options.target), ask ? &*ask : nullptr, style);
   const FamilySolution& family = answer.family;
-  const TargetSolution* best = answer.Best();
   if (options.maxErrorPercent) {
-    if (const auto failure = CheckTargetMaxError(best, family, *options.maxErrorPercent, options.language)) {
+    const double limit = *options.maxErrorPercent;
+    if (const answers::TargetCodeCheck check = answers::CheckTargetCode(family, limit);
+        check != answers::TargetCodeCheck::Passes) {
       return ReportFailure(err,
                            Utf8Text(options.language, TextKey::CheckInputsFailure,
-                                    {{"crystal", crystal.utf8}, {"baud", baud.utf8}, {"reason", *failure}}),
+                                    {{"crystal", crystal.utf8},
+                                     {"baud", baud.utf8},
+                                     {"reason", TargetCheckText(check, family, limit, options.language)}}),
                            kExitCheckFailed);
     }
   }
@@ -133,7 +139,7 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
   const TargetCode& code = answer.code;
   if (options.action == CommandAction::Code) {
     if (code.outcome != GenerationOutcome::Code) {
-      return ReportFailure(err, NoTargetCodeReason(best, family, options.language), kExitNoResult);
+      return ReportFailure(err, NoTargetCodeReason(family, options.language), kExitNoResult);
     }
     const TargetCodeRequest request = *answers::BestCodeRequest(answer, *inputs, style);
     if (options.asmSyntax) {

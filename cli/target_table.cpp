@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "answers/target_finder.h"
 #include "cli/plan_texts.h"
 #include "cli/table_output.h"
 #include "cli/target_report.h"
@@ -28,12 +29,12 @@ constexpr std::string_view kCsvHeading =
     "crystal,baud,target,status,clocks_per_cycle,smod,reload,reload_high,reload_low,rate_numerator,"
     "rate_denominator,rate,deviation,outcome\n";
 
-// One crystal and one rate solved for the targets.
+// One crystal and one rate solved for the targets (answers::SolveTargetFinderRow).
 struct TargetRow {
   const InputText* crystal = nullptr;
   const InputText* baud = nullptr;
-  std::optional<FamilySolution> family;  // none: the texts give no result
-  const TargetSolution* best = nullptr;  // into family; nullptr when none is Ok
+  answers::TargetFinderRow answer;
+  const TargetSolution* best = nullptr;  // into answer; nullptr when none is Ok
 };
 
 template <typename Visit>
@@ -41,11 +42,8 @@ void ForEachRow(std::span<const InputText> crystals, std::span<const InputText> 
                 const std::vector<const BaudTarget*>& targets, Visit visit) {
   for (const InputText& crystal : crystals) {
     for (const InputText& baud : bauds) {
-      TargetRow row{&crystal, &baud, std::nullopt, nullptr};
-      if (const auto inputs = ReadTargetInputs(crystal.gbk, baud.gbk)) {
-        row.family = SolveTargets(targets, *inputs);
-        row.best = BestSolution(*row.family);
-      }
+      TargetRow row{&crystal, &baud, answers::SolveTargetFinderRow(crystal.gbk, baud.gbk, targets), nullptr};
+      row.best = row.answer.Best();
       visit(row);
     }
   }
@@ -54,26 +52,21 @@ void ForEachRow(std::span<const InputText> crystals, std::span<const InputText> 
 // "code", "warning", "too low", "too high", "no result": what SIO_Init would
 // be, in English for CSV and JSON, which are the same in every language.
 std::string OutcomeText(const TargetRow& row) {
-  if (!row.family) {
-    return "no result";
-  }
-  if (row.best == nullptr) {
-    const TargetStatus status = row.family->solutions.front().status;
-    return status == TargetStatus::TooLow ? "too low" : "too high";
-  }
-  return IsWithinTolerance(row.best->best) ? "code" : "warning";
+  constexpr std::array<std::string_view, 5> kNames = {"code", "warning", "too low", "too high", "no result"};
+  return std::string(kNames.at(static_cast<std::size_t>(row.answer.outcome)));
 }
 
 // The same in the language, for the text and Markdown tables.
 std::string OutcomeText(const TargetRow& row, Language language) {
-  if (!row.family) {
-    return Utf8Text(language, TextKey::TableNoResult);
-  }
-  if (row.best == nullptr) {
-    const TargetStatus status = row.family->solutions.front().status;
-    return Utf8Text(language, status == TargetStatus::TooLow ? TextKey::TableTooLow : TextKey::TableTooHigh);
-  }
-  return Utf8Text(language, IsWithinTolerance(row.best->best) ? TextKey::TableCode : TextKey::TableWarning);
+  constexpr std::array<TextKey, 5> kKeys = {TextKey::TableCode, TextKey::TableWarning, TextKey::TableTooLow,
+                                            TextKey::TableTooHigh, TextKey::TableNoResult};
+  return Utf8Text(language, kKeys.at(static_cast<std::size_t>(row.answer.outcome)));
+}
+
+// The row's status name ("TooLow"); empty without a result.
+std::string StatusText(const TargetRow& row) {
+  const std::optional<TargetStatus> status = row.answer.Status();
+  return status ? std::string(TargetStatusName(*status)) : std::string();
 }
 
 // The column headings in the language.
@@ -121,7 +114,7 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
   std::vector<ColouredRow<kColumns>> rows;
   rows.reserve(crystals.size() * bauds.size());
   ForEachRow(crystals, bauds, targets, [&rows, language](const TargetRow& row) {
-    rows.emplace_back(MakeTextRow(row, language), row.best != nullptr && !IsWithinTolerance(row.best->best));
+    rows.emplace_back(MakeTextRow(row, language), row.answer.outcome == answers::FinderOutcome::Warning);
   });
   AppendAlignedTable(output, Headings(language), kRightAligned, kDeviationColumn, rows, colour);
 }
@@ -152,9 +145,8 @@ void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::s
     table += CsvField(row.baud->utf8);
     table += ',';
     if (row.best == nullptr) {
-      const std::string status = row.family ? std::string(TargetStatusName(row.family->solutions.front().status)) : "";
       table += ',';
-      table += status;
+      table += StatusText(row);
       table += ",,,,,,,,,,";
       table += OutcomeText(row);
       table += '\n';
@@ -191,8 +183,7 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
       object["best"] = SettingJson(*row.best->target, row.best->best);
     } else {
       object["target"] = nullptr;
-      object["status"] = row.family ? nlohmann::ordered_json(TargetStatusName(row.family->solutions.front().status))
-                                    : nlohmann::ordered_json();
+      object["status"] = row.answer.Status() ? nlohmann::ordered_json(StatusText(row)) : nlohmann::ordered_json();
       object["best"] = nullptr;
     }
     object["outcome"] = OutcomeText(row);

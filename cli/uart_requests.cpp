@@ -2,15 +2,12 @@
 
 #include <string>
 
-#include "engine/target_catalogue.h"
+#include "answers/chip_choice.h"
 
 namespace tesmirol::cli {
 
 std::vector<const BaudTarget*> ChipTargets(std::string_view targetOrFamily) {
-  if (const BaudTarget* target = FindBaudTarget(targetOrFamily)) {
-    return {target};
-  }
-  return FindFamilyTargets(targetOrFamily);
+  return answers::ReadChipChoice(targetOrFamily).chipTargets;
 }
 
 std::vector<UartRequest> MakeUartRequests(std::span<const UartChoice> uarts, const TargetInputs& atBaud) {

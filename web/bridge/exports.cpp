@@ -1,8 +1,9 @@
 // The functions the WebAssembly module exports to the page. The page writes
 // its texts as UTF-16 code units into the input buffer, calls one function,
 // and reads the answer (JSON text or file bytes) from the output buffer.
-// Every number and every byte comes from the engine and the generator; the
-// page only shows them.
+// The bridge turns the texts into GBK, asks answers/ the one question, and
+// writes the answer with the JSON writer's page face; every number, every
+// decision and every byte comes from answers/, the engine and the generator.
 //
 // kBridgeVersion changes whenever a function here changes its meaning, so a
 // page and a module that do not belong together refuse to run.
@@ -15,20 +16,33 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "answers/chip_name_answer.h"
+#include "answers/classic_question.h"
+#include "answers/driver_answer.h"
 #include "answers/json_writer.h"
+#include "answers/link_question.h"
+#include "answers/listing_json.h"
+#include "answers/plan_question.h"
+#include "answers/target_finder.h"
+#include "answers/target_question.h"
+#include "codegen/code_bytes.h"
 #include "text/encoding.h"
-#include "web/bridge/driver_answers.h"
-#include "web/bridge/link_answers.h"
-#include "web/bridge/page_answers.h"
-#include "web/bridge/plan_answers.h"
-#include "web/bridge/target_answers.h"
 
 namespace {
 
+namespace answers = tesmirol::answers;
+
 constexpr std::int32_t kBridgeVersion = 9;
+
+// The serial link's texts as the page gave them, set by tesmirol_link.
+struct PageLinkTexts {
+  std::u16string peer;
+  std::u16string tolerance;
+  std::u16string frame;
+};
 
 std::u16string& Input() {
   static std::u16string input;
@@ -44,8 +58,8 @@ std::vector<std::uint32_t>& Lengths() {
 
 // The serial link the page asks about, set by tesmirol_link; every answer
 // with a code or a link reads it.
-tesmirol::web::LinkTexts& Link() {
-  static tesmirol::web::LinkTexts link;
+PageLinkTexts& Link() {
+  static PageLinkTexts link;
   return link;
 }
 
@@ -59,28 +73,38 @@ std::u16string_view InputText(std::uint32_t offset, std::uint32_t units) {
   return std::u16string_view(Input()).substr(offset, units);
 }
 
-// The input buffer cut into the texts whose lengths the page wrote.
-std::vector<std::u16string_view> InputTexts() {
-  std::vector<std::u16string_view> texts;
-  std::uint32_t offset = 0;
-  for (const std::uint32_t units : Lengths()) {
-    texts.push_back(InputText(offset, units));
-    offset += units;
-  }
-  return texts;
+// A text of the input buffer as GBK, none when GBK cannot hold it.
+answers::GbkText Gbk(std::uint32_t offset, std::uint32_t units) {
+  return tesmirol::text::Utf16ToGbk(InputText(offset, units));
 }
 
-// The plan's texts: the crystal, the target, then each UART, its rate and
-// its own other end ("" for the link's).
-tesmirol::web::PlanTexts ReadPlanTexts() {
-  const std::vector<std::u16string_view> texts = InputTexts();
-  tesmirol::web::PlanTexts plan;
+// The link's texts as GBK; an empty other end asks about no link.
+answers::LinkTexts LinkTexts() {
+  const PageLinkTexts& link = Link();
+  return {!link.peer.empty(), tesmirol::text::Utf16ToGbk(link.peer), tesmirol::text::Utf16ToGbk(link.tolerance),
+          tesmirol::text::Utf16ToGbk(link.frame)};
+}
+
+// The plan's texts, cut from the input buffer by the lengths the page
+// wrote: the crystal, the target, then each UART, its rate and its own
+// other end ("" for the link's).
+answers::PlanTexts ReadPlanTexts() {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> texts;
+  std::uint32_t offset = 0;
+  for (const std::uint32_t units : Lengths()) {
+    texts.emplace_back(offset, units);
+    offset += units;
+  }
+  answers::PlanTexts plan;
   if (texts.size() >= 2) {
-    plan.crystal = texts[0];
-    plan.target = texts[1];
+    plan.crystal = Gbk(texts[0].first, texts[0].second);
+    plan.target = Gbk(texts[1].first, texts[1].second);
   }
   for (std::size_t index = 2; index + 2 < texts.size(); index += 3) {
-    plan.requests.push_back({texts[index], texts[index + 1], texts[index + 2]});
+    const auto [peer, peerUnits] = texts[index + 2];
+    plan.requests.push_back({Gbk(texts[index].first, texts[index].second),
+                             Gbk(texts[index + 1].first, texts[index + 1].second), !InputText(peer, peerUnits).empty(),
+                             Gbk(peer, peerUnits)});
   }
   return plan;
 }
@@ -90,29 +114,59 @@ tesmirol::Language CodeLanguage(std::int32_t english) {
   return english != 0 ? tesmirol::Language::English : tesmirol::Language::Chinese;
 }
 
-tesmirol::CodeEncoding Encoding(std::int32_t gbk) {
-  return gbk != 0 ? tesmirol::CodeEncoding::Gbk : tesmirol::CodeEncoding::Utf8;
-}
-
 std::int32_t Answer(std::string answer) {
   Output() = std::move(answer);
   return static_cast<std::int32_t>(Output().size());
 }
 
-// File bytes as the answer, or -1 with an empty output when there are none.
-std::int32_t AnswerBytes(std::optional<std::string> bytes) {
+// An answer written as JSON with the page's face by one of answers/' writers.
+template <typename... Values>
+std::int32_t AnswerJson(void (*write)(answers::JsonWriter&, const Values&...), const Values&... values) {
+  // The page's face (the default: the command line's would bring its
+  // decimal numbers into the module). Written through write, which
+  // clang-tidy does not follow into a template.
+  answers::JsonWriter json;  // NOLINT(misc-const-correctness)
+  write(json, values...);
+  return Answer(json.Text());
+}
+
+// A generated text (GBK) as file bytes (GBK when gbk is not 0, else UTF-8;
+// LF line ends when lineFeeds is not 0), or -1 with an empty output when
+// there is none.
+std::int32_t AnswerBytes(const std::optional<std::string>& gbkText, std::int32_t gbk, std::int32_t lineFeeds) {
+  const std::optional<std::string> bytes =
+      gbkText ? tesmirol::EncodeGeneratedCode(
+                    *gbkText, gbk != 0 ? tesmirol::CodeEncoding::Gbk : tesmirol::CodeEncoding::Utf8, lineFeeds != 0)
+              : std::nullopt;
   if (!bytes) {
     Answer(std::string());
     return -1;
   }
-  return Answer(std::move(*bytes));
+  return Answer(*bytes);
+}
+
+// The generated code as file bytes; none unless it is code.
+std::int32_t AnswerCode(const tesmirol::GeneratedInitCode& code, std::int32_t gbk, std::int32_t lineFeeds) {
+  return AnswerBytes(code.outcome == tesmirol::GenerationOutcome::Code ? std::optional(code.text) : std::nullopt, gbk,
+                     lineFeeds);
 }
 
 // The driver's options as the page passes them: polled (not 0) or interrupt
 // driven, the buffer sizes and xdata (not 0) or idata.
 tesmirol::DriverOptions DriverChoice(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
                                      std::int32_t xdata) {
-  return tesmirol::web::MakeDriverOptions(polled != 0, rxSize, txSize, xdata != 0);
+  return answers::MakeDriverOptions(polled != 0, rxSize, txSize, xdata != 0);
+}
+
+// The target question of the inputs: the crystal, the baud text, the
+// target's (or family's) name and the UART, one after the other.
+answers::TargetQuestionAnswer TargetQuestion(std::uint32_t crystalUnits, std::uint32_t baudUnits,
+                                             std::uint32_t targetUnits, std::uint32_t uartUnits, std::int32_t english) {
+  const std::uint32_t target = crystalUnits + baudUnits;
+  return answers::AnswerTargetQuestion(
+      answers::ReadTargetQuestion(Gbk(0, crystalUnits), Gbk(crystalUnits, baudUnits), Gbk(target, targetUnits),
+                                  Gbk(target + targetUnits, uartUnits)),
+      LinkTexts(), CodeLanguage(english));
 }
 
 }  // namespace
@@ -148,43 +202,44 @@ TESMIROL_EXPORT(tesmirol_link)
 std::int32_t TesmirolLink(std::uint32_t peerUnits, std::uint32_t toleranceUnits, std::uint32_t frameUnits) {
   const std::uint32_t tolerance = peerUnits;
   const std::uint32_t frame = tolerance + toleranceUnits;
-  Link() = tesmirol::web::LinkTexts{std::u16string(InputText(0, peerUnits)),
-                                    std::u16string(InputText(tolerance, toleranceUnits)),
-                                    std::u16string(InputText(frame, frameUnits))};
-  return Answer(tesmirol::web::LinkChoicesJson());
+  Link() = PageLinkTexts{std::u16string(InputText(0, peerUnits)), std::u16string(InputText(tolerance, toleranceUnits)),
+                         std::u16string(InputText(frame, frameUnits))};
+  return AnswerJson(answers::WriteLinkChoices);
 }
 
 // The crystal text is the first crystalUnits code units of the input, the
-// baud text the baudUnits after them. Answers the calculation as JSON.
+// baud text the baudUnits after them. Answers the calculation as JSON
+// (answers::WriteClassicQuestion).
 TESMIROL_EXPORT(tesmirol_calculate)
 std::int32_t TesmirolCalculate(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::int32_t english) {
-  return Answer(tesmirol::web::CalculationJson(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                               CodeLanguage(english), Link()));
+  return AnswerJson(answers::WriteClassicQuestion,
+                    answers::AnswerClassicQuestion(Gbk(0, crystalUnits), Gbk(crystalUnits, baudUnits), LinkTexts(),
+                                                   CodeLanguage(english)));
 }
 
 // The input is the baud text. Answers the crystal finder's rows as JSON,
 // ranked by the link's margin when rank is not 0.
 TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::uint32_t baudUnits, std::int32_t rank) {
-  return Answer(tesmirol::web::CrystalTableJson(InputText(0, baudUnits), Link(), rank != 0));
+  return AnswerJson(answers::WriteClassicFinder,
+                    answers::AnswerClassicFinder(Gbk(0, baudUnits), LinkTexts(), rank != 0));
 }
 
-TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return Answer(tesmirol::web::PresetsJson()); }
+TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return AnswerJson(answers::WritePresets); }
 
 TESMIROL_EXPORT(tesmirol_report_labels) std::int32_t TesmirolReportLabels() {
-  return Answer(tesmirol::web::ReportLabelsJson());
+  return AnswerJson(answers::WriteReportLabels);
 }
 
-TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return Answer(tesmirol::web::TargetsJson()); }
+TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return AnswerJson(answers::WriteTargetChoices); }
 
 // The crystal text, the baud text, the target's (or family's) name and the
-// UART, one after the other in the input. Answers the solution as JSON.
+// UART, one after the other in the input. Answers the solution as JSON
+// (answers::WriteTargetQuestion).
 TESMIROL_EXPORT(tesmirol_solve_target)
 std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
                                  std::uint32_t uartUnits, std::int32_t english) {
-  const std::uint32_t target = crystalUnits + baudUnits;
-  return Answer(tesmirol::web::TargetSolutionJson(
-      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
-      InputText(target + targetUnits, uartUnits), CodeLanguage(english), Link()));
+  return AnswerJson(answers::WriteTargetQuestion,
+                    TargetQuestion(crystalUnits, baudUnits, targetUnits, uartUnits, english));
 }
 
 // The baud text, the target's name and the UART. Answers the crystal
@@ -193,8 +248,9 @@ std::int32_t TesmirolSolveTarget(std::uint32_t crystalUnits, std::uint32_t baudU
 TESMIROL_EXPORT(tesmirol_target_table)
 std::int32_t TesmirolTargetTable(std::uint32_t baudUnits, std::uint32_t targetUnits, std::uint32_t uartUnits,
                                  std::int32_t rank) {
-  return Answer(tesmirol::web::TargetTableJson(InputText(0, baudUnits), InputText(baudUnits, targetUnits),
-                                               InputText(baudUnits + targetUnits, uartUnits), Link(), rank != 0));
+  return AnswerJson(answers::WriteTargetFinder,
+                    answers::AnswerTargetFinder(Gbk(0, baudUnits), Gbk(baudUnits, targetUnits),
+                                                Gbk(baudUnits + targetUnits, uartUnits), LinkTexts(), rank != 0));
 }
 
 // As tesmirol_solve_target's input; answers as tesmirol_code_bytes does.
@@ -202,23 +258,25 @@ TESMIROL_EXPORT(tesmirol_target_code_bytes)
 std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
                                      std::uint32_t uartUnits, std::int32_t gbk, std::int32_t lineFeeds,
                                      std::int32_t english) {
-  const std::uint32_t target = crystalUnits + baudUnits;
-  return AnswerBytes(tesmirol::web::TargetCodeBytes(
-      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
-      InputText(target + targetUnits, uartUnits), Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
+  const answers::TargetQuestionAnswer answer = TargetQuestion(crystalUnits, baudUnits, targetUnits, uartUnits, english);
+  return AnswerCode(answer.answer ? answer.answer->code : tesmirol::GeneratedInitCode{}, gbk, lineFeeds);
 }
 
 // The texts (lengths in tesmirol_input_lengths): the crystal, the family's
-// or target's name, then each UART and its rate. Answers the plan as JSON.
+// or target's name, then each UART, its rate and its own other end. Answers
+// the plan as JSON (answers::WritePlanQuestion).
 TESMIROL_EXPORT(tesmirol_plan) std::int32_t TesmirolPlan(std::int32_t english) {
-  return Answer(tesmirol::web::PlanJson(ReadPlanTexts(), CodeLanguage(english), Link()));
+  return AnswerJson(
+      answers::WritePlanQuestion,
+      answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(), LinkTexts()), CodeLanguage(english)));
 }
 
 // As tesmirol_plan's input; answers as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_plan_code_bytes)
 std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
-  return AnswerBytes(
-      tesmirol::web::PlanCodeBytes(ReadPlanTexts(), Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
+  const answers::PlanQuestionAnswer answer =
+      answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(), LinkTexts()), CodeLanguage(english));
+  return AnswerCode(answer.answer ? answer.answer->code : tesmirol::GeneratedInitCode{}, gbk, lineFeeds);
 }
 
 // As tesmirol_calculate's input. Answers the bytes of the generated code
@@ -227,15 +285,18 @@ std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds, std
 TESMIROL_EXPORT(tesmirol_code_bytes)
 std::int32_t TesmirolCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::int32_t gbk,
                                std::int32_t lineFeeds, std::int32_t english) {
-  return AnswerBytes(tesmirol::web::InitCodeBytes(InputText(0, crystalUnits), InputText(crystalUnits, baudUnits),
-                                                  Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
+  return AnswerCode(answers::AnswerClassicQuestion(Gbk(0, crystalUnits), Gbk(crystalUnits, baudUnits), LinkTexts(),
+                                                   CodeLanguage(english))
+                        .answer.code,
+                    gbk, lineFeeds);
 }
 
 // As tesmirol_plan's input (one UART: the single-UART question). Answers the
-// serial driver's files for the options as JSON.
+// serial driver's files for the options as JSON (answers::WriteDriverAnswer).
 TESMIROL_EXPORT(tesmirol_driver_files)
 std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata) {
-  return Answer(tesmirol::web::DriverFilesJson(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), Link()));
+  return AnswerJson(answers::WriteDriverAnswer, ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata),
+                    LinkTexts());
 }
 
 // As tesmirol_driver_files' input; answers the bytes of the file at index
@@ -243,8 +304,10 @@ std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std:
 TESMIROL_EXPORT(tesmirol_driver_bytes)
 std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
                                  std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
-  return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
-                                                    Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
+  const tesmirol::Language language = CodeLanguage(english);
+  const answers::DriverAnswer answer =
+      answers::AnswerDriver(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), LinkTexts(), language);
+  return AnswerBytes(answers::DriverFileText(answer, index, language), gbk, lineFeeds);
 }
 
 // The input is a name typed for the chip: a target, a family or a part
@@ -252,7 +315,5 @@ std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::u
 // source, nearest}); a text GBK cannot hold names no chip.
 TESMIROL_EXPORT(tesmirol_chip_name) std::int32_t TesmirolChipName(std::uint32_t nameUnits) {
   const std::optional<std::string> name = tesmirol::text::Utf16ToGbk(InputText(0, nameUnits));
-  tesmirol::answers::JsonWriter json;  // the page's face
-  tesmirol::answers::WriteChipName(json, tesmirol::answers::AnswerChipName(name.value_or(std::string())));
-  return Answer(json.Text());
+  return AnswerJson(&answers::WriteChipName, answers::AnswerChipName(name.value_or(std::string())));
 }

@@ -1,7 +1,8 @@
 #pragma once
-// What the page's target choice and UART choice stand for: one target of the
-// catalogue, or a chip family with every UART it has, and the targets that
-// drive the UART asked for. Shared by the single-UART answers and the plan.
+// What a target name and a UART name stand for, on the command line
+// (--target, --uart) and on the page alike: one target of the catalogue, or
+// a chip family with every UART it has, and the targets that drive the UART
+// asked for.
 
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 
 #include "engine/baud_target.h"
 
-namespace tesmirol::web {
+namespace tesmirol::answers {
 
 struct ChipChoice {
   std::vector<const BaudTarget*> chipTargets;  // every target of the name, of every UART; empty when unknown
@@ -26,4 +27,7 @@ ChipChoice ReadChipChoice(std::string_view nameGbk);
 std::vector<const BaudTarget*> TargetsOfChosenUart(const ChipChoice& choice, std::string_view uartGbk,
                                                    std::string& uart);
 
-}  // namespace tesmirol::web
+// The same for a name alone: the targets of its first UART.
+std::vector<const BaudTarget*> TargetsOfFirstUart(std::string_view nameGbk);
+
+}  // namespace tesmirol::answers

@@ -1,4 +1,4 @@
-#include "web/bridge/chip_choice.h"
+#include "answers/chip_choice.h"
 
 #include <optional>
 #include <string>
@@ -6,11 +6,11 @@
 #include "engine/part_catalogue.h"
 #include "engine/target_catalogue.h"
 
-namespace tesmirol::web {
+namespace tesmirol::answers {
 
 ChipChoice ReadChipChoice(std::string_view nameGbk) {
   ChipChoice choice;
-  // The look-up --target uses: a part number as printed stands for its family.
+  // A part number as printed stands for its family.
   const std::string name = CatalogueChipName(nameGbk);
   if (const BaudTarget* target = FindBaudTarget(name)) {
     choice.chipTargets.push_back(target);
@@ -36,4 +36,9 @@ std::vector<const BaudTarget*> TargetsOfChosenUart(const ChipChoice& choice, std
   return TargetsOfUart(choice.chipTargets, uart);
 }
 
-}  // namespace tesmirol::web
+std::vector<const BaudTarget*> TargetsOfFirstUart(std::string_view nameGbk) {
+  std::string uart;
+  return TargetsOfChosenUart(ReadChipChoice(nameGbk), "", uart);
+}
+
+}  // namespace tesmirol::answers
