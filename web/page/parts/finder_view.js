@@ -40,7 +40,7 @@ let finderAnswer = null;
 // are filled when they scroll into view, or when the typing pauses.
 function scheduleFinder(typing) {
   clearTimeout(state.finderRestTimer);
-  if (typing) state.finderRestTimer = setTimeout(() => refreshFinder(), 250);
+  if (typing) state.finderRestTimer = setTimeout(() => refreshFinder(), FINDER_REST_MS);
   if (state.finderKey !== finderKey() && !state.finderFrame && (nearScreen.finder || !typing)) {
     state.finderFrame = requestAnimationFrame(() => refreshFinder(!typing));
   }

@@ -30,6 +30,7 @@ function update(event) {
   // on the screen; off it, the finder waits until it comes into view, and
   // while the user types the driver waits until the results are shown.
   const typing = event?.type === "input";
+  if (typing) state.typedAt = performance.now();
   scheduleFinder(typing);
   if (nearScreen.driver || !typing) refreshDriver();
   else scheduleDriver();
@@ -46,7 +47,10 @@ const nearScreen = { finder: false, driver: false };
 function watchSections() {
   const observer = new IntersectionObserver((entries) => {
     for (const entry of entries) nearScreen[entry.target.id] = entry.isIntersecting;
-    if (nearScreen.finder) scheduleFinder(false);
+    // While the user types, the code growing or shrinking moves the finder
+    // in and out of view: it then fills the rows in view, and every row
+    // once the typing pauses, as for a keystroke.
+    if (nearScreen.finder) scheduleFinder(performance.now() - state.typedAt < FINDER_REST_MS);
     if (nearScreen.driver) refreshDriver();
   });
   observer.observe($("finder"));

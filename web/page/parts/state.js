@@ -6,9 +6,13 @@ const state = {
   language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
   targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverSizesChosen: false,
   driverFiles: null, driverButtonsKey: null,
-  linkPeer: null, linkKey: null, chipName: null, announced: "", crystalPresets: [], driverTimer: 0, finderRestTimer: 0,
+  linkPeer: null, linkKey: null, chipName: null, typedAt: -Infinity, announced: "", crystalPresets: [], driverTimer: 0, finderRestTimer: 0,
 };
 let bridge = null;
+
+// How long typing pauses before the crystal finder fills every row, not
+// only those in view (milliseconds).
+const FINDER_REST_MS = 250;
 
 // A text or a visibility is written only when it changes: writing the same
 // again would still make the browser check the element's layout.
