@@ -40,3 +40,31 @@ function(tesmirol_clean_data_line line lineVar shownVar)
   set(${lineVar} "${line}" PARENT_SCOPE)
   set(${shownVar} "${shown}" PARENT_SCOPE)
 endfunction()
+
+# tesmirol_take_record_value(<where> <key> <value> <record> <keys> <prefix> <terminator> [<kind>])
+#
+# One "key = value" line of a record: stops the build when the key is not
+# one of <keys> (the message names the <kind> of record when given), is given a second time for <record> (<prefix><key> already
+# set), or when the value is empty or holds '"', '\' ';' or the raw string
+# terminator ")<terminator>" the generated C++ encloses it in; otherwise
+# sets <prefix><key> in the caller's scope to the value with '[' and ']'
+# restored.
+function(tesmirol_take_record_value where key value record keys prefix terminator)
+  list(FIND keys "${key}" known)
+  if(known LESS 0)
+    set(inKind "")
+    if(ARGC GREATER 7)
+      set(inKind " in ${ARGV7}")
+    endif()
+    message(FATAL_ERROR "${where}: unknown key '${key}'${inKind} (the keys are ${keys})")
+  endif()
+  if(DEFINED "${prefix}${key}")
+    message(FATAL_ERROR "${where}: '${key}' is given a second time for ${record}")
+  endif()
+  if(value STREQUAL "" OR value MATCHES "[\"\\\\${semicolonMark}]" OR value MATCHES "\\)${terminator}")
+    message(FATAL_ERROR "${where}: the value of '${key}' is empty or holds '\"', '\\\\' or ';'")
+  endif()
+  string(REPLACE "${openMark}" "[" value "${value}")
+  string(REPLACE "${closeMark}" "]" value "${value}")
+  set("${prefix}${key}" "${value}" PARENT_SCOPE)
+endfunction()
