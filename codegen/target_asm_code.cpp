@@ -218,6 +218,8 @@ std::vector<FlagBit> NinthBitSymbols(SerialPort port, AsmSyntax syntax) {
       return {{"TB8_1", 0xFB}};  // RB8_1 likewise
     case SerialPort::Ch55xUart1:
       return {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}};
+    case SerialPort::Efm8Uart1:
+      return {{"TBX1", 0xCB}};  // RBX1 is declared with the port's flags
     case SerialPort::CcUsart:  // 8N2's second stop bit is the USART's own (UxUCR.SPB)
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:

@@ -111,6 +111,8 @@ NinthBits NinthBitsOf(SerialPort port, const SerialPortFacts& facts) {
       return {"U1TB8", "U1RB8", {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}}};
     case SerialPort::CcUsart:
       return {"D9", "D9", {}};
+    case SerialPort::Efm8Uart1:
+      return {"TBX1", "RBX1", {{"TBX1", 0xCB}}};
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:
@@ -716,6 +718,13 @@ std::optional<BitTime> BitTimeOf(const TargetCodeRequest& request) {
   const std::uint64_t clocks = static_cast<std::uint64_t>(request.setting.divider) * request.setting.divisor;
   const std::uint64_t perCycle = static_cast<std::uint64_t>(core->second) << request.setting.smod;
   return BitTime{static_cast<std::uint32_t>((clocks + perCycle / 2) / perCycle), core->second};
+}
+
+std::optional<std::string> CheckDriverTarget(const TargetCodeRequest& request, Language language) {
+  if (request.target == nullptr || SerialPortOf(*request.target) != SerialPort::Efm8Uart1) {
+    return std::nullopt;
+  }
+  return FormatText(language, TextKey::DriverSfrPages, {{"target", request.target->name}});
 }
 
 std::optional<std::string> CheckRs485(const TargetCodeRequest& request, const DriverOptions& options,

@@ -62,8 +62,23 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
   json.Key("status");
   const auto requests = DriverRequests(texts, link, Language::Chinese);
   const std::vector<std::uint32_t> sizes = ValidBufferSizes(options.space);
+  const auto pageRefusal = [&requests](Language language) -> std::optional<std::string> {
+    for (const TargetCodeRequest& request : *requests) {
+      if (auto problem = CheckDriverTarget(request, language)) {
+        return problem;
+      }
+    }
+    return std::nullopt;
+  };
   if (!requests) {
     json.String("noCode");
+  } else if (const auto pages = pageRefusal(Language::English)) {
+    json.String("refused");
+    json.Key("message");
+    json.BeginObject();
+    json.StringMember("zh", Utf8(pageRefusal(Language::Chinese).value_or("")));
+    json.StringMember("en", Utf8(*pages));
+    json.EndObject();
   } else if (!IsValidSize(sizes, options.rxSize) || !IsValidSize(sizes, options.txSize)) {
     json.String("badSize");
   } else if (const auto refusal =
@@ -104,7 +119,9 @@ std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverO
                                            const LinkTexts& link) {
   const DriverOptions chosen = ForChip(options, texts.target);
   const auto requests = DriverRequests(texts, link, language);
-  if (!requests || CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests))) {
+  if (!requests || CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests)) ||
+      std::any_of(requests->begin(), requests->end(),
+                  [](const TargetCodeRequest& request) { return CheckDriverTarget(request).has_value(); })) {
     return std::nullopt;
   }
   if (index < 0) {
