@@ -115,6 +115,12 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
   fills["SCON"] = Number(ControlValue(port, target, setting.smod, request.uartMode == UartMode::Mode3) |
                              (FrameSetsTb8(frame) ? 0x08U : 0x00U),
                          syntax);
+  if (port == SerialPort::Efm8Uart1) {
+    // The mode sits in SMOD1; SCON1 keeps TBX; SBCON1's prescaler code.
+    fills["SMOD1"] = Number(ControlValue(port, target, setting.smod, request.uartMode == UartMode::Mode3), syntax);
+    fills["SCON"] = Number(FrameSetsTb8(frame) ? 0x08U : 0x00U, syntax);
+    fills["BPS_HEX"] = Number(clock.select & 7U, syntax);
+  }
   fills["RELOAD"] = Number(setting.reload & 0xFFU, syntax);
   fills["RELOAD_HIGH"] = Number(setting.reloadHigh, syntax);
   fills["RELOAD_LOW"] = Number(setting.reloadLow, syntax);
@@ -176,9 +182,23 @@ std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax, Languag
   }
   const bool byteFlags = !SerialPortFactsOf(SerialPortOf(target)).control.empty();
   const std::string frame = IsNineBitFrame(request) ? "_frame" : "";
-  text += Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
-  text += Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
-  return FillText(text, AsmFills(request, syntax, language));
+  std::string send = Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
+  std::string receive = Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
+  TextFills fills = AsmFills(request, syntax, language);
+  if (SerialPortOf(target) == SerialPort::Efm8Uart1) {
+    // UART1's flags and data register answer on SFR page 0x20 only: the
+    // public send and receive switch pages around the usual routines,
+    // which take local labels.
+    text += Piece("send_efm8_uart1", language) + Piece("receive_efm8_uart1", language);
+    TextFills paged = fills;
+    paged["SEND_LABEL"] = fills["U"] + "_send_paged";
+    paged["RECEIVE_LABEL"] = fills["U"] + "_receive_paged";
+    paged["SEND"] = paged["SEND_LABEL"];
+    paged["RECEIVE"] = paged["RECEIVE_LABEL"];
+    return FillText(text, fills) + FillText(send + receive, paged);
+  }
+  text += send + receive;
+  return FillText(text, fills);
 }
 
 struct AsmSymbol {
