@@ -182,8 +182,8 @@ std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax, Languag
   }
   const bool byteFlags = !SerialPortFactsOf(SerialPortOf(target)).control.empty();
   const std::string frame = IsNineBitFrame(request) ? "_frame" : "";
-  std::string send = Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
-  std::string receive = Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
+  const std::string send = Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
+  const std::string receive = Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
   TextFills fills = AsmFills(request, syntax, language);
   if (SerialPortOf(target) == SerialPort::Efm8Uart1) {
     // UART1's flags and data register answer on SFR page 0x20 only: the
@@ -240,7 +240,7 @@ std::vector<FlagBit> NinthBitSymbols(SerialPort port, AsmSyntax syntax) {
       return {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}};
     case SerialPort::Efm8Uart1:
       return {{"TBX1", 0xCB}};  // RBX1 is declared with the port's flags
-    case SerialPort::CcUsart:  // 8N2's second stop bit is the USART's own (UxUCR.SPB)
+    case SerialPort::CcUsart:   // 8N2's second stop bit is the USART's own (UxUCR.SPB)
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:

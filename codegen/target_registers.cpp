@@ -371,8 +371,9 @@ SerialPortFacts SerialPortFactsOf(SerialPort port) {
     case SerialPort::Efm8Uart1:
       // SCON1 at 0xC8 (page 0x20) is bit-addressable: RI bit 0, TI bit 1,
       // RBX bit 2, which holds the first stop bit in 8-bit mode.
-      return {"SBUF1", {"SBUF1", 0x92, false}, "", "", "RI1", "TI1", "RBX1", {{"RI1", 0xC8}, {"TI1", 0xC9}, {"RBX1", 0xCA}},
-              15};
+      return {
+          "SBUF1", {"SBUF1", 0x92, false}, "", "", "RI1", "TI1", "RBX1", {{"RI1", 0xC8}, {"TI1", 0xC9}, {"RBX1", 0xCA}},
+          15};
   }
   return {};
 }

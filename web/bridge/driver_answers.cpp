@@ -62,13 +62,12 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
   json.Key("status");
   const auto requests = DriverRequests(texts, link, Language::Chinese);
   const std::vector<std::uint32_t> sizes = ValidBufferSizes(options.space);
+  // A UART the driver does not serve (the EFM8BB3's UART1) refuses the files.
   const auto pageRefusal = [&requests](Language language) -> std::optional<std::string> {
-    for (const TargetCodeRequest& request : *requests) {
-      if (auto problem = CheckDriverTarget(request, language)) {
-        return problem;
-      }
-    }
-    return std::nullopt;
+    const auto uncovered = std::find_if(requests->begin(), requests->end(), [](const TargetCodeRequest& request) {
+      return CheckDriverTarget(request).has_value();
+    });
+    return uncovered == requests->end() ? std::nullopt : CheckDriverTarget(*uncovered, language);
   };
   if (!requests) {
     json.String("noCode");
