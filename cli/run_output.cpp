@@ -69,13 +69,6 @@ int DeliverCode(const CommandLineOptions& options, std::string_view gbkCode, std
 int DeliverDriver(const CommandLineOptions& options, std::span<const TargetCodeRequest> requests, std::ostream& out,
                   std::ostream& err) {
   const DriverOptions& driver = *options.driver;
-  const auto uncovered = std::find_if(requests.begin(), requests.end(), [&](const TargetCodeRequest& request) {
-    return CheckDriverTarget(request, options.language).has_value();
-  });
-  if (uncovered != requests.end()) {
-    const std::string problem = CheckDriverTarget(*uncovered, options.language).value_or("");
-    return ReportFailure(err, text::GbkToUtf8(problem).value_or(problem), kExitUsageError);
-  }
   const auto refused = std::find_if(requests.begin(), requests.end(), [&](const TargetCodeRequest& request) {
     return CheckRs485(request, driver, options.language).has_value();
   });

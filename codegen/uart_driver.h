@@ -123,11 +123,6 @@ std::vector<std::uint32_t> ValidBufferSizes(BufferSpace space);
 std::optional<std::string> CheckDriverOptions(const DriverOptions& options, std::size_t uartCount,
                                               const SerialFrame& frame, Language language = Language::English);
 
-// Why the driver cannot serve the request's UART (in the language, GBK): the
-// EFM8BB3 UART1's registers sit on SFR page 0x20, and the driver's
-// functions and interrupt use the caller's page. Nothing when it can.
-std::optional<std::string> CheckDriverTarget(const TargetCodeRequest& request, Language language = Language::English);
-
 // Why the driver cannot drive an RS-485 direction pin for the request (in
 // the language, GBK): the pin must drop exactly one bit time after the
 // last send-complete flag, which the driver counts in machine cycles, so

@@ -62,22 +62,8 @@ std::string DriverFilesJson(const PlanTexts& texts, const DriverOptions& options
   json.Key("status");
   const auto requests = DriverRequests(texts, link, Language::Chinese);
   const std::vector<std::uint32_t> sizes = ValidBufferSizes(options.space);
-  // A UART the driver does not serve (the EFM8BB3's UART1) refuses the files.
-  const auto pageRefusal = [&requests](Language language) -> std::optional<std::string> {
-    const auto uncovered = std::find_if(requests->begin(), requests->end(), [](const TargetCodeRequest& request) {
-      return CheckDriverTarget(request).has_value();
-    });
-    return uncovered == requests->end() ? std::nullopt : CheckDriverTarget(*uncovered, language);
-  };
   if (!requests) {
     json.String("noCode");
-  } else if (const auto pages = pageRefusal(Language::English)) {
-    json.String("refused");
-    json.Key("message");
-    json.BeginObject();
-    json.StringMember("zh", Utf8(pageRefusal(Language::Chinese).value_or("")));
-    json.StringMember("en", Utf8(*pages));
-    json.EndObject();
   } else if (!IsValidSize(sizes, options.rxSize) || !IsValidSize(sizes, options.txSize)) {
     json.String("badSize");
   } else if (const auto refusal =
@@ -118,9 +104,7 @@ std::optional<std::string> DriverFileBytes(const PlanTexts& texts, const DriverO
                                            const LinkTexts& link) {
   const DriverOptions chosen = ForChip(options, texts.target);
   const auto requests = DriverRequests(texts, link, language);
-  if (!requests || CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests)) ||
-      std::any_of(requests->begin(), requests->end(),
-                  [](const TargetCodeRequest& request) { return CheckDriverTarget(request).has_value(); })) {
+  if (!requests || CheckDriverOptions(chosen, requests->size(), DriversFrame(*requests))) {
     return std::nullopt;
   }
   if (index < 0) {
