@@ -29,6 +29,8 @@ std::uint32_t ControlValue(SerialPort port, const BaudTarget& target, std::uint3
       return (mode3 ? 0x80U : 0x00U) | (smod != 0 ? 0x20U : 0x00U);
     case SerialPort::CcUsart:
       return 0x82U;  // UxUCR: FLUSH, 8 data bits, no parity, 1 high stop bit
+    case SerialPort::Efm8Uart1:
+      return mode3 ? 0x0EU : 0x0CU;  // SMOD1: SDL = 11 (8 data bits), XBE for the ninth bit
   }
   return 0;
 }
@@ -91,6 +93,7 @@ RegisterWrites InitRegisterWrites(const BaudTarget& target, std::uint32_t select
     case ClockSelect::T4t3mT3x12:
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::UxgcrBaudE:
+    case ClockSelect::Sbcon1Bps:
       break;
   }
   return writes;

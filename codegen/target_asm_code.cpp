@@ -115,6 +115,12 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
   fills["SCON"] = Number(ControlValue(port, target, setting.smod, request.uartMode == UartMode::Mode3) |
                              (FrameSetsTb8(frame) ? 0x08U : 0x00U),
                          syntax);
+  if (port == SerialPort::Efm8Uart1) {
+    // The mode sits in SMOD1; SCON1 keeps TBX; SBCON1's prescaler code.
+    fills["SMOD1"] = Number(ControlValue(port, target, setting.smod, request.uartMode == UartMode::Mode3), syntax);
+    fills["SCON"] = Number(FrameSetsTb8(frame) ? 0x08U : 0x00U, syntax);
+    fills["BPS_HEX"] = Number(clock.select & 7U, syntax);
+  }
   fills["RELOAD"] = Number(setting.reload & 0xFFU, syntax);
   fills["RELOAD_HIGH"] = Number(setting.reloadHigh, syntax);
   fills["RELOAD_LOW"] = Number(setting.reloadLow, syntax);
@@ -176,9 +182,23 @@ std::string UartText(const TargetCodeRequest& request, AsmSyntax syntax, Languag
   }
   const bool byteFlags = !SerialPortFactsOf(SerialPortOf(target)).control.empty();
   const std::string frame = IsNineBitFrame(request) ? "_frame" : "";
-  text += Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
-  text += Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
-  return FillText(text, AsmFills(request, syntax, language));
+  const std::string send = Piece((byteFlags ? "send_byte" : "send_bit") + frame, language);
+  const std::string receive = Piece((byteFlags ? "receive_byte" : "receive_bit") + frame, language);
+  TextFills fills = AsmFills(request, syntax, language);
+  if (SerialPortOf(target) == SerialPort::Efm8Uart1) {
+    // UART1's flags and data register answer on SFR page 0x20 only: the
+    // public send and receive switch pages around the usual routines,
+    // which take local labels.
+    text += Piece("send_efm8_uart1", language) + Piece("receive_efm8_uart1", language);
+    TextFills paged = fills;
+    paged["SEND_LABEL"] = fills["U"] + "_send_paged";
+    paged["RECEIVE_LABEL"] = fills["U"] + "_receive_paged";
+    paged["SEND"] = paged["SEND_LABEL"];
+    paged["RECEIVE"] = paged["RECEIVE_LABEL"];
+    return FillText(text, fills) + FillText(send + receive, paged);
+  }
+  text += send + receive;
+  return FillText(text, fills);
 }
 
 struct AsmSymbol {
@@ -218,7 +238,9 @@ std::vector<FlagBit> NinthBitSymbols(SerialPort port, AsmSyntax syntax) {
       return {{"TB8_1", 0xFB}};  // RB8_1 likewise
     case SerialPort::Ch55xUart1:
       return {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}};
-    case SerialPort::CcUsart:  // 8N2's second stop bit is the USART's own (UxUCR.SPB)
+    case SerialPort::Efm8Uart1:
+      return {{"TBX1", 0xCB}};  // RBX1 is declared with the port's flags
+    case SerialPort::CcUsart:   // 8N2's second stop bit is the USART's own (UxUCR.SPB)
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:

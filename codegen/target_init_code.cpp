@@ -76,6 +76,7 @@ std::string_view DoublingBit(SerialPort port) {
     case SerialPort::Stc4:
     case SerialPort::N76Uart1:
     case SerialPort::CcUsart:
+    case SerialPort::Efm8Uart1:
       break;
   }
   return "SMOD";
@@ -120,6 +121,9 @@ std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPo
     case GeneratorKind::Ch55xSbaud1:
       count = "256 - SBAUD1";
       break;
+    case GeneratorKind::Efm8Uart1:
+      count = "65536 - [SBRLH1,SBRLL1]";
+      break;
     case GeneratorKind::CcUsart:
       break;
   }
@@ -151,6 +155,8 @@ std::string_view GeneratorName(GeneratorKind generator) {
       return "silabs_timer1";
     case GeneratorKind::CcUsart:
       return "cc_usart";
+    case GeneratorKind::Efm8Uart1:
+      return "efm8_uart1";
   }
   return {};
 }
@@ -212,6 +218,7 @@ std::string_view GeneratorPiece(const BaudTarget& target, SerialPort port) {
     case GeneratorKind::StcTimer4:
     case GeneratorKind::Ch55xSbaud1:
     case GeneratorKind::CcUsart:
+    case GeneratorKind::Efm8Uart1:
       break;
   }
   return GeneratorName(target.generator);
@@ -239,6 +246,8 @@ std::string_view BeginPiece(SerialPort port) {
       return "begin_ch55x_uart1";
     case SerialPort::CcUsart:
       return "begin_cc_usart";
+    case SerialPort::Efm8Uart1:
+      return "begin_efm8_uart1";
   }
   return {};
 }
@@ -262,6 +271,8 @@ std::string_view EnableSuffix(SerialPort port) {
       return "_ch55x_uart1";
     case SerialPort::CcUsart:
       return "_cc_usart";
+    case SerialPort::Efm8Uart1:
+      return "_efm8_uart1";
   }
   return {};
 }
@@ -291,6 +302,8 @@ std::pair<std::string_view, std::string_view> NinthBits(SerialPort port) {
       return {"U1TB8", "U1RB8"};
     case SerialPort::CcUsart:
       return {"D9", "D9"};
+    case SerialPort::Efm8Uart1:
+      return {"TBX1", "RBX1"};
   }
   return {"TB8", "RB8"};
 }
@@ -355,6 +368,14 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::UxgcrBaudE:
       break;
+    case ClockSelect::Sbcon1Bps: {
+      // BPS (SBCON1 bits 2..0), written with BREN (bit 6) cleared first.
+      fills["BPS_HEX"] = Byte(select & 7U);
+      fills["BPS2"] = Bit((select & 4U) != 0);
+      fills["BPS1"] = Bit((select & 2U) != 0);
+      fills["BPS0"] = Bit((select & 1U) != 0);
+      break;
+    }
   }
 }
 
@@ -484,6 +505,12 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
     AddCcUsartFills(fills, target, clock);
     AddCcUsartFrameFills(fills, frame);
   }
+  if (port == SerialPort::Efm8Uart1) {
+    // The mode sits in SMOD1 (XBE adds the ninth bit); SCON1 keeps TBX.
+    fills["SMOD1"] = Byte(ControlValue(port, target, setting.smod, mode3));
+    fills["XBE"] = Bit(mode3);
+    fills["SCON"] = Byte(tb8Set ? 0x08U : 0x00U);
+  }
   fills["GENERATOR_TEXT"] =
       Fill(TargetCodeInline("generator_" + std::string(GeneratorName(target.generator)), language), fills);
   return fills;
@@ -510,6 +537,7 @@ std::string_view ClockPiece(const BaudTarget& target) {
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::T3conT3ps:
     case ClockSelect::UxgcrBaudE:
+    case ClockSelect::Sbcon1Bps:
       return {};  // part of the generator's own statements
     case ClockSelect::Fixed:
       break;
@@ -529,6 +557,9 @@ std::string FunctionBody(const BaudTarget& target, bool enableInterrupt, Languag
   std::string code = TargetCodeFragment("function", language);
   if (WritesOnSfrPage0(target)) {
     code += TargetCodeFragment("n76_locals", language);
+  }
+  if (WritesOnEfm8Pages(target)) {
+    code += TargetCodeFragment("efm8_locals", language);
   }
   for (const std::string& piece : InitFunctionPieces(target, enableInterrupt)) {
     code += TargetCodeFragment(piece, language);

@@ -61,6 +61,20 @@ constexpr ExtraRegister kScon0{"SCON0", 0x98, false};
 // - U0CSR 0x86, U0DBUF 0xC1, U0BAUD 0xC2, U0UCR 0xC4, U0GCR 0xC5, U1CSR
 //   0xF8, U1DBUF 0xF9, U1BAUD 0xFA, U1UCR 0xFB, U1GCR 0xFC, IEN2 0x9A,
 //   IRCON2 0xE8: TI's CC253x/CC254x User's Guide SWRU191F, Table 2-1.
+// - SFRPAGE 0xA7, EIE2 0xF3 (ES1 bit 0), SMOD1 0x93, SCON1 0xC8 (TBX bit 3,
+//   RBX bit 2, TI bit 1, RI bit 0), UART1FCN0 0x9D, UART1FCN1 0xD8 (TIE bit
+//   4, RIE bit 0), SBCON1 0x94 (BREN bit 6, BPS bits 2..0), SBRLL1 0x95,
+//   SBRLH1 0x96, SBUF1 0x92, UART1 interrupt 15: Silicon Labs' EFM8BB3
+//   register headers (SI_EFM8BB3_Defs.h, SI_EFM8BB3_Register_Enums.h).
+constexpr ExtraRegister kSfrPage{"SFRPAGE", 0xA7, false};
+constexpr ExtraRegister kEie2Efm8{"EIE2", 0xF3, false};
+constexpr ExtraRegister kSmod1{"SMOD1", 0x93, false};
+constexpr ExtraRegister kScon1Efm8{"SCON1", 0xC8, false};
+constexpr ExtraRegister kUart1Fcn0{"UART1FCN0", 0x9D, false};
+constexpr ExtraRegister kUart1Fcn1{"UART1FCN1", 0xD8, false};
+constexpr ExtraRegister kSbcon1{"SBCON1", 0x94, false};
+constexpr ExtraRegister kSbrll1{"SBRLL1", 0x95, false};
+constexpr ExtraRegister kSbrlh1{"SBRLH1", 0x96, false};
 constexpr ExtraRegister kIen2{"IEN2", 0x9A, false};
 constexpr ExtraRegister kIrcon2{"IRCON2", 0xE8, false};
 constexpr std::array<ExtraRegister, 4> kCcUsart0{{
@@ -117,6 +131,9 @@ void AddPortRegisters(std::vector<ExtraRegister>& list, SerialPort port) {
     case SerialPort::CcUsart:
       AddOnce(list, {kIen2, kIrcon2});  // the USART's own registers follow with its number
       break;
+    case SerialPort::Efm8Uart1:
+      AddOnce(list, {kSfrPage, kEie2Efm8, kSmod1, kScon1Efm8, kUart1Fcn0, kUart1Fcn1});
+      break;
   }
 }
 
@@ -143,6 +160,7 @@ void AddClockRegisters(std::vector<ExtraRegister>& list, ClockSelect clock) {
       AddOnce(list, {kT3con});
       break;
     case ClockSelect::UxgcrBaudE:  // among the USART's own registers
+    case ClockSelect::Sbcon1Bps:   // among the generator's registers
     case ClockSelect::Fixed:
       break;
   }
@@ -180,6 +198,9 @@ void AddGeneratorRegisters(std::vector<ExtraRegister>& list, GeneratorKind gener
       AddOnce(list, {kSbaud1});
       break;
     case GeneratorKind::CcUsart:
+      break;
+    case GeneratorKind::Efm8Uart1:
+      AddOnce(list, {kSbcon1, kSbrll1, kSbrlh1});
       break;
   }
 }
@@ -238,6 +259,8 @@ bool IsNuvotonTimer1(const BaudTarget& target) {
                       [](const ClockChoice& clock) { return clock.clocksPerCycle == 4; });
 }
 
+bool WritesOnEfm8Pages(const BaudTarget& target) { return target.generator == GeneratorKind::Efm8Uart1; }
+
 bool WritesOnSfrPage0(const BaudTarget& target) {
   return target.generator == GeneratorKind::N76Timer3 || IsNuvotonTimer1(target);
 }
@@ -250,6 +273,8 @@ SerialPort SerialPortOf(const BaudTarget& target) {
       return SerialPort::Ch55xUart1;
     case GeneratorKind::CcUsart:
       return SerialPort::CcUsart;
+    case GeneratorKind::Efm8Uart1:
+      return SerialPort::Efm8Uart1;
     case GeneratorKind::N76Timer3:
       return target.uart == "UART1" ? SerialPort::N76Uart1 : SerialPort::Classic;
     case GeneratorKind::Stc12Brt:
@@ -343,6 +368,12 @@ SerialPortFacts SerialPortFactsOf(SerialPort port) {
       return {"SBUF1", {"SBUF1", 0xC1, false}, "", "", "U1RI", "U1TI", "", {{"U1RI", 0xC0}, {"U1TI", 0xC1}}, 10};
     case SerialPort::CcUsart:
       return SerialPortFactsOf(SerialPort::CcUsart, "UART0");
+    case SerialPort::Efm8Uart1:
+      // SCON1 at 0xC8 (page 0x20) is bit-addressable: RI bit 0, TI bit 1,
+      // RBX bit 2, which holds the first stop bit in 8-bit mode.
+      return {
+          "SBUF1", {"SBUF1", 0x92, false}, "", "", "RI1", "TI1", "RBX1", {{"RI1", 0xC8}, {"TI1", 0xC9}, {"RBX1", 0xCA}},
+          15};
   }
   return {};
 }

@@ -27,6 +27,8 @@ enum class SerialPort {
   Ch55xUart1,  // CH552/CH554 UART1: SCON1 with U1SMOD, IE_EX.IE_UART1
   CcUsart,     // CC253x/CC254x USART0/USART1 in UART mode: UxCSR, UxUCR, UxDBUF; receive and send
                // interrupts of their own (URXxIE in IEN0, UTXxIE in IEN2), no SCON
+  Efm8Uart1,   // EFM8BB3 UART1: SMOD1, SCON1 (TBX, RBX), UART1FCN1.RIE/TIE, EIE2.ES1; its registers on
+               // SFR page 0x20
 };
 
 // The serial port the target drives, from its UART and generator.
@@ -36,6 +38,11 @@ SerialPort SerialPortOf(const BaudTarget& target);
 // code clears T3CON.BRCK so that the UART takes its rate from Timer 1
 // (CKCON.T1M without the Dallas CKCON's 4-clock choice).
 bool IsNuvotonTimer1(const BaudTarget& target);
+
+// Whether the init function writes the EFM8BB3 UART1's registers, which
+// sit on SFR page 0x20, and so notes the caller's SFRPAGE, switches pages
+// and restores the caller's page at the end.
+bool WritesOnEfm8Pages(const BaudTarget& target);
 
 // Whether the init function writes registers that exist on SFR page 0 of
 // the Nuvoton parts only (T3CON, RL3, RH3), and so selects that page first

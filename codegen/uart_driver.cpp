@@ -111,6 +111,8 @@ NinthBits NinthBitsOf(SerialPort port, const SerialPortFacts& facts) {
       return {"U1TB8", "U1RB8", {{"U1TB8", 0xC3}, {"U1RB8", 0xC2}}};
     case SerialPort::CcUsart:
       return {"D9", "D9", {}};
+    case SerialPort::Efm8Uart1:
+      return {"TBX1", "RBX1", {{"TBX1", 0xCB}}};
     case SerialPort::Stc2:
     case SerialPort::Stc12Uart2:
     case SerialPort::Stc3:
@@ -367,6 +369,31 @@ void AddCcUsartDriverFills(const BaudTarget& target, const DriverOptions& option
   fills["FLUSH_USAGE"] = FillText(InlinePiece("flush_usage_cc_usart", language), fills);
 }
 
+// The EFM8BB3 UART1's registers answer on SFR page 0x20 alone: the
+// routine and the functions that touch them note the caller's page, select
+// 0x20 and restore the caller's page; the init function sets TBX itself.
+// Every other port leaves the page fills empty.
+void AddPageFills(const BaudTarget& target, Language language, TextFills& fills) {
+  const std::string ri = fills["RI_TEST"];
+  if (SerialPortOf(target) != SerialPort::Efm8Uart1) {
+    for (const char* name : {"PAGE_DECL", "PAGE_IN", "PAGE_OUT", "ISR_PAGE_IN"}) {
+      fills[name] = "";
+    }
+    fills["AVAILABLE"] = "\treturn " + ri + " ? 1 : 0;\r\n";
+    return;
+  }
+  const std::string decl = "\tunsigned char page = SFRPAGE;\r\n";
+  const std::string in = "\tSFRPAGE = 0x20;\r\n";
+  const std::string out = "\tSFRPAGE = page;\r\n";
+  fills["PAGE_DECL"] = decl;
+  fills["PAGE_IN"] = in;
+  fills["PAGE_OUT"] = out;
+  fills["ISR_PAGE_IN"] = decl + in + Piece("page_note_efm8", language);
+  fills["AVAILABLE"] =
+      "\tunsigned char ready;\r\n" + decl + in + "\tready = " + ri + " ? 1 : 0;\r\n" + out + "\treturn ready;\r\n";
+  fills["INIT_AFTER"] = "";
+}
+
 TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& options, Language language) {
   const BaudTarget& target = *request.target;
   const SerialPortFacts facts = SerialPortFactsOf(target);
@@ -424,6 +451,7 @@ TextFills DriverFills(const TargetCodeRequest& request, const DriverOptions& opt
   if (target.generator == GeneratorKind::CcUsart) {
     AddCcUsartDriverFills(target, options, language, fills);
   }
+  AddPageFills(target, language, fills);
   return fills;
 }
 

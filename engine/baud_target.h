@@ -33,6 +33,7 @@ enum class GeneratorKind {
   Ch55xSbaud1,       // CH552/CH554 UART1's own generator (SBAUD1), SCON1.U1SMOD doubles
   SilabsTimer1,      // C8051F/EFM8 Timer 1 in mode 2 for UART0: T1CLK / (2 x (256 - TH1)), CKCON.T1M/SCA
   CcUsart,           // CC253x/CC254x USART in UART mode: f x (256 + UxBAUD) x 2^UxGCR.BAUD_E / 2^28
+  Efm8Uart1,         // EFM8BB3 UART1's own generator: SYSCLK / (2 x prescaler x (65536 - SBRLH1:SBRLL1))
 };
 
 // How the timer is clocked where the chip offers a choice; the code
@@ -50,12 +51,13 @@ enum class ClockSelect {
   T2modT1Clk,  // CH552/CH554 T2MOD bTMR_CLK (bit 7) and bT1_CLK (bit 5)
   CkconSca,    // C8051F/EFM8 CKCON T1M (bit 3) and SCA1..0 (bits 1..0)
   UxgcrBaudE,  // CC253x/CC254x UxGCR bits 4..0: the exponent BAUD_E, 0 to 16 in UART mode
+  Sbcon1Bps,   // EFM8BB3 SBCON1 bits 2..0 (BPS): prescaler 12, 4, 48, 1, 8, 16, 24, 32 for BPS 0 to 7
 };
 
 // One clock the timer can run at. select is the value of the selector's
 // field: 1 (set) or 0 (clear) for a one-bit selector; T3PS for T3CON;
 // bTMR_CLK x 2 + bT1_CLK for T2MOD; T1M x 4 + SCA for CKCON; BAUD_E for
-// UxGCR (divider 2^(28 - BAUD_E)).
+// UxGCR (divider 2^(28 - BAUD_E)); BPS for SBCON1.
 struct ClockChoice {
   std::uint32_t clocksPerCycle = 12;  // P: oscillator periods per timer count
   std::uint32_t divider = 384;        // the formula's constant D at this clock

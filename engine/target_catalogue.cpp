@@ -139,6 +139,8 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "silabs-timer1";
     case GeneratorKind::CcUsart:
       return "cc-usart";
+    case GeneratorKind::Efm8Uart1:
+      return "efm8-uart1";
     case GeneratorKind::Timer1Mode2:
       break;
   }
@@ -167,6 +169,8 @@ std::string_view ClockSelectName(ClockSelect clock) noexcept {
       return "ckcon-sca";
     case ClockSelect::UxgcrBaudE:
       return "uxgcr-e";
+    case ClockSelect::Sbcon1Bps:
+      return "sbcon1-bps";
     case ClockSelect::Fixed:
       break;
   }

@@ -35,7 +35,8 @@ std::string Hex(std::uint32_t value, int digits) {
 // Whether the selector divides the system clock by P rather than counting
 // every P periods.
 bool IsPrescaler(ClockSelect select) noexcept {
-  return select == ClockSelect::T3conT3ps || select == ClockSelect::T2modT1Clk || select == ClockSelect::CkconSca;
+  return select == ClockSelect::T3conT3ps || select == ClockSelect::T2modT1Clk || select == ClockSelect::CkconSca ||
+         select == ClockSelect::Sbcon1Bps;
 }
 
 // Below 2^46 a double's spacing is under 0.01, so the double nearest a

@@ -60,9 +60,9 @@ function(tesmirol_finish_target)
   endforeach()
 
   set(generatorNames timer1-mode2 timer2-rcap stc15-timer2 stc15-timer1-mode0 stc12-brt stc-timer3 stc-timer4
-                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart)
+                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart efm8-uart1)
   set(generatorEnums Timer1Mode2 Timer2Rcap Stc15Timer2 Stc15Timer1Mode0 Stc12Brt StcTimer3 StcTimer4
-                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart)
+                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart Efm8Uart1)
   list(FIND generatorNames "${value_generator}" generatorIndex)
   if(generatorIndex LESS 0)
     message(FATAL_ERROR "${where}: generator '${value_generator}' is not one of ${generatorNames}")
@@ -75,16 +75,16 @@ function(tesmirol_finish_target)
   if(NOT value_function MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
     message(FATAL_ERROR "${where}: function '${value_function}' is not a C name")
   endif()
-  if(NOT value_timer MATCHES "^(timer[0-4]|brt|sbaud1|usart[0-1])$")
-    message(FATAL_ERROR "${where}: timer '${value_timer}' is not timer0 to timer4, brt, sbaud1, usart0 or usart1")
+  if(NOT value_timer MATCHES "^(timer[0-4]|brt|sbaud1|usart[0-1]|sbrl1)$")
+    message(FATAL_ERROR "${where}: timer '${value_timer}' is not timer0 to timer4, brt, sbaud1, usart0, usart1 or sbrl1")
   endif()
 
   # The clock: fixed, one selector bit set or cleared, or a selector with a
   # choice of clocks, one per entry of clocks-per-cycle.
   set(oneBitClocks auxr-t1x12 auxr-t2x12 auxr-brtx12 ckcon-t1m t4t3m-t3x12 t4t3m-t4x12)
-  set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-e)
+  set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-e sbcon1-bps)
   set(clockEnums AuxrT1x12 AuxrT2x12 AuxrBrtx12 CkconT1M T4t3mT3x12 T4t3mT4x12 T3conT3ps T2modT1Clk CkconSca
-                 UxgcrBaudE)
+                 UxgcrBaudE Sbcon1Bps)
   string(REPLACE " " ";" pList "${value_clocks-per-cycle}")
   list(LENGTH pList pCount)
   foreach(p IN LISTS pList)
@@ -143,6 +143,10 @@ function(tesmirol_finish_target)
           set(table 1:0 2:1 4:2 8:3 16:4 32:5 64:6 128:7)
         elseif(selector STREQUAL "t2mod-t1clk")
           set(table 1:3 4:1 12:0)
+        elseif(selector STREQUAL "sbcon1-bps")
+          # SBCON1.BPS (bits 2..0): 000 /12, 001 /4, 010 /48, 011 /1, 100 /8,
+          # 101 /16, 110 /24, 111 /32.
+          set(table 1:3 4:1 8:4 12:0 16:5 24:6 32:7 48:2)
         else()
           set(table 1:4 4:1 12:0 48:2)
         endif()
@@ -199,6 +203,12 @@ function(tesmirol_finish_target)
   elseif(value_generator STREQUAL "silabs-timer1")
     set(base 2)
     set(expectedBits 8)
+  elseif(value_generator STREQUAL "efm8-uart1")
+    # SYSCLK / (2 x prescaler x (65536 - SBRL1)), the prescaler set by SBCON1.BPS.
+    set(base 2)
+    if(NOT value_clock STREQUAL "sbcon1-bps")
+      message(FATAL_ERROR "${where}: efm8-uart1 takes clock = sbcon1-bps")
+    endif()
   elseif(value_generator STREQUAL "cc-usart")
     # rate = f x (256 + BAUD_M) x 2^BAUD_E / 2^28: one clock choice per
     # exponent, its divider 2^(28 - BAUD_E). The UART's top rate is f / 16

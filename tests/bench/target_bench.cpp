@@ -65,6 +65,18 @@ void BM_SolveMantissaExponent(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveMantissaExponent);
 
+// One UART on the EFM8BB3 UART1's own 16-bit generator: all eight SBCON1
+// prescalers tried with both neighbours of the exact reload count each.
+void BM_SolveEfm8Uart1(benchmark::State& state) {
+  const tesmirol::BaudTarget& target = *tesmirol::FindBaudTarget("efm8bb3-uart1");
+  const auto inputs = tesmirol::ReadTargetInputs("24.5MHz", "115200");
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    auto solution = tesmirol::SolveTarget(target, *inputs);
+    benchmark::DoNotOptimize(solution);
+  }
+}
+BENCHMARK(BM_SolveEfm8Uart1);
+
 // A plan of four UARTs of an STC8H at four rates: every generator of each
 // UART solved, every assignment tried; the family's look-up included.
 void BM_PlanFourUarts(benchmark::State& state) {

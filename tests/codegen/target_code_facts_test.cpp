@@ -42,6 +42,7 @@ std::uint32_t OverflowsPerBit(const BaudTarget& target) {
     case GeneratorKind::StcTimer4:
       return 4;
     case GeneratorKind::SilabsTimer1:
+    case GeneratorKind::Efm8Uart1:
       return 2;
     case GeneratorKind::CcUsart:  // no timer: the exponent's own comments are checked in target_init_code_test
       break;

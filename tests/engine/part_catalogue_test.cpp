@@ -107,8 +107,9 @@ constexpr auto kPrintedParts = std::to_array<PrintedPart>({
     {"C8051F340-GQ", "c8051f34x"},
     {"C8051F34A-GM", "c8051f34x"},
     // Silicon Labs EFM8 data sheets, 2. Ordering Information.
-    {"EFM8BB31F64G", "efm8"},
-    {"EFM8BB31F64G-C-QFN32", "efm8"},
+    {"EFM8BB31F64G", "efm8bb3"},
+    {"EFM8BB31F64G-C-QFN32", "efm8bb3"},
+    {"EFM8BB31F16A-C-QSOP24", "efm8bb3"},
     {"EFM8BB10F8G-A-QFN20", "efm8"},
     {"EFM8BB10F8I-A-SOIC16", "efm8"},
     {"EFM8BB21F16G-C-QFN20", "efm8"},

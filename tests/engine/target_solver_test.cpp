@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "engine/target_catalogue.h"
 
@@ -111,8 +113,37 @@ INSTANTIATE_TEST_SUITE_P(
         SolveCase{"AboveTheFastestRate", "t1-12t", "11.0592MHz", "115200", TargetStatus::TooHigh, 0, 0, 0, 1, 0},
         SolveCase{"BelowTheSlowestRate", "t1-12t", "11.0592MHz", "110", TargetStatus::TooLow, 0, 0, 0, 1, 0},
         SolveCase{"SixteenBitsReachLowRates", "stc-t2-12t", "11.0592MHz", "110", TargetStatus::Ok, 0, 0xF7D1, 46080,
-                  419, 2}),
+                  419, 2},
+        // EFM8BB3 UART1: 24.5 MHz / (2 x 106) at prescaler 1 (0xFF96).
+        SolveCase{"Efm8Uart1AtPrescalerOne", "efm8bb3-uart1", "24.5MHz", "115200", TargetStatus::Ok, 0, 0xFF96, 6125000,
+                  53, 2},
+        // 110 bps needs n = 111364 at prescaler 1; at 4, n = 27841 is off by
+        // 0.0003 %, nearer than any larger prescaler's.
+        SolveCase{"Efm8Uart1SlowRateTakesAPrescaler", "efm8bb3-uart1", "24.5MHz", "110", TargetStatus::Ok, 0, 0x933F,
+                  3062500, 27841, 0},
+        SolveCase{"Efm8Uart1BelowPrescaler48", "efm8bb3-uart1", "24.5MHz", "3", TargetStatus::TooLow, 0, 0, 0, 1, 0},
+        SolveCase{"Efm8Uart1AboveHalfTheClock", "efm8bb3-uart1", "24.5MHz", "13000000", TargetStatus::TooHigh, 0, 0, 0,
+                  1, 0}),
     testing_support::CaseName());
+
+// The EFM8BB3 UART1's prescalers in the order a tie prefers them, each with
+// its SBCON1.BPS code (Silicon Labs' register header: 000 /12, 001 /4,
+// 010 /48, 011 /1, 100 /8, 101 /16, 110 /24, 111 /32) and divider 2 x P.
+TEST(SolveTarget, Efm8Uart1PrescalersAreTheSbcon1Codes) {
+  const BaudTarget* target = FindBaudTarget("efm8bb3-uart1");
+  ASSERT_NE(target, nullptr);
+  constexpr std::array<std::pair<std::uint32_t, std::uint32_t>, 8> kPrescalerCodes = {
+      {{1, 3}, {4, 1}, {8, 4}, {12, 0}, {16, 5}, {24, 6}, {32, 7}, {48, 2}}};
+  ASSERT_EQ(target->clocks.size(), kPrescalerCodes.size());
+  for (std::size_t i = 0; i < kPrescalerCodes.size(); ++i) {
+    const auto [prescaler, code] = kPrescalerCodes.at(i);
+    EXPECT_EQ(target->clocks[i].clocksPerCycle, prescaler);
+    EXPECT_EQ(target->clocks[i].divider, 2 * prescaler);
+    EXPECT_EQ(target->clocks[i].select, code) << "prescaler " << prescaler;
+  }
+  EXPECT_EQ(target->reloadBits, 16U);
+  EXPECT_FALSE(target->smodDoubles);
+}
 
 TEST(SolveTarget, RefusesInputsWithoutAFrequencyOrRate) {
   const BaudTarget* target = FindBaudTarget("t1-12t");

@@ -53,8 +53,10 @@ NAMES = list(REGISTERS)
 AS31_DEFINES = {"T2CON", "RCAP2L", "RCAP2H", "TL2", "TH2"}
 # The serial ports s51 keeps as memory: control register, data register.
 MEMORY_PORTS = {"stc-uart2": (0x9A, 0x9B), "stc12-uart2": (0x9A, 0x9B), "stc-uart3": (0xAC, 0xAD),
-                "stc-uart4": (0x84, 0x85), "n76-uart1": (0xF8, 0x9A), "ch55x-uart1": (0xC0, 0xC1)}
+                "stc-uart4": (0x84, 0x85), "n76-uart1": (0xF8, 0x9A), "ch55x-uart1": (0xC0, 0xC1),
+                "efm8-uart1": (0xC8, 0x92)}
 PLANS = (("stc8", "22.1184MHz", ("1:115200", "2:9600", "3:57600", "4:19200")),
+         ("efm8bb3", "24.5MHz", ("0:115200", "1:110")),
          ("n76e003", "16MHz", ("0:9600", "1:38400")), ("ch552", "24MHz", ("0:115200", "1:9600")),
          ("stc12", "11.0592MHz", ("1:9600", "2:115200")))
 TEXT = b"Tesmirol asm\n"
@@ -134,7 +136,10 @@ def harness(cases):
     lines += [f"__sfr __at (0x{address:02X}) SIM_{name};" for name, address in REGISTERS.items()]
     for case in cases:
         stem, function = case["stem"], case["function"]
-        lines += [f"#define {function} C_{stem}", f'#include "{stem}.c"', f"#undef {function}",
+        # The EFM8BB3's SCON1 (0xC8) is another register than the CH55x's (0xC0).
+        efm8 = case["generator"] == "efm8-uart1"
+        lines += [f"#define {function} C_{stem}", "#define SCON1 EFM8_SCON1" if efm8 else "",
+                  f'#include "{stem}.c"', f"#undef {function}", "#undef SCON1" if efm8 else "",
                   f"extern void {case['init'][1:]}_{stem}(void);",
                   f"extern void {case['send'][1:]}_{stem}(unsigned char c);",
                   f"extern unsigned char {case['receive'][1:]}_{stem}(void);"]

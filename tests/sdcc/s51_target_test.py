@@ -47,6 +47,8 @@ REGISTERS = {
     "SFRS": 0x91, "T3CON": 0xC4, "RL3": 0xC5, "RH3": 0xC6, "TA": 0xC7, "SCON_1": 0xF8,
     "SCON1": 0xC0, "SBAUD1": 0xC2, "T2MOD": 0xC9, "IE_EX": 0xE8,
     "U0CSR": 0x86, "U1BAUD": 0xFA, "U1UCR": 0xFB, "U1GCR": 0xFC,
+    "SMOD1": 0x93, "SBCON1": 0x94, "SBRLL1": 0x95, "SBRLH1": 0x96, "SFRPAGE": 0xA7, "EIE2": 0xF3,
+    "UART1FCN0": 0x9D, "UART1FCN1": 0xD8,
 }
 # The CC253x USARTs' registers at addresses named above for other chips
 # (SWRU191F Table 2-1).
@@ -64,7 +66,9 @@ ONES = {"SCON": 0xFF, "TMOD": 0xDD, "PCON": 0x8C, "TCON": 0x05, "IE": 0x0A, "TH1
         "T4T3M": 0xFF, "T4H": 0x55, "T4L": 0x55, "T3H": 0x55, "T3L": 0x55,
         "SFRS": 0xFF, "T3CON": 0xFF, "RL3": 0x55, "RH3": 0x55, "TA": 0x55, "SCON_1": 0xFF,
         "SCON1": 0xFF, "SBAUD1": 0x55, "T2MOD": 0xFF, "IE_EX": 0xFF,
-        "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF}
+        "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF,
+        "SMOD1": 0xFF, "SBCON1": 0xFF, "SBRLL1": 0x55, "SBRLH1": 0x55, "SFRPAGE": 0x10, "EIE2": 0xFE,
+        "UART1FCN0": 0xFF, "UART1FCN1": 0xEE}
 ZEROS = {name: (0xAA if value == 0x55 else 0x02 if name == "TMOD" else 0x00) for name, value in ONES.items()}
 # For the Nuvoton Timer 3: a caller on SFR page 1 with interrupts enabled.
 PAGE1_EA = dict(ZEROS, IE=0x80, SFRS=0x01)
@@ -98,6 +102,8 @@ PORTS = {
     # UxCSR: MODE (UART) and RE; URXxIE in IEN0 (IE). Mode 3 is 8N2 there.
     "cc-usart0": ("U0CSR", 0xC0, 0xC0, 0xC0, "IE", 0x04),
     "cc-usart1": ("SCON_1", 0xC0, 0xC0, 0xC0, "IE", 0x08),
+    # The EFM8BB3 UART1: SCON1 (at T2CON's address; REN, TBX clear), EIE2.ES1.
+    "efm8-uart1": ("T2CON", 0xFF, 0x10, 0x10, "EIE2", 0x01),
 }
 
 
@@ -121,6 +127,8 @@ def port(uart):
         return "n76-uart1"
     if generator == "cc-usart":
         return "cc-usart1" if name == "UART1" else "cc-usart0"
+    if generator == "efm8-uart1":
+        return "efm8-uart1"
     if generator == "stc12-brt" and name == "UART2":
         return "stc12-uart2"
     return {"UART2": "stc-uart2", "UART3": "stc-uart3", "UART4": "stc-uart4"}.get(name, "classic")
@@ -154,6 +162,10 @@ def changes(uart):
         "n76-timer3": {"T3CON": 0x2F if first else 0x0F, "RL3": 0xFF, "RH3": 0xFF, "TA": 0xFF,
                        **({"PCON": 0x80} if first else {})},
         "ch55x-sbaud1": {"SBAUD1": 0xFF},
+        # SBCON1, the reload, SMOD1 and UART1FCN0 written whole; RIE and TIE.
+        # SFRPAGE must come back as the caller left it.
+        "efm8-uart1": {"SBCON1": 0xFF, "SBRLL1": 0xFF, "SBRLH1": 0xFF, "SMOD1": 0xFF, "UART1FCN0": 0xFF,
+                       "UART1FCN1": 0x11},
     }[uart["generator"]]
     clock = {
         "auxr-t1x12": {"X8E": 0x41},
@@ -214,6 +226,10 @@ def rate(uart, after, timer):
         return Fraction(2 ** smod) * f / (32 * prescaler * count)
     if generator == "ch55x-sbaud1":
         return Fraction(2 ** (after["SCON1"] >> 5 & 1)) * f / (32 * (256 - after["SBAUD1"]))
+    if generator == "efm8-uart1":
+        # SYSCLK / (2 x prescaler x (65536 - SBRL1)), the prescaler by SBCON1.BPS.
+        prescaler = (12, 4, 48, 1, 8, 16, 24, 32)[after["SBCON1"] & 0x07]
+        return Fraction(f, 2 * prescaler * (65536 - (after["SBRLH1"] << 8 | after["SBRLL1"])))
     if generator == "cc-usart":
         # SWRU191F 17.4: (256 + BAUD_M) x 2^BAUD_E x F / 2^28.
         (_, _, baud, gcr), _, _, _ = cc_usart(uart)
@@ -249,6 +265,12 @@ def generator_running(uart, after):
         return after["T3CON"] & 0x08 and (serial != "classic" or after["T3CON"] & 0x20)
     if generator == "ch55x-sbaud1":
         return True
+    if generator == "efm8-uart1":
+        # BREN on, 8 data bits (SDL = 11) with XBE in mode 3, no parity, one
+        # stop bit; no FIFO request interrupts; RI and TI raise the interrupt.
+        smod1 = 0x0E if uart["mode"] == 3 else 0x0C
+        return (after["SBCON1"] & 0xF8 == 0x40 and after["SMOD1"] == smod1 and after["UART1FCN0"] == 0x00
+                and after["UART1FCN1"] & 0x11 == 0x11)
     if generator == "cc-usart":
         # 8 data bits, no parity, high stop bit, 2 stop bits (SPB) in mode 3's
         # 8N2; LSB first; both interrupt flags cleared, the send interrupt on.
@@ -336,9 +358,13 @@ def harness(units):
     lines = ["#include <8051.h>"]
     lines += [f"__sfr __at (0x{address:02X}) SIM_{name};" for name, address in REGISTERS.items()]
     for unit in units:
+        # The EFM8BB3's SCON1 (0xC8) is another register than the CH55x's (0xC0).
+        efm8 = any(uart["generator"] == "efm8-uart1" for uart in unit.uarts)
         lines += [f"#define {uart['function']} {unit.name(uart)}" for uart in unit.uarts]
+        lines += ["#define SCON1 EFM8_SCON1"] if efm8 else []
         lines.append(f'#include "{unit.source}"')
         lines += [f"#undef {uart['function']}" for uart in unit.uarts]
+        lines += ["#undef SCON1"] if efm8 else []
     rows = rows_of(units)
     lines.append(f"__xdata __at (0x{RESULTS:04X}) unsigned char results[{len(rows)}][{BLOCK}];")
     for number, preset in enumerate(PRESETS):

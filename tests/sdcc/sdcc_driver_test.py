@@ -58,6 +58,25 @@ def compile_one(sdcc, work, source):
     return None if run.returncode == 0 else f"{source}: {(run.stdout + run.stderr)[:800]}"
 
 
+def page_problems(source):
+    """The EFM8BB3 UART1's registers answer on SFR page 0x20 alone: every
+    compiled function of the driver that names SBUF1 or SCON1's bits
+    (the interrupt routine included) selects page 0x20 and ends by writing
+    the caller's page back to SFRPAGE."""
+    asm = source.with_suffix(".asm").read_text(errors="replace")
+    problems, checked = [], 0
+    for label, body in re.findall(r"^(_uart1_\w+):\n(.*?)(?=^\tret)", asm, re.MULTILINE | re.DOTALL):
+        code = "".join(line + "\n" for line in body.splitlines() if not line.startswith(";"))
+        if not re.search(r"_(SBUF1|RI1|TI1|RBX1|TBX1)\b", code):
+            continue
+        checked += 1
+        if "mov\t_SFRPAGE,#0x20\n" not in code or not re.search(r"mov\t_SFRPAGE,\S+\n(?:(?!_SFRPAGE).*\n)*$", code):
+            problems.append(f"{source.name}: {label} does not select SFR page 0x20 and restore the caller's page")
+    if checked == 0:
+        problems.append(f"{source.name}: no function of the driver touches UART1's registers")
+    return problems
+
+
 def check_target(tools, work, target):
     sdcc, cli = tools
     problems = []
@@ -77,6 +96,8 @@ def check_target(tools, work, target):
         if error:
             problems.append(error)
             continue
+        if target["generator"] == "efm8-uart1":
+            problems += page_problems(work / source)
         control = BYTE_FLAGS.get(target["uart"]) if target["name"].startswith("stc") else None
         if control:
             asm = (work / source).with_suffix(".asm").read_text(errors="replace")
@@ -112,6 +133,9 @@ PLANS = (
     # The CC253x USARTs receive and send on interrupts of their own.
     ("cc2530", ["--uart", "0:115200", "--uart", "1:9600"], "32MHz", ("uart0", "uart1"),
      (("uart0_isr", 2), ("uart0_tx_isr", 7), ("uart1_isr", 3), ("uart1_tx_isr", 14))),
+    # The EFM8BB3's UART1 on interrupt 15, its registers on SFR page 0x20.
+    ("efm8bb3", ["--uart", "0:115200", "--uart", "1:9600"], "24.5MHz", ("uart0", "uart1"),
+     (("uart0_isr", 4), ("uart1_isr", 15))),
 )
 
 

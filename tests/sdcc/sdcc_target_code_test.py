@@ -51,12 +51,20 @@ RELOAD_STORES = {
     "ch55x-sbaud1": [("SBAUD1", "low")],
     "silabs-timer1": [("TH1", "low"), ("TL1", "low")],
     "cc-usart": [("U<N>BAUD", "low")],
+    "efm8-uart1": [("SBRLH1", "high"), ("SBRLL1", "low")],
 }
 
 # The timed-access writes open SFRS for the very next instruction: the page
 # switch to 0 and back to 1 must compile to these three instructions in a row.
 TIMED_ACCESS = [re.compile(r"mov\t_TA,#0xaa\n\tmov\t_TA,#0x55\n\tanl\t_SFRS,#0xfe\n"),
                 re.compile(r"mov\t_TA,#0xaa\n\tmov\t_TA,#0x55\n\torl\t_SFRS,#0x01\n")]
+
+
+# The EFM8BB3 UART1's function writes EIE2 on SFR page 0x00 and UART1's
+# registers on page 0x20, and leaves the caller's page as it found it.
+EFM8_PAGES = [re.compile(r"mov\t_SFRPAGE,#0x00\n\tanl\t_EIE2,#0xfe\n\tmov\t_SFRPAGE,#0x20\n"),
+              re.compile(r"mov\t_SFRPAGE,#0x20\n(?:(?!_SFRPAGE).*\n)*\tmov\t_SBRLH1,"),
+              re.compile(r"mov\t_SFRPAGE,r7\n$")]
 
 
 def renamed(case):
@@ -97,6 +105,8 @@ def function_problems(assembly, label, uart):
     missing = [store for store in wanted_stores(uart) if store not in body]
     if uart["generator"] == "n76-timer3":
         missing += [pattern.pattern for pattern in TIMED_ACCESS if not pattern.search(body)]
+    if uart["generator"] == "efm8-uart1":
+        missing += [pattern.pattern for pattern in EFM8_PAGES if not pattern.search(body)]
     return missing
 
 

@@ -203,6 +203,9 @@ const std::vector<PlanRequest>& PlanRequests() {
       {"ch554", "12MHz", UartMode::Mode3, {{"UART1", "4800"}, {"UART0", "19200"}}},
       {"stc12", "11.0592MHz", UartMode::Mode1, {{"UART1", "9600"}, {"UART2", "115200"}}},
       {"stc12", "22.1184MHz", UartMode::Mode1, {{"UART2", "57600"}, {"UART1", "57600"}}, true},
+      // The EFM8BB3: UART0 on Timer 1, UART1 on its own generator (prescaler 4 at 110 bps).
+      {"efm8bb3", "24.5MHz", UartMode::Mode1, {{"UART1", "115200"}, {"UART0", "9600"}}, true},
+      {"efm8bb3", "24.5MHz", UartMode::Mode3, {{"UART0", "115200"}, {"UART1", "110"}}},
   };
   return plans;
 }
