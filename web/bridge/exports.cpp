@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "web/bridge/driver_answers.h"
+#include "web/bridge/finder_answers.h"
 #include "web/bridge/link_answers.h"
 #include "web/bridge/page_answers.h"
 #include "web/bridge/plan_answers.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 8;
+constexpr std::int32_t kBridgeVersion = 9;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -242,4 +243,31 @@ std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::u
                                  std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
                                                     Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
+}
+
+// The texts (lengths in tesmirol_input_lengths): the rates, the tolerance,
+// the target (or "classic") and its UART. Answers the rates finder over the
+// crystal presets as JSON, ranked by the link when rank is not 0.
+TESMIROL_EXPORT(tesmirol_rates_finder) std::int32_t TesmirolRatesFinder(std::int32_t rank) {
+  const std::vector<std::u16string_view> texts = InputTexts();
+  if (texts.size() < 4) {
+    return Answer(std::string());
+  }
+  return Answer(tesmirol::web::RatesFinderJson({texts[0], texts[1], texts[2], texts[3]}, Link(), rank != 0));
+}
+
+// The texts (lengths in tesmirol_input_lengths): the target, its UART, the
+// rates, the range, the tolerance and the limit, then each planned UART
+// and its rate (used when the rates are empty). Answers the clock finder
+// as JSON.
+TESMIROL_EXPORT(tesmirol_clock_finder) std::int32_t TesmirolClockFinder() {
+  const std::vector<std::u16string_view> texts = InputTexts();
+  if (texts.size() < 6) {
+    return Answer(std::string());
+  }
+  tesmirol::web::ClockFinderTexts question{texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], {}};
+  for (std::size_t index = 6; index + 1 < texts.size(); index += 2) {
+    question.requests.push_back({texts[index], texts[index + 1], {}});
+  }
+  return Answer(tesmirol::web::ClockFinderJson(question));
 }
