@@ -1,6 +1,9 @@
 #include "answers/finder_texts.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdlib>
+#include <string>
 #include <cmath>
 #include <system_error>
 
@@ -51,10 +54,25 @@ std::optional<double> ReadPercent(std::string_view text) {
   if (text.ends_with('%')) {
     text.remove_suffix(1);
   }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-      value < 0.0) {
+  // Fixed notation only: [-]digits[.digits] or [-].digits. (The
+  // WebAssembly build's C++ library reads no doubles with from_chars.)
+  std::string_view number = text;
+  if (number.starts_with('-')) {
+    number.remove_prefix(1);
+  }
+  const std::size_t point = number.find('.');
+  const std::string_view whole = number.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : number.substr(point + 1);
+  const auto digits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (whole.size() + fraction.size() == 0 || !digits(whole) || !digits(fraction)) {
+    return std::nullopt;
+  }
+  // strtod in the C locale the program never leaves: correctly rounded.
+  const std::string copy(text);
+  const double value = std::strtod(copy.c_str(), nullptr);
+  if (!std::isfinite(value) || value < 0.0) {
     return std::nullopt;
   }
   return value;
