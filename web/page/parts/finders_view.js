@@ -73,6 +73,8 @@ function showRatesFinder(answer, question) {
     { scope: "col", textContent: head })));
   tableRows(table, crystals.length, heads.length).forEach((row, index) => {
     const crystal = crystals[index];
+    while (row.cells.length < heads.length) row.insertCell();
+    while (row.cells.length > heads.length) row.deleteCell(-1);
     setText(row.cells[0], crystal.crystal);
     crystal.rates.forEach((rate, column) => setCell(row.cells[column + 1], rateFitText(rate), undefined));
     if (linked) {
@@ -99,14 +101,18 @@ function refreshClockFinder() {
   showClockFinder(view.answer);
 }
 
-// One rate's (or a plan's UART's) setting at a clock, in the report's
-// manner: the rate, the generator, its timer and clock, SMOD, the reload
-// registers and the deviation.
+// One rate's (or a plan's UART's) setting at a clock, as tesmirol-cli's
+// report writes it: the rate, the generator, its timer and clock, SMOD, the
+// reload registers, the achieved rate and the deviation.
 function clockSettingText(entry) {
   const { setting } = entry;
-  const head = entry.uart ? `${entry.uart} ${entry.baud}bps` : `${entry.baud}bps`;
-  return `${head}  ${entry.target}  ${timerText(entry.timer)}  ${entry.clock}  SMOD=${setting.smod}  `
-    + `${setting.registersText}  ${deviationLabel(setting.deviationText)}`;
+  const head = entry.uart ? `${entry.uart}  ${entry.baud}bps` : `${entry.baud}bps`;
+  const exact = setting.achievedDenominator === "1" ? "" : ` (${setting.achievedText})`;
+  const timer = /^timer(\d)$/.exec(entry.timer);
+  const timerName = timer ? text("timer.number", { number: timer[1] }) : entry.timer.toUpperCase();
+  return `${head}  ${entry.target}  ${timerName}  ${entry.clock}  SMOD=${setting.smod}  `
+    + `${setting.registersText}  ${text("report.achieved")}${setting.achievedDecimalText}bps${exact}  `
+    + `${deviationLabel(setting.deviationText)}${setting.outOfTolerance ? text("report.out-of-tolerance") : ""}`;
 }
 
 function commonClockText(common) {
