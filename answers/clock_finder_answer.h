@@ -17,9 +17,9 @@ namespace tesmirol::answers {
 
 // What the finder is asked.
 struct ClockAsk {
-  std::string targetName;           // a target or a chip family, as the catalogue names it
-  std::optional<std::string> uart;  // one UART of the chip (its catalogue name), for rates
-  std::vector<std::int32_t> rates;  // one UART switched between rates; empty for a plan
+  std::string targetName;             // a target or a chip family, as the catalogue names it
+  std::optional<std::string> uart;    // one UART of the chip (its catalogue name), for rates
+  std::vector<std::int32_t> rates;    // one UART switched between rates; empty for a plan
   std::vector<UartRequest> requests;  // a plan's UARTs, each at its rate; empty for one UART
   std::optional<ClockBounds> range;   // none: the chip's clock steps
   double tolerancePercent = 1.0;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <string>
-#include <cmath>
 #include <system_error>
 
 #include "engine/exact_crystal.h"

@@ -35,8 +35,8 @@ std::optional<RateFit> DialogFit(std::string_view crystal, std::int32_t baud, do
   fit.deviation = mode.deviation;
   if (link != nullptr) {
     const auto crystalHz = ReadExactCrystal(crystal);
-    const auto exact = crystalHz ? ClassicTimer1Rate(*crystalHz, static_cast<std::uint32_t>(mode.reload), fit.smod)
-                                 : std::nullopt;
+    const auto exact =
+        crystalHz ? ClassicTimer1Rate(*crystalHz, static_cast<std::uint32_t>(mode.reload), fit.smod) : std::nullopt;
     fit.link = CheckLinkAt(*link, OwnRate{exact, !exact}, baud);
   }
   return fit;
@@ -126,10 +126,9 @@ RatesFinderAnswer AnswerRatesFinder(std::span<const std::string_view> crystals, 
     }
     CrystalFit crystal{index, std::move(*fits), {}};
     if (link != nullptr) {
-      std::vector<LinkAnswer> links;
-      for (const RateFit& fit : crystal.rates) {
-        links.push_back(*fit.link);
-      }
+      std::vector<LinkAnswer> links(crystal.rates.size());
+      std::transform(crystal.rates.begin(), crystal.rates.end(), links.begin(),
+                     [](const RateFit& fit) { return *fit.link; });
       crystal.rank = RankOfLinks(links);
     }
     answer.crystals.push_back(std::move(crystal));

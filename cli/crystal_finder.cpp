@@ -1,5 +1,6 @@
 #include "cli/crystal_finder.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -18,8 +19,7 @@ namespace {
 using answers::CrystalFit;
 using answers::RateFit;
 
-void AppendText(std::string& text, const CrystalFit& row, const InputText& crystal, bool withLink,
-                Language language) {
+void AppendText(std::string& text, const CrystalFit& row, const InputText& crystal, bool withLink, Language language) {
   text += crystal.utf8;
   for (const RateFit& fit : row.rates) {
     text += "  " + std::to_string(fit.baud) + ": ";
@@ -58,11 +58,9 @@ std::size_t WriteCrystalFinder(std::ostream& out, std::span<const InputText> cry
                                std::span<const std::int32_t> rates, const std::vector<const BaudTarget*>& targets,
                                double tolerancePercent, TableFormat format, const std::optional<LinkRequest>& link,
                                Language language) {
-  std::vector<std::string_view> gbk;
-  gbk.reserve(crystals.size());
-  for (const InputText& crystal : crystals) {
-    gbk.emplace_back(crystal.gbk);
-  }
+  std::vector<std::string_view> gbk(crystals.size());
+  std::transform(crystals.begin(), crystals.end(), gbk.begin(),
+                 [](const InputText& crystal) { return std::string_view(crystal.gbk); });
   const std::optional<answers::LinkAsk> ask = link ? std::optional(LinkAskOf(*link)) : std::nullopt;
   const answers::RatesFinderAnswer answer =
       answers::AnswerRatesFinder(gbk, rates, targets, tolerancePercent, ask ? &*ask : nullptr);

@@ -32,14 +32,15 @@ struct RatesCase {
   std::vector<std::int32_t> rates;
   const char* target;  // "": the dialog's calculation
   double tolerance;
-  const char* peer;    // "": no link
+  const char* peer;     // "": no link
   std::size_t atLeast;  // crystals listed at least
 };
 
 void PrintTo(const RatesCase& c, std::ostream* os) { *os << c.name; }
 
 // Whether one rate fits the crystal by the engine's own calculation.
-bool Fits(std::string_view crystal, std::int32_t baud, const std::vector<const BaudTarget*>& targets, double tolerance) {
+bool Fits(std::string_view crystal, std::int32_t baud, const std::vector<const BaudTarget*>& targets,
+          double tolerance) {
   if (targets.empty()) {
     const auto calculation = CalculateBaud(crystal, std::to_string(baud));
     if (!calculation) {
@@ -57,8 +58,8 @@ class RatesFinder : public testing::TestWithParam<RatesCase> {};
 
 TEST_P(RatesFinder, ListsExactlyTheDistinctCrystalsOnWhichEveryRateFitsRankedByTheirLinks) {
   const RatesCase& c = GetParam();
-  const std::vector<const BaudTarget*> targets = *c.target == '\0' ? std::vector<const BaudTarget*>{}
-                                                                    : FindBaudTargets(c.target);
+  const std::vector<const BaudTarget*> targets =
+      *c.target == '\0' ? std::vector<const BaudTarget*>{} : FindBaudTargets(c.target);
   const std::optional<LinkAsk> ask =
       *c.peer == '\0' ? std::nullopt : std::optional(LinkAsk{ReadPeer(c.peer).peer, kDefaultCrystalTolerance, {}});
   const auto crystals = CrystalPresets();
@@ -88,14 +89,13 @@ TEST_P(RatesFinder, ListsExactlyTheDistinctCrystalsOnWhichEveryRateFitsRankedByT
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Questions, RatesFinder,
-    testing::Values(RatesCase{"DialogTwoRates", {9600, 115200}, "", 1.0, "", 5},
-                    RatesCase{"DialogTight", {9600, 19200, 57600}, "", 0.1, "", 1},
-                    RatesCase{"FamilyRankedByAdapter", {9600, 115200}, "stc8", 1.0, "ch340", 20},
-                    RatesCase{"DialogRankedByIdealPeer", {4800, 9600}, "", 1.0, "ideal", 5},
-                    RatesCase{"NoCrystalGivesTheRate", {3000000}, "", 1.0, "", 0}),
-    testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(Questions, RatesFinder,
+                         testing::Values(RatesCase{"DialogTwoRates", {9600, 115200}, "", 1.0, "", 5},
+                                         RatesCase{"DialogTight", {9600, 19200, 57600}, "", 0.1, "", 1},
+                                         RatesCase{"FamilyRankedByAdapter", {9600, 115200}, "stc8", 1.0, "ch340", 20},
+                                         RatesCase{"DialogRankedByIdealPeer", {4800, 9600}, "", 1.0, "ideal", 5},
+                                         RatesCase{"NoCrystalGivesTheRate", {3000000}, "", 1.0, "", 0}),
+                         testing_support::CaseName());
 
 TEST(RatesFinderCrystals, EachExactFrequencyOnceAndUnreadTextsByTheirText) {
   const std::vector<std::string_view> crystals{"11.0592MHz", "11059200", "12MHz", "fast", "11.0592M", "fast", "12MHZ"};
@@ -105,8 +105,8 @@ TEST(RatesFinderCrystals, EachExactFrequencyOnceAndUnreadTextsByTheirText) {
 struct ClockCase {
   const char* name;
   const char* target;
-  const char* uart;                  // "": the target's (the family's first UART's)
-  std::vector<std::int32_t> rates;   // empty: the plan of requests
+  const char* uart;                 // "": the target's (the family's first UART's)
+  std::vector<std::int32_t> rates;  // empty: the plan of requests
   std::vector<UartRequest> requests;
   std::optional<ClockBounds> range;  // none: the chip's clock steps
   bool needsRange;
@@ -154,17 +154,52 @@ TEST_P(ClockFinder, SearchesTheRangeOrTheChipsStepsAndListsClocksWithinTheTolera
 INSTANTIATE_TEST_SUITE_P(
     Questions, ClockFinder,
     testing::Values(
-        ClockCase{"FamilyRatesInRange", "stc8", "", {9600, 115200}, {}, ClockBounds{4000000, 35000000}, false,
-                  ClockFinderStatus::Found, "5529600"},
-        ClockCase{"ClockStepsWithoutRange", "ch552", "", {9600, 115200}, {}, std::nullopt, false,
-                  ClockFinderStatus::Found, "24000000"},
+        ClockCase{"FamilyRatesInRange",
+                  "stc8",
+                  "",
+                  {9600, 115200},
+                  {},
+                  ClockBounds{4000000, 35000000},
+                  false,
+                  ClockFinderStatus::Found,
+                  "5529600"},
+        ClockCase{"ClockStepsWithoutRange",
+                  "ch552",
+                  "",
+                  {9600, 115200},
+                  {},
+                  std::nullopt,
+                  false,
+                  ClockFinderStatus::Found,
+                  "24000000"},
         ClockCase{"FreeClockNeedsRange", "stc8", "", {9600}, {}, std::nullopt, true, ClockFinderStatus::Found, ""},
-        ClockCase{"OneUartOfTheFamily", "stc8", "UART2", {9600}, {}, ClockBounds{4000000, 5000000}, false,
-                  ClockFinderStatus::Found, "4032000"},
-        ClockCase{"PlanOfTwoUarts", "stc8", "", {}, {{"UART1", 115200, "115200"}, {"UART2", 9600, "9600"}},
-                  ClockBounds{20000000, 24000000}, false, ClockFinderStatus::Found, "20275200"},
-        ClockCase{"RateOutOfReach", "stc8", "", {3000000}, {}, ClockBounds{1000000, 2000000}, false,
-                  ClockFinderStatus::RateOutOfReach, ""}),
+        ClockCase{"OneUartOfTheFamily",
+                  "stc8",
+                  "UART2",
+                  {9600},
+                  {},
+                  ClockBounds{4000000, 5000000},
+                  false,
+                  ClockFinderStatus::Found,
+                  "4032000"},
+        ClockCase{"PlanOfTwoUarts",
+                  "stc8",
+                  "",
+                  {},
+                  {{"UART1", 115200, "115200"}, {"UART2", 9600, "9600"}},
+                  ClockBounds{20000000, 24000000},
+                  false,
+                  ClockFinderStatus::Found,
+                  "20275200"},
+        ClockCase{"RateOutOfReach",
+                  "stc8",
+                  "",
+                  {3000000},
+                  {},
+                  ClockBounds{1000000, 2000000},
+                  false,
+                  ClockFinderStatus::RateOutOfReach,
+                  ""}),
     testing_support::CaseName());
 
 TEST(ClockFinderCoverage, EveryGeneratorButTheMantissaExponentOne) {

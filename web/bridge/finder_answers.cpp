@@ -1,5 +1,7 @@
 #include "web/bridge/finder_answers.h"
 
+#include <array>
+#include <cstddef>
 #include <optional>
 
 #include "answers/clock_finder_answer.h"
@@ -124,11 +126,11 @@ std::string ClockFinderJson(const ClockFinderTexts& texts) {
     const auto gbk = Gbk(texts.range);
     const auto problem = gbk ? answers::ReadClockRange(*gbk, bounds) : answers::ClockRangeProblem::NotWholeHertz;
     if (problem) {
-      constexpr std::string_view kNames[] = {"NotRange", "NotWholeHertz", "Empty"};
+      constexpr std::array<std::string_view, 3> kNames{"NotRange", "NotWholeHertz", "Empty"};
       JsonWriter json;
       json.BeginObject();
       json.StringMember("problem", "badRange");
-      json.StringMember("rangeProblem", kNames[static_cast<int>(*problem)]);
+      json.StringMember("rangeProblem", kNames.at(static_cast<std::size_t>(*problem)));
       json.EndObject();
       return json.Text();
     }
