@@ -1574,7 +1574,8 @@ describe("the page's behaviour", () => {
   test("a phone-sized screen shows the page without sideways scrolling", async () => {
     for (const hash of ["", "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&also=UART3:4800",
       "#target=n76e003&uart=UART0&baud=110",
-      "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&peer=8051&peerChip=stc15%4024MHz,1.5%25&frame=8E1"]) {
+      "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&peer=8051&peerChip=stc15%4024MHz,1.5%25&frame=8E1",
+      "#target=stc8&uart=UART1&peer=ch340&rfRank=link&open=rates&open=clock&cfRates=&cfRange=20MHz..24MHz&also=UART2:9600"]) {
       const phone = await openPage(browser, served.url + hash, { width: 360, height: 740, isMobile: true, hasTouch: true });
       const widths = await phone.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
       assert.ok(widths[0] <= widths[1], `${hash}: page ${widths[0]} px wide on a ${widths[1]} px screen`);
