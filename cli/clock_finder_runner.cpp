@@ -5,32 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "answers/clock_finder_answer.h"
+#include "answers/clock_finder_json.h"
+#include "answers/json_writer.h"
 #include "cli/clock_report.h"
 #include "cli/command_runner.h"
 #include "cli/mode_options.h"
 #include "cli/run_output.h"
-#include "cli/uart_requests.h"
 #include "cli/utf8_text.h"
-#include "engine/exact_crystal.h"
 #include "engine/target_catalogue.h"
-#include "res/preset_lists.h"
 #include "text/encoding.h"
 
 namespace tesmirol::cli {
 namespace {
-
-// The crystal presets in whole hertz: the common frequencies the ranking
-// prefers.
-std::vector<std::uint64_t> PresetHertz() {
-  std::vector<std::uint64_t> hertz;
-  for (const std::string_view preset : CrystalPresets()) {
-    const auto frequency = ReadExactCrystal(preset);
-    if (frequency && frequency->denominator == 1) {
-      hertz.push_back(frequency->numerator);
-    }
-  }
-  return hertz;
-}
 
 std::string FamiliesWithSteps() {
   std::vector<std::string> families;
@@ -51,22 +38,32 @@ int ReportGbk(std::ostream& err, Language language, const std::string& gbk, int 
   return ReportFailure(err, message ? *message : Utf8Text(language, TextKey::ClockNotUtf8), status);
 }
 
-int WriteResult(const CommandLineOptions& options, const ClockQuestion& question, const ClockFinderResult& result,
+int WriteResult(const CommandLineOptions& options, const answers::ClockAsk& ask, const answers::ClockAnswer& answer,
                 std::ostream& out, std::ostream& err) {
   const Language language = options.language;
+  const ClockFinderResult& result = answer.result;
+  ClockQuestion question;
+  question.language = language;
+  question.targetName = ask.targetName;
+  question.uart = ask.uart;
+  question.rates = ask.rates;
+  question.requests = ask.requests;
+  question.span = answer.span;
+  question.tolerancePercent = ask.tolerancePercent;
+  question.limit = ask.limit;
   if (result.status == ClockFinderStatus::SearchTooWide) {
     const auto message = text::GbkToUtf8(ClockNoResultText(question, result));
     return ReportUsageError(err, language, message ? *message : Utf8Text(language, TextKey::ClockNotUtf8));
   }
   if (options.json) {
-    auto json = MakeClockJson(question, result);
-    if (!json) {
-      return ReportFailure(err, Utf8Text(language, TextKey::ClockNotUtf8), kExitWriteFailure);
-    }
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    json.BeginObject();
+    answers::WriteClockMembers(json, ask, answer);
     if (options.targetPart) {
-      (*json)["part"] = *options.targetPart;  // "target" holds its family
+      json.StringMember("part", *options.targetPart);  // "target" holds its family
     }
-    const int status = Write(out, err, language, json->dump(2) + '\n');
+    json.EndObject();
+    const int status = Write(out, err, language, answers::PrettyJson(json.Text()) + '\n');
     if (status != kExitDone || result.status == ClockFinderStatus::Found) {
       return status;
     }
@@ -85,48 +82,30 @@ int WriteResult(const CommandLineOptions& options, const ClockQuestion& question
 }  // namespace
 
 int RunClockFinder(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  const bool plan = options.rates.empty();
-  const std::vector<const BaudTarget*> chip = ChipTargets(*options.target);
-  std::vector<const BaudTarget*> targets = FindBaudTargets(*options.target);
-  std::optional<std::string> uart;
-  if (!plan && !options.uarts.empty()) {
-    uart = options.uarts.front().uart;
-    targets = TargetsOfUart(chip, *uart);
+  answers::ClockAsk ask;
+  ask.targetName = *options.target;
+  ask.rates = options.rates;
+  if (!ask.rates.empty() && !options.uarts.empty()) {
+    ask.uart = options.uarts.front().uart;
   }
-  std::vector<UartRequest> requests;
-  if (plan) {
-    std::transform(options.uarts.begin(), options.uarts.end(), std::back_inserter(requests),
+  if (ask.rates.empty()) {
+    std::transform(options.uarts.begin(), options.uarts.end(), std::back_inserter(ask.requests),
                    [](const UartChoice& choice) {
                      return UartRequest{choice.uart, *choice.baud, std::to_string(*choice.baud)};
                    });
   }
-
-  ClockQuestion question;
-  question.language = options.language;
-  question.targetName = *options.target;
-  question.uart = uart;
-  question.rates = options.rates;
-  question.requests = requests;
-  question.tolerancePercent = options.maxErrorPercent.value_or(1.0);
-  question.limit = options.clockLimit;
   if (options.clockRange) {
-    question.span.low = options.clockRange->low;
-    question.span.high = options.clockRange->high;
-  } else if (const auto steps = SharedClockSteps(plan ? std::span<const BaudTarget* const>(chip) : targets)) {
-    question.span.steps = *steps;
-  } else {
+    ask.range = answers::ClockBounds{options.clockRange->low, options.clockRange->high};
+  }
+  ask.tolerancePercent = options.maxErrorPercent.value_or(1.0);
+  ask.limit = options.clockLimit;
+  const answers::ClockAnswer answer = answers::AnswerClocks(ask);
+  if (answer.needsRange) {
     return ReportUsageError(err, options.language,
                             Utf8Text(options.language, TextKey::ClockNeedsRange,
                                      {{"target", *options.target}, {"families", FamiliesWithSteps()}}));
   }
-
-  ClockFinderOptions finderOptions;
-  finderOptions.tolerancePercent = question.tolerancePercent;
-  finderOptions.limit = question.limit;
-  finderOptions.commonClocks = PresetHertz();
-  const ClockFinderResult result = plan ? FindClocksForPlan(chip, requests, question.span, finderOptions)
-                                        : FindClocksForRates(targets, options.rates, question.span, finderOptions);
-  return WriteResult(options, question, result, out, err);
+  return WriteResult(options, ask, answer, out, err);
 }
 
 }  // namespace tesmirol::cli

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "answers/clock_finder_answer.h"
 #include "cli/mode_options.h"
 #include "cli/utf8_text.h"
 #include "engine/target_catalogue.h"
@@ -17,14 +18,7 @@ std::optional<std::string> SettleClockMode(const GivenOptions& given, CommandLin
   if (!options.target) {
     return Utf8Text(options.language, TextKey::ClockNeedsTarget, {{"families", JoinNames(BaudTargetFamilies())}});
   }
-  // The finder searches clocks for whole reloads; the CC253x USART's
-  // mantissa/exponent generator is solved from a given clock only.
-  std::vector<const BaudTarget*> named = FindFamilyTargets(*options.target);
-  if (const BaudTarget* target = FindBaudTarget(*options.target)) {
-    named.push_back(target);
-  }
-  if (std::any_of(named.begin(), named.end(),
-                  [](const BaudTarget* target) { return target->generator == GeneratorKind::CcUsart; })) {
+  if (!answers::ClockFinderCovers(*options.target)) {
     return Utf8Text(options.language, TextKey::ClockNotCovered, {{"target", *options.target}});
   }
   const bool everyRate =

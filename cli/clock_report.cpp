@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "cli/build_check.h"
-#include "cli/plan_report.h"
 #include "cli/target_report.h"
 #include "engine/deviation_text.h"
 #include "engine/target_texts.h"
@@ -116,81 +115,7 @@ std::string ClockLines(Language language, const ClockCandidate& clock) {
   return lines;
 }
 
-nlohmann::ordered_json SpanJson(const ClockSpan& span) {
-  nlohmann::ordered_json json;
-  if (span.steps.empty()) {
-    json["low"] = span.low;
-    json["high"] = span.high;
-    json["steps"] = nullptr;
-  } else {
-    json["low"] = nullptr;
-    json["high"] = nullptr;
-    json["steps"] = span.steps;
-  }
-  return json;
-}
-
-std::optional<nlohmann::ordered_json> ClockJson(const ClockCandidate& clock) {
-  nlohmann::ordered_json json;
-  json["hertz"] = clock.hertz;
-  json["text"] = ClockText(clock.hertz);
-  json["exact"] = clock.exact;
-  // Both below 2^46: whole JSON numbers.
-  json["worstNumerator"] = static_cast<std::uint64_t>(clock.worst.numerator);
-  json["worstDenominator"] = static_cast<std::uint64_t>(clock.worst.denominator);
-  json["worstDeviation"] = clock.worstDeviation;
-  json["worstDeviationText"] = FormatDeviation(clock.worstDeviation);
-  json["worstIndex"] = clock.worstIndex;
-  json["common"] = {{"kind", CommonClockKindName(clock.commonKind)},
-                    {"hertz", clock.commonHertz},
-                    {"distance", clock.commonDistance}};
-  if (clock.plan) {
-    nlohmann::ordered_json plan = nlohmann::ordered_json::array();
-    for (std::size_t index = 0; index < clock.plan->uarts.size(); ++index) {
-      auto entry = PlannedUartJson(*clock.plan, index);
-      if (!entry) {
-        return std::nullopt;
-      }
-      plan.push_back(std::move(*entry));
-    }
-    json["rates"] = nullptr;
-    json["plan"] = std::move(plan);
-    return json;
-  }
-  nlohmann::ordered_json rates = nlohmann::ordered_json::array();
-  for (const ClockRateSetting& rate : clock.rates) {
-    nlohmann::ordered_json entry;
-    entry["baud"] = rate.baud;
-    entry["target"] = rate.target->name;
-    entry["timer"] = rate.target->timer;
-    entry["clock"] = ClockChoiceText(*rate.target, rate.setting.clockIndex);
-    entry["setting"] = SettingJson(*rate.target, rate.setting);
-    rates.push_back(std::move(entry));
-  }
-  json["rates"] = std::move(rates);
-  json["plan"] = nullptr;
-  return json;
-}
-
 }  // namespace
-
-std::string ClockText(std::uint64_t hertz) {
-  // Up to six decimals of a megahertz or three of a kilohertz: exact, as
-  // the reader takes them back.
-  const auto scaled = [hertz](std::uint64_t unit, int places, const char* suffix) {
-    const std::string text = std::to_string(hertz / unit);
-    std::string fraction = std::to_string(hertz % unit + unit).substr(1, static_cast<std::size_t>(places));
-    fraction.erase(fraction.find_last_not_of('0') + 1);
-    return text + (fraction.empty() ? "" : "." + fraction) + suffix;
-  };
-  if (hertz >= 1000000) {
-    return scaled(1000000, 6, "MHz");
-  }
-  if (hertz >= 1000) {
-    return scaled(1000, 3, "KHz");
-  }
-  return std::to_string(hertz) + "Hz";
-}
 
 std::string FormatClockReport(const ClockQuestion& question, const ClockFinderResult& result) {
   const Language language = question.language;
@@ -238,41 +163,6 @@ std::string ClockNoResultText(const ClockQuestion& question, const ClockFinderRe
   }
   return FormatText(language, question.requests.empty() ? TextKey::ClockNoClockTogether : TextKey::ClockNoClockPlan,
                     {{"span", span}, {"rates", RatesText(question)}, {"tolerance", tolerance}});
-}
-
-std::optional<nlohmann::ordered_json> MakeClockJson(const ClockQuestion& question, const ClockFinderResult& result) {
-  nlohmann::ordered_json json;
-  json["target"] = question.targetName;
-  json["uart"] = question.uart ? nlohmann::ordered_json(*question.uart) : nlohmann::ordered_json(nullptr);
-  if (question.requests.empty()) {
-    json["rates"] = std::vector<std::int32_t>(question.rates.begin(), question.rates.end());
-    json["uarts"] = nullptr;
-  } else {
-    json["rates"] = nullptr;
-    nlohmann::ordered_json uarts = nlohmann::ordered_json::array();
-    std::transform(question.requests.begin(), question.requests.end(), std::back_inserter(uarts),
-                   [](const UartRequest& request) {
-                     return nlohmann::ordered_json{{"uart", request.uart}, {"baud", request.baud}};
-                   });
-    json["uarts"] = std::move(uarts);
-  }
-  json["range"] = SpanJson(question.span);
-  json["tolerance"] = question.tolerancePercent;
-  json["limit"] = question.limit;
-  json["status"] = ClockFinderStatusName(result.status);
-  json["rateIndex"] = result.rateIndex ? nlohmann::ordered_json(*result.rateIndex) : nlohmann::ordered_json(nullptr);
-  json["exactCount"] = result.exactCount;
-  json["nearSkipped"] = result.nearSkipped;
-  nlohmann::ordered_json clocks = nlohmann::ordered_json::array();
-  for (const ClockCandidate& clock : result.clocks) {
-    auto entry = ClockJson(clock);
-    if (!entry) {
-      return std::nullopt;
-    }
-    clocks.push_back(std::move(*entry));
-  }
-  json["clocks"] = std::move(clocks);
-  return json;
 }
 
 }  // namespace tesmirol::cli

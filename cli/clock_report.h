@@ -1,14 +1,13 @@
 #pragma once
-// The report of the clock finder (--find-clock): as text (GBK, in the
-// target report's manner) and as JSON.
+// The report of the clock finder (--find-clock) as text (GBK, in the
+// target report's manner); its JSON is answers/clock_finder_json.h's.
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
+#include "answers/clock_finder_json.h"
 #include "engine/clock_planner.h"
 #include "engine/language.h"
 
@@ -28,8 +27,7 @@ struct ClockQuestion {
   std::size_t limit = 20;
 };
 
-// A clock in the words of a crystal text: "11.0592MHz", "187.5KHz", "900Hz".
-std::string ClockText(std::uint64_t hertz);
+using answers::ClockText;
 
 // The text report: a head line (the question and how many clocks are
 // exact), then per clock its frequency, exact or its worst deviation, its
@@ -40,10 +38,5 @@ std::string FormatClockReport(const ClockQuestion& question, const ClockFinderRe
 // Why nothing was found (or, for SearchTooWide, why the range is refused),
 // on one line. GBK.
 std::string ClockNoResultText(const ClockQuestion& question, const ClockFinderResult& result);
-
-// One JSON object: the question, the status (the engine's name, with the
-// rate concerned) and the clocks. No result when a text cannot be written as
-// UTF-8.
-std::optional<nlohmann::ordered_json> MakeClockJson(const ClockQuestion& question, const ClockFinderResult& result);
 
 }  // namespace tesmirol::cli

@@ -175,8 +175,8 @@ std::optional<std::string> ReadClockValues(const CLI::App& app, const OptionText
     options.clockRange = range;
   }
   if (app.count("--limit") > 0) {
-    const auto limit = ParseCount(texts.limit);
-    if (!limit || *limit == 0 || *limit > kMaxClockLimit) {
+    const auto limit = answers::ReadClockLimit(texts.limit);
+    if (!limit) {
       return Utf8Text(language, TextKey::ClockBadLimit,
                       {{"value", texts.limit}, {"max", std::to_string(kMaxClockLimit)}});
     }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "answers/finder_texts.h"
 #include "cli/link_options.h"
 #include "codegen/code_bytes.h"
 #include "codegen/target_asm_code.h"
@@ -62,8 +63,8 @@ struct ClockRange {
 
 // The most clocks --find-clock lists unless --limit says otherwise, and the
 // most --limit allows.
-inline constexpr std::size_t kDefaultClockLimit = 20;
-inline constexpr std::size_t kMaxClockLimit = 1000;
+using answers::kDefaultClockLimit;
+using answers::kMaxClockLimit;
 
 struct CommandLineOptions {
   CommandAction action = CommandAction::Report;

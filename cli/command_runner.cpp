@@ -218,8 +218,8 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
   const std::vector<const BaudTarget*> targets =
       options.target ? TableTargets(options) : std::vector<const BaudTarget*>{};
   const double tolerance = options.maxErrorPercent.value_or(1.0);
-  const std::size_t found = WriteCrystalFinder(out, DistinctCrystals(*crystals), options.rates, targets, tolerance,
-                                               options.tableFormat, options.link, options.language);
+  const std::size_t found = WriteCrystalFinder(out, *crystals, options.rates, targets, tolerance, options.tableFormat,
+                                               options.link, options.language);
   const int status = Write(out, err, options.language, "");
   if (status != kExitDone) {
     return status;

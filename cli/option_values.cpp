@@ -6,6 +6,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "answers/finder_texts.h"
 #include "cli/utf8_text.h"
 #include "engine/exact_crystal.h"
 #include "engine/target_catalogue.h"
@@ -47,18 +48,7 @@ std::optional<std::uint32_t> ParseReload(std::string_view text) {
   return value;
 }
 
-std::optional<double> ParsePercent(std::string_view text) {
-  if (text.ends_with('%')) {
-    text.remove_suffix(1);
-  }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) ||
-      value < 0.0) {
-    return std::nullopt;
-  }
-  return value;
-}
+std::optional<double> ParsePercent(std::string_view text) { return answers::ReadPercent(text); }
 
 std::optional<CodeEncoding> ParseEncoding(std::string_view text) {
   const std::string name = LowerCase(text);
@@ -88,45 +78,20 @@ std::optional<TableFormat> ParseFormat(std::string_view text) {
   return std::nullopt;
 }
 
-std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text) {
-  std::vector<std::int32_t> rates;
-  while (true) {
-    const std::size_t comma = text.find(',');
-    const auto rate = ParseWhole<std::int32_t>(text.substr(0, comma), 10);
-    if (!rate || *rate <= 0) {
-      return std::nullopt;
-    }
-    rates.push_back(*rate);
-    if (comma == std::string_view::npos) {
-      return rates;
-    }
-    text.remove_prefix(comma + 1);
-  }
-}
+std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text) { return answers::ReadRateList(text); }
 
 std::optional<ClockRangeProblem> ParseClockRange(std::string_view text, ClockRange& range) {
-  const std::size_t dots = text.find("..");
-  if (dots == std::string_view::npos) {
-    return ClockRangeProblem::NotRange;
+  const auto gbk = text::Utf8ToGbk(text);
+  if (!gbk) {
+    // A text that is not GBK has no frequency on either side.
+    return text.find("..") == std::string_view::npos ? ClockRangeProblem::NotRange : ClockRangeProblem::NotWholeHertz;
   }
-  const auto side = [](std::string_view part) -> std::optional<std::uint64_t> {
-    const auto gbk = text::Utf8ToGbk(part);
-    const auto frequency = gbk && !gbk->empty() ? ReadExactCrystal(*gbk) : std::nullopt;
-    if (!frequency || frequency->denominator != 1) {
-      return std::nullopt;
-    }
-    return frequency->numerator;
-  };
-  const auto low = side(text.substr(0, dots));
-  const auto high = side(text.substr(dots + 2));
-  if (!low || !high) {
-    return ClockRangeProblem::NotWholeHertz;
+  answers::ClockBounds bounds;
+  const auto problem = answers::ReadClockRange(*gbk, bounds);
+  if (!problem) {
+    range = {bounds.low, bounds.high, std::string(text)};
   }
-  if (*low > *high) {
-    return ClockRangeProblem::Empty;
-  }
-  range = {*low, *high, std::string(text)};
-  return std::nullopt;
+  return problem;
 }
 
 std::optional<UartMode> ParseUartMode(std::string_view text) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "answers/finder_texts.h"
 #include "cli/command_line_options.h"
 
 namespace tesmirol::cli {
@@ -28,12 +29,7 @@ std::optional<TableFormat> ParseFormat(std::string_view text);
 // A list of rates, "9600,115200": whole numbers above 0 separated by commas.
 std::optional<std::vector<std::int32_t>> ParseRates(std::string_view text);
 
-// What is wrong with a --clock-range.
-enum class ClockRangeProblem {
-  NotRange,       // no ".." between two texts
-  NotWholeHertz,  // a side that is no frequency of whole hertz above 0
-  Empty,          // LOW above HIGH
-};
+using answers::ClockRangeProblem;
 
 // A clock range, "4MHz..35MHz": two frequencies read as CRYSTAL is read
 // (exact decimals, M or K anywhere), each whole hertz, joined by "..".

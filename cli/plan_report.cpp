@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include "answers/json_writer.h"
+#include "answers/plan_entry_json.h"
 #include "cli/build_check.h"
 #include "cli/plan_texts.h"
 #include "cli/target_report.h"
@@ -34,13 +36,6 @@ std::vector<std::string> UartHeads(const UartPlan& plan) {
     head.append(width - head.size() + 2, ' ');
   }
   return heads;
-}
-
-nlohmann::ordered_json UartNamesJson(const UartPlan& plan, const std::vector<std::size_t>& indices) {
-  nlohmann::ordered_json names = nlohmann::ordered_json::array();
-  std::transform(indices.begin(), indices.end(), std::back_inserter(names),
-                 [&plan](std::size_t index) { return plan.uarts.at(index).request.uart; });
-  return names;
 }
 
 }  // namespace
@@ -76,31 +71,13 @@ std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan,
 }
 
 std::optional<nlohmann::ordered_json> PlannedUartJson(const UartPlan& plan, std::size_t index) {
-  const PlannedUart& planned = plan.uarts.at(index);
-  const BaudTarget& target = *planned.target;
-  auto baudText = text::GbkToUtf8(planned.request.baudText);
-  if (!baudText) {
+  if (!text::GbkToUtf8(plan.uarts.at(index).request.baudText)) {
     return std::nullopt;
   }
-  nlohmann::ordered_json entry;
-  entry["uart"] = planned.request.uart;
-  entry["baud"] = planned.request.baud;
-  entry["baudText"] = std::move(*baudText);
-  entry["target"] = target.name;
-  entry["generator"] = GeneratorKindName(target.generator);
-  entry["function"] = target.function;
-  entry["timer"] = target.timer;
-  entry["clock"] = ClockChoiceText(target, planned.setting.clockIndex);
-  entry["setting"] = SettingJson(target, planned.setting);
-  entry["reason"] = PlanReasonName(planned.reason);
-  entry["why"] = PlanReasonText(plan, index, Language::English);  // the same in every language
-  entry["generatorCount"] = planned.generatorCount;
-  entry["sharedWith"] = UartNamesJson(plan, planned.sharedWith);
-  entry["bestAlone"] =
-      planned.bestAlone != nullptr ? nlohmann::ordered_json(planned.bestAlone->name) : nlohmann::ordered_json();
-  entry["takenBy"] =
-      planned.takenBy ? nlohmann::ordered_json(plan.uarts.at(*planned.takenBy).request.uart) : nlohmann::ordered_json();
-  return entry;
+  // The one writer of a planned UART, which the clock finder's plans share.
+  answers::JsonWriter json(answers::JsonFace::CommandLine);
+  answers::WritePlanEntry(json, plan, index);
+  return nlohmann::ordered_json::parse(json.Text());
 }
 
 nlohmann::ordered_json PlanConflictJson(const PlanConflict& conflict, std::span<const UartRequest> requests,

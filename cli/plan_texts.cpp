@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "answers/plan_reason_text.h"
 #include "cli/build_check.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
@@ -13,22 +14,12 @@
 namespace tesmirol::cli {
 namespace {
 
+using answers::ListText;
+
 // "UART1 at 9600 bps".
 std::string UartAtRate(const UartRequest& request, Language language) {
   return FormatText(language, TextKey::PlanUartAtRate,
                     {{"uart", request.uart}, {"rate", std::to_string(request.baud)}});
-}
-
-// "A and B", "A, B and C".
-std::string ListText(const std::vector<std::string>& items, Language language) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) {
-      text += Text(language, i + 1 == items.size() ? TextKey::PlanListLast : TextKey::PlanListSeparator);
-    }
-    text += items[i];
-  }
-  return text;
 }
 
 // "UART0 at 110 bps and UART1 at 9600 bps".
@@ -37,13 +28,6 @@ std::string UartsAtRates(std::span<const UartRequest> requests, const std::vecto
   std::vector<std::string> items(indices.size());
   std::transform(indices.begin(), indices.end(), items.begin(),
                  [&](std::size_t index) { return UartAtRate(requests[index], language); });
-  return ListText(items, language);
-}
-
-std::string UartNamesOf(const UartPlan& plan, const std::vector<std::size_t>& indices, Language language) {
-  std::vector<std::string> items(indices.size());
-  std::transform(indices.begin(), indices.end(), items.begin(),
-                 [&plan](std::size_t index) { return plan.uarts[index].request.uart; });
   return ListText(items, language);
 }
 
@@ -75,32 +59,6 @@ std::string OutOfReachText(const UartRequest& request, std::span<const BaudTarge
 }
 
 }  // namespace
-
-std::string PlanReasonText(const UartPlan& plan, std::size_t index, Language language) {
-  const PlannedUart& planned = plan.uarts.at(index);
-  const std::string timer = TimerText(planned.target->timer, language);
-  const std::string sharedWith = UartNamesOf(plan, planned.sharedWith, language);
-  switch (planned.reason) {
-    case PlanReason::OnlyGenerator:
-      return FormatText(
-          language,
-          planned.sharedWith.empty() ? TextKey::PlanReasonOnlyGenerator : TextKey::PlanReasonOnlyGeneratorShared,
-          {{"uart", planned.request.uart}, {"timer", timer}, {"uarts", sharedWith}});
-    case PlanReason::SharedTimer:
-      return FormatText(language, TextKey::PlanReasonSharedTimer, {{"timer", timer}, {"uarts", sharedWith}});
-    case PlanReason::TimerTaken: {
-      const std::string holder = planned.takenBy ? plan.uarts.at(*planned.takenBy).request.uart
-                                                 : std::string(Text(language, TextKey::PlanAnotherUart));
-      return FormatText(language, TextKey::PlanReasonTimerTaken,
-                        {{"target", planned.bestAlone->name},
-                         {"timer", TimerText(planned.bestAlone->timer, language)},
-                         {"holder", holder}});
-    }
-    case PlanReason::BestAlone:
-      break;
-  }
-  return FormatText(language, TextKey::PlanReasonBestAlone, {{"count", std::to_string(planned.generatorCount)}});
-}
 
 std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartRequest> requests,
                              std::span<const BaudTarget* const> chipTargets, std::string_view chipName,

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "answers/plan_reason_text.h"
 #include "engine/language.h"
 #include "engine/target_texts.h"
 #include "engine/uart_planner.h"
@@ -17,11 +18,7 @@ namespace tesmirol::cli {
 
 // Each text is GBK, in the language (English, ASCII, in the JSON).
 
-// Why the plan's UART got its generator, in words built from the plan's
-// reason: "UART2 can only use Timer 2", "best of 6 generators", "shares
-// Timer 2 with UART3 at one setting", "its best alone, stc-t2-1t, would take
-// Timer 2, which UART2 needs at another setting".
-std::string PlanReasonText(const UartPlan& plan, std::size_t index, Language language);
+using answers::PlanReasonText;
 
 // Why no plan exists, on one line: the UARTs, their rates and the timer they
 // would share, or the UART that no generator brings within the tolerance

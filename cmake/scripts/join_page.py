@@ -29,7 +29,8 @@ import tempfile
 from packed_script import write_packed_script
 
 # The keys the page reads: its own, and the shared texts it shows.
-PAGE_KEYS = re.compile(r"page\..*|report\..*|link\.verdict-.*|target\.[^.]+\.chips")
+PAGE_KEYS = re.compile(r"page\..*|report\..*|link\.verdict-.*|target\.[^.]+\.chips"
+                       r"|clock\.(exact|worst|is-common|from-common|common-.*)|timer\.number")
 
 
 def stripped_lines(path):

@@ -1118,6 +1118,204 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
   });
 });
 
+// Every member tesmirol-cli writes is in the page's answer under the same
+// name with the same value: doubles bit for bit, 64-bit counts as the page's
+// decimal strings; the texts the page adds beside them are its own.
+function assertHolds(actual, expected, where) {
+  if (expected !== null && typeof expected === "object") {
+    assert.equal(Array.isArray(actual), Array.isArray(expected), `${where}: ${JSON.stringify(actual)}`);
+    if (Array.isArray(expected)) assert.equal(actual.length, expected.length, `${where}: length`);
+    for (const [key, value] of Object.entries(expected)) assertHolds(actual[key], value, `${where}/${key}`);
+  } else if (typeof actual === "string" && Number.isInteger(expected)) {
+    assert.equal(actual, String(expected), where);
+  } else {
+    assert.ok(Object.is(actual, expected), `${where}: ${JSON.stringify(actual)}, tesmirol-cli says ${expected}`);
+  }
+}
+
+// tesmirol-cli's --json document and text report for the arguments, in the language.
+function cliFinder(language, args) {
+  const run = (extra) => spawnSync(config.cli, ["--lang", language, ...args, ...extra], { encoding: "utf8" });
+  const json = run(["--json"]);
+  return { status: json.status, report: json.stdout ? JSON.parse(json.stdout) : null, text: run([]).stdout };
+}
+
+// Runs in the page: opens the view (its button, as a keyboard user
+// presses it), sets the page's target and link and the view's boxes, and
+// reads the answer and the rows shown.
+async function showFinderView(view, { target = "classic", uart = "", also = [], link, boxes }) {
+  return page.evaluate(async (name, where, uartName, plan, linkChoice, texts) => {
+    const toggle = document.querySelector(`#${name}-finder-toggle`);
+    if (toggle.getAttribute("aria-expanded") !== "true") toggle.click();
+    window.tesmirolPage.chooseLink(linkChoice ?? {});
+    window.tesmirolPage.choose(where, uartName, plan);
+    for (const [id, value] of Object.entries(texts)) {
+      const box = document.querySelector(`#${id}`);
+      if (box.type === "checkbox") box.checked = value;
+      else box.value = value;
+    }
+    window.tesmirolPage.update();
+    const table = document.querySelector(name === "rates" ? "#rf-table" : "#cf-table");
+    return {
+      answer: name === "rates" ? window.tesmirolPage.ratesFinderAnswer : window.tesmirolPage.clockFinderAnswer,
+      heads: Array.from(table.tHead.rows[0].cells, (cell) => cell.textContent),
+      rows: Array.from(table.tBodies[0].rows).filter((row) => !row.hidden)
+        .map((row) => Array.from(row.cells, (cell) => cell.textContent)),
+      status: document.querySelector(name === "rates" ? "#rf-status" : "#cf-status").textContent,
+    };
+  }, view, target, uart, also, link, boxes);
+}
+
+const squeezed = (line) => line.trim().replace(/\s+/g, " ");
+
+describe("the finders' views: the page finds what tesmirol-cli --rates and --find-clock find", () => {
+  after(clearLink);
+
+  const RATES_CASES = [
+    { name: "the dialog's calculation", args: ["--rates", "9600,115200"], boxes: { "rf-rates": "9600,115200", "rf-max-error": "" } },
+    { name: "a family's UART, 0.5 %", target: "stc8", uart: "UART2",
+      args: ["--rates", "9600,57600", "--target", "stc8", "--uart", "UART2", "--max-error", "0.5"],
+      boxes: { "rf-rates": "9600,57600", "rf-max-error": "0.5" } },
+    { name: "ranked by the link to an adapter", target: "stc8", uart: "UART1",
+      link: { peer: "ch340", tolerance: "100ppm", frame: "8N1" },
+      args: ["--rates", "9600,115200", "--target", "stc8", "--uart", "UART1", "--peer", "ch340"],
+      boxes: { "rf-rates": "9600,115200", "rf-max-error": "1", "rf-rank": true } },
+    { name: "no crystal", args: ["--rates", "3000000"], boxes: { "rf-rates": "3000000", "rf-max-error": "1" } },
+  ];
+
+  for (const language of ["zh", "en"]) {
+    test(`the rates finder, ${language}: each crystal's setting of each rate and its link`, async () => {
+      await setLanguage(language);
+      for (const { name, target, uart, link, args, boxes } of RATES_CASES) {
+        const expected = cliFinder(language, args);
+        const shown = await showFinderView("rates", { target, uart, link, boxes });
+        assert.equal(shown.answer.problem, null, name);
+        assertHolds(shown.answer.crystals, expected.report, name);
+        assert.equal(shown.rows.length, expected.report.length, name);
+        const lines = expected.text.split("\n");
+        shown.rows.forEach((row, index) => {
+          const crystal = expected.report[index];
+          assert.equal(row[0], crystal.crystal, name);
+          // The text row: the crystal, then "RATE: SETTING" per rate, as the page's cells.
+          const cells = crystal.rates.map((rate, column) => `${rate.baud}: ${row[column + 1]}`).join("  ");
+          assert.ok(lines[index].startsWith(`${crystal.crystal}  ${cells}`), `${name}: ${lines[index]} / ${cells}`);
+        });
+        assert.deepEqual(shown.heads.slice(1, 3), expected.report[0]?.rates.map((rate) => `${rate.baud} bps`)
+          ?? shown.heads.slice(1, 3), name);
+        assert.equal(expected.status === 0, shown.rows.length > 0, name);
+      }
+    });
+
+    test(`the clock finder, ${language}: the clocks, their common frequencies and each rate's setting`, async () => {
+      await setLanguage(language);
+      const CASES = [
+        { name: "a family's rates in a range", target: "stc8", uart: "UART1",
+          args: ["--find-clock", "9600,115200", "--target", "stc8", "--uart", "UART1", "--clock-range", "4MHz..35MHz", "--limit", "6"],
+          boxes: { "cf-rates": "9600,115200", "cf-range": "4MHz..35MHz", "cf-max-error": "", "cf-limit": "6" } },
+        { name: "the chip's clock steps", target: "ch552", uart: "UART0",
+          args: ["--find-clock", "9600,115200", "--target", "ch552", "--uart", "UART0"],
+          boxes: { "cf-rates": "9600,115200", "cf-range": "", "cf-max-error": "1", "cf-limit": "" } },
+        { name: "the plan's UARTs", target: "stc8", uart: "UART1", also: [["UART2", "9600"]],
+          args: ["--find-clock", "--target", "stc8", "--uart", "UART1:115200", "--uart", "UART2:9600",
+            "--clock-range", "20MHz..24MHz", "--limit", "4", "--max-error", "0.5"],
+          boxes: { baud: "115200", "cf-rates": "", "cf-range": "20MHz..24MHz", "cf-max-error": "0.5", "cf-limit": "4" } },
+        { name: "a rate out of reach", target: "stc8", uart: "UART1",
+          args: ["--find-clock", "3000000", "--target", "stc8", "--uart", "UART1", "--clock-range", "1MHz..2MHz"],
+          boxes: { "cf-rates": "3000000", "cf-range": "1MHz..2MHz", "cf-max-error": "1", "cf-limit": "20" } },
+      ];
+      for (const { name, target, uart, also, args, boxes } of CASES) {
+        const expected = cliFinder(language, args);
+        const shown = await showFinderView("clock", { target, uart, also, boxes });
+        assert.equal(shown.answer.problem, null, name);
+        assertHolds(shown.answer, expected.report, name);
+        assert.equal(shown.rows.length, expected.report.clocks.length, name);
+        // The report: a head line, then per clock its line and a line per rate or UART.
+        const lines = expected.text.split("\n").slice(1);
+        let line = 0;
+        shown.rows.forEach((row, index) => {
+          const clock = expected.report.clocks[index];
+          assert.equal(squeezed(lines[line]), squeezed(`${row[0]} ${clock.hertz} Hz ${row[1]} ${row[2]}`), name);
+          const settings = row[3].split("\n");
+          assert.equal(settings.length, (clock.rates ?? clock.plan).length, name);
+          for (const setting of settings) assert.equal(squeezed(lines[line += 1]), squeezed(setting), name);
+          line += 1;
+        });
+        assert.equal(expected.status === 0, expected.report.status === "Found", name);
+        assert.equal(shown.status === "", false, name);
+      }
+      await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    });
+  }
+
+  test("inputs the command line refuses are refused alike, in words; closed views compute nothing", async () => {
+    await setLanguage("en");
+    const CASES = [
+      { view: "rates", boxes: { "rf-rates": "9600,,115200", "rf-max-error": "1" }, problem: "badRates",
+        cli: ["--rates", "9600,,115200"] },
+      { view: "rates", boxes: { "rf-rates": "9600", "rf-max-error": "1e2" }, problem: "badMaxError",
+        cli: ["--rates", "9600", "--max-error", "1e2"] },
+      { view: "clock", target: "stc8", uart: "UART1", boxes: { "cf-rates": "9600", "cf-range": "5MHz..4MHz", "cf-limit": "20" },
+        problem: "badRange", cli: ["--find-clock", "9600", "--target", "stc8", "--clock-range", "5MHz..4MHz"] },
+      { view: "clock", target: "stc8", uart: "UART1", boxes: { "cf-rates": "9600", "cf-range": "", "cf-limit": "20" },
+        problem: "needsRange", cli: ["--find-clock", "9600", "--target", "stc8"] },
+      { view: "clock", target: "stc8", uart: "UART1", boxes: { "cf-rates": "9600", "cf-range": "4MHz..5MHz", "cf-limit": "0" },
+        problem: "badLimit", cli: ["--find-clock", "9600", "--target", "stc8", "--clock-range", "4MHz..5MHz", "--limit", "0"] },
+      { view: "clock", target: "cc2530", uart: "UART0", boxes: { "cf-rates": "9600", "cf-range": "4MHz..5MHz", "cf-limit": "20" },
+        problem: "notCovered", cli: ["--find-clock", "9600", "--target", "cc2530", "--clock-range", "4MHz..5MHz"] },
+    ];
+    for (const { view, target, uart, boxes, problem, cli: args } of CASES) {
+      const shown = await showFinderView(view, { target, uart, boxes });
+      assert.equal(shown.answer.problem, problem, JSON.stringify(boxes));
+      assert.equal(shown.rows.length, 0);
+      assert.doesNotMatch(shown.status, /page\.|finders-/, problem);
+      assert.equal(cliFinder("en", args).status, 2, `${problem}: tesmirol-cli refuses it too`);
+    }
+    // Closed, a view asks the module nothing: its answer stays as it was.
+    const before = await page.evaluate(() => {
+      document.querySelector("#clock-finder-toggle").click();
+      const answer = window.tesmirolPage.clockFinderAnswer;
+      document.querySelector("#cf-rates").value = "4800";
+      window.tesmirolPage.update();
+      return [answer === window.tesmirolPage.clockFinderAnswer, document.querySelector("#clock-finder-body").hidden];
+    });
+    assert.deepEqual(before, [true, true]);
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+  });
+
+  test("a user opens the views by keyboard; the URL keeps them open with their texts", async () => {
+    await page.evaluate(() => {
+      for (const toggle of document.querySelectorAll(".view-toggle[aria-expanded=true]")) toggle.click();
+    });
+    await page.focus("#rates-finder-toggle");
+    await page.keyboard.press("Enter");
+    await page.keyboard.press("Tab");
+    assert.equal(await page.evaluate(() => document.activeElement.id), "rf-rates");
+    await page.evaluate(() => { document.querySelector("#rf-rates").value = ""; });
+    await page.keyboard.type("4800,9600");
+    await page.focus("#clock-finder-toggle");
+    await page.keyboard.press("Space");
+    await page.evaluate(() => window.tesmirolPage.choose("ch552", "UART0"));
+    await page.focus("#cf-range");
+    await page.evaluate(() => { document.querySelector("#cf-range").value = ""; });
+    await page.keyboard.type("6MHz..24MHz");
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("cfRange") === "6MHz..24MHz");
+    const read = () => [document.querySelector("#rf-status").textContent, document.querySelector("#cf-status").textContent,
+      document.querySelector("#rates-finder-toggle").getAttribute("aria-expanded"),
+      document.querySelector("#clock-finder-toggle").getAttribute("aria-expanded"),
+      document.querySelector("#cf-table tbody").innerText];
+    const shown = await page.evaluate(read);
+    assert.deepEqual(shown.slice(2, 4), ["true", "true"]);
+    assert.match(shown[4], /24MHz/);
+    const other = await openPage(browser, page.url());
+    assert.deepEqual(await other.evaluate(read), shown);
+    await other.close();
+    await page.evaluate(() => {
+      for (const id of ["rates-finder-toggle", "clock-finder-toggle"]) document.querySelector(`#${id}`).click();
+      window.tesmirolPage.choose("classic");
+    });
+  });
+});
+
 describe("the page's texts: the shared tables in both languages", () => {
   after(clearLink);
 
@@ -1438,7 +1636,8 @@ describe("the page's behaviour", () => {
   test("a phone-sized screen shows the page without sideways scrolling", async () => {
     for (const hash of ["", "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&also=UART3:4800",
       "#target=n76e003&uart=UART0&baud=110",
-      "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&peer=8051&peerChip=stc15%4024MHz,1.5%25&frame=8E1"]) {
+      "#crystal=22.1184MHz&baud=115200&target=stc8&uart=UART1&also=UART2:9600&peer=8051&peerChip=stc15%4024MHz,1.5%25&frame=8E1",
+      "#target=stc8&uart=UART1&peer=ch340&rfRank=link&open=rates&open=clock&cfRates=&cfRange=20MHz..24MHz&also=UART2:9600"]) {
       const phone = await openPage(browser, served.url + hash, { width: 360, height: 740, isMobile: true, hasTouch: true });
       const widths = await phone.evaluate(() => [document.documentElement.scrollWidth, document.documentElement.clientWidth]);
       assert.ok(widths[0] <= widths[1], `${hash}: page ${widths[0]} px wide on a ${widths[1]} px screen`);

@@ -22,6 +22,7 @@
 #include "answers/chip_name_answer.h"
 #include "answers/classic_question.h"
 #include "answers/driver_answer.h"
+#include "answers/finder_questions.h"
 #include "answers/json_writer.h"
 #include "answers/link_question.h"
 #include "answers/listing_json.h"
@@ -83,6 +84,17 @@ answers::LinkTexts LinkTexts() {
   const PageLinkTexts& link = Link();
   return {!link.peer.empty(), tesmirol::text::Utf16ToGbk(link.peer), tesmirol::text::Utf16ToGbk(link.tolerance),
           tesmirol::text::Utf16ToGbk(link.frame)};
+}
+
+// Every text of the input buffer, cut by the lengths the page wrote, as GBK.
+std::vector<answers::GbkText> GbkTexts() {
+  std::vector<answers::GbkText> texts;
+  std::uint32_t offset = 0;
+  for (const std::uint32_t units : Lengths()) {
+    texts.push_back(Gbk(offset, units));
+    offset += units;
+  }
+  return texts;
 }
 
 // The plan's texts, cut from the input buffer by the lengths the page
@@ -316,4 +328,32 @@ std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::u
 TESMIROL_EXPORT(tesmirol_chip_name) std::int32_t TesmirolChipName(std::uint32_t nameUnits) {
   const std::optional<std::string> name = tesmirol::text::Utf16ToGbk(InputText(0, nameUnits));
   return AnswerJson(&answers::WriteChipName, answers::AnswerChipName(name.value_or(std::string())));
+}
+
+// The texts (lengths in tesmirol_input_lengths): the rates, the tolerance,
+// the target (or "classic") and its UART. Answers the rates finder over the
+// crystal presets as JSON, ranked by the link when rank is not 0.
+TESMIROL_EXPORT(tesmirol_rates_finder) std::int32_t TesmirolRatesFinder(std::int32_t rank) {
+  const std::vector<answers::GbkText> texts = GbkTexts();
+  if (texts.size() < 4) {
+    return Answer(std::string());
+  }
+  return AnswerJson(&answers::WriteRatesFinderQuestion, answers::RatesFinderTexts{texts[0], texts[1], texts[2], texts[3]},
+                    LinkTexts(), rank != 0);
+}
+
+// The texts (lengths in tesmirol_input_lengths): the target, its UART, the
+// rates, the range, the tolerance and the limit, then each planned UART
+// and its rate (used when the rates are empty). Answers the clock finder
+// as JSON.
+TESMIROL_EXPORT(tesmirol_clock_finder) std::int32_t TesmirolClockFinder() {
+  const std::vector<answers::GbkText> texts = GbkTexts();
+  if (texts.size() < 6) {
+    return Answer(std::string());
+  }
+  answers::ClockFinderTexts question{texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], {}};
+  for (std::size_t index = 6; index + 1 < texts.size(); index += 2) {
+    question.requests.push_back({texts[index], texts[index + 1], false, {}});
+  }
+  return AnswerJson(&answers::WriteClockFinderQuestion, question);
 }

@@ -12,6 +12,7 @@
     "tesmirol_presets", "tesmirol_report_labels", "tesmirol_code_bytes", "tesmirol_targets", "tesmirol_chip_name",
     "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
+    "tesmirol_rates_finder", "tesmirol_clock_finder",
   ];
 
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
@@ -250,6 +251,42 @@
       const size = this.exports.tesmirol_driver_bytes(index, ...driverArguments(options), gbk ? 1 : 0,
         lineFeeds ? 1 : 0, englishFlag(language));
       return size < 0 ? null : this.outputBytes();
+    }
+
+    // {problem, tolerance, crystals}: the crystal presets on which every rate
+    // of the list ("9600,115200") comes within maxError ("" for 1 %), on the
+    // target's UART ("classic" for the dialog's calculation), ranked by the
+    // link when rank is true; each crystal as tesmirol-cli --rates --json.
+    ratesFinder(rates, maxError, target, uart, rank = false) {
+      this.writeTexts([rates, maxError, target, uart]);
+      this.exports.tesmirol_rates_finder(rank ? 1 : 0);
+      const answer = this.outputJson();
+      if (answer.problem === null) {
+        answer.tolerance = doubleFromBits(answer.tolerance);
+        for (const crystal of answer.crystals) {
+          for (const rate of crystal.rates) rate.deviation = doubleFromBits(rate.deviation);
+        }
+      }
+      return answer;
+    }
+
+    // {problem, ...tesmirol-cli --find-clock --json}: the clocks that give
+    // every rate of the list on the target's UART, or, without rates, at
+    // which the requests ([{uart, baud}]) can be planned; range ("" for the
+    // chip's clock steps), maxError and limit as the command line takes them.
+    clockFinder(target, uart, rates, range, maxError, limit, requests = []) {
+      this.writeTexts([target, uart, rates, range, maxError, limit,
+        ...requests.flatMap(({ uart: name, baud }) => [name, baud])]);
+      this.exports.tesmirol_clock_finder();
+      const answer = this.outputJson();
+      if (answer.problem === null) {
+        answer.tolerance = doubleFromBits(answer.tolerance);
+        for (const clock of answer.clocks) {
+          clock.worstDeviation = doubleFromBits(clock.worstDeviation);
+          for (const entry of clock.rates ?? clock.plan) readSettingDoubles(entry.setting);
+        }
+      }
+      return answer;
     }
 
     // {targets, families}: the engine's catalogue.

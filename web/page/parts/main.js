@@ -35,6 +35,7 @@ function update(event) {
   if (nearScreen.driver || !typing) refreshDriver();
   else scheduleDriver();
   markFinderRow(crystal);
+  refreshFinderViews();
   syncPreset($("crystal-preset"), crystal);
   syncPreset($("baud-preset"), baud);
   scheduleUrl();
@@ -253,6 +254,7 @@ async function start() {
     state.finderKey = null;
     update();
   });
+  setUpFinderViews();
   watchSections();
   update();
   document.documentElement.dataset.ready = "true";
@@ -267,6 +269,9 @@ window.tesmirolPage = {
   get answer() { return state.answer; },
   update: () => update(),
   refreshFinder: () => refreshFinder(),
+  // The rates finder's and the clock finder's answers as their views show them.
+  get ratesFinderAnswer() { return finderViews.rates.answer; },
+  get clockFinderAnswer() { return finderViews.clock.answer; },
   choose,
   // Sets the link's choices as a user does ({peer: "", an adapter, "ideal"
   // or "8051"; peerChip; tolerance; frame; rank}); update shows them.

@@ -22,6 +22,7 @@ function writeUrl() {
     params.set("frame", $("frame").value);
     if ($("finder-rank").checked) params.set("rank", "link");
   }
+  writeFinderViewsUrl(params);
   params.set("encoding", $("encoding").value);
   params.set("lineEnds", $("line-ends").value);
   if ($("target").value !== "classic") {
@@ -62,6 +63,7 @@ function readUrl() {
     if (params.has(key)) $(id).value = params.get(key);
   }
   $("finder-rank").checked = params.get("rank") === "link";
+  readFinderViewsUrl(params);
   // also=UART:RATE[:PEER], the row's own other end after the rate.
   choose($("target").value, params.get("uart"), params.getAll("also").map((also) => {
     const [uart, baud = "", peer = ""] = also.split(":");

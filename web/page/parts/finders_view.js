@@ -1,0 +1,184 @@
+// The rates finder (tesmirol-cli --rates) and the clock finder
+// (tesmirol-cli --find-clock): each a view opened by its button, computed
+// only while it is open, on the page's target, UART, plan and link.
+
+const finderViews = {
+  rates: { toggle: "rates-finder-toggle", body: "rates-finder-body", key: null, answer: null },
+  clock: { toggle: "clock-finder-toggle", body: "clock-finder-body", key: null, answer: null },
+};
+
+function finderViewOpen(view) {
+  return $(finderViews[view].toggle).getAttribute("aria-expanded") === "true";
+}
+
+function setFinderViewOpen(view, open) {
+  const { toggle, body } = finderViews[view];
+  $(toggle).setAttribute("aria-expanded", String(open));
+  $(toggle).dataset.text = open ? "view-hide" : "view-show";
+  setText($(toggle), text($(toggle).dataset.text));
+  setHidden($(body), !open);
+}
+
+// The rates finder's question: its texts, the page's target and UART, and
+// whether it ranks by the page's link.
+function ratesFinderQuestion() {
+  const target = $("target").value;
+  return { rates: $("rf-rates").value, maxError: $("rf-max-error").value, target,
+    uart: target === "classic" ? "" : $("uart").value, rank: $("rf-rank").checked && linkTexts().peer !== "" };
+}
+
+// The clock finder's question: the page's target and UART with its rates,
+// or, without rates, the page's plan (the UART and rate above and the
+// UARTs added to it).
+function clockFinderQuestion() {
+  const rates = $("cf-rates").value;
+  return { target: $("target").value, uart: rates === "" ? "" : $("uart").value, rates, range: $("cf-range").value,
+    maxError: $("cf-max-error").value, limit: $("cf-limit").value,
+    requests: rates === "" ? planRequests().map(({ uart, baud }) => ({ uart, baud })) : [] };
+}
+
+// The problem's words: a finder's input the module refused.
+function finderProblemText(answer) {
+  return text(`finders-${keyOf(answer.problem)}${answer.rangeProblem ? `-${keyOf(answer.rangeProblem)}` : ""}`);
+}
+
+function refreshRatesFinder() {
+  const view = finderViews.rates;
+  const question = ratesFinderQuestion();
+  const key = JSON.stringify([question, linkTexts(), state.language]);
+  if (view.key === key) return;
+  view.key = key;
+  view.answer = bridge.ratesFinder(question.rates, question.maxError, question.target, question.uart, question.rank);
+  showRatesFinder(view.answer, question);
+}
+
+// A rate's setting as tesmirol-cli --rates writes it in its text rows.
+function rateFitText(rate) {
+  const generator = rate.target === null ? "" : `${rate.target} ${rate.clockText} `;
+  return `${generator}SMOD=${rate.smod} ${rate.reloadText} ${rate.deviationText}%`;
+}
+
+function linkFitText(link) {
+  const verdict = verdictText(link.verdict);
+  return link.maxOwnTolerancePpm === null ? verdict : `${verdict}, ±${link.maxOwnTolerancePpm} ppm`;
+}
+
+function showRatesFinder(answer, question) {
+  const table = $("rf-table");
+  const crystals = answer.problem === null ? answer.crystals : [];
+  const bauds = crystals[0]?.rates.map((rate) => rate.baud) ?? [];
+  const linked = crystals.some((crystal) => crystal.link);
+  const heads = [text("crystal-column"), ...bauds.map((baud) => `${baud} bps`), ...(linked ? [text("finder-link")] : [])];
+  table.tHead.rows[0].replaceChildren(...heads.map((head) => Object.assign(document.createElement("th"),
+    { scope: "col", textContent: head })));
+  tableRows(table, crystals.length, heads.length).forEach((row, index) => {
+    const crystal = crystals[index];
+    while (row.cells.length < heads.length) row.insertCell();
+    while (row.cells.length > heads.length) row.deleteCell(-1);
+    setText(row.cells[0], crystal.crystal);
+    crystal.rates.forEach((rate, column) => setCell(row.cells[column + 1], rateFitText(rate), undefined));
+    if (linked) {
+      const cell = row.cells[bauds.length + 1];
+      setCell(cell, linkFitText(crystal.link), undefined);
+      setVerdictClass(cell, crystal.link.verdict);
+    }
+  });
+  const status = answer.problem !== null ? finderProblemText(answer)
+    : text(crystals.length > 0 ? "rates-finder-found" : "rates-finder-none",
+      { count: crystals.length, rates: question.rates, tolerance: question.maxError || "1" });
+  setText($("rf-status"), status);
+  $("rf-status").classList.toggle("bad", answer.problem !== null || crystals.length === 0);
+}
+
+function refreshClockFinder() {
+  const view = finderViews.clock;
+  const question = clockFinderQuestion();
+  const key = JSON.stringify([question, state.language]);
+  if (view.key === key) return;
+  view.key = key;
+  view.answer = bridge.clockFinder(question.target, question.uart, question.rates, question.range, question.maxError,
+    question.limit, question.requests);
+  showClockFinder(view.answer);
+}
+
+// One rate's (or a plan's UART's) setting at a clock, as tesmirol-cli's
+// report writes it: the rate, the generator, its timer and clock, SMOD, the
+// reload registers, the achieved rate and the deviation.
+function clockSettingText(entry) {
+  const { setting } = entry;
+  const head = entry.uart ? `${entry.uart}  ${entry.baud}bps` : `${entry.baud}bps`;
+  const exact = setting.achievedDenominator === "1" ? "" : ` (${setting.achievedText})`;
+  const timer = /^timer(\d)$/.exec(entry.timer);
+  const timerName = timer ? text("timer.number", { number: timer[1] }) : entry.timer.toUpperCase();
+  return `${head}  ${entry.target}  ${timerName}  ${entry.clock}  SMOD=${setting.smod}  `
+    + `${setting.registersText}  ${text("report.achieved")}${setting.achievedDecimalText}bps${exact}  `
+    + `${deviationLabel(setting.deviationText)}${setting.outOfTolerance ? text("report.out-of-tolerance") : ""}`;
+}
+
+function commonClockText(common) {
+  const kind = text(`clock.common-${keyOf(common.kind)}`);
+  return common.distance === 0 ? text("clock.is-common", { kind })
+    : text("clock.from-common", { distance: common.distance, kind, clock: common.text });
+}
+
+function showClockFinder(answer) {
+  const clocks = answer.problem === null ? answer.clocks : [];
+  tableRows($("cf-table"), clocks.length, 4).forEach((row, index) => {
+    const clock = clocks[index];
+    setText(row.cells[0], clock.text);
+    setCell(row.cells[1], clock.exact ? text("clock.exact") : text("clock.worst", { deviation: clock.worstDeviationText }),
+      clock.exact ? true : undefined);
+    setText(row.cells[2], commonClockText(clock.common));
+    setText(row.cells[3], (clock.rates ?? clock.plan).map(clockSettingText).join("\n"));
+  });
+  const status = answer.problem !== null ? finderProblemText(answer)
+    : text(`clock-status-${keyOf(answer.status)}`, { count: clocks.length, exact: answer.exactCount });
+  setText($("cf-status"), answer.nearSkipped ? `${status} ${text("clock-near-skipped")}` : status);
+  $("cf-status").classList.toggle("bad", answer.problem !== null || answer.status !== "Found");
+}
+
+// Recomputes the open views whose question has changed.
+function refreshFinderViews() {
+  if (finderViewOpen("rates")) refreshRatesFinder();
+  if (finderViewOpen("clock")) refreshClockFinder();
+}
+
+function setUpFinderViews() {
+  for (const view of Object.keys(finderViews)) {
+    $(finderViews[view].toggle).addEventListener("click", () => {
+      setFinderViewOpen(view, !finderViewOpen(view));
+      refreshFinderViews();
+      scheduleUrl();
+    });
+  }
+  for (const id of ["rf-rates", "rf-max-error", "cf-rates", "cf-range", "cf-max-error", "cf-limit"]) {
+    $(id).addEventListener("input", () => {
+      refreshFinderViews();
+      scheduleUrl();
+    });
+  }
+  $("rf-rank").addEventListener("change", () => {
+    refreshFinderViews();
+    scheduleUrl();
+  });
+}
+
+// The views' state in the URL: which are open and their texts.
+const FINDER_URL_KEYS = [["rf-rates", "rfRates"], ["rf-max-error", "rfMaxError"], ["cf-rates", "cfRates"],
+  ["cf-range", "cfRange"], ["cf-max-error", "cfMaxError"], ["cf-limit", "cfLimit"]];
+
+function writeFinderViewsUrl(params) {
+  for (const view of Object.keys(finderViews)) {
+    if (!finderViewOpen(view)) continue;
+    params.append("open", view);
+    for (const [id, key] of FINDER_URL_KEYS) if (id.startsWith(view[0])) params.set(key, $(id).value);
+    if (view === "rates" && $("rf-rank").checked) params.set("rfRank", "link");
+  }
+}
+
+function readFinderViewsUrl(params) {
+  const open = params.getAll("open");
+  for (const view of Object.keys(finderViews)) setFinderViewOpen(view, open.includes(view));
+  for (const [id, key] of FINDER_URL_KEYS) if (params.has(key)) $(id).value = params.get(key);
+  $("rf-rank").checked = params.get("rfRank") === "link";
+}
