@@ -21,7 +21,7 @@ std::optional<std::uint32_t> ReadReloadText(std::string_view text) {
   return value;
 }
 
-bool ReloadAnswer::HasResult() const noexcept { return targets.empty() ? classic.has_value() : frequency.has_value(); }
+bool ReloadAnswer::HasResult() const noexcept { return onTargets ? frequency.has_value() : classic.has_value(); }
 
 ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload,
                           std::span<const BaudTarget* const> targets) {
@@ -29,7 +29,8 @@ ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload,
   answer.reload = reload;
   answer.crystalText = crystalGbk;
   text::UpperCaseInPlace(answer.crystalText);
-  if (targets.empty()) {
+  answer.onTargets = !targets.empty();
+  if (!answer.onTargets) {
     if (reload <= kClassicMostReload) {
       answer.classic = CalculateReloadRates(crystalGbk, static_cast<std::int32_t>(reload));
     }

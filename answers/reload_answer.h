@@ -34,13 +34,15 @@ struct TargetReload {
 };
 
 struct ReloadAnswer {
+  bool onTargets = false;  // targets were asked about, not the classic Timer 1
   std::uint32_t reload = 0;
   std::string crystalText;  // upper-cased, GBK
   // Without targets: the classic Timer 1's rates; none when the crystal
   // gives no result or the reload is wider than TH1.
   std::optional<ReloadRates> classic;
   // With targets: the crystal as the exact reader read it (none when it
-  // cannot) and each target's rates, in the order given.
+  // cannot) and each target's rates, in the order given (none without the
+  // crystal).
   std::optional<ExactFrequency> frequency;
   std::vector<TargetReload> targets;
 

@@ -22,6 +22,9 @@ bool WriteClassicReloadMembers(JsonWriter& json, const ReloadRates& rates) {
   json.IntMember("reload", rates.reload);
   json.StringMember("reloadText", FormatReload(rates.reload));
   json.IntMember("divisor", rates.divisor);
+  if (json.ForPage()) {
+    json.StringMember("reloadLabel", "TH1");  // the classic Timer 1's one reload register
+  }
   json.Key("modes");
   json.BeginArray();
   for (std::size_t smod = 0; smod < rates.achieved.size(); ++smod) {
@@ -79,7 +82,7 @@ bool WriteTargetReloadMembers(JsonWriter& json, const BaudTarget& target, std::s
 
 void WriteReloadAnswer(JsonWriter& json, const ReloadAnswer& answer) {
   json.Key("status");
-  if (answer.targets.empty() && answer.reload > kClassicMostReload) {
+  if (!answer.onTargets && answer.reload > kClassicMostReload) {
     json.String("tooWide");
     json.IntMember("reloadBits", 8);
     return;

@@ -10,8 +10,9 @@ namespace tesmirol::answers {
 
 // The classic report's members, inside an object the caller opens and
 // closes: crystalText, frequency, crystalHz, reload, reloadText, divisor and
-// modes ({smod, achieved} for SMOD = 0 and 1). False, with nothing written,
-// when the crystal text cannot be written as UTF-8.
+// modes ({smod, achieved} for SMOD = 0 and 1); the page's face adds
+// reloadLabel. False, with nothing written, when the crystal text cannot be
+// written as UTF-8.
 [[nodiscard]] bool WriteClassicReloadMembers(JsonWriter& json, const ReloadRates& rates);
 
 // A target's report members: target, crystalText, crystalHz ({numerator,

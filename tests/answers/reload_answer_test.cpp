@@ -106,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "ok",
                        {"ok", "tooWide"},
                        "115200/1"},
-        ReloadQuestion{"CrystalTheExactReaderRefuses", "abc", 0xFD, {"t1-12t"}, "noResult", {}, ""}),
+        ReloadQuestion{"CrystalTheExactReaderRefuses", "abc", 0xFD, {"t1-12t"}, "noResult", {}, ""},
+        ReloadQuestion{"SixteenBitsOnACrystalTheExactReaderRefuses", "0MHz", 0xFFE8, {"stc-t2-1t"}, "noResult", {}, ""}),
     testing_support::CaseName());
 
 // An assembly download: the target question and whether it has code; with

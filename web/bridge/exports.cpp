@@ -21,11 +21,12 @@
 #include "web/bridge/link_answers.h"
 #include "web/bridge/page_answers.h"
 #include "web/bridge/plan_answers.h"
+#include "web/bridge/reload_answers.h"
 #include "web/bridge/target_answers.h"
 
 namespace {
 
-constexpr std::int32_t kBridgeVersion = 8;
+constexpr std::int32_t kBridgeVersion = 9;
 
 std::u16string& Input() {
   static std::u16string input;
@@ -242,4 +243,29 @@ std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::u
                                  std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
   return AnswerBytes(tesmirol::web::DriverFileBytes(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), index,
                                                     Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
+}
+
+// The crystal text, the reload text ("0xFD" or "253"), the target's (or
+// family's) name ("" for the classic Timer 1) and the UART, one after the
+// other in the input. Answers the rates the reload gives as JSON.
+TESMIROL_EXPORT(tesmirol_reload)
+std::int32_t TesmirolReload(std::uint32_t crystalUnits, std::uint32_t reloadUnits, std::uint32_t targetUnits,
+                            std::uint32_t uartUnits) {
+  const std::uint32_t target = crystalUnits + reloadUnits;
+  return Answer(tesmirol::web::ReloadJson(InputText(0, crystalUnits), InputText(crystalUnits, reloadUnits),
+                                          InputText(target, targetUnits), InputText(target + targetUnits, uartUnits)));
+}
+
+// As tesmirol_solve_target's input; answers the assembly text of the best
+// target (sdas not 0: SDCC's sdas8051, else Keil's A51) as
+// tesmirol_code_bytes does.
+TESMIROL_EXPORT(tesmirol_asm_bytes)
+std::int32_t TesmirolAsmBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
+                              std::uint32_t uartUnits, std::int32_t sdas, std::int32_t gbk, std::int32_t lineFeeds,
+                              std::int32_t english) {
+  const std::uint32_t target = crystalUnits + baudUnits;
+  return AnswerBytes(tesmirol::web::TargetAsmBytes(
+      InputText(0, crystalUnits), InputText(crystalUnits, baudUnits), InputText(target, targetUnits),
+      InputText(target + targetUnits, uartUnits), sdas != 0 ? tesmirol::AsmSyntax::Sdas : tesmirol::AsmSyntax::A51,
+      Encoding(gbk), lineFeeds != 0, CodeLanguage(english), Link()));
 }

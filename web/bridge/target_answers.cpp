@@ -236,6 +236,22 @@ std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16
   return EncodeGeneratedCode(answer.code.text, encoding, lineFeedsOnly);
 }
 
+std::optional<std::string> TargetAsmBytes(std::u16string_view crystal, std::u16string_view baud,
+                                          std::u16string_view target, std::u16string_view uart, AsmSyntax syntax,
+                                          CodeEncoding encoding, bool lineFeedsOnly, Language language,
+                                          const LinkTexts& link) {
+  const TargetRequest request = ReadRequest(crystal, baud, target, uart);
+  if (!request.inputs) {
+    return std::nullopt;
+  }
+  const LinkQuestion question = ReadLinkQuestion(link);
+  const answers::TargetAnswer answer = AnswerRequest(request, question, language);
+  const std::optional<std::string> text = answers::AnswerAsm(
+      answer, *request.inputs, {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent},
+      syntax);
+  return text ? EncodeGeneratedCode(*text, encoding, lineFeedsOnly) : std::nullopt;
+}
+
 std::optional<TargetCodeRequest> TargetDriverRequest(std::u16string_view crystal, std::u16string_view baud,
                                                      std::u16string_view target, std::u16string_view uart,
                                                      const LinkTexts& link, Language language) {

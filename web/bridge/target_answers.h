@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "codegen/code_bytes.h"
+#include "codegen/target_asm_code.h"
 #include "codegen/target_init_code.h"
 #include "engine/language.h"
 #include "web/bridge/link_answers.h"
@@ -53,6 +54,14 @@ std::string TargetTableJson(std::u16string_view baud, std::u16string_view target
 std::optional<std::string> TargetCodeBytes(std::u16string_view crystal, std::u16string_view baud,
                                            std::u16string_view target, std::u16string_view uart, CodeEncoding encoding,
                                            bool lineFeedsOnly, Language language, const LinkTexts& link);
+
+// The bytes of the best target's init function, send and receive in
+// assembly for the syntax, as tesmirol-cli --target --asm writes them (with
+// the link's note); no result when there is no code.
+std::optional<std::string> TargetAsmBytes(std::u16string_view crystal, std::u16string_view baud,
+                                          std::u16string_view target, std::u16string_view uart, AsmSyntax syntax,
+                                          CodeEncoding encoding, bool lineFeedsOnly, Language language,
+                                          const LinkTexts& link);
 
 // The best target's setting for the texts, the one its init code is written
 // for, as the request for its serial driver (tesmirol-cli --target --driver),

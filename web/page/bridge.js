@@ -5,13 +5,14 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 8;
+  const BRIDGE_VERSION = 9;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
     "tesmirol_presets", "tesmirol_report_labels", "tesmirol_code_bytes", "tesmirol_targets",
     "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
+    "tesmirol_reload", "tesmirol_asm_bytes",
   ];
 
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
@@ -74,6 +75,17 @@
       readSettingDoubles(solution.best);
     }
     readLinkDoubles(answer.link);
+    return answer;
+  }
+
+  // A reload's reports with their doubles read from their bits.
+  function readReloadDoubles(answer) {
+    for (const report of answer.reports ?? []) {
+      if (report.frequency !== undefined) report.frequency = doubleFromBits(report.frequency);
+      for (const mode of report.modes ?? []) {
+        if (typeof mode.achieved === "string") mode.achieved = doubleFromBits(mode.achieved);
+      }
+    }
     return answer;
   }
 
@@ -249,6 +261,25 @@
       this.writeTexts(planTexts(crystal, target, requests));
       const size = this.exports.tesmirol_driver_bytes(index, ...driverArguments(options), gbk ? 1 : 0,
         lineFeeds ? 1 : 0, englishFlag(language));
+      return size < 0 ? null : this.outputBytes();
+    }
+
+    // {status, uart, reports}: the rates the reload ("0xFD" or "253") gives
+    // the crystal on the classic Timer 1 (target "") or on each generator
+    // of the target's UART, as tesmirol-cli --reload gives them.
+    reload(crystal, reload, target = "", uart = "") {
+      this.writeInput(crystal, reload, target, uart);
+      this.exports.tesmirol_reload(crystal.length, reload.length, target.length, uart.length);
+      return readReloadDoubles(this.outputJson());
+    }
+
+    // The bytes of the best target's assembly text (sdas: SDCC's sdas8051,
+    // else Keil's A51) as tesmirol-cli --target --asm writes them, or null;
+    // comments in the language.
+    asmBytes(crystal, baud, target, uart, sdas, gbk, lineFeeds, language = "zh") {
+      this.writeInput(crystal, baud, target, uart);
+      const size = this.exports.tesmirol_asm_bytes(crystal.length, baud.length, target.length, uart.length,
+        sdas ? 1 : 0, gbk ? 1 : 0, lineFeeds ? 1 : 0, englishFlag(language));
       return size < 0 ? null : this.outputBytes();
     }
 
