@@ -658,8 +658,8 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     await page.select("#uart", "UART1");
     await page.select("#encoding", "gbk");
     await page.select("#line-ends", "crlf");
-    // From the code's download button the keyboard reaches the driver's choices, then its files.
-    await page.focus("#download");
+    // From the code's download buttons the keyboard reaches the driver's choices, then its files.
+    await page.focus("#download-sdas");
     const order = [];
     for (let i = 0; i < 8; i += 1) {
       await page.keyboard.press("Tab");
