@@ -245,8 +245,8 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
   const answers::ReloadAnswer answer = answers::AnswerReload(crystal->gbk, options.reload, targets);
   const std::optional<std::vector<TargetSetting>>* settings =
       target != nullptr && answer.frequency ? &answer.targets.front().settings : nullptr;
-  const bool hasRates = target != nullptr ? settings != nullptr && *settings && !(*settings)->empty()
-                                          : answer.classic.has_value();
+  const bool hasRates =
+      target != nullptr ? settings != nullptr && *settings && !(*settings)->empty() : answer.classic.has_value();
   if (!hasRates) {
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
@@ -267,10 +267,9 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
     json.EndObject();
     return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
-  const auto report =
-      text::GbkToUtf8(target != nullptr ? FormatTargetReloadReport(*target, *answer.frequency, **settings,
-                                                                   options.language)
-                                        : FormatReloadReport(*answer.classic, options.language));
+  const auto report = text::GbkToUtf8(
+      target != nullptr ? FormatTargetReloadReport(*target, *answer.frequency, **settings, options.language)
+                        : FormatReloadReport(*answer.classic, options.language));
   if (!report) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }

@@ -25,15 +25,29 @@ namespace {
 
 TEST(ReloadText, ReadsHexadecimalAndDecimalUpToSixteenBits) {
   struct Case {
-    const char* text;
+    const char* text = "";
     std::optional<std::uint32_t> value;
   };
-  const Case cases[] = {
-      {"0xFD", 0xFDU},        {"0XfD", 0xFDU},     {"253", 253U},          {"0", 0U},
-      {"0x0", 0U},            {"0xFFFF", 0xFFFFU}, {"65535", 0xFFFFU},     {"0x10000", std::nullopt},
-      {"65536", std::nullopt}, {"", std::nullopt},  {"0x", std::nullopt},   {"-1", std::nullopt},
-      {"+1", std::nullopt},   {" 1", std::nullopt}, {"1 ", std::nullopt},  {"0xZZ", std::nullopt},
-      {"FD", std::nullopt},   {"1e2", std::nullopt}, {"4294967296", std::nullopt},
+  const std::vector<Case> cases = {
+      {"0xFD", 0xFDU},
+      {"0XfD", 0xFDU},
+      {"253", 253U},
+      {"0", 0U},
+      {"0x0", 0U},
+      {"0xFFFF", 0xFFFFU},
+      {"65535", 0xFFFFU},
+      {"0x10000", std::nullopt},
+      {"65536", std::nullopt},
+      {"", std::nullopt},
+      {"0x", std::nullopt},
+      {"-1", std::nullopt},
+      {"+1", std::nullopt},
+      {" 1", std::nullopt},
+      {"1 ", std::nullopt},
+      {"0xZZ", std::nullopt},
+      {"FD", std::nullopt},
+      {"1e2", std::nullopt},
+      {"4294967296", std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadReloadText(c.text), c.value) << '"' << c.text << '"';
@@ -83,8 +97,7 @@ TEST_P(ReloadAnswers, GiveTheEnginesRatesOrSayWhyNot) {
   if (targets.empty()) {
     EXPECT_EQ(std::to_string(mode.at("achieved").get<int>()), q.firstRate);
   } else {
-    EXPECT_EQ(mode.at("achievedNumerator").get<std::string>() + "/" +
-                  mode.at("achievedDenominator").get<std::string>(),
+    EXPECT_EQ(mode.at("achievedNumerator").get<std::string>() + "/" + mode.at("achievedDenominator").get<std::string>(),
               q.firstRate);
   }
 }
@@ -107,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                        {"ok", "tooWide"},
                        "115200/1"},
         ReloadQuestion{"CrystalTheExactReaderRefuses", "abc", 0xFD, {"t1-12t"}, "noResult", {}, ""},
-        ReloadQuestion{"SixteenBitsOnACrystalTheExactReaderRefuses", "0MHz", 0xFFE8, {"stc-t2-1t"}, "noResult", {}, ""}),
+        ReloadQuestion{
+            "SixteenBitsOnACrystalTheExactReaderRefuses", "0MHz", 0xFFE8, {"stc-t2-1t"}, "noResult", {}, ""}),
     testing_support::CaseName());
 
 // An assembly download: the target question and whether it has code; with
@@ -143,11 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
     Questions, AsmAnswers,
     testing::Values(AsmQuestion{"A51", "11.0592MHz", "9600", "t1-12t", AsmSyntax::A51, "MOV\tTH1,#0FDH\r\n"},
                     AsmQuestion{"Sdas", "11.0592MHz", "9600", "t1-12t", AsmSyntax::Sdas, "MOV\tTH1,#0xFD\r\n"},
-                    AsmQuestion{"FamilysBestGenerator", "22.1184MHz", "115200", "stc8", AsmSyntax::Sdas,
-                                "_SIO_Init:"},
+                    AsmQuestion{"FamilysBestGenerator", "22.1184MHz", "115200", "stc8", AsmSyntax::Sdas, "_SIO_Init:"},
                     AsmQuestion{"WarningWritesNoAssembly", "12MHz", "19200", "t1-12t", AsmSyntax::A51, nullptr},
-                    AsmQuestion{"OutOfRangeWritesNoAssembly", "11.0592MHz", "10", "t1-12t", AsmSyntax::Sdas,
-                                nullptr}),
+                    AsmQuestion{"OutOfRangeWritesNoAssembly", "11.0592MHz", "10", "t1-12t", AsmSyntax::Sdas, nullptr}),
     testing_support::CaseName());
 
 }  // namespace

@@ -136,7 +136,8 @@ TEST_P(ReloadFaces, ThePageReadsEveryMemberOfTheCommandLinesReport) {
   const ReloadFace& q = GetParam();
   const BaudTarget* target = *q.target != '\0' ? FindBaudTarget(q.target) : nullptr;
   const ReloadAnswer answer = AnswerReload(
-      q.crystal, q.reload, target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>());
+      q.crystal, q.reload,
+      target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>());
   JsonWriter cli(JsonFace::CommandLine);
   cli.BeginObject();
   ASSERT_TRUE(target != nullptr ? WriteTargetReloadMembers(cli, *target, answer.crystalText, *answer.frequency,

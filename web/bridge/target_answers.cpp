@@ -246,9 +246,9 @@ std::optional<std::string> TargetAsmBytes(std::u16string_view crystal, std::u16s
   }
   const LinkQuestion question = ReadLinkQuestion(link);
   const answers::TargetAnswer answer = AnswerRequest(request, question, language);
-  const std::optional<std::string> text = answers::AnswerAsm(
-      answer, *request.inputs, {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent},
-      syntax);
+  const std::optional<std::string> text =
+      answers::AnswerAsm(answer, *request.inputs,
+                         {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent}, syntax);
   return text ? EncodeGeneratedCode(*text, encoding, lineFeedsOnly) : std::nullopt;
 }
 
