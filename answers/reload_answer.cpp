@@ -1,8 +1,10 @@
 #include "answers/reload_answer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 
+#include "engine/number_reading.h"
 #include "text/gbk_text.h"
 
 namespace tesmirol::answers {
@@ -24,15 +26,21 @@ std::optional<std::uint32_t> ReadReloadText(std::string_view text) {
 bool ReloadAnswer::HasResult() const noexcept { return onTargets ? frequency.has_value() : classic.has_value(); }
 
 ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload,
-                          std::span<const BaudTarget* const> targets) {
+                          std::span<const BaudTarget* const> targets, std::string_view baudGbk) {
   ReloadAnswer answer;
   answer.reload = reload;
+  answer.baud = std::max(ReadLeadingInt(baudGbk), 0);
   answer.crystalText = crystalGbk;
   text::UpperCaseInPlace(answer.crystalText);
   answer.onTargets = !targets.empty();
   if (!answer.onTargets) {
     if (reload <= kClassicMostReload) {
       answer.classic = CalculateReloadRates(crystalGbk, static_cast<std::int32_t>(reload));
+    }
+    if (answer.classic && answer.baud > 0) {
+      for (const std::int32_t achieved : answer.classic->achieved) {
+        answer.classicModes.push_back(CompareRate(achieved, answer.baud));
+      }
     }
     return answer;
   }
@@ -41,7 +49,7 @@ ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload,
     return answer;
   }
   for (const BaudTarget* target : targets) {
-    answer.targets.push_back({target, TargetRatesForReload(*target, *answer.frequency, reload)});
+    answer.targets.push_back({target, TargetRatesForReload(*target, *answer.frequency, reload, answer.baud)});
   }
   return answer;
 }

@@ -37,9 +37,14 @@ struct ReloadAnswer {
   bool onTargets = false;  // targets were asked about, not the classic Timer 1
   std::uint32_t reload = 0;
   std::string crystalText;  // upper-cased, GBK
+  // The rate the rates are compared with, read as the calculation reads
+  // it; 0 when none is asked about or it is not above 0.
+  std::int32_t baud = 0;
   // Without targets: the classic Timer 1's rates; none when the crystal
-  // gives no result or the reload is wider than TH1.
+  // gives no result or the reload is wider than TH1. With a rate, each SMOD
+  // setting's rate against it (classicModes[smod]; empty without).
   std::optional<ReloadRates> classic;
+  std::vector<ModeResult> classicModes;
   // With targets: the crystal as the exact reader read it (none when it
   // cannot) and each target's rates, in the order given (none without the
   // crystal).
@@ -52,8 +57,9 @@ struct ReloadAnswer {
 };
 
 // The rates reload gives the crystal (GBK) on the targets, or on the
-// classic Timer 1 when targets is empty.
+// classic Timer 1 when targets is empty; with a rate (baudGbk, not empty),
+// each rate's deviation from it.
 ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload,
-                          std::span<const BaudTarget* const> targets);
+                          std::span<const BaudTarget* const> targets, std::string_view baudGbk = {});
 
 }  // namespace tesmirol::answers

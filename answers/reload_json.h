@@ -8,22 +8,23 @@
 
 namespace tesmirol::answers {
 
-// The classic report's members, inside an object the caller opens and
-// closes: crystalText, frequency, crystalHz, reload, reloadText, divisor and
-// modes ({smod, achieved} for SMOD = 0 and 1); the page's face adds
-// reloadLabel. False, with nothing written, when the crystal text cannot be
-// written as UTF-8.
-[[nodiscard]] bool WriteClassicReloadMembers(JsonWriter& json, const ReloadRates& rates);
+// The classic report's members (answer.classic), inside an object the
+// caller opens and closes: crystalText, frequency, crystalHz, reload,
+// reloadText, divisor and modes ({smod, achieved} for SMOD = 0 and 1); with
+// a rate, baud and each mode's deviation, deviationText and outOfTolerance;
+// the page's face adds reloadLabel. False, with nothing written, when the
+// crystal text cannot be written as UTF-8.
+[[nodiscard]] bool WriteClassicReloadMembers(JsonWriter& json, const ReloadAnswer& answer);
 
-// A target's report members: target, crystalText, crystalHz ({numerator,
-// denominator}), reload, reloadText and modes (per clock choice and SMOD
-// setting: clockIndex, clocksPerCycle, smod, divisor, achievedNumerator,
-// achievedDenominator, achieved). The page's face adds crystalHzText,
-// reloadLabel, reloadBytesText and each mode's clockText, achievedText and
+// A target's report members (entry of answer.targets, with settings):
+// target, crystalText, crystalHz ({numerator, denominator}), reload,
+// reloadText and modes (per clock choice and SMOD setting: clockIndex,
+// clocksPerCycle, smod, divisor, achievedNumerator, achievedDenominator,
+// achieved); with a rate, baud and each mode's deviation, deviationText and
+// outOfTolerance. The page's face adds crystalHzText, reloadLabel,
+// reloadBytesText and each mode's clockText, achievedText and
 // achievedDecimalText. False, with nothing written, as above.
-[[nodiscard]] bool WriteTargetReloadMembers(JsonWriter& json, const BaudTarget& target, std::string_view crystalGbk,
-                                            const ExactFrequency& frequency,
-                                            const std::vector<TargetSetting>& settings);
+[[nodiscard]] bool WriteTargetReloadMembers(JsonWriter& json, const ReloadAnswer& answer, const TargetReload& entry);
 
 // The page's answer, inside an object the caller opens and closes: status
 // "ok", "noResult" (the crystal gives none) or "tooWide" (the classic TH1

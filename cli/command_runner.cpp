@@ -239,14 +239,21 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
   if (!crystal) {
     return kExitUsageError;
   }
+  std::optional<InputText> baud;
+  if (options.baud) {
+    baud = ReadInput("BAUD", *options.baud, err, options.language);
+    if (!baud) {
+      return kExitUsageError;
+    }
+  }
   const BaudTarget* target = options.target ? FindBaudTarget(*options.target) : nullptr;
   const std::span<const BaudTarget* const> targets =
       target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>();
-  const answers::ReloadAnswer answer = answers::AnswerReload(crystal->gbk, options.reload, targets);
-  const std::optional<std::vector<TargetSetting>>* settings =
-      target != nullptr && answer.frequency ? &answer.targets.front().settings : nullptr;
-  const bool hasRates =
-      target != nullptr ? settings != nullptr && *settings && !(*settings)->empty() : answer.classic.has_value();
+  const answers::ReloadAnswer answer =
+      answers::AnswerReload(crystal->gbk, options.reload, targets, baud ? std::string_view(baud->gbk) : "");
+  const answers::TargetReload* entry = target != nullptr && answer.frequency ? &answer.targets.front() : nullptr;
+  const bool hasRates = target != nullptr ? entry != nullptr && entry->settings && !entry->settings->empty()
+                                          : answer.classic.has_value();
   if (!hasRates) {
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
@@ -258,9 +265,8 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
   if (options.json) {
     answers::JsonWriter json(answers::JsonFace::CommandLine);
     json.BeginObject();
-    const bool written = target != nullptr ? answers::WriteTargetReloadMembers(json, *target, answer.crystalText,
-                                                                               *answer.frequency, **settings)
-                                           : answers::WriteClassicReloadMembers(json, *answer.classic);
+    const bool written = target != nullptr ? answers::WriteTargetReloadMembers(json, answer, *entry)
+                                           : answers::WriteClassicReloadMembers(json, answer);
     if (!written) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
@@ -268,8 +274,9 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
     return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
   const auto report = text::GbkToUtf8(
-      target != nullptr ? FormatTargetReloadReport(*target, *answer.frequency, **settings, options.language)
-                        : FormatReloadReport(*answer.classic, options.language));
+      target != nullptr
+          ? FormatTargetReloadReport(*target, *answer.frequency, *entry->settings, answer.baud > 0, options.language)
+          : FormatReloadReport(*answer.classic, answer.classicModes, options.language));
   if (!report) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }

@@ -2,12 +2,13 @@
 
 #include <cstddef>
 
+#include "engine/deviation_text.h"
 #include "engine/reload_text.h"
 #include "engine/texts.h"
 
 namespace tesmirol::cli {
 
-std::string FormatReloadReport(const ReloadRates& rates, Language language) {
+std::string FormatReloadReport(const ReloadRates& rates, std::span<const ModeResult> compared, Language language) {
   std::string report;
   report += Text(language, TextKey::ReportSelectedCrystal);
   report += std::to_string(rates.crystalHz) + " Hz\n";
@@ -15,7 +16,13 @@ std::string FormatReloadReport(const ReloadRates& rates, Language language) {
   for (std::size_t smod = 0; smod < rates.achieved.size(); ++smod) {
     report += "SMOD=" + std::to_string(smod) + "  ";
     report += Text(language, TextKey::ReportAchieved);
-    report += std::to_string(rates.achieved.at(smod)) + "bps\n";
+    report += std::to_string(rates.achieved.at(smod)) + "bps";
+    if (smod < compared.size()) {
+      report += "  ";
+      report += Text(language, TextKey::ReportDeviation);
+      report += FormatDeviation(compared[smod].deviation) + "%";
+    }
+    report += '\n';
   }
   return report;
 }

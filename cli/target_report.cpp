@@ -152,13 +152,17 @@ nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting
 }
 
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
-                                     const std::vector<TargetSetting>& settings, Language language) {
+                                     const std::vector<TargetSetting>& settings, bool compared, Language language) {
   std::string report = TargetLine(target, language);
   report += CrystalLine(frequency, language);
   report += ReloadRegisterLabel(target) + " = " + TargetReloadText(target, settings.front().reload) + " (" +
             ReloadBytesText(target, settings.front().reload) + ")\n";
   for (const TargetSetting& setting : settings) {
     report += ModeHead(target, setting.clockIndex, setting.smod);
+    if (compared) {
+      report += AchievedRateText(setting, language) + '\n';
+      continue;
+    }
     report += Text(language, TextKey::ReportAchieved);
     report += DecimalText(setting.achieved) + "bps";
     if (setting.achievedDenominator != 1) {

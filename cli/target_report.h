@@ -34,7 +34,9 @@ std::string AchievedRateText(const TargetSetting& setting, Language language);
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting);
 
 // The --reload report for one target: the rates the reload gives, exact (GBK).
+// With compared, each setting's deviation from the rate its settings were
+// worked out against.
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
-                                     const std::vector<TargetSetting>& settings, Language language);
+                                     const std::vector<TargetSetting>& settings, bool compared, Language language);
 
 }  // namespace tesmirol::cli

@@ -126,6 +126,7 @@ struct ReloadFace {
   const char* crystal;
   std::uint32_t reload;
   const char* target;  // empty: the classic Timer 1
+  const char* baud;    // empty: no rate to compare with
 };
 
 void PrintTo(const ReloadFace& c, std::ostream* os) { *os << c.name; }
@@ -137,12 +138,12 @@ TEST_P(ReloadFaces, ThePageReadsEveryMemberOfTheCommandLinesReport) {
   const BaudTarget* target = *q.target != '\0' ? FindBaudTarget(q.target) : nullptr;
   const ReloadAnswer answer = AnswerReload(
       q.crystal, q.reload,
-      target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>());
+      target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>(),
+      q.baud);
   JsonWriter cli(JsonFace::CommandLine);
   cli.BeginObject();
-  ASSERT_TRUE(target != nullptr ? WriteTargetReloadMembers(cli, *target, answer.crystalText, *answer.frequency,
-                                                           *answer.targets.front().settings)
-                                : WriteClassicReloadMembers(cli, *answer.classic));
+  ASSERT_TRUE(target != nullptr ? WriteTargetReloadMembers(cli, answer, answer.targets.front())
+                                : WriteClassicReloadMembers(cli, answer));
   cli.EndObject();
   JsonWriter page(JsonFace::Page);
   page.BeginObject();
@@ -153,11 +154,13 @@ TEST_P(ReloadFaces, ThePageReadsEveryMemberOfTheCommandLinesReport) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Questions, ReloadFaces,
-                         testing::Values(ReloadFace{"Classic", "11.0592MHz", 0xFD, ""},
-                                         ReloadFace{"ClassicNegativeCrystal", "-12MHz", 0, ""},
-                                         ReloadFace{"SixteenBit", "11.0592MHz", 0xFFE8, "stc-t2-1t"},
-                                         ReloadFace{"ExactFractions", "7.9296875MHz", 0xF9, "t1-12t"},
-                                         ReloadFace{"MantissaExponent", "32MHz", 255, "cc253x-usart0"}),
+                         testing::Values(ReloadFace{"Classic", "11.0592MHz", 0xFD, "", ""},
+                                         ReloadFace{"ClassicAgainstARate", "11.0592MHz", 0xFD, "", "9700"},
+                                         ReloadFace{"ClassicNegativeCrystal", "-12MHz", 0, "", ""},
+                                         ReloadFace{"SixteenBit", "11.0592MHz", 0xFFE8, "stc-t2-1t", ""},
+                                         ReloadFace{"ExactFractionsAgainstARate", "7.9296875MHz", 0xF9, "t1-12t",
+                                                    "4800"},
+                                         ReloadFace{"MantissaExponent", "32MHz", 255, "cc253x-usart0", ""}),
                          testing_support::CaseName());
 
 }  // namespace

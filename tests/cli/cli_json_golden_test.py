@@ -34,6 +34,7 @@ CASES = {
     "reload_target_16_bit": ["--json", "--target", "stc-t2-1t", "--reload", "0xFFE8", "11.0592MHz"],
     "reload_target_fraction": ["--json", "--target", "t1-12t", "--reload", "0xF9", "12MHz"],
     "reload_target_mantissa": ["--json", "--target", "cc253x-usart0", "--reload", "255", "32MHz"],
+    "reload_target_against_rate": ["--json", "--target", "t1-12t", "--reload", "0xF9", "12MHz", "4800"],
 }
 
 
