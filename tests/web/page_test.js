@@ -1066,15 +1066,16 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
   });
 });
 
-// The reload look-up in the page: each case [crystal, reload, target, uart]
-// shown through the page's own mode choice and update; what it holds and
-// shows read back.
+// The reload look-up in the page: each case [crystal, reload, target, uart,
+// baud] shown through the page's own mode choice and update; what it holds
+// and shows read back.
 function reloadInPage(cases) {
   const read = (selector) => document.querySelector(selector);
-  const shown = cases.map(([crystal, reload, target, uart]) => {
+  const shown = cases.map(([crystal, reload, target, uart, baud]) => {
     read("#mode").value = "reload";
     read("#crystal").value = crystal;
     read("#reload-value").value = reload;
+    read("#baud").value = baud;
     window.tesmirolPage.choose(target, uart);
     window.tesmirolPage.update();
     return {
@@ -1083,21 +1084,22 @@ function reloadInPage(cases) {
       selectedCrystal: read("#selected-crystal").textContent,
       rows: Array.from(read("#reload-modes").tBodies[0].rows).filter((row) => !row.hidden)
         .map((row) => Array.from(row.cells, (cell) => cell.textContent)),
-      hidden: ["baud-field", "link-inputs", "code", "driver", "finder", "reload-modes"].map((id) => read(`#${id}`).hidden),
+      hidden: ["link-inputs", "code", "driver", "finder", "reload-modes"].map((id) => read(`#${id}`).hidden),
     };
   });
   read("#mode").value = "calculate";
+  read("#baud").value = "9600";
   window.tesmirolPage.choose("classic");
   window.tesmirolPage.update();
   return shown;
 }
 
-// tesmirol-cli --reload for one look-up: {status, report (--json), lines
-// (the text report in the language)}.
-function cliReload(crystal, reload, target, language) {
-  const args = [...(target ? ["--target", target] : []), "--reload", reload];
-  const json = spawnSync(config.cli, ["--lang", language, ...args, "--json", "--", crystal], { encoding: "utf8" });
-  const text = spawnSync(config.cli, ["--lang", language, ...args, "--", crystal], { encoding: "utf8" });
+// tesmirol-cli --reload for one look-up (compared with baud unless it is
+// ""): {status, report (--json), lines (the text report in the language)}.
+function cliReload(crystal, reload, target, language, baud = "") {
+  const args = [...(target ? ["--target", target] : []), "--reload", reload, "--", crystal, ...(baud ? [baud] : [])];
+  const json = spawnSync(config.cli, ["--lang", language, "--json", ...args], { encoding: "utf8" });
+  const text = spawnSync(config.cli, ["--lang", language, ...args], { encoding: "utf8" });
   return { status: json.status, report: json.status === 0 ? JSON.parse(json.stdout) : null,
     lines: text.stdout.split("\n").filter((line) => line !== "") };
 }
@@ -1120,38 +1122,41 @@ function assertSameReport(page, cli, where) {
 describe("the reload look-up and the assembly downloads", () => {
   test("the reload view holds tesmirol-cli --reload's reports field by field and shows its rates, in both languages", async () => {
     const eightBit = (name) => cli.listing().targets.find((target) => target.name === name).reloadBits === 8;
+    // Each compared with a rate, or with none (a rate that does not read compares with nothing).
     const CASES = [
-      ["11.0592MHz", "0xFD", "classic", ""], ["12MHz", "0", "classic", ""], ["-12MHz", "255", "classic", ""],
-      ["22.1184mhz", "253", "classic", ""],
+      ["11.0592MHz", "0xFD", "classic", "", "9600"], ["12MHz", "0", "classic", "", ""],
+      ["-12MHz", "255", "classic", "", "abc"], ["22.1184mhz", "253", "classic", "", "19000"],
       ...cli.targetNames().map((name, index) => [["11.0592MHz", "7.9296875MHz", "24MHz"][index % 3],
-        eightBit(name) ? "0xF9" : "0xFFE8", name, ""]),
+        eightBit(name) ? "0xF9" : "0xFFE8", name, "", ["115200", "", "4800"][index % 3]]),
       // A family's UART: each generator, those too narrow for the reload saying so.
-      ["22.1184MHz", "0xFFE8", "stc8", "UART1"], ["24MHz", "0xF3", "stc15", "UART1"],
-      ["11.0592MHz", "0xFD", "n76e003", "UART1"],
+      ["22.1184MHz", "0xFFE8", "stc8", "UART1", "115200"], ["24MHz", "0xF3", "stc15", "UART1", ""],
+      ["11.0592MHz", "0xFD", "n76e003", "UART1", "9600"],
     ];
     for (const language of ["zh", "en"]) {
       await setLanguage(language);
       const shown = await page.evaluate(reloadInPage, CASES);
-      CASES.forEach(([crystal, reload, target, uart], index) => {
+      CASES.forEach(([crystal, reload, target, , baud], index) => {
         const where = `${language} ${JSON.stringify(CASES[index])}`;
         const { answer, rows, selectedCrystal } = shown[index];
         assert.equal(answer.status, "ok", where);
-        assert.deepEqual(shown[index].hidden, [true, true, true, true, true, false], where);
+        assert.deepEqual(shown[index].hidden, [true, true, true, true, false], where);
         const expectedRows = answer.reports.flatMap((report) => {
-          const expected = cliReload(crystal, reload, target === "classic" ? "" : report.target, language);
+          const expected = cliReload(crystal, reload, target === "classic" ? "" : report.target, language, baud);
           if (report.status !== "ok") {
             assert.equal(expected.status, 2, `${where} ${report.target}: tesmirol-cli refuses the reload too`);
-            return [[report.target, "", "", tableText(language, "page.reload-too-wide", { bits: report.reloadBits }), ""]];
+            return [[report.target, "", "", tableText(language, "page.reload-too-wide", { bits: report.reloadBits }), "",
+              ""]];
           }
           assertSameReport(report, expected.report, `${where} ${report.target ?? "classic"}`);
           const [crystalLine] = expected.lines.filter((line) => line.includes(" Hz"));
           assert.equal(selectedCrystal, crystalLine, where);
-          // The text report's rate lines, one per row: "1T  SMOD=0  实际：115200bps (115200/1)".
+          // The text report's rate lines, one per row: "1T  SMOD=0  实际：115200bps (115200/1)  偏差：0.00%".
           const rateLines = expected.lines.filter((line) => /SMOD=\d/.test(line));
           return report.modes.map((mode, at) => {
-            const [, clock, smod, rate] = /^(?:(\S+)  )?SMOD=(\d)  .*?(-?[\d.]+)bps/.exec(rateLines[at]);
+            const [, clock, smod, rate, deviation = ""] =
+              /^(?:(\S+)  )?SMOD=(\d)  .*?(-?[\d.]+)bps(?: \([^)]*\))?(?:  (.*?%))?/.exec(rateLines[at]);
             return [report.target ?? "", clock ?? "", smod, `${report.reloadLabel} = ${expected.report.reloadText}`,
-              `${rate} bps`];
+              `${rate} bps`, deviation];
           });
         });
         assert.deepEqual(rows, expectedRows, where);
@@ -1159,16 +1164,16 @@ describe("the reload look-up and the assembly downloads", () => {
     }
     // Reloads and crystals without rates say why, as tesmirol-cli refuses them.
     const PROBLEMS = [
-      ["11.0592MHz", "abc", "classic", "", "page.bad-reload", 2],
-      ["11.0592MHz", "0x10000", "stc8", "UART1", "page.bad-reload", 2],
-      ["11.0592MHz", "0x100", "classic", "", "page.reload-too-wide", 2],
-      ["MHz", "0xFD", "classic", "", "page.reload-no-result", 1],
-      ["0MHz", "0xFFE8", "stc-t2-1t", "", "page.plan-no-result", 1],
+      ["11.0592MHz", "abc", "classic", "", "9600", "page.bad-reload", 2],
+      ["11.0592MHz", "0x10000", "stc8", "UART1", "", "page.bad-reload", 2],
+      ["11.0592MHz", "0x100", "classic", "", "9600", "page.reload-too-wide", 2],
+      ["MHz", "0xFD", "classic", "", "9600", "page.reload-no-result", 1],
+      ["0MHz", "0xFFE8", "stc-t2-1t", "", "", "page.plan-no-result", 1],
     ];
     for (const language of ["zh", "en"]) {
       await setLanguage(language);
-      const shown = await page.evaluate(reloadInPage, PROBLEMS.map((entry) => entry.slice(0, 4)));
-      PROBLEMS.forEach(([crystal, reload, target, , key, status], index) => {
+      const shown = await page.evaluate(reloadInPage, PROBLEMS.map((entry) => entry.slice(0, 5)));
+      PROBLEMS.forEach(([crystal, reload, target, , , key, status], index) => {
         const where = `${language} ${JSON.stringify(PROBLEMS[index])}`;
         assert.equal(shown[index].problem, tableText(language, key, { bits: 8 }), where);
         assert.deepEqual(shown[index].rows, [], where);
@@ -1183,6 +1188,7 @@ describe("the reload look-up and the assembly downloads", () => {
     await setLanguage("en");
     await page.evaluate(() => window.tesmirolPage.choose("t1-12t"));
     await typeInto("#crystal", "12MHz");
+    await typeInto("#baud", "4800");
     await page.focus("#mode");
     await page.keyboard.press("ArrowDown");
     await page.keyboard.press("Tab");
@@ -1190,9 +1196,12 @@ describe("the reload look-up and the assembly downloads", () => {
     await typeInto("#reload-value", "0xF9");
     const rows = await page.$$eval("#reload-modes tbody tr:not([hidden])",
       (found) => found.map((row) => Array.from(row.cells, (cell) => cell.textContent)));
-    assert.deepEqual(rows, [["t1-12t", "12T", "0", "TH1 = 0xF9", "4464.29 bps"],
-      ["t1-12t", "12T", "1", "TH1 = 0xF9", "8928.57 bps"]]);
-    assert.equal(await page.$eval("#announcer", (element) => element.textContent), "TH1 = 0xF9, 12T SMOD=0: 4464.29 bps");
+    assert.deepEqual(rows, [["t1-12t", "12T", "0", "TH1 = 0xF9", "4464.29 bps", "deviation: -6.99%"],
+      ["t1-12t", "12T", "1", "TH1 = 0xF9", "8928.57 bps", "deviation: 86.01%"]]);
+    assert.deepEqual(await page.$$eval("#reload-modes tbody tr:not([hidden]) td:last-child",
+      (cells) => cells.map((cell) => cell.className)), ["bad", "bad"]);
+    assert.equal(await page.$eval("#announcer", (element) => element.textContent),
+      "TH1 = 0xF9, 12T SMOD=0: 4464.29 bps deviation: -6.99%");
     assert.equal(await page.$eval("#reload-value", (input) => input.labels[0].textContent), "Reload value");
     await page.waitForFunction(() => location.hash.includes("reload=0xF9"));
     const url = await page.evaluate(() => location.href);
@@ -1204,6 +1213,7 @@ describe("the reload look-up and the assembly downloads", () => {
     await tab.close();
     await page.select("#mode", "calculate");
     await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await typeInto("#baud", "9600");
     await setLanguage("zh");
   });
 

@@ -246,14 +246,17 @@ std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::u
 }
 
 // The crystal text, the reload text ("0xFD" or "253"), the target's (or
-// family's) name ("" for the classic Timer 1) and the UART, one after the
-// other in the input. Answers the rates the reload gives as JSON.
+// family's) name ("" for the classic Timer 1), the UART and the baud text
+// the rates are compared with, one after the other in the input. Answers
+// the rates the reload gives as JSON.
 TESMIROL_EXPORT(tesmirol_reload)
 std::int32_t TesmirolReload(std::uint32_t crystalUnits, std::uint32_t reloadUnits, std::uint32_t targetUnits,
-                            std::uint32_t uartUnits) {
+                            std::uint32_t uartUnits, std::uint32_t baudUnits) {
   const std::uint32_t target = crystalUnits + reloadUnits;
+  const std::uint32_t baud = target + targetUnits + uartUnits;
   return Answer(tesmirol::web::ReloadJson(InputText(0, crystalUnits), InputText(crystalUnits, reloadUnits),
-                                          InputText(target, targetUnits), InputText(target + targetUnits, uartUnits)));
+                                          InputText(target, targetUnits), InputText(target + targetUnits, uartUnits),
+                                          InputText(baud, baudUnits)));
 }
 
 // As tesmirol_solve_target's input; answers the assembly text of the best

@@ -35,7 +35,7 @@ std::string_view ReadReloadTargets(std::u16string_view target, std::u16string_vi
 }  // namespace
 
 std::string ReloadJson(std::u16string_view crystal, std::u16string_view reload, std::u16string_view target,
-                       std::u16string_view uart) {
+                       std::u16string_view uart, std::u16string_view baud) {
   answers::JsonWriter json;
   json.BeginObject();
   std::vector<const BaudTarget*> targets;
@@ -57,7 +57,9 @@ std::string ReloadJson(std::u16string_view crystal, std::u16string_view reload, 
     return json.Text();
   }
   json.StringMember("uart", uartName);
-  answers::WriteReloadAnswer(json, answers::AnswerReload(*crystalGbk, *value, targets));
+  // A rate that is not GBK compares with nothing, as one that does not read.
+  const std::string baudGbk = text::Utf16ToGbk(baud).value_or(std::string());
+  answers::WriteReloadAnswer(json, answers::AnswerReload(*crystalGbk, *value, targets, baudGbk));
   json.EndObject();
   return json.Text();
 }

@@ -9,12 +9,13 @@
 
 namespace tesmirol::web {
 
-// The texts answered as JSON: {"status":"ok", "uart", "reports": [...]} with
+// The texts answered as JSON, each rate compared with the baud text when it
+// reads as a rate above 0: {"status":"ok", "uart", "reports": [...]} with
 // the reports of answers::WriteReloadAnswer, or the status "badReload" (not
 // 0xFD or 253 up to 0xFFFF), "unknownTarget", "unknownUart",
 // "crystalNotGbk", "noResult" (the crystal gives none) or "tooWide" (wider
 // than the classic TH1: reloadBits). An empty target is the classic Timer 1.
 std::string ReloadJson(std::u16string_view crystal, std::u16string_view reload, std::u16string_view target,
-                       std::u16string_view uart);
+                       std::u16string_view uart, std::u16string_view baud);
 
 }  // namespace tesmirol::web

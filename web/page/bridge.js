@@ -84,6 +84,7 @@
       if (report.frequency !== undefined) report.frequency = doubleFromBits(report.frequency);
       for (const mode of report.modes ?? []) {
         if (typeof mode.achieved === "string") mode.achieved = doubleFromBits(mode.achieved);
+        if (mode.deviation !== undefined) mode.deviation = doubleFromBits(mode.deviation);
       }
     }
     return answer;
@@ -266,10 +267,11 @@
 
     // {status, uart, reports}: the rates the reload ("0xFD" or "253") gives
     // the crystal on the classic Timer 1 (target "") or on each generator
-    // of the target's UART, as tesmirol-cli --reload gives them.
-    reload(crystal, reload, target = "", uart = "") {
-      this.writeInput(crystal, reload, target, uart);
-      this.exports.tesmirol_reload(crystal.length, reload.length, target.length, uart.length);
+    // of the target's UART, each compared with the baud text, as
+    // tesmirol-cli --reload TH1 CRYSTAL BAUD gives them.
+    reload(crystal, reload, target = "", uart = "", baud = "") {
+      this.writeInput(crystal, reload, target, uart, baud);
+      this.exports.tesmirol_reload(crystal.length, reload.length, target.length, uart.length, baud.length);
       return readReloadDoubles(this.outputJson());
     }
 

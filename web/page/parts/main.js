@@ -11,9 +11,11 @@ function update(event) {
   refreshUartChoices();
   applyMode();
   if (isReloadMode()) {
-    showReload(bridge.reload(crystal, $("reload-value").value, target === "classic" ? "" : target, $("uart").value));
+    showReload(bridge.reload(crystal, $("reload-value").value, target === "classic" ? "" : target, $("uart").value,
+      baud));
     setText($("announcer"), state.announced);
     syncPreset($("crystal-preset"), crystal);
+    syncPreset($("baud-preset"), baud);
     scheduleUrl();
     return;
   }

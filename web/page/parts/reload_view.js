@@ -7,12 +7,12 @@ function isReloadMode() {
   return $("mode").value === "reload";
 }
 
-// The inputs of the mode chosen: the reload instead of the rate; no link,
-// plan, code, driver or finder, which belong to a rate.
+// The inputs of the mode chosen: the reload beside the rate it is compared
+// with; no link, plan, code, driver or finder, which belong to a rate's
+// setting.
 function applyMode() {
   const reload = isReloadMode();
   setHidden($("reload-field"), !reload);
-  setHidden($("baud-field"), reload);
   setHidden($("add-uart"), reload);
   if (reload) setHidden($("plan-uarts"), true);
   for (const id of ["link-inputs", "code", "driver", "finder"]) setHidden($(id), reload);
@@ -27,8 +27,9 @@ function reloadProblem(answer, uart) {
 }
 
 // The rows of the reports: per generator (none for the classic Timer 1),
-// clock choice and SMOD setting, the reload in its register and the rate
-// it gives; a generator whose register is too narrow says so.
+// clock choice and SMOD setting, the reload in its register, the rate it
+// gives and its deviation from the baud box's rate; a generator whose
+// register is too narrow says so.
 function reloadRows(reports) {
   return reports.flatMap((report) => {
     if (report.status !== "ok") return [{ report, mode: null }];
@@ -46,7 +47,7 @@ function showReload(answer) {
   setHidden($("range"), true);
   const lines = ok ? reloadRows(answer.reports) : [];
   let announced = "";
-  tableRows($("reload-modes"), lines.length, 5).forEach((row, index) => {
+  tableRows($("reload-modes"), lines.length, 6).forEach((row, index) => {
     const { report, mode } = lines[index];
     const cells = row.cells;
     setCell(cells[0], report.target ?? "", undefined);
@@ -59,8 +60,10 @@ function showReload(answer) {
     setCell(cells[4], rate, undefined);
     cells[4].title = mode && mode.achievedDenominator !== undefined && mode.achievedDenominator !== "1"
       ? `${mode.achievedText} bps` : "";
+    const deviation = mode?.deviationText !== undefined ? deviationLabel(mode.deviationText) : "";
+    setCell(cells[5], deviation, deviation ? !mode.outOfTolerance : undefined);
     if (mode && announced === "") {
-      announced = text("announce-reload", { reload, clock: mode.clockText ?? "", smod: mode.smod, rate });
+      announced = text("announce-reload", { reload, clock: mode.clockText ?? "", smod: mode.smod, rate, deviation });
     }
   });
   state.announced = ok ? announced : $("problem").textContent;
