@@ -63,7 +63,9 @@ struct ReloadQuestion {
   std::vector<const char*> targets;
   const char* status;
   std::vector<const char*> reports;
-  const char* firstRate;  // classic: the achieved rate; targets: "numerator/denominator"
+  const char* firstRate;                 // classic: the achieved rate; targets: "numerator/denominator"
+  const char* baud = "";                 // the rate compared with
+  const char* firstDeviation = nullptr;  // its deviation text; nullptr: none written
 };
 
 void PrintTo(const ReloadQuestion& q, std::ostream* os) { *os << q.name; }
@@ -77,7 +79,7 @@ TEST_P(ReloadAnswers, GiveTheEnginesRatesOrSayWhyNot) {
     targets.push_back(FindBaudTarget(name));
     ASSERT_NE(targets.back(), nullptr) << name;
   }
-  const ReloadAnswer answer = AnswerReload(q.crystal, q.reload, targets);
+  const ReloadAnswer answer = AnswerReload(q.crystal, q.reload, targets, q.baud);
   JsonWriter json(JsonFace::Page);
   json.BeginObject();
   WriteReloadAnswer(json, answer);
@@ -94,6 +96,11 @@ TEST_P(ReloadAnswers, GiveTheEnginesRatesOrSayWhyNot) {
     EXPECT_EQ(reports[index].at("status"), q.reports[index]) << index;
   }
   const nlohmann::json& mode = reports[0].at("modes")[0];
+  if (q.firstDeviation == nullptr) {
+    EXPECT_FALSE(mode.contains("deviation")) << json.Text();
+  } else {
+    EXPECT_EQ(mode.at("deviationText"), q.firstDeviation);
+  }
   if (targets.empty()) {
     EXPECT_EQ(std::to_string(mode.at("achieved").get<int>()), q.firstRate);
   } else {
@@ -107,6 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ReloadQuestion{"ClassicTimer1", "11.0592mhz", 0xFD, {}, "ok", {"ok"}, "9600"},
         ReloadQuestion{"ClassicReloadZero", "12MHz", 0, {}, "ok", {"ok"}, "122"},
+        ReloadQuestion{"ClassicAgainstARate", "11.0592MHz", 0xFD, {}, "ok", {"ok"}, "9600", "9700", "-1.03"},
+        ReloadQuestion{"RateNotAboveZeroComparesWithNothing", "11.0592MHz", 0xFD, {}, "ok", {"ok"}, "9600", "-9600"},
+        ReloadQuestion{"TargetAgainstARate", "12MHz", 0xF9, {"t1-12t"}, "ok", {"ok"}, "31250/7", "4800", "-6.99"},
         ReloadQuestion{"ClassicWiderThanTh1", "11.0592MHz", 0x100, {}, "tooWide", {}, ""},
         ReloadQuestion{"ClassicCrystalWithoutNumber", "MHz", 0xFD, {}, "noResult", {}, ""},
         ReloadQuestion{"ClassicCrystalBeyondInt32", "3000MHz", 0xFD, {}, "noResult", {}, ""},
