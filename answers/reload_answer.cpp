@@ -25,8 +25,8 @@ std::optional<std::uint32_t> ReadReloadText(std::string_view text) {
 
 bool ReloadAnswer::HasResult() const noexcept { return onTargets ? frequency.has_value() : classic.has_value(); }
 
-ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload,
-                          std::span<const BaudTarget* const> targets, std::string_view baudGbk) {
+ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload, std::span<const BaudTarget* const> targets,
+                          std::string_view baudGbk) {
   ReloadAnswer answer;
   answer.reload = reload;
   answer.baud = std::max(ReadLeadingInt(baudGbk), 0);

@@ -59,7 +59,7 @@ struct ReloadAnswer {
 // The rates reload gives the crystal (GBK) on the targets, or on the
 // classic Timer 1 when targets is empty; with a rate (baudGbk, not empty),
 // each rate's deviation from it.
-ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload,
-                          std::span<const BaudTarget* const> targets, std::string_view baudGbk = {});
+ReloadAnswer AnswerReload(std::string_view crystalGbk, std::uint32_t reload, std::span<const BaudTarget* const> targets,
+                          std::string_view baudGbk = {});
 
 }  // namespace tesmirol::answers

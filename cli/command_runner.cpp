@@ -252,8 +252,8 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
   const answers::ReloadAnswer answer =
       answers::AnswerReload(crystal->gbk, options.reload, targets, baud ? std::string_view(baud->gbk) : "");
   const answers::TargetReload* entry = target != nullptr && answer.frequency ? &answer.targets.front() : nullptr;
-  const bool hasRates = target != nullptr ? entry != nullptr && entry->settings && !entry->settings->empty()
-                                          : answer.classic.has_value();
+  const bool hasRates =
+      target != nullptr ? entry != nullptr && entry->settings && !entry->settings->empty() : answer.classic.has_value();
   if (!hasRates) {
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
@@ -273,10 +273,10 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
     json.EndObject();
     return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
-  const auto report = text::GbkToUtf8(
-      target != nullptr
-          ? FormatTargetReloadReport(*target, *answer.frequency, *entry->settings, answer.baud > 0, options.language)
-          : FormatReloadReport(*answer.classic, answer.classicModes, options.language));
+  const auto report =
+      text::GbkToUtf8(target != nullptr ? FormatTargetReloadReport(*target, *answer.frequency, *entry->settings,
+                                                                   answer.baud > 0, options.language)
+                                        : FormatReloadReport(*answer.classic, answer.classicModes, options.language));
   if (!report) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }
