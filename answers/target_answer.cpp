@@ -52,4 +52,13 @@ std::optional<TargetCodeRequest> BestCodeRequest(const TargetAnswer& answer, con
                            style.uartMode, true,       answer.notes,       style.frame};
 }
 
+std::optional<std::string> AnswerAsm(const TargetAnswer& answer, const TargetInputs& inputs,
+                                     const TargetCodeStyle& style, AsmSyntax syntax) {
+  const std::optional<TargetCodeRequest> request = BestCodeRequest(answer, inputs, style);
+  if (!request || answer.code.outcome != GenerationOutcome::Code) {
+    return std::nullopt;
+  }
+  return GenerateAsmDriver(std::span<const TargetCodeRequest>(&*request, 1), syntax, style.language);
+}
+
 }  // namespace tesmirol::answers

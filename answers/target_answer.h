@@ -11,6 +11,7 @@
 
 #include "answers/link_answer.h"
 #include "codegen/init_code_generator.h"
+#include "codegen/target_asm_code.h"
 #include "codegen/target_init_code.h"
 #include "engine/language.h"
 #include "engine/serial_frame.h"
@@ -65,5 +66,12 @@ TargetAnswer AnswerTarget(const TargetInputs& inputs, std::span<const BaudTarget
 // setting with the answer's notes; none without a best setting.
 std::optional<TargetCodeRequest> BestCodeRequest(const TargetAnswer& answer, const TargetInputs& inputs,
                                                  const TargetCodeStyle& style);
+
+// The assembly text (GBK, CR LF) of the answer's best setting in the
+// syntax: its init function, send and receive, with the answer's notes, as
+// tesmirol-cli --target --asm writes it; none when the answer has no code
+// (no setting in range, or the best beyond the tolerance).
+std::optional<std::string> AnswerAsm(const TargetAnswer& answer, const TargetInputs& inputs,
+                                     const TargetCodeStyle& style, AsmSyntax syntax);
 
 }  // namespace tesmirol::answers

@@ -9,6 +9,8 @@
 #include "answers/chip_choice.h"
 #include "answers/classic_answer.h"
 #include "answers/classic_json.h"
+#include "answers/reload_answer.h"
+#include "answers/reload_json.h"
 #include "cli/build_check.h"
 #include "cli/clock_finder_runner.h"
 #include "cli/command_line_options.h"
@@ -23,6 +25,7 @@
 #include "cli/reload_report.h"
 #include "cli/run_output.h"
 #include "cli/target_listing.h"
+#include "cli/target_report.h"
 #include "cli/target_runner.h"
 #include "cli/target_table.h"
 #include "cli/terminal_colour.h"
@@ -228,31 +231,52 @@ int RunCrystalFinder(const CommandLineOptions& options, std::ostream& out, std::
                    : ReportFailure(err, Utf8Text(options.language, TextKey::FinderNoCrystal), kExitNoResult);
 }
 
-// The rates one reload value gives the crystal.
+// The rates one reload value gives the crystal: on the classic Timer 1, or
+// on the one target options.target names (checked with the options).
 int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
   const auto crystal =
       ReadInput("CRYSTAL", options.crystal.value_or(std::string(kDefaultCrystal)), err, options.language);
   if (!crystal) {
     return kExitUsageError;
   }
-  if (options.target) {
-    return RunTargetReload(options, *crystal, out, err);
+  std::optional<InputText> baud;
+  if (options.baud) {
+    baud = ReadInput("BAUD", *options.baud, err, options.language);
+    if (!baud) {
+      return kExitUsageError;
+    }
   }
-  const auto rates = CalculateReloadRates(crystal->gbk, static_cast<std::int32_t>(options.reload));
-  if (!rates) {
+  const BaudTarget* target = options.target ? FindBaudTarget(*options.target) : nullptr;
+  const std::span<const BaudTarget* const> targets =
+      target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>();
+  const answers::ReloadAnswer answer =
+      answers::AnswerReload(crystal->gbk, options.reload, targets, baud ? std::string_view(baud->gbk) : "");
+  const answers::TargetReload* entry = target != nullptr && answer.frequency ? &answer.targets.front() : nullptr;
+  const bool hasRates =
+      target != nullptr ? entry != nullptr && entry->settings && !entry->settings->empty() : answer.classic.has_value();
+  if (!hasRates) {
     if (options.json) {
       return WriteJsonNull(out, err, options.language);
     }
-    return ReportNoResult(err, options.language, ReloadNoResultReason(crystal->gbk, options.language), kExitNoResult);
+    const std::string reason = target != nullptr ? TargetNoResultReason(crystal->gbk, "1", options.language)
+                                                 : ReloadNoResultReason(crystal->gbk, options.language);
+    return ReportNoResult(err, options.language, reason, kExitNoResult);
   }
   if (options.json) {
-    const auto report = MakeReloadJson(*rates);
-    if (!report) {
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    json.BeginObject();
+    const bool written = target != nullptr ? answers::WriteTargetReloadMembers(json, answer, *entry)
+                                           : answers::WriteClassicReloadMembers(json, answer);
+    if (!written) {
       return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
     }
-    return Write(out, err, options.language, report->dump(2) + '\n');
+    json.EndObject();
+    return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
   }
-  const auto report = text::GbkToUtf8(FormatReloadReport(*rates, options.language));
+  const auto report =
+      text::GbkToUtf8(target != nullptr ? FormatTargetReloadReport(*target, *answer.frequency, *entry->settings,
+                                                                   answer.baud > 0, options.language)
+                                        : FormatReloadReport(*answer.classic, answer.classicModes, options.language));
   if (!report) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
   }

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "answers/finder_texts.h"
+#include "answers/reload_answer.h"
 #include "cli/utf8_text.h"
 #include "engine/exact_crystal.h"
 #include "engine/target_catalogue.h"
@@ -35,18 +36,7 @@ std::string LowerCase(std::string_view text) {
   return lower;
 }
 
-std::optional<std::uint32_t> ParseReload(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    text.remove_prefix(2);
-    base = 16;
-  }
-  const auto value = ParseWhole<std::uint32_t>(text, base);
-  if (!value || *value > 0xFFFFU) {
-    return std::nullopt;
-  }
-  return value;
-}
+std::optional<std::uint32_t> ParseReload(std::string_view text) { return answers::ReadReloadText(text); }
 
 std::optional<double> ParsePercent(std::string_view text) { return answers::ReadPercent(text); }
 

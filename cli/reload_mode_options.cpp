@@ -1,14 +1,11 @@
-// The rates of one reload value (--reload).
+// The rates of one reload value (--reload), compared with BAUD when it is
+// given; the positional values are CRYSTAL and BAUD as in every mode.
 
 #include "cli/mode_options.h"
-#include "cli/utf8_text.h"
 
 namespace tesmirol::cli {
 
-std::optional<std::string> SettleReloadMode(const GivenOptions& given, CommandLineOptions& options) {
-  if (given.valueCount > 1) {
-    return Utf8Text(options.language, TextKey::UsageReloadCrystalOnly);
-  }
+std::optional<std::string> SettleReloadMode(const GivenOptions& /*given*/, CommandLineOptions& options) {
   options.action = CommandAction::ReloadRates;
   return std::nullopt;
 }

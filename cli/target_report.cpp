@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 
 #include "answers/setting_json.h"
 #include "answers/target_answer.h"
@@ -20,10 +19,6 @@ namespace {
 std::string CrystalLine(const ExactFrequency& frequency, Language language) {
   return std::string(Text(language, TextKey::ReportSelectedCrystal)) +
          FractionText(frequency.numerator, frequency.denominator) + " Hz\n";
-}
-
-nlohmann::ordered_json FrequencyJson(const ExactFrequency& frequency) {
-  return {{"numerator", frequency.numerator}, {"denominator", frequency.denominator}};
 }
 
 // "T2H,T2L = 0xFFE8  实际：115200bps  偏差：0.00%": one setting on one line.
@@ -156,13 +151,17 @@ nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting
 }
 
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
-                                     const std::vector<TargetSetting>& settings, Language language) {
+                                     const std::vector<TargetSetting>& settings, bool compared, Language language) {
   std::string report = TargetLine(target, language);
   report += CrystalLine(frequency, language);
   report += ReloadRegisterLabel(target) + " = " + TargetReloadText(target, settings.front().reload) + " (" +
             ReloadBytesText(target, settings.front().reload) + ")\n";
   for (const TargetSetting& setting : settings) {
     report += ModeHead(target, setting.clockIndex, setting.smod);
+    if (compared) {
+      report += AchievedRateText(setting, language) + '\n';
+      continue;
+    }
     report += Text(language, TextKey::ReportAchieved);
     report += DecimalText(setting.achieved) + "bps";
     if (setting.achievedDenominator != 1) {
@@ -170,33 +169,6 @@ std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFreque
     }
     report += '\n';
   }
-  return report;
-}
-
-std::optional<nlohmann::ordered_json> MakeTargetReloadJson(const BaudTarget& target, const std::string& crystalGbk,
-                                                           const ExactFrequency& frequency,
-                                                           const std::vector<TargetSetting>& settings) {
-  auto crystalText = text::GbkToUtf8(crystalGbk);
-  if (!crystalText) {
-    return std::nullopt;
-  }
-  nlohmann::ordered_json report;
-  report["target"] = target.name;
-  report["crystalText"] = std::move(*crystalText);
-  report["crystalHz"] = FrequencyJson(frequency);
-  report["reload"] = settings.front().reload;
-  report["reloadText"] = TargetReloadText(target, settings.front().reload);
-  nlohmann::ordered_json modes = nlohmann::ordered_json::array();
-  std::transform(settings.begin(), settings.end(), std::back_inserter(modes), [](const TargetSetting& setting) {
-    return nlohmann::ordered_json{{"clockIndex", setting.clockIndex},
-                                  {"clocksPerCycle", setting.clocksPerCycle},
-                                  {"smod", setting.smod},
-                                  {"divisor", setting.divisor},
-                                  {"achievedNumerator", setting.achievedNumerator},
-                                  {"achievedDenominator", setting.achievedDenominator},
-                                  {"achieved", setting.achieved}};
-  });
-  report["modes"] = std::move(modes);
   return report;
 }
 

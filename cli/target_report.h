@@ -33,11 +33,10 @@ std::string AchievedRateText(const TargetSetting& setting, Language language);
 // One setting as JSON: reload and its bytes, the exact rate, the deviation.
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting);
 
-// The --reload report for one target: the rates the reload gives, exact.
+// The --reload report for one target: the rates the reload gives, exact (GBK).
+// With compared, each setting's deviation from the rate its settings were
+// worked out against.
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,
-                                     const std::vector<TargetSetting>& settings, Language language);
-std::optional<nlohmann::ordered_json> MakeTargetReloadJson(const BaudTarget& target, const std::string& crystalGbk,
-                                                           const ExactFrequency& frequency,
-                                                           const std::vector<TargetSetting>& settings);
+                                     const std::vector<TargetSetting>& settings, bool compared, Language language);
 
 }  // namespace tesmirol::cli

@@ -141,46 +141,16 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
     if (code.outcome != GenerationOutcome::Code) {
       return ReportFailure(err, NoTargetCodeReason(family, options.language), kExitNoResult);
     }
-    const TargetCodeRequest request = *answers::BestCodeRequest(answer, *inputs, style);
     if (options.asmSyntax) {
-      return DeliverCode(
-          options,
-          GenerateAsmDriver(std::span<const TargetCodeRequest>(&request, 1), *options.asmSyntax, CodeLanguage(options)),
-          out, err);
+      return DeliverCode(options, *answers::AnswerAsm(answer, *inputs, style, *options.asmSyntax), out, err);
     }
+    const TargetCodeRequest request = *answers::BestCodeRequest(answer, *inputs, style);
     if (options.driver) {
       return DeliverDriver(options, std::span<const TargetCodeRequest>(&request, 1), out, err);
     }
     return DeliverCode(options, code.text, out, err);
   }
   return WriteTargetReport(options, family, *inputs, code, link, out, err);
-}
-
-int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err) {
-  const BaudTarget& target = *FindBaudTarget(*options.target);  // one target: checked with the options
-  std::string upper = crystal.gbk;
-  const auto frequency = ReadExactCrystal(upper);
-  const auto settings = frequency ? TargetRatesForReload(target, *frequency, options.reload) : std::nullopt;
-  if (!settings) {
-    if (options.json) {
-      return WriteJsonNull(out, err, options.language);
-    }
-    return ReportNoResult(err, options.language, TargetNoResultReason(crystal.gbk, "1", options.language),
-                          kExitNoResult);
-  }
-  if (options.json) {
-    text::UpperCaseInPlace(upper);
-    const auto report = MakeTargetReloadJson(target, upper, *frequency, *settings);
-    if (!report) {
-      return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
-    }
-    return Write(out, err, options.language, report->dump(2) + '\n');
-  }
-  const auto report = text::GbkToUtf8(FormatTargetReloadReport(target, *frequency, *settings, options.language));
-  if (!report) {
-    return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
-  }
-  return Write(out, err, options.language, *report);
 }
 
 }  // namespace tesmirol::cli

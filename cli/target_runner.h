@@ -1,6 +1,6 @@
 #pragma once
 // The modes of tesmirol-cli with --target: the report (plain or JSON), the
-// build check, the code, and the rates of a reload.
+// build check and the code (C, the driver, assembly).
 
 #include <iosfwd>
 
@@ -14,8 +14,5 @@ namespace tesmirol::cli {
 // nothing. Returns the exit status.
 int RunTargetCalculation(const CommandLineOptions& options, const InputText& crystal, const InputText& baud,
                          std::ostream& out, std::ostream& err);
-
-// The rates options.reload gives CRYSTAL on the one target options.target.
-int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err);
 
 }  // namespace tesmirol::cli

@@ -85,12 +85,10 @@ std::optional<ModeResult> CalculateMode(const ModeInputs& inputs, const BaudCalc
   if (!achieved) {
     return std::nullopt;
   }
-  mode.achieved = *achieved;
-
-  // The difference is exact in 64 bits; 32 bits could wrap for a negative baud.
-  const auto difference = static_cast<double>(std::int64_t{mode.achieved} - calc.baud);
-  mode.deviation = (difference * 100.0) / static_cast<double>(calc.baudF);
-  mode.deviationAbs = std::fabs(static_cast<double>(ToFloat32(mode.deviation)));
+  const ModeResult compared = CompareRate(*achieved, calc.baud);
+  mode.achieved = compared.achieved;
+  mode.deviation = compared.deviation;
+  mode.deviationAbs = compared.deviationAbs;
   mode.status = StatusOf(mode.achieved, calc.minBps, calc.maxBps);
   return mode;
 }
@@ -196,6 +194,16 @@ std::string_view ModeStatusName(ModeStatus status) noexcept {
       break;
   }
   return "Ok";
+}
+
+ModeResult CompareRate(std::int32_t achieved, std::int32_t baud) noexcept {
+  ModeResult mode;
+  mode.achieved = achieved;
+  // The difference is exact in 64 bits; 32 bits could wrap for a negative baud.
+  const auto difference = static_cast<double>(std::int64_t{achieved} - baud);
+  mode.deviation = (difference * 100.0) / static_cast<double>(static_cast<float>(baud));
+  mode.deviationAbs = std::fabs(static_cast<double>(ToFloat32(mode.deviation)));
+  return mode;
 }
 
 bool IsOutOfTolerance(const ModeResult& mode) noexcept { return mode.deviationAbs > kTolerancePercent; }

@@ -63,6 +63,12 @@ struct ReloadRates {
 // 0 to 255.
 std::optional<ReloadRates> CalculateReloadRates(std::string_view crystalText, std::int32_t reload);
 
+// An achieved rate against a rate asked for (not 0), the deviation worked
+// out as the calculation works it out for each SMOD setting: achieved,
+// deviation and deviationAbs of the result are set, so that
+// IsOutOfTolerance reads it; the reload look-up compares its rates so.
+ModeResult CompareRate(std::int32_t achieved, std::int32_t baud) noexcept;
+
 // The status under its own name ("TooLow", "TooHigh", "Ok"), as reports and
 // tables write it.
 std::string_view ModeStatusName(ModeStatus status) noexcept;

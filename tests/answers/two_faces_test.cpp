@@ -14,6 +14,7 @@
 
 #include "answers/classic_json.h"
 #include "answers/link_answer.h"
+#include "answers/reload_json.h"
 #include "answers/target_json.h"
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
@@ -117,6 +118,50 @@ INSTANTIATE_TEST_SUITE_P(
                     FaceQuestion{"TargetLinkToSecond8051", "11.0592MHz", "9600", "stc8", "stc15@22.1184MHz"},
                     FaceQuestion{"TargetOutOfRange", "11.0592MHz", "3000000", "stc-t2-1t", "ideal"}),
     testing_support::CaseName());
+
+// The rates of a reload: the command line's report beside the page's
+// report of the same look-up.
+struct ReloadFace {
+  const char* name;
+  const char* crystal;
+  std::uint32_t reload;
+  const char* target;  // empty: the classic Timer 1
+  const char* baud;    // empty: no rate to compare with
+};
+
+void PrintTo(const ReloadFace& c, std::ostream* os) { *os << c.name; }
+
+class ReloadFaces : public testing::TestWithParam<ReloadFace> {};
+
+TEST_P(ReloadFaces, ThePageReadsEveryMemberOfTheCommandLinesReport) {
+  const ReloadFace& q = GetParam();
+  const BaudTarget* target = *q.target != '\0' ? FindBaudTarget(q.target) : nullptr;
+  const ReloadAnswer answer = AnswerReload(
+      q.crystal, q.reload,
+      target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>(),
+      q.baud);
+  JsonWriter cli(JsonFace::CommandLine);
+  cli.BeginObject();
+  ASSERT_TRUE(target != nullptr ? WriteTargetReloadMembers(cli, answer, answer.targets.front())
+                                : WriteClassicReloadMembers(cli, answer));
+  cli.EndObject();
+  JsonWriter page(JsonFace::Page);
+  page.BeginObject();
+  WriteReloadAnswer(page, answer);
+  page.EndObject();
+  ExpectSameAnswer(nlohmann::ordered_json::parse(cli.Text()),
+                   nlohmann::ordered_json::parse(page.Text()).at("reports").at(0), "report");
+}
+
+INSTANTIATE_TEST_SUITE_P(Questions, ReloadFaces,
+                         testing::Values(ReloadFace{"Classic", "11.0592MHz", 0xFD, "", ""},
+                                         ReloadFace{"ClassicAgainstARate", "11.0592MHz", 0xFD, "", "9700"},
+                                         ReloadFace{"ClassicNegativeCrystal", "-12MHz", 0, "", ""},
+                                         ReloadFace{"SixteenBit", "11.0592MHz", 0xFFE8, "stc-t2-1t", ""},
+                                         ReloadFace{"ExactFractionsAgainstARate", "7.9296875MHz", 0xF9, "t1-12t",
+                                                    "4800"},
+                                         ReloadFace{"MantissaExponent", "32MHz", 255, "cc253x-usart0", ""}),
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace tesmirol::answers

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Holds tesmirol-cli --json to its published bytes: the reports the
 answers' JSON writer prints (the classic calculation, a target's and a
-family's, and their links) are the files in golden/, byte for byte, as the
+family's, their links, and the rates of a reload) are the files in golden/, byte for byte, as the
 command line printed them before answers/ wrote them. Each is also held to
 docs/tesmirol-cli.schema.json.
 
@@ -29,6 +29,12 @@ CASES = {
     "target_out_of_range": ["--json", "--target", "stc-t2-1t", "11.0592MHz", "3000000"],
     "target_link_second_8051": ["--json", "--peer", "stc15@22.1184MHz", "--target", "stc8", "--frame", "8E1",
                                 "11.0592MHz", "9600"],
+    "reload_classic": ["--json", "--reload", "0xFD", "11.0592mhz"],
+    "reload_classic_negative": ["--json", "--reload", "0", "-12MHz"],
+    "reload_target_16_bit": ["--json", "--target", "stc-t2-1t", "--reload", "0xFFE8", "11.0592MHz"],
+    "reload_target_fraction": ["--json", "--target", "t1-12t", "--reload", "0xF9", "12MHz"],
+    "reload_target_mantissa": ["--json", "--target", "cc253x-usart0", "--reload", "255", "32MHz"],
+    "reload_target_against_rate": ["--json", "--target", "t1-12t", "--reload", "0xF9", "12MHz", "4800"],
 }
 
 

@@ -245,6 +245,25 @@ class ReloadTest(unittest.TestCase):
             "reload": 250, "reloadText": "0xFA", "divisor": 6,
             "modes": [{"smod": 0, "achieved": 4800}, {"smod": 1, "achieved": 9600}]})
 
+    def test_rates_against_a_rate(self):
+        # BAUD adds each rate's deviation from it, as the calculation works it out;
+        # a BAUD not above 0 compares with nothing.
+        run = Run(["--reload", "0xFD", "11.0592MHz", "9700"])
+        self.assertEqual(run.status, DONE, run)
+        self.assertEqual(run.out, "selected crystal: 11059200 Hz\nTH1 = 0xFD (253)\n"
+                         "SMOD=0  achieved: 9600bps  deviation: -1.03%\n"
+                         "SMOD=1  achieved: 19200bps  deviation: 97.94%\n")
+        modes = Run(["--json", "--reload", "0xFD", "11.0592MHz", "9700"]).json()["modes"]
+        self.assertEqual([(m["deviationText"], m["outOfTolerance"]) for m in modes],
+                         [("-1.03", True), ("97.94", True)])
+        # The calculation's SMOD=0 setting is this reload: the same deviation, bit for bit.
+        calculated = Run(["--json", "11.0592MHz", "9700"]).json()["modes"][0]
+        self.assertEqual((calculated["reload"], modes[0]["deviation"]), (0xFD, calculated["deviation"]))
+        for baud in ("abc", "0", "-9600"):
+            with self.subTest(baud):
+                run = Run(["--json", "--reload", "0xFD", "11.0592MHz", baud])
+                self.assertEqual(run.json(), Run(["--json", "--reload", "0xFD", "11.0592MHz"]).json())
+
     def test_no_result(self):
         run = Run(["--reload", "0xFD", "MHz"])
         self.assertEqual((run.status, run.out), (NO_RESULT, ""), run)
@@ -261,7 +280,6 @@ class ArgumentErrorTest(unittest.TestCase):
             ("negative reload is its value", ["--reload", "-1"], '--reload "-1"'),
             ("reload not a number", ["--reload", "0xZZ"], '"0xZZ"'),
             ("reload without a value", ["--reload"], "--reload"),
-            ("reload with a rate", ["--reload", "0xFD", "12MHz", "9600"], "BAUD"),
             ("percentage not a number", ["--max-error", "abc"], '"abc"'),
             ("negative percentage", ["--max-error", "-1"], '"-1"'),
             ("unknown encoding", ["--code", "--encoding", "latin1"], '"latin1"'),

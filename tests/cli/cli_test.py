@@ -65,15 +65,15 @@ class Run:
 # The published shape of the reports (docs/tesmirol-cli.schema.json): every
 # report a test reads is held to it.
 SCHEMA_FILE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "tesmirol-cli.schema.json"
-OTHER_DOCUMENTS = {"--table", "--reload", "--list-presets", "--list-targets"}
+OTHER_DOCUMENTS = {"--table", "--list-presets", "--list-targets"}
 _report_validator = None
 
 
 def check_report_schema(arguments, document):
     """Validates a --json report (the classic calculation, a target's or a
-    family's, null for no result, the rates finder's and the clock finder's)
-    against the published schema; the tables, listings and plans print other
-    documents."""
+    family's, null for no result, the rates of a reload, the rates finder's
+    and the clock finder's) against the published schema; the tables,
+    listings and plans print other documents."""
     global _report_validator
     if "--json" not in arguments or OTHER_DOCUMENTS.intersection(argument.split("=")[0] for argument in arguments):
         return

@@ -710,8 +710,8 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     await page.select("#uart", "UART1");
     await page.select("#encoding", "gbk");
     await page.select("#line-ends", "crlf");
-    // From the code's download button the keyboard reaches the driver's choices, then its files.
-    await page.focus("#download");
+    // From the code's download buttons the keyboard reaches the driver's choices, then its files.
+    await page.focus("#download-sdas");
     const order = [];
     for (let i = 0; i < 8; i += 1) {
       await page.keyboard.press("Tab");
@@ -1316,6 +1316,221 @@ describe("the finders' views: the page finds what tesmirol-cli --rates and --fin
   });
 });
 
+// The reload look-up in the page: each case [crystal, reload, target, uart,
+// baud] shown through the page's own mode choice and update; what it holds
+// and shows read back.
+function reloadInPage(cases) {
+  const read = (selector) => document.querySelector(selector);
+  const shown = cases.map(([crystal, reload, target, uart, baud]) => {
+    read("#mode").value = "reload";
+    read("#crystal").value = crystal;
+    read("#reload-value").value = reload;
+    read("#baud").value = baud;
+    window.tesmirolPage.choose(target, uart);
+    window.tesmirolPage.update();
+    return {
+      answer: window.tesmirolPage.answer,
+      problem: read("#problem").hidden ? "" : read("#problem").textContent,
+      selectedCrystal: read("#selected-crystal").textContent,
+      rows: Array.from(read("#reload-modes").tBodies[0].rows).filter((row) => !row.hidden)
+        .map((row) => Array.from(row.cells, (cell) => cell.textContent)),
+      hidden: ["link-inputs", "code", "driver", "finder", "reload-modes"].map((id) => read(`#${id}`).hidden),
+    };
+  });
+  read("#mode").value = "calculate";
+  read("#baud").value = "9600";
+  window.tesmirolPage.choose("classic");
+  window.tesmirolPage.update();
+  return shown;
+}
+
+// tesmirol-cli --reload for one look-up (compared with baud unless it is
+// ""): {status, report (--json), lines (the text report in the language)}.
+function cliReload(crystal, reload, target, language, baud = "") {
+  const args = [...(target ? ["--target", target] : []), "--reload", reload, "--", crystal, ...(baud ? [baud] : [])];
+  const json = spawnSync(config.cli, ["--lang", language, "--json", ...args], { encoding: "utf8" });
+  const text = spawnSync(config.cli, ["--lang", language, ...args], { encoding: "utf8" });
+  return { status: json.status, report: json.status === 0 ? JSON.parse(json.stdout) : null,
+    lines: text.stdout.split("\n").filter((line) => line !== "") };
+}
+
+// Every member of tesmirol-cli's report is in the page's under its name,
+// the same value: doubles bit for bit, 64-bit counts as decimal strings.
+function assertSameReport(page, cli, where) {
+  if (cli !== null && typeof cli === "object") {
+    for (const [key, value] of Object.entries(cli)) {
+      assert.ok(page !== null && typeof page === "object" && key in page, `${where}.${key} is missing from the page`);
+      assertSameReport(page[key], value, `${where}.${key}`);
+    }
+  } else if (typeof page === "string" && typeof cli === "number") {
+    assert.equal(page, String(cli), where);
+  } else {
+    assert.ok(Object.is(page, cli), `${where}: the page holds ${page}, tesmirol-cli says ${cli}`);
+  }
+}
+
+describe("the reload look-up and the assembly downloads", () => {
+  test("the reload view holds tesmirol-cli --reload's reports field by field and shows its rates, in both languages", async () => {
+    const eightBit = (name) => cli.listing().targets.find((target) => target.name === name).reloadBits === 8;
+    // Each compared with a rate, or with none (a rate that does not read compares with nothing).
+    const CASES = [
+      ["11.0592MHz", "0xFD", "classic", "", "9600"], ["12MHz", "0", "classic", "", ""],
+      ["-12MHz", "255", "classic", "", "abc"], ["22.1184mhz", "253", "classic", "", "19000"],
+      ...cli.targetNames().map((name, index) => [["11.0592MHz", "7.9296875MHz", "24MHz"][index % 3],
+        eightBit(name) ? "0xF9" : "0xFFE8", name, "", ["115200", "", "4800"][index % 3]]),
+      // A family's UART: each generator, those too narrow for the reload saying so.
+      ["22.1184MHz", "0xFFE8", "stc8", "UART1", "115200"], ["24MHz", "0xF3", "stc15", "UART1", ""],
+      ["11.0592MHz", "0xFD", "n76e003", "UART1", "9600"],
+    ];
+    for (const language of ["zh", "en"]) {
+      await setLanguage(language);
+      const shown = await page.evaluate(reloadInPage, CASES);
+      CASES.forEach(([crystal, reload, target, , baud], index) => {
+        const where = `${language} ${JSON.stringify(CASES[index])}`;
+        const { answer, rows, selectedCrystal } = shown[index];
+        assert.equal(answer.status, "ok", where);
+        assert.deepEqual(shown[index].hidden, [true, true, true, true, false], where);
+        const expectedRows = answer.reports.flatMap((report) => {
+          const expected = cliReload(crystal, reload, target === "classic" ? "" : report.target, language, baud);
+          if (report.status !== "ok") {
+            assert.equal(expected.status, 2, `${where} ${report.target}: tesmirol-cli refuses the reload too`);
+            return [[report.target, "", "", tableText(language, "page.reload-too-wide", { bits: report.reloadBits }), "",
+              ""]];
+          }
+          assertSameReport(report, expected.report, `${where} ${report.target ?? "classic"}`);
+          const [crystalLine] = expected.lines.filter((line) => line.includes(" Hz"));
+          assert.equal(selectedCrystal, crystalLine, where);
+          // The text report's rate lines, one per row: "1T  SMOD=0  实际：115200bps (115200/1)  偏差：0.00%".
+          const rateLines = expected.lines.filter((line) => /SMOD=\d/.test(line));
+          return report.modes.map((mode, at) => {
+            const [, clock, smod, rate, deviation = ""] =
+              /^(?:(\S+)  )?SMOD=(\d)  .*?(-?[\d.]+)bps(?: \([^)]*\))?(?:  (.*?%))?/.exec(rateLines[at]);
+            return [report.target ?? "", clock ?? "", smod, `${report.reloadLabel} = ${expected.report.reloadText}`,
+              `${rate} bps`, deviation];
+          });
+        });
+        assert.deepEqual(rows, expectedRows, where);
+      });
+    }
+    // Reloads and crystals without rates say why, as tesmirol-cli refuses them.
+    const PROBLEMS = [
+      ["11.0592MHz", "abc", "classic", "", "9600", "page.bad-reload", 2],
+      ["11.0592MHz", "0x10000", "stc8", "UART1", "", "page.bad-reload", 2],
+      ["11.0592MHz", "0x100", "classic", "", "9600", "page.reload-too-wide", 2],
+      ["MHz", "0xFD", "classic", "", "9600", "page.reload-no-result", 1],
+      ["0MHz", "0xFFE8", "stc-t2-1t", "", "", "page.plan-no-result", 1],
+    ];
+    for (const language of ["zh", "en"]) {
+      await setLanguage(language);
+      const shown = await page.evaluate(reloadInPage, PROBLEMS.map((entry) => entry.slice(0, 5)));
+      PROBLEMS.forEach(([crystal, reload, target, , , key, status], index) => {
+        const where = `${language} ${JSON.stringify(PROBLEMS[index])}`;
+        assert.equal(shown[index].problem, tableText(language, key, { bits: 8 }), where);
+        assert.deepEqual(shown[index].rows, [], where);
+        const cliTarget = target === "classic" ? "" : (target === "stc8" ? "stc-t2-1t" : target);
+        assert.equal(cliReload(crystal, reload, cliTarget, language).status, status, where);
+      });
+    }
+    await setLanguage("zh");
+  });
+
+  test("a user picks the reload view and types a reload by keyboard; the URL keeps it", async () => {
+    await setLanguage("en");
+    await page.evaluate(() => window.tesmirolPage.choose("t1-12t"));
+    await typeInto("#crystal", "12MHz");
+    await typeInto("#baud", "4800");
+    await page.focus("#mode");
+    await page.keyboard.press("ArrowDown");
+    await page.keyboard.press("Tab");
+    assert.equal(await page.evaluate(() => document.activeElement.id), "crystal");
+    await typeInto("#reload-value", "0xF9");
+    const rows = await page.$$eval("#reload-modes tbody tr:not([hidden])",
+      (found) => found.map((row) => Array.from(row.cells, (cell) => cell.textContent)));
+    assert.deepEqual(rows, [["t1-12t", "12T", "0", "TH1 = 0xF9", "4464.29 bps", "deviation: -6.99%"],
+      ["t1-12t", "12T", "1", "TH1 = 0xF9", "8928.57 bps", "deviation: 86.01%"]]);
+    assert.deepEqual(await page.$$eval("#reload-modes tbody tr:not([hidden]) td:last-child",
+      (cells) => cells.map((cell) => cell.className)), ["bad", "bad"]);
+    assert.equal(await page.$eval("#announcer", (element) => element.textContent),
+      "TH1 = 0xF9, 12T SMOD=0: 4464.29 bps deviation: -6.99%");
+    assert.equal(await page.$eval("#reload-value", (input) => input.labels[0].textContent), "Reload value");
+    await page.waitForFunction(() => location.hash.includes("reload=0xF9"));
+    const url = await page.evaluate(() => location.href);
+    assert.match(url, /mode=reload/);
+    const tab = await openPage(browser, url);
+    const reopened = await tab.$$eval("#reload-modes tbody tr:not([hidden])",
+      (found) => found.map((row) => Array.from(row.cells, (cell) => cell.textContent)));
+    assert.deepEqual(reopened, rows);
+    await tab.close();
+    await page.select("#mode", "calculate");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await typeInto("#baud", "9600");
+    await setLanguage("zh");
+  });
+
+  test("the assembly downloads write tesmirol-cli --asm's bytes, and none where there is no code", async () => {
+    const CASES = [
+      ["11.0592MHz", "9600", "t1-12t", "", false, true, false, "zh"],
+      ["11.0592MHz", "9600", "t1-12t", "", true, false, true, "en"],
+      ["22.1184MHz", "115200", "stc8", "UART1", true, true, true, "zh"],
+      ["22.1184MHz", "57600", "stc15", "UART3", false, false, false, "en"],
+      ["24MHz", "115200", "n76e003", "UART0", true, false, false, "zh"],
+      ["12MHz", "19200", "t1-12t", "", false, true, false, "zh"],  // the warning: no code
+      ["11.0592MHz", "10", "stc8", "UART2", true, true, false, "en"],  // out of range
+    ];
+    for (const [crystal, baud, target, uart, sdas, gbk, lineFeeds, language] of CASES) {
+      const where = JSON.stringify([crystal, baud, target, uart, sdas, gbk, lineFeeds, language]);
+      await setLanguage(language);
+      const bytes = await page.evaluate((...args) => {
+        const found = window.tesmirolPage.asmBytesFor(...args);
+        return found && Array.from(found);
+      }, crystal, baud, target, uart, sdas, gbk, lineFeeds);
+      const run = spawnSync(config.cli, ["--lang", language, "--target", target, ...(uart ? ["--uart", uart] : []),
+        "--asm", sdas ? "sdas" : "a51", "--encoding", gbk ? "gbk" : "utf-8", ...(lineFeeds ? ["--lf"] : []), "--",
+        crystal, baud]);
+      assert.deepEqual(bytes, run.status === 0 ? Array.from(run.stdout) : null, where);
+    }
+    // The buttons sit beside the code's download, for one UART of a target.
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-asm-download-"));
+    const session = await page.createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
+    await setLanguage("zh");
+    await typeInto("#crystal", "22.1184MHz");
+    await typeInto("#baud", "57600");
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("stc15", "UART3");
+      window.tesmirolPage.update();
+    });
+    await page.select("#encoding", "gbk");
+    await page.select("#line-ends", "crlf");
+    for (const [id, name, syntax] of [["download-a51", "sio3_init.a51", "a51"], ["download-sdas", "sio3_init.asm", "sdas"]]) {
+      const saved = await downloaded(folder, name, async () => {
+        await page.focus(`#${id}`);
+        await page.keyboard.press("Enter");
+      });
+      const expected = spawnSync(config.cli, ["--lang", "zh", "--target", "stc15", "--uart", "UART3", "--asm", syntax,
+        "--encoding", "gbk", "--", "22.1184MHz", "57600"]).stdout;
+      assert.deepEqual(saved, expected, name);
+    }
+    // Not for the classic calculation or a plan; disabled without code.
+    const visible = async () => page.$$eval(["#download-a51", "#download-sdas"].join(","),
+      (buttons) => buttons.map((button) => [button.hidden, button.disabled]));
+    await typeInto("#baud", "3000000");
+    assert.deepEqual(await visible(), [[false, true], [false, true]]);
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("stc15", "UART1", [["UART2", "9600"]]);
+      window.tesmirolPage.update();
+    });
+    assert.deepEqual((await visible()).map(([hidden]) => hidden), [true, true]);
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("classic");
+      window.tesmirolPage.update();
+    });
+    assert.deepEqual((await visible()).map(([hidden]) => hidden), [true, true]);
+    await typeInto("#baud", "9600");
+    fs.rmSync(folder, { recursive: true, force: true });
+  });
+});
+
 describe("the page's texts: the shared tables in both languages", () => {
   after(clearLink);
 
@@ -1575,11 +1790,11 @@ describe("the page's behaviour", () => {
     await typeInto("#baud", "9600");
     await page.focus("#language");
     const order = ["language"];
-    for (let i = 0; i < 13; i += 1) {
+    for (let i = 0; i < 14; i += 1) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.className));
     }
-    assert.deepEqual(order, ["language", "crystal", "crystal-preset", "baud", "baud-preset", "part", "target", "peer", "output",
+    assert.deepEqual(order, ["language", "mode", "crystal", "crystal-preset", "baud", "baud-preset", "part", "target", "peer", "output",
       "copy", "encoding", "line-ends", "download", "table-scroll"]);
     // The classic calculation has no UART choice to show.
     assert.equal(await page.$eval("#uart-field", (field) => field.getBoundingClientRect().height), 0);

@@ -27,16 +27,19 @@
 #include "answers/link_question.h"
 #include "answers/listing_json.h"
 #include "answers/plan_question.h"
+#include "answers/reload_question.h"
 #include "answers/target_finder.h"
+#include "answers/target_answer.h"
 #include "answers/target_question.h"
 #include "codegen/code_bytes.h"
+#include "codegen/target_asm_code.h"
 #include "text/encoding.h"
 
 namespace {
 
 namespace answers = tesmirol::answers;
 
-constexpr std::int32_t kBridgeVersion = 9;
+constexpr std::int32_t kBridgeVersion = 10;
 
 // The serial link's texts as the page gave them, set by tesmirol_link.
 struct PageLinkTexts {
@@ -356,4 +359,35 @@ TESMIROL_EXPORT(tesmirol_clock_finder) std::int32_t TesmirolClockFinder() {
     question.requests.push_back({texts[index], texts[index + 1], false, {}});
   }
   return AnswerJson(&answers::WriteClockFinderQuestion, question);
+}
+
+// The crystal text, the reload text ("0xFD" or "253"), the target's (or
+// family's) name ("" for the classic Timer 1), the UART and the baud text
+// the rates are compared with, one after the other in the input. Answers
+// the rates the reload gives as JSON.
+TESMIROL_EXPORT(tesmirol_reload)
+std::int32_t TesmirolReload(std::uint32_t crystalUnits, std::uint32_t reloadUnits, std::uint32_t targetUnits,
+                            std::uint32_t uartUnits, std::uint32_t baudUnits) {
+  const std::uint32_t target = crystalUnits + reloadUnits;
+  const std::uint32_t baud = target + targetUnits + uartUnits;
+  return AnswerJson(&answers::WriteReloadQuestion,
+                    answers::ReloadTexts{Gbk(0, crystalUnits), Gbk(crystalUnits, reloadUnits), Gbk(target, targetUnits),
+                                         Gbk(target + targetUnits, uartUnits), Gbk(baud, baudUnits)});
+}
+
+// As tesmirol_solve_target's input; answers the assembly text of the best
+// target (sdas not 0: SDCC's sdas8051, else Keil's A51) as
+// tesmirol_code_bytes does.
+TESMIROL_EXPORT(tesmirol_asm_bytes)
+std::int32_t TesmirolAsmBytes(std::uint32_t crystalUnits, std::uint32_t baudUnits, std::uint32_t targetUnits,
+                              std::uint32_t uartUnits, std::int32_t sdas, std::int32_t gbk, std::int32_t lineFeeds,
+                              std::int32_t english) {
+  const answers::TargetQuestionAnswer answer = TargetQuestion(crystalUnits, baudUnits, targetUnits, uartUnits, english);
+  std::optional<std::string> text;
+  if (answer.answer && answer.question.inputs) {
+    text = answers::AnswerAsm(*answer.answer, *answer.question.inputs,
+                              answers::CodeStyleOf(answer.link, CodeLanguage(english)),
+                              sdas != 0 ? tesmirol::AsmSyntax::Sdas : tesmirol::AsmSyntax::A51);
+  }
+  return AnswerBytes(text, gbk, lineFeeds);
 }

@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 9;
+  const BRIDGE_VERSION = 10;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -13,6 +13,7 @@
     "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
     "tesmirol_rates_finder", "tesmirol_clock_finder",
+    "tesmirol_reload", "tesmirol_asm_bytes",
   ];
 
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
@@ -75,6 +76,18 @@
       readSettingDoubles(solution.best);
     }
     readLinkDoubles(answer.link);
+    return answer;
+  }
+
+  // A reload's reports with their doubles read from their bits.
+  function readReloadDoubles(answer) {
+    for (const report of answer.reports ?? []) {
+      if (report.frequency !== undefined) report.frequency = doubleFromBits(report.frequency);
+      for (const mode of report.modes ?? []) {
+        if (typeof mode.achieved === "string") mode.achieved = doubleFromBits(mode.achieved);
+        if (mode.deviation !== undefined) mode.deviation = doubleFromBits(mode.deviation);
+      }
+    }
     return answer;
   }
 
@@ -287,6 +300,26 @@
         }
       }
       return answer;
+    }
+
+    // {status, uart, reports}: the rates the reload ("0xFD" or "253") gives
+    // the crystal on the classic Timer 1 (target "") or on each generator
+    // of the target's UART, each compared with the baud text, as
+    // tesmirol-cli --reload TH1 CRYSTAL BAUD gives them.
+    reload(crystal, reload, target = "", uart = "", baud = "") {
+      this.writeInput(crystal, reload, target, uart, baud);
+      this.exports.tesmirol_reload(crystal.length, reload.length, target.length, uart.length, baud.length);
+      return readReloadDoubles(this.outputJson());
+    }
+
+    // The bytes of the best target's assembly text (sdas: SDCC's sdas8051,
+    // else Keil's A51) as tesmirol-cli --target --asm writes them, or null;
+    // comments in the language.
+    asmBytes(crystal, baud, target, uart, sdas, gbk, lineFeeds, language = "zh") {
+      this.writeInput(crystal, baud, target, uart);
+      const size = this.exports.tesmirol_asm_bytes(crystal.length, baud.length, target.length, uart.length,
+        sdas ? 1 : 0, gbk ? 1 : 0, lineFeeds ? 1 : 0, englishFlag(language));
+      return size < 0 ? null : this.outputBytes();
     }
 
     // {targets, families}: the engine's catalogue.

@@ -9,6 +9,16 @@ function update(event) {
   const baud = $("baud").value;
   const target = $("target").value;
   refreshUartChoices();
+  applyMode();
+  if (isReloadMode()) {
+    showReload(bridge.reload(crystal, $("reload-value").value, target === "classic" ? "" : target, $("uart").value,
+      baud));
+    setText($("announcer"), state.announced);
+    syncPreset($("crystal-preset"), crystal);
+    syncPreset($("baud-preset"), baud);
+    scheduleUrl();
+    return;
+  }
   refreshLinkChoices();
   bridge.setLink(linkTexts());
   if (target === "classic") {
@@ -25,6 +35,7 @@ function update(event) {
     showTargetSolution(state.answer);
     showLink([{ uart: "", link: state.answer.link }]);
   }
+  showAsmButtons();
   setText($("announcer"), state.announced);
   // The finder and the driver, below the code, are computed when they are
   // on the screen; off it, the finder waits until it comes into view, and
@@ -136,9 +147,38 @@ function download() {
   if (bytes) saveFile(bytes, codeFileName());
 }
 
+// The assembly downloads belong to one UART of a target, whose init
+// function, send and receive the text holds; they follow the code's.
+function showAsmButtons() {
+  for (const id of ["download-a51", "download-sdas"]) {
+    setHidden($(id), state.view !== "target");
+    $(id).disabled = $("download").disabled;
+  }
+}
+
+// The bytes of the assembly text (sdas: SDCC's sdas8051, else Keil's A51)
+// as tesmirol-cli --target --asm writes it, in the code's encoding and
+// line ends and the page's language, with the link's note; null without code.
+function asmBytesFor({ crystal, baud, target, uart = "", sdas, gbk, lineFeeds }) {
+  bridge.setLink(linkTexts());
+  return bridge.asmBytes(crystal, baud, target, uart, sdas, gbk, lineFeeds, state.language);
+}
+
+// sio_init.a51 for Keil's A51, sio_init.asm for sdas8051, after the function.
+function asmFileName(sdas) {
+  return `${(state.answer.function ?? "SIO_Init").toLowerCase()}.${sdas ? "asm" : "a51"}`;
+}
+
+function downloadAsm(sdas) {
+  const bytes = asmBytesFor({ crystal: $("crystal").value, baud: $("baud").value, target: $("target").value,
+    uart: $("uart").value, sdas, gbk: $("encoding").value === "gbk", lineFeeds: $("line-ends").value === "lf" });
+  if (bytes) saveFile(bytes, asmFileName(sdas));
+}
+
 // Hands the bytes to the browser as a download named name.
 function saveFile(bytes, name) {
-  const url = URL.createObjectURL(new Blob([bytes], { type: name.endsWith(".h") ? "text/x-chdr" : "text/x-csrc" }));
+  const type = { h: "text/x-chdr", c: "text/x-csrc" }[name.split(".").pop()] ?? "text/plain";
+  const url = URL.createObjectURL(new Blob([bytes], { type }));
   const link = document.createElement("a");
   link.href = url;
   link.download = name;
@@ -248,6 +288,10 @@ async function start() {
   $("finder-table").parentElement.addEventListener("scroll", fillFinderRowsInView, { passive: true });
   $("copy").addEventListener("click", copy);
   $("download").addEventListener("click", download);
+  $("download-a51").addEventListener("click", () => downloadAsm(false));
+  $("download-sdas").addEventListener("click", () => downloadAsm(true));
+  $("mode").addEventListener("change", update);
+  $("reload-value").addEventListener("input", update);
   addEventListener("hashchange", () => {
     readUrl();
     applyLanguage();
@@ -284,6 +328,11 @@ window.tesmirolPage = {
   },
   codeFileBytes,
   codeFileName,
+  asmFileName,
+  // The bytes the assembly download would write for these inputs.
+  asmBytesFor(crystal, baud, target, uart, sdas, gbk, lineFeeds) {
+    return asmBytesFor({ crystal, baud, target, uart, sdas, gbk, lineFeeds });
+  },
   // The keys ("zh:page.crystal") the page has asked for and its tables lack.
   get missingTexts() { return [...missingTexts]; },
   // The bytes the download would write for these inputs, the page left as it is.

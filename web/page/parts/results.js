@@ -40,6 +40,7 @@ function showView(view, codeHeading) {
   setHidden($("modes"), view !== "classic");
   setHidden($("target-modes"), view !== "target");
   setHidden($("plan"), view !== "plan");
+  setHidden($("reload-modes"), view !== "reload");
   setText($("code-heading"), codeHeading);
 }
 

@@ -8,6 +8,10 @@ function scheduleUrl() {
 
 function writeUrl() {
   const params = new URLSearchParams({ crystal: $("crystal").value, baud: $("baud").value, target: $("target").value });
+  if (isReloadMode()) {
+    params.set("mode", "reload");
+    params.set("reload", $("reload-value").value);
+  }
   if ($("target").value !== "classic") params.set("uart", $("uart").value);
   if ($("part").value.trim() !== "") params.set("part", $("part").value);
   for (const entry of state.planRows) {
@@ -44,6 +48,8 @@ function readUrl() {
   const params = new URLSearchParams(location.hash.slice(1));
   if (params.has("crystal")) $("crystal").value = params.get("crystal");
   if (params.has("baud")) $("baud").value = params.get("baud");
+  $("mode").value = params.get("mode") === "reload" ? "reload" : "calculate";
+  if (params.has("reload")) $("reload-value").value = params.get("reload");
   if (params.get("lang") === "en" || params.get("lang") === "zh") state.language = params.get("lang");
   for (const [id, key] of [["encoding", "encoding"], ["line-ends", "lineEnds"], ["target", "target"],
     ["driver-kind", "driver"], ["buffers", "buffers"]]) {
