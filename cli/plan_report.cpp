@@ -36,13 +36,6 @@ std::vector<std::string> UartHeads(const UartPlan& plan) {
   return heads;
 }
 
-nlohmann::ordered_json UartNamesJson(const UartPlan& plan, const std::vector<std::size_t>& indices) {
-  nlohmann::ordered_json names = nlohmann::ordered_json::array();
-  std::transform(indices.begin(), indices.end(), std::back_inserter(names),
-                 [&plan](std::size_t index) { return plan.uarts.at(index).request.uart; });
-  return names;
-}
-
 }  // namespace
 
 std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan, const GeneratedInitCode& code,
@@ -72,93 +65,6 @@ std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan,
       report += '\n';
     }
   }
-  return report;
-}
-
-std::optional<nlohmann::ordered_json> PlannedUartJson(const UartPlan& plan, std::size_t index) {
-  const PlannedUart& planned = plan.uarts.at(index);
-  const BaudTarget& target = *planned.target;
-  auto baudText = text::GbkToUtf8(planned.request.baudText);
-  if (!baudText) {
-    return std::nullopt;
-  }
-  nlohmann::ordered_json entry;
-  entry["uart"] = planned.request.uart;
-  entry["baud"] = planned.request.baud;
-  entry["baudText"] = std::move(*baudText);
-  entry["target"] = target.name;
-  entry["generator"] = GeneratorKindName(target.generator);
-  entry["function"] = target.function;
-  entry["timer"] = target.timer;
-  entry["clock"] = ClockChoiceText(target, planned.setting.clockIndex);
-  entry["setting"] = SettingJson(target, planned.setting);
-  entry["reason"] = PlanReasonName(planned.reason);
-  entry["why"] = PlanReasonText(plan, index, Language::English);  // the same in every language
-  entry["generatorCount"] = planned.generatorCount;
-  entry["sharedWith"] = UartNamesJson(plan, planned.sharedWith);
-  entry["bestAlone"] =
-      planned.bestAlone != nullptr ? nlohmann::ordered_json(planned.bestAlone->name) : nlohmann::ordered_json();
-  entry["takenBy"] =
-      planned.takenBy ? nlohmann::ordered_json(plan.uarts.at(*planned.takenBy).request.uart) : nlohmann::ordered_json();
-  return entry;
-}
-
-nlohmann::ordered_json PlanConflictJson(const PlanConflict& conflict, std::span<const UartRequest> requests,
-                                        const std::string& message) {
-  nlohmann::ordered_json uarts = nlohmann::ordered_json::array();
-  nlohmann::ordered_json bauds = nlohmann::ordered_json::array();
-  for (const std::size_t index : conflict.requests) {
-    uarts.push_back(requests[index].uart);
-    bauds.push_back(requests[index].baud);
-  }
-  nlohmann::ordered_json object;
-  object["kind"] = PlanConflictKindName(conflict.kind);
-  object["uarts"] = std::move(uarts);
-  object["bauds"] = std::move(bauds);
-  object["timer"] = conflict.timer.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(conflict.timer);
-  object["message"] = message;
-  return object;
-}
-
-std::optional<nlohmann::ordered_json> MakePlanJson(const PlanQuestion& question, const PlanResult& result,
-                                                   const std::string& conflictMessage, const GeneratedInitCode& code) {
-  auto crystalText = text::GbkToUtf8(question.crystal->crystalText);
-  auto output = text::GbkToUtf8(code.text);
-  if (!crystalText || !output) {
-    return std::nullopt;
-  }
-  nlohmann::ordered_json report;
-  report["target"] = question.chipName;
-  report["crystalText"] = std::move(*crystalText);
-  report["crystalHz"] = {{"numerator", question.crystal->frequency.numerator},
-                         {"denominator", question.crystal->frequency.denominator}};
-  report["tolerance"] = question.tolerancePercent;
-  nlohmann::ordered_json requests = nlohmann::ordered_json::array();
-  for (const UartRequest& request : question.requests) {
-    auto baudText = text::GbkToUtf8(request.baudText);
-    if (!baudText) {
-      return std::nullopt;
-    }
-    requests.push_back({{"uart", request.uart}, {"baud", request.baud}, {"baudText", std::move(*baudText)}});
-  }
-  report["uarts"] = std::move(requests);
-  if (result.plan) {
-    nlohmann::ordered_json plan = nlohmann::ordered_json::array();
-    for (std::size_t index = 0; index < result.plan->uarts.size(); ++index) {
-      auto entry = PlannedUartJson(*result.plan, index);
-      if (!entry) {
-        return std::nullopt;
-      }
-      plan.push_back(std::move(*entry));
-    }
-    report["plan"] = std::move(plan);
-  } else {
-    report["plan"] = nullptr;
-  }
-  report["conflict"] = result.conflict ? PlanConflictJson(*result.conflict, question.requests, conflictMessage)
-                                       : nlohmann::ordered_json();
-  report["outcome"] = GenerationOutcomeName(code.outcome);
-  report["output"] = std::move(*output);
   return report;
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "answers/plan_entry_json.h"
 #include "answers/setting_json.h"
 #include "answers/target_answer.h"
 #include "cli/plan_texts.h"
@@ -152,6 +153,15 @@ std::string FormatTargetReport(const FamilySolution& family, const TargetInputs&
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting) {
   answers::JsonWriter json(answers::JsonFace::CommandLine);
   answers::WriteSetting(json, target, setting);
+  return nlohmann::ordered_json::parse(json.Text());
+}
+
+std::optional<nlohmann::ordered_json> PlannedUartJson(const UartPlan& plan, std::size_t index) {
+  if (!text::GbkToUtf8(plan.uarts.at(index).request.baudText)) {
+    return std::nullopt;
+  }
+  answers::JsonWriter json(answers::JsonFace::CommandLine);
+  answers::WritePlanEntry(json, plan, index);
   return nlohmann::ordered_json::parse(json.Text());
 }
 

@@ -2,6 +2,7 @@
 // The report of a target or a chip family: as text (GBK, in the plain
 // report's manner) and as JSON.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "codegen/target_init_code.h"
 #include "engine/language.h"
 #include "engine/target_solver.h"
+#include "engine/uart_planner.h"
 
 namespace tesmirol::cli {
 
@@ -32,6 +34,10 @@ std::string AchievedRateText(const TargetSetting& setting, Language language);
 
 // One setting as JSON: reload and its bytes, the exact rate, the deviation.
 nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting);
+
+// One UART of a plan as the clock finder's report holds it (answers'
+// WritePlanEntry); no result when its baud text cannot be written as UTF-8.
+std::optional<nlohmann::ordered_json> PlannedUartJson(const UartPlan& plan, std::size_t index);
 
 // The --reload report for one target: the rates the reload gives, exact.
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,

@@ -1,34 +1,21 @@
-#include "cli/plan_texts.h"
+#include "answers/plan_conflict_text.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
-#include "cli/build_check.h"
+#include "answers/plan_reason_text.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_texts.h"
 #include "engine/texts.h"
 
-namespace tesmirol::cli {
+namespace tesmirol::answers {
 namespace {
 
 // "UART1 at 9600 bps".
 std::string UartAtRate(const UartRequest& request, Language language) {
   return FormatText(language, TextKey::PlanUartAtRate,
                     {{"uart", request.uart}, {"rate", std::to_string(request.baud)}});
-}
-
-// "A and B", "A, B and C".
-std::string ListText(const std::vector<std::string>& items, Language language) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) {
-      text += Text(language, i + 1 == items.size() ? TextKey::PlanListLast : TextKey::PlanListSeparator);
-    }
-    text += items[i];
-  }
-  return text;
 }
 
 // "UART0 at 110 bps and UART1 at 9600 bps".
@@ -40,24 +27,16 @@ std::string UartsAtRates(std::span<const UartRequest> requests, const std::vecto
   return ListText(items, language);
 }
 
-std::string UartNamesOf(const UartPlan& plan, const std::vector<std::size_t>& indices, Language language) {
-  std::vector<std::string> items(indices.size());
-  std::transform(indices.begin(), indices.end(), items.begin(),
-                 [&plan](std::size_t index) { return plan.uarts[index].request.uart; });
-  return ListText(items, language);
-}
-
 // Why one UART reaches its rate on none of its generators: the nearest
 // setting, or the side of the range the rate lies on.
 std::string OutOfReachText(const UartRequest& request, std::span<const BaudTarget* const> chipTargets,
-                           const TargetInputs& atCrystal, double tolerancePercent, Language language) {
+                           const TargetInputs& atCrystal, std::string_view toleranceText, Language language) {
   TargetInputs inputs = atCrystal;
   inputs.baud = request.baud;
   inputs.baudText = request.baudText;
   const std::vector<const BaudTarget*> targets = TargetsOfUart(chipTargets, request.uart);
-  std::string text =
-      FormatText(language, TextKey::PlanOutOfReach,
-                 {{"uart", UartAtRate(request, language)}, {"tolerance", PercentText(tolerancePercent)}});
+  std::string text = FormatText(language, TextKey::PlanOutOfReach,
+                                {{"uart", UartAtRate(request, language)}, {"tolerance", std::string(toleranceText)}});
   if (targets.empty()) {
     return text;
   }
@@ -76,36 +55,10 @@ std::string OutOfReachText(const UartRequest& request, std::span<const BaudTarge
 
 }  // namespace
 
-std::string PlanReasonText(const UartPlan& plan, std::size_t index, Language language) {
-  const PlannedUart& planned = plan.uarts.at(index);
-  const std::string timer = TimerText(planned.target->timer, language);
-  const std::string sharedWith = UartNamesOf(plan, planned.sharedWith, language);
-  switch (planned.reason) {
-    case PlanReason::OnlyGenerator:
-      return FormatText(
-          language,
-          planned.sharedWith.empty() ? TextKey::PlanReasonOnlyGenerator : TextKey::PlanReasonOnlyGeneratorShared,
-          {{"uart", planned.request.uart}, {"timer", timer}, {"uarts", sharedWith}});
-    case PlanReason::SharedTimer:
-      return FormatText(language, TextKey::PlanReasonSharedTimer, {{"timer", timer}, {"uarts", sharedWith}});
-    case PlanReason::TimerTaken: {
-      const std::string holder = planned.takenBy ? plan.uarts.at(*planned.takenBy).request.uart
-                                                 : std::string(Text(language, TextKey::PlanAnotherUart));
-      return FormatText(language, TextKey::PlanReasonTimerTaken,
-                        {{"target", planned.bestAlone->name},
-                         {"timer", TimerText(planned.bestAlone->timer, language)},
-                         {"holder", holder}});
-    }
-    case PlanReason::BestAlone:
-      break;
-  }
-  return FormatText(language, TextKey::PlanReasonBestAlone, {{"count", std::to_string(planned.generatorCount)}});
-}
-
 std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartRequest> requests,
                              std::span<const BaudTarget* const> chipTargets, std::string_view chipName,
-                             const TargetInputs& atCrystal, double tolerancePercent, Language language) {
-  const std::string tolerance = PercentText(tolerancePercent);
+                             const TargetInputs& atCrystal, std::string_view toleranceText, Language language) {
+  const std::string tolerance(toleranceText);
   switch (conflict.kind) {
     case PlanConflictKind::NoGenerator: {
       std::string uarts;
@@ -121,7 +74,7 @@ std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartR
       std::string text;
       for (const std::size_t index : conflict.requests) {
         text += text.empty() ? "" : Text(language, TextKey::PlanConflictSeparator);
-        text += OutOfReachText(requests[index], chipTargets, atCrystal, tolerancePercent, language);
+        text += OutOfReachText(requests[index], chipTargets, atCrystal, toleranceText, language);
       }
       return text;
     }
@@ -137,4 +90,4 @@ std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartR
                      {"tolerance", tolerance}});
 }
 
-}  // namespace tesmirol::cli
+}  // namespace tesmirol::answers
