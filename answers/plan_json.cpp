@@ -16,8 +16,8 @@ bool IsUtf8Able(std::string_view gbk) { return text::GbkToUtf8(gbk).has_value();
 bool TextsConvert(const PlanDocument& document) {
   const auto request = [](const UartRequest& asked) { return IsUtf8Able(asked.baudText); };
   const auto peer = [](const PlanUartLink& link) {
-    return !link.question.asked || IsUtf8Able(link.link.problem.empty() ? PeerName(link.question.ask.peer)
-                                                                          : link.question.peerText);
+    return !link.question.asked ||
+           IsUtf8Able(link.link.problem.empty() ? PeerName(link.question.ask.peer) : link.question.peerText);
   };
   return IsUtf8Able(document.crystal->crystalText) && IsUtf8Able(document.code->text) &&
          std::all_of(document.requests.begin(), document.requests.end(), request) &&

@@ -25,7 +25,7 @@ struct PlanDocument {
   const PlanResult* result = nullptr;
   std::string_view conflictMessage;  // why there is no plan, in English (ASCII)
   const GeneratedInitCode* code = nullptr;
-  SerialFrame frame;                  // the code's frame; written when it needs mode 3
+  SerialFrame frame;                    // the code's frame; written when it needs mode 3
   std::span<const PlanUartLink> links;  // per planned UART; empty: no peer and link members
 };
 

@@ -132,10 +132,10 @@ void WritePlanQuestion(JsonWriter& json, const PlanQuestionAnswer& answer) {
     }
   }
   const std::string target = text::GbkToUtf8(question.target).value_or(std::string());
-  const std::string message =
-      result.conflict ? PlanConflictText(*result.conflict, question.requests, question.choice.chipTargets, target,
-                                         *question.crystal, kPlanToleranceText, Language::English)
-                      : std::string();
+  const std::string message = result.conflict
+                                  ? PlanConflictText(*result.conflict, question.requests, question.choice.chipTargets,
+                                                     target, *question.crystal, kPlanToleranceText, Language::English)
+                                  : std::string();
   // The user's texts came from UTF-16 and the code from the generator: they always convert back.
   static_cast<void>(WritePlanMembers(json, {.target = target,
                                             .part = {},

@@ -60,16 +60,17 @@ int WritePlanJson(const CommandLineOptions& options, const PlanQuestion& questio
   }
   answers::JsonWriter json(answers::JsonFace::CommandLine);
   json.BeginObject();
-  const bool written = answers::WritePlanMembers(json, {.target = question.chipName,
-                                                        .part = options.targetPart ? std::string_view(*options.targetPart) : std::string_view(),
-                                                        .crystal = question.crystal,
-                                                        .requests = question.requests,
-                                                        .tolerancePercent = question.tolerancePercent,
-                                                        .result = &result,
-                                                        .conflictMessage = conflictMessage,
-                                                        .code = &code,
-                                                        .frame = options.frame,
-                                                        .links = uartLinks});
+  const bool written = answers::WritePlanMembers(
+      json, {.target = question.chipName,
+             .part = options.targetPart ? std::string_view(*options.targetPart) : std::string_view(),
+             .crystal = question.crystal,
+             .requests = question.requests,
+             .tolerancePercent = question.tolerancePercent,
+             .result = &result,
+             .conflictMessage = conflictMessage,
+             .code = &code,
+             .frame = options.frame,
+             .links = uartLinks});
   json.EndObject();
   if (!written) {
     return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
