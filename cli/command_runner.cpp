@@ -1,6 +1,7 @@
 #include "cli/command_runner.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -71,8 +72,7 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
 
 // A document of answers/ in the command line's face, laid out as it prints
 // its JSON.
-template <typename WriteDocument>
-std::string CommandLineJson(WriteDocument write) {
+std::string CommandLineJson(const std::function<void(answers::JsonWriter&)>& write) {
   answers::JsonWriter json(answers::JsonFace::CommandLine);
   write(json);
   return answers::PrettyJson(json.Text()) + '\n';
