@@ -72,13 +72,14 @@ _report_validators = {}
 def report_definition(arguments, document):
     """The schema's definition of the document the arguments print: a
     listing by its option, a plan (a --target report with --uart that planned
-    its UARTs) by its "plan" member; None for the reports the root's oneOf
-    tells apart (the classic calculation, a target's or family's, null)."""
+    its UARTs) by its "plan" member, which the clock finder's report also
+    has; None for the reports the root's oneOf tells apart (the classic
+    calculation, a target's or family's, null)."""
     if "--list-presets" in arguments:
         return "presetListing"
     if "--list-targets" in arguments:
         return "partListing" if "--parts" in arguments else "targetListing"
-    if isinstance(document, dict) and "plan" in document:
+    if isinstance(document, dict) and "plan" in document and "--find-clock" not in arguments:
         return "planReport"
     return None
 
