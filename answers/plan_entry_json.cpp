@@ -4,13 +4,28 @@
 
 #include "answers/plan_reason_text.h"
 #include "answers/setting_json.h"
+#include "engine/link_peer.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::answers {
+namespace {
 
-void WritePlanEntry(JsonWriter& json, const UartPlan& plan, std::size_t index) {
+// The other end's name as the link writes it; null when none is asked about.
+void WritePeer(JsonWriter& json, const PlanUartLink& link) {
+  if (!link.question.asked) {
+    json.Null();
+  } else if (link.link.problem.empty()) {
+    json.String(text::GbkToUtf8(PeerName(link.question.ask.peer)).value_or(std::string()));
+  } else {
+    json.String(text::GbkToUtf8(link.question.peerText).value_or(std::string()));
+  }
+}
+
+}  // namespace
+
+void WritePlanEntry(JsonWriter& json, const UartPlan& plan, std::size_t index, const PlanUartLink* link) {
   const PlannedUart& planned = plan.uarts.at(index);
   const BaudTarget& target = *planned.target;
   json.BeginObject();
@@ -44,6 +59,12 @@ void WritePlanEntry(JsonWriter& json, const UartPlan& plan, std::size_t index) {
     json.String(plan.uarts.at(*planned.takenBy).request.uart);
   } else {
     json.Null();
+  }
+  if (link != nullptr) {
+    json.Key("peer");
+    WritePeer(json, *link);
+    json.Key("link");
+    WriteQuestionLink(json, link->question, link->link);
   }
   json.EndObject();
 }

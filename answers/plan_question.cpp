@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "answers/setting_json.h"
-#include "answers/target_json.h"
+#include "answers/plan_conflict_text.h"
+#include "answers/plan_json.h"
 #include "codegen/uart_plan_code.h"
 #include "engine/target_catalogue.h"
 #include "text/encoding.h"
@@ -53,73 +53,20 @@ const LinkQuestion* LinkOfUart(const PlanQuestion& question, std::string_view ua
   return nullptr;
 }
 
-void WriteIndices(JsonWriter& json, const std::vector<std::size_t>& indices) {
-  json.BeginArray();
-  for (const std::size_t index : indices) {
-    json.Int(static_cast<std::int64_t>(index));
-  }
-  json.EndArray();
-}
-
-void WritePlannedUart(JsonWriter& json, const PlannedUart& planned, const LinkQuestion& question,
-                      const QuestionLink& link) {
-  const BaudTarget& target = *planned.target;
-  json.BeginObject();
-  json.StringMember("uart", planned.request.uart);
-  json.IntMember("baud", planned.request.baud);
-  json.StringMember("baudText", text::GbkToUtf8(planned.request.baudText).value_or(std::string()));
-  json.StringMember("target", target.name);
-  json.StringMember("timer", target.timer);
-  json.StringMember("function", target.function);
-  json.Key("setting");
-  WriteSetting(json, target, planned.setting);
-  json.StringMember("reason", PlanReasonName(planned.reason));
-  json.IntMember("generatorCount", static_cast<std::int64_t>(planned.generatorCount));
-  json.Key("sharedWith");
-  WriteIndices(json, planned.sharedWith);
-  json.StringMember("bestAlone", planned.bestAlone != nullptr ? planned.bestAlone->name : std::string());
-  json.StringMember("bestAloneTimer", planned.bestAlone != nullptr ? planned.bestAlone->timer : std::string());
-  json.Key("takenBy");
-  if (planned.takenBy) {
-    json.Int(static_cast<std::int64_t>(*planned.takenBy));
-  } else {
-    json.Null();
-  }
-  json.Key("link");
-  WriteQuestionLink(json, question, link);
-  json.EndObject();
-}
-
-void WritePlan(JsonWriter& json, const PlanQuestion& question, const PlanAnswer& answer) {
-  const UartPlan& plan = *answer.result.plan;
-  json.BeginObject();
-  json.Key("uarts");
-  json.BeginArray();
-  for (std::size_t index = 0; index < plan.uarts.size(); ++index) {
-    const PlannedUart& planned = plan.uarts.at(index);
-    const LinkQuestion* found = LinkOfUart(question, planned.request.uart);
-    const LinkQuestion link = found != nullptr ? *found : LinkQuestion{};
-    WritePlannedUart(json, planned, link, LinkOfAnswer(link, answer.links.at(index), planned.request.baud));
-  }
-  json.EndArray();
-  json.IntMember("worst", static_cast<std::int64_t>(plan.worst));
-  json.EndObject();
-}
-
-void WriteConflict(JsonWriter& json, const PlanConflict& conflict) {
-  json.BeginObject();
-  json.StringMember("kind", PlanConflictKindName(conflict.kind));
-  json.Key("requests");
-  WriteIndices(json, conflict.requests);
-  json.StringMember("timer", conflict.timer);
-  json.EndObject();
+// The link whose frame the code carries: the first one asked about for a
+// UART (every UART's link has the same frame); none for 8N1.
+LinkQuestion FrameLink(const PlanQuestion& question) {
+  const auto frame = std::find_if(question.links.begin(), question.links.end(),
+                                  [](const LinkQuestion& link) { return link.Ask() != nullptr; });
+  return frame == question.links.end() ? LinkQuestion{} : *frame;
 }
 
 }  // namespace
 
 PlanQuestion ReadPlanQuestion(const PlanTexts& texts, const LinkTexts& link) {
   PlanQuestion question;
-  question.choice = ReadChipChoice(texts.target.value_or(std::string()));
+  question.target = texts.target.value_or(std::string());
+  question.choice = ReadChipChoice(question.target);
   if (!texts.target || question.choice.chipTargets.empty()) {
     question.problem = "unknownTarget";
     return question;
@@ -149,9 +96,7 @@ PlanQuestionAnswer AnswerPlanQuestion(PlanQuestion question, Language language) 
   if (!asked.problem.empty()) {
     return reply;
   }
-  const auto frame = std::find_if(asked.links.begin(), asked.links.end(),
-                                  [](const LinkQuestion& link) { return link.Ask() != nullptr; });
-  const TargetCodeStyle style = CodeStyleOf(frame == asked.links.end() ? LinkQuestion{} : *frame, language);
+  const TargetCodeStyle style = CodeStyleOf(FrameLink(asked), language);
   std::vector<UartLinkAsk> links;
   for (std::size_t index = 0; index < asked.requests.size(); ++index) {
     if (const LinkAsk* ask = asked.links.at(index).Ask()) {
@@ -175,24 +120,33 @@ void WritePlanQuestion(JsonWriter& json, const PlanQuestionAnswer& answer) {
     json.EndObject();
     return;
   }
-  const PlanResult& result = answer.answer->result;
   json.String("ok");
-  WriteCrystalMembers(json, *question.crystal);
-  json.Key("plan");
+  const PlanResult& result = answer.answer->result;
+  std::vector<PlanUartLink> links;
   if (result.plan) {
-    WritePlan(json, question, *answer.answer);
-  } else {
-    json.Null();
+    for (std::size_t index = 0; index < result.plan->uarts.size(); ++index) {
+      const PlannedUart& planned = result.plan->uarts[index];
+      const LinkQuestion* found = LinkOfUart(question, planned.request.uart);
+      const LinkQuestion link = found != nullptr ? *found : LinkQuestion{};
+      links.push_back({link, LinkOfAnswer(link, answer.answer->links.at(index), planned.request.baud)});
+    }
   }
-  json.Key("conflict");
-  if (result.conflict) {
-    WriteConflict(json, *result.conflict);
-  } else {
-    json.Null();
-  }
-  const GeneratedInitCode& code = answer.answer->code;
-  json.StringMember("outcome", GenerationOutcomeName(code.outcome));
-  json.StringMember("output", text::GbkToUtf8(code.text).value_or(std::string()));
+  const std::string target = text::GbkToUtf8(question.target).value_or(std::string());
+  const std::string message = result.conflict
+                                  ? PlanConflictText(*result.conflict, question.requests, question.choice.chipTargets,
+                                                     target, *question.crystal, kPlanToleranceText, Language::English)
+                                  : std::string();
+  // The user's texts came from UTF-16 and the code from the generator: they always convert back.
+  static_cast<void>(WritePlanMembers(json, {.target = target,
+                                            .part = {},
+                                            .crystal = &*question.crystal,
+                                            .requests = question.requests,
+                                            .tolerancePercent = kPlanTolerancePercent,
+                                            .result = &result,
+                                            .conflictMessage = message,
+                                            .code = &answer.answer->code,
+                                            .frame = CodeSerialFrame(FrameLink(question)),
+                                            .links = links}));
   json.EndObject();
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,6 +41,7 @@ struct PlanTexts {
 struct PlanQuestion {
   std::string_view problem;  // empty when everything was read
   std::optional<std::size_t> problemRequest;
+  std::string target;  // the chip as named (GBK)
   ChipChoice choice;
   std::optional<TargetInputs> crystal;
   std::vector<UartRequest> requests;
@@ -51,6 +53,8 @@ PlanQuestion ReadPlanQuestion(const PlanTexts& texts, const LinkTexts& link);
 // Every UART of a plan within the dialog's tolerance, the one its code is
 // written for.
 inline constexpr double kPlanTolerancePercent = 1.0;
+// The same as the user would write it, for the conflict's words.
+inline constexpr std::string_view kPlanToleranceText = "1";
 
 struct PlanQuestionAnswer {
   PlanQuestion question;
@@ -61,10 +65,10 @@ struct PlanQuestionAnswer {
 // link is asked about and reads (every UART's link has the same frame).
 PlanQuestionAnswer AnswerPlanQuestion(PlanQuestion question, Language language);
 
-// {"status":"ok", the crystal's members, "plan": {"uarts": [...], "worst"}
-// or null, "conflict": {"kind", "requests", "timer"} or null, "outcome",
-// "output"}, each planned UART with its request, generator, setting, why it
-// got that generator and its link; or {"status": the problem, "request"}.
+// {"status": "ok", then the plan's document as the command line writes it
+// (WritePlanMembers: target, the crystal, tolerance, uarts, plan with each
+// UART's peer and link, conflict, outcome, output, frame)}; or {"status":
+// the problem, "request"}.
 void WritePlanQuestion(JsonWriter& json, const PlanQuestionAnswer& answer);
 
 }  // namespace tesmirol::answers

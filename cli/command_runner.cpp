@@ -1,6 +1,7 @@
 #include "cli/command_runner.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -9,6 +10,8 @@
 #include "answers/chip_choice.h"
 #include "answers/classic_answer.h"
 #include "answers/classic_json.h"
+#include "answers/json_writer.h"
+#include "answers/listing_json.h"
 #include "answers/reload_answer.h"
 #include "answers/reload_json.h"
 #include "cli/build_check.h"
@@ -68,6 +71,14 @@ int WriteCode(const CommandLineOptions& options, const Inputs& inputs, std::ostr
     return ReportFailure(err, NoCodeReason(*inputs.answer.calculation, choice, options.language), kExitNoResult);
   }
   return DeliverCode(options, inputs.answer.code.text, out, err);
+}
+
+// A document of answers/ in the command line's face, laid out as it prints
+// its JSON.
+std::string CommandLineJson(const std::function<void(answers::JsonWriter&)>& write) {
+  answers::JsonWriter json(answers::JsonFace::CommandLine);
+  write(json);
+  return answers::PrettyJson(json.Text()) + '\n';
 }
 
 // The plain or the JSON report of one calculation.
@@ -297,15 +308,18 @@ int RunCommandLine(const std::vector<std::string>& arguments, Language localeLan
       return ReportUsageError(err, options.language, options.message);
     case CommandAction::ListPresets:
       return Write(out, err, options.language,
-                   options.json ? PresetListJson().dump(2) + '\n' : PresetListText(options.language));
+                   options.json ? CommandLineJson(answers::WritePresetListing) : PresetListText(options.language));
     case CommandAction::ListTargets:
       if (options.partsFamily) {
+        const std::string& family = *options.partsFamily;
         return Write(out, err, options.language,
-                     options.json ? PartListJson(*options.partsFamily).dump(2) + '\n'
-                                  : PartListText(*options.partsFamily, options.language));
+                     options.json ? CommandLineJson([&family](answers::JsonWriter& json) {
+                       answers::WritePartListing(json, family);
+                     })
+                                  : PartListText(family, options.language));
       }
       return Write(out, err, options.language,
-                   options.json ? TargetListJson().dump(2) + '\n' : TargetListText(options.language));
+                   options.json ? CommandLineJson(answers::WriteTargetListing) : TargetListText(options.language));
     case CommandAction::Table:
       return RunTable(options, out, err);
     case CommandAction::FindCrystals:

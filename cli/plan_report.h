@@ -1,13 +1,10 @@
 #pragma once
-// The report of a UART plan (--uart): as text (GBK, in the target report's
-// manner) and as JSON.
+// The report of a UART plan (--uart) as text (GBK, in the target report's
+// manner); answers/plan_json.h writes it as JSON.
 
 #include <cstddef>
-#include <optional>
 #include <span>
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 #include "codegen/init_code_generator.h"
 #include "engine/language.h"
@@ -30,21 +27,5 @@ struct PlanQuestion {
 // GBK.
 std::string FormatPlanReport(const PlanQuestion& question, const UartPlan& plan, const GeneratedInitCode& code,
                              Language language);
-
-// One UART of the plan as JSON: uart, baud, baudText, target, generator,
-// function, timer, clock, setting, reason, why, generatorCount, sharedWith,
-// bestAlone, takenBy. No result when the baud text cannot be written as
-// UTF-8.
-std::optional<nlohmann::ordered_json> PlannedUartJson(const UartPlan& plan, std::size_t index);
-
-// The conflict as JSON: kind, uarts, bauds, timer (or null) and message.
-nlohmann::ordered_json PlanConflictJson(const PlanConflict& conflict, std::span<const UartRequest> requests,
-                                        const std::string& message);
-
-// One JSON object: the question, the plan (or null) and the conflict (or
-// null), the outcome and the output. No result when a text cannot be written
-// as UTF-8.
-std::optional<nlohmann::ordered_json> MakePlanJson(const PlanQuestion& question, const PlanResult& result,
-                                                   const std::string& conflictMessage, const GeneratedInitCode& code);
 
 }  // namespace tesmirol::cli

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "answers/json_writer.h"
 #include "answers/plan_answer.h"
+#include "answers/plan_json.h"
 #include "cli/command_runner.h"
 #include "cli/link_report.h"
 #include "cli/link_runs.h"
@@ -38,67 +40,49 @@ std::string NoPlanCodeReason(const UartPlan& plan, double codeTolerance, Languag
                    {"deviation", FormatDeviation(beyond->setting.deviation)}});
 }
 
-int WriteJson(const std::optional<nlohmann::ordered_json>& report, Language language, std::ostream& out,
-              std::ostream& err) {
-  if (!report) {
-    return ReportFailure(err, Utf8Text(language, TextKey::RunResultNotUtf8), kExitWriteFailure);
-  }
-  return Write(out, err, language, report->dump(2) + '\n');
-}
-
-// The plan's JSON with the code's frame, when it is not 8N1.
-std::optional<nlohmann::ordered_json> WithFrame(std::optional<nlohmann::ordered_json> report,
-                                                const SerialFrame& frame) {
-  if (report && FrameUartModeOf(frame) == FrameUartMode::Mode3) {
-    (*report)["frame"] = SerialFrameName(frame);
-  }
-  return report;
-}
-
-// The plan's JSON with the part number --target named ("target" holds its
-// family); unchanged when --target named no part.
-std::optional<nlohmann::ordered_json> WithPart(std::optional<nlohmann::ordered_json> report,
-                                               const CommandLineOptions& options) {
-  if (report && options.targetPart) {
-    (*report)["part"] = *options.targetPart;
-  }
-  return report;
-}
-
-// The plan's JSON with each UART's peer and link beside it (null for a
-// UART without a peer).
-std::optional<nlohmann::ordered_json> WithLinks(std::optional<nlohmann::ordered_json> report,
-                                                const LinkRequest& request, std::span<const LinkOutcome> links) {
-  if (!report) {
-    return report;
-  }
-  for (auto& uart : (*report)["plan"]) {
-    const std::string name = uart.value("uart", std::string());
-    const LinkOutcome* link = LinkOfUart(links, name);
-    if (link == nullptr) {
-      uart["peer"] = nullptr;
-      uart["link"] = nullptr;
-      continue;
+// The plan's report as JSON: answers' plan document with the code's frame,
+// the part number --target named ("target" holds its family) and, with
+// --peer, each planned UART's other end and link (null for a UART without
+// one).
+int WritePlanJson(const CommandLineOptions& options, const PlanQuestion& question, const PlanResult& result,
+                  std::string_view conflictMessage, const GeneratedInitCode& code, std::span<const LinkOutcome> links,
+                  std::ostream& out, std::ostream& err) {
+  std::vector<answers::PlanUartLink> uartLinks;
+  if (options.link && result.plan) {
+    for (const PlannedUart& planned : result.plan->uarts) {
+      answers::PlanUartLink& entry = uartLinks.emplace_back();
+      if (const LinkOutcome* link = LinkOfUart(links, planned.request.uart)) {
+        entry.question.asked = true;
+        entry.question.ask = LinkAskOf(RequestForUart(*options.link, planned.request.uart));
+        entry.link.link = *link;
+      }
     }
-    auto linkJson = LinkJson(RequestForUart(request, name), *link);
-    if (!linkJson) {
-      return std::nullopt;
-    }
-    uart["peer"] = (*linkJson)["peer"];
-    uart["link"] = std::move(*linkJson);
   }
-  return report;
+  answers::JsonWriter json(answers::JsonFace::CommandLine);
+  json.BeginObject();
+  const bool written = answers::WritePlanMembers(
+      json, {.target = question.chipName,
+             .part = options.targetPart ? std::string_view(*options.targetPart) : std::string_view(),
+             .crystal = question.crystal,
+             .requests = question.requests,
+             .tolerancePercent = question.tolerancePercent,
+             .result = &result,
+             .conflictMessage = conflictMessage,
+             .code = &code,
+             .frame = options.frame,
+             .links = uartLinks});
+  json.EndObject();
+  if (!written) {
+    return ReportFailure(err, Utf8Text(options.language, TextKey::RunResultNotUtf8), kExitWriteFailure);
+  }
+  return Write(out, err, options.language, answers::PrettyJson(json.Text()) + '\n');
 }
 
 int WritePlanReport(const CommandLineOptions& options, const PlanQuestion& question, const PlanResult& result,
                     const GeneratedInitCode& code, std::span<const LinkOutcome> links, std::ostream& out,
                     std::ostream& err) {
   if (options.json) {
-    auto report = WithPart(WithFrame(MakePlanJson(question, result, "", code), options.frame), options);
-    if (options.link) {
-      report = WithLinks(std::move(report), *options.link, links);
-    }
-    return WriteJson(report, options.language, out, err);
+    return WritePlanJson(options, question, result, "", code, links, out, err);
   }
   std::string gbk = FormatPlanReport(question, *result.plan, code, options.language);
   if (options.link) {
@@ -151,9 +135,7 @@ int RunPlanCalculation(const CommandLineOptions& options, const InputText& cryst
       // The JSON's message is the same in every language: English, ASCII.
       const std::string message =
           PlanConflictText(conflict, requests, chip, *options.target, *atBaud, tolerance, Language::English);
-      const int status = WriteJson(
-          WithPart(WithFrame(MakePlanJson(question, result, message, GeneratedInitCode{}), options.frame), options),
-          options.language, out, err);
+      const int status = WritePlanJson(options, question, result, message, GeneratedInitCode{}, {}, out, err);
       if (status != kExitDone) {
         return status;
       }

@@ -9,9 +9,8 @@
 #include <string_view>
 #include <utility>
 
-#include <nlohmann/json.hpp>
-
-#include "cli/plan_report.h"
+#include "answers/json_writer.h"
+#include "answers/plan_json.h"
 #include "cli/plan_texts.h"
 #include "cli/table_output.h"
 #include "cli/uart_requests.h"
@@ -196,21 +195,20 @@ void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::
                const std::vector<const BaudTarget*>& chipTargets, double tolerance) {
   JsonRows rows(output);
   ForEachCrystal(crystals, uarts, chipTargets, tolerance, [&](const PlanRow& row) {
-    nlohmann::ordered_json object;
-    object["crystal"] = row.crystal->utf8;
-    nlohmann::ordered_json plan;  // null without a plan
-    if (row.result.plan) {
-      plan = nlohmann::ordered_json::array();
-      for (std::size_t index = 0; index < row.result.plan->uarts.size(); ++index) {
-        plan.push_back(PlannedUartJson(*row.result.plan, index).value_or(nlohmann::ordered_json()));
-      }
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    json.BeginObject();
+    json.StringMember("crystal", row.crystal->utf8);
+    json.Key("plan");
+    answers::WritePlanEntries(json, row.result, {});
+    json.Key("conflict");
+    if (row.inputs && row.result.conflict) {
+      answers::WritePlanConflict(json, *row.result.conflict, row.requests, row.conflictMessage);
+    } else {
+      json.Null();
     }
-    object["plan"] = std::move(plan);
-    object["conflict"] = row.inputs && row.result.conflict
-                             ? PlanConflictJson(*row.result.conflict, row.requests, row.conflictMessage)
-                             : nlohmann::ordered_json();
-    object["outcome"] = OutcomeText(row);
-    rows.Append(object.dump());
+    json.StringMember("outcome", OutcomeText(row));
+    json.EndObject();
+    rows.Append(json.Text());
   });
   rows.Close();
 }

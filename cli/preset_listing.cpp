@@ -30,11 +30,4 @@ std::string PresetListText(Language language) {
   return text;
 }
 
-nlohmann::ordered_json PresetListJson() {
-  nlohmann::ordered_json lists;
-  lists["crystal"] = CrystalPresets();
-  lists["baud"] = BaudPresets();
-  return lists;
-}
-
 }  // namespace tesmirol::cli

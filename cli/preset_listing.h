@@ -1,9 +1,8 @@
 #pragma once
-// The --list-presets output: the two preset lists the dialog offers.
+// The --list-presets output as text: the two preset lists the dialog offers
+// (answers/listing_json.h writes them as JSON).
 
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 #include "engine/language.h"
 
@@ -13,8 +12,5 @@ namespace tesmirol::cli {
 // a blank line, "[baud]", one entry a line; the section names in the
 // language ("[晶振]", "[波特率]" in Chinese).
 std::string PresetListText(Language language);
-
-// The lists as {"crystal": [...], "baud": [...]}.
-nlohmann::ordered_json PresetListJson();
 
 }  // namespace tesmirol::cli

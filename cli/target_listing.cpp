@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "answers/listing_json.h"
 #include "cli/plan_texts.h"
 #include "cli/utf8_text.h"
 #include "engine/part_catalogue.h"
@@ -44,18 +45,6 @@ std::string FamilyUartsText(const std::string& family) {
 // A GBK text of the tables in UTF-8.
 std::string Utf8FromGbk(std::string_view gbk) { return text::GbkToUtf8(gbk).value_or(std::string(gbk)); }
 
-// The part numbers a record names, written out, in sorted order.
-std::vector<std::string> RecordParts(const PartRecord& record) {
-  std::vector<std::string> parts;
-  const std::span<const PartRecord> records = PartRecords();
-  for (const PartName& part : PartNames()) {
-    if (&records[part.record] == &record) {
-      parts.emplace_back(part.name);
-    }
-  }
-  return parts;
-}
-
 // Names separated by blanks, in lines of at most 78 columns after `indent`.
 std::string WrappedNames(const std::vector<std::string>& names, std::string_view indent) {
   constexpr std::size_t kWidth = 78;
@@ -77,18 +66,6 @@ std::string WrappedNames(const std::vector<std::string>& names, std::string_view
     column += name.size();
   }
   return text.empty() ? text : text + '\n';
-}
-
-nlohmann::ordered_json ClocksJson(const BaudTarget& target) {
-  nlohmann::ordered_json clocks = nlohmann::ordered_json::array();
-  for (std::uint32_t index = 0; index < target.clocks.size(); ++index) {
-    const ClockChoice& clock = target.clocks[index];
-    clocks.push_back({{"clock", ClockChoiceText(target, index)},
-                      {"clocksPerCycle", clock.clocksPerCycle},
-                      {"divider", clock.divider},
-                      {"select", clock.select}});
-  }
-  return clocks;
 }
 
 }  // namespace
@@ -130,44 +107,6 @@ std::string TargetListText(Language language) {
   return text;
 }
 
-nlohmann::ordered_json TargetListJson() {
-  nlohmann::ordered_json targets = nlohmann::ordered_json::array();
-  for (const BaudTarget& target : BaudTargets()) {
-    nlohmann::ordered_json entry;
-    entry["name"] = target.name;
-    entry["uart"] = target.uart;
-    entry["function"] = target.function;
-    entry["timer"] = target.timer;
-    entry["families"] = target.families;
-    entry["chips"] = target.chips;
-    entry["clock"] = ClockChoiceText(target, 0);
-    entry["clocksPerCycle"] = target.clocksPerCycle;
-    entry["clockSelect"] = ClockSelectName(target.clockSelect);
-    entry["clocks"] = ClocksJson(target);
-    entry["generator"] = GeneratorKindName(target.generator);
-    entry["divider"] = target.divider;
-    entry["reloadBits"] = target.reloadBits;
-    entry["smodDoubles"] = target.smodDoubles;
-    entry["reloadRegisters"] = target.reloadRegisters;
-    entry["registers"] = target.registers;
-    entry["formula"] = target.formula;
-    entry["source"] = target.source;
-    targets.push_back(std::move(entry));
-  }
-  nlohmann::ordered_json families = nlohmann::ordered_json::object();
-  nlohmann::ordered_json familyUarts = nlohmann::ordered_json::object();
-  for (const std::string& family : BaudTargetFamilies()) {
-    families[family] = TargetNames(FindBaudTargets(family));
-    const std::vector<const BaudTarget*> all = FindFamilyTargets(family);
-    nlohmann::ordered_json uarts = nlohmann::ordered_json::object();
-    for (const std::string& uart : UartNames(all)) {
-      uarts[uart] = TargetNames(TargetsOfUart(all, uart));
-    }
-    familyUarts[family] = std::move(uarts);
-  }
-  return {{"targets", std::move(targets)}, {"families", std::move(families)}, {"familyUarts", std::move(familyUarts)}};
-}
-
 std::string PartListText(const std::string& family, Language language) {
   const std::vector<const PartRecord*> records = FamilyPartRecords(family);
   if (records.empty()) {
@@ -186,19 +125,9 @@ std::string PartListText(const std::string& family, Language language) {
     text += '\n';
     text += Utf8Text(language, TextKey::ListingPartsSource, {{"source", std::string(record->source)}});
     text += '\n';
-    text += WrappedNames(RecordParts(*record), "    ");
+    text += WrappedNames(answers::RecordPartNames(*record), "    ");
   }
   return text;
-}
-
-nlohmann::ordered_json PartListJson(const std::string& family) {
-  nlohmann::ordered_json records = nlohmann::ordered_json::array();
-  const std::vector<const PartRecord*> ofFamily = FamilyPartRecords(family);
-  std::transform(ofFamily.begin(), ofFamily.end(), std::back_inserter(records), [](const PartRecord* record) {
-    return nlohmann::ordered_json{
-        {"source", record->source}, {"names", record->names}, {"parts", RecordParts(*record)}};
-  });
-  return {{"family", family}, {"supported", !FindFamilyTargets(family).empty()}, {"records", std::move(records)}};
 }
 
 }  // namespace tesmirol::cli

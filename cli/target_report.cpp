@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "answers/plan_entry_json.h"
 #include "answers/setting_json.h"
 #include "answers/target_answer.h"
 #include "cli/plan_texts.h"

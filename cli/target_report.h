@@ -2,6 +2,7 @@
 // The report of a target or a chip family: as text (GBK, in the plain
 // report's manner) and as JSON.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "codegen/target_init_code.h"
 #include "engine/language.h"
 #include "engine/target_solver.h"
+#include "engine/uart_planner.h"
 
 namespace tesmirol::cli {
 

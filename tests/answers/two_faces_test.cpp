@@ -7,6 +7,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -14,6 +15,8 @@
 
 #include "answers/classic_json.h"
 #include "answers/link_answer.h"
+#include "answers/listing_json.h"
+#include "answers/plan_question.h"
 #include "answers/reload_json.h"
 #include "answers/target_json.h"
 #include "codegen/init_code_generator.h"
@@ -162,6 +165,40 @@ INSTANTIATE_TEST_SUITE_P(Questions, ReloadFaces,
                                                     "4800"},
                                          ReloadFace{"MantissaExponent", "32MHz", 255, "cc253x-usart0", ""}),
                          testing_support::CaseName());
+
+// A document written by one function in either face.
+struct FaceDocument {
+  const char* name;
+  std::function<void(JsonWriter&)> write;
+};
+
+void PrintTo(const FaceDocument& c, std::ostream* os) { *os << c.name; }
+
+// The plan the page asks for: UART1 at 115200 bps, UART2 at RATE with its
+// own other end.
+void WritePlan(JsonWriter& json, const char* crystal, const char* rate) {
+  const PlanTexts texts{crystal, "stc8", {{"UART1", "115200", false, {}}, {"UART2", rate, true, "ideal"}}};
+  WritePlanQuestion(json, AnswerPlanQuestion(ReadPlanQuestion(texts, LinkTexts{}), Language::English));
+}
+
+class TwoFacedDocuments : public testing::TestWithParam<FaceDocument> {};
+
+TEST_P(TwoFacedDocuments, ThePageReadsEveryMemberOfTheCommandLinesDocument) {
+  JsonWriter cli(JsonFace::CommandLine);
+  JsonWriter page;
+  GetParam().write(cli);
+  GetParam().write(page);
+  ExpectSameAnswer(nlohmann::ordered_json::parse(cli.Text()), nlohmann::ordered_json::parse(page.Text()), "document");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, TwoFacedDocuments,
+    testing::Values(FaceDocument{"PlanWithALink", [](JsonWriter& json) { WritePlan(json, "22.1184MHz", "9600"); }},
+                    FaceDocument{"PlanConflict", [](JsonWriter& json) { WritePlan(json, "11.0592MHz", "3000000"); }},
+                    FaceDocument{"TargetListing", WriteTargetListing},
+                    FaceDocument{"PartListing", [](JsonWriter& json) { WritePartListing(json, "stc8"); }},
+                    FaceDocument{"PresetListing", WritePresetListing}),
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace tesmirol::answers

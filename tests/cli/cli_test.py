@@ -65,32 +65,49 @@ class Run:
 # The published shape of the reports (docs/tesmirol-cli.schema.json): every
 # report a test reads is held to it.
 SCHEMA_FILE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "tesmirol-cli.schema.json"
-OTHER_DOCUMENTS = {"--table", "--list-presets", "--list-targets"}
-_report_validator = None
+OTHER_DOCUMENTS = {"--table"}
+_report_validators = {}
+
+
+def report_definition(arguments, document):
+    """The schema's definition of the document the arguments print: a
+    listing by its option, a plan (a --target report with --uart that planned
+    its UARTs) by its "plan" member, which the clock finder's report also
+    has; None for the reports the root's oneOf tells apart (the classic
+    calculation, a target's or family's, null, the rates of a reload, the
+    rates finder's and the clock finder's)."""
+    if "--list-presets" in arguments:
+        return "presetListing"
+    if "--list-targets" in arguments:
+        return "partListing" if "--parts" in arguments else "targetListing"
+    if isinstance(document, dict) and "plan" in document and "--find-clock" not in arguments:
+        return "planReport"
+    return None
 
 
 def check_report_schema(arguments, document):
-    """Validates a --json report (the classic calculation, a target's or a
-    family's, null for no result, the rates of a reload, the rates finder's
-    and the clock finder's) against the published schema; the tables,
-    listings and plans print other documents."""
-    global _report_validator
+    """Validates a --json report against the published schema, by the
+    definition of its mode (report_definition); the tables print other
+    documents."""
     if "--json" not in arguments or OTHER_DOCUMENTS.intersection(argument.split("=")[0] for argument in arguments):
         return
-    if isinstance(document, dict) and "plan" in document and "clocks" not in document:
-        return
-    if _report_validator is None:
+    definition = report_definition(arguments, document)
+    validator = _report_validators.get(definition)
+    if validator is None:
         import jsonschema  # Debian's python3-jsonschema
 
         schema = json.loads(SCHEMA_FILE.read_text(encoding="utf-8"))
         validator_class = jsonschema.validators.validator_for(schema)
         validator_class.check_schema(schema)
-        _report_validator = validator_class(schema)
-    errors = sorted(_report_validator.iter_errors(document), key=lambda error: list(error.absolute_path))
+        if definition is not None:
+            schema = {key: value for key, value in schema.items() if key != "oneOf"} | {"$ref": f"#/$defs/{definition}"}
+        validator = _report_validators[definition] = validator_class(schema)
+    errors = sorted(validator.iter_errors(document), key=lambda error: list(error.absolute_path))
     if errors:
         error = errors[0]
         where = "/".join(str(part) for part in error.absolute_path)
-        raise AssertionError(f"{arguments}: the report breaks {SCHEMA_FILE.name} at /{where}: {error.message}")
+        raise AssertionError(
+            f"{arguments}: the report breaks {SCHEMA_FILE.name} ({definition or 'root'}) at /{where}: {error.message}")
 
 
 def as_float32(value):

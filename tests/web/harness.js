@@ -102,10 +102,14 @@ const cli = {
     const [head, ...lines] = output.trim().split("\n").map((line) => line.split(","));
     return lines.map((line) => Object.fromEntries(head.map((name, index) => [name, line[index]])));
   },
-  // The catalogue: {targets, families}.
+  // The catalogue: {targets, families, familyUarts}.
   listing() {
     catalogue ??= JSON.parse(execFileSync(config.cli, [...chinese, "--list-targets", "--json"], { encoding: "utf8" }));
     return catalogue;
+  },
+  // The preset lists: {crystal, baud}.
+  presets() {
+    return JSON.parse(execFileSync(config.cli, [...chinese, "--list-presets", "--json"], { encoding: "utf8" }));
   },
   targetNames() {
     return cli.listing().targets.map((target) => target.name);

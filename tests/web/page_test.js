@@ -246,6 +246,19 @@ function familyUarts() {
 }
 
 describe("the targets of the catalogue: the page solves what tesmirol-cli --target solves", () => {
+  test("the page's lists are tesmirol-cli --list-targets --json's and --list-presets --json's", async () => {
+    const [listing, presets, shownFamilies] = await page.evaluate(() => [window.tesmirolPage.bridge.targets(),
+      window.tesmirolPage.bridge.presets(),
+      Array.from(document.querySelectorAll("#target-families option"), (option) => option.value)]);
+    const { familyNames, ...shared } = listing;
+    assert.deepEqual(shared, cli.listing());
+    assert.deepEqual(presets, cli.presets());
+    // The families in the catalogue's order, where JavaScript's objects would put "8051" and "8052" first.
+    const inCatalogue = [...new Set(cli.listing().targets.flatMap((target) => target.families))];
+    assert.deepEqual(familyNames, inCatalogue);
+    assert.deepEqual(shownFamilies, inCatalogue);
+  });
+
   const PAIRS = [
     ["11.0592MHz", "9600"], ["22.1184MHz", "115200"], ["12MHz", "4800"], ["24MHz", "19200"], ["6MHz", "300"],
     ["40MHz", "2400"], ["1MHz", "115200"], ["33MHz", "57600"], ["7.3728MHz", "110"], ["3.579545MHz", "1200"],
@@ -447,41 +460,40 @@ function registersText(registers) {
     .map(([name, value]) => `${name} = 0x${value.toString(16).toUpperCase().padStart(2, "0")}`).join(", ");
 }
 
-// The page's plan against tesmirol-cli --uart's report: each UART's
-// generator, timer, clock, setting and reason, the conflict, the code, and
-// the rows shown.
+// The page's plan against tesmirol-cli --uart's report, member by member
+// under the same names: each UART's generator, timer, clock, setting and
+// reason, the conflict, the code, and the rows shown.
 function assertSamePlan(shown, report, where) {
   const { answer } = shown;
   assert.equal(answer.status, "ok", where);
+  for (const key of ["target", "crystalText", "outcome", "output", "frame"]) {
+    assert.equal(answer[key], report[key], `${where} ${key}`);
+  }
   assert.equal(Number(answer.crystalHz.numerator), report.crystalHz.numerator, where);
-  assert.equal(answer.outcome, report.outcome, where);
-  assert.equal(answer.output, report.output, where);
+  assert.equal(Number(answer.crystalHz.denominator), report.crystalHz.denominator, where);
+  assert.equal(answer.tolerance, report.tolerance, where);
+  assert.deepEqual(answer.uarts, report.uarts, where);
+  assert.deepEqual(answer.conflict, report.conflict, where);
   assert.equal(shown.output, report.outcome === "Nothing" ? "" : report.output, where);
   assert.equal(shown.codeHeading, "生成的初始化代码（每个串口一个函数）", where);
   if (!report.plan) {
     assert.equal(answer.plan, null, where);
-    assert.equal(answer.conflict.kind, report.conflict.kind, where);
-    assert.deepEqual(answer.conflict.requests.map((index) => report.uarts[index].uart), report.conflict.uarts, where);
-    assert.equal(answer.conflict.timer, report.conflict.timer ?? "", where);
     assert.deepEqual(shown.planRows, [], where);
     // The conflict named: the UARTs concerned and the timer they would share.
     for (const uart of report.conflict.uarts) assert.ok(shown.problem.includes(uart), `${where}: ${shown.problem}`);
     if (report.conflict.timer) assert.ok(shown.problem.includes(timerZh(report.conflict.timer)), where);
     return;
   }
-  const uarts = answer.plan.uarts;
-  assert.equal(uarts.length, report.plan.length, where);
+  assert.equal(answer.plan.length, report.plan.length, where);
   report.plan.forEach((expected, index) => {
-    const actual = uarts[index];
+    const actual = answer.plan[index];
     const at = `${where} ${expected.uart}`;
-    for (const key of ["uart", "baud", "baudText", "target", "timer", "function", "reason", "bestAlone"]) {
-      assert.equal(actual[key], expected[key], `${at} ${key}`);
-    }
-    assert.equal(actual.setting.clockText, expected.clock, at);
-    assertSameSetting(actual.setting, expected.setting, at);
-    assert.deepEqual(actual.sharedWith.map((other) => uarts[other].uart), expected.sharedWith, at);
-    assert.equal(actual.takenBy === null ? null : uarts[actual.takenBy].uart, expected.takenBy, at);
-    const { setting } = expected;
+    const { setting, link, ...members } = expected;
+    const { setting: shownSetting, link: shownLink, ...shownMembers } = actual;
+    assert.deepEqual(shownMembers, { ...members, peer: members.peer ?? null }, at);
+    assert.equal(shownSetting.clockText, expected.clock, at);
+    assertSameSetting(shownSetting, setting, at);
+    assert.equal(shownLink?.status, link?.status, at);
     const cells = shown.planRows[index];
     assert.deepEqual(cells.slice(0, 9), [
       { text: expected.uart, colour: "" }, { text: expected.baudText, colour: "" }, { text: expected.target, colour: "" },
@@ -570,8 +582,11 @@ describe("several UARTs planned together: the page plans what tesmirol-cli --uar
       === "UART2:9600:ideal");
     const withPeer = await openPage(browser, page.url());
     const peers = await withPeer.evaluate(() => [document.querySelector(".plan-row .plan-peer").value,
-      window.tesmirolPage.answer.plan.uarts.map((uart) => uart.link?.peer ?? null)]);
+      window.tesmirolPage.answer.plan.map((uart) => uart.link?.peer ?? null)]);
     assert.deepEqual(peers, ["ideal", [null, "ideal"]]);
+    const [shownWithPeer] = await showPairs(withPeer, null);
+    assertSamePlan(shownWithPeer, cli.plan("22.1184MHz", "stc8", [["UART1", "115200"], ["UART2", "9600", "ideal"]]).report,
+      "UART2 with its own other end");
     await withPeer.close();
     await page.select(".plan-row .plan-peer", "");
     await page.focus(".plan-row .plan-peer");
@@ -887,7 +902,7 @@ const LINK_CASES = [
 // or each planned UART's.
 function answerLinks(answer) {
   if (answer.calculation) return [answer.calculation.link];
-  if (answer.plan) return answer.plan.uarts.map((uart) => uart.link);
+  if (answer.plan) return answer.plan.map((uart) => uart.link);
   return [answer.link];
 }
 

@@ -239,13 +239,13 @@ TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::u
                     answers::AnswerClassicFinder(Gbk(0, baudUnits), LinkTexts(), rank != 0));
 }
 
-TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return AnswerJson(answers::WritePresets); }
+TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return AnswerJson(answers::WritePresetListing); }
 
 TESMIROL_EXPORT(tesmirol_report_labels) std::int32_t TesmirolReportLabels() {
   return AnswerJson(answers::WriteReportLabels);
 }
 
-TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return AnswerJson(answers::WriteTargetChoices); }
+TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return AnswerJson(answers::WriteTargetListing); }
 
 // The crystal text, the baud text, the target's (or family's) name and the
 // UART, one after the other in the input. Answers the solution as JSON

@@ -91,9 +91,10 @@
     return answer;
   }
 
-  // A plan with its settings' doubles read from their bits.
+  // A plan with its tolerance and its settings' doubles read from their bits.
   function readPlanDoubles(answer) {
-    for (const uart of answer.plan?.uarts ?? []) {
+    if (answer.status === "ok") answer.tolerance = doubleFromBits(answer.tolerance);
+    for (const uart of answer.plan ?? []) {
       readSettingDoubles(uart.setting);
       readLinkDoubles(uart.link);
     }
@@ -173,6 +174,7 @@
       return this.outputJson().map(readRowLink);
     }
 
+    // tesmirol-cli --list-presets --json's {crystal, baud}.
     presets() {
       this.exports.tesmirol_presets();
       return this.outputJson();
@@ -230,9 +232,10 @@
       return size < 0 ? null : this.outputBytes();
     }
 
-    // {status, plan, conflict, outcome, output}: the requests ([{uart, baud}])
-    // planned together on the family's (or target's) chip; the output's
-    // comments in the language.
+    // {status, then tesmirol-cli --uart --json's report: target, crystalText,
+    // crystalHz, tolerance, uarts, plan, conflict, outcome, output}: the
+    // requests ([{uart, baud}]) planned together on the family's (or
+    // target's) chip; the output's comments in the language.
     plan(crystal, target, requests, language = "zh") {
       this.writeTexts(planTexts(crystal, target, requests));
       this.exports.tesmirol_plan(englishFlag(language));
@@ -323,6 +326,8 @@
     }
 
     // {targets, families}: the engine's catalogue.
+    // tesmirol-cli --list-targets --json's {targets, families, familyUarts},
+    // with familyNames (the families in the catalogue's order).
     targets() {
       this.exports.tesmirol_targets();
       return this.outputJson();

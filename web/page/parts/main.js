@@ -29,7 +29,7 @@ function update(event) {
     state.requests = planRequests();
     state.answer = bridge.plan(crystal, target, state.requests, state.language);
     showPlan(state.answer);
-    showLink((state.answer.plan?.uarts ?? []).map((uart) => ({ uart: uart.uart, link: uart.link })));
+    showLink((state.answer.plan ?? []).map((uart) => ({ uart: uart.uart, link: uart.link })));
   } else {
     state.answer = bridge.solveTarget(crystal, baud, target, $("uart").value, state.language);
     showTargetSolution(state.answer);
@@ -219,9 +219,12 @@ async function start() {
     throw error;
   }
   const presets = bridge.presets();
-  fillSelect($("crystal-preset"), presets.crystals, true);
-  fillSelect($("baud-preset"), presets.bauds, true);
-  ({ targets: state.targets, families: state.families } = bridge.targets());
+  fillSelect($("crystal-preset"), presets.crystal, true);
+  fillSelect($("baud-preset"), presets.baud, true);
+  const listing = bridge.targets();
+  state.targets = listing.targets;
+  // Each chip family with its UARTs, in the catalogue's order.
+  state.families = listing.familyNames.map((name) => ({ name, uarts: Object.keys(listing.familyUarts[name]) }));
   // The buffer sizes each space allows, from the generator's own rules.
   for (const space of ["idata", "xdata"]) {
     state.driverSizes[space] = bridge.driverFiles("", "", [], { polled: false, rxSize: 16, txSize: 16,
@@ -230,7 +233,7 @@ async function start() {
   fillDriverSizes();
   fillTargets();
   fillLinkChoices(bridge.linkChoices());
-  state.crystalPresets = presets.crystals;
+  state.crystalPresets = presets.crystal;
   readUrl();
   applyLanguage();
 

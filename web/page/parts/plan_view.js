@@ -4,20 +4,17 @@ const REQUEST_PROBLEMS = {
   rateNoResult: "rate-no-result",
 };
 
-function uartList(indices) {
-  return indices.map((index) => state.requests[index]?.uart ?? "").join(text("separator"));
-}
-
 // Why a UART of the plan got its generator, in the page's language.
-function reasonText(uart, plan) {
-  const others = uart.sharedWith.map((index) => plan.uarts[index].uart).join(text("separator"));
+function reasonText(uart) {
+  const others = uart.sharedWith.join(text("separator"));
   const timer = timerText(uart.timer);
+  const bestAloneTimer = state.targets.find((target) => target.name === uart.bestAlone)?.timer ?? "";
   let reason = {
     OnlyGenerator: () => text("reason-only"),
     BestAlone: () => text("reason-best"),
     SharedTimer: () => text("reason-shared", { timer, others }),
-    TimerTaken: () => text("reason-taken", { best: uart.bestAlone, timer: timerText(uart.bestAloneTimer),
-      holder: plan.uarts[uart.takenBy]?.uart ?? "" }),
+    TimerTaken: () => text("reason-taken", { best: uart.bestAlone, timer: timerText(bestAloneTimer),
+      holder: uart.takenBy ?? "" }),
   }[uart.reason]();
   if (uart.reason !== "SharedTimer" && uart.sharedWith.length > 0) reason += text("reason-also-shared", { timer, others });
   return reason;
@@ -29,8 +26,8 @@ function planProblem(answer) {
   }
   if (answer.status !== "ok") return text(answer.status === "noResult" ? "plan-no-result" : keyOf(answer.status));
   if (!answer.conflict) return "";
-  const { kind, requests, timer } = answer.conflict;
-  return text(`conflict-${keyOf(kind)}`, { uarts: uartList(requests), timer: timerText(timer) });
+  const { kind, uarts, timer } = answer.conflict;
+  return text(`conflict-${keyOf(kind)}`, { uarts: uarts.join(text("separator")), timer: timerText(timer ?? "") });
 }
 
 // The plan of several UARTs: per UART its generator, timer, clock, SMOD,
@@ -41,7 +38,7 @@ function showPlan(answer) {
   setText($("selected-crystal"), answer.status === "ok" ? selectedCrystalText(answer.crystalHzText) : "");
   setText($("range"), "");
   setHidden($("range"), true);
-  const uarts = answer.plan?.uarts ?? [];
+  const uarts = answer.plan ?? [];
   const announced = [];
   tableRows($("plan"), uarts.length, 10).forEach((row, index) => {
     const uart = uarts[index];
@@ -56,7 +53,7 @@ function showPlan(answer) {
     setCell(cells[6], setting.registersText, true);
     setAchieved(cells[7], setting);
     setCell(cells[8], `${setting.deviationText}%`, !setting.outOfTolerance);
-    setCell(cells[9], reasonText(uart, answer.plan), undefined);
+    setCell(cells[9], reasonText(uart), undefined);
     const deviation = deviationLabel(setting.deviationText);
     announced.push(text("announce-plan", { uart: uart.uart, target: uart.target, deviation }));
   });

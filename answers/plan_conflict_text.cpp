@@ -1,20 +1,16 @@
-#include "cli/plan_texts.h"
+#include "answers/plan_conflict_text.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "answers/plan_reason_text.h"
-#include "cli/build_check.h"
 #include "engine/deviation_text.h"
 #include "engine/target_catalogue.h"
 #include "engine/target_texts.h"
 #include "engine/texts.h"
 
-namespace tesmirol::cli {
+namespace tesmirol::answers {
 namespace {
-
-using answers::ListText;
 
 // "UART1 at 9600 bps".
 std::string UartAtRate(const UartRequest& request, Language language) {
@@ -34,14 +30,13 @@ std::string UartsAtRates(std::span<const UartRequest> requests, const std::vecto
 // Why one UART reaches its rate on none of its generators: the nearest
 // setting, or the side of the range the rate lies on.
 std::string OutOfReachText(const UartRequest& request, std::span<const BaudTarget* const> chipTargets,
-                           const TargetInputs& atCrystal, double tolerancePercent, Language language) {
+                           const TargetInputs& atCrystal, std::string_view toleranceText, Language language) {
   TargetInputs inputs = atCrystal;
   inputs.baud = request.baud;
   inputs.baudText = request.baudText;
   const std::vector<const BaudTarget*> targets = TargetsOfUart(chipTargets, request.uart);
-  std::string text =
-      FormatText(language, TextKey::PlanOutOfReach,
-                 {{"uart", UartAtRate(request, language)}, {"tolerance", PercentText(tolerancePercent)}});
+  std::string text = FormatText(language, TextKey::PlanOutOfReach,
+                                {{"uart", UartAtRate(request, language)}, {"tolerance", std::string(toleranceText)}});
   if (targets.empty()) {
     return text;
   }
@@ -62,8 +57,8 @@ std::string OutOfReachText(const UartRequest& request, std::span<const BaudTarge
 
 std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartRequest> requests,
                              std::span<const BaudTarget* const> chipTargets, std::string_view chipName,
-                             const TargetInputs& atCrystal, double tolerancePercent, Language language) {
-  const std::string tolerance = PercentText(tolerancePercent);
+                             const TargetInputs& atCrystal, std::string_view toleranceText, Language language) {
+  const std::string tolerance(toleranceText);
   switch (conflict.kind) {
     case PlanConflictKind::NoGenerator: {
       std::string uarts;
@@ -79,7 +74,7 @@ std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartR
       std::string text;
       for (const std::size_t index : conflict.requests) {
         text += text.empty() ? "" : Text(language, TextKey::PlanConflictSeparator);
-        text += OutOfReachText(requests[index], chipTargets, atCrystal, tolerancePercent, language);
+        text += OutOfReachText(requests[index], chipTargets, atCrystal, toleranceText, language);
       }
       return text;
     }
@@ -95,4 +90,4 @@ std::string PlanConflictText(const PlanConflict& conflict, std::span<const UartR
                      {"tolerance", tolerance}});
 }
 
-}  // namespace tesmirol::cli
+}  // namespace tesmirol::answers
