@@ -120,6 +120,9 @@ std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPo
     case GeneratorKind::Ch55xSbaud1:
       count = "256 - SBAUD1";
       break;
+    case GeneratorKind::NrfS0rel:
+      count = "1024 - [S0RELH,S0RELL]";
+      break;
     case GeneratorKind::CcUsart:
       break;
   }
@@ -151,6 +154,8 @@ std::string_view GeneratorName(GeneratorKind generator) {
       return "silabs_timer1";
     case GeneratorKind::CcUsart:
       return "cc_usart";
+    case GeneratorKind::NrfS0rel:
+      return "nrf_s0rel";
   }
   return {};
 }
@@ -212,6 +217,7 @@ std::string_view GeneratorPiece(const BaudTarget& target, SerialPort port) {
     case GeneratorKind::StcTimer4:
     case GeneratorKind::Ch55xSbaud1:
     case GeneratorKind::CcUsart:
+    case GeneratorKind::NrfS0rel:
       break;
   }
   return GeneratorName(target.generator);

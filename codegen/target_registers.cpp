@@ -61,6 +61,12 @@ constexpr ExtraRegister kScon0{"SCON0", 0x98, false};
 // - U0CSR 0x86, U0DBUF 0xC1, U0BAUD 0xC2, U0UCR 0xC4, U0GCR 0xC5, U1CSR
 //   0xF8, U1DBUF 0xF9, U1BAUD 0xFA, U1UCR 0xFB, U1GCR 0xFC, IEN2 0x9A,
 //   IRCON2 0xE8: TI's CC253x/CC254x User's Guide SWRU191F, Table 2-1.
+// - ADCON 0xD8 (BD bit 7), S0RELL 0xAA, S0RELH 0xBA: Nordic's nRF24LE1
+//   register header (reg24le1.h); its S0CON, S0BUF and IEN0 are the 8051's
+//   SCON, SBUF and IE.
+constexpr ExtraRegister kAdcon{"ADCON", 0xD8, false};
+constexpr ExtraRegister kS0rell{"S0RELL", 0xAA, false};
+constexpr ExtraRegister kS0relh{"S0RELH", 0xBA, false};
 constexpr ExtraRegister kIen2{"IEN2", 0x9A, false};
 constexpr ExtraRegister kIrcon2{"IRCON2", 0xE8, false};
 constexpr std::array<ExtraRegister, 4> kCcUsart0{{
@@ -179,6 +185,9 @@ void AddGeneratorRegisters(std::vector<ExtraRegister>& list, GeneratorKind gener
     case GeneratorKind::Ch55xSbaud1:
       AddOnce(list, {kSbaud1});
       break;
+    case GeneratorKind::NrfS0rel:
+      AddOnce(list, {kAdcon, kS0rell, kS0relh});
+      break;
     case GeneratorKind::CcUsart:
       break;
   }
@@ -260,6 +269,7 @@ SerialPort SerialPortOf(const BaudTarget& target) {
     case GeneratorKind::Stc15Timer1Mode0:
     case GeneratorKind::StcTimer3:
     case GeneratorKind::StcTimer4:
+    case GeneratorKind::NrfS0rel:  // S0CON, S0BUF and IEN0.ES0 are the 8051's SCON, SBUF and IE.ES
       break;
   }
   // The STC chips' further UARTs; every other generator drives the first.

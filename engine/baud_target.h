@@ -33,6 +33,7 @@ enum class GeneratorKind {
   Ch55xSbaud1,       // CH552/CH554 UART1's own generator (SBAUD1), SCON1.U1SMOD doubles
   SilabsTimer1,      // C8051F/EFM8 Timer 1 in mode 2 for UART0: T1CLK / (2 x (256 - TH1)), CKCON.T1M/SCA
   CcUsart,           // CC253x/CC254x USART in UART mode: f x (256 + UxBAUD) x 2^UxGCR.BAUD_E / 2^28
+  NrfS0rel,          // nRF24LE1 UART's own generator (ADCON.BD = 1): 2^SMOD x f / (64 x (1024 - S0REL)), 10 bits
 };
 
 // How the timer is clocked where the chip offers a choice; the code
@@ -77,7 +78,7 @@ struct BaudTarget {
   std::uint32_t clocksPerCycle = 12;         // the first clock choice's P
   std::uint32_t divider = 384;               // the first clock choice's D
   std::vector<ClockChoice> clocks;           // every clock choice, in the order a tie prefers them
-  std::uint32_t reloadBits = 8;              // 8 or 16
+  std::uint32_t reloadBits = 8;              // 8, 10 (the nRF24LE1's S0REL) or 16
   bool smodDoubles = true;                   // PCON.SMOD doubles the rate
   std::vector<std::string> reloadRegisters;  // where the reload goes, high byte first ("TH1"; "T2H", "T2L")
   std::string registers;                     // every register bit the setting writes, in plain words

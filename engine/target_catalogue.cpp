@@ -139,6 +139,8 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "silabs-timer1";
     case GeneratorKind::CcUsart:
       return "cc-usart";
+    case GeneratorKind::NrfS0rel:
+      return "nrf-s0rel";
     case GeneratorKind::Timer1Mode2:
       break;
   }

@@ -335,6 +335,7 @@ class PartNumberTest(unittest.TestCase):
             ("a C8051F34x", "C8051F340-GQ", "c8051f34x", None),
             ("an 8051 without Timer 2", "AT89C2051-24PU", "8051", "t1-12t"),
             ("a CC2530 with its package and reel letters", "CC2530F256RHAR", "cc2530", "cc253x-usart0"),
+            ("an nRF24LE1 with its package code", "nRF24LE1-F16Q32", "nrf24le1", "nrf24le1-s0rel"),
         ]
         for name, part, family, best in cases:
             with self.subTest(name):
@@ -378,7 +379,7 @@ class PartNumberTest(unittest.TestCase):
             ("FX2LP with its package code", ["--target", "CY7C68013A-56PVXC", "24MHz", "9600"],
              ["CY7C68013A", "fx2lp", "not supported yet", "stc8"]),
             ("LPC900", ["--target", "P89LPC932A1FDH", "7.3728MHz", "9600"], ["lpc900", "not supported yet"]),
-            ("nRF24LE1", ["--target", "nRF24LE1-F16Q32", "16MHz", "9600"], ["nrf24le1", "not supported yet"]),
+            ("nRF24LU1+", ["--target", "nRF24LU1P-F32Q32", "16MHz", "9600"], ["nrf24lu1", "not supported yet"]),
             ("ADuC842", ["--target", "ADuC842BSZ62-5", "11.0592MHz", "9600"], ["aduc84x", "not supported yet"]),
             ("XC888", ["--target", "XC888CLM-8FFA", "24MHz", "9600"], ["xc800", "not supported yet"]),
             ("DS89C450", ["--target", "DS89C450-MNL", "11.0592MHz", "9600"], ["ds89c4x0", "not supported yet"]),

@@ -43,6 +43,8 @@ std::uint32_t OverflowsPerBit(const BaudTarget& target) {
       return 4;
     case GeneratorKind::SilabsTimer1:
       return 2;
+    case GeneratorKind::NrfS0rel:  // 64 / 2^SMOD counter periods, the counter at the MCU clock
+      return 64;
     case GeneratorKind::CcUsart:  // no timer: the exponent's own comments are checked in target_init_code_test
       break;
   }

@@ -285,6 +285,18 @@ INSTANTIATE_TEST_SUITE_P(N76e003, VendorTables,
                                          VendorRow{"Rate9600At16MHz", "n76-t1-1t", "16MHz", "9600", 0x97, 1, 0x98}),
                          testing_support::CaseName());
 
+// Nordic's SDK UART driver for the nRF24LE1 (hal_uart.c): SMOD = 1 and
+// S0REL = round(1024 - 2 x 16e6 / (64 x baud)) at 16 MHz, the ten bits
+// across S0RELH (bits 1..0) and S0RELL. Each is the least-error reload for
+// SMOD = 1; the solver's overall choice is the same rate with SMOD = 0
+// wherever the count is even (9600: 52 counts with SMOD = 1, 26 with 0).
+INSTANTIATE_TEST_SUITE_P(NordicNrf24le1, VendorTables,
+                         testing::Values(VendorRow{"Rate9600At16MHz", "nrf24le1-s0rel", "16MHz", "9600", 972, 1},
+                                         VendorRow{"Rate19200At16MHz", "nrf24le1-s0rel", "16MHz", "19200", 998, 1},
+                                         VendorRow{"Rate38400At16MHz", "nrf24le1-s0rel", "16MHz", "38400", 1011, 1},
+                                         VendorRow{"Rate57600At16MHz", "nrf24le1-s0rel", "16MHz", "57600", 1015, 1}),
+                         testing_support::CaseName());
+
 // The CC253x/CC254x USARTs' mantissa/exponent generator: TI's CC253x/CC254x
 // User's Guide SWRU191F, Table 17-1 "Commonly Used Baud-Rate Settings for
 // 32-MHz System Clock", its BAUD_M, BAUD_E and error columns, for both
