@@ -47,6 +47,7 @@ REGISTERS = {
     "SFRS": 0x91, "T3CON": 0xC4, "RL3": 0xC5, "RH3": 0xC6, "TA": 0xC7, "SCON_1": 0xF8,
     "SCON1": 0xC0, "SBAUD1": 0xC2, "T2MOD": 0xC9, "IE_EX": 0xE8,
     "U0CSR": 0x86, "U1BAUD": 0xFA, "U1UCR": 0xFB, "U1GCR": 0xFC,
+    "ADCON": 0xD8, "S0RELL": 0xAA, "S0RELH": 0xBA,
 }
 # The CC253x USARTs' registers at addresses named above for other chips
 # (SWRU191F Table 2-1).
@@ -64,7 +65,8 @@ ONES = {"SCON": 0xFF, "TMOD": 0xDD, "PCON": 0x8C, "TCON": 0x05, "IE": 0x0A, "TH1
         "T4T3M": 0xFF, "T4H": 0x55, "T4L": 0x55, "T3H": 0x55, "T3L": 0x55,
         "SFRS": 0xFF, "T3CON": 0xFF, "RL3": 0x55, "RH3": 0x55, "TA": 0x55, "SCON_1": 0xFF,
         "SCON1": 0xFF, "SBAUD1": 0x55, "T2MOD": 0xFF, "IE_EX": 0xFF,
-        "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF}
+        "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF,
+        "ADCON": 0x7F, "S0RELL": 0x55, "S0RELH": 0x55}
 ZEROS = {name: (0xAA if value == 0x55 else 0x02 if name == "TMOD" else 0x00) for name, value in ONES.items()}
 # For the Nuvoton Timer 3: a caller on SFR page 1 with interrupts enabled.
 PAGE1_EA = dict(ZEROS, IE=0x80, SFRS=0x01)
@@ -154,6 +156,7 @@ def changes(uart):
         "n76-timer3": {"T3CON": 0x2F if first else 0x0F, "RL3": 0xFF, "RH3": 0xFF, "TA": 0xFF,
                        **({"PCON": 0x80} if first else {})},
         "ch55x-sbaud1": {"SBAUD1": 0xFF},
+        "nrf-s0rel": {"ADCON": 0x80, "S0RELL": 0xFF, "S0RELH": 0xFF, "PCON": 0x80},
     }[uart["generator"]]
     clock = {
         "auxr-t1x12": {"X8E": 0x41},
@@ -214,6 +217,9 @@ def rate(uart, after, timer):
         return Fraction(2 ** smod) * f / (32 * prescaler * count)
     if generator == "ch55x-sbaud1":
         return Fraction(2 ** (after["SCON1"] >> 5 & 1)) * f / (32 * (256 - after["SBAUD1"]))
+    if generator == "nrf-s0rel":
+        # 2^SMOD x f / (64 x (1024 - S0REL)), S0RELH holding bits 9..8.
+        return Fraction(2 ** smod) * f / (64 * (1024 - ((after["S0RELH"] & 0x03) << 8 | after["S0RELL"])))
     if generator == "cc-usart":
         # SWRU191F 17.4: (256 + BAUD_M) x 2^BAUD_E x F / 2^28.
         (_, _, baud, gcr), _, _, _ = cc_usart(uart)
@@ -249,6 +255,8 @@ def generator_running(uart, after):
         return after["T3CON"] & 0x08 and (serial != "classic" or after["T3CON"] & 0x20)
     if generator == "ch55x-sbaud1":
         return True
+    if generator == "nrf-s0rel":
+        return after["ADCON"] & 0x80  # BD: the UART on S0REL, not Timer 1
     if generator == "cc-usart":
         # 8 data bits, no parity, high stop bit, 2 stop bits (SPB) in mode 3's
         # 8N2; LSB first; both interrupt flags cleared, the send interrupt on.

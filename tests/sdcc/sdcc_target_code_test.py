@@ -51,6 +51,7 @@ RELOAD_STORES = {
     "ch55x-sbaud1": [("SBAUD1", "low")],
     "silabs-timer1": [("TH1", "low"), ("TL1", "low")],
     "cc-usart": [("U<N>BAUD", "low")],
+    "nrf-s0rel": [("S0RELH", "high"), ("S0RELL", "low")],
 }
 
 # The timed-access writes open SFRS for the very next instruction: the page
