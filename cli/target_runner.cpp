@@ -157,7 +157,9 @@ int RunTargetCalculation(const CommandLineOptions& options, const InputText& cry
 }
 
 int RunTargetReload(const CommandLineOptions& options, const InputText& crystal, std::ostream& out, std::ostream& err) {
-  const BaudTarget& target = *FindBaudTarget(*options.target);  // one target: checked with the options
+  // One target, checked with the options: a target's name, or a family or
+  // part number whose family has the one entry.
+  const BaudTarget& target = *FindBaudTargets(*options.target).front();
   std::string upper = crystal.gbk;
   const auto frequency = ReadExactCrystal(upper);
   const auto settings = frequency ? TargetRatesForReload(target, *frequency, options.reload) : std::nullopt;

@@ -291,6 +291,11 @@ class TargetReloadTest(unittest.TestCase):
         cases = [
             ("16-bit reload", ["--target", "stc-t2-1t", "--reload", "0xFFE8", "11.0592MHz"], [(115200, 1)]),
             ("both SMOD settings", ["--target", "t1-12t", "--reload", "0xF9", "12MHz"], [(31250, 7), (62500, 7)]),
+            # A family of one entry, and a part number of it, stand for that entry.
+            ("10-bit reload of a one-entry family", ["--target", "nrf24le1", "--reload", "0x3CC", "16MHz"],
+             [(62500, 13), (125000, 13)]),
+            ("a part number of a one-entry family", ["--target", "DS87C520-MCL", "--reload", "0xFD", "11.0592MHz"],
+             [(28800, 1), (57600, 1), (9600, 1), (19200, 1)]),
         ]
         for name, arguments, rates in cases:
             with self.subTest(name):
@@ -307,6 +312,7 @@ class TargetUsageErrorTest(unittest.TestCase):
             ("unknown target near nothing", ["--target", "foo", "12MHz", "9600"], ["stc-t2-1t", "n76e003"]),
             ("reload on a family", ["--target", "stc15", "--reload", "1"], ["stc-t1m0-1t"]),
             ("reload wider than the register", ["--target", "t1-12t", "--reload", "0x100"], ["0 to 0xFF"]),
+            ("reload wider than ten bits", ["--target", "nrf24le1", "--reload", "0x400"], ["0 to 0x3FF"]),
             ("16-bit reload without a target", ["--reload", "0xFFE8"], ['"0xFFE8"']),
             ("UART mode without a target", ["--uart-mode", "3"], ["--target"]),
             ("unknown UART mode", ["--target", "t1-12t", "--uart-mode", "2"], ['"2"', "1", "3"]),
