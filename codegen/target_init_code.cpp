@@ -123,6 +123,9 @@ std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPo
     case GeneratorKind::NrfS0rel:
       count = "1024 - [S0RELH,S0RELL]";
       break;
+    case GeneratorKind::AtmelBrg:
+      count = "256 - BRL";
+      break;
     case GeneratorKind::CcUsart:
       break;
   }
@@ -156,6 +159,8 @@ std::string_view GeneratorName(GeneratorKind generator) {
       return "cc_usart";
     case GeneratorKind::NrfS0rel:
       return "nrf_s0rel";
+    case GeneratorKind::AtmelBrg:
+      return "atmel_brg";
   }
   return {};
 }
@@ -218,6 +223,7 @@ std::string_view GeneratorPiece(const BaudTarget& target, SerialPort port) {
     case GeneratorKind::Ch55xSbaud1:
     case GeneratorKind::CcUsart:
     case GeneratorKind::NrfS0rel:
+    case GeneratorKind::AtmelBrg:
       break;
   }
   return GeneratorName(target.generator);
@@ -360,6 +366,7 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
     case ClockSelect::T4t3mT3x12:
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::UxgcrBaudE:
+    case ClockSelect::BdrconSpd:
       break;
   }
 }
@@ -516,6 +523,7 @@ std::string_view ClockPiece(const BaudTarget& target) {
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::T3conT3ps:
     case ClockSelect::UxgcrBaudE:
+    case ClockSelect::BdrconSpd:
       return {};  // part of the generator's own statements
     case ClockSelect::Fixed:
       break;

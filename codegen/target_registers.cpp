@@ -67,6 +67,9 @@ constexpr ExtraRegister kScon0{"SCON0", 0x98, false};
 constexpr ExtraRegister kAdcon{"ADCON", 0xD8, false};
 constexpr ExtraRegister kS0rell{"S0RELL", 0xAA, false};
 constexpr ExtraRegister kS0relh{"S0RELH", 0xBA, false};
+// - BRL 0x9A, BDRCON 0x9B: Atmel's AT89C51RB2/RC2/ID2 register headers.
+constexpr ExtraRegister kBrl{"BRL", 0x9A, false};
+constexpr ExtraRegister kBdrcon{"BDRCON", 0x9B, false};
 constexpr ExtraRegister kIen2{"IEN2", 0x9A, false};
 constexpr ExtraRegister kIrcon2{"IRCON2", 0xE8, false};
 constexpr std::array<ExtraRegister, 4> kCcUsart0{{
@@ -149,6 +152,7 @@ void AddClockRegisters(std::vector<ExtraRegister>& list, ClockSelect clock) {
       AddOnce(list, {kT3con});
       break;
     case ClockSelect::UxgcrBaudE:  // among the USART's own registers
+    case ClockSelect::BdrconSpd:   // among the generator's own registers
     case ClockSelect::Fixed:
       break;
   }
@@ -187,6 +191,9 @@ void AddGeneratorRegisters(std::vector<ExtraRegister>& list, GeneratorKind gener
       break;
     case GeneratorKind::NrfS0rel:
       AddOnce(list, {kAdcon, kS0rell, kS0relh});
+      break;
+    case GeneratorKind::AtmelBrg:
+      AddOnce(list, {kBdrcon, kBrl});
       break;
     case GeneratorKind::CcUsart:
       break;
@@ -270,6 +277,7 @@ SerialPort SerialPortOf(const BaudTarget& target) {
     case GeneratorKind::StcTimer3:
     case GeneratorKind::StcTimer4:
     case GeneratorKind::NrfS0rel:  // S0CON, S0BUF and IEN0.ES0 are the 8051's SCON, SBUF and IE.ES
+    case GeneratorKind::AtmelBrg:
       break;
   }
   // The STC chips' further UARTs; every other generator drives the first.

@@ -141,6 +141,8 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "cc-usart";
     case GeneratorKind::NrfS0rel:
       return "nrf-s0rel";
+    case GeneratorKind::AtmelBrg:
+      return "atmel-brg";
     case GeneratorKind::Timer1Mode2:
       break;
   }
@@ -169,6 +171,8 @@ std::string_view ClockSelectName(ClockSelect clock) noexcept {
       return "ckcon-sca";
     case ClockSelect::UxgcrBaudE:
       return "uxgcr-e";
+    case ClockSelect::BdrconSpd:
+      return "bdrcon-spd";
     case ClockSelect::Fixed:
       break;
   }

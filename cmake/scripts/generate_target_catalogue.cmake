@@ -60,9 +60,9 @@ function(tesmirol_finish_target)
   endforeach()
 
   set(generatorNames timer1-mode2 timer2-rcap stc15-timer2 stc15-timer1-mode0 stc12-brt stc-timer3 stc-timer4
-                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart nrf-s0rel)
+                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart nrf-s0rel atmel-brg)
   set(generatorEnums Timer1Mode2 Timer2Rcap Stc15Timer2 Stc15Timer1Mode0 Stc12Brt StcTimer3 StcTimer4
-                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart NrfS0rel)
+                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart NrfS0rel AtmelBrg)
   list(FIND generatorNames "${value_generator}" generatorIndex)
   if(generatorIndex LESS 0)
     message(FATAL_ERROR "${where}: generator '${value_generator}' is not one of ${generatorNames}")
@@ -75,15 +75,15 @@ function(tesmirol_finish_target)
   if(NOT value_function MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
     message(FATAL_ERROR "${where}: function '${value_function}' is not a C name")
   endif()
-  if(NOT value_timer MATCHES "^(timer[0-4]|brt|sbaud1|usart[0-1]|s0rel)$")
-    message(FATAL_ERROR "${where}: timer '${value_timer}' is not timer0 to timer4, brt, sbaud1, usart0, usart1 or s0rel")
+  if(NOT value_timer MATCHES "^(timer[0-4]|brt|brg|sbaud1|usart[0-1]|s0rel)$")
+    message(FATAL_ERROR "${where}: timer '${value_timer}' is not timer0 to timer4, brt, brg, sbaud1, usart0, usart1 or s0rel")
   endif()
 
   # The clock: fixed, one selector bit set or cleared, or a selector with a
   # choice of clocks, one per entry of clocks-per-cycle.
-  set(oneBitClocks auxr-t1x12 auxr-t2x12 auxr-brtx12 ckcon-t1m t4t3m-t3x12 t4t3m-t4x12)
+  set(oneBitClocks auxr-t1x12 auxr-t2x12 auxr-brtx12 ckcon-t1m t4t3m-t3x12 t4t3m-t4x12 bdrcon-spd)
   set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-e)
-  set(clockEnums AuxrT1x12 AuxrT2x12 AuxrBrtx12 CkconT1M T4t3mT3x12 T4t3mT4x12 T3conT3ps T2modT1Clk CkconSca
+  set(clockEnums AuxrT1x12 AuxrT2x12 AuxrBrtx12 CkconT1M T4t3mT3x12 T4t3mT4x12 BdrconSpd T3conT3ps T2modT1Clk CkconSca
                  UxgcrBaudE)
   string(REPLACE " " ";" pList "${value_clocks-per-cycle}")
   list(LENGTH pList pCount)
@@ -178,7 +178,7 @@ function(tesmirol_finish_target)
   # base x P, with P the clocks-per-cycle.
   set(expectedBits 16)
   set(expectedSmod no)
-  if(value_generator MATCHES "^(timer1-mode2|stc12-brt)$")
+  if(value_generator MATCHES "^(timer1-mode2|stc12-brt|atmel-brg)$")
     set(base 32)
     set(expectedBits 8)
     set(expectedSmod yes)

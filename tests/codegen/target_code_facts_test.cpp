@@ -29,6 +29,7 @@ namespace {
 std::uint32_t OverflowsPerBit(const BaudTarget& target) {
   switch (target.generator) {
     case GeneratorKind::Timer1Mode2:  // 32 / 2^SMOD
+    case GeneratorKind::AtmelBrg:     // 32 / 2^SMOD1, the generator counting FPER or FPER/6
     case GeneratorKind::Stc12Brt:
     case GeneratorKind::Ch55xSbaud1:
       return 32;

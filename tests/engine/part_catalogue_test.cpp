@@ -71,10 +71,13 @@ constexpr auto kPrintedParts = std::to_array<PrintedPart>({
     {"AT89C52-24PC", "at89"},
     {"AT89S8253-24PU", "at89"},
     {"AT89C55WD-24PU", "at89"},
-    // Atmel AT89C51RB2/RC2/RD2/ED2/ID2 data sheets, Ordering Information.
+    // Atmel AT89C51RD2/ED2 data sheet, Ordering Information.
     {"AT89C51ED2-SLSUM", "at89"},
     {"AT89C51RD2-RLTUM", "at89"},
-    {"AT89C51RC2-3CSUM", "at89"},
+    // Atmel AT89C51RB2/RC2 and ID2 data sheets, Ordering Information: the
+    // parts whose internal baud-rate generator the catalogue has.
+    {"AT89C51RC2-3CSUM", "at89c51rc2"},
+    {"AT89C51ID2-SLSUM", "at89c51rc2"},
     // Atmel AT89C51, AT89S51, AT89C2051 data sheets, Ordering Information:
     // no Timer 2, so the plain 8051.
     {"AT89S51-24PU", "8051"},

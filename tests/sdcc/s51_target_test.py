@@ -47,10 +47,12 @@ REGISTERS = {
     "SFRS": 0x91, "T3CON": 0xC4, "RL3": 0xC5, "RH3": 0xC6, "TA": 0xC7, "SCON_1": 0xF8,
     "SCON1": 0xC0, "SBAUD1": 0xC2, "T2MOD": 0xC9, "IE_EX": 0xE8,
     "U0CSR": 0x86, "U1BAUD": 0xFA, "U1UCR": 0xFB, "U1GCR": 0xFC,
-    "ADCON": 0xD8, "S0RELL": 0xAA, "S0RELH": 0xBA,
+    "ADCON": 0xD8, "S0RELL": 0xAA, "S0RELH": 0xBA, "BDRCON": 0x9B,
 }
 # The CC253x USARTs' registers at addresses named above for other chips
 # (SWRU191F Table 2-1).
+# The AT89C51RC2's BRL sits at the STC's S2CON (0x9A).
+BRL = "S2CON"
 CC_ALIASES = {"U0UCR": "T3CON", "U0BAUD": "SBAUD1", "U0GCR": "RL3", "IEN2": "S2CON", "IRCON2": "IE_EX",
               "U1CSR": "SCON_1"}
 NAMES = list(REGISTERS)
@@ -66,7 +68,7 @@ ONES = {"SCON": 0xFF, "TMOD": 0xDD, "PCON": 0x8C, "TCON": 0x05, "IE": 0x0A, "TH1
         "SFRS": 0xFF, "T3CON": 0xFF, "RL3": 0x55, "RH3": 0x55, "TA": 0x55, "SCON_1": 0xFF,
         "SCON1": 0xFF, "SBAUD1": 0x55, "T2MOD": 0xFF, "IE_EX": 0xFF,
         "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF,
-        "ADCON": 0x7F, "S0RELL": 0x55, "S0RELH": 0x55}
+        "ADCON": 0x7F, "S0RELL": 0x55, "S0RELH": 0x55, "BDRCON": 0xFF}
 ZEROS = {name: (0xAA if value == 0x55 else 0x02 if name == "TMOD" else 0x00) for name, value in ONES.items()}
 # For the Nuvoton Timer 3: a caller on SFR page 1 with interrupts enabled.
 PAGE1_EA = dict(ZEROS, IE=0x80, SFRS=0x01)
@@ -157,6 +159,7 @@ def changes(uart):
                        **({"PCON": 0x80} if first else {})},
         "ch55x-sbaud1": {"SBAUD1": 0xFF},
         "nrf-s0rel": {"ADCON": 0x80, "S0RELL": 0xFF, "S0RELH": 0xFF, "PCON": 0x80},
+        "atmel-brg": {"BDRCON": 0x1E, BRL: 0xFF, "PCON": 0x80},
     }[uart["generator"]]
     clock = {
         "auxr-t1x12": {"X8E": 0x41},
@@ -217,6 +220,9 @@ def rate(uart, after, timer):
         return Fraction(2 ** smod) * f / (32 * prescaler * count)
     if generator == "ch55x-sbaud1":
         return Fraction(2 ** (after["SCON1"] >> 5 & 1)) * f / (32 * (256 - after["SBAUD1"]))
+    if generator == "atmel-brg":
+        # 2^SMOD1 x FPER / (6^(1-SPD) x 32 x (256 - BRL)), FPER = f/2 in X1 mode.
+        return Fraction(2 ** smod) * (f / 2) / ((1 if after["BDRCON"] & 0x02 else 6) * 32 * (256 - after[BRL]))
     if generator == "nrf-s0rel":
         # 2^SMOD x f / (64 x (1024 - S0REL)), S0RELH holding bits 9..8.
         return Fraction(2 ** smod) * f / (64 * (1024 - ((after["S0RELH"] & 0x03) << 8 | after["S0RELL"])))
@@ -257,6 +263,8 @@ def generator_running(uart, after):
         return True
     if generator == "nrf-s0rel":
         return after["ADCON"] & 0x80  # BD: the UART on S0REL, not Timer 1
+    if generator == "atmel-brg":
+        return after["BDRCON"] & 0x1C == 0x1C  # BRR runs it, TBCK and RBCK take it
     if generator == "cc-usart":
         # 8 data bits, no parity, high stop bit, 2 stop bits (SPB) in mode 3's
         # 8N2; LSB first; both interrupt flags cleared, the send interrupt on.
