@@ -34,7 +34,7 @@ enum class GeneratorKind {
   SilabsTimer1,      // C8051F/EFM8 Timer 1 in mode 2 for UART0: T1CLK / (2 x (256 - TH1)), CKCON.T1M/SCA
   CcUsart,           // CC253x/CC254x USART in UART mode: f x (256 + UxBAUD) x 2^UxGCR.BAUD_E / 2^28
   NrfS0rel,          // nRF24LE1 UART's own generator (ADCON.BD = 1): 2^SMOD x f / (64 x (1024 - S0REL)), 10 bits
-  AtmelBrg,          // AT89C51RB2/RC2/ID2 internal generator (BRL, BDRCON): 2^SMOD1 x FPER / (6^(1-SPD) x 32 x (256 - BRL))
+  AtmelBrg,  // AT89C51RB2/RC2/ID2 internal generator (BRL, BDRCON): 2^SMOD1 x FPER / (6^(1-SPD) x 32 x (256 - BRL))
 };
 
 // How the timer is clocked where the chip offers a choice; the code

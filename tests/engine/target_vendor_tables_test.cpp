@@ -304,23 +304,22 @@ INSTANTIATE_TEST_SUITE_P(NordicNrf24le1, VendorTables,
 // the same generator, all with SPD = 1 and SMOD1 = 1. Each printed BRL is
 // the least-error reload; where its count is even the solver reaches the
 // same rate with SMOD1 = 0 (the tie rule).
-INSTANTIATE_TEST_SUITE_P(
-    AtmelBrgX1, VendorTables,
-    testing::Values(VendorRow{"Rate38400At12MHz", "at89rc2-brg", "12MHz", "38400", 246, 1, 0, 2},
-                    VendorRow{"Rate19200At12MHz", "at89rc2-brg", "12MHz", "19200", 236, 1, 0, 2},
-                    VendorRow{"Rate9600At12MHz", "at89rc2-brg", "12MHz", "9600", 217, 1, 0, 2},
-                    VendorRow{"Rate4800At12MHz", "at89rc2-brg", "12MHz", "4800", 178, 1, 0, 2},
-                    VendorRow{"Rate57600At16MHz", "at89rc2-brg", "16MHz", "57600", 247, 1, 0, 2},
-                    VendorRow{"Rate38400At16MHz", "at89rc2-brg", "16MHz", "38400", 243, 1, 0, 2},
-                    VendorRow{"Rate19200At16MHz", "at89rc2-brg", "16MHz", "19200", 230, 1, 0, 2},
-                    VendorRow{"Rate9600At16MHz", "at89rc2-brg", "16MHz", "9600", 204, 1, 0, 2},
-                    VendorRow{"Rate4800At16MHz", "at89rc2-brg", "16MHz", "4800", 152, 1, 0, 2},
-                    VendorRow{"Rate57600At20MHz", "at89rc2-brg", "20MHz", "57600", 245, 1, 0, 2},
-                    VendorRow{"Rate38400At20MHz", "at89rc2-brg", "20MHz", "38400", 240, 1, 0, 2},
-                    VendorRow{"Rate19200At20MHz", "at89rc2-brg", "20MHz", "19200", 223, 1, 0, 2},
-                    VendorRow{"Rate9600At20MHz", "at89rc2-brg", "20MHz", "9600", 191, 1, 0, 2},
-                    VendorRow{"Rate4800At20MHz", "at89rc2-brg", "20MHz", "4800", 126, 1, 0, 2}),
-    testing_support::CaseName());
+INSTANTIATE_TEST_SUITE_P(AtmelBrgX1, VendorTables,
+                         testing::Values(VendorRow{"Rate38400At12MHz", "at89rc2-brg", "12MHz", "38400", 246, 1, 0, 2},
+                                         VendorRow{"Rate19200At12MHz", "at89rc2-brg", "12MHz", "19200", 236, 1, 0, 2},
+                                         VendorRow{"Rate9600At12MHz", "at89rc2-brg", "12MHz", "9600", 217, 1, 0, 2},
+                                         VendorRow{"Rate4800At12MHz", "at89rc2-brg", "12MHz", "4800", 178, 1, 0, 2},
+                                         VendorRow{"Rate57600At16MHz", "at89rc2-brg", "16MHz", "57600", 247, 1, 0, 2},
+                                         VendorRow{"Rate38400At16MHz", "at89rc2-brg", "16MHz", "38400", 243, 1, 0, 2},
+                                         VendorRow{"Rate19200At16MHz", "at89rc2-brg", "16MHz", "19200", 230, 1, 0, 2},
+                                         VendorRow{"Rate9600At16MHz", "at89rc2-brg", "16MHz", "9600", 204, 1, 0, 2},
+                                         VendorRow{"Rate4800At16MHz", "at89rc2-brg", "16MHz", "4800", 152, 1, 0, 2},
+                                         VendorRow{"Rate57600At20MHz", "at89rc2-brg", "20MHz", "57600", 245, 1, 0, 2},
+                                         VendorRow{"Rate38400At20MHz", "at89rc2-brg", "20MHz", "38400", 240, 1, 0, 2},
+                                         VendorRow{"Rate19200At20MHz", "at89rc2-brg", "20MHz", "19200", 223, 1, 0, 2},
+                                         VendorRow{"Rate9600At20MHz", "at89rc2-brg", "20MHz", "9600", 191, 1, 0, 2},
+                                         VendorRow{"Rate4800At20MHz", "at89rc2-brg", "20MHz", "4800", 126, 1, 0, 2}),
+                         testing_support::CaseName());
 
 // The CC253x/CC254x USARTs' mantissa/exponent generator: TI's CC253x/CC254x
 // User's Guide SWRU191F, Table 17-1 "Commonly Used Baud-Rate Settings for
