@@ -39,6 +39,7 @@
 #include "codegen/init_code_generator.h"
 #include "engine/baud_calculation.h"
 #include "engine/no_result_reason.h"
+#include "engine/part_catalogue.h"
 #include "engine/target_catalogue.h"
 #include "res/preset_lists.h"
 #include "text/encoding.h"
@@ -257,7 +258,11 @@ int RunReloadRates(const CommandLineOptions& options, std::ostream& out, std::os
       return kExitUsageError;
     }
   }
-  const BaudTarget* target = options.target ? FindBaudTarget(*options.target) : nullptr;
+  // A target's name, or a family or part number whose family has the one
+  // entry (the options' check refuses the others).
+  const std::vector<const BaudTarget*> named =
+      options.target ? FindBaudTargets(CatalogueChipName(*options.target)) : std::vector<const BaudTarget*>();
+  const BaudTarget* target = named.empty() ? nullptr : named.front();
   const std::span<const BaudTarget* const> targets =
       target != nullptr ? std::span<const BaudTarget* const>(&target, 1) : std::span<const BaudTarget* const>();
   const answers::ReloadAnswer answer =

@@ -28,7 +28,16 @@ std::vector<std::string> AllTargetNames() {
   return names;
 }
 
-std::string HexLimit(std::uint32_t bits) { return bits > 8 ? "0xFFFF" : "0xFF"; }
+std::string HexLimit(std::uint32_t bits) {
+  switch (bits) {
+    case 8:
+      return "0xFF";
+    case 10:
+      return "0x3FF";
+    default:
+      return "0xFFFF";
+  }
+}
 
 // The reload against the one target's register.
 std::optional<std::string> CheckTargetReload(const std::string& given, const std::vector<const BaudTarget*>& targets,

@@ -124,6 +124,12 @@ std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPo
     case GeneratorKind::Efm8Uart1:
       count = "65536 - [SBRLH1,SBRLL1]";
       break;
+    case GeneratorKind::NrfS0rel:
+      count = "1024 - [S0RELH,S0RELL]";
+      break;
+    case GeneratorKind::AtmelBrg:
+      count = "256 - BRL";
+      break;
     case GeneratorKind::CcUsart:
       break;
   }
@@ -157,6 +163,10 @@ std::string_view GeneratorName(GeneratorKind generator) {
       return "cc_usart";
     case GeneratorKind::Efm8Uart1:
       return "efm8_uart1";
+    case GeneratorKind::NrfS0rel:
+      return "nrf_s0rel";
+    case GeneratorKind::AtmelBrg:
+      return "atmel_brg";
   }
   return {};
 }
@@ -219,6 +229,8 @@ std::string_view GeneratorPiece(const BaudTarget& target, SerialPort port) {
     case GeneratorKind::Ch55xSbaud1:
     case GeneratorKind::CcUsart:
     case GeneratorKind::Efm8Uart1:
+    case GeneratorKind::NrfS0rel:
+    case GeneratorKind::AtmelBrg:
       break;
   }
   return GeneratorName(target.generator);
@@ -367,6 +379,7 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
     case ClockSelect::T4t3mT3x12:
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::UxgcrBaudE:
+    case ClockSelect::BdrconSpd:
       break;
     case ClockSelect::Sbcon1Bps: {
       // BPS (SBCON1 bits 2..0), written with BREN (bit 6) cleared first.
@@ -538,6 +551,7 @@ std::string_view ClockPiece(const BaudTarget& target) {
     case ClockSelect::T3conT3ps:
     case ClockSelect::UxgcrBaudE:
     case ClockSelect::Sbcon1Bps:
+    case ClockSelect::BdrconSpd:
       return {};  // part of the generator's own statements
     case ClockSelect::Fixed:
       break;

@@ -75,6 +75,15 @@ constexpr ExtraRegister kUart1Fcn1{"UART1FCN1", 0xD8, false};
 constexpr ExtraRegister kSbcon1{"SBCON1", 0x94, false};
 constexpr ExtraRegister kSbrll1{"SBRLL1", 0x95, false};
 constexpr ExtraRegister kSbrlh1{"SBRLH1", 0x96, false};
+// - ADCON 0xD8 (BD bit 7), S0RELL 0xAA, S0RELH 0xBA: Nordic's nRF24LE1
+//   register header (reg24le1.h); its S0CON, S0BUF and IEN0 are the 8051's
+//   SCON, SBUF and IE.
+constexpr ExtraRegister kAdcon{"ADCON", 0xD8, false};
+constexpr ExtraRegister kS0rell{"S0RELL", 0xAA, false};
+constexpr ExtraRegister kS0relh{"S0RELH", 0xBA, false};
+// - BRL 0x9A, BDRCON 0x9B: Atmel's AT89C51RB2/RC2/ID2 register headers.
+constexpr ExtraRegister kBrl{"BRL", 0x9A, false};
+constexpr ExtraRegister kBdrcon{"BDRCON", 0x9B, false};
 constexpr ExtraRegister kIen2{"IEN2", 0x9A, false};
 constexpr ExtraRegister kIrcon2{"IRCON2", 0xE8, false};
 constexpr std::array<ExtraRegister, 4> kCcUsart0{{
@@ -161,6 +170,7 @@ void AddClockRegisters(std::vector<ExtraRegister>& list, ClockSelect clock) {
       break;
     case ClockSelect::UxgcrBaudE:  // among the USART's own registers
     case ClockSelect::Sbcon1Bps:   // among the generator's registers
+    case ClockSelect::BdrconSpd:   // among the generator's own registers
     case ClockSelect::Fixed:
       break;
   }
@@ -196,6 +206,12 @@ void AddGeneratorRegisters(std::vector<ExtraRegister>& list, GeneratorKind gener
       break;
     case GeneratorKind::Ch55xSbaud1:
       AddOnce(list, {kSbaud1});
+      break;
+    case GeneratorKind::NrfS0rel:
+      AddOnce(list, {kAdcon, kS0rell, kS0relh});
+      break;
+    case GeneratorKind::AtmelBrg:
+      AddOnce(list, {kBdrcon, kBrl});
       break;
     case GeneratorKind::CcUsart:
       break;
@@ -285,6 +301,8 @@ SerialPort SerialPortOf(const BaudTarget& target) {
     case GeneratorKind::Stc15Timer1Mode0:
     case GeneratorKind::StcTimer3:
     case GeneratorKind::StcTimer4:
+    case GeneratorKind::NrfS0rel:  // S0CON, S0BUF and IEN0.ES0 are the 8051's SCON, SBUF and IE.ES
+    case GeneratorKind::AtmelBrg:
       break;
   }
   // The STC chips' further UARTs; every other generator drives the first.

@@ -34,6 +34,8 @@ enum class GeneratorKind {
   SilabsTimer1,      // C8051F/EFM8 Timer 1 in mode 2 for UART0: T1CLK / (2 x (256 - TH1)), CKCON.T1M/SCA
   CcUsart,           // CC253x/CC254x USART in UART mode: f x (256 + UxBAUD) x 2^UxGCR.BAUD_E / 2^28
   Efm8Uart1,         // EFM8BB3 UART1's own generator: SYSCLK / (2 x prescaler x (65536 - SBRLH1:SBRLL1))
+  NrfS0rel,          // nRF24LE1 UART's own generator (ADCON.BD = 1): 2^SMOD x f / (64 x (1024 - S0REL)), 10 bits
+  AtmelBrg,  // AT89C51RB2/RC2/ID2 internal generator (BRL, BDRCON): 2^SMOD1 x FPER / (6^(1-SPD) x 32 x (256 - BRL))
 };
 
 // How the timer is clocked where the chip offers a choice; the code
@@ -52,6 +54,7 @@ enum class ClockSelect {
   CkconSca,    // C8051F/EFM8 CKCON T1M (bit 3) and SCA1..0 (bits 1..0)
   UxgcrBaudE,  // CC253x/CC254x UxGCR bits 4..0: the exponent BAUD_E, 0 to 16 in UART mode
   Sbcon1Bps,   // EFM8BB3 SBCON1 bits 2..0 (BPS): prescaler 12, 4, 48, 1, 8, 16, 24, 32 for BPS 0 to 7
+  BdrconSpd,   // AT89C51RB2/RC2/ID2 BDRCON.SPD (bit 1): the generator counts FPER (set) or FPER/6
 };
 
 // One clock the timer can run at. select is the value of the selector's
@@ -79,7 +82,7 @@ struct BaudTarget {
   std::uint32_t clocksPerCycle = 12;         // the first clock choice's P
   std::uint32_t divider = 384;               // the first clock choice's D
   std::vector<ClockChoice> clocks;           // every clock choice, in the order a tie prefers them
-  std::uint32_t reloadBits = 8;              // 8 or 16
+  std::uint32_t reloadBits = 8;              // 8, 10 (the nRF24LE1's S0REL) or 16
   bool smodDoubles = true;                   // PCON.SMOD doubles the rate
   std::vector<std::string> reloadRegisters;  // where the reload goes, high byte first ("TH1"; "T2H", "T2L")
   std::string registers;                     // every register bit the setting writes, in plain words

@@ -141,6 +141,10 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "cc-usart";
     case GeneratorKind::Efm8Uart1:
       return "efm8-uart1";
+    case GeneratorKind::NrfS0rel:
+      return "nrf-s0rel";
+    case GeneratorKind::AtmelBrg:
+      return "atmel-brg";
     case GeneratorKind::Timer1Mode2:
       break;
   }
@@ -171,6 +175,8 @@ std::string_view ClockSelectName(ClockSelect clock) noexcept {
       return "uxgcr-e";
     case ClockSelect::Sbcon1Bps:
       return "sbcon1-bps";
+    case ClockSelect::BdrconSpd:
+      return "bdrcon-spd";
     case ClockSelect::Fixed:
       break;
   }

@@ -60,9 +60,9 @@ function(tesmirol_finish_target)
   endforeach()
 
   set(generatorNames timer1-mode2 timer2-rcap stc15-timer2 stc15-timer1-mode0 stc12-brt stc-timer3 stc-timer4
-                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart efm8-uart1)
+                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart efm8-uart1 nrf-s0rel atmel-brg)
   set(generatorEnums Timer1Mode2 Timer2Rcap Stc15Timer2 Stc15Timer1Mode0 Stc12Brt StcTimer3 StcTimer4
-                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart Efm8Uart1)
+                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart Efm8Uart1 NrfS0rel AtmelBrg)
   list(FIND generatorNames "${value_generator}" generatorIndex)
   if(generatorIndex LESS 0)
     message(FATAL_ERROR "${where}: generator '${value_generator}' is not one of ${generatorNames}")
@@ -75,15 +75,15 @@ function(tesmirol_finish_target)
   if(NOT value_function MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
     message(FATAL_ERROR "${where}: function '${value_function}' is not a C name")
   endif()
-  if(NOT value_timer MATCHES "^(timer[0-4]|brt|sbaud1|usart[0-1]|sbrl1)$")
-    message(FATAL_ERROR "${where}: timer '${value_timer}' is not timer0 to timer4, brt, sbaud1, usart0, usart1 or sbrl1")
+  if(NOT value_timer MATCHES "^(timer[0-4]|brt|brg|sbaud1|usart[0-1]|sbrl1|s0rel)$")
+    message(FATAL_ERROR "${where}: timer '${value_timer}' is not timer0 to timer4, brt, brg, sbaud1, usart0, usart1, sbrl1 or s0rel")
   endif()
 
   # The clock: fixed, one selector bit set or cleared, or a selector with a
   # choice of clocks, one per entry of clocks-per-cycle.
-  set(oneBitClocks auxr-t1x12 auxr-t2x12 auxr-brtx12 ckcon-t1m t4t3m-t3x12 t4t3m-t4x12)
+  set(oneBitClocks auxr-t1x12 auxr-t2x12 auxr-brtx12 ckcon-t1m t4t3m-t3x12 t4t3m-t4x12 bdrcon-spd)
   set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-e sbcon1-bps)
-  set(clockEnums AuxrT1x12 AuxrT2x12 AuxrBrtx12 CkconT1M T4t3mT3x12 T4t3mT4x12 T3conT3ps T2modT1Clk CkconSca
+  set(clockEnums AuxrT1x12 AuxrT2x12 AuxrBrtx12 CkconT1M T4t3mT3x12 T4t3mT4x12 BdrconSpd T3conT3ps T2modT1Clk CkconSca
                  UxgcrBaudE Sbcon1Bps)
   string(REPLACE " " ";" pList "${value_clocks-per-cycle}")
   list(LENGTH pList pCount)
@@ -171,8 +171,8 @@ function(tesmirol_finish_target)
   else()
     message(FATAL_ERROR "${where}: clock '${value_clock}' is not 'fixed', '<bit> set|clear' or '<selector>'")
   endif()
-  if(NOT value_reload-bits MATCHES "^(8|16)$")
-    message(FATAL_ERROR "${where}: reload-bits must be 8 or 16")
+  if(NOT value_reload-bits MATCHES "^(8|10|16)$")
+    message(FATAL_ERROR "${where}: reload-bits must be 8, 10 or 16")
   endif()
   if(NOT value_smod MATCHES "^(yes|no)$")
     message(FATAL_ERROR "${where}: smod must be yes or no")
@@ -182,7 +182,7 @@ function(tesmirol_finish_target)
   # base x P, with P the clocks-per-cycle.
   set(expectedBits 16)
   set(expectedSmod no)
-  if(value_generator MATCHES "^(timer1-mode2|stc12-brt)$")
+  if(value_generator MATCHES "^(timer1-mode2|stc12-brt|atmel-brg)$")
     set(base 32)
     set(expectedBits 8)
     set(expectedSmod yes)
@@ -209,6 +209,12 @@ function(tesmirol_finish_target)
     if(NOT value_clock STREQUAL "sbcon1-bps")
       message(FATAL_ERROR "${where}: efm8-uart1 takes clock = sbcon1-bps")
     endif()
+  elseif(value_generator STREQUAL "nrf-s0rel")
+    # The nRF24LE1's own generator: 2^SMOD x f / (64 x (1024 - S0REL)),
+    # S0REL ten bits across S0RELH (bits 1..0) and S0RELL.
+    set(base 64)
+    set(expectedBits 10)
+    set(expectedSmod yes)
   elseif(value_generator STREQUAL "cc-usart")
     # rate = f x (256 + BAUD_M) x 2^BAUD_E / 2^28: one clock choice per
     # exponent, its divider 2^(28 - BAUD_E). The UART's top rate is f / 16
@@ -279,7 +285,7 @@ function(tesmirol_finish_target)
 
   string(REPLACE " " ";" registerList "${value_reload-registers}")
   list(LENGTH registerList registerCount)
-  math(EXPR expectedRegisters "${value_reload-bits} / 8")
+  math(EXPR expectedRegisters "(${value_reload-bits} + 7) / 8")
   if(NOT registerCount EQUAL expectedRegisters)
     message(FATAL_ERROR "${where}: a ${value_reload-bits}-bit reload goes into ${expectedRegisters} register(s)")
   endif()

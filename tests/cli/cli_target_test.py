@@ -291,6 +291,11 @@ class TargetReloadTest(unittest.TestCase):
         cases = [
             ("16-bit reload", ["--target", "stc-t2-1t", "--reload", "0xFFE8", "11.0592MHz"], [(115200, 1)]),
             ("both SMOD settings", ["--target", "t1-12t", "--reload", "0xF9", "12MHz"], [(31250, 7), (62500, 7)]),
+            # A family of one entry, and a part number of it, stand for that entry.
+            ("10-bit reload of a one-entry family", ["--target", "nrf24le1", "--reload", "0x3CC", "16MHz"],
+             [(62500, 13), (125000, 13)]),
+            ("a part number of a one-entry family", ["--target", "DS87C520-MCL", "--reload", "0xFD", "11.0592MHz"],
+             [(28800, 1), (57600, 1), (9600, 1), (19200, 1)]),
         ]
         for name, arguments, rates in cases:
             with self.subTest(name):
@@ -307,6 +312,7 @@ class TargetUsageErrorTest(unittest.TestCase):
             ("unknown target near nothing", ["--target", "foo", "12MHz", "9600"], ["stc-t2-1t", "n76e003"]),
             ("reload on a family", ["--target", "stc15", "--reload", "1"], ["stc-t1m0-1t"]),
             ("reload wider than the register", ["--target", "t1-12t", "--reload", "0x100"], ["0 to 0xFF"]),
+            ("reload wider than ten bits", ["--target", "nrf24le1", "--reload", "0x400"], ["0 to 0x3FF"]),
             ("16-bit reload without a target", ["--reload", "0xFFE8"], ['"0xFFE8"']),
             ("UART mode without a target", ["--uart-mode", "3"], ["--target"]),
             ("unknown UART mode", ["--target", "t1-12t", "--uart-mode", "2"], ['"2"', "1", "3"]),
@@ -336,6 +342,7 @@ class PartNumberTest(unittest.TestCase):
             ("a C8051F34x", "C8051F340-GQ", "c8051f34x", None),
             ("an 8051 without Timer 2", "AT89C2051-24PU", "8051", "t1-12t"),
             ("a CC2530 with its package and reel letters", "CC2530F256RHAR", "cc2530", "cc253x-usart0"),
+            ("an nRF24LE1 with its package code", "nRF24LE1-F16Q32", "nrf24le1", "nrf24le1-s0rel"),
         ]
         for name, part, family, best in cases:
             with self.subTest(name):
@@ -379,7 +386,7 @@ class PartNumberTest(unittest.TestCase):
             ("FX2LP with its package code", ["--target", "CY7C68013A-56PVXC", "24MHz", "9600"],
              ["CY7C68013A", "fx2lp", "not supported yet", "stc8"]),
             ("LPC900", ["--target", "P89LPC932A1FDH", "7.3728MHz", "9600"], ["lpc900", "not supported yet"]),
-            ("nRF24LE1", ["--target", "nRF24LE1-F16Q32", "16MHz", "9600"], ["nrf24le1", "not supported yet"]),
+            ("nRF24LU1+", ["--target", "nRF24LU1P-F32Q32", "16MHz", "9600"], ["nrf24lu1", "not supported yet"]),
             ("ADuC842", ["--target", "ADuC842BSZ62-5", "11.0592MHz", "9600"], ["aduc84x", "not supported yet"]),
             ("XC888", ["--target", "XC888CLM-8FFA", "24MHz", "9600"], ["xc800", "not supported yet"]),
             ("DS89C450", ["--target", "DS89C450-MNL", "11.0592MHz", "9600"], ["ds89c4x0", "not supported yet"]),

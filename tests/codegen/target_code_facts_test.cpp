@@ -29,6 +29,7 @@ namespace {
 std::uint32_t OverflowsPerBit(const BaudTarget& target) {
   switch (target.generator) {
     case GeneratorKind::Timer1Mode2:  // 32 / 2^SMOD
+    case GeneratorKind::AtmelBrg:     // 32 / 2^SMOD1, the generator counting FPER or FPER/6
     case GeneratorKind::Stc12Brt:
     case GeneratorKind::Ch55xSbaud1:
       return 32;
@@ -44,6 +45,8 @@ std::uint32_t OverflowsPerBit(const BaudTarget& target) {
     case GeneratorKind::SilabsTimer1:
     case GeneratorKind::Efm8Uart1:
       return 2;
+    case GeneratorKind::NrfS0rel:  // 64 / 2^SMOD counter periods, the counter at the MCU clock
+      return 64;
     case GeneratorKind::CcUsart:  // no timer: the exponent's own comments are checked in target_init_code_test
       break;
   }

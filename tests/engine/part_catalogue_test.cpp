@@ -27,6 +27,9 @@ constexpr auto kPrintedParts = std::to_array<PrintedPart>({
     {"CC2530F256RHAR", "cc2530"},
     {"CC2533F96RHAT", "cc2533"},
     {"CC2541F256RHAT", "cc2541"},
+    // Nordic nRF24LE1 Product Specification, Ordering information: the
+    // family name is the part number.
+    {"nRF24LE1-F16Q32-T", "nrf24le1"},
     // STC8H series manual, selection table and part naming rule.
     {"STC8H8K64U-45I-LQFP64", "stc8"},
     {"STC8H8K64U-45I-LQFP48", "stc8"},
@@ -68,10 +71,13 @@ constexpr auto kPrintedParts = std::to_array<PrintedPart>({
     {"AT89C52-24PC", "at89"},
     {"AT89S8253-24PU", "at89"},
     {"AT89C55WD-24PU", "at89"},
-    // Atmel AT89C51RB2/RC2/RD2/ED2/ID2 data sheets, Ordering Information.
+    // Atmel AT89C51RD2/ED2 data sheet, Ordering Information.
     {"AT89C51ED2-SLSUM", "at89"},
     {"AT89C51RD2-RLTUM", "at89"},
-    {"AT89C51RC2-3CSUM", "at89"},
+    // Atmel AT89C51RB2/RC2 and ID2 data sheets, Ordering Information: the
+    // parts whose internal baud-rate generator the catalogue has.
+    {"AT89C51RC2-3CSUM", "at89c51rc2"},
+    {"AT89C51ID2-SLSUM", "at89c51rc2"},
     // Atmel AT89C51, AT89S51, AT89C2051 data sheets, Ordering Information:
     // no Timer 2, so the plain 8051.
     {"AT89S51-24PU", "8051"},
@@ -148,8 +154,8 @@ constexpr auto kUnsupportedParts = std::to_array<UnsupportedPart>({
     {"P89LPC932A1FDH", "P89LPC932A1FDH", "lpc900"},
     {"P89LPC932A1", "P89LPC932A1", "lpc900"},
     {"P89LPC9301FDH", "P89LPC9301FDH", "lpc900"},
-    // Nordic nRF24LE1 Product Specification, Ordering information.
-    {"nRF24LE1-F16Q32-T", "NRF24LE1", "nrf24le1"},
+    // Nordic nRF24LU1+ Product Specification, Ordering information.
+    {"nRF24LU1P-F32Q32-T", "NRF24LU1P", "nrf24lu1"},
     // Analog Devices ADuC841/842/843 data sheet, Ordering Guide.
     {"ADuC842BSZ62-5", "ADUC842BSZ62", "aduc84x"},
     // Infineon XC886/888 data sheet, ordering table.

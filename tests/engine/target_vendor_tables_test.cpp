@@ -285,6 +285,42 @@ INSTANTIATE_TEST_SUITE_P(N76e003, VendorTables,
                                          VendorRow{"Rate9600At16MHz", "n76-t1-1t", "16MHz", "9600", 0x97, 1, 0x98}),
                          testing_support::CaseName());
 
+// Nordic's SDK UART driver for the nRF24LE1 (hal_uart.c): SMOD = 1 and
+// S0REL = round(1024 - 2 x 16e6 / (64 x baud)) at 16 MHz, the ten bits
+// across S0RELH (bits 1..0) and S0RELL. Each is the least-error reload for
+// SMOD = 1; the solver's overall choice is the same rate with SMOD = 0
+// wherever the count is even (9600: 52 counts with SMOD = 1, 26 with 0).
+INSTANTIATE_TEST_SUITE_P(NordicNrf24le1, VendorTables,
+                         testing::Values(VendorRow{"Rate9600At16MHz", "nrf24le1-s0rel", "16MHz", "9600", 972, 1},
+                                         VendorRow{"Rate19200At16MHz", "nrf24le1-s0rel", "16MHz", "19200", 998, 1},
+                                         VendorRow{"Rate38400At16MHz", "nrf24le1-s0rel", "16MHz", "38400", 1011, 1},
+                                         VendorRow{"Rate57600At16MHz", "nrf24le1-s0rel", "16MHz", "57600", 1015, 1}),
+                         testing_support::CaseName());
+
+// The AT89C51RB2/RC2/ID2 internal baud-rate generator, 2^SMOD1 x FPER /
+// (6^(1-SPD) x 32 x (256 - BRL)), FPER = FOSC / 2 in X1 mode: the rows for
+// FPER = 6, 8 and 10 MHz (12, 16, 20 MHz crystals) of Table 159 "Internal
+// Baud Rate Generator Value" of the AT8xC51SND2C data sheet, whose UART has
+// the same generator, all with SPD = 1 and SMOD1 = 1. Each printed BRL is
+// the least-error reload; where its count is even the solver reaches the
+// same rate with SMOD1 = 0 (the tie rule).
+INSTANTIATE_TEST_SUITE_P(AtmelBrgX1, VendorTables,
+                         testing::Values(VendorRow{"Rate38400At12MHz", "at89rc2-brg", "12MHz", "38400", 246, 1, 0, 2},
+                                         VendorRow{"Rate19200At12MHz", "at89rc2-brg", "12MHz", "19200", 236, 1, 0, 2},
+                                         VendorRow{"Rate9600At12MHz", "at89rc2-brg", "12MHz", "9600", 217, 1, 0, 2},
+                                         VendorRow{"Rate4800At12MHz", "at89rc2-brg", "12MHz", "4800", 178, 1, 0, 2},
+                                         VendorRow{"Rate57600At16MHz", "at89rc2-brg", "16MHz", "57600", 247, 1, 0, 2},
+                                         VendorRow{"Rate38400At16MHz", "at89rc2-brg", "16MHz", "38400", 243, 1, 0, 2},
+                                         VendorRow{"Rate19200At16MHz", "at89rc2-brg", "16MHz", "19200", 230, 1, 0, 2},
+                                         VendorRow{"Rate9600At16MHz", "at89rc2-brg", "16MHz", "9600", 204, 1, 0, 2},
+                                         VendorRow{"Rate4800At16MHz", "at89rc2-brg", "16MHz", "4800", 152, 1, 0, 2},
+                                         VendorRow{"Rate57600At20MHz", "at89rc2-brg", "20MHz", "57600", 245, 1, 0, 2},
+                                         VendorRow{"Rate38400At20MHz", "at89rc2-brg", "20MHz", "38400", 240, 1, 0, 2},
+                                         VendorRow{"Rate19200At20MHz", "at89rc2-brg", "20MHz", "19200", 223, 1, 0, 2},
+                                         VendorRow{"Rate9600At20MHz", "at89rc2-brg", "20MHz", "9600", 191, 1, 0, 2},
+                                         VendorRow{"Rate4800At20MHz", "at89rc2-brg", "20MHz", "4800", 126, 1, 0, 2}),
+                         testing_support::CaseName());
+
 // The CC253x/CC254x USARTs' mantissa/exponent generator: TI's CC253x/CC254x
 // User's Guide SWRU191F, Table 17-1 "Commonly Used Baud-Rate Settings for
 // 32-MHz System Clock", its BAUD_M, BAUD_E and error columns, for both

@@ -49,9 +49,14 @@ REGISTERS = {
     "U0CSR": 0x86, "U1BAUD": 0xFA, "U1UCR": 0xFB, "U1GCR": 0xFC,
     "SMOD1": 0x93, "SBCON1": 0x94, "SBRLL1": 0x95, "SBRLH1": 0x96, "SFRPAGE": 0xA7, "EIE2": 0xF3,
     "UART1FCN0": 0x9D, "UART1FCN1": 0xD8,
+    "S0RELL": 0xAA, "S0RELH": 0xBA, "BDRCON": 0x9B,
 }
 # The CC253x USARTs' registers at addresses named above for other chips
 # (SWRU191F Table 2-1).
+# The AT89C51RC2's BRL sits at the STC's S2CON (0x9A).
+BRL = "S2CON"
+# The nRF24LE1's ADCON sits at the EFM8BB3's UART1FCN1 (0xD8).
+ADCON = "UART1FCN1"
 CC_ALIASES = {"U0UCR": "T3CON", "U0BAUD": "SBAUD1", "U0GCR": "RL3", "IEN2": "S2CON", "IRCON2": "IE_EX",
               "U1CSR": "SCON_1"}
 NAMES = list(REGISTERS)
@@ -68,7 +73,8 @@ ONES = {"SCON": 0xFF, "TMOD": 0xDD, "PCON": 0x8C, "TCON": 0x05, "IE": 0x0A, "TH1
         "SCON1": 0xFF, "SBAUD1": 0x55, "T2MOD": 0xFF, "IE_EX": 0xFF,
         "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF,
         "SMOD1": 0xFF, "SBCON1": 0xFF, "SBRLL1": 0x55, "SBRLH1": 0x55, "SFRPAGE": 0x10, "EIE2": 0xFE,
-        "UART1FCN0": 0xFF, "UART1FCN1": 0xEE}
+        "UART1FCN0": 0xFF, "UART1FCN1": 0x6E,
+        "S0RELL": 0x55, "S0RELH": 0x55, "BDRCON": 0xFF}
 ZEROS = {name: (0xAA if value == 0x55 else 0x02 if name == "TMOD" else 0x00) for name, value in ONES.items()}
 # For the Nuvoton Timer 3: a caller on SFR page 1 with interrupts enabled.
 PAGE1_EA = dict(ZEROS, IE=0x80, SFRS=0x01)
@@ -166,6 +172,8 @@ def changes(uart):
         # SFRPAGE must come back as the caller left it.
         "efm8-uart1": {"SBCON1": 0xFF, "SBRLL1": 0xFF, "SBRLH1": 0xFF, "SMOD1": 0xFF, "UART1FCN0": 0xFF,
                        "UART1FCN1": 0x11},
+        "nrf-s0rel": {ADCON: 0x80, "S0RELL": 0xFF, "S0RELH": 0xFF, "PCON": 0x80},
+        "atmel-brg": {"BDRCON": 0x1E, BRL: 0xFF, "PCON": 0x80},
     }[uart["generator"]]
     clock = {
         "auxr-t1x12": {"X8E": 0x41},
@@ -230,6 +238,12 @@ def rate(uart, after, timer):
         # SYSCLK / (2 x prescaler x (65536 - SBRL1)), the prescaler by SBCON1.BPS.
         prescaler = (12, 4, 48, 1, 8, 16, 24, 32)[after["SBCON1"] & 0x07]
         return Fraction(f, 2 * prescaler * (65536 - (after["SBRLH1"] << 8 | after["SBRLL1"])))
+    if generator == "atmel-brg":
+        # 2^SMOD1 x FPER / (6^(1-SPD) x 32 x (256 - BRL)), FPER = f/2 in X1 mode.
+        return Fraction(2 ** smod) * (f / 2) / ((1 if after["BDRCON"] & 0x02 else 6) * 32 * (256 - after[BRL]))
+    if generator == "nrf-s0rel":
+        # 2^SMOD x f / (64 x (1024 - S0REL)), S0RELH holding bits 9..8.
+        return Fraction(2 ** smod) * f / (64 * (1024 - ((after["S0RELH"] & 0x03) << 8 | after["S0RELL"])))
     if generator == "cc-usart":
         # SWRU191F 17.4: (256 + BAUD_M) x 2^BAUD_E x F / 2^28.
         (_, _, baud, gcr), _, _, _ = cc_usart(uart)
@@ -271,6 +285,10 @@ def generator_running(uart, after):
         smod1 = 0x0E if uart["mode"] == 3 else 0x0C
         return (after["SBCON1"] & 0xF8 == 0x40 and after["SMOD1"] == smod1 and after["UART1FCN0"] == 0x00
                 and after["UART1FCN1"] & 0x11 == 0x11)
+    if generator == "nrf-s0rel":
+        return after[ADCON] & 0x80  # BD: the UART on S0REL, not Timer 1
+    if generator == "atmel-brg":
+        return after["BDRCON"] & 0x1C == 0x1C  # BRR runs it, TBCK and RBCK take it
     if generator == "cc-usart":
         # 8 data bits, no parity, high stop bit, 2 stop bits (SPB) in mode 3's
         # 8N2; LSB first; both interrupt flags cleared, the send interrupt on.

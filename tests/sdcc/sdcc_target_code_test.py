@@ -52,6 +52,8 @@ RELOAD_STORES = {
     "silabs-timer1": [("TH1", "low"), ("TL1", "low")],
     "cc-usart": [("U<N>BAUD", "low")],
     "efm8-uart1": [("SBRLH1", "high"), ("SBRLL1", "low")],
+    "nrf-s0rel": [("S0RELH", "high"), ("S0RELL", "low")],
+    "atmel-brg": [("BRL", "low")],
 }
 
 # The timed-access writes open SFRS for the very next instruction: the page
