@@ -54,13 +54,13 @@ void WriteRatesFinderQuestion(JsonWriter& json, const RatesFinderTexts& texts, c
     const ChipChoice choice = ReadChipChoice(texts.target.value_or(std::string()));
     if (choice.chipTargets.empty()) {
       WriteProblem(json, "unknownTarget");
-    return;
+      return;
     }
     std::string uart;
     targets = TargetsOfChosenUart(choice, texts.uart.value_or("?"), uart);
     if (targets.empty()) {
       WriteProblem(json, "unknownUart");
-    return;
+      return;
     }
   }
   const LinkQuestion question = ReadLinkQuestion(link);
@@ -96,14 +96,14 @@ void WriteClockFinderQuestion(JsonWriter& json, const ClockFinderTexts& texts) {
     const auto rates = Rates(texts.rates);
     if (!rates) {
       WriteProblem(json, "badRates");
-    return;
+      return;
     }
     ask.rates = *rates;
     if (!texts.uart || !texts.uart->empty()) {
       std::string uart;
       if (TargetsOfChosenUart(choice, texts.uart.value_or("?"), uart).empty()) {
         WriteProblem(json, "unknownUart");
-    return;
+        return;
       }
       ask.uart = uart;
     }
@@ -113,17 +113,17 @@ void WriteClockFinderQuestion(JsonWriter& json, const ClockFinderTexts& texts) {
       const auto rate = Rates(request.baud);
       if (TargetsOfChosenUart(choice, request.uart.value_or("?"), uart).empty()) {
         WriteProblem(json, "unknownUart");
-    return;
+        return;
       }
       if (!rate || rate->size() != 1) {
         WriteProblem(json, "badRates");
-    return;
+        return;
       }
       ask.requests.push_back({uart, rate->front(), std::to_string(rate->front())});
     }
     if (ask.requests.empty()) {
       WriteProblem(json, "needsRates");
-    return;
+      return;
     }
   }
   if (!texts.range || !texts.range->empty()) {
@@ -149,7 +149,7 @@ void WriteClockFinderQuestion(JsonWriter& json, const ClockFinderTexts& texts) {
     const auto limit = ReadClockLimit(texts.limit.value_or(std::string()));
     if (!limit) {
       WriteProblem(json, "badLimit");
-    return;
+      return;
     }
     ask.limit = *limit;
   }

@@ -28,8 +28,8 @@
 #include "answers/listing_json.h"
 #include "answers/plan_question.h"
 #include "answers/reload_question.h"
-#include "answers/target_finder.h"
 #include "answers/target_answer.h"
+#include "answers/target_finder.h"
 #include "answers/target_question.h"
 #include "codegen/code_bytes.h"
 #include "codegen/target_asm_code.h"
@@ -341,8 +341,8 @@ TESMIROL_EXPORT(tesmirol_rates_finder) std::int32_t TesmirolRatesFinder(std::int
   if (texts.size() < 4) {
     return Answer(std::string());
   }
-  return AnswerJson(&answers::WriteRatesFinderQuestion, answers::RatesFinderTexts{texts[0], texts[1], texts[2], texts[3]},
-                    LinkTexts(), rank != 0);
+  return AnswerJson(&answers::WriteRatesFinderQuestion,
+                    answers::RatesFinderTexts{texts[0], texts[1], texts[2], texts[3]}, LinkTexts(), rank != 0);
 }
 
 // The texts (lengths in tesmirol_input_lengths): the target, its UART, the
