@@ -1,6 +1,5 @@
 #include "cli/link_report.h"
 
-#include <utility>
 
 #include "cli/target_report.h"
 #include "engine/deviation_text.h"
@@ -94,10 +93,6 @@ std::string UartPrefix(const LinkOutcome& outcome) { return outcome.uart.empty()
 
 answers::LinkAsk LinkAskOf(const LinkRequest& request) {
   return answers::LinkAsk{request.peer, request.ownTolerance, request.frame};
-}
-
-LinkOutcome CheckLinkAt(const LinkRequest& request, const answers::OwnRate& own, std::int32_t baud, std::string uart) {
-  return answers::CheckLinkAt(LinkAskOf(request), own, baud, std::move(uart));
 }
 
 std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outcome, Language language) {

@@ -27,10 +27,6 @@ using LinkOutcome = answers::LinkAnswer;
 // The link options as the question answers/ checks.
 answers::LinkAsk LinkAskOf(const LinkRequest& request);
 
-// Checks the link of this 8051 at its rate against the request's peer at baud.
-LinkOutcome CheckLinkAt(const LinkRequest& request, const answers::OwnRate& own, std::int32_t baud,
-                        std::string uart = {});
-
 // The report's lines about the link, GBK, each ending in a line feed.
 std::string LinkReportLines(const LinkRequest& request, const LinkOutcome& outcome, Language language);
 

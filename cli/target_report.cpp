@@ -125,15 +125,13 @@ std::string AchievedRateText(const TargetSetting& setting, Language language) {
   return text;
 }
 
-const TargetSolution* BestSolution(const FamilySolution& family) noexcept { return answers::BestSolution(family); }
-
 std::string FormatTargetReport(const FamilySolution& family, const TargetInputs& inputs, const TargetCode& code,
                                Language language) {
   std::string report;
   if (family.solutions.size() > 1) {
     report += FamilyLines(family, language);
   }
-  const TargetSolution* best = BestSolution(family);
+  const TargetSolution* best = answers::BestSolution(family);
   report += SolutionText(best != nullptr ? *best : family.solutions.front(), inputs, language);
   if (code.outcome != GenerationOutcome::Nothing) {
     report += '\n';

@@ -19,9 +19,6 @@ namespace tesmirol::cli {
 // What the generated code of a target's best setting is (GenerateTargetCode).
 using TargetCode = GeneratedInitCode;
 
-// The best solution of the family (nullptr when none is Ok), as answers/ chooses it.
-const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
-
 // The text report: a line per target tried when there are several, then
 // the best target's settings (every neighbour tried, the winner marked), then
 // the code or the warning after a blank line. GBK.
