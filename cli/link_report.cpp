@@ -1,6 +1,5 @@
 #include "cli/link_report.h"
 
-
 #include "cli/target_report.h"
 #include "engine/deviation_text.h"
 #include "engine/link_texts.h"
