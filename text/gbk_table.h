@@ -20,4 +20,15 @@ constexpr unsigned kGbkTrailCount = kGbkLastTrail - kGbkFirstTrail + 1;
 // trail byte (0x81..0xFE by 0x40..0xFE); 0 where the pair is no character.
 std::span<const std::uint16_t> GbkDoubleByteTable() noexcept;
 
+// Neighbouring indices of that table, first to first + count - 1.
+struct GbkIndexRun {
+  std::uint16_t first;
+  std::uint16_t count;
+};
+
+// The pairs that are no character, as runs: what the browser page's module
+// carries instead of the characters, which it asks the browser's own GBK
+// decoder for (text/gbk_table_browser.cpp).
+std::span<const GbkIndexRun> GbkRefusedPairs() noexcept;
+
 }  // namespace tesmirol::text

@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "text/encoding.h"
+#include "text/gbk_table.h"
 
 namespace tesmirol::text {
 namespace {
@@ -98,6 +102,26 @@ TEST(GbkTableCodecTest, ReadsEveryByteAndPairAsIconvDoes) {
     differences.Compare(gbk, table::GbkToUtf16(gbk), GbkToUtf16(gbk));
   }
   differences.ExpectNone();
+}
+
+// The page's module keeps only the list of pairs that are no character and
+// takes the others from the browser: the list must be exactly the table's
+// empty pairs, or the page would read a pair the command line refuses (or
+// refuse one it reads).
+TEST(GbkTableCodecTest, RefusedPairsAreExactlyTheTablesEmptyOnes) {
+  const std::span<const std::uint16_t> table = GbkDoubleByteTable();
+  std::vector<bool> listed(table.size());
+  for (const GbkIndexRun& run : GbkRefusedPairs()) {
+    ASSERT_GT(run.count, 0U);
+    for (std::size_t index = run.first; index < std::size_t{run.first} + run.count; ++index) {
+      ASSERT_LT(index, table.size());
+      listed[index] = true;
+    }
+  }
+  for (std::size_t index = 0; index < table.size(); ++index) {
+    EXPECT_EQ(listed[index], table[index] == 0) << "pair " << std::hex << index / kGbkTrailCount + kGbkFirstLead << ' '
+                                                << index % kGbkTrailCount + kGbkFirstTrail;
+  }
 }
 
 TEST(GbkTableCodecTest, WritesEveryCodePointAsIconvDoes) {

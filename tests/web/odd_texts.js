@@ -9,7 +9,10 @@ const NUMBERS = [
   " 12", "\t7", "+12", "1.2.3", "", "e5", "0x1F", "１２", "1,5", "1_000", "0.0000001", "-0.5", "100000000",
 ];
 const UNITS = ["", "", "MHz", "M", "K", "k", "m", "KHz", "mhz", "Hz", "ｍ", "Ｍ", "ｋ", "兆", "千赫", "MKM", "K M", "€", "ⅿ", "α"];
-const NOISE = ["", "", "", " ", "晶振", "😀", "한", "\u{E0041}", "ß", "é", "ä", "\u00A0", "™", "\u3000", "ⅱ", "ё", "Ω", "\u200B", "¥"];
+const NOISE = ["", "", "", " ", "晶振", "😀", "한", "\u{E0041}", "ß", "é", "ä", "\u00A0", "™", "\u3000", "ⅱ", "ё", "Ω", "\u200B", "¥",
+  // Characters the browser's GBK decoder reads but the command line's code page refuses: the page must refuse them
+  // too (a user-defined area, a character added to GB18030 since).
+  "\uE000", "\uFE10"];
 
 // mulberry32: a small, well-known seeded generator.
 function generator(seed) {

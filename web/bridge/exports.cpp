@@ -39,7 +39,7 @@ namespace {
 
 namespace answers = tesmirol::answers;
 
-constexpr std::int32_t kBridgeVersion = 10;
+constexpr std::int32_t kBridgeVersion = 11;
 
 // The serial link's texts as the page gave them, set by tesmirol_link.
 struct PageLinkTexts {

@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 10;
+  const BRIDGE_VERSION = 11;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -364,6 +364,19 @@
     return imports;
   }
 
+  // The module's GBK characters, read by the browser's own GBK decoder at
+  // the module's first conversion (text/gbk_table_browser.cpp): count pairs
+  // of bytes at pairs, each one character, written as UTF-16 at codes.
+  function decodeGbkPairs(memory, pairs, count, codes) {
+    const characters = new TextDecoder("gbk", { fatal: true }).decode(new Uint8Array(memory.buffer, pairs, count * 2));
+    if (characters.length !== count) {
+      throw new Error("Tesmirol bridge: this browser's GBK decoder does not read the module's characters");
+    }
+    const view = new Uint16Array(memory.buffer, codes, count);
+    for (let i = 0; i < count; i += 1) view[i] = characters.charCodeAt(i);
+    return count;
+  }
+
   // Instantiates the embedded module and checks that it is the bridge this
   // page was written for; a missing export or another version is an error
   // that says so, never a page that silently shows nothing.
@@ -373,8 +386,12 @@
       throw new Error("Tesmirol bridge: the WebAssembly module (tesmirol-wasm.js) is missing");
     }
     const module = await WebAssembly.compile(await global.TesmirolModuleBytes);
-    const instance = await WebAssembly.instantiate(module, systemImports(module));
+    const imports = systemImports(module);
+    let memory = null;
+    imports.tesmirol_host = { decode_gbk_pairs: (pairs, count, codes) => decodeGbkPairs(memory, pairs, count, codes) };
+    const instance = await WebAssembly.instantiate(module, imports);
     const exports = instance.exports;
+    memory = exports.memory;
     const missing = REQUIRED_EXPORTS.filter((name) => !(name in exports));
     if (missing.length > 0) {
       throw new Error(`Tesmirol bridge: the WebAssembly module lacks ${missing.join(", ")}`);
