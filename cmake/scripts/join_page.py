@@ -17,7 +17,14 @@ this relies on; the build stops where one appears. The whole is compressed
 by zopfli, which takes a third less than plain text packed would; only the
 loader (web/page/loader.js) stays plain text, after the packed bytes.
 
-    join_page.py ZOPFLI TEXTS.json OUTPUT.js LOADER.js BRIDGE.js PART.js...
+The page's markup and style go in the same stream: the index.html written
+beside the script keeps the source's head (less the style sheet's link), a
+box for a message should the script not unpack, and the two scripts; the
+packed script begins by putting the source's body markup (without its
+indentation) and the style sheet (without comments and indentation) into
+the page. They are a third of the page as plain text and a tenth packed.
+
+    join_page.py ZOPFLI TEXTS.json INDEX.html STYLE.css OUTPUT_FOLDER LOADER.js BRIDGE.js PART.js...
 """
 import json
 import os
@@ -56,9 +63,55 @@ def page_texts(source):
     return json.dumps(page, ensure_ascii=False, separators=(",", ":"))
 
 
+# The shell's box for a message, shown by the loader when the packed
+# script cannot be unpacked; the markup brings its own.
+MESSAGE_BOX = '<p id="load-error" role="alert" hidden></p>'
+
+
+def split_index(path):
+    """The source page's head (without the style sheet's link), its body markup
+    (up to the scripts, without indentation) and its script tags."""
+    with open(path, encoding="utf-8") as index:
+        source = index.read()
+    head, rest = source.split("<body>\n", 1)
+    markup, scripts = rest.split("\n<script", 1)
+    head = head.replace('<link rel="stylesheet" href="style.css">\n', "")
+    if re.search(r"<pre[^>]*>[^<]", markup):
+        sys.exit(f"join_page: {path}: a <pre> with text, whose indentation would be lost")
+    if MESSAGE_BOX not in markup:
+        sys.exit(f"join_page: {path}: the markup lacks {MESSAGE_BOX}")
+    markup = "\n".join(line.strip() for line in markup.split("\n") if line.strip())
+    return head, markup, "<script" + scripts
+
+
+def minified_style(path):
+    """The style sheet without comments, indentation and blank lines."""
+    with open(path, encoding="utf-8") as style:
+        sheet = re.sub(r"/\*.*?\*/", "", style.read(), flags=re.S)
+    return "\n".join(line.strip() for line in sheet.split("\n") if line.strip())
+
+
+def write_if_changed(path, content):
+    try:
+        with open(path, encoding="utf-8") as existing:
+            if existing.read() == content:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "w", encoding="utf-8") as written:
+        written.write(content)
+
+
 def main():
-    zopfli, texts, output, loader, bridge, *parts = sys.argv[1:]
-    lines = ['"use strict";', f"const TESMIROL_TEXTS = {page_texts(texts)};"]
+    zopfli, texts, index, style, folder_out, loader, bridge, *parts = sys.argv[1:]
+    head, markup, scripts = split_index(index)
+    write_if_changed(os.path.join(folder_out, "index.html"), f"{head}<body>\n{MESSAGE_BOX}\n{scripts}")
+    lines = ['"use strict";',
+             'document.getElementById("load-error").remove();',
+             "document.head.append(Object.assign(document.createElement(\"style\"), "
+             f"{{ textContent: {json.dumps(minified_style(style), ensure_ascii=False)} }}));",
+             f'document.body.insertAdjacentHTML("afterbegin", {json.dumps(markup, ensure_ascii=False)});',
+             f"const TESMIROL_TEXTS = {page_texts(texts)};"]
     lines += stripped_lines(bridge)
     lines.append("(function () {")
     for part in parts:
@@ -69,7 +122,8 @@ def main():
         with open(joined, "w", encoding="utf-8") as script:
             script.write("\n".join(lines) + "\n")
         compressed = subprocess.run([zopfli, "-c", "--gzip", joined], check=True, capture_output=True).stdout
-    write_packed_script(output, "web/page/ and res/texts/", "TESMIROL_PAGE_GZIP", compressed,
+    write_packed_script(os.path.join(folder_out, "tesmirol-page.js"), "web/page/ and res/texts/", "TESMIROL_PAGE_GZIP",
+                        compressed,
                         "\n".join(stripped_lines(loader)) + "\n")
 
 

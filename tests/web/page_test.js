@@ -941,10 +941,12 @@ async function clearLink() {
   });
 }
 
-// The page's script as the loader runs it: the texts (TESMIROL_TEXTS, its
-// second line), the bridge and the views.
+// The page's script as the loader runs it: the markup and style it puts in
+// the page, the texts (TESMIROL_TEXTS), the bridge and the views (its code).
 const PAGE_SCRIPT = zlib.gunzipSync(fromFifteenBits(packedScript("tesmirol-page.js").TESMIROL_PAGE_GZIP)).toString();
-const [, TEXTS_LINE, ...CODE_LINES] = PAGE_SCRIPT.split("\n");
+const SCRIPT_LINES = PAGE_SCRIPT.split("\n");
+const TEXTS_LINE = SCRIPT_LINES.find((line) => line.startsWith("const TESMIROL_TEXTS = "));
+const CODE_LINES = SCRIPT_LINES.slice(SCRIPT_LINES.indexOf(TEXTS_LINE) + 1);
 const TEXT_TABLES = JSON.parse(TEXTS_LINE.replace(/^const TESMIROL_TEXTS = /, "").replace(/;$/, ""));
 
 // A text of the tables as the page fills it in.
@@ -1551,7 +1553,7 @@ describe("the page's texts: the shared tables in both languages", () => {
 
   test("every key the page names is in both tables", () => {
     const source = CODE_LINES.join("\n");
-    const html = fs.readFileSync(path.join(config.pageDir, "index.html"), "utf8");
+    const html = fs.readFileSync(path.join(__dirname, "../../web/page/index.html"), "utf8");
     const keys = new Set([...html.matchAll(/data-text="([^"]+)"/g), ...source.matchAll(/\btext\("([a-z0-9.-]+)"/g)]
       .map(([, key]) => (key.includes(".") ? key : `page.${key}`)));
     assert.ok(keys.size > 80, `${keys.size} keys found`);
@@ -1848,7 +1850,7 @@ describe("the page's behaviour", () => {
   test("the page's files stay within their size budget", () => {
     const BUDGET = 265 * 1000;
     const files = fs.readdirSync(config.pageDir);
-    assert.deepEqual(files.sort(), ["index.html", "style.css", "tesmirol-page.js", "tesmirol-wasm.js"]);
+    assert.deepEqual(files.sort(), ["index.html", "tesmirol-page.js", "tesmirol-wasm.js"]);
     const total = files.reduce((sum, name) => sum + fs.statSync(path.join(config.pageDir, name)).size, 0);
     assert.ok(total <= BUDGET, `the page's files take ${total} bytes`);
   });
@@ -1862,7 +1864,7 @@ describe("the page's behaviour", () => {
     await tab.type("#baud", "0");
     await tab.close();
     assert.deepEqual(requested.map((url) => url.replace(served.url, "")).sort(),
-      ["", "style.css", "tesmirol-page.js", "tesmirol-wasm.js"]);
+      ["", "tesmirol-page.js", "tesmirol-wasm.js"]);
   });
 
   test("a phone-sized screen shows the page without sideways scrolling", async () => {
