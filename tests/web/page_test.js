@@ -1467,7 +1467,8 @@ describe("the reload look-up and the assembly downloads", () => {
       ["t1-12t", "12T", "1", "TH1 = 0xF9", "8928.57 bps", "deviation: 86.01%"]]);
     assert.deepEqual(await page.$$eval("#reload-modes tbody tr:not([hidden]) td:last-child",
       (cells) => cells.map((cell) => cell.className)), ["bad", "bad"]);
-    assert.equal(await page.$eval("#announcer", (element) => element.textContent),
+    // Typed, the results are announced once the typing pauses.
+    await page.waitForFunction((expected) => document.querySelector("#announcer").textContent === expected, {},
       "TH1 = 0xF9, 12T SMOD=0: 4464.29 bps deviation: -6.99%");
     assert.equal(await page.$eval("#reload-value", (input) => input.labels[0].textContent), "Reload value");
     await page.waitForFunction(() => location.hash.includes("reload=0xF9"));
@@ -1837,7 +1838,10 @@ describe("the page's behaviour", () => {
     await page.evaluate(() => window.tesmirolPage.choose("classic"));
     await page.focus("#baud");
     await page.keyboard.press("End");
+    const chosen = await page.$eval("#announcer", (element) => element.textContent);
     await page.keyboard.press("Backspace");
+    // Typed, the results are announced once the typing pauses.
+    await page.waitForFunction((before) => document.querySelector("#announcer").textContent !== before, {}, chosen);
     const announced = await page.$eval("#announcer", (element) => [element.textContent, element.getAttribute("aria-live")]);
     assert.match(announced[0], /^SMOD=0：/);
     assert.equal(announced[1], "polite");

@@ -13,7 +13,7 @@ function update(event) {
   if (isReloadMode()) {
     showReload(bridge.reload(crystal, $("reload-value").value, target === "classic" ? "" : target, $("uart").value,
       baud));
-    setText($("announcer"), state.announced);
+    announce(event?.type === "input");
     syncPreset($("crystal-preset"), crystal);
     syncPreset($("baud-preset"), baud);
     scheduleUrl();
@@ -36,12 +36,12 @@ function update(event) {
     showLink([{ uart: "", link: state.answer.link }]);
   }
   showAsmButtons();
-  setText($("announcer"), state.announced);
   // The finder and the driver, below the code, are computed when they are
   // on the screen; off it, the finder waits until it comes into view, and
   // while the user types the driver waits until the results are shown.
   const typing = event?.type === "input";
   if (typing) state.typedAt = performance.now();
+  announce(typing);
   scheduleFinder(typing);
   if (nearScreen.driver || !typing) refreshDriver();
   else scheduleDriver();
@@ -50,6 +50,16 @@ function update(event) {
   syncPreset($("crystal-preset"), crystal);
   syncPreset($("baud-preset"), baud);
   scheduleUrl();
+}
+
+// Tells a screen reader the results (the live region reads the announcer's
+// text): at once after a choice, and once the typing pauses while the user
+// types, so that it reads the result of the whole number rather than of
+// every keystroke, and a keystroke lays out nothing for it.
+function announce(typing) {
+  clearTimeout(state.announceTimer);
+  if (typing) state.announceTimer = setTimeout(() => setText($("announcer"), state.announced), FINDER_REST_MS);
+  else setText($("announcer"), state.announced);
 }
 
 // Whether the finder's and the driver's sections are on the screen, as an

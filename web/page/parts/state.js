@@ -7,11 +7,12 @@ const state = {
   targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverSizesChosen: false,
   driverFiles: null, driverButtonsKey: null,
   linkPeer: null, linkKey: null, chipName: null, typedAt: -Infinity, announced: "", crystalPresets: [], driverTimer: 0, finderRestTimer: 0,
+  announceTimer: 0,
 };
 let bridge = null;
 
 // How long typing pauses before the crystal finder fills every row, not
-// only those in view (milliseconds).
+// only those in view, and the results are announced (milliseconds).
 const FINDER_REST_MS = 250;
 
 // A text or a visibility is written only when it changes: writing the same
