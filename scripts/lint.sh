@@ -33,8 +33,8 @@ fi
 # The files clang-tidy checks, by the build whose compile database they are
 # seen through.
 mapfile -t sources < <(git ls-files 'text/*.cpp' 'engine/*.cpp' 'codegen/*.cpp' 'answers/*.cpp' 'cli/*.cpp' 'tests/*.cpp' \
-  | grep -v -E '_win32\.cpp$|^tests/(e2e|framework|ui|fuzz)/|^text/encoding_table\.cpp$')
-mapfile -t webSources < <(git ls-files 'web/*.cpp' 'text/encoding_table.cpp')
+  | grep -v -E '_win32\.cpp$|^tests/(e2e|framework|ui|fuzz)/|^text/(encoding_table|gbk_table_browser)\.cpp$')
+mapfile -t webSources < <(git ls-files 'web/*.cpp' 'text/encoding_table.cpp' 'text/gbk_table_browser.cpp')
 mapfile -t fuzzSources < <(git ls-files 'tests/fuzz/*.cpp')
 mapfile -t windowsSources < <(git ls-files 'framework/*.cpp' 'ui/*.cpp' '*_win32.cpp' 'tests/e2e/*.cpp' \
   'tests/framework/*.cpp' 'tests/ui/*.cpp')
@@ -49,7 +49,8 @@ echo "== clang-tidy: ${#sources[@]} portable sources, ${#webSources[@]} WebAssem
 #            stable_sort calls its own deprecated get_temporary_buffer, which
 #            LLVM 22 reports at the caller: deprecated declarations are left
 #            to g++, whose -Wall -Werror build stops at any the code uses;
-#   wasm     the page's bridge and the table-only GBK conversions, with the
+#   wasm     the page's bridge, the table-only GBK conversions and the table
+#            the browser's GBK decoder fills, with the
 #            WebAssembly build's. Seen through libc++, the extern declaration
 #            of a string_view constant in codegen/init_code_generator.h reads
 #            to clang-tidy as a definition that might be initialized at
