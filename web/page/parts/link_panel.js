@@ -72,8 +72,9 @@ function showLink(links) {
         smod: peer.smod, reload: `${peer.reloadLabel} = ${peer.reloadText}`, rate: peer.achievedDecimalText }));
     }
   }
-  // The verdict line and the notes are made again only when they change.
-  const key = JSON.stringify([state.language, parts, notes]);
+  // The verdict line is made again only when it changes; the notes, whose
+  // figures change with most keystrokes, are refilled in place.
+  const key = JSON.stringify([state.language, parts]);
   if (key !== state.linkKey) {
     state.linkKey = key;
     const spans = parts.map((part, index) => {
@@ -84,10 +85,11 @@ function showLink(links) {
     }).flat();
     verdict.replaceChildren(...(spans.length > 0 ? [text("link-verdict", { verdict: "" }), ...spans] : []));
     setHidden(verdict, spans.length === 0);
-    const list = $("link-notes");
-    list.replaceChildren(...notes.map((note) => Object.assign(document.createElement("li"), { textContent: note })));
-    setHidden(list, notes.length === 0);
   }
+  const list = $("link-notes");
+  while (list.children.length > notes.length) list.lastChild.remove();
+  notes.forEach((note, index) => setText(list.children[index] ?? list.appendChild(document.createElement("li")), note));
+  setHidden(list, notes.length === 0);
   setText($("link-problem"), problems.join(" "));
   // The verdict (or why there is none) is announced after the results.
   const said = [verdict.hidden ? "" : verdict.textContent, problems.join(" ")].filter((part) => part !== "");
