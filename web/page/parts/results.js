@@ -5,7 +5,8 @@
 // in the cell's title where it is not whole.
 function setAchieved(cell, setting) {
   setCell(cell, setting ? `${setting.achievedDecimalText} bps` : "", undefined);
-  cell.title = setting && setting.achievedDenominator !== "1" ? `${setting.achievedText} bps` : "";
+  const title = setting && setting.achievedDenominator !== "1" ? `${setting.achievedText} bps` : "";
+  if (cell.title !== title) cell.title = title;
 }
 
 function setCell(cell, content, good) {
