@@ -145,6 +145,8 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "nrf-s0rel";
     case GeneratorKind::AtmelBrg:
       return "atmel-brg";
+    case GeneratorKind::AducT3:
+      return "aduc-t3";
     case GeneratorKind::Timer1Mode2:
       break;
   }
@@ -177,6 +179,8 @@ std::string_view ClockSelectName(ClockSelect clock) noexcept {
       return "sbcon1-bps";
     case ClockSelect::BdrconSpd:
       return "bdrcon-spd";
+    case ClockSelect::T3conDiv:
+      return "t3con-div";
     case ClockSelect::Fixed:
       break;
   }
