@@ -138,6 +138,12 @@ struct TargetSetting {
   std::uint64_t achievedNumerator = 0;
   std::uint64_t achievedDenominator = 1;
   double achieved = 0.0;   // the same rate as a double (numerator / denominator in double arithmetic)
+  // How far, in bits, an edge the UART sends or a sample it takes may lie
+  // from where the achieved (average) rate puts it: one clock of the
+  // ADuC's fractional divider, 4 / (64 + T3FD) of a bit, when T3FD adds
+  // clocks; 0 where every bit is a whole count of equal clocks.
+  std::uint32_t edgeShiftNumerator = 0;
+  std::uint32_t edgeShiftDenominator = 1;
   double deviation = 0.0;  // (achieved - baud) * 100 / baud, in percent
 };
 

@@ -234,6 +234,14 @@ TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& 
   } else if (IsAducTimer3(target)) {
     setting.multiplier = kAducRateFactor;
     setting.reload = static_cast<std::uint32_t>(divisor - kAducLeastCount);
+    // A bit is 16 x (1 + T3FD/64) = (64 + T3FD) / 4 clocks of the divider's
+    // input on average; the divider reaches the fraction by adding whole
+    // clocks, so an edge or a sample lies less than one such clock from its
+    // average place.
+    if (setting.reload != 0) {
+      setting.edgeShiftNumerator = kAducRateFactor;
+      setting.edgeShiftDenominator = static_cast<std::uint32_t>(divisor);
+    }
   } else {
     setting.reload = static_cast<std::uint32_t>(ReloadLimit(target) - divisor);
   }
