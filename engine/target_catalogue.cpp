@@ -117,6 +117,10 @@ std::optional<ChipMemory> DriverChipMemory(std::string_view given) {
   return record == nullptr ? std::nullopt : std::optional(record->memory);
 }
 
+bool DividesByReloadCount(const BaudTarget& target) noexcept {
+  return target.generator != GeneratorKind::CcUsart && target.generator != GeneratorKind::AducT3;
+}
+
 std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
   switch (kind) {
     case GeneratorKind::Timer2Rcap:
