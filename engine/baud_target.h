@@ -131,13 +131,14 @@ struct TargetSetting {
   std::uint32_t reload = 0;           // the register value, 0 .. 2^reloadBits - 1
   std::uint8_t reloadHigh = 0;        // for 16-bit reloads: the high register (TH1, T2H, RCAP2H)
   std::uint8_t reloadLow = 0;         // the low register (or the 8-bit reload itself)
-  std::uint64_t divisor = 0;          // 2^reloadBits - reload; 64 + T3FD for the ADuC's Timer 3; 1 for the mantissa/exponent generator
-  std::uint32_t multiplier = 1;       // 256 + BAUD_M for the mantissa/exponent generator, 4 for the ADuC's Timer 3, else 1
+  std::uint64_t divisor =
+      0;  // 2^reloadBits - reload; 64 + T3FD for the ADuC's Timer 3; 1 for the mantissa/exponent generator
+  std::uint32_t multiplier = 1;  // 256 + BAUD_M for the mantissa/exponent generator, 4 for the ADuC's Timer 3, else 1
   // The achieved rate, 2^smod x f x multiplier / (divider x divisor), as an
   // exact fraction of hertz-derived integers.
   std::uint64_t achievedNumerator = 0;
   std::uint64_t achievedDenominator = 1;
-  double achieved = 0.0;   // the same rate as a double (numerator / denominator in double arithmetic)
+  double achieved = 0.0;  // the same rate as a double (numerator / denominator in double arithmetic)
   // How far, in bits, an edge the UART sends or a sample it takes may lie
   // from where the achieved (average) rate puts it: one clock of the
   // ADuC's fractional divider, 4 / (64 + T3FD) of a bit, when T3FD adds

@@ -11,7 +11,8 @@ Fraction FastLimitAt(std::uint32_t oversampling, std::uint32_t endBits, std::uin
                      const Fraction& shift) noexcept {
   const std::uint64_t q = shift.denominator;
   const std::uint64_t endTicks = std::uint64_t{oversampling} * endBits * q;
-  const std::uint64_t latest = latestTicks * q + std::uint64_t{oversampling} * shift.numerator;
+  const std::uint64_t lateTicks = std::uint64_t{oversampling} * shift.numerator;
+  const std::uint64_t latest = (latestTicks * q) + lateTicks;
   return ReducedFraction(endTicks > latest ? endTicks - latest : 0, latest);
 }
 

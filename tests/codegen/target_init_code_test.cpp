@@ -146,9 +146,12 @@ const std::vector<RegisterCase>& RegisterCases() {
        {"TMOD", "TR1", "TH1"}},
       // ADuC Timer 3 at 16.777216 MHz for 115200: DIV = 3 (the fourth clock
       // choice), T3FD = 9, 2 x 16777216 / (2^2 x 73) = 8388608/73 bps.
-      {"AducTimer3WritesT3fdThenT3con", AducTarget(), AducSetting(3, 9, 8388608, 73), UartMode::Mode1,
-       {"\tT3FD = 0x9;", "\tT3CON = 0x83;", "__sfr __at (0x9E) T3CON;", "__sfr __at (0x9D) T3FD;",
-        "sfr T3CON = 0x9E;", "sfr T3FD = 0x9D;"},
+      {"AducTimer3WritesT3fdThenT3con",
+       AducTarget(),
+       AducSetting(3, 9, 8388608, 73),
+       UartMode::Mode1,
+       {"\tT3FD = 0x9;", "\tT3CON = 0x83;", "__sfr __at (0x9E) T3CON;", "__sfr __at (0x9D) T3FD;", "sfr T3CON = 0x9E;",
+        "sfr T3FD = 0x9D;"},
        {"PCON &=", "PCON |=", "TMOD", "TR1", "T2CON &=", "T2CON |=", "RCAP2"}},
   };
   return cases;

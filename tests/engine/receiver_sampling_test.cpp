@@ -113,13 +113,14 @@ constexpr ReceiverModel kSampled{ReceiverModelKind::Sampling, k8051Sampling, {}}
 // d = 4/73: one clock of the ADuC's divider at T3FD = 9 (a bit of 73/4 clocks).
 INSTANTIATE_TEST_SUITE_P(
     Shifts, ShiftedLimits,
-    testing::Values(ShiftCase{"AducStepOf8N1", kSampled, "8N1", Fraction{4, 73}, Fraction{447, 11233}, Fraction{65, 1379}},
-                    ShiftCase{"AducStepOf8N2", kSampled, "8N2", Fraction{4, 73}, Fraction{149, 3355}, Fraction{65, 1379}},
-                    ShiftCase{"AducStepOf8E1", kSampled, "8E1", Fraction{4, 73}, Fraction{447, 12401}, Fraction{13, 305}},
-                    ShiftCase{"NoShiftKeepsTheLimits", kSampled, "8N1", Fraction{0, 1}, Fraction{7, 153}, Fraction{1, 19}},
-                    ShiftCase{"AWholeBitLeavesNothing", kSampled, "8N1", Fraction{1, 1}, Fraction{0, 1}, Fraction{0, 1}},
-                    ShiftCase{"StatedTwoPercent", ReceiverModel{ReceiverModelKind::StatedLimit, k8051Sampling, {1, 50}},
-                              "8N1", Fraction{4, 73}, Fraction{24, 1825}, Fraction{24, 1825}}),
+    testing::Values(
+        ShiftCase{"AducStepOf8N1", kSampled, "8N1", Fraction{4, 73}, Fraction{447, 11233}, Fraction{65, 1379}},
+        ShiftCase{"AducStepOf8N2", kSampled, "8N2", Fraction{4, 73}, Fraction{149, 3355}, Fraction{65, 1379}},
+        ShiftCase{"AducStepOf8E1", kSampled, "8E1", Fraction{4, 73}, Fraction{447, 12401}, Fraction{13, 305}},
+        ShiftCase{"NoShiftKeepsTheLimits", kSampled, "8N1", Fraction{0, 1}, Fraction{7, 153}, Fraction{1, 19}},
+        ShiftCase{"AWholeBitLeavesNothing", kSampled, "8N1", Fraction{1, 1}, Fraction{0, 1}, Fraction{0, 1}},
+        ShiftCase{"StatedTwoPercent", ReceiverModel{ReceiverModelKind::StatedLimit, k8051Sampling, {1, 50}}, "8N1",
+                  Fraction{4, 73}, Fraction{24, 1825}, Fraction{24, 1825}}),
     testing_support::CaseName());
 
 TEST(ReceiverModels, StatedLimitIsTheSameBothWays) {

@@ -126,8 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                   1, 0},
         // ADuC Timer 3, 4 f / (2^DIV (64 + T3FD)): above f / 16 (DIV = 0,
         // T3FD = 0) and below 4 f / (128 x 127) the rate is refused.
-        SolveCase{"AducAboveASixteenthOfTheCoreClock", "aduc84x-t3", "16.777216MHz", "1048577", TargetStatus::TooHigh, 0,
-                  0, 0, 1, 0},
+        SolveCase{"AducAboveASixteenthOfTheCoreClock", "aduc84x-t3", "16.777216MHz", "1048577", TargetStatus::TooHigh,
+                  0, 0, 0, 1, 0},
         SolveCase{"AducTopRateIsExact", "aduc84x-t3", "16.777216MHz", "1048576", TargetStatus::Ok, 0, 0, 1048576, 1, 1},
         SolveCase{"AducBelowTheSlowestCount", "aduc84x-t3", "16.777216MHz", "4100", TargetStatus::TooLow, 0, 0, 0, 1,
                   0}),
@@ -244,7 +244,8 @@ TEST(SolveTarget, NoDivOrFractionalStepComesCloser) {
       const Uint128 bestError = errorOf(best.divider, best.divisor);
       for (std::uint32_t div = 0; div < 8; ++div) {
         for (std::uint64_t n = 64; n <= 127; ++n) {
-          ASSERT_LE(bestError * (std::uint64_t{1} << div) * n, errorOf(std::uint64_t{1} << div, n) * best.divider * best.divisor)
+          ASSERT_LE(bestError * (std::uint64_t{1} << div) * n,
+                    errorOf(std::uint64_t{1} << div, n) * best.divider * best.divisor)
               << "DIV " << div << " T3FD " << n - 64;
         }
       }
