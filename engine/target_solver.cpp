@@ -343,10 +343,15 @@ FamilySolution SolveTargets(std::span<const BaudTarget* const> targets, const Ta
   return family;
 }
 
+std::uint32_t MostReload(const BaudTarget& target) noexcept {
+  // n from least to most: reloads 0 to most - least either way round.
+  return static_cast<std::uint32_t>(MostCount(target) - LeastCount(target));
+}
+
 std::optional<std::vector<TargetSetting>> TargetRatesForReload(const BaudTarget& target,
                                                                const ExactFrequency& frequency, std::uint32_t reload,
                                                                std::int32_t baud) {
-  if (reload >= ReloadLimit(target) || (IsAducTimer3(target) && kAducLeastCount + reload > kAducMostCount)) {
+  if (reload > MostReload(target)) {
     return std::nullopt;
   }
   std::vector<TargetSetting> settings;

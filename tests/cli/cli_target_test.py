@@ -316,6 +316,7 @@ class TargetUsageErrorTest(unittest.TestCase):
             ("reload on a family", ["--target", "stc15", "--reload", "1"], ["stc-t1m0-1t"]),
             ("reload wider than the register", ["--target", "t1-12t", "--reload", "0x100"], ["0 to 0xFF"]),
             ("reload wider than ten bits", ["--target", "nrf24le1", "--reload", "0x400"], ["0 to 0x3FF"]),
+            ("T3FD beyond the fractional divider's 0 to 63", ["--target", "aduc84x", "--reload", "0x40"], ["0 to 0x3F"]),
             ("16-bit reload without a target", ["--reload", "0xFFE8"], ['"0xFFE8"']),
             ("UART mode without a target", ["--uart-mode", "3"], ["--target"]),
             ("unknown UART mode", ["--target", "t1-12t", "--uart-mode", "2"], ['"2"', "1", "3"]),
