@@ -40,8 +40,8 @@ bool ClockFinderCovers(const std::string& name) {
   if (const BaudTarget* target = FindBaudTarget(name)) {
     named.push_back(target);
   }
-  return std::none_of(named.begin(), named.end(),
-                      [](const BaudTarget* target) { return target->generator == GeneratorKind::CcUsart; });
+  return std::all_of(named.begin(), named.end(),
+                     [](const BaudTarget* target) { return DividesByReloadCount(*target); });
 }
 
 std::vector<const BaudTarget*> ClockRateTargets(const ClockAsk& ask) {

@@ -156,7 +156,8 @@ OwnRate SettingOwnRate(const TargetSetting* setting) {
   if (setting == nullptr) {
     return {};
   }
-  return OwnRate{Fraction{setting->achievedNumerator, setting->achievedDenominator}, false};
+  return OwnRate{Fraction{setting->achievedNumerator, setting->achievedDenominator}, false,
+                 Fraction{setting->edgeShiftNumerator, setting->edgeShiftDenominator}};
 }
 
 LinkAnswer CheckLinkAt(const LinkAsk& ask, const OwnRate& own, std::int32_t baud, std::string uart) {
@@ -167,7 +168,7 @@ LinkAnswer CheckLinkAt(const LinkAsk& ask, const OwnRate& own, std::int32_t baud
     answer.status = own.noExactRate ? LinkStatus::NoExactRate : LinkStatus::NoSetting;
     return answer;
   }
-  answer.own = Uart8051End(*own.rate, ask.ownTolerance);
+  answer.own = Uart8051End(*own.rate, ask.ownTolerance, own.edgeShift);
   answer.peer = ResolvePeer(ask.peer, baud);
   if (answer.peer.status != PeerEndStatus::Ok) {
     answer.status = LinkStatus::PeerCannot;

@@ -48,6 +48,7 @@ std::string_view LinkStatusName(LinkStatus status) noexcept;
 struct OwnRate {
   std::optional<Fraction> rate;
   bool noExactRate = false;
+  Fraction edgeShift{0, 1};  // bits; see LinkEnd
 };
 
 // The classic calculation's rate: the SMOD setting its code uses, else the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "codegen/target_asm_code.h"
 #include "engine/part_catalogue.h"
 #include "engine/target_catalogue.h"
+#include "engine/target_solver.h"
 
 namespace tesmirol::cli {
 namespace {
@@ -28,15 +30,15 @@ std::vector<std::string> AllTargetNames() {
   return names;
 }
 
-std::string HexLimit(std::uint32_t bits) {
-  switch (bits) {
-    case 8:
-      return "0xFF";
-    case 10:
-      return "0x3FF";
-    default:
-      return "0xFFFF";
+// The largest reload the target takes, in hexadecimal ("0xFF", "0x3FF",
+// "0xFFFF"; "0x3F" for the ADuC's T3FD).
+std::string HexLimit(const BaudTarget& target) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  std::string digits;
+  for (std::uint32_t most = MostReload(target); most != 0; most >>= 4U) {
+    digits.insert(digits.begin(), kDigits[most & 0x0FU]);
   }
+  return "0x" + (digits.empty() ? std::string("0") : digits);
 }
 
 // The reload against the one target's register.
@@ -47,12 +49,12 @@ std::optional<std::string> CheckTargetReload(const std::string& given, const std
                     {{"family", given}, {"targets", JoinNames(TargetNames(targets))}});
   }
   const BaudTarget& target = *targets.front();
-  if (options.reload >= (std::uint32_t{1} << target.reloadBits)) {
+  if (options.reload > MostReload(target)) {
     return Utf8Text(options.language, TextKey::UsageReloadTooWide,
                     {{"reload", options.reloadText},
                      {"target", target.name},
                      {"bits", std::to_string(target.reloadBits)},
-                     {"limit", HexLimit(target.reloadBits)}});
+                     {"limit", HexLimit(target)}});
   }
   return std::nullopt;
 }

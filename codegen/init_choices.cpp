@@ -100,6 +100,7 @@ RegisterWrites InitRegisterWrites(const BaudTarget& target, std::uint32_t select
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::UxgcrBaudE:
     case ClockSelect::Sbcon1Bps:
+    case ClockSelect::T3conDiv:  // T3CON is written whole by the generator's own statements
       break;
   }
   return writes;

@@ -121,6 +121,9 @@ TextFills AsmFills(const TargetCodeRequest& request, AsmSyntax syntax, Language 
     fills["SCON"] = Number(FrameSetsTb8(frame) ? 0x08U : 0x00U, syntax);
     fills["BPS_HEX"] = Number(clock.select & 7U, syntax);
   }
+  if (target.clockSelect == ClockSelect::T3conDiv) {
+    fills["T3CON_HEX"] = Number(0x80U | (clock.select & 7U), syntax);  // T3BAUDEN and DIV
+  }
   fills["RELOAD"] = Number(setting.reload & 0xFFU, syntax);
   fills["RELOAD_HIGH"] = Number(setting.reloadHigh, syntax);
   fills["RELOAD_LOW"] = Number(setting.reloadLow, syntax);

@@ -90,6 +90,9 @@ std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPo
            " (2^28 / 2^BAUD_E, BAUD_E = " + std::to_string(clock.select) + ")";
   }
   const std::string divider = std::to_string(clock.divider);
+  if (target.generator == GeneratorKind::AducT3) {
+    return "4 x f / (" + divider + " x (64 + T3FD)) (2^DIV = " + divider + ")";
+  }
   const std::string doubled = target.smodDoubles ? "2^" + std::string(DoublingBit(port)) + " x " : "";
   std::string_view count;
   switch (target.generator) {
@@ -131,6 +134,7 @@ std::string Formula(const BaudTarget& target, const ClockChoice& clock, SerialPo
       count = "256 - BRL";
       break;
     case GeneratorKind::CcUsart:
+    case GeneratorKind::AducT3:
       break;
   }
   return doubled + "f / (" + divider + " x (" + std::string(count) + "))";
@@ -167,6 +171,8 @@ std::string_view GeneratorName(GeneratorKind generator) {
       return "nrf_s0rel";
     case GeneratorKind::AtmelBrg:
       return "atmel_brg";
+    case GeneratorKind::AducT3:
+      return "aduc_t3";
   }
   return {};
 }
@@ -231,6 +237,7 @@ std::string_view GeneratorPiece(const BaudTarget& target, SerialPort port) {
     case GeneratorKind::Efm8Uart1:
     case GeneratorKind::NrfS0rel:
     case GeneratorKind::AtmelBrg:
+    case GeneratorKind::AducT3:
       break;
   }
   return GeneratorName(target.generator);
@@ -372,6 +379,16 @@ void AddClockFills(Fills& fills, const BaudTarget& target, std::uint32_t select,
       fills["T3PS0"] = Bit((prescaler & 1U) != 0);
       break;
     }
+    case ClockSelect::T3conDiv: {
+      // T3BAUDEN (bit 7) with DIV in bits 2..0; bits 6..3 are unused.
+      const std::uint32_t div = select & 7U;
+      fills["DIV"] = std::to_string(div);
+      fills["DIV2"] = Bit((div & 4U) != 0);
+      fills["DIV1"] = Bit((div & 2U) != 0);
+      fills["DIV0"] = Bit((div & 1U) != 0);
+      fills["T3CON_HEX"] = Byte(0x80U | div);
+      break;
+    }
     case ClockSelect::Fixed:
     case ClockSelect::AuxrT1x12:
     case ClockSelect::AuxrT2x12:
@@ -511,6 +528,8 @@ TextFills TargetInitFills(const TargetCodeRequest& request, Language language) {
     // the formula's f / (16 x count x (65536 - RCAP2)).
     fills["COUNT"] = std::to_string(clock.divider / 16);
     fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer2", language), fills);
+  } else if (target.generator == GeneratorKind::AducT3) {
+    fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_aduc_t3", language), fills);
   } else {
     fills["COUNT_TEXT"] = Fill(TargetCodeInline("count_timer", language), fills);
   }
@@ -552,6 +571,7 @@ std::string_view ClockPiece(const BaudTarget& target) {
     case ClockSelect::UxgcrBaudE:
     case ClockSelect::Sbcon1Bps:
     case ClockSelect::BdrconSpd:
+    case ClockSelect::T3conDiv:
       return {};  // part of the generator's own statements
     case ClockSelect::Fixed:
       break;

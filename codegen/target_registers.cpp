@@ -84,6 +84,9 @@ constexpr ExtraRegister kS0relh{"S0RELH", 0xBA, false};
 // - BRL 0x9A, BDRCON 0x9B: Atmel's AT89C51RB2/RC2/ID2 register headers.
 constexpr ExtraRegister kBrl{"BRL", 0x9A, false};
 constexpr ExtraRegister kBdrcon{"BDRCON", 0x9B, false};
+// - T3FD 0x9D, T3CON 0x9E: Analog Devices' ADuC841 register header (kei841.h).
+constexpr ExtraRegister kT3fd{"T3FD", 0x9D, false};
+constexpr ExtraRegister kT3conAduc{"T3CON", 0x9E, false};
 constexpr ExtraRegister kIen2{"IEN2", 0x9A, false};
 constexpr ExtraRegister kIrcon2{"IRCON2", 0xE8, false};
 constexpr std::array<ExtraRegister, 4> kCcUsart0{{
@@ -171,6 +174,7 @@ void AddClockRegisters(std::vector<ExtraRegister>& list, ClockSelect clock) {
     case ClockSelect::UxgcrBaudE:  // among the USART's own registers
     case ClockSelect::Sbcon1Bps:   // among the generator's registers
     case ClockSelect::BdrconSpd:   // among the generator's own registers
+    case ClockSelect::T3conDiv:    // among the generator's own registers
     case ClockSelect::Fixed:
       break;
   }
@@ -212,6 +216,9 @@ void AddGeneratorRegisters(std::vector<ExtraRegister>& list, GeneratorKind gener
       break;
     case GeneratorKind::AtmelBrg:
       AddOnce(list, {kBdrcon, kBrl});
+      break;
+    case GeneratorKind::AducT3:
+      AddOnce(list, {kT3conAduc, kT3fd});
       break;
     case GeneratorKind::CcUsart:
       break;
@@ -303,6 +310,7 @@ SerialPort SerialPortOf(const BaudTarget& target) {
     case GeneratorKind::StcTimer4:
     case GeneratorKind::NrfS0rel:  // S0CON, S0BUF and IEN0.ES0 are the 8051's SCON, SBUF and IE.ES
     case GeneratorKind::AtmelBrg:
+    case GeneratorKind::AducT3:
       break;
   }
   // The STC chips' further UARTs; every other generator drives the first.

@@ -12,6 +12,10 @@
 //   rate = f * (256 + BAUD_M) * 2^BAUD_E / 2^28:
 // one clock choice per exponent, of divider 2^(28 - BAUD_E), with the
 // mantissa 256 + BAUD_M multiplying the rate where a reload divides it.
+// The ADuC841/842/843 Timer 3 gives
+//   rate = 2 x fcore / (2^(DIV-1) x (64 + T3FD)) = 4 x fcore / (2^DIV x (64 + T3FD)):
+// one clock choice per DIV, of divider 2^DIV, the count 64 + T3FD in place
+// of 2^bits - reload and a constant 4 multiplying the rate.
 
 #include <cstdint>
 #include <string>
@@ -36,6 +40,7 @@ enum class GeneratorKind {
   Efm8Uart1,         // EFM8BB3 UART1's own generator: SYSCLK / (2 x prescaler x (65536 - SBRLH1:SBRLL1))
   NrfS0rel,          // nRF24LE1 UART's own generator (ADCON.BD = 1): 2^SMOD x f / (64 x (1024 - S0REL)), 10 bits
   AtmelBrg,  // AT89C51RB2/RC2/ID2 internal generator (BRL, BDRCON): 2^SMOD1 x FPER / (6^(1-SPD) x 32 x (256 - BRL))
+  AducT3,    // ADuC841/842/843 Timer 3 (T3CON.T3BAUDEN, DIV; T3FD): 4 x fcore / (2^DIV x (64 + T3FD)), fractional
 };
 
 // How the timer is clocked where the chip offers a choice; the code
@@ -55,12 +60,13 @@ enum class ClockSelect {
   UxgcrBaudE,  // CC253x/CC254x UxGCR bits 4..0: the exponent BAUD_E, 0 to 16 in UART mode
   Sbcon1Bps,   // EFM8BB3 SBCON1 bits 2..0 (BPS): prescaler 12, 4, 48, 1, 8, 16, 24, 32 for BPS 0 to 7
   BdrconSpd,   // AT89C51RB2/RC2/ID2 BDRCON.SPD (bit 1): the generator counts FPER (set) or FPER/6
+  T3conDiv,    // ADuC841/842/843 T3CON bits 2..0 (DIV): the core clock divided by 2^DIV
 };
 
 // One clock the timer can run at. select is the value of the selector's
 // field: 1 (set) or 0 (clear) for a one-bit selector; T3PS for T3CON;
 // bTMR_CLK x 2 + bT1_CLK for T2MOD; T1M x 4 + SCA for CKCON; BAUD_E for
-// UxGCR (divider 2^(28 - BAUD_E)); BPS for SBCON1.
+// UxGCR (divider 2^(28 - BAUD_E)); BPS for SBCON1; DIV for the ADuC's T3CON.
 struct ClockChoice {
   std::uint32_t clocksPerCycle = 12;  // P: oscillator periods per timer count
   std::uint32_t divider = 384;        // the formula's constant D at this clock
@@ -125,13 +131,20 @@ struct TargetSetting {
   std::uint32_t reload = 0;           // the register value, 0 .. 2^reloadBits - 1
   std::uint8_t reloadHigh = 0;        // for 16-bit reloads: the high register (TH1, T2H, RCAP2H)
   std::uint8_t reloadLow = 0;         // the low register (or the 8-bit reload itself)
-  std::uint64_t divisor = 0;          // 2^reloadBits - reload; 1 for the mantissa/exponent generator
-  std::uint32_t multiplier = 1;       // 256 + BAUD_M for the mantissa/exponent generator, else 1
+  std::uint64_t divisor =
+      0;  // 2^reloadBits - reload; 64 + T3FD for the ADuC's Timer 3; 1 for the mantissa/exponent generator
+  std::uint32_t multiplier = 1;  // 256 + BAUD_M for the mantissa/exponent generator, 4 for the ADuC's Timer 3, else 1
   // The achieved rate, 2^smod x f x multiplier / (divider x divisor), as an
   // exact fraction of hertz-derived integers.
   std::uint64_t achievedNumerator = 0;
   std::uint64_t achievedDenominator = 1;
-  double achieved = 0.0;   // the same rate as a double (numerator / denominator in double arithmetic)
+  double achieved = 0.0;  // the same rate as a double (numerator / denominator in double arithmetic)
+  // How far, in bits, an edge the UART sends or a sample it takes may lie
+  // from where the achieved (average) rate puts it: one clock of the
+  // ADuC's fractional divider, 4 / (64 + T3FD) of a bit, when T3FD adds
+  // clocks; 0 where every bit is a whole count of equal clocks.
+  std::uint32_t edgeShiftNumerator = 0;
+  std::uint32_t edgeShiftDenominator = 1;
   double deviation = 0.0;  // (achieved - baud) * 100 / baud, in percent
 };
 

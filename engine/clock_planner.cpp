@@ -488,13 +488,14 @@ class ClockSearch {
 };
 
 // The generators the finder searches: those that divide the clock by a
-// reload count. The mantissa/exponent generator multiplies it instead and is
-// left out (the command line refuses --find-clock for it), so that no rate
-// is ever scored by a formula that is not its generator's.
+// reload count. The mantissa/exponent generator multiplies it instead, and
+// the ADuC's Timer 3 counts 64 + T3FD under a constant 4; both are left out
+// (the command line refuses --find-clock for them), so that no rate is ever
+// scored by a formula that is not its generator's.
 std::vector<const BaudTarget*> CountingTargets(std::span<const BaudTarget* const> targets) {
   std::vector<const BaudTarget*> counting;
   std::copy_if(targets.begin(), targets.end(), std::back_inserter(counting),
-               [](const BaudTarget* target) { return target->generator != GeneratorKind::CcUsart; });
+               [](const BaudTarget* target) { return DividesByReloadCount(*target); });
   return counting;
 }
 

@@ -27,6 +27,11 @@ bool IsAtMost(const Wide& a, const Wide& b) noexcept { return a.high != b.high ?
 
 enum class Sense { Fast, Slow };
 
+// a + b; shifts are small fractions of a bit with small denominators.
+Fraction AddFractions(const Fraction& a, const Fraction& b) noexcept {
+  return ReducedFraction(a.numerator * b.denominator + b.numerator * a.denominator, a.denominator * b.denominator);
+}
+
 // One transmitter and one receiver: rates t = a / b and r = c / d, the
 // tolerances in ppb.
 struct Pair {
@@ -146,8 +151,10 @@ std::optional<std::uint32_t> MaxOwnTolerance(const LinkEnd& own, const LinkEnd& 
 }  // namespace
 
 LinkCheck CheckLink(const LinkEnd& own, const LinkEnd& peer, const SerialFrame& frame) {
-  const ReceiverLimits peerLimits = LimitsOf(peer.receiver, frame);
-  const ReceiverLimits ownLimits = LimitsOf(own.receiver, frame);
+  // Both directions carry one end's edges and the other's samples.
+  const Fraction shift = AddFractions(own.edgeShift, peer.edgeShift);
+  const ReceiverLimits peerLimits = LimitsOf(peer.receiver, frame, shift);
+  const ReceiverLimits ownLimits = LimitsOf(own.receiver, frame, shift);
   LinkCheck check;
   check.ownToPeer =
       CheckDirection(Pair{own.rate, own.tolerance.partsPerBillion, peer.rate, ReceivingPpb(peer)}, peerLimits);
@@ -187,8 +194,8 @@ const LinkDirection& WorseDirection(const LinkCheck& check) noexcept {
   return OwnSendingIsWorse(check) ? check.ownToPeer : check.peerToOwn;
 }
 
-LinkEnd Uart8051End(const Fraction& rate, const ClockTolerance& tolerance) noexcept {
-  return LinkEnd{rate, tolerance, ReceiverModel{ReceiverModelKind::Sampling, k8051Sampling, {}}};
+LinkEnd Uart8051End(const Fraction& rate, const ClockTolerance& tolerance, const Fraction& edgeShift) noexcept {
+  return LinkEnd{rate, tolerance, ReceiverModel{ReceiverModelKind::Sampling, k8051Sampling, {}}, edgeShift};
 }
 
 std::optional<Fraction> ClassicTimer1Rate(const ExactFrequency& crystal, std::uint32_t reload,

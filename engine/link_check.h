@@ -14,7 +14,10 @@
 // as a whole: its own clock's tolerance is not added again when it
 // receives.
 // Each is held to the receiver's limit for that sense, exactly (products of
-// up to 192 bits); doubles are for display only.
+// up to 192 bits); doubles are for display only. Where an end's generator
+// reaches its rate only on average (a fractional divider that adds whole
+// clocks), each receiver's limits shrink by the two ends' edge shifts: the
+// worst bit, not the average, decides (receiver_sampling.h).
 //
 // The verdict, per sense, direction and overall (the worst of them):
 //   Works     the worst case uses at most half the receiver's limit,
@@ -44,6 +47,10 @@ struct LinkEnd {
   Fraction rate;  // hertz, the generator's exact rate at the nominal clock
   ClockTolerance tolerance;
   ReceiverModel receiver;
+  // How far, in bits, an edge this end sends or a sample it takes may lie
+  // from where its average rate puts it (a fractional divider that adds
+  // clocks); 0 for a generator whose bits are all alike.
+  Fraction edgeShift{0, 1};
 };
 
 enum class LinkVerdict { Works, Marginal, Fails };
@@ -94,7 +101,7 @@ bool OwnSendingIsWorse(const LinkCheck& check) noexcept;
 const LinkDirection& WorseDirection(const LinkCheck& check) noexcept;
 
 // This end as an 8051: its rate and tolerance, its UART's receiver.
-LinkEnd Uart8051End(const Fraction& rate, const ClockTolerance& tolerance) noexcept;
+LinkEnd Uart8051End(const Fraction& rate, const ClockTolerance& tolerance, const Fraction& edgeShift = {0, 1}) noexcept;
 
 // The rate of the classic Timer 1 (mode 2, 12 clocks a cycle) for an exact
 // crystal and TH1: 2^SMOD x f / (384 x (256 - TH1)), in lowest terms; no

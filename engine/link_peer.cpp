@@ -120,7 +120,8 @@ PeerEnd ResolvePeer(const PeerSpec& peer, std::int32_t baud) {
   const TargetSolution& best = solved.solutions.at(*solved.best);
   result.target = best.target;
   result.setting = best.best;
-  result.end = Uart8051End(Fraction{best.best.achievedNumerator, best.best.achievedDenominator}, peer.tolerance);
+  result.end = Uart8051End(Fraction{best.best.achievedNumerator, best.best.achievedDenominator}, peer.tolerance,
+                           Fraction{best.best.edgeShiftNumerator, best.best.edgeShiftDenominator});
   return result;
 }
 

@@ -91,12 +91,21 @@ struct ReceiverModel {
   Fraction statedLimit;                   // for StatedLimit
 };
 
-// The exact limits of the scheme for the frame (see the derivation above).
-ReceiverLimits ExactReceiverLimits(const SamplingScheme& scheme, const SerialFrame& frame) noexcept;
+// The exact limits of the scheme for the frame (see the derivation above),
+// with every edge and sample up to shift bits from its place on the average
+// rate's grid (a fractional divider that adds whole clocks at either end):
+// the deciding sample's condition becomes (b N + m + 1) tau + d R <= e T
+// when the transmitter is faster, (b N + m) tau - d R >= b T when slower,
+// so fast = N e / (b N + m + 1 + N d) - 1 and slow = (m - N d) / ((n - 1) N
+// + m - N d), never below 0.
+ReceiverLimits ExactReceiverLimits(const SamplingScheme& scheme, const SerialFrame& frame,
+                                   const Fraction& shift = {0, 1}) noexcept;
 
 // The receiver's limits for the frame: the exact ones of its scheme, or its
-// stated figure both ways.
-ReceiverLimits LimitsOf(const ReceiverModel& receiver, const SerialFrame& frame) noexcept;
+// stated figure both ways, less what edges shifted by up to shift bits take
+// from them.
+ReceiverLimits LimitsOf(const ReceiverModel& receiver, const SerialFrame& frame,
+                        const Fraction& shift = {0, 1}) noexcept;
 
 // The application note's figure for the scheme and a frame of frameBits bits
 // on the line: (m - 1 - (votedSamples - 1) / 2) / (N x frameBits).

@@ -117,6 +117,10 @@ std::optional<ChipMemory> DriverChipMemory(std::string_view given) {
   return record == nullptr ? std::nullopt : std::optional(record->memory);
 }
 
+bool DividesByReloadCount(const BaudTarget& target) noexcept {
+  return target.generator != GeneratorKind::CcUsart && target.generator != GeneratorKind::AducT3;
+}
+
 std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
   switch (kind) {
     case GeneratorKind::Timer2Rcap:
@@ -145,6 +149,8 @@ std::string_view GeneratorKindName(GeneratorKind kind) noexcept {
       return "nrf-s0rel";
     case GeneratorKind::AtmelBrg:
       return "atmel-brg";
+    case GeneratorKind::AducT3:
+      return "aduc-t3";
     case GeneratorKind::Timer1Mode2:
       break;
   }
@@ -177,6 +183,8 @@ std::string_view ClockSelectName(ClockSelect clock) noexcept {
       return "sbcon1-bps";
     case ClockSelect::BdrconSpd:
       return "bdrcon-spd";
+    case ClockSelect::T3conDiv:
+      return "t3con-div";
     case ClockSelect::Fixed:
       break;
   }

@@ -50,6 +50,12 @@ std::span<const ChipFamily> ChipFamilies();
 // its family.
 std::optional<ChipMemory> DriverChipMemory(std::string_view given);
 
+// Whether the generator divides the clock by a whole reload count, as the
+// clock finder's search assumes: not the mantissa/exponent generator, which
+// multiplies it, nor the ADuC's Timer 3, whose fractional divider adds a
+// constant 4 and counts from 64.
+bool DividesByReloadCount(const BaudTarget& target) noexcept;
+
 // The generator under the name the catalogue gives it ("timer1-mode2",
 // "timer2-rcap", "stc15-timer2", "stc15-timer1-mode0", "stc12-brt").
 std::string_view GeneratorKindName(GeneratorKind kind) noexcept;

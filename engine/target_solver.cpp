@@ -30,6 +30,22 @@ std::uint64_t ReloadLimit(const BaudTarget& target) { return std::uint64_t{1} <<
 
 bool IsMantissaExponent(const BaudTarget& target) { return target.generator == GeneratorKind::CcUsart; }
 
+// The ADuC's Timer 3 counts 64 + T3FD core clocks (after 2^DIV) per 16
+// bit-clock periods x 4: T3FD from 0 to 63, the range the data sheet's
+// choice of DIV (rounded down) leaves it in.
+constexpr std::uint64_t kAducLeastCount = 64;
+constexpr std::uint64_t kAducMostCount = 127;
+constexpr std::uint32_t kAducRateFactor = 4;
+
+bool IsAducTimer3(const BaudTarget& target) { return target.generator == GeneratorKind::AducT3; }
+
+// The divisor's range: n = 2^b - reload from 1 to 2^b, or 64 + T3FD.
+std::uint64_t LeastCount(const BaudTarget& target) { return IsAducTimer3(target) ? kAducLeastCount : 1; }
+std::uint64_t MostCount(const BaudTarget& target) {
+  return IsAducTimer3(target) ? kAducMostCount : ReloadLimit(target);
+}
+std::uint32_t RateFactor(const BaudTarget& target) { return IsAducTimer3(target) ? kAducRateFactor : 1; }
+
 // The mantissa/exponent generator: m = 256 + BAUD_M from 256 to 511, and in
 // UART mode at most f / 16, that is m x 2^E <= 2^24 (BAUD_E = 16 takes
 // BAUD_M = 0 only).
@@ -117,28 +133,38 @@ TargetModeResult SolveMode(const BaudTarget& target, const TargetInputs& inputs,
   mode.clockIndex = clockIndex;
   mode.smod = smod;
   const std::uint32_t divider = target.clocks.at(clockIndex).divider;
-  const Uint128 numerator = RateNumerator(inputs.frequency, smod);
+  const Uint128 numerator = RateNumerator(inputs.frequency, smod) * RateFactor(target);
   const Uint128 denominator = UnitDenominator(divider, inputs.frequency) * static_cast<std::uint32_t>(inputs.baud);
   const Uint128 floor = numerator / denominator;
   const bool whole = numerator % denominator == 0;
-  if (floor == 0) {
-    mode.status = TargetStatus::TooHigh;  // even n = 1 is too slow
+  const Uint128 ceil = whole ? floor : floor + 1;
+  const std::uint64_t least = LeastCount(target);
+  const std::uint64_t most = MostCount(target);
+  // Where the count starts above 1 (the ADuC's 64 + T3FD), a divisor just
+  // outside the range between two clock choices tries the range's nearer
+  // end on each, so that no rate falls between them; at the quickest and
+  // slowest clock choices the range ends, as a reload register's does.
+  const bool innerHigh = least > 1 && clockIndex > 0;
+  const bool innerLow = least > 1 && clockIndex + 1 < target.clocks.size();
+  if (ceil < least || (floor < least && !innerHigh)) {
+    mode.status = TargetStatus::TooHigh;  // even n = least is too slow
     return mode;
   }
-  if (floor > ReloadLimit(target) || (floor == ReloadLimit(target) && !whole)) {
-    mode.status = TargetStatus::TooLow;  // even n = 2^b is too fast
+  if (floor > most || (ceil > most && !innerLow)) {
+    mode.status = TargetStatus::TooLow;  // even n = most is too fast
     return mode;
   }
-  const auto low = static_cast<std::uint64_t>(floor);
-  mode.tried[0] = MakeTargetSetting(target, inputs.frequency, clockIndex, smod, low, inputs.baud);
-  mode.triedCount = 1;
-  if (!whole) {
-    mode.tried[1] = MakeTargetSetting(target, inputs.frequency, clockIndex, smod, low + 1, inputs.baud);
-    mode.triedCount = 2;
-    // On a tie the larger reload (the smaller divisor, tried first) stays.
-    if (HasLessError(mode.tried[1], mode.tried[0], inputs.frequency, inputs.baud)) {
-      mode.bestTried = 1;
+  for (const Uint128 count : {floor, ceil}) {
+    if (count < least || count > most || (mode.triedCount == 1 && count == floor)) {
+      continue;
     }
+    mode.tried.at(mode.triedCount) =
+        MakeTargetSetting(target, inputs.frequency, clockIndex, smod, static_cast<std::uint64_t>(count), inputs.baud);
+    ++mode.triedCount;
+  }
+  // On a tie the larger reload (the smaller divisor, tried first) stays.
+  if (mode.triedCount == 2 && HasLessError(mode.tried[1], mode.tried[0], inputs.frequency, inputs.baud)) {
+    mode.bestTried = 1;
   }
   return mode;
 }
@@ -205,6 +231,17 @@ TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& 
     setting.multiplier = static_cast<std::uint32_t>(divisor);
     setting.divisor = 1;
     setting.reload = static_cast<std::uint32_t>(divisor - kLeastMantissa);
+  } else if (IsAducTimer3(target)) {
+    setting.multiplier = kAducRateFactor;
+    setting.reload = static_cast<std::uint32_t>(divisor - kAducLeastCount);
+    // A bit is 16 x (1 + T3FD/64) = (64 + T3FD) / 4 clocks of the divider's
+    // input on average; the divider reaches the fraction by adding whole
+    // clocks, so an edge or a sample lies less than one such clock from its
+    // average place.
+    if (setting.reload != 0) {
+      setting.edgeShiftNumerator = kAducRateFactor;
+      setting.edgeShiftDenominator = static_cast<std::uint32_t>(divisor);
+    }
   } else {
     setting.reload = static_cast<std::uint32_t>(ReloadLimit(target) - divisor);
   }
@@ -246,8 +283,8 @@ TargetSolution SolveTarget(const BaudTarget& target, const TargetInputs& inputs)
     solution.minRate = RateOf(target, inputs.frequency, 0, 0, kLeastMantissa);
     solution.maxRate = RateOf(target, inputs.frequency, lastClock, 0, MostMantissa(target.clocks.back()));
   } else {
-    solution.minRate = RateOf(target, inputs.frequency, ExtremeClock(target, true), 0, ReloadLimit(target));
-    solution.maxRate = RateOf(target, inputs.frequency, ExtremeClock(target, false), smodCount - 1, 1);
+    solution.minRate = RateOf(target, inputs.frequency, ExtremeClock(target, true), 0, MostCount(target));
+    solution.maxRate = RateOf(target, inputs.frequency, ExtremeClock(target, false), smodCount - 1, LeastCount(target));
   }
   const TargetSetting* best = nullptr;
   bool anyTooLow = false;
@@ -306,10 +343,15 @@ FamilySolution SolveTargets(std::span<const BaudTarget* const> targets, const Ta
   return family;
 }
 
+std::uint32_t MostReload(const BaudTarget& target) noexcept {
+  // n from least to most: reloads 0 to most - least either way round.
+  return static_cast<std::uint32_t>(MostCount(target) - LeastCount(target));
+}
+
 std::optional<std::vector<TargetSetting>> TargetRatesForReload(const BaudTarget& target,
                                                                const ExactFrequency& frequency, std::uint32_t reload,
                                                                std::int32_t baud) {
-  if (reload >= ReloadLimit(target)) {
+  if (reload > MostReload(target)) {
     return std::nullopt;
   }
   std::vector<TargetSetting> settings;
@@ -321,9 +363,10 @@ std::optional<std::vector<TargetSetting>> TargetRatesForReload(const BaudTarget&
     }
     return settings;
   }
+  const std::uint64_t divisor = IsAducTimer3(target) ? kAducLeastCount + reload : ReloadLimit(target) - reload;
   for (std::uint32_t clock = 0; clock < target.clocks.size(); ++clock) {
     for (std::uint32_t smod = 0; smod < (target.smodDoubles ? 2U : 1U); ++smod) {
-      settings.push_back(MakeTargetSetting(target, frequency, clock, smod, ReloadLimit(target) - reload, baud));
+      settings.push_back(MakeTargetSetting(target, frequency, clock, smod, divisor, baud));
     }
   }
   return settings;

@@ -107,9 +107,13 @@ TargetSetting MakeTargetSetting(const BaudTarget& target, const ExactFrequency& 
 // Whether a's |rate - baud| is smaller than b's, exactly.
 bool HasLessError(const TargetSetting& a, const TargetSetting& b, const ExactFrequency& frequency, std::int32_t baud);
 
+// The largest register value the solver and --reload take: 2^bits - 1, or
+// 63 for the ADuC's T3FD (the range the data sheet's choice of DIV leaves it
+// in).
+std::uint32_t MostReload(const BaudTarget& target) noexcept;
+
 // The rates a given reload gives a target, one setting per clock choice and
-// SMOD setting it offers; no result when the reload does not fit the
-// register.
+// SMOD setting it offers; no result when the reload is above MostReload.
 std::optional<std::vector<TargetSetting>> TargetRatesForReload(const BaudTarget& target,
                                                                const ExactFrequency& frequency, std::uint32_t reload,
                                                                std::int32_t baud = 0);

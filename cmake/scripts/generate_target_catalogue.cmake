@@ -60,9 +60,9 @@ function(tesmirol_finish_target)
   endforeach()
 
   set(generatorNames timer1-mode2 timer2-rcap stc15-timer2 stc15-timer1-mode0 stc12-brt stc-timer3 stc-timer4
-                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart efm8-uart1 nrf-s0rel atmel-brg)
+                     n76-timer3 ch55x-sbaud1 silabs-timer1 cc-usart efm8-uart1 nrf-s0rel atmel-brg aduc-t3)
   set(generatorEnums Timer1Mode2 Timer2Rcap Stc15Timer2 Stc15Timer1Mode0 Stc12Brt StcTimer3 StcTimer4
-                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart Efm8Uart1 NrfS0rel AtmelBrg)
+                     N76Timer3 Ch55xSbaud1 SilabsTimer1 CcUsart Efm8Uart1 NrfS0rel AtmelBrg AducT3)
   list(FIND generatorNames "${value_generator}" generatorIndex)
   if(generatorIndex LESS 0)
     message(FATAL_ERROR "${where}: generator '${value_generator}' is not one of ${generatorNames}")
@@ -82,9 +82,9 @@ function(tesmirol_finish_target)
   # The clock: fixed, one selector bit set or cleared, or a selector with a
   # choice of clocks, one per entry of clocks-per-cycle.
   set(oneBitClocks auxr-t1x12 auxr-t2x12 auxr-brtx12 ckcon-t1m t4t3m-t3x12 t4t3m-t4x12 bdrcon-spd)
-  set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-e sbcon1-bps)
+  set(clockNames ${oneBitClocks} t3con-t3ps t2mod-t1clk ckcon-sca uxgcr-e sbcon1-bps t3con-div)
   set(clockEnums AuxrT1x12 AuxrT2x12 AuxrBrtx12 CkconT1M T4t3mT3x12 T4t3mT4x12 BdrconSpd T3conT3ps T2modT1Clk CkconSca
-                 UxgcrBaudE Sbcon1Bps)
+                 UxgcrBaudE Sbcon1Bps T3conDiv)
   string(REPLACE " " ";" pList "${value_clocks-per-cycle}")
   list(LENGTH pList pCount)
   foreach(p IN LISTS pList)
@@ -139,7 +139,7 @@ function(tesmirol_finish_target)
       endif()
     else()
       foreach(p IN LISTS pList)
-        if(selector STREQUAL "t3con-t3ps")
+        if(selector MATCHES "^t3con-(t3ps|div)$")
           set(table 1:0 2:1 4:2 8:3 16:4 32:5 64:6 128:7)
         elseif(selector STREQUAL "t2mod-t1clk")
           set(table 1:3 4:1 12:0)
@@ -215,6 +215,14 @@ function(tesmirol_finish_target)
     set(base 64)
     set(expectedBits 10)
     set(expectedSmod yes)
+  elseif(value_generator STREQUAL "aduc-t3")
+    # The ADuC841/842/843 Timer 3: 4 x fcore / (2^DIV x (64 + T3FD)), the
+    # divider 2^DIV (T3CON.DIV) and the count 64 + T3FD.
+    set(base 1)
+    set(expectedBits 8)
+    if(NOT value_clock STREQUAL "t3con-div")
+      message(FATAL_ERROR "${where}: aduc-t3 takes clock = t3con-div")
+    endif()
   elseif(value_generator STREQUAL "cc-usart")
     # rate = f x (256 + BAUD_M) x 2^BAUD_E / 2^28: one clock choice per
     # exponent, its divider 2^(28 - BAUD_E). The UART's top rate is f / 16

@@ -207,6 +207,9 @@ TEST(ClockFinderCoverage, EveryGeneratorButTheMantissaExponentOne) {
   EXPECT_TRUE(ClockFinderCovers("stc-t2-1t"));
   EXPECT_FALSE(ClockFinderCovers("cc2530"));
   EXPECT_FALSE(ClockFinderCovers("cc253x-usart0"));
+  // Nor the ADuC's fractional divider, whose count starts at 64 under a constant 4.
+  EXPECT_FALSE(ClockFinderCovers("aduc84x"));
+  EXPECT_FALSE(ClockFinderCovers("aduc84x-t3"));
 }
 
 struct TextCase {

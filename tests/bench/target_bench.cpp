@@ -77,6 +77,17 @@ void BM_SolveEfm8Uart1(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveEfm8Uart1);
 
+// The ADuC Timer 3: eight DIVs, both neighbours of the exact count each.
+void BM_SolveAducTimer3(benchmark::State& state) {
+  const tesmirol::BaudTarget& target = *tesmirol::FindBaudTarget("aduc84x-t3");
+  const auto inputs = tesmirol::ReadTargetInputs("16.777216MHz", "115200");
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    auto solution = tesmirol::SolveTarget(target, *inputs);
+    benchmark::DoNotOptimize(solution);
+  }
+}
+BENCHMARK(BM_SolveAducTimer3);
+
 // A plan of four UARTs of an STC8H at four rates: every generator of each
 // UART solved, every assignment tried; the family's look-up included.
 void BM_PlanFourUarts(benchmark::State& state) {

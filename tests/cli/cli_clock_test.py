@@ -187,6 +187,8 @@ class FindClockUsageErrorTest(unittest.TestCase):
                                        "--clock-range", "4MHz..5MHz"], ["stc12 has UART1, UART2"]),
             ("the mantissa/exponent generator", ["--find-clock", "115200", "--target", "cc2530",
                                                  "--clock-range", "16MHz..32MHz"], ["cc2530", "CRYSTAL BAUD"]),
+            ("the ADuC's fractional divider, named by a part", ["--find-clock", "115200", "--target", "ADuC842BSZ62-5",
+                                                                "--clock-range", "1MHz..20MHz"], ["aduc84x", "CRYSTAL BAUD"]),
         ]
         cli_test.check_usage_errors(self, cases)
 

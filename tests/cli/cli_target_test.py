@@ -42,6 +42,9 @@ class TargetReportTest(unittest.TestCase):
              "t2-12t", 0, 0xFFD9, (125000, 13), "Code"),
             ("name in any case", ["--target", "STC12-BRT-1T", "11.0592MHz", "9600"],
              "stc12-brt-1t", 0, 0xDC, (9600, 1), "Code"),
+            # 2 x 16777216 / (2^(3-1) x (9 + 64)): DIV = 3, T3FD = 9.
+            ("ADuC Timer 3 with its fractional divider", ["--target", "aduc84x", "16.777216MHz", "115200"],
+             "aduc84x-t3", 0, 9, (8388608, 73), "Code"),
         ]
         for name, arguments, target, smod, reload, rate, outcome in cases:
             with self.subTest(name):
@@ -313,6 +316,7 @@ class TargetUsageErrorTest(unittest.TestCase):
             ("reload on a family", ["--target", "stc15", "--reload", "1"], ["stc-t1m0-1t"]),
             ("reload wider than the register", ["--target", "t1-12t", "--reload", "0x100"], ["0 to 0xFF"]),
             ("reload wider than ten bits", ["--target", "nrf24le1", "--reload", "0x400"], ["0 to 0x3FF"]),
+            ("T3FD beyond the fractional divider's 0 to 63", ["--target", "aduc84x", "--reload", "0x40"], ["0 to 0x3F"]),
             ("16-bit reload without a target", ["--reload", "0xFFE8"], ['"0xFFE8"']),
             ("UART mode without a target", ["--uart-mode", "3"], ["--target"]),
             ("unknown UART mode", ["--target", "t1-12t", "--uart-mode", "2"], ['"2"', "1", "3"]),
@@ -343,6 +347,7 @@ class PartNumberTest(unittest.TestCase):
             ("an 8051 without Timer 2", "AT89C2051-24PU", "8051", "t1-12t"),
             ("a CC2530 with its package and reel letters", "CC2530F256RHAR", "cc2530", "cc253x-usart0"),
             ("an nRF24LE1 with its package code", "nRF24LE1-F16Q32", "nrf24le1", "nrf24le1-s0rel"),
+            ("an ADuC842 with its ordering code", "ADuC842BSZ62-5", "aduc84x", "aduc84x-t3"),
         ]
         for name, part, family, best in cases:
             with self.subTest(name):
@@ -387,7 +392,6 @@ class PartNumberTest(unittest.TestCase):
              ["CY7C68013A", "fx2lp", "not supported yet", "stc8"]),
             ("LPC900", ["--target", "P89LPC932A1FDH", "7.3728MHz", "9600"], ["lpc900", "not supported yet"]),
             ("nRF24LU1+", ["--target", "nRF24LU1P-F32Q32", "16MHz", "9600"], ["nrf24lu1", "not supported yet"]),
-            ("ADuC842", ["--target", "ADuC842BSZ62-5", "11.0592MHz", "9600"], ["aduc84x", "not supported yet"]),
             ("XC888", ["--target", "XC888CLM-8FFA", "24MHz", "9600"], ["xc800", "not supported yet"]),
             ("DS89C450", ["--target", "DS89C450-MNL", "11.0592MHz", "9600"], ["ds89c4x0", "not supported yet"]),
             ("digits swapped", ["--target", "AT89S25-24PU", "11.0592MHz", "9600"], ["AT89S52", "nearest"]),

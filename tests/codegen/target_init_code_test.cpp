@@ -1,4 +1,5 @@
 #include "codegen/target_init_code.h"
+#include "engine/target_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,20 @@ TargetSetting Setting(std::uint32_t smod, std::uint32_t reload, std::uint64_t nu
   setting.reloadLow = static_cast<std::uint8_t>(reload & 0xFFU);
   setting.achievedNumerator = numerator;
   setting.achievedDenominator = denominator;
+  return setting;
+}
+
+BaudTarget AducTarget() {
+  const BaudTarget* target = FindBaudTarget("aduc84x-t3");
+  return target != nullptr ? *target : BaudTarget{};
+}
+
+TargetSetting AducSetting(std::uint32_t clockIndex, std::uint32_t t3fd, std::uint64_t numerator,
+                          std::uint64_t denominator) {
+  TargetSetting setting = Setting(0, t3fd, numerator, denominator);
+  setting.clockIndex = clockIndex;
+  setting.clocksPerCycle = 1U << clockIndex;
+  setting.divider = 1U << clockIndex;
   return setting;
 }
 
@@ -129,6 +144,15 @@ const std::vector<RegisterCase>& RegisterCases() {
        {"\tSCON = 0xC0;", "\tAUXR &= 0xEB;", "\tAUXR |= 0x05;", "\tBRT = 0xDC;", "\tPCON &= 0x7F;",
         "__sfr __at (0x9C) BRT;", "sfr BRT = 0x9C;"},
        {"TMOD", "TR1", "TH1"}},
+      // ADuC Timer 3 at 16.777216 MHz for 115200: DIV = 3 (the fourth clock
+      // choice), T3FD = 9, 2 x 16777216 / (2^2 x 73) = 8388608/73 bps.
+      {"AducTimer3WritesT3fdThenT3con",
+       AducTarget(),
+       AducSetting(3, 9, 8388608, 73),
+       UartMode::Mode1,
+       {"\tT3FD = 0x9;", "\tT3CON = 0x83;", "__sfr __at (0x9E) T3CON;", "__sfr __at (0x9D) T3FD;", "sfr T3CON = 0x9E;",
+        "sfr T3FD = 0x9D;"},
+       {"PCON &=", "PCON |=", "TMOD", "TR1", "T2CON &=", "T2CON |=", "RCAP2"}},
   };
   return cases;
 }

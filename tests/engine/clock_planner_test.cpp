@@ -417,6 +417,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {4000000, 35000000, {}},
                   ClockFinderStatus::RateOutOfReach,
                   0},
+        // Nor the ADuC's Timer 3 with its fractional divider.
+        EmptyCase{"FractionalDividerGenerator",
+                  "aduc84x",
+                  {115200},
+                  {4000000, 35000000, {}},
+                  ClockFinderStatus::RateOutOfReach,
+                  0},
         // 9600 and 10000 are 4 % apart on the 12-clock Timer 1 near 11 MHz.
         EmptyCase{"RatesTooFarApart",
                   "t1-12t",

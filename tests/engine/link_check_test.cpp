@@ -83,6 +83,58 @@ INSTANTIATE_TEST_SUITE_P(Links, LinkVerdicts,
                          testing_support::CaseName());
 
 // ---------------------------------------------------------------------------
+// A generator that reaches its rate only on average: the ADuC's Timer 3 at
+// 16.777216 MHz for 115200 bps (DIV = 3, T3FD = 9, 8388608/73 bps on
+// average, each edge up to 4/73 of a bit off). Against an ideal peer the
+// 8051's receiving binds: 115200 / rate / (1 - t) <= 1 + limit / 2, with the
+// fast limit 447/11233 when the shift counts and 7/153 when it did not, so
+// this end's clock may stray 17054 ppm, not 19917; at 1.8 % the link that
+// the average alone would pass is only marginal.
+
+struct ShiftedLinkCase {
+  const char* name;
+  Fraction edgeShift;
+  std::uint64_t ownPpb;
+  LinkVerdict overall;
+  std::uint32_t maxOwnPpm;
+};
+
+void PrintTo(const ShiftedLinkCase& c, std::ostream* os) { *os << c.name; }
+
+class ShiftedLinks : public testing::TestWithParam<ShiftedLinkCase> {};
+
+TEST_P(ShiftedLinks, CountTheWorstBitNotTheAverage) {
+  const ShiftedLinkCase& c = GetParam();
+  const PeerEnd peer = ResolvePeer(ReadPeer("ideal").peer, 115200);
+  ASSERT_EQ(peer.status, PeerEndStatus::Ok);
+  const LinkCheck check =
+      CheckLink(Uart8051End(Fraction{8388608, 73}, ClockTolerance{c.ownPpb}, c.edgeShift), peer.end, SerialFrame{});
+  EXPECT_EQ(LinkVerdictName(check.verdict), LinkVerdictName(c.overall));
+  EXPECT_EQ(check.maxOwnTolerancePpm, c.maxOwnPpm);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AducTimer3, ShiftedLinks,
+    testing::Values(ShiftedLinkCase{"ShiftCounted", Fraction{4, 73}, 18'000'000, LinkVerdict::Marginal, 17054},
+                    ShiftedLinkCase{"AverageAlone", Fraction{0, 1}, 18'000'000, LinkVerdict::Works, 19917}),
+    testing_support::CaseName());
+
+// The peer's shift counts as this end's does: a second ADuC at the same
+// setting doubles it in both receivers.
+TEST(ShiftedLinks, APeerWithAFractionalDividerAddsItsShift) {
+  const PeerReading reading = ReadPeer("aduc84x-t3@16.777216MHz,0ppm");
+  ASSERT_EQ(reading.status, PeerReadStatus::Ok);
+  const PeerEnd peer = ResolvePeer(reading.peer, 115200);
+  ASSERT_EQ(peer.status, PeerEndStatus::Ok);
+  EXPECT_TRUE(IsEqual(peer.end.edgeShift, Fraction{4, 73}));
+  const LinkCheck check =
+      CheckLink(Uart8051End(Fraction{8388608, 73}, ClockTolerance{0}, Fraction{4, 73}), peer.end, SerialFrame{});
+  // Equal rates: the limits alone, each shrunk by 8/73 of a bit.
+  EXPECT_TRUE(IsEqual(check.ownToPeer.fast.limit, ExactReceiverLimits(k8051Sampling, SerialFrame{}, {8, 73}).fast));
+  EXPECT_TRUE(IsEqual(check.peerToOwn.slow.limit, ExactReceiverLimits(k8051Sampling, SerialFrame{}, {8, 73}).slow));
+}
+
+// ---------------------------------------------------------------------------
 // The other end's names.
 
 struct PeerCase {

@@ -122,6 +122,14 @@ constexpr auto kPrintedParts = std::to_array<PrintedPart>({
     {"EFM8LB12F64E-B-QFN32", "efm8"},
     {"EFM8SB20F32G-A-QFN24", "efm8"},
     {"EFM8UB20F64G-B-QFP48", "efm8"},
+    // Analog Devices ADuC841/842/843 data sheet, Ordering Guide: the Timer 3
+    // generator of all three.
+    {"ADuC842BSZ62-5", "aduc84x"},
+    {"ADuC841BCPZ62-5", "aduc84x"},
+    {"ADuC843BCPZ32-3", "aduc84x"},
+    {"ADuC842BCPZ8-3", "aduc84x"},
+    {"aduc841bsz32-5", "aduc84x"},
+    {"ADuC843", "aduc84x"},
     // Dallas DS80C320/DS80C323 and DS87C520 data sheets, Ordering
     // Information.
     {"DS80C320-MCG", "ds80c320"},
@@ -156,8 +164,6 @@ constexpr auto kUnsupportedParts = std::to_array<UnsupportedPart>({
     {"P89LPC9301FDH", "P89LPC9301FDH", "lpc900"},
     // Nordic nRF24LU1+ Product Specification, Ordering information.
     {"nRF24LU1P-F32Q32-T", "NRF24LU1P", "nrf24lu1"},
-    // Analog Devices ADuC841/842/843 data sheet, Ordering Guide.
-    {"ADuC842BSZ62-5", "ADUC842BSZ62", "aduc84x"},
     // Infineon XC886/888 data sheet, ordering table.
     {"XC888CLM-8FFA", "XC888CLM", "xc800"},
     // Atmel AT89LP data sheets, Ordering Information: single-cycle timers.

@@ -81,6 +81,48 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"OneSampleAtTick8", SamplingScheme{16, 8, 1}, "8N1", Fraction{7, 153}, Fraction{1, 19}}),
     testing_support::CaseName());
 
+// Edges and samples shifted by up to d bits from the average rate's grid (a
+// fractional divider that adds whole clocks): fast = N e / (b N + m + 1 +
+// N d) - 1, slow = (m - N d) / ((n - 1) N + m - N d), never below 0; a
+// stated limit loses d / (n - 2).
+
+struct ShiftCase {
+  const char* name;
+  ReceiverModel receiver;
+  const char* frame;
+  Fraction shift;
+  Fraction fast;
+  Fraction slow;
+};
+
+void PrintTo(const ShiftCase& c, std::ostream* os) { *os << c.name; }
+
+class ShiftedLimits : public testing::TestWithParam<ShiftCase> {};
+
+TEST_P(ShiftedLimits, ShrinkByTheShift) {
+  const ShiftCase& c = GetParam();
+  const auto frame = ReadSerialFrame(c.frame);
+  ASSERT_TRUE(frame.has_value());
+  const ReceiverLimits limits = LimitsOf(c.receiver, *frame, c.shift);
+  EXPECT_TRUE(IsEqual(limits.fast, c.fast)) << limits.fast.numerator << "/" << limits.fast.denominator;
+  EXPECT_TRUE(IsEqual(limits.slow, c.slow)) << limits.slow.numerator << "/" << limits.slow.denominator;
+}
+
+constexpr ReceiverModel kSampled{ReceiverModelKind::Sampling, k8051Sampling, {}};
+
+// d = 4/73: one clock of the ADuC's divider at T3FD = 9 (a bit of 73/4 clocks).
+INSTANTIATE_TEST_SUITE_P(
+    Shifts, ShiftedLimits,
+    testing::Values(
+        ShiftCase{"AducStepOf8N1", kSampled, "8N1", Fraction{4, 73}, Fraction{447, 11233}, Fraction{65, 1379}},
+        ShiftCase{"AducStepOf8N2", kSampled, "8N2", Fraction{4, 73}, Fraction{149, 3355}, Fraction{65, 1379}},
+        ShiftCase{"AducStepOf8E1", kSampled, "8E1", Fraction{4, 73}, Fraction{447, 12401}, Fraction{13, 305}},
+        ShiftCase{"NoShiftKeepsTheLimits", kSampled, "8N1", Fraction{0, 1}, Fraction{7, 153}, Fraction{1, 19}},
+        ShiftCase{"AWholeBitLeavesNothing", kSampled, "8N1", Fraction{1, 1}, Fraction{0, 1}, Fraction{0, 1}},
+        ShiftCase{"StatedTwoPercent", ReceiverModel{ReceiverModelKind::StatedLimit, k8051Sampling, {1, 50}}, "8N1",
+                  Fraction{4, 73}, Fraction{24, 1825}, Fraction{24, 1825}}),
+    testing_support::CaseName());
+
 TEST(ReceiverModels, StatedLimitIsTheSameBothWays) {
   const ReceiverModel stated{ReceiverModelKind::StatedLimit, k8051Sampling, Fraction{1, 50}};
   const ReceiverLimits limits = LimitsOf(stated, SerialFrame{});

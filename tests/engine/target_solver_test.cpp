@@ -123,7 +123,14 @@ INSTANTIATE_TEST_SUITE_P(
                   3062500, 27841, 0},
         SolveCase{"Efm8Uart1BelowPrescaler48", "efm8bb3-uart1", "24.5MHz", "3", TargetStatus::TooLow, 0, 0, 0, 1, 0},
         SolveCase{"Efm8Uart1AboveHalfTheClock", "efm8bb3-uart1", "24.5MHz", "13000000", TargetStatus::TooHigh, 0, 0, 0,
-                  1, 0}),
+                  1, 0},
+        // ADuC Timer 3, 4 f / (2^DIV (64 + T3FD)): above f / 16 (DIV = 0,
+        // T3FD = 0) and below 4 f / (128 x 127) the rate is refused.
+        SolveCase{"AducAboveASixteenthOfTheCoreClock", "aduc84x-t3", "16.777216MHz", "1048577", TargetStatus::TooHigh,
+                  0, 0, 0, 1, 0},
+        SolveCase{"AducTopRateIsExact", "aduc84x-t3", "16.777216MHz", "1048576", TargetStatus::Ok, 0, 0, 1048576, 1, 1},
+        SolveCase{"AducBelowTheSlowestCount", "aduc84x-t3", "16.777216MHz", "4100", TargetStatus::TooLow, 0, 0, 0, 1,
+                  0}),
     testing_support::CaseName());
 
 // The EFM8BB3 UART1's prescalers in the order a tie prefers them, each with
@@ -170,8 +177,8 @@ TEST(SolveTarget, NoReloadOfTheRegisterComesCloser) {
   constexpr std::array<const char*, 5> crystals = {"3.579545MHz", "7.9296875MHz", "18.432MHz", "33.1776MHz", "12MHz"};
   constexpr std::array<const char*, 4> rates = {"300", "9600", "115200", "250000"};
   for (const BaudTarget& target : BaudTargets()) {
-    if (target.generator == GeneratorKind::CcUsart) {
-      continue;  // the mantissa multiplies the rate: its own test below
+    if (target.generator == GeneratorKind::CcUsart || target.generator == GeneratorKind::AducT3) {
+      continue;  // the mantissa or the constant 4 multiplies the rate: their own tests below
     }
     for (const char* crystal : crystals) {
       for (const char* baud : rates) {
@@ -194,6 +201,52 @@ TEST(SolveTarget, NoReloadOfTheRegisterComesCloser) {
                   << "P " << clock.clocksPerCycle << " SMOD " << smod << " n " << n;
             }
           }
+        }
+      }
+    }
+  }
+}
+
+// Every DIV 0 to 7 and T3FD 0 to 63 of the ADuC's Timer 3, whose error is
+// |4 F - baud q 2^DIV (64 + T3FD)| / (q 2^DIV (64 + T3FD)): none comes
+// closer than the solver's choice; a rate whose count falls between two
+// DIVs' ranges (127.5 at DIV 0, 63.75 at DIV 1) is served by the nearer
+// end of one; a rate beyond every range is refused.
+TEST(SolveTarget, NoDivOrFractionalStepComesCloser) {
+  constexpr std::array<const char*, 4> crystals = {"16.777216MHz", "11.0592MHz", "3.579545MHz", "20MHz"};
+  constexpr std::array<const char*, 9> rates = {"300",    "2400",   "9600",    "57600",  "115200",
+                                                "230400", "526344", "1000000", "1300000"};
+  const BaudTarget* target = FindBaudTarget("aduc84x-t3");
+  ASSERT_NE(target, nullptr);
+  for (const char* crystal : crystals) {
+    for (const char* baud : rates) {
+      SCOPED_TRACE(std::string(crystal) + " " + baud);
+      const auto inputs = ReadTargetInputs(crystal, baud);
+      ASSERT_TRUE(inputs.has_value());
+      const TargetSolution solution = SolveTarget(*target, *inputs);
+      const Uint128 fourF = Uint128{inputs->frequency.numerator} * 4;
+      const Uint128 unit = Uint128{inputs->frequency.denominator} * static_cast<std::uint32_t>(inputs->baud);
+      // Out of every range: faster than DIV 0 with count 64, slower than DIV 7 with 127.
+      if (unit * 64 > fourF || unit * 128 * 127 < fourF) {
+        EXPECT_NE(solution.status, TargetStatus::Ok);
+        continue;
+      }
+      ASSERT_EQ(solution.status, TargetStatus::Ok);
+      const TargetSetting& best = solution.best;
+      EXPECT_EQ(best.multiplier, 4U);
+      EXPECT_EQ(best.divider, 1U << best.clockIndex);
+      EXPECT_EQ(best.divisor, 64 + best.reload);
+      EXPECT_LE(best.reload, 63U);
+      const auto errorOf = [&](std::uint64_t d, std::uint64_t n) {
+        const Uint128 wanted = unit * d * n;
+        return fourF > wanted ? fourF - wanted : wanted - fourF;
+      };
+      const Uint128 bestError = errorOf(best.divider, best.divisor);
+      for (std::uint32_t div = 0; div < 8; ++div) {
+        for (std::uint64_t n = 64; n <= 127; ++n) {
+          ASSERT_LE(bestError * (std::uint64_t{1} << div) * n,
+                    errorOf(std::uint64_t{1} << div, n) * best.divider * best.divisor)
+              << "DIV " << div << " T3FD " << n - 64;
         }
       }
     }

@@ -321,6 +321,32 @@ INSTANTIATE_TEST_SUITE_P(AtmelBrgX1, VendorTables,
                                          VendorRow{"Rate4800At20MHz", "at89rc2-brg", "20MHz", "4800", 126, 1, 0, 2}),
                          testing_support::CaseName());
 
+// The ADuC841/842/843 Timer 3: the data sheet's procedure (Rev. 0, "Timer 3
+// Generated Baud Rates"): DIV = log2(fcore / (16 x baud)) rounded down, T3FD
+// = 2 x fcore / (2^(DIV-1) x baud) - 64 rounded to the nearest, worked out
+// here for the 16.777216 MHz, 8.388608 MHz and 2.097152 MHz core clocks of a
+// 32.768 kHz crystal's multiples and for 11.0592 MHz and 20 MHz. Its table
+// of settings (p.69) was not at hand. Every row the procedure gives is the
+// least-error setting; where it gives a DIV outside 0 to 7 (2400 bps at
+// 11.0592 and 16.777216 MHz, 4800 bps at 20 MHz) the solver refuses the rate.
+INSTANTIATE_TEST_SUITE_P(
+    AducTimer3Procedure, VendorTables,
+    testing::Values(VendorRow{"Rate115200At16MHz", "aduc84x-t3", "16.777216MHz", "115200", 9, 0, 0, 8},
+                    VendorRow{"Rate230400At16MHz", "aduc84x-t3", "16.777216MHz", "230400", 9, 0, 0, 4},
+                    VendorRow{"Rate57600At16MHz", "aduc84x-t3", "16.777216MHz", "57600", 9, 0, 0, 16},
+                    VendorRow{"Rate9600At16MHz", "aduc84x-t3", "16.777216MHz", "9600", 45, 0, 0, 64},
+                    VendorRow{"Rate4800At16MHz", "aduc84x-t3", "16.777216MHz", "4800", 45, 0, 0, 128},
+                    VendorRow{"Rate38400At8MHz", "aduc84x-t3", "8.388608MHz", "38400", 45, 0, 0, 8},
+                    VendorRow{"Rate230400At8MHz", "aduc84x-t3", "8.388608MHz", "230400", 9, 0, 0, 2},
+                    VendorRow{"Rate115200At2MHz", "aduc84x-t3", "2.097152MHz", "115200", 9, 0, 0, 1},
+                    VendorRow{"Rate9600At2MHz", "aduc84x-t3", "2.097152MHz", "9600", 45, 0, 0, 8},
+                    VendorRow{"Rate9600At11MHz", "aduc84x-t3", "11.0592MHz", "9600", 8, 0, 0, 64},
+                    VendorRow{"Rate57600At11MHz", "aduc84x-t3", "11.0592MHz", "57600", 32, 0, 0, 8},
+                    VendorRow{"Rate230400At11MHz", "aduc84x-t3", "11.0592MHz", "230400", 32, 0, 0, 2},
+                    VendorRow{"Rate9600At20MHz", "aduc84x-t3", "20MHz", "9600", 1, 0, 0, 128},
+                    VendorRow{"Rate115200At20MHz", "aduc84x-t3", "20MHz", "115200", 23, 0, 0, 8}),
+    testing_support::CaseName());
+
 // The CC253x/CC254x USARTs' mantissa/exponent generator: TI's CC253x/CC254x
 // User's Guide SWRU191F, Table 17-1 "Commonly Used Baud-Rate Settings for
 // 32-MHz System Clock", its BAUD_M, BAUD_E and error columns, for both

@@ -136,10 +136,14 @@ def harness(cases):
     lines += [f"__sfr __at (0x{address:02X}) SIM_{name};" for name, address in REGISTERS.items()]
     for case in cases:
         stem, function = case["stem"], case["function"]
-        # The EFM8BB3's SCON1 (0xC8) is another register than the CH55x's (0xC0).
+        # The EFM8BB3's SCON1 (0xC8) is another register than the CH55x's
+        # (0xC0), the ADuC's T3CON (0x9E) another than the Nuvoton's (0xC4).
         efm8 = case["generator"] == "efm8-uart1"
+        aduc = case["generator"] == "aduc-t3"
         lines += [f"#define {function} C_{stem}", "#define SCON1 EFM8_SCON1" if efm8 else "",
+                  "#define T3CON ADUC_T3CON" if aduc else "",
                   f'#include "{stem}.c"', f"#undef {function}", "#undef SCON1" if efm8 else "",
+                  "#undef T3CON" if aduc else "",
                   f"extern void {case['init'][1:]}_{stem}(void);",
                   f"extern void {case['send'][1:]}_{stem}(unsigned char c);",
                   f"extern unsigned char {case['receive'][1:]}_{stem}(void);"]

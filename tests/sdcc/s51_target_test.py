@@ -49,7 +49,7 @@ REGISTERS = {
     "U0CSR": 0x86, "U1BAUD": 0xFA, "U1UCR": 0xFB, "U1GCR": 0xFC,
     "SMOD1": 0x93, "SBCON1": 0x94, "SBRLL1": 0x95, "SBRLH1": 0x96, "SFRPAGE": 0xA7, "EIE2": 0xF3,
     "UART1FCN0": 0x9D, "UART1FCN1": 0xD8,
-    "S0RELL": 0xAA, "S0RELH": 0xBA, "BDRCON": 0x9B,
+    "S0RELL": 0xAA, "S0RELH": 0xBA, "BDRCON": 0x9B, "X9E": 0x9E,
 }
 # The CC253x USARTs' registers at addresses named above for other chips
 # (SWRU191F Table 2-1).
@@ -57,6 +57,8 @@ REGISTERS = {
 BRL = "S2CON"
 # The nRF24LE1's ADCON sits at the EFM8BB3's UART1FCN1 (0xD8).
 ADCON = "UART1FCN1"
+# The ADuC841's T3FD sits at the EFM8BB3's UART1FCN0 (0x9D); its T3CON is 0x9E.
+T3FD = "UART1FCN0"
 CC_ALIASES = {"U0UCR": "T3CON", "U0BAUD": "SBAUD1", "U0GCR": "RL3", "IEN2": "S2CON", "IRCON2": "IE_EX",
               "U1CSR": "SCON_1"}
 NAMES = list(REGISTERS)
@@ -74,7 +76,7 @@ ONES = {"SCON": 0xFF, "TMOD": 0xDD, "PCON": 0x8C, "TCON": 0x05, "IE": 0x0A, "TH1
         "U0CSR": 0x3F, "U1BAUD": 0x55, "U1UCR": 0xFF, "U1GCR": 0xFF,
         "SMOD1": 0xFF, "SBCON1": 0xFF, "SBRLL1": 0x55, "SBRLH1": 0x55, "SFRPAGE": 0x10, "EIE2": 0xFE,
         "UART1FCN0": 0xFF, "UART1FCN1": 0x6E,
-        "S0RELL": 0x55, "S0RELH": 0x55, "BDRCON": 0xFF}
+        "S0RELL": 0x55, "S0RELH": 0x55, "BDRCON": 0xFF, "X9E": 0xFF}
 ZEROS = {name: (0xAA if value == 0x55 else 0x02 if name == "TMOD" else 0x00) for name, value in ONES.items()}
 # For the Nuvoton Timer 3: a caller on SFR page 1 with interrupts enabled.
 PAGE1_EA = dict(ZEROS, IE=0x80, SFRS=0x01)
@@ -174,6 +176,8 @@ def changes(uart):
                        "UART1FCN1": 0x11},
         "nrf-s0rel": {ADCON: 0x80, "S0RELL": 0xFF, "S0RELH": 0xFF, "PCON": 0x80},
         "atmel-brg": {"BDRCON": 0x1E, BRL: 0xFF, "PCON": 0x80},
+        # T3CON (bits 6..3 unused) and T3FD written whole.
+        "aduc-t3": {"X9E": 0xFF, T3FD: 0xFF},
     }[uart["generator"]]
     clock = {
         "auxr-t1x12": {"X8E": 0x41},
@@ -241,6 +245,11 @@ def rate(uart, after, timer):
     if generator == "atmel-brg":
         # 2^SMOD1 x FPER / (6^(1-SPD) x 32 x (256 - BRL)), FPER = f/2 in X1 mode.
         return Fraction(2 ** smod) * (f / 2) / ((1 if after["BDRCON"] & 0x02 else 6) * 32 * (256 - after[BRL]))
+    if generator == "aduc-t3":
+        # The ADuC841/842/843 data sheet: 2 x fcore / (2^(DIV-1) x (T3FD + 64)),
+        # DIV in T3CON bits 2..0.
+        div = after["X9E"] & 0x07
+        return Fraction(2 * f) / (Fraction(2) ** (div - 1) * (after[T3FD] + 64))
     if generator == "nrf-s0rel":
         # 2^SMOD x f / (64 x (1024 - S0REL)), S0RELH holding bits 9..8.
         return Fraction(2 ** smod) * f / (64 * (1024 - ((after["S0RELH"] & 0x03) << 8 | after["S0RELL"])))
@@ -289,6 +298,10 @@ def generator_running(uart, after):
         return after[ADCON] & 0x80  # BD: the UART on S0REL, not Timer 1
     if generator == "atmel-brg":
         return after["BDRCON"] & 0x1C == 0x1C  # BRR runs it, TBCK and RBCK take it
+    if generator == "aduc-t3":
+        # T3BAUDEN gives both directions Timer 3; the divider's step stays in
+        # the 0 to 63 the data sheet's choice of DIV leaves it.
+        return after["X9E"] & 0xF8 == 0x80 and after[T3FD] < 64
     if generator == "cc-usart":
         # 8 data bits, no parity, high stop bit, 2 stop bits (SPB) in mode 3's
         # 8N2; LSB first; both interrupt flags cleared, the send interrupt on.
@@ -380,9 +393,13 @@ def harness(units):
         efm8 = any(uart["generator"] == "efm8-uart1" for uart in unit.uarts)
         lines += [f"#define {uart['function']} {unit.name(uart)}" for uart in unit.uarts]
         lines += ["#define SCON1 EFM8_SCON1"] if efm8 else []
+        # The ADuC's T3CON (0x9E) is another register than the Nuvoton's (0xC4).
+        aduc = any(uart["generator"] == "aduc-t3" for uart in unit.uarts)
+        lines += ["#define T3CON ADUC_T3CON"] if aduc else []
         lines.append(f'#include "{unit.source}"')
         lines += [f"#undef {uart['function']}" for uart in unit.uarts]
         lines += ["#undef SCON1"] if efm8 else []
+        lines += ["#undef T3CON"] if aduc else []
     rows = rows_of(units)
     lines.append(f"__xdata __at (0x{RESULTS:04X}) unsigned char results[{len(rows)}][{BLOCK}];")
     for number, preset in enumerate(PRESETS):

@@ -54,6 +54,7 @@ RELOAD_STORES = {
     "efm8-uart1": [("SBRLH1", "high"), ("SBRLL1", "low")],
     "nrf-s0rel": [("S0RELH", "high"), ("S0RELL", "low")],
     "atmel-brg": [("BRL", "low")],
+    "aduc-t3": [("T3FD", "low")],
 }
 
 # The timed-access writes open SFRS for the very next instruction: the page
@@ -81,8 +82,12 @@ def write_batches(work, sources):
         unit = f"batch_{start // BATCH:03d}.c"
         lines = ["#include <8051.h>"]
         for source, case in sources[start:start + BATCH]:
-            lines += [f"#define {case['function']} {renamed(case)}_{source[-6:-2]}", f'#include "{source}"',
-                      f"#undef {case['function']}"]
+            # The ADuC's T3CON (0x9E) is another register than the Nuvoton's (0xC4).
+            aduc = case["generator"] == "aduc-t3"
+            lines += [f"#define {case['function']} {renamed(case)}_{source[-6:-2]}"]
+            lines += ["#define T3CON ADUC_T3CON"] if aduc else []
+            lines += [f'#include "{source}"', f"#undef {case['function']}"]
+            lines += ["#undef T3CON"] if aduc else []
         (work / unit).write_text("\n".join(lines) + "\n", encoding="ascii")
         units.append(unit)
     return units
