@@ -259,6 +259,49 @@ describe("the targets of the catalogue: the page solves what tesmirol-cli --targ
     assert.deepEqual(shownFamilies, inCatalogue);
   });
 
+  // The disclosure under the chip choice lists the chosen family's part
+  // numbers and their sources as tesmirol-cli --list-targets --parts FAMILY
+  // --json does; a family without part numbers says so, and a target (not a
+  // family) has no such list.
+  test("the parts of the chosen family are tesmirol-cli --list-targets --parts's", async () => {
+    const partListing = (family) => JSON.parse(spawnSync(config.cli, ["--list-targets", "--parts", family, "--json"],
+      { encoding: "utf8" }).stdout);
+    const families = await page.evaluate(() => window.tesmirolPage.bridge.targets().familyNames);
+    for (const family of families) {
+      assert.deepEqual(await page.evaluate((name) => window.tesmirolPage.bridge.partListing(name), family),
+        partListing(family), family);
+    }
+    const RECORD = { zh: (parts, source) => `${parts.join("、")}（出处：${source}）`,
+      en: (parts, source) => `${parts.join(", ")} (source: ${source})` };
+    const NONE = { zh: "目录中没有本系列的型号", en: "The catalogue lists no part numbers of this family" };
+    const shownParts = () => page.evaluate(() => [document.getElementById("family-parts").hidden,
+      document.getElementById("family-parts").open,
+      Array.from(document.querySelectorAll("#family-parts-list li"), (item) => item.textContent)]);
+    for (const language of ["zh", "en"]) {
+      await setLanguage(language);
+      for (const family of ["8051", "stc8", "nrf24le1"]) {
+        await page.select("#target", family);
+        const [hidden, open] = await shownParts();
+        assert.equal(hidden, false, family);
+        if (!open) {
+          await page.focus("#family-parts summary");
+          await page.keyboard.press("Enter");
+          // The disclosure's toggle event comes after the key's task.
+          await page.waitForFunction(() => document.querySelector("#family-parts-list li") !== null);
+        }
+        const { records } = partListing(family);
+        const expected = records.length === 0 ? [NONE[language]]
+          : records.map((record) => RECORD[language](record.parts, record.source));
+        assert.deepEqual(await shownParts(), [false, true, expected], `${language} ${family}`);
+      }
+      await page.select("#target", "t1-12t");
+      assert.equal((await shownParts())[0], true);
+    }
+    await page.evaluate(() => { document.getElementById("family-parts").open = false; });
+    await setLanguage("zh");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+  });
+
   const PAIRS = [
     ["11.0592MHz", "9600"], ["22.1184MHz", "115200"], ["12MHz", "4800"], ["24MHz", "19200"], ["6MHz", "300"],
     ["40MHz", "2400"], ["1MHz", "115200"], ["33MHz", "57600"], ["7.3728MHz", "110"], ["3.579545MHz", "1200"],
@@ -1820,12 +1863,12 @@ describe("the page's behaviour", () => {
     });
     await page.focus("#target");
     const planOrder = ["target"];
-    for (let i = 0; i < 8; i += 1) {
+    for (let i = 0; i < 9; i += 1) {
       await page.keyboard.press("Tab");
       planOrder.push(await page.evaluate(() => document.activeElement.id.replace(/\d+$/, "N")
         || document.activeElement.className));
     }
-    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
+    assert.deepEqual(planOrder, ["target", "family-parts-summary", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
       "peer", "output"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));

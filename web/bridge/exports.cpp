@@ -39,7 +39,7 @@ namespace {
 
 namespace answers = tesmirol::answers;
 
-constexpr std::int32_t kBridgeVersion = 10;
+constexpr std::int32_t kBridgeVersion = 11;
 
 // The serial link's texts as the page gave them, set by tesmirol_link.
 struct PageLinkTexts {
@@ -246,6 +246,14 @@ TESMIROL_EXPORT(tesmirol_report_labels) std::int32_t TesmirolReportLabels() {
 }
 
 TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return AnswerJson(answers::WriteTargetListing); }
+
+// The input is a family's name. Answers its part numbers and the ordering
+// tables they come from as JSON (answers::WritePartListing).
+TESMIROL_EXPORT(tesmirol_part_listing) std::int32_t TesmirolPartListing(std::uint32_t familyUnits) {
+  answers::JsonWriter json;  // NOLINT(misc-const-correctness): written through WritePartListing
+  answers::WritePartListing(json, Gbk(0, familyUnits).value_or(std::string()));
+  return Answer(json.Text());
+}
 
 // The crystal text, the baud text, the target's (or family's) name and the
 // UART, one after the other in the input. Answers the solution as JSON
