@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 11;
+  const BRIDGE_VERSION = 12;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -14,6 +14,7 @@
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
     "tesmirol_rates_finder", "tesmirol_clock_finder",
     "tesmirol_reload", "tesmirol_asm_bytes", "tesmirol_part_listing",
+    "tesmirol_classic_table",
   ];
 
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
@@ -172,6 +173,16 @@
       this.writeInput(baud);
       this.exports.tesmirol_crystal_table(baud.length, rank ? 1 : 0);
       return this.outputJson().map(readRowLink);
+    }
+
+    // tesmirol-cli --table CRYSTAL BAUD --format json's rows, their
+    // deviations read from their bits; an empty text stands for every preset.
+    classicTable(crystal, baud) {
+      this.writeInput(crystal, baud);
+      this.exports.tesmirol_classic_table(crystal.length, baud.length);
+      const rows = this.outputJson();
+      for (const mode of rows.flatMap((row) => row.modes ?? [])) mode.deviation = doubleFromBits(mode.deviation);
+      return rows;
     }
 
     // tesmirol-cli --list-presets --json's {crystal, baud}.
