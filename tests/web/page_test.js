@@ -1941,3 +1941,67 @@ describe("the page's behaviour", () => {
     fs.rmSync(folder, { recursive: true, force: true });
   });
 });
+
+describe("the lookup table: the page's table is tesmirol-cli --table's", () => {
+  // The shown row of a --table row, in the page's language.
+  function expectedTableRow(row, language) {
+    const none = tableText(language, "page.none");
+    const modes = row.modes ?? [null, null];
+    return [row.crystal, row.baud, ...modes.flatMap((mode) => (mode === null ? ["-", "-", "-"] : [
+      mode.status === "Ok" ? mode.reloadText : tableText(language, `report.${mode.status === "TooLow" ? "too-low" : "too-high"}`),
+      String(mode.achieved), `${mode.deviationText}%`])),
+    row.outcome === null ? none : row.outcome === "Code" ? `SMOD=${row.chosenSmod}`
+      : tableText(language, `page.${row.outcome === "Warning" ? "warning" : "nothing"}`)];
+  }
+
+  const shownTable = () => page.evaluate(() => Array.from(document.querySelectorAll("#tv-table tbody tr:not([hidden])"),
+    (row) => Array.from(row.cells, (cell) => [cell.textContent, cell.className])));
+
+  // The crystal in the box at every preset rate, then the whole matrix,
+  // opened and switched by keyboard; held to the command line field by
+  // field, cell by cell in both languages, blue within 1 % and red beyond.
+  test("this crystal at every rate and every crystal at every rate, in both languages", async () => {
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await typeInto("#crystal", "11.0592MHz");
+    await page.focus("#table-view-toggle");
+    await page.keyboard.press("Enter");
+    const CASES = [
+      { axis: "rates", crystal: "11.0592MHz", args: ["11.0592MHz", "all"] },
+      { axis: "rates", crystal: "7.3728M", args: ["7.3728M", "all"] },
+      { axis: "rates", crystal: "abc", args: ["abc", "all"] },
+      { axis: "matrix", crystal: "12MHz", args: ["all", "all"] },
+    ];
+    for (const { axis, crystal, args } of CASES) {
+      const expected = JSON.parse(spawnSync(config.cli, ["--table", ...args, "--format", "json"],
+        { encoding: "utf8", maxBuffer: 64 << 20 }).stdout);
+      await typeInto("#crystal", crystal);
+      await page.select("#tv-axis", axis);
+      assert.deepEqual(await page.evaluate((text) => window.tesmirolPage.bridge.classicTable(text, ""),
+        axis === "matrix" ? "" : crystal), expected, crystal);
+      for (const language of ["zh", "en"]) {
+        await setLanguage(language);
+        const shown = await shownTable();
+        assert.equal(shown.length, expected.length, `${crystal} ${axis} ${language}`);
+        expected.forEach((row, index) => {
+          const where = `${row.crystal} ${row.baud} ${language}`;
+          assert.deepEqual(shown[index].map(([cell]) => cell), expectedTableRow(row, language), where);
+          (row.modes ?? []).forEach((mode, smod) => {
+            assert.equal(shown[index][4 + smod * 3][1], mode.outOfTolerance ? "bad" : "good", where);
+          });
+        });
+      }
+    }
+    assert.equal(await page.$eval("#tv-status", (status) => status.textContent), "");
+    const url = await page.evaluate(() => location.hash);
+    assert.match(url, /open=table/);
+    assert.match(url, /tvAxis=matrix/);
+    // A target's table is not the classic one: the view says so.
+    await page.select("#target", "t1-12t");
+    assert.deepEqual(await shownTable(), []);
+    assert.notEqual(await page.$eval("#tv-status", (status) => status.textContent), "");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await page.select("#tv-axis", "rates");
+    await page.click("#table-view-toggle");
+    await setLanguage("zh");
+  });
+});
