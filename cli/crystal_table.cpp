@@ -7,8 +7,8 @@
 #include <ostream>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
-
+#include "answers/classic_table_json.h"
+#include "answers/json_writer.h"
 #include "cli/table_output.h"
 #include "cli/utf8_text.h"
 #include "engine/deviation_text.h"
@@ -226,44 +226,14 @@ void CsvTable(ChunkedOutput& output, std::span<const InputText> crystals, std::s
   });
 }
 
-nlohmann::ordered_json JsonMode(std::size_t smod, const ModeResult& mode) {
-  nlohmann::ordered_json object;
-  object["smod"] = smod;
-  object["reload"] = mode.reload;
-  object["reloadText"] = FormatReload(mode.reload);
-  object["status"] = ModeStatusName(mode.status);
-  object["achieved"] = mode.achieved;
-  object["deviation"] = mode.deviation;
-  object["deviationText"] = FormatDeviation(mode.deviation);
-  object["outOfTolerance"] = IsOutOfTolerance(mode);
-  return object;
-}
-
 void JsonTable(ChunkedOutput& output, std::span<const InputText> crystals, std::span<const InputText> bauds) {
   // An array with one compact object a line: each row is written as it is
   // made, and a line is one crystal and rate for grep and diff.
   JsonRows rows(output);
   ForEachRow(crystals, bauds, [&rows](const CrystalTableRow& row) {
-    nlohmann::ordered_json object;
-    object["crystal"] = row.crystal->utf8;
-    object["baud"] = row.baud->utf8;
-    if (row.calculation) {
-      object["crystalHz"] = row.calculation->crystalHz;
-      nlohmann::ordered_json modes = nlohmann::ordered_json::array();
-      for (std::size_t smod = 0; smod < row.calculation->mode.size(); ++smod) {
-        modes.push_back(JsonMode(smod, row.calculation->mode.at(smod)));
-      }
-      object["modes"] = std::move(modes);
-      object["outcome"] = GenerationOutcomeName(row.choice.outcome);
-      object["chosenSmod"] = row.choice.outcome == GenerationOutcome::Code ? nlohmann::ordered_json(row.choice.smod)
-                                                                           : nlohmann::ordered_json(nullptr);
-    } else {
-      object["crystalHz"] = nullptr;
-      object["modes"] = nullptr;
-      object["outcome"] = nullptr;
-      object["chosenSmod"] = nullptr;
-    }
-    rows.Append(object.dump());
+    answers::JsonWriter json(answers::JsonFace::CommandLine);
+    answers::WriteClassicTableRow(json, row.crystal->utf8, row.baud->utf8, row.calculation);
+    rows.Append(json.Text());
   });
   rows.Close();
 }

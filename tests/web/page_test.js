@@ -259,6 +259,49 @@ describe("the targets of the catalogue: the page solves what tesmirol-cli --targ
     assert.deepEqual(shownFamilies, inCatalogue);
   });
 
+  // The disclosure under the chip choice lists the chosen family's part
+  // numbers and their sources as tesmirol-cli --list-targets --parts FAMILY
+  // --json does; a family without part numbers says so, and a target (not a
+  // family) has no such list.
+  test("the parts of the chosen family are tesmirol-cli --list-targets --parts's", async () => {
+    const partListing = (family) => JSON.parse(spawnSync(config.cli, ["--list-targets", "--parts", family, "--json"],
+      { encoding: "utf8" }).stdout);
+    const families = await page.evaluate(() => window.tesmirolPage.bridge.targets().familyNames);
+    for (const family of families) {
+      assert.deepEqual(await page.evaluate((name) => window.tesmirolPage.bridge.partListing(name), family),
+        partListing(family), family);
+    }
+    const RECORD = { zh: (parts, source) => `${parts.join("、")}（出处：${source}）`,
+      en: (parts, source) => `${parts.join(", ")} (source: ${source})` };
+    const NONE = { zh: "目录中没有本系列的型号", en: "The catalogue lists no part numbers of this family" };
+    const shownParts = () => page.evaluate(() => [document.getElementById("family-parts").hidden,
+      document.getElementById("family-parts").open,
+      Array.from(document.querySelectorAll("#family-parts-list li"), (item) => item.textContent)]);
+    for (const language of ["zh", "en"]) {
+      await setLanguage(language);
+      for (const family of ["8051", "stc8", "nrf24le1"]) {
+        await page.select("#target", family);
+        const [hidden, open] = await shownParts();
+        assert.equal(hidden, false, family);
+        if (!open) {
+          await page.focus("#family-parts summary");
+          await page.keyboard.press("Enter");
+          // The disclosure's toggle event comes after the key's task.
+          await page.waitForFunction(() => document.querySelector("#family-parts-list li") !== null);
+        }
+        const { records } = partListing(family);
+        const expected = records.length === 0 ? [NONE[language]]
+          : records.map((record) => RECORD[language](record.parts, record.source));
+        assert.deepEqual(await shownParts(), [false, true, expected], `${language} ${family}`);
+      }
+      await page.select("#target", "t1-12t");
+      assert.equal((await shownParts())[0], true);
+    }
+    await page.evaluate(() => { document.getElementById("family-parts").open = false; });
+    await setLanguage("zh");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+  });
+
   const PAIRS = [
     ["11.0592MHz", "9600"], ["22.1184MHz", "115200"], ["12MHz", "4800"], ["24MHz", "19200"], ["6MHz", "300"],
     ["40MHz", "2400"], ["1MHz", "115200"], ["33MHz", "57600"], ["7.3728MHz", "110"], ["3.579545MHz", "1200"],
@@ -1823,12 +1866,12 @@ describe("the page's behaviour", () => {
     });
     await page.focus("#target");
     const planOrder = ["target"];
-    for (let i = 0; i < 8; i += 1) {
+    for (let i = 0; i < 9; i += 1) {
       await page.keyboard.press("Tab");
       planOrder.push(await page.evaluate(() => document.activeElement.id.replace(/\d+$/, "N")
         || document.activeElement.className));
     }
-    assert.deepEqual(planOrder, ["target", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
+    assert.deepEqual(planOrder, ["target", "family-parts-summary", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
       "peer", "output"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));
@@ -1902,5 +1945,69 @@ describe("the page's behaviour", () => {
       await tab.close();
     }
     fs.rmSync(folder, { recursive: true, force: true });
+  });
+});
+
+describe("the lookup table: the page's table is tesmirol-cli --table's", () => {
+  // The shown row of a --table row, in the page's language.
+  function expectedTableRow(row, language) {
+    const none = tableText(language, "page.none");
+    const modes = row.modes ?? [null, null];
+    return [row.crystal, row.baud, ...modes.flatMap((mode) => (mode === null ? ["-", "-", "-"] : [
+      mode.status === "Ok" ? mode.reloadText : tableText(language, `report.${mode.status === "TooLow" ? "too-low" : "too-high"}`),
+      String(mode.achieved), `${mode.deviationText}%`])),
+    row.outcome === null ? none : row.outcome === "Code" ? `SMOD=${row.chosenSmod}`
+      : tableText(language, `page.${row.outcome === "Warning" ? "warning" : "nothing"}`)];
+  }
+
+  const shownTable = () => page.evaluate(() => Array.from(document.querySelectorAll("#tv-table tbody tr:not([hidden])"),
+    (row) => Array.from(row.cells, (cell) => [cell.textContent, cell.className])));
+
+  // The crystal in the box at every preset rate, then the whole matrix,
+  // opened and switched by keyboard; held to the command line field by
+  // field, cell by cell in both languages, blue within 1 % and red beyond.
+  test("this crystal at every rate and every crystal at every rate, in both languages", async () => {
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await typeInto("#crystal", "11.0592MHz");
+    await page.focus("#table-view-toggle");
+    await page.keyboard.press("Enter");
+    const CASES = [
+      { axis: "rates", crystal: "11.0592MHz", args: ["11.0592MHz", "all"] },
+      { axis: "rates", crystal: "7.3728M", args: ["7.3728M", "all"] },
+      { axis: "rates", crystal: "abc", args: ["abc", "all"] },
+      { axis: "matrix", crystal: "12MHz", args: ["all", "all"] },
+    ];
+    for (const { axis, crystal, args } of CASES) {
+      const expected = JSON.parse(spawnSync(config.cli, ["--table", ...args, "--format", "json"],
+        { encoding: "utf8", maxBuffer: 64 << 20 }).stdout);
+      await typeInto("#crystal", crystal);
+      await page.select("#tv-axis", axis);
+      assert.deepEqual(await page.evaluate((text) => window.tesmirolPage.bridge.classicTable(text, ""),
+        axis === "matrix" ? "" : crystal), expected, crystal);
+      for (const language of ["zh", "en"]) {
+        await setLanguage(language);
+        const shown = await shownTable();
+        assert.equal(shown.length, expected.length, `${crystal} ${axis} ${language}`);
+        expected.forEach((row, index) => {
+          const where = `${row.crystal} ${row.baud} ${language}`;
+          assert.deepEqual(shown[index].map(([cell]) => cell), expectedTableRow(row, language), where);
+          (row.modes ?? []).forEach((mode, smod) => {
+            assert.equal(shown[index][4 + smod * 3][1], mode.outOfTolerance ? "bad" : "good", where);
+          });
+        });
+      }
+    }
+    assert.equal(await page.$eval("#tv-status", (status) => status.textContent), "");
+    const url = await page.evaluate(() => location.hash);
+    assert.match(url, /open=table/);
+    assert.match(url, /tvAxis=matrix/);
+    // A target's table is not the classic one: the view says so.
+    await page.select("#target", "t1-12t");
+    assert.deepEqual(await shownTable(), []);
+    assert.notEqual(await page.$eval("#tv-status", (status) => status.textContent), "");
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await page.select("#tv-axis", "rates");
+    await page.click("#table-view-toggle");
+    await setLanguage("zh");
   });
 });

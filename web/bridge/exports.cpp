@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +22,7 @@
 
 #include "answers/chip_name_answer.h"
 #include "answers/classic_question.h"
+#include "answers/classic_table_json.h"
 #include "answers/driver_answer.h"
 #include "answers/finder_questions.h"
 #include "answers/json_writer.h"
@@ -39,7 +41,7 @@ namespace {
 
 namespace answers = tesmirol::answers;
 
-constexpr std::int32_t kBridgeVersion = 11;
+constexpr std::int32_t kBridgeVersion = 13;
 
 // The serial link's texts as the page gave them, set by tesmirol_link.
 struct PageLinkTexts {
@@ -239,6 +241,21 @@ TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::u
                     answers::AnswerClassicFinder(Gbk(0, baudUnits), LinkTexts(), rank != 0));
 }
 
+// The crystal text, then the baud text; an empty one stands for every
+// preset. Answers the lookup table's rows, crystal by crystal, as JSON
+// (answers::WriteClassicTable).
+TESMIROL_EXPORT(tesmirol_classic_table)
+std::int32_t TesmirolClassicTable(std::uint32_t crystalUnits, std::uint32_t baudUnits) {
+  const std::string crystal = Gbk(0, crystalUnits).value_or(std::string());
+  const std::string baud = Gbk(crystalUnits, baudUnits).value_or(std::string());
+  const std::string_view crystalView = crystal;
+  const std::string_view baudView = baud;
+  answers::JsonWriter json;  // NOLINT(misc-const-correctness): written through WriteClassicTable
+  answers::WriteClassicTable(json, crystalUnits == 0 ? std::span<const std::string_view>() : std::span(&crystalView, 1),
+                             baudUnits == 0 ? std::span<const std::string_view>() : std::span(&baudView, 1));
+  return Answer(json.Text());
+}
+
 TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return AnswerJson(answers::WritePresetListing); }
 
 TESMIROL_EXPORT(tesmirol_report_labels) std::int32_t TesmirolReportLabels() {
@@ -246,6 +263,14 @@ TESMIROL_EXPORT(tesmirol_report_labels) std::int32_t TesmirolReportLabels() {
 }
 
 TESMIROL_EXPORT(tesmirol_targets) std::int32_t TesmirolTargets() { return AnswerJson(answers::WriteTargetListing); }
+
+// The input is a family's name. Answers its part numbers and the ordering
+// tables they come from as JSON (answers::WritePartListing).
+TESMIROL_EXPORT(tesmirol_part_listing) std::int32_t TesmirolPartListing(std::uint32_t familyUnits) {
+  answers::JsonWriter json;  // NOLINT(misc-const-correctness): written through WritePartListing
+  answers::WritePartListing(json, Gbk(0, familyUnits).value_or(std::string()));
+  return Answer(json.Text());
+}
 
 // The crystal text, the baud text, the target's (or family's) name and the
 // UART, one after the other in the input. Answers the solution as JSON

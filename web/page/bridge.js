@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 11;
+  const BRIDGE_VERSION = 13;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -13,7 +13,8 @@
     "tesmirol_solve_target", "tesmirol_target_table", "tesmirol_target_code_bytes", "tesmirol_plan",
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
     "tesmirol_rates_finder", "tesmirol_clock_finder",
-    "tesmirol_reload", "tesmirol_asm_bytes",
+    "tesmirol_reload", "tesmirol_asm_bytes", "tesmirol_part_listing",
+    "tesmirol_classic_table",
   ];
 
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
@@ -174,6 +175,16 @@
       return this.outputJson().map(readRowLink);
     }
 
+    // tesmirol-cli --table CRYSTAL BAUD --format json's rows, their
+    // deviations read from their bits; an empty text stands for every preset.
+    classicTable(crystal, baud) {
+      this.writeInput(crystal, baud);
+      this.exports.tesmirol_classic_table(crystal.length, baud.length);
+      const rows = this.outputJson();
+      for (const mode of rows.flatMap((row) => row.modes ?? [])) mode.deviation = doubleFromBits(mode.deviation);
+      return rows;
+    }
+
     // tesmirol-cli --list-presets --json's {crystal, baud}.
     presets() {
       this.exports.tesmirol_presets();
@@ -330,6 +341,14 @@
     // with familyNames (the families in the catalogue's order).
     targets() {
       this.exports.tesmirol_targets();
+      return this.outputJson();
+    }
+
+    // tesmirol-cli --list-targets --parts FAMILY --json's {family, supported,
+    // records: [{source, names, parts}]}.
+    partListing(family) {
+      this.writeInput(family);
+      this.exports.tesmirol_part_listing(family.length);
       return this.outputJson();
     }
 

@@ -5,6 +5,7 @@
 const finderViews = {
   rates: { toggle: "rates-finder-toggle", body: "rates-finder-body", key: null, answer: null },
   clock: { toggle: "clock-finder-toggle", body: "clock-finder-body", key: null, answer: null },
+  table: { toggle: "table-view-toggle", body: "table-view-body", key: null, answer: null },
 };
 
 function finderViewOpen(view) {
@@ -141,6 +142,28 @@ function showClockFinder(answer) {
 function refreshFinderViews() {
   if (finderViewOpen("rates")) refreshRatesFinder();
   if (finderViewOpen("clock")) refreshClockFinder();
+  if (finderViewOpen("table")) refreshTableView();
+}
+
+// The lookup table (tesmirol-cli --table CRYSTAL|all all) of the classic
+// calculation: the crystal in the box at every preset rate, or every preset
+// crystal at every preset rate; its rows are the crystal finder's with the
+// rate beside the crystal.
+function refreshTableView() {
+  const view = finderViews.table;
+  const classic = $("target").value === "classic";
+  const crystal = $("tv-axis").value === "matrix" ? "" : $("crystal").value;
+  const key = JSON.stringify([classic, crystal, state.language]);
+  if (view.key === key) return;
+  view.key = key;
+  view.answer = classic ? bridge.classicTable(crystal, "") : [];
+  tableRows($("tv-table"), view.answer.length, 9).forEach((row, index) => {
+    const entry = view.answer[index];
+    setText(row.cells[1], entry.baud);
+    showFinderRow({ row, cells: [row.cells[0], ...Array.from(row.cells).slice(2), document.createElement("td")] },
+      entry);
+  });
+  setText($("tv-status"), classic ? "" : text("table-classic-only"));
 }
 
 function setUpFinderViews() {
@@ -157,6 +180,10 @@ function setUpFinderViews() {
       scheduleUrl();
     });
   }
+  $("tv-axis").addEventListener("change", () => {
+    refreshFinderViews();
+    scheduleUrl();
+  });
   $("rf-rank").addEventListener("change", () => {
     refreshFinderViews();
     scheduleUrl();
@@ -165,7 +192,7 @@ function setUpFinderViews() {
 
 // The views' state in the URL: which are open and their texts.
 const FINDER_URL_KEYS = [["rf-rates", "rfRates"], ["rf-max-error", "rfMaxError"], ["cf-rates", "cfRates"],
-  ["cf-range", "cfRange"], ["cf-max-error", "cfMaxError"], ["cf-limit", "cfLimit"]];
+  ["cf-range", "cfRange"], ["cf-max-error", "cfMaxError"], ["cf-limit", "cfLimit"], ["tv-axis", "tvAxis"]];
 
 function writeFinderViewsUrl(params) {
   for (const view of Object.keys(finderViews)) {

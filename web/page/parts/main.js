@@ -9,6 +9,7 @@ function update(event) {
   const baud = $("baud").value;
   const target = $("target").value;
   refreshUartChoices();
+  showFamilyParts();
   applyMode();
   if (isReloadMode()) {
     showReload(bridge.reload(crystal, $("reload-value").value, target === "classic" ? "" : target, $("uart").value,
@@ -304,6 +305,7 @@ async function start() {
   $("download-a51").addEventListener("click", () => downloadAsm(false));
   $("download-sdas").addEventListener("click", () => downloadAsm(true));
   $("mode").addEventListener("change", update);
+  $("family-parts").addEventListener("toggle", showFamilyParts);
   $("reload-value").addEventListener("input", update);
   addEventListener("hashchange", () => {
     readUrl();

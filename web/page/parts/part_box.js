@@ -40,3 +40,26 @@ function showPartStatus() {
   status.className = ["UnsupportedPart", "Unknown"].includes(chip.kind) ? "bad" : "";
   status.title = chip.source;
 }
+
+// The part numbers of the chosen family and the ordering tables they come
+// from, under the chip choice; asked of the module only while the disclosure
+// is open, and again when the family or the language changes.
+function showFamilyParts() {
+  const box = $("family-parts");
+  const family = $("target").value;
+  setHidden(box, !isFamily(family));
+  const key = `${family}\n${state.language}`;
+  if (!box.open || box.hidden || box.dataset.shown === key) return;
+  box.dataset.shown = key;
+  const { records } = bridge.partListing(family);
+  const items = records.map((record) => {
+    const item = document.createElement("li");
+    item.textContent = text("family-parts-record", { parts: record.parts.join(text("separator")), source: record.source });
+    return item;
+  });
+  if (items.length === 0) {
+    items.push(document.createElement("li"));
+    items[0].textContent = text("family-parts-none");
+  }
+  $("family-parts-list").replaceChildren(...items);
+}
