@@ -64,7 +64,7 @@ class WindowsZipTest(unittest.TestCase):
         self.assertEqual(package.name, name + ".zip")
         with zipfile.ZipFile(package) as archive:
             names = sorted(entry for entry in archive.namelist() if not entry.endswith("/"))
-            page = ["web/index.html", "web/style.css", "web/tesmirol-page.js", "web/tesmirol-wasm.js"]
+            page = ["web/index.html", "web/tesmirol-page.js", "web/tesmirol-wasm.js"]
             self.assertEqual(names, sorted(f"{name}/{file}" for file in
                                            ["Tesmirol.EXE", "tesmirol-cli.exe", "README.md", "LICENSE"] + page))
             # The page as the wasm build assembled it, byte for byte.
