@@ -89,7 +89,8 @@ inline WideUnsigned GreatestCommonDivisor(WideUnsigned a, WideUnsigned b) {
 // clock f, in lowest terms, exactly. The mantissa/exponent generator has no
 // reload count: its register holds the mantissa m - 256, and its rate is
 // f x m / 2^(28 - E), its divider 2^(28 - E) being the exponent's clock choice.
-// The ADuC's Timer 3 counts 64 + T3FD, its register holding T3FD.
+// The ADuC's Timer 3 counts 64 + T3FD, its register holding T3FD, and its
+// rate is 4 x f / (2^DIV x (64 + T3FD)): the multiplier 4.
 inline void CheckSettingRegisters(const BaudTarget& target, const TargetSetting& setting, const ExactFrequency& clock) {
   Require(setting.clockIndex < target.clocks.size(), "the setting's clock choice is one of the target's");
   const ClockChoice& choice = target.clocks[setting.clockIndex];
@@ -101,8 +102,8 @@ inline void CheckSettingRegisters(const BaudTarget& target, const TargetSetting&
   if (target.generator == GeneratorKind::CcUsart) {
     Require(setting.divisor == 1 && setting.multiplier == 256U + setting.reload, "the mantissa is 256 + BAUD_M");
   } else if (target.generator == GeneratorKind::AducT3) {
-    Require(setting.multiplier == 1 && setting.reload < 64 && setting.divisor == 64U + setting.reload,
-            "the ADuC's count is 64 + T3FD, T3FD below 64");
+    Require(setting.multiplier == 4 && setting.reload < 64 && setting.divisor == 64U + setting.reload,
+            "the ADuC's count is 64 + T3FD, T3FD below 64, its rate 4 x f / (2^DIV x count)");
   } else {
     Require(setting.multiplier == 1 && setting.divisor == reloadLimit - setting.reload,
             "the divisor is 2^bits - reload");
