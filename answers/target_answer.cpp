@@ -7,21 +7,17 @@
 
 namespace tesmirol::answers {
 
-const TargetSolution* BestSolution(const FamilySolution& family) noexcept {
-  return family.best ? &family.solutions[*family.best] : nullptr;
-}
-
-const TargetSolution* TargetAnswer::Best() const noexcept { return BestSolution(family); }
+const TargetSolution* TargetAnswer::Best() const noexcept { return family.Chosen(); }
 
 TargetCodeCheck NoTargetCodeReason(const FamilySolution& family) noexcept {
-  if (BestSolution(family) != nullptr) {
+  if (family.Chosen() != nullptr) {
     return TargetCodeCheck::NoCode;
   }
   return family.solutions.front().status == TargetStatus::TooLow ? TargetCodeCheck::TooLow : TargetCodeCheck::TooHigh;
 }
 
 TargetCodeCheck CheckTargetCode(const FamilySolution& family, double limitPercent) {
-  const TargetSolution* best = BestSolution(family);
+  const TargetSolution* best = family.Chosen();
   if (best == nullptr || !IsWithinTolerance(best->best, std::max(limitPercent, kCodeTolerancePercent))) {
     return NoTargetCodeReason(family);
   }

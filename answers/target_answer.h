@@ -38,9 +38,6 @@ struct TargetAnswer {
   [[nodiscard]] const TargetSolution* Best() const noexcept;
 };
 
-// The best target's solution of the family, null when no setting is in range.
-const TargetSolution* BestSolution(const FamilySolution& family) noexcept;
-
 // Why the best setting's code fails a deviation limit (the build check of
 // tesmirol-cli --max-error), or that it passes.
 enum class TargetCodeCheck {

@@ -7,7 +7,7 @@
 
 namespace tesmirol::answers {
 
-const TargetSolution* TargetFinderRow::Best() const noexcept { return family ? BestSolution(*family) : nullptr; }
+const TargetSolution* TargetFinderRow::Best() const noexcept { return family ? family->Chosen() : nullptr; }
 
 std::optional<TargetStatus> TargetFinderRow::Status() const noexcept {
   if (!family) {

@@ -131,7 +131,7 @@ std::string FormatTargetReport(const FamilySolution& family, const TargetInputs&
   if (family.solutions.size() > 1) {
     report += FamilyLines(family, language);
   }
-  const TargetSolution* best = answers::BestSolution(family);
+  const TargetSolution* best = family.Chosen();
   report += SolutionText(best != nullptr ? *best : family.solutions.front(), inputs, language);
   if (code.outcome != GenerationOutcome::Nothing) {
     report += '\n';

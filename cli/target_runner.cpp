@@ -30,7 +30,7 @@ namespace {
 // The words of a failed check of the best setting (answers::CheckTargetCode).
 std::string TargetCheckText(answers::TargetCodeCheck check, const FamilySolution& family, double limit,
                             Language language) {
-  const TargetSolution* best = answers::BestSolution(family);
+  const TargetSolution* best = family.Chosen();
   switch (check) {
     case answers::TargetCodeCheck::TooLow:
     case answers::TargetCodeCheck::TooHigh:

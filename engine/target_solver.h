@@ -93,6 +93,10 @@ std::optional<TargetSolution> SolveTarget(const BaudTarget& target, std::string_
 struct FamilySolution {
   std::vector<TargetSolution> solutions;
   std::optional<std::size_t> best;
+
+  // The solution of the target whose setting SolveTargets chose, null when
+  // no target has a setting in range.
+  [[nodiscard]] const TargetSolution* Chosen() const noexcept { return best ? &solutions[*best] : nullptr; }
 };
 
 FamilySolution SolveTargets(std::span<const BaudTarget* const> targets, const TargetInputs& inputs);
