@@ -162,6 +162,13 @@ constexpr auto kUnsupportedParts = std::to_array<UnsupportedPart>({
     {"P89LPC932A1FDH", "P89LPC932A1FDH", "lpc900"},
     {"P89LPC932A1", "P89LPC932A1", "lpc900"},
     {"P89LPC9301FDH", "P89LPC9301FDH", "lpc900"},
+    // NXP P89LPC920/921/922/9221, P89LPC9331 to 9361 and P89LPC915/916/917
+    // data sheets and product pages: the same family, no generator yet.
+    {"P89LPC922FDH", "P89LPC922FDH", "lpc900"},
+    {"P89LPC9221", "P89LPC9221", "lpc900"},
+    {"p89lpc9351fa", "P89LPC9351FA", "lpc900"},
+    {"P89LPC915FN", "P89LPC915FN", "lpc900"},
+    {"P89LPC9171", "P89LPC9171", "lpc900"},
     // Nordic nRF24LU1+ Product Specification, Ordering information.
     {"nRF24LU1P-F32Q32-T", "NRF24LU1P", "nrf24lu1"},
     // Infineon XC886/888 data sheet, ordering table.
