@@ -20,11 +20,13 @@
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
   // doubles: exactly the engine's value.
   function doubleFromBits(hex) {
-    const view = new DataView(new ArrayBuffer(8));
-    view.setUint32(0, parseInt(hex.slice(0, 8), 16));
-    view.setUint32(4, parseInt(hex.slice(8), 16));
-    return view.getFloat64(0);
+    bitsView.setUint32(0, parseInt(hex.slice(0, 8), 16));
+    bitsView.setUint32(4, parseInt(hex.slice(8), 16));
+    return bitsView.getFloat64(0);
   }
+
+  // The eight bytes doubleFromBits reads through, made once.
+  const bitsView = new DataView(new ArrayBuffer(8));
 
   // A link's doubles (both ends' rates, each sense's worst mismatch, limit
   // and margin, the link's margin, the second 8051's setting), read from
@@ -166,7 +168,6 @@
       return readDoubles(this.outputJson());
     }
 
-    // The crystal finder: every crystal preset against the baud text.
     // The crystal finder: every crystal preset against the baud text, ranked
     // by the link's margin when rank is true.
     crystalTable(baud, rank = false) {
@@ -222,7 +223,12 @@
     // other end ("" for none: "ideal", an adapter's name, or
     // "TARGET@CRYSTAL[,TOLERANCE]"), this end's clock tolerance and the
     // frame.
+    // The module keeps the link until it is set again, so the same texts
+    // are not sent twice.
     setLink({ peer = "", tolerance = "", frame = "" } = {}) {
+      const key = `${peer}\n${tolerance}\n${frame}`;
+      if (key === this.linkKey) return;
+      this.linkKey = key;
       this.writeInput(peer, tolerance, frame);
       this.exports.tesmirol_link(peer.length, tolerance.length, frame.length);
     }

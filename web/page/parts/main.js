@@ -163,7 +163,7 @@ function download() {
 function showAsmButtons() {
   for (const id of ["download-a51", "download-sdas"]) {
     setHidden($(id), state.view !== "target");
-    $(id).disabled = $("download").disabled;
+    setDisabled($(id), $("download").disabled);
   }
 }
 

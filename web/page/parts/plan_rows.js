@@ -31,6 +31,10 @@ function fillOptions(select, values) {
 // button stays while the family has a UART left.
 function refreshUartChoices() {
   const selects = [$("uart"), ...state.planRows.map((entry) => entry.select)];
+  // Typing in the boxes changes none of this; the look-up hides the plan.
+  const key = JSON.stringify([$("target").value, state.language, isReloadMode(), selects.map((select) => select.value)]);
+  if (key === state.uartChoicesKey) return;
+  state.uartChoicesKey = key;
   for (const select of selects) {
     const taken = new Set(selects.filter((other) => other !== select).map((other) => other.value));
     for (const option of select.options) option.disabled = taken.has(option.value);

@@ -63,6 +63,6 @@ function showOutput(output, hasCode) {
     const block = box.children[index] ?? box.appendChild(document.createElement("div"));
     setText(block, line);
   });
-  $("copy").disabled = output === "";
-  $("download").disabled = !hasCode;
+  setDisabled($("copy"), output === "");
+  setDisabled($("download"), !hasCode);
 }

@@ -6,8 +6,8 @@ const state = {
   language: "zh", answer: null, view: "classic", requests: [], finderKey: null, finderFrame: 0, urlTimer: 0,
   targets: [], families: [], planRows: [], nextRowId: 1, driverSizes: {}, driverSizesChosen: false,
   driverFiles: null, driverButtonsKey: null,
-  linkPeer: null, linkKey: null, chipName: null, typedAt: -Infinity, announced: "", crystalPresets: [], driverTimer: 0, finderRestTimer: 0,
-  announceTimer: 0,
+  linkPeer: null, linkKey: null, uartChoicesKey: null, chipName: null, typedAt: -Infinity, announced: "",
+  crystalPresets: [], driverTimer: 0, finderRestTimer: 0, announceTimer: 0,
 };
 let bridge = null;
 
@@ -29,4 +29,8 @@ function setText(element, content) {
 
 function setHidden(element, hidden) {
   if (element.hidden !== hidden) element.hidden = hidden;
+}
+
+function setDisabled(element, disabled) {
+  if (element.disabled !== disabled) element.disabled = disabled;
 }
