@@ -65,17 +65,30 @@ class Run:
 # The published shape of the reports (docs/tesmirol-cli.schema.json): every
 # report a test reads is held to it.
 SCHEMA_FILE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "tesmirol-cli.schema.json"
-OTHER_DOCUMENTS = {"--table"}
 _report_validators = {}
+
+
+def table_definition(arguments):
+    """The schema's definition of the table --table prints: a plan's when a
+    --uart gives a rate, a target's with --target, else the classic one."""
+    uarts = [value for option, value in zip(arguments, arguments[1:]) if option == "--uart"]
+    uarts += [argument.split("=", 1)[1] for argument in arguments if argument.startswith("--uart=")]
+    if any(":" in uart for uart in uarts):
+        return "planTable"
+    if "--target" in arguments or any(argument.startswith("--target=") for argument in arguments):
+        return "targetTable"
+    return "classicTable"
 
 
 def report_definition(arguments, document):
     """The schema's definition of the document the arguments print: a
-    listing by its option, a plan (a --target report with --uart that planned
+    table or a listing by its option, a plan (a --target report with --uart that planned
     its UARTs) by its "plan" member, which the clock finder's report also
     has; None for the reports the root's oneOf tells apart (the classic
     calculation, a target's or family's, null, the rates of a reload, the
     rates finder's and the clock finder's)."""
+    if "--table" in arguments:
+        return table_definition(arguments)
     if "--list-presets" in arguments:
         return "presetListing"
     if "--list-targets" in arguments:
@@ -86,10 +99,10 @@ def report_definition(arguments, document):
 
 
 def check_report_schema(arguments, document):
-    """Validates a --json report against the published schema, by the
-    definition of its mode (report_definition); the tables print other
-    documents."""
-    if "--json" not in arguments or OTHER_DOCUMENTS.intersection(argument.split("=")[0] for argument in arguments):
+    """Validates a --json report (or --table's JSON) against the published
+    schema, by the definition of its mode (report_definition)."""
+    formats = [value for option, value in zip(arguments, arguments[1:]) if option == "--format"]
+    if "--json" not in arguments and "json" not in formats:
         return
     definition = report_definition(arguments, document)
     validator = _report_validators.get(definition)
