@@ -2,7 +2,7 @@
 #include <cmath>
 #include <string>
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/detail/conversions/to_chars.hpp>
 
 #include "answers/json_writer.h"
 
