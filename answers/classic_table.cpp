@@ -45,8 +45,9 @@ std::array<TableCell, 3> ModeCells(const ModeResult& mode, Language language) {
       reload = {FormatReload(mode.reload), CellColour::Blue};
       break;
   }
-  return {reload, TableCell{std::to_string(mode.achieved), CellColour::None},
-          TableCell{FormatDeviation(mode.deviation) + "%", IsOutOfTolerance(mode) ? CellColour::Red : CellColour::Blue}};
+  return {
+      reload, TableCell{std::to_string(mode.achieved), CellColour::None},
+      TableCell{FormatDeviation(mode.deviation) + "%", IsOutOfTolerance(mode) ? CellColour::Red : CellColour::Blue}};
 }
 
 // Rows are made as they are visited rather than kept: thousands of

@@ -31,8 +31,8 @@ ClassicTableRow MakeClassicTableRow(const TableInput& crystal, const TableInput&
 // The text and Markdown tables' columns, and which of them hold numbers
 // (aligned to the right).
 inline constexpr std::size_t kClassicTableColumns = 9;
-inline constexpr std::array<bool, kClassicTableColumns> kClassicTableRightAligned = {false, true,  false, true, true,
-                                                                                     false, true,  true,  false};
+inline constexpr std::array<bool, kClassicTableColumns> kClassicTableRightAligned = {false, true, false, true, true,
+                                                                                     false, true, true,  false};
 
 std::array<std::string, kClassicTableColumns> ClassicTableHeadings(Language language);
 

@@ -134,9 +134,9 @@ std::size_t LookupTable::ShownRows() const noexcept {
 LookupTable ReadLookupTable(const LookupTableTexts& texts) {
   LookupTable table;
   const std::string target = texts.target.value_or(std::string());
-  table.kind = target == "classic"            ? LookupKind::Classic
-               : texts.otherUarts.empty()     ? LookupKind::Target
-                                              : LookupKind::Plan;
+  table.kind = target == "classic"        ? LookupKind::Classic
+               : texts.otherUarts.empty() ? LookupKind::Target
+                                          : LookupKind::Plan;
   if (!texts.crystal) {
     table.problem = "crystalNotGbk";
     return table;
@@ -159,8 +159,7 @@ LookupTable ReadLookupTable(const LookupTableTexts& texts) {
   return table;
 }
 
-void WriteLookupRows(JsonWriter& json, const LookupTable& table, std::size_t from, std::size_t to,
-                     Language language) {
+void WriteLookupRows(JsonWriter& json, const LookupTable& table, std::size_t from, std::size_t to, Language language) {
   constexpr std::array<std::string_view, 3> kKinds = {"classic", "target", "plan"};
   const std::size_t count = table.ShownRows();
   json.BeginObject();

@@ -61,8 +61,7 @@ LookupTable ReadLookupTable(const LookupTableTexts& texts);
 // WriteClassicTableRow, WriteTargetTableRow or WritePlanTableRow), "cells"
 // (each shown row's cells as [text, colour ("blue", "red" or "")], as the
 // text and Markdown tables write them)}.
-void WriteLookupRows(JsonWriter& json, const LookupTable& table, std::size_t from, std::size_t to,
-                     Language language);
+void WriteLookupRows(JsonWriter& json, const LookupTable& table, std::size_t from, std::size_t to, Language language);
 
 // The whole table as CSV or Markdown in the language, as tesmirol-cli
 // --table --format csv|markdown writes it; nothing when it was not read.

@@ -60,9 +60,9 @@ PlanTableRow MakePlanTableRow(const TableInput& crystal, const PlanTableQuestion
   }
   row.result = PlanUarts(question.chipTargets, *row.inputs, row.requests, question.tolerancePercent);
   if (!row.result.plan) {
-    row.conflictMessage = PlanConflictText(row.result.conflict.value_or(PlanConflict{}), row.requests,
-                                           question.chipTargets, "the chip", *row.inputs, question.toleranceText,
-                                           Language::English);
+    row.conflictMessage =
+        PlanConflictText(row.result.conflict.value_or(PlanConflict{}), row.requests, question.chipTargets, "the chip",
+                         *row.inputs, question.toleranceText, Language::English);
   }
   return row;
 }

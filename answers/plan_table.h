@@ -54,8 +54,8 @@ std::string_view PlanTableOutcome(const PlanTableRow& row);
 
 inline constexpr std::size_t kPlanTableColumns = 11;
 inline constexpr std::size_t kPlanTableDeviationColumn = 9;
-inline constexpr std::array<bool, kPlanTableColumns> kPlanTableRightAligned = {
-    false, false, true, false, false, false, true, false, true, true, false};
+inline constexpr std::array<bool, kPlanTableColumns> kPlanTableRightAligned = {false, false, true, false, false, false,
+                                                                               true,  false, true, true,  false};
 
 std::array<std::string, kPlanTableColumns> PlanTableHeadings(Language language);
 

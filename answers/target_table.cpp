@@ -76,9 +76,9 @@ std::array<TableCell, kTargetTableColumns> TargetTableCells(const TargetTableRow
     cells[4].text = std::to_string(setting.smod);
     cells[5].text = TargetReloadText(*row.best->target, setting.reload);
     cells[6].text = DecimalText(setting.achieved);
-    cells[kTargetTableDeviationColumn] = {FormatDeviation(setting.deviation) + "%",
-                                          row.answer.outcome == FinderOutcome::Warning ? CellColour::Red
-                                                                                       : CellColour::Blue};
+    cells[kTargetTableDeviationColumn] = {
+        FormatDeviation(setting.deviation) + "%",
+        row.answer.outcome == FinderOutcome::Warning ? CellColour::Red : CellColour::Blue};
   } else {
     for (std::size_t column = 2; column <= kTargetTableDeviationColumn; ++column) {
       cells.at(column).text.assign(1, '-');

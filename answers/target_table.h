@@ -45,8 +45,8 @@ std::string_view TargetTableOutcome(const TargetTableRow& row);
 
 inline constexpr std::size_t kTargetTableColumns = 9;
 inline constexpr std::size_t kTargetTableDeviationColumn = 7;
-inline constexpr std::array<bool, kTargetTableColumns> kTargetTableRightAligned = {false, true,  false, false, true,
-                                                                                   false, true,  true,  false};
+inline constexpr std::array<bool, kTargetTableColumns> kTargetTableRightAligned = {false, true, false, false, true,
+                                                                                   false, true, true,  false};
 
 std::array<std::string, kTargetTableColumns> TargetTableHeadings(Language language);
 

@@ -35,7 +35,8 @@ void WriteTargetTableRow(JsonWriter& json, const TargetTableRow& row) {
 void WriteTargetTable(JsonWriter& json, std::span<const TableInput> crystals, std::span<const TableInput> bauds,
                       std::span<const BaudTarget* const> targets) {
   json.BeginArray();
-  ForEachTargetTableRow(crystals, bauds, targets, [&json](const TargetTableRow& row) { WriteTargetTableRow(json, row); });
+  ForEachTargetTableRow(crystals, bauds, targets,
+                        [&json](const TargetTableRow& row) { WriteTargetTableRow(json, row); });
   json.EndArray();
 }
 
