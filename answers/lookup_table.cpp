@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <span>
 #include <string>
 
@@ -25,9 +26,10 @@ std::vector<TableInput> TableInputs(const std::string& gbk, std::span<const std:
     inputs.push_back({text::GbkToUtf8(gbk).value_or(std::string()), gbk});
     return inputs;
   }
-  for (const std::string_view preset : presets) {
-    inputs.push_back({std::string(preset), std::string(preset)});  // presets are ASCII
-  }
+  inputs.resize(presets.size());
+  std::transform(presets.begin(), presets.end(), inputs.begin(), [](std::string_view preset) {
+    return TableInput{std::string(preset), std::string(preset)};  // presets are ASCII
+  });
   return inputs;
 }
 
@@ -99,9 +101,9 @@ void WriteRows(JsonWriter& json, const LookupTable& table, std::size_t row, std:
       case LookupKind::Plan: {
         const PlanTableRow answer = MakePlanTableRow(crystal, table.plan);
         WritePlanTableRow(json, answer);
-        for (const PlanTableCells& uart : PlanTableRowCells(answer, table.plan, language)) {
-          shown.push_back(Shown(uart));
-        }
+        const std::vector<PlanTableCells> uarts = PlanTableRowCells(answer, table.plan, language);
+        std::transform(uarts.begin(), uarts.end(), std::back_inserter(shown),
+                       [](const PlanTableCells& cells) { return Shown(cells); });
         break;
       }
     }

@@ -1,5 +1,6 @@
 #include "cli/plan_table.h"
 
+#include <iterator>
 #include <ostream>
 #include <vector>
 
@@ -30,9 +31,8 @@ void TextTable(ChunkedOutput& output, std::span<const InputText> crystals, const
   std::vector<answers::PlanTableCells> rows;
   for (const InputText& crystal : crystals) {
     const answers::PlanTableRow row = answers::MakePlanTableRow(crystal, question);
-    for (answers::PlanTableCells& cells : answers::PlanTableRowCells(row, question, language)) {
-      rows.push_back(std::move(cells));
-    }
+    std::vector<answers::PlanTableCells> uarts = answers::PlanTableRowCells(row, question, language);
+    rows.insert(rows.end(), std::make_move_iterator(uarts.begin()), std::make_move_iterator(uarts.end()));
   }
   AppendAlignedTable(
       output, answers::PlanTableHeadings(language), answers::kPlanTableRightAligned,
