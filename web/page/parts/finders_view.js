@@ -179,9 +179,10 @@ function fillTableView() {
   const height = lookup.rowHeight || 30;
   const from = Math.max(Math.floor(box.scrollTop / height) - 8, 0);
   const to = from + Math.ceil(box.clientHeight / height) + 16;
-  if (lookup.shown && from >= lookup.shown.from && to <= lookup.shown.to) return;
+  const shown = lookup.shown;
+  if (shown && from >= shown.from && Math.min(to, shown.count) <= shown.to) return;
   const answer = bridge.lookupTable(lookup.question, from, to + 16, state.language);
-  lookup.shown = { from: answer.first, to: answer.first + answer.cells.length };
+  lookup.shown = { from: answer.first, to: answer.first + answer.cells.length, count: answer.count };
   showTableView(answer);
 }
 
