@@ -7,8 +7,6 @@
 #include "codegen/init_code_generator.h"
 #include "engine/deviation_text.h"
 #include "engine/reload_text.h"
-#include "res/preset_lists.h"
-#include "text/encoding.h"
 
 namespace tesmirol::answers {
 
@@ -51,21 +49,6 @@ void WriteClassicTableRow(JsonWriter& json, std::string_view crystalUtf8, std::s
     json.Null();
   }
   json.EndObject();
-}
-
-void WriteClassicTable(JsonWriter& json, std::span<const std::string_view> crystalsGbk,
-                       std::span<const std::string_view> baudsGbk) {
-  const std::span<const std::string_view> crystals = crystalsGbk.empty() ? CrystalPresets() : crystalsGbk;
-  const std::span<const std::string_view> bauds = baudsGbk.empty() ? BaudPresets() : baudsGbk;
-  json.BeginArray();
-  for (const std::string_view crystal : crystals) {
-    const std::string crystalUtf8 = text::GbkToUtf8(crystal).value_or(std::string());
-    for (const std::string_view baud : bauds) {
-      WriteClassicTableRow(json, crystalUtf8, text::GbkToUtf8(baud).value_or(std::string()),
-                           CalculateBaud(crystal, baud));
-    }
-  }
-  json.EndArray();
 }
 
 }  // namespace tesmirol::answers

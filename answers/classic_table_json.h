@@ -3,7 +3,6 @@
 // one object a crystal and rate, the same members on both faces.
 
 #include <optional>
-#include <span>
 #include <string_view>
 
 #include "answers/json_writer.h"
@@ -18,10 +17,5 @@ namespace tesmirol::answers {
 // four null when the pair gives no result.
 void WriteClassicTableRow(JsonWriter& json, std::string_view crystalUtf8, std::string_view baudUtf8,
                           const std::optional<BaudCalculation>& calculation);
-
-// Every crystal with every rate, crystal by crystal, as an array of rows.
-// The texts are GBK; an empty span stands for the preset list.
-void WriteClassicTable(JsonWriter& json, std::span<const std::string_view> crystalsGbk,
-                       std::span<const std::string_view> baudsGbk);
 
 }  // namespace tesmirol::answers

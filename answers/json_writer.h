@@ -4,9 +4,9 @@
 //  - the page's: doubles as the 16 hexadecimal digits of their bits, so the
 //    page reads back exactly the value the engine computed, and 64-bit
 //    counts as decimal strings, which JavaScript's numbers cannot all hold;
-//  - the command line's: doubles as the shortest decimal digits that read
-//    back to the identical double, written as tesmirol-cli's --json always
-//    wrote them ("115200.0", "0.04", "1e-05"), and 64-bit counts as numbers.
+//  - the command line's: doubles as decimal digits that read back to the
+//    identical double, written as tesmirol-cli's --json always wrote them
+//    ("115200.0", "0.04", "1e-05"), and 64-bit counts as numbers.
 
 #include <cstdint>
 #include <string>
@@ -70,10 +70,11 @@ class JsonWriter {
   bool m_afterKey = false;
 };
 
-// A double as the command line writes it: the shortest digits that read back
-// to the same double, in fixed notation with ".0" for whole values from 1e-4
-// up to below 1e15, else in exponent notation ("1e-05", "1.5e+20"); "null"
-// for what JSON cannot hold (NaN, infinities).
+// A double as the command line writes it: nlohmann's digits, which read back
+// to the same double (the shortest such digits but for about one number in
+// six hundred), in fixed notation with ".0" for whole values from 1e-4 up to
+// below 1e15, else in exponent notation ("1e-05", "1.5e+20"); "null" for
+// what JSON cannot hold (NaN, infinities).
 std::string DecimalJsonNumber(double value);
 
 // Compact JSON text from the writer laid out as the command line prints its

@@ -3,33 +3,15 @@
 // pair, in text, CSV, Markdown or JSON.
 
 #include <iosfwd>
-#include <optional>
 #include <span>
-#include <string>
 
+#include "answers/table_text.h"
 #include "cli/command_line_options.h"
-#include "codegen/init_code_generator.h"
-#include "engine/baud_calculation.h"
 
 namespace tesmirol::cli {
 
 // A user's text or a preset, in UTF-8 for printing and in GBK for the engine.
-struct InputText {
-  std::string utf8;
-  std::string gbk;
-};
-
-// One crystal and one rate and what they give.
-struct CrystalTableRow {
-  const InputText* crystal = nullptr;
-  const InputText* baud = nullptr;
-  std::optional<BaudCalculation> calculation;  // none: the pair gives no result
-  InitCodeChoice choice;                       // what the generated code would use
-};
-
-// What one crystal and one rate give; the row points to the texts, which
-// must outlive it.
-CrystalTableRow MakeCrystalTableRow(const InputText& crystal, const InputText& baud);
+using InputText = answers::TableInput;
 
 // Writes a row for every crystal with every rate, crystal by crystal in the
 // order given, in the format asked for, as UTF-8 text ending in a line feed.

@@ -29,45 +29,16 @@ std::size_t DisplayWidth(std::string_view utf8) {
   return width;
 }
 
-std::string MarkdownCell(std::string_view text) {
-  std::string cell;
-  for (const char ch : text) {
-    if (ch == '|' || ch == '\\') {
-      cell += '\\';
-    }
-    cell += ch;
+std::string_view ColourStart(answers::CellColour colour) {
+  switch (colour) {
+    case answers::CellColour::Blue:
+      return "\x1b[34m";
+    case answers::CellColour::Red:
+      return "\x1b[31m";
+    case answers::CellColour::None:
+      break;
   }
-  return cell;
-}
-
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    return std::string(text);
-  }
-  std::string field = "\"";
-  for (const char ch : text) {
-    if (ch == '"') {
-      field += '"';
-    }
-    field += ch;
-  }
-  field += '"';
-  return field;
-}
-
-void AppendMarkdownHeader(std::string& table, std::span<const std::string> headings,
-                          std::span<const bool> rightAligned) {
-  table += "|";
-  for (const std::string& heading : headings) {
-    table += ' ';
-    table += heading;
-    table += " |";
-  }
-  table += "\n|";
-  for (const bool right : rightAligned) {
-    table += right ? "---:|" : "---|";
-  }
-  table += '\n';
+  return "";
 }
 
 }  // namespace tesmirol::cli

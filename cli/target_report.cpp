@@ -4,7 +4,6 @@
 #include <cstddef>
 
 #include "answers/plan_entry_json.h"
-#include "answers/setting_json.h"
 #include "answers/target_answer.h"
 #include "cli/plan_texts.h"
 #include "codegen/target_init_code.h"
@@ -141,12 +140,6 @@ std::string FormatTargetReport(const FamilySolution& family, const TargetInputs&
     }
   }
   return report;
-}
-
-nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting) {
-  answers::JsonWriter json(answers::JsonFace::CommandLine);
-  answers::WriteSetting(json, target, setting);
-  return nlohmann::ordered_json::parse(json.Text());
 }
 
 std::string FormatTargetReloadReport(const BaudTarget& target, const ExactFrequency& frequency,

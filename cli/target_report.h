@@ -1,12 +1,10 @@
 #pragma once
-// The report of a target or a chip family: as text (GBK, in the plain
-// report's manner) and as JSON.
+// The report of a target or a chip family as text (GBK, in the plain
+// report's manner).
 
 #include <cstddef>
 #include <optional>
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 #include "codegen/init_code_generator.h"
 #include "codegen/target_init_code.h"
@@ -28,9 +26,6 @@ std::string FormatTargetReport(const FamilySolution& family, const TargetInputs&
 // "实际：9615.38bps (125000/13)  偏差：0.16%", with the out-of-tolerance
 // mark beyond 1 %. GBK.
 std::string AchievedRateText(const TargetSetting& setting, Language language);
-
-// One setting as JSON: reload and its bytes, the exact rate, the deviation.
-nlohmann::ordered_json SettingJson(const BaudTarget& target, const TargetSetting& setting);
 
 // The --reload report for one target: the rates the reload gives, exact (GBK).
 // With compared, each setting's deviation from the rate its settings were

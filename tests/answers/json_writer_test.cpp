@@ -48,6 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Doubles, CommandLineNumbers,
                                          NumberCase{"Subnormal", 5e-324}, NumberCase{"SumOfTenths", 0.1 + 0.2},
                                          NumberCase{"FloatWidened", static_cast<double>(11059200.0F / 12.0F)},
                                          NumberCase{"FractionOfRate", 2764800.0 / 7.0},
+                                         // An exact rate whose seventeenth digit falls half way, and a value
+                                         // whose shortest digits are one fewer than nlohmann's.
+                                         NumberCase{"HalfWayAtTheLastDigit", 472078125.0 / 4096.0},
+                                         NumberCase{"NotTheShortestDigits", 4539.599999999999},
                                          NumberCase{"NotANumber", std::numeric_limits<double>::quiet_NaN()},
                                          NumberCase{"Infinity", std::numeric_limits<double>::infinity()}),
                          testing_support::CaseName());

@@ -4,20 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "answers/driver_answer.h"
 #include "answers/link_question.h"
+#include "answers/lookup_table.h"
 #include "answers/plan_question.h"
 #include "answers/target_answer.h"
 #include "answers/target_finder.h"
 #include "answers/target_question.h"
 
+#include "res/preset_lists.h"
 #include "support/case_name.h"
 
 namespace tesmirol::answers {
@@ -450,6 +456,138 @@ INSTANTIATE_TEST_SUITE_P(
         DriverCase{"SizeTheSpaceLacks", "stc8", {{"", "115200", ""}}, Buffers(12, BufferSpace::Idata), "badSize", {}},
         DriverCase{
             "XdataOnAChipWithoutXram", "t1-12t", {{"", "9600", ""}}, Buffers(16, BufferSpace::Xdata), "refused", {}}),
+    testing_support::CaseName());
+
+// ---------------------------------------------------------------------------
+// The page's lookup table: its texts read into what it lists and over how
+// many rows, or the problem; its rows asked a slice at a time are the rows
+// of the whole, a plan's slices whole crystals.
+
+struct LookupCase {
+  const char* name;
+  LookupTableTexts texts;
+  LookupKind kind;
+  const char* problem;
+  std::optional<std::size_t> problemRequest;
+  std::size_t rowsPerCrystal;  // with no problem: the rows of each crystal of the list
+  bool everyCrystal;
+};
+
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
+
+class LookupTables : public testing::TestWithParam<LookupCase> {};
+
+// The shown rows from up to to, as the page reads them.
+nlohmann::json LookupSlice(const LookupTable& table, std::size_t from, std::size_t to) {
+  JsonWriter json;
+  WriteLookupRows(json, table, from, to, Language::English);
+  return nlohmann::json::parse(json.Text());
+}
+
+TEST_P(LookupTables, ReadTheTextsAndAnswerAnySliceOfTheRows) {
+  const LookupCase& c = GetParam();
+  const LookupTable table = ReadLookupTable(c.texts);
+  EXPECT_EQ(table.kind, c.kind);
+  EXPECT_EQ(table.problem, c.problem);
+  EXPECT_EQ(table.problemRequest, c.problemRequest);
+  const std::size_t crystals = c.everyCrystal ? CrystalPresets().size() : 1;
+  const std::size_t count = *c.problem == '\0' ? crystals * c.rowsPerCrystal : 0;
+  ASSERT_EQ(table.ShownRows(), count);
+  const nlohmann::json whole = LookupSlice(table, 0, count);
+  ASSERT_EQ(whole["count"], count);
+  ASSERT_EQ(whole["cells"].size(), count);
+  const std::size_t perRow = c.kind == LookupKind::Plan ? c.texts.otherUarts.size() + 1 : 1;
+  EXPECT_EQ(whole["rows"].size(), count / perRow);
+  // Slices that start and end inside a plan's crystal, and one past the end.
+  for (const auto& [from, to] : {std::pair<std::size_t, std::size_t>{3, 8},
+                                 {std::max<std::size_t>(count, 1) - 1, count + 40},
+                                 {count + 5, count + 9}}) {
+    const nlohmann::json slice = LookupSlice(table, from, to);
+    const std::size_t first = slice["first"];
+    EXPECT_EQ(first % perRow, 0U) << from;
+    EXPECT_LE(first, std::min(from, count)) << from;
+    EXPECT_GE(first + slice["cells"].size(), std::min(to, count)) << from;
+    EXPECT_EQ(slice["rows"].size() * perRow, slice["cells"].size()) << from;
+    for (std::size_t index = 0; index < slice["cells"].size(); ++index) {
+      EXPECT_EQ(slice["cells"][index], whole["cells"][first + index]) << from << " row " << first + index;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LookupTables,
+    testing::Values(
+        LookupCase{"ClassicCrystalAtEveryRate",
+                   {"11.0592MHz", "", "classic", "", {}},
+                   LookupKind::Classic,
+                   "",
+                   std::nullopt,
+                   BaudPresets().size(),
+                   false},
+        LookupCase{"ClassicMatrix",
+                   {"", "", "classic", "", {}},
+                   LookupKind::Classic,
+                   "",
+                   std::nullopt,
+                   BaudPresets().size(),
+                   true},
+        LookupCase{"TargetEveryCrystalAtOneRate",
+                   {"", "9600", "stc8", "3", {}},
+                   LookupKind::Target,
+                   "",
+                   std::nullopt,
+                   1,
+                   true},
+        LookupCase{"TargetMatrix",
+                   {"", "", "aduc84x-t3", "", {}},
+                   LookupKind::Target,
+                   "",
+                   std::nullopt,
+                   BaudPresets().size(),
+                   true},
+        LookupCase{"PlanOfTwoUarts",
+                   {"", "115200", "stc15", "1", {{"2", "9600"}}},
+                   LookupKind::Plan,
+                   "",
+                   std::nullopt,
+                   2,
+                   true},
+        LookupCase{"PlanOfThreeUartsOnOneCrystal",
+                   {"22.1184MHz", "115200", "stc8", "1", {{"2", "9600"}, {"3", "4800"}}},
+                   LookupKind::Plan,
+                   "",
+                   std::nullopt,
+                   3,
+                   false},
+        LookupCase{"CrystalNotGbk",
+                   {std::nullopt, "", "classic", "", {}},
+                   LookupKind::Classic,
+                   "crystalNotGbk",
+                   std::nullopt,
+                   0,
+                   false},
+        LookupCase{"UnknownTarget",
+                   {"", "", "no-such-chip", "", {}},
+                   LookupKind::Target,
+                   "unknownTarget",
+                   std::nullopt,
+                   0,
+                   false},
+        LookupCase{"UnknownUart", {"", "", "stc8", "9", {}}, LookupKind::Target, "unknownUart", std::nullopt, 0, false},
+        LookupCase{"PlanUartTwice",
+                   {"", "9600", "stc8", "1", {{"UART1", "4800"}}},
+                   LookupKind::Plan,
+                   "uartTwice",
+                   1,
+                   0,
+                   false},
+        LookupCase{"PlanRateOfNoResult",
+                   {"", "9600", "stc8", "1", {{"2", "0"}}},
+                   LookupKind::Plan,
+                   "rateNoResult",
+                   1,
+                   0,
+                   false}),
     testing_support::CaseName());
 
 }  // namespace

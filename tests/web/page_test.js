@@ -1952,65 +1952,159 @@ describe("the page's behaviour", () => {
 });
 
 describe("the lookup table: the page's table is tesmirol-cli --table's", () => {
-  // The shown row of a --table row, in the page's language.
-  function expectedTableRow(row, language) {
-    const none = tableText(language, "page.none");
-    const modes = row.modes ?? [null, null];
-    return [row.crystal, row.baud, ...modes.flatMap((mode) => (mode === null ? ["-", "-", "-"] : [
-      mode.status === "Ok" ? mode.reloadText : tableText(language, `report.${mode.status === "TooLow" ? "too-low" : "too-high"}`),
-      String(mode.achieved), `${mode.deviationText}%`])),
-    row.outcome === null ? none : row.outcome === "Code" ? `SMOD=${row.chosenSmod}`
-      : tableText(language, `page.${row.outcome === "Warning" ? "warning" : "nothing"}`)];
+  // tesmirol-cli --table's output for the arguments, in the format and language.
+  function cliTable(args, format, language) {
+    return spawnSync(config.cli, ["--lang", language, "--table", ...args, "--format", format],
+      { maxBuffer: 64 << 20 }).stdout;
   }
 
-  const shownTable = () => page.evaluate(() => Array.from(document.querySelectorAll("#tv-table tbody tr:not([hidden])"),
-    (row) => Array.from(row.cells, (cell) => [cell.textContent, cell.className])));
+  // The cells of a Markdown table's lines, a bar escaped in a cell kept in it.
+  function markdownRows(bytes) {
+    return bytes.toString("utf8").trimEnd().split("\n").filter((line, index) => index !== 1)
+      .map((line) => line.slice(2, -2).split(/(?<!\\) \| /).map((cell) => cell.replace(/\\([|\\])/g, "$1")));
+  }
 
-  // The crystal in the box at every preset rate, then the whole matrix,
-  // opened and switched by keyboard; held to the command line field by
-  // field, cell by cell in both languages, blue within 1 % and red beyond.
-  test("this crystal at every rate and every crystal at every rate, in both languages", async () => {
+  // Every field tesmirol-cli writes is in the page's row with the same
+  // value: doubles bit for bit, 64-bit counts as the page's decimal strings.
+  function assertSameRow(actual, expected, where) {
+    if (expected === null || typeof expected !== "object") {
+      assert.ok(Object.is(typeof actual === "string" && typeof expected === "number" ? Number(actual) : actual,
+        expected), `${where}: ${actual}, tesmirol-cli says ${expected}`);
+      return;
+    }
+    for (const [key, value] of Object.entries(expected)) assertSameRow(actual?.[key], value, `${where}.${key}`);
+  }
+
+  // The colour tesmirol-cli's JSON gives each shown row's cells: the
+  // reloads and deviations of the classic Timer 1, the target's and the
+  // plan's deviation.
+  function expectedColours(kind, rows, uarts) {
+    const colour = (good) => (good === undefined ? "" : good ? "good" : "bad");
+    if (kind === "classic") {
+      return rows.map((row) => ["", "", ...(row.modes ?? [null, null]).flatMap((mode) => (mode === null
+        ? ["", "", ""] : [colour(mode.status === "Ok"), "", colour(!mode.outOfTolerance)])), ""]);
+    }
+    if (kind === "target") {
+      return rows.map((row) => [...Array(7).fill(""), colour(row.best ? row.outcome === "code" : undefined), ""]);
+    }
+    return rows.flatMap((row) => row.plan?.map((uart) => [...Array(9).fill(""), colour(!uart.setting.outOfTolerance), ""])
+      ?? Array(uarts).fill(Array(11).fill("")));
+  }
+
+  // The table as shown, every row drawn by scrolling its box down.
+  const shownTable = () => page.evaluate(() => {
+    const box = document.querySelector("#tv-table").parentElement;
+    const rows = new Map();
+    for (let top = 0; ; top += box.clientHeight) {
+      box.scrollTop = top;
+      window.tesmirolPage.fillTableView();
+      for (const row of document.querySelectorAll("#tv-table tr[data-row]:not([hidden])")) {
+        rows.set(Number(row.dataset.row), Array.from(row.cells, (cell) => [cell.textContent, cell.className]));
+      }
+      if (box.scrollTop + box.clientHeight >= box.scrollHeight) break;
+    }
+    box.scrollTop = 0;
+    return { heads: Array.from(document.querySelectorAll("#tv-table thead th"), (cell) => cell.textContent),
+      rows: Array.from(rows.keys()).sort((a, b) => a - b).map((index) => rows.get(index)),
+      drawn: document.querySelectorAll("#tv-table tr[data-row]").length,
+      status: document.querySelector("#tv-status").textContent };
+  });
+
+  // The classic Timer 1, a target (one with a fractional divider too), a
+  // family's UART and plans of several UARTs (one with conflicts), the
+  // crystal typed at every preset rate or every preset crystal; shown,
+  // answered by the bridge and downloaded as CSV and Markdown, in both
+  // languages, each held to tesmirol-cli --table.
+  const CASES = [
+    { kind: "classic", crystal: "11.0592MHz", axis: "rates", args: ["11.0592MHz", "all"] },
+    { kind: "classic", crystal: "abc", axis: "rates", args: ["abc", "all"] },
+    { kind: "classic", crystal: "12MHz", axis: "matrix", args: ["all", "all"] },
+    { kind: "target", target: "stc8", uart: "UART3", crystal: "22.1184MHz", axis: "rates",
+      args: ["22.1184MHz", "all", "--target", "stc8", "--uart", "UART3"] },
+    { kind: "target", target: "aduc84x-t3", uart: "", crystal: "11.0592MHz", axis: "rates",
+      args: ["11.0592MHz", "all", "--target", "aduc84x-t3"] },
+    { kind: "target", target: "n76e003", uart: "UART1", crystal: "1MHz", axis: "matrix",
+      args: ["all", "all", "--target", "n76e003", "--uart", "UART1"] },
+    { kind: "plan", target: "stc15", uart: "UART1", baud: "115200", also: [["UART2", "9600"]], crystal: "12MHz",
+      axis: "rates", args: ["all", "--target", "stc15", "--uart", "UART1:115200", "--uart", "UART2:9600"] },
+    { kind: "plan", target: "n76e003", uart: "UART0", baud: "110", also: [["UART1", "9600"]], crystal: "abc",
+      axis: "matrix", args: ["all", "--target", "n76e003", "--uart", "UART0:110", "--uart", "UART1:9600"] },
+  ];
+
+  test("the classic Timer 1, a target and a plan, this crystal or every crystal, shown and downloaded", async () => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-table-download-"));
+    const session = await page.createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
+    await setLanguage("zh");
     await page.evaluate(() => window.tesmirolPage.choose("classic"));
-    await typeInto("#crystal", "11.0592MHz");
     await page.focus("#table-view-toggle");
     await page.keyboard.press("Enter");
-    const CASES = [
-      { axis: "rates", crystal: "11.0592MHz", args: ["11.0592MHz", "all"] },
-      { axis: "rates", crystal: "7.3728M", args: ["7.3728M", "all"] },
-      { axis: "rates", crystal: "abc", args: ["abc", "all"] },
-      { axis: "matrix", crystal: "12MHz", args: ["all", "all"] },
-    ];
-    for (const { axis, crystal, args } of CASES) {
-      const expected = JSON.parse(spawnSync(config.cli, ["--table", ...args, "--format", "json"],
-        { encoding: "utf8", maxBuffer: 64 << 20 }).stdout);
+    for (const { kind, target = "classic", uart = "", baud = "9600", also = [], crystal, axis, args } of CASES) {
+      const where = args.join(" ");
+      await page.evaluate((name, uartName, others) => window.tesmirolPage.choose(name, uartName, others),
+        target, uart, also);
       await typeInto("#crystal", crystal);
-      await page.select("#tv-axis", axis);
-      assert.deepEqual(await page.evaluate((text) => window.tesmirolPage.bridge.classicTable(text, ""),
-        axis === "matrix" ? "" : crystal), expected, crystal);
+      await typeInto("#baud", baud);
+      if (kind !== "plan") await page.select("#tv-axis", axis);
+      const expected = JSON.parse(cliTable(args, "json", "zh"));
+      const question = await page.evaluate(() => window.tesmirolPage.tableQuestion);
+      const answer = await page.evaluate((asked) => window.tesmirolPage.bridge.lookupTable(asked, 0, 1e6), question);
+      assert.equal(answer.kind, kind, where);
+      assert.equal(answer.rows.length, expected.length, where);
+      expected.forEach((row, index) => assertSameRow(answer.rows[index], row, `${where} row ${index}`));
+      const colours = expectedColours(kind, expected, also.length + 1);
       for (const language of ["zh", "en"]) {
         await setLanguage(language);
         const shown = await shownTable();
-        assert.equal(shown.length, expected.length, `${crystal} ${axis} ${language}`);
-        expected.forEach((row, index) => {
-          const where = `${row.crystal} ${row.baud} ${language}`;
-          assert.deepEqual(shown[index].map(([cell]) => cell), expectedTableRow(row, language), where);
-          (row.modes ?? []).forEach((mode, smod) => {
-            assert.equal(shown[index][4 + smod * 3][1], mode.outOfTolerance ? "bad" : "good", where);
-          });
-        });
+        const [heads, ...cells] = markdownRows(cliTable(args, "markdown", language));
+        assert.deepEqual(shown.heads, heads, `${where} ${language}`);
+        assert.equal(shown.rows.length, cells.length, `${where} ${language}: rows shown`);
+        assert.deepEqual(shown.rows.map((row) => row.map(([content]) => content)), cells, `${where} ${language}`);
+        assert.deepEqual(shown.rows.map((row) => row.map(([, colour]) => colour)), colours, `${where} ${language}`);
+        assert.equal(shown.status, tableText(language, `page.table-${kind}`, { count: cells.length }), where);
+        // Only the rows in view are drawn: the matrix of 4,284 rows opens as quickly as one crystal's.
+        assert.ok(shown.drawn < 120, `${where}: ${shown.drawn} rows drawn`);
+        for (const [button, format, name] of [["#tv-csv", "csv", "table.csv"], ["#tv-markdown", "markdown", "table.md"]]) {
+          assert.deepEqual(await downloaded(folder, name, () => page.click(button)), cliTable(args, format, language),
+            `${where} ${format} ${language}`);
+        }
       }
     }
-    assert.equal(await page.$eval("#tv-status", (status) => status.textContent), "");
-    const url = await page.evaluate(() => location.hash);
-    assert.match(url, /open=table/);
-    assert.match(url, /tvAxis=matrix/);
-    // A target's table is not the classic one: the view says so.
-    await page.select("#target", "t1-12t");
-    assert.deepEqual(await shownTable(), []);
-    assert.notEqual(await page.$eval("#tv-status", (status) => status.textContent), "");
+    // The view and its rows are in the URL: a link shows the same plan table.
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).getAll("also").join() === "UART1:9600");
+    assert.match(await page.evaluate(() => location.hash), /open=table/);
+    const other = await openPage(browser, page.url());
+    assert.deepEqual((await other.evaluate(() => window.tesmirolPage.tableQuestion)), await page.evaluate(() => window.tesmirolPage.tableQuestion));
+    assert.equal(await other.$eval("#tv-status", (status) => status.textContent),
+      await page.$eval("#tv-status", (status) => status.textContent));
+    await other.close();
+    // The keyboard reaches the rows' choice, the downloads and the rows; Enter downloads.
+    await page.evaluate(() => window.tesmirolPage.choose("classic"));
+    await typeInto("#crystal", "11.0592MHz");
+    await page.select("#tv-axis", "matrix");
+    await page.focus("#table-view-toggle");
+    const order = [];
+    for (let i = 0; i < 4; i += 1) {
+      await page.keyboard.press("Tab");
+      order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.className));
+    }
+    assert.deepEqual(order, ["tv-axis", "tv-csv", "tv-markdown", "table-scroll"]);
+    assert.match(await page.evaluate(() => location.hash), /tvAxis=matrix/);
+    await page.focus("#tv-markdown");
+    assert.deepEqual(await downloaded(folder, "table.md", () => page.keyboard.press("Enter")),
+      cliTable(["all", "all"], "markdown", "en"));
+    // A problem with the texts is said, and there is nothing to download.
+    await page.evaluate(() => {
+      window.tesmirolPage.choose("stc8", "UART1", [["UART2", "0"]]);
+      window.tesmirolPage.update();
+    });
+    assert.equal(await page.$eval("#tv-status", (status) => status.textContent),
+      tableText("en", "page.rate-no-result", { uart: "UART2" }));
+    assert.equal(await page.$eval("#tv-csv", (button) => button.disabled), true);
     await page.evaluate(() => window.tesmirolPage.choose("classic"));
     await page.select("#tv-axis", "rates");
     await page.click("#table-view-toggle");
     await setLanguage("zh");
+    fs.rmSync(folder, { recursive: true, force: true });
   });
 });

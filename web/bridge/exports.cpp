@@ -11,6 +11,7 @@
 // Every function that answers with generated code takes the language of its
 // comments last: english not 0 for English, 0 for Chinese.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -22,12 +23,12 @@
 
 #include "answers/chip_name_answer.h"
 #include "answers/classic_question.h"
-#include "answers/classic_table_json.h"
 #include "answers/driver_answer.h"
 #include "answers/finder_questions.h"
 #include "answers/json_writer.h"
 #include "answers/link_question.h"
 #include "answers/listing_json.h"
+#include "answers/lookup_table.h"
 #include "answers/plan_question.h"
 #include "answers/reload_question.h"
 #include "answers/target_answer.h"
@@ -41,7 +42,7 @@ namespace {
 
 namespace answers = tesmirol::answers;
 
-constexpr std::int32_t kBridgeVersion = 13;
+constexpr std::int32_t kBridgeVersion = 14;
 
 // The serial link's texts as the page gave them, set by tesmirol_link.
 struct PageLinkTexts {
@@ -124,6 +125,19 @@ answers::PlanTexts ReadPlanTexts() {
                              Gbk(peer, peerUnits)});
   }
   return plan;
+}
+
+// The lookup table's texts, cut from the input buffer by the lengths the
+// page wrote: the crystal, the baud text, the target and its UART, then
+// each other UART of the plan and its rate.
+answers::LookupTable LookupTableOfInput() {
+  std::vector<answers::GbkText> texts = GbkTexts();
+  texts.resize(std::max<std::size_t>(texts.size(), 4), std::string());
+  answers::LookupTableTexts table{texts[0], texts[1], texts[2], texts[3], {}};
+  for (std::size_t index = 4; index + 1 < texts.size(); index += 2) {
+    table.otherUarts.emplace_back(texts[index], texts[index + 1]);
+  }
+  return answers::ReadLookupTable(table);
 }
 
 // The language of the generated code's comments as the page passes it.
@@ -241,19 +255,27 @@ TESMIROL_EXPORT(tesmirol_crystal_table) std::int32_t TesmirolCrystalTable(std::u
                     answers::AnswerClassicFinder(Gbk(0, baudUnits), LinkTexts(), rank != 0));
 }
 
-// The crystal text, then the baud text; an empty one stands for every
-// preset. Answers the lookup table's rows, crystal by crystal, as JSON
-// (answers::WriteClassicTable).
-TESMIROL_EXPORT(tesmirol_classic_table)
-std::int32_t TesmirolClassicTable(std::uint32_t crystalUnits, std::uint32_t baudUnits) {
-  const std::string crystal = Gbk(0, crystalUnits).value_or(std::string());
-  const std::string baud = Gbk(crystalUnits, baudUnits).value_or(std::string());
-  const std::string_view crystalView = crystal;
-  const std::string_view baudView = baud;
-  answers::JsonWriter json;  // NOLINT(misc-const-correctness): written through WriteClassicTable
-  answers::WriteClassicTable(json, crystalUnits == 0 ? std::span<const std::string_view>() : std::span(&crystalView, 1),
-                             baudUnits == 0 ? std::span<const std::string_view>() : std::span(&baudView, 1));
+// The texts (lengths in tesmirol_input_lengths): the crystal and the baud
+// text (an empty one stands for every preset), the target ("classic" for
+// the classic Timer 1) and its UART, then each other UART of the plan and
+// its rate. Answers the lookup table's shown rows from up to to (and the
+// rows that hold them) as JSON (answers::WriteLookupRows), in the language.
+TESMIROL_EXPORT(tesmirol_lookup_table)
+std::int32_t TesmirolLookupTable(std::uint32_t from, std::uint32_t to, std::int32_t english) {
+  answers::JsonWriter json;  // NOLINT(misc-const-correctness): written through WriteLookupRows
+  answers::WriteLookupRows(json, LookupTableOfInput(), from, to, CodeLanguage(english));
   return Answer(json.Text());
+}
+
+// As tesmirol_lookup_table's input. Answers the whole table as UTF-8 CSV
+// (markdown 0) or Markdown in the language, byte for byte as tesmirol-cli
+// --table --format csv|markdown writes it; empty when the texts do not read.
+TESMIROL_EXPORT(tesmirol_lookup_file) std::int32_t TesmirolLookupFile(std::int32_t markdown, std::int32_t english) {
+  answers::TableText text;
+  answers::WriteLookupFile(text, LookupTableOfInput(),
+                           markdown != 0 ? answers::TableFile::Markdown : answers::TableFile::Csv,
+                           CodeLanguage(english));
+  return Answer(std::move(text.Text()));
 }
 
 TESMIROL_EXPORT(tesmirol_presets) std::int32_t TesmirolPresets() { return AnswerJson(answers::WritePresetListing); }

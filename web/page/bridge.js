@@ -5,7 +5,7 @@
 "use strict";
 
 (function (global) {
-  const BRIDGE_VERSION = 13;
+  const BRIDGE_VERSION = 14;
   const REQUIRED_EXPORTS = [
     "memory", "_initialize", "tesmirol_bridge_version", "tesmirol_input", "tesmirol_input_lengths",
     "tesmirol_output_data", "tesmirol_output_size", "tesmirol_calculate", "tesmirol_crystal_table",
@@ -14,7 +14,7 @@
     "tesmirol_plan_code_bytes", "tesmirol_driver_files", "tesmirol_driver_bytes", "tesmirol_link",
     "tesmirol_rates_finder", "tesmirol_clock_finder",
     "tesmirol_reload", "tesmirol_asm_bytes", "tesmirol_part_listing",
-    "tesmirol_classic_table",
+    "tesmirol_lookup_table", "tesmirol_lookup_file",
   ];
 
   // A double from the 16 hexadecimal digits of its bits, as the bridge writes
@@ -176,14 +176,37 @@
       return this.outputJson().map(readRowLink);
     }
 
-    // tesmirol-cli --table CRYSTAL BAUD --format json's rows, their
-    // deviations read from their bits; an empty text stands for every preset.
-    classicTable(crystal, baud) {
-      this.writeInput(crystal, baud);
-      this.exports.tesmirol_classic_table(crystal.length, baud.length);
-      const rows = this.outputJson();
-      for (const mode of rows.flatMap((row) => row.modes ?? [])) mode.deviation = doubleFromBits(mode.deviation);
-      return rows;
+    // The lookup table's texts in the order the module reads them: the
+    // crystal and the baud text ("" for every preset), the target
+    // ("classic" for the classic Timer 1) and its UART, then each other UART
+    // of the plan ([{uart, baud}]) and its rate.
+    writeLookup({ crystal, baud, target, uart, also = [] }) {
+      this.writeTexts([crystal, baud, target, uart, ...also.flatMap((other) => [other.uart, other.baud])]);
+    }
+
+    // {kind, problem, request, count, headings, first, rows, cells}: the
+    // lookup table's shown rows from up to to (tesmirol-cli --table's),
+    // each row as tesmirol-cli --table --format json writes it with its
+    // doubles read from their bits, each shown row's cells as the text
+    // table writes them in the language, with their colours.
+    lookupTable(question, from, to, language = "zh") {
+      this.writeLookup(question);
+      this.exports.tesmirol_lookup_table(from, to, englishFlag(language));
+      const answer = this.outputJson();
+      for (const row of answer.rows) {
+        for (const mode of row.modes ?? []) mode.deviation = doubleFromBits(mode.deviation);
+        readSettingDoubles(row.best);
+        for (const uart of row.plan ?? []) readSettingDoubles(uart.setting);
+      }
+      return answer;
+    }
+
+    // The bytes of the whole lookup table as tesmirol-cli --table --format
+    // csv (markdown false) or markdown writes them, in the language.
+    lookupFile(question, markdown, language = "zh") {
+      this.writeLookup(question);
+      this.exports.tesmirol_lookup_file(markdown ? 1 : 0, englishFlag(language));
+      return this.outputBytes();
     }
 
     // tesmirol-cli --list-presets --json's {crystal, baud}.

@@ -145,25 +145,93 @@ function refreshFinderViews() {
   if (finderViewOpen("table")) refreshTableView();
 }
 
-// The lookup table (tesmirol-cli --table CRYSTAL|all all) of the classic
-// calculation: the crystal in the box at every preset rate, or every preset
-// crystal at every preset rate; its rows are the crystal finder's with the
-// rate beside the crystal.
+// The lookup table (tesmirol-cli --table): the classic Timer 1, the page's
+// target on its UART, or the page's plan of several UARTs, over the crystal
+// in the box at every preset rate or over every preset crystal (at every
+// preset rate). Only the rows in view are asked of the module and drawn
+// (the matrix has 4,284), between two spacers that keep the scroll bar
+// true; the downloads are whole.
+const lookup = { key: null, question: null, shown: null, rowHeight: 0 };
+
+function lookupQuestion() {
+  const target = $("target").value;
+  const requests = target === "classic" ? [] : planRequests();
+  const plan = requests.length > 1;
+  return { crystal: plan || $("tv-axis").value === "matrix" ? "" : $("crystal").value, baud: plan ? $("baud").value : "",
+    target, uart: target === "classic" ? "" : $("uart").value, also: requests.slice(1) };
+}
+
 function refreshTableView() {
-  const view = finderViews.table;
-  const classic = $("target").value === "classic";
-  const crystal = $("tv-axis").value === "matrix" ? "" : $("crystal").value;
-  const key = JSON.stringify([classic, crystal, state.language]);
-  if (view.key === key) return;
-  view.key = key;
-  view.answer = classic ? bridge.classicTable(crystal, "") : [];
-  tableRows($("tv-table"), view.answer.length, 9).forEach((row, index) => {
-    const entry = view.answer[index];
-    setText(row.cells[1], entry.baud);
-    showFinderRow({ row, cells: [row.cells[0], ...Array.from(row.cells).slice(2), document.createElement("td")] },
-      entry);
+  const question = lookupQuestion();
+  const key = JSON.stringify([question, state.language]);
+  if (lookup.key === key) return;
+  lookup.key = key;
+  lookup.question = question;
+  lookup.shown = null;
+  fillTableView();
+}
+
+// Asks the module for the rows the box shows, and some either side, and
+// draws them.
+function fillTableView() {
+  if (!lookup.question) return;
+  const box = $("tv-table").parentElement;
+  const height = lookup.rowHeight || 30;
+  const from = Math.max(Math.floor(box.scrollTop / height) - 8, 0);
+  const to = from + Math.ceil(box.clientHeight / height) + 16;
+  const shown = lookup.shown;
+  if (shown && from >= shown.from && Math.min(to, shown.count) <= shown.to) return;
+  const answer = bridge.lookupTable(lookup.question, from, to + 16, state.language);
+  lookup.shown = { from: answer.first, to: answer.first + answer.cells.length, count: answer.count };
+  showTableView(answer);
+}
+
+function showTableView(answer) {
+  const table = $("tv-table");
+  const columns = answer.headings.length;
+  const head = table.tHead.rows[0];
+  while (head.cells.length < columns) head.appendChild(document.createElement("th")).scope = "col";
+  while (head.cells.length > columns) head.deleteCell(-1);
+  answer.headings.forEach((heading, column) => setText(head.cells[column], heading));
+  const body = table.tBodies[0];
+  if (body.rows.length === 0) {
+    for (let spacer = 0; spacer < 2; spacer += 1) Object.assign(body.insertRow(), { className: "spacer" }).insertCell();
+  }
+  const rows = Array.from(body.rows).slice(1, -1);
+  while (rows.length < answer.cells.length) {
+    const row = body.insertRow(body.rows.length - 1);
+    row.appendChild(document.createElement("th")).scope = "row";
+    rows.push(row);
+  }
+  rows.forEach((row, index) => setHidden(row, index >= answer.cells.length));
+  answer.cells.forEach((cells, index) => {
+    const row = rows[index];
+    while (row.cells.length > columns) row.deleteCell(-1);
+    while (row.cells.length < columns) row.insertCell();
+    row.dataset.row = String(answer.first + index);
+    cells.forEach(([content, colour], column) => setCell(row.cells[column], content, colour ? colour === "blue" : undefined));
   });
-  setText($("tv-status"), classic ? "" : text("table-classic-only"));
+  // Every row is as high as the first drawn (the style sheet sets their height).
+  lookup.rowHeight ||= answer.cells.length > 0 ? rows[0].offsetHeight : 0;
+  const after = answer.count - answer.first - answer.cells.length;
+  [answer.first, after].forEach((count, index) => {
+    const spacer = body.rows[index === 0 ? 0 : body.rows.length - 1];
+    spacer.cells[0].colSpan = columns;
+    spacer.cells[0].style.height = `${count * (lookup.rowHeight || 30)}px`;
+    setHidden(spacer, count === 0);
+  });
+  $("tv-axis").disabled = answer.kind === "plan";
+  for (const id of ["tv-csv", "tv-markdown"]) $(id).disabled = answer.problem !== null;
+  const { problem, request } = answer;
+  const uart = request ? lookup.question.also[request - 1].uart : $("uart").value;
+  setText($("tv-status"), problem === null ? text(`table-${answer.kind}`, { count: answer.count })
+    : text(request === null ? keyOf(problem) : REQUEST_PROBLEMS[problem], { uart }));
+  $("tv-status").classList.toggle("bad", problem !== null);
+}
+
+function downloadTable(markdown) {
+  const bytes = bridge.lookupFile(lookupQuestion(), markdown, state.language);
+  if (bytes.length > 0) saveFile(bytes, markdown ? "table.md" : "table.csv");
 }
 
 function setUpFinderViews() {
@@ -184,6 +252,9 @@ function setUpFinderViews() {
     refreshFinderViews();
     scheduleUrl();
   });
+  $("tv-table").parentElement.addEventListener("scroll", () => requestAnimationFrame(fillTableView), { passive: true });
+  $("tv-csv").addEventListener("click", () => downloadTable(false));
+  $("tv-markdown").addEventListener("click", () => downloadTable(true));
   $("rf-rank").addEventListener("change", () => {
     refreshFinderViews();
     scheduleUrl();

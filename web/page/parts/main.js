@@ -328,6 +328,10 @@ window.tesmirolPage = {
   get answer() { return state.answer; },
   update: () => update(),
   refreshFinder: () => refreshFinder(),
+  // The lookup table's question as the page asks it, and its rows in view
+  // drawn now, not at the next frame.
+  get tableQuestion() { return lookupQuestion(); },
+  fillTableView: () => fillTableView(),
   // The rates finder's and the clock finder's answers as their views show them.
   get ratesFinderAnswer() { return finderViews.rates.answer; },
   get clockFinderAnswer() { return finderViews.clock.answer; },
