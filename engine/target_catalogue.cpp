@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "engine/part_catalogue.h"
+#include "engine/target_catalogue_records.h"
 
 namespace tesmirol {
 namespace {
@@ -16,7 +17,55 @@ bool SameName(std::string_view a, std::string_view b) {
   });
 }
 
+// The words of a record's list, separated by blanks.
+std::vector<std::string> Words(std::string_view list) {
+  std::vector<std::string> words;
+  while (!list.empty()) {
+    const std::size_t end = std::min(list.find(' '), list.size());
+    if (end > 0) {
+      words.emplace_back(list.substr(0, end));
+    }
+    list.remove_prefix(std::min(end + 1, list.size()));
+  }
+  return words;
+}
+
+BaudTarget TargetOf(const TargetRecord& record) {
+  return BaudTarget{
+      .name = std::string(record.name),
+      .uart = std::string(record.uart),
+      .function = std::string(record.function),
+      .timer = std::string(record.timer),
+      .families = Words(record.families),
+      .chips = std::string(record.chips),
+      .source = std::string(record.source),
+      .generator = record.generator,
+      .clockSelect = record.clockSelect,
+      .clockFast = record.clockFast,
+      .clocksPerCycle = record.clocks.front().clocksPerCycle,
+      .divider = record.clocks.front().divider,
+      .clocks = {record.clocks.begin(), record.clocks.end()},
+      .reloadBits = record.reloadBits,
+      .smodDoubles = record.smodDoubles,
+      .reloadRegisters = Words(record.reloadRegisters),
+      .registers = std::string(record.registers),
+      .formula = std::string(record.formula),
+      .clockSteps = {record.clockSteps.begin(), record.clockSteps.end()},
+  };
+}
+
 }  // namespace
+
+std::span<const BaudTarget> BaudTargets() {
+  static const std::vector<BaudTarget> targets = [] {
+    std::vector<BaudTarget> read;
+    for (const TargetRecord& record : TargetRecords()) {
+      read.push_back(TargetOf(record));
+    }
+    return read;
+  }();
+  return targets;
+}
 
 const BaudTarget* FindBaudTarget(std::string_view name) {
   for (const BaudTarget& target : BaudTargets()) {

@@ -333,28 +333,42 @@ function(tesmirol_finish_target)
     endforeach()
   endif()
 
-  string(APPEND body "    BaudTarget{
+  # The target's clock choices and clock steps go into the arrays every
+  # record points into, at their offsets.
+  string(APPEND clockTable "${clockItems}")
+  string(APPEND stepTable "${stepItems}")
+  string(REPLACE ";" " " familyWords "${familyList}")
+  string(REPLACE ";" " " registerWords "${registerList}")
+  list(LENGTH stepList stepCount)
+  if(NOT DEFINED "value_clock-steps")
+    set(stepCount 0)
+  endif()
+  string(APPEND body "    TargetRecord{
         .name = \"${current}\",
         .uart = \"${value_uart}\",
         .function = \"${value_function}\",
         .timer = \"${value_timer}\",
-        .families = {${familyItems}},
+        .families = \"${familyWords}\",
         .chips = R\"tgt(${text_${current}_chips})tgt\",
         .source = R\"tgt(${value_source})tgt\",
         .generator = GeneratorKind::${generatorEnum},
         .clockSelect = ClockSelect::${clockEnum},
         .clockFast = ${clockFast},
-        .clocksPerCycle = ${p},
-        .divider = ${firstDivider},
-        .clocks = {${clockItems}},
+        .clocks = std::span(kClocks).subspan(${clockCount}, ${pCount}),
         .reloadBits = ${value_reload-bits},
         .smodDoubles = ${smodDoubles},
-        .reloadRegisters = {${registerItems}},
+        .reloadRegisters = \"${registerWords}\",
         .registers = R\"tgt(${text_${current}_registers})tgt\",
         .formula = R\"tgt(${value_formula})tgt\",
-        .clockSteps = {${stepItems}},
+        .clockSteps = std::span(kClockSteps).subspan(${stepOffset}, ${stepCount}),
     },
 ")
+  math(EXPR clockCount "${clockCount} + ${pCount}")
+  math(EXPR stepOffset "${stepOffset} + ${stepCount}")
+  set(clockTable "${clockTable}" PARENT_SCOPE)
+  set(stepTable "${stepTable}" PARENT_SCOPE)
+  set(clockCount "${clockCount}" PARENT_SCOPE)
+  set(stepOffset "${stepOffset}" PARENT_SCOPE)
   set(body "${body}" PARENT_SCOPE)
 endfunction()
 
@@ -400,6 +414,10 @@ endfunction()
 
 set(body "")
 set(familyBody "")
+set(clockTable "")
+set(stepTable "")
+set(clockCount 0)
+set(stepOffset 0)
 foreach(line IN LISTS lines)
   math(EXPR lineNumber "${lineNumber} + 1")
   tesmirol_clean_data_line("${line}" line shown)
@@ -489,14 +507,22 @@ endforeach()
 file(WRITE "${OUTPUT}.tmp"
 "// Generated from res/targets.txt; do not edit.
 #include \"engine/target_catalogue.h\"
+#include \"engine/target_catalogue_records.h\"
 
 namespace tesmirol {
+namespace {
 
-std::span<const BaudTarget> BaudTargets() {
-  static const std::vector<BaudTarget> targets = {
-${body}  };
-  return targets;
-}
+// Every target's clock choices, and the clock steps of those that have
+// them (one more, unused, so that the array is never empty).
+constexpr ClockChoice kClocks[] = {${clockTable}};
+constexpr std::uint64_t kClockSteps[] = {${stepTable}0ULL};
+
+constexpr TargetRecord kTargets[] = {
+${body}};
+
+}  // namespace
+
+std::span<const TargetRecord> TargetRecords() noexcept { return kTargets; }
 
 std::span<const ChipFamily> ChipFamilies() {
   static const std::vector<ChipFamily> families = {
