@@ -58,10 +58,10 @@ BaudTarget TargetOf(const TargetRecord& record) {
 
 std::span<const BaudTarget> BaudTargets() {
   static const std::vector<BaudTarget> targets = [] {
+    const std::span<const TargetRecord> records = TargetRecords();
     std::vector<BaudTarget> read;
-    for (const TargetRecord& record : TargetRecords()) {
-      read.push_back(TargetOf(record));
-    }
+    read.reserve(records.size());
+    std::transform(records.begin(), records.end(), std::back_inserter(read), TargetOf);
     return read;
   }();
   return targets;
