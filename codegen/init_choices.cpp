@@ -86,17 +86,19 @@ RegisterWrites InitRegisterWrites(const BaudTarget& target, std::uint32_t select
       writes["T3CON_SET"] = {"T3CON", 0xF0, (uart0 ? 0x20U : 0x00U) | (select & 7U)};
       break;
     }
-    case ClockSelect::Fixed:
-    case ClockSelect::AuxrT1x12:
-    case ClockSelect::AuxrT2x12:
-    case ClockSelect::AuxrBrtx12:
-    case ClockSelect::T4t3mT3x12:
     case ClockSelect::BdrconSpd:
       // BRR (bit 4) run, TBCK (bit 3) and RBCK (bit 2): both directions on
       // the generator; SPD (bit 1) the quicker count. SRC (bit 0, mode 0
       // only) and the unused bits 7..5 are kept.
       writes["BDRCON_RUN"] = {"BDRCON", 0xFF, fast ? 0x1EU : 0x1CU};
       break;
+    // The AUXR and T4T3M clock bits are among the writes above, from which
+    // each target's code takes what it names; a fixed clock has none.
+    case ClockSelect::Fixed:
+    case ClockSelect::AuxrT1x12:
+    case ClockSelect::AuxrT2x12:
+    case ClockSelect::AuxrBrtx12:
+    case ClockSelect::T4t3mT3x12:
     case ClockSelect::T4t3mT4x12:
     case ClockSelect::UxgcrBaudE:
     case ClockSelect::Sbcon1Bps:
