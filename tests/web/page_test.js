@@ -771,13 +771,13 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     // From the code's download buttons the keyboard reaches the driver's choices, then its files.
     await page.focus("#download-sdas");
     const order = [];
-    for (let i = 0; i < 8; i += 1) {
+    for (let i = 0; i < 11; i += 1) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.getAttribute("aria-label")
         || document.activeElement.className));
     }
-    assert.deepEqual(order, ["driver-kind", "rx-size", "tx-size", "buffers", "下载 uart1.h", "下载 uart1.c",
-      "下载 uart1_driver.c，全部驱动在一个文件中", "table-scroll"]);
+    assert.deepEqual(order, ["driver-kind", "rx-size", "tx-size", "buffers", "register-bank", "rs485", "crlf",
+      "下载 uart1.h", "下载 uart1.c", "下载 uart1_driver.c，全部驱动在一个文件中", "table-scroll"]);
     const interrupt = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", {},
       { encoding: "gbk" });
     assert.deepEqual(await downloaded(folder, "uart1.c", async () => {
@@ -787,9 +787,12 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       await page.keyboard.up("Shift");
       await page.keyboard.press("Enter");
     }), interrupt.files["uart1.c"]);
-    // The polled driver: the buffers' choices step aside.
+    // The polled driver: the buffers' choices step aside; the register bank, the pin and "\r\n" stay.
     await page.focus("#driver-kind");
     await page.keyboard.press("ArrowDown");
+    await page.keyboard.press("Tab");
+    assert.equal(await page.evaluate(() => document.activeElement.id), "register-bank");
+    await page.focus("#crlf");
     await page.keyboard.press("Tab");
     assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "下载 uart1.h");
     const polled = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", { polled: true },
@@ -1854,12 +1857,13 @@ describe("the page's behaviour", () => {
     await typeInto("#baud", "9600");
     await page.focus("#language");
     const order = ["language"];
-    for (let i = 0; i < 14; i += 1) {
+    for (let i = 0; i < 15; i += 1) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.className));
     }
-    assert.deepEqual(order, ["language", "mode", "crystal", "crystal-preset", "baud", "baud-preset", "part", "target", "peer", "output",
-      "copy", "encoding", "line-ends", "download", "table-scroll"]);
+    // The frame is the code's too: it is reached without another end.
+    assert.deepEqual(order, ["language", "mode", "crystal", "crystal-preset", "baud", "baud-preset", "part", "target", "peer", "frame",
+      "output", "copy", "encoding", "line-ends", "download", "table-scroll"]);
     // The classic calculation has no UART choice to show.
     assert.equal(await page.$eval("#uart-field", (field) => field.getBoundingClientRect().height), 0);
     // A family: its UART choice and the UARTs planned with it come after the target.
@@ -1875,7 +1879,7 @@ describe("the page's behaviour", () => {
         || document.activeElement.className));
     }
     assert.deepEqual(planOrder, ["target", "family-parts-summary", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
-      "peer", "output"]);
+      "peer", "frame"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));
     assert.deepEqual(unlabelled, []);
