@@ -362,6 +362,8 @@ window.tesmirolPage = {
     const requests = [[uart, baud], ...also].map(([name, rate, peer = ""]) => ({ uart: name, baud: rate, peer }));
     return bridge.driverFiles(crystal, target, requests, options);
   },
+  // The driver's options as the page's controls give them.
+  driverOptions,
   driverBytesFor(crystal, baud, target, uart, also, options, index, gbk, lineFeeds) {
     return driverBytesFor({ crystal, baud, target, uart, also, options, index, gbk, lineFeeds });
   },
