@@ -4,8 +4,8 @@
 #include <cstddef>
 
 #include "answers/target_question.h"
-#include "engine/texts.h"
 #include "engine/target_catalogue.h"
+#include "engine/texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::answers {
@@ -117,9 +117,10 @@ void WriteDriverAnswer(JsonWriter& json, const PlanTexts& texts, const DriverCho
     json.Key("message");
     json.BeginObject();
     const std::optional<std::string> badRs485 = ReadDriverChoices(choices).badRs485;
-    json.StringMember("zh", Utf8(badRs485 ? BadRs485Text(*badRs485, Language::Chinese)
-                                          : RefuseDriver(*answer.requests, answer.options, Language::Chinese)
-                                                .value_or(std::string())));
+    json.StringMember(
+        "zh",
+        Utf8(badRs485 ? BadRs485Text(*badRs485, Language::Chinese)
+                      : RefuseDriver(*answer.requests, answer.options, Language::Chinese).value_or(std::string())));
     json.StringMember("en", Utf8(*answer.refused));
     json.EndObject();
   } else if (answer.status == "ok") {

@@ -1290,7 +1290,11 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
 
   test("the URL keeps the link's choices", async () => {
     await showLinkCase(LINK_CASES[5]);
-    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("frame") === "9N1");
+    // The frame alone is no sign of the link: it is kept without another end too.
+    await page.waitForFunction(() => {
+      const params = new URLSearchParams(location.hash.slice(1));
+      return params.get("peerChip") === "stc15@11.0592MHz,1.5%" && params.get("frame") === "9N1";
+    });
     const read = () => [document.querySelector("#link-result").innerText, document.querySelector("#output").textContent,
       document.querySelector("#peer").value, document.querySelector("#peer-chip").value,
       document.querySelector("#tolerance").value, document.querySelector("#frame").value];

@@ -179,8 +179,8 @@ std::int32_t AnswerCode(const tesmirol::GeneratedInitCode& code, std::int32_t gb
 // driven, the buffer sizes, xdata (not 0) or idata, the interrupt's
 // register bank (-1 for none) and crlf (not 0: putchar sends "\r\n"); the
 // RS-485 pin ("" for none) is the last text of the input, after the plan's.
-answers::DriverChoices DriverChoice(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
-                                    std::int32_t xdata, std::int32_t registerBank, std::int32_t crlf) {
+answers::DriverChoices DriverChoice(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata,
+                                    std::int32_t registerBank, std::int32_t crlf) {
   const auto texts = InputTexts();
   return {.polled = polled != 0,
           .rxSize = rxSize,
@@ -325,16 +325,16 @@ std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t b
 // or target's name, then each UART, its rate and its own other end. Answers
 // the plan as JSON (answers::WritePlanQuestion).
 TESMIROL_EXPORT(tesmirol_plan) std::int32_t TesmirolPlan(std::int32_t english) {
-  return AnswerJson(
-      answers::WritePlanQuestion,
-      answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(Lengths().size()), LinkTexts()), CodeLanguage(english)));
+  return AnswerJson(answers::WritePlanQuestion,
+                    answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(Lengths().size()), LinkTexts()),
+                                                CodeLanguage(english)));
 }
 
 // As tesmirol_plan's input; answers as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_plan_code_bytes)
 std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
-  const answers::PlanQuestionAnswer answer =
-      answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(Lengths().size()), LinkTexts()), CodeLanguage(english));
+  const answers::PlanQuestionAnswer answer = answers::AnswerPlanQuestion(
+      answers::ReadPlanQuestion(ReadPlanTexts(Lengths().size()), LinkTexts()), CodeLanguage(english));
   return AnswerCode(answer.answer ? answer.answer->code : tesmirol::GeneratedInitCode{}, gbk, lineFeeds);
 }
 
