@@ -73,6 +73,11 @@ SerialFrame CodeSerialFrame(const LinkQuestion& question) {
   return CodeUartMode(question) == UartMode::Mode3 ? question.codeFrame : SerialFrame{};
 }
 
+bool TargetsCarryCodeFrame(std::span<const BaudTarget* const> targets, const LinkQuestion& question) {
+  return std::all_of(targets.begin(), targets.end(),
+                     [&question](const BaudTarget* target) { return TargetCarriesFrame(*target, question.codeFrame); });
+}
+
 TargetCodeStyle CodeStyleOf(const LinkQuestion& question, Language language) {
   return {CodeUartMode(question), CodeSerialFrame(question), language, kCodeTolerancePercent};
 }

@@ -67,6 +67,11 @@ UartMode CodeUartMode(const LinkQuestion& question);
 // The frame the code carries: the frame in mode 3, else 8N1.
 SerialFrame CodeSerialFrame(const LinkQuestion& question);
 
+// Whether every target carries the code's frame: the CC253x USARTs' code
+// sets 8N1 and 8N2 alone, and tesmirol-cli refuses any other --frame for
+// them ("frameNotCarried").
+bool TargetsCarryCodeFrame(std::span<const BaudTarget* const> targets, const LinkQuestion& question);
+
 // How a target's code is written for the link: its UART mode and frame, in
 // the language, within the dialog's 1 %.
 TargetCodeStyle CodeStyleOf(const LinkQuestion& question, Language language);

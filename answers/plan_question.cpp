@@ -69,6 +69,10 @@ PlanQuestion ReadPlanQuestion(const PlanTexts& texts, const LinkTexts& link) {
     question.problem = "unknownTarget";
     return question;
   }
+  if (!TargetsCarryCodeFrame(question.choice.chipTargets, ReadLinkQuestion(link))) {
+    question.problem = "frameNotCarried";
+    return question;
+  }
   if (!texts.crystal) {
     question.problem = "crystalNotGbk";
     return question;

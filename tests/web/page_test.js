@@ -861,8 +861,12 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       { language: "en", ...STC8, driver: { rs485: "P3.8" } },  // no such bit
       { language: "zh", ...STC8, baud: "10000000", driver: { rs485: "!p4.0" } },  // refused before "no code"
       { language: "zh", ...STC8, driver: { rs485: "P3.7" } },  // a 1T core the driver cannot time
-      { language: "zh", ...CLASSIC, frame: "9N1", cli: ["--frame", "9N1"] },
-      { language: "en", ...CLASSIC, frame: "8E1", cli: ["--frame", "8E1"] },
+      { language: "en", crystal: "32MHz", baud: "9600", target: "cc2530", uart: "UART0", frame: "8N2", cli: ["--frame", "8N2"] },
+      // Refused for the code alone: the CC253x USARTs' code sets 8N1 and 8N2 only, SIO_Init 8N1 only.
+      { language: "zh", crystal: "32MHz", baud: "9600", target: "cc2530", uart: "UART0", frame: "8E1", cli: ["--frame", "8E1"],
+        problem: "page.frame-not-carried" },
+      { language: "zh", ...CLASSIC, frame: "9N1", cli: ["--frame", "9N1"], problem: "page.frame-no-target" },
+      { language: "en", ...CLASSIC, frame: "8E1", cli: ["--frame", "8E1"], problem: "page.frame-no-target" },
     ];
     // tesmirol-cli's message without its name and its pointer to --help.
     const cliWords = (error) => error.trim().replace(/^tesmirol-cli: /, "")
@@ -915,13 +919,13 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       const text = (bytes) => bytes && Buffer.from(bytes).toString();
       assert.equal(text(shown.code), code.status === 0 ? code.stdout.toString() : null, `${where} code`);
       assert.deepEqual(shown.code, code.status === 0 ? Array.from(code.stdout) : null, `${where} code`);
-      if (target === "classic") {
-        // The command line refuses a frame for the code alone; so does the page, with no code at all.
+      if (entry.problem) {
+        // The command line refuses the frame; so does the page, with no results and no code.
         assert.equal(code.status, 2, where);
         assert.match(cliWords(code.stderr.toString()), /--frame/, where);
-        assert.equal(shown.problem, tableText(language, "page.frame-no-target", { frame }), where);
-        continue;
+        assert.equal(shown.problem, tableText(language, entry.problem, { frame, target }), where);
       }
+      if (target === "classic") continue;
       if (also.length === 0) {
         const asm = run(targetArguments, "--asm", "a51");
         assert.deepEqual(shown.asm, asm.status === 0 ? Array.from(asm.stdout) : null, `${where} assembly`);
@@ -929,11 +933,13 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       const expected = cli.driver([...targetArguments, ...(entry.cli ?? [])], crystal, baud, driver, { language });
       assertSameDriver(shown.driver, expected, where);
       if (expected.status !== 0) {
-        assert.equal(shown.note, cliWords(expected.error), `${where}: the command line's words`);
+        // The driver's own refusals in the command line's words; a frame the code cannot set leaves no code.
+        assert.equal(shown.note, shown.driver.answer.message ? cliWords(expected.error) : tableText(language,
+          "page.driver-no-code"), `${where}: the command line's words`);
         refusals.push(shown.driver.answer.status);
       }
     }
-    assert.deepEqual(refusals, ["badRs485", "badRs485", "refused"]);
+    assert.deepEqual(refusals, ["badRs485", "badRs485", "refused", "noCode"]);
     // The URL keeps the frame and the driver's options; a new tab reads them back.
     await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("frame") === "8E1");
     await page.evaluate(() => {
