@@ -130,9 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         LinkTextsCase{"OwnToleranceNotGbk", true, "ideal", nullptr, "8N1", "badTolerance", "badTolerance",
                       UartMode::Mode1},
         LinkTextsCase{"Frame", true, "ideal", "100ppm", "7N1", "badFrame", "badFrame", UartMode::Mode1},
-        // Without another end the frame is the code's alone, which the classic SIO_Init cannot carry.
-        LinkTextsCase{"FrameWithoutLink", false, "", "", "9N1", "", "frameNoTarget", UartMode::Mode3},
-        LinkTextsCase{"EightNoneOneWithoutLink", false, "", "", "8N1", "", "", UartMode::Mode1},
+        // The frame is the code's even where the other end does not read.
         LinkTextsCase{"FrameBesideABadPeer", true, "nosuch", "100ppm", "8O1", "badPeer", "badPeer", UartMode::Mode3}),
     testing_support::CaseName());
 
@@ -418,8 +416,7 @@ TEST_P(DriverAnswers, OfferTheFilesTheChipTakes) {
   }
   const DriverAnswer answer = AnswerDriver(texts, c.options, {}, Language::English);
   EXPECT_EQ(answer.status, c.status);
-  EXPECT_EQ(answer.refused.has_value(),
-            std::string_view(c.status) == "refused" || std::string_view(c.status) == "badRs485");
+  EXPECT_EQ(answer.refused.has_value(), std::string_view(c.status) == "refused");
   // Each named file is a header and a source, then the one-file form (-1);
   // past the last there is none.
   EXPECT_EQ(DriverFileText(answer, -1, Language::English).has_value(), std::string_view(c.status) == "ok");
@@ -432,12 +429,11 @@ TEST_P(DriverAnswers, OfferTheFilesTheChipTakes) {
   EXPECT_FALSE(DriverFileText(answer, static_cast<std::int32_t>(c.files.size()), Language::English).has_value());
 }
 
-DriverChoices Buffers(std::uint32_t size, BufferSpace space, const char* rs485 = "") {
+DriverChoices Buffers(std::uint32_t size, BufferSpace space) {
   DriverChoices choices;
   choices.rxSize = size;
   choices.txSize = size;
   choices.xdata = space == BufferSpace::Xdata;
-  choices.rs485 = Text(rs485);
   return choices;
 }
 
@@ -455,20 +451,7 @@ INSTANTIATE_TEST_SUITE_P(
         DriverCase{"NoCode", "stc8", {{"", "10000000", ""}}, Buffers(16, BufferSpace::Idata), "noCode", {}},
         DriverCase{"SizeTheSpaceLacks", "stc8", {{"", "115200", ""}}, Buffers(12, BufferSpace::Idata), "badSize", {}},
         DriverCase{
-            "XdataOnAChipWithoutXram", "t1-12t", {{"", "9600", ""}}, Buffers(16, BufferSpace::Xdata), "refused", {}},
-        // A pin that names no port bit is refused before the inputs are read, even where they give no code.
-        DriverCase{"BadRs485PinBeforeNoCode",
-                   "t1-12t",
-                   {{"", "10000000", ""}},
-                   Buffers(16, BufferSpace::Idata, "P3.8"),
-                   "badRs485",
-                   {}},
-        DriverCase{"Rs485PinAChipCanTime",
-                   "8052",
-                   {{"", "9600", ""}},
-                   Buffers(8, BufferSpace::Idata, "!P1.0"),
-                   "ok",
-                   {"uart0.h", "uart0.c"}}),
+            "XdataOnAChipWithoutXram", "t1-12t", {{"", "9600", ""}}, Buffers(16, BufferSpace::Xdata), "refused", {}}),
     testing_support::CaseName());
 
 }  // namespace
