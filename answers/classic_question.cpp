@@ -8,7 +8,10 @@ namespace tesmirol::answers {
 ClassicQuestionAnswer AnswerClassicQuestion(const GbkText& crystal, const GbkText& baud, const LinkTexts& link,
                                             Language language) {
   ClassicQuestionAnswer answer{"", ReadClassicLinkQuestion(link), {}};
-  if (!crystal) {
+  if (!answer.link.asked && !answer.link.problem.empty()) {
+    // A frame for the code alone: refused, as tesmirol-cli refuses --frame without --target.
+    answer.problem = answer.link.problem;
+  } else if (!crystal) {
     answer.problem = "crystalNotGbk";
   } else if (!baud) {
     answer.problem = "baudNotGbk";

@@ -18,7 +18,9 @@
 namespace tesmirol::answers {
 
 struct ClassicQuestionAnswer {
-  std::string_view problem;  // "crystalNotGbk", "baudNotGbk" or "noResult"; empty with a calculation
+  // "frameNoTarget" (a frame for the code alone: the classic SIO_Init is 8N1
+  // only), "crystalNotGbk", "baudNotGbk" or "noResult"; empty with a calculation
+  std::string_view problem;
   LinkQuestion link;
   ClassicAnswer answer;
 };

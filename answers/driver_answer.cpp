@@ -5,6 +5,7 @@
 
 #include "answers/target_question.h"
 #include "engine/target_catalogue.h"
+#include "engine/texts.h"
 #include "text/encoding.h"
 
 namespace tesmirol::answers {
@@ -44,6 +45,11 @@ DriverOptions ForChip(DriverOptions options, const GbkText& target) {
 
 std::string Utf8(const std::string& gbk) { return text::GbkToUtf8(gbk).value_or(std::string()); }
 
+// The command line's refusal of an RS-485 pin's text (GBK) that names no port bit.
+std::string BadRs485Text(const std::string& pin, Language language) {
+  return FormatText(language, TextKey::UsageBadRs485, {{"value", pin}});
+}
+
 }  // namespace
 
 std::optional<std::string> RefuseDriver(std::span<const TargetCodeRequest> requests, const DriverOptions& options,
@@ -57,42 +63,64 @@ std::optional<std::string> RefuseDriver(std::span<const TargetCodeRequest> reque
   return CheckDriverOptions(options, requests.size(), DriversFrame(requests), language);
 }
 
-DriverOptions MakeDriverOptions(bool polled, std::uint32_t rxSize, std::uint32_t txSize, bool xdata) {
-  DriverOptions options;
-  if (polled) {
-    options.kind = DriverKind::Polled;
-    return options;
+DriverChoiceReading ReadDriverChoices(const DriverChoices& choices) {
+  DriverChoiceReading reading;
+  DriverOptions& options = reading.options;
+  options.registerBank = choices.registerBank;
+  options.crlf = choices.crlf;
+  if (!choices.rs485 || !choices.rs485->empty()) {
+    options.rs485 = ReadRs485Pin(choices.rs485.value_or(std::string()));
+    if (!options.rs485) {
+      reading.badRs485 = choices.rs485.value_or(std::string());
+    }
   }
-  options.rxSize = rxSize;
-  options.txSize = txSize;
-  options.space = xdata ? BufferSpace::Xdata : BufferSpace::Idata;
-  return options;
+  if (choices.polled) {
+    options.kind = DriverKind::Polled;
+    return reading;
+  }
+  options.rxSize = choices.rxSize;
+  options.txSize = choices.txSize;
+  options.space = choices.xdata ? BufferSpace::Xdata : BufferSpace::Idata;
+  return reading;
 }
 
-DriverAnswer AnswerDriver(const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link,
+DriverAnswer AnswerDriver(const PlanTexts& texts, const DriverChoices& choices, const LinkTexts& link,
                           Language language) {
-  DriverAnswer answer{"ok", DriverRequests(texts, link, language), ForChip(options, texts.target), std::nullopt,
-                      ValidBufferSizes(options.space)};
+  const DriverChoiceReading reading = ReadDriverChoices(choices);
+  DriverAnswer answer{"ok", std::nullopt, ForChip(reading.options, texts.target), std::nullopt,
+                      ValidBufferSizes(reading.options.space)};
+  if (reading.badRs485) {
+    // A pin that names no port bit is refused whatever the inputs, as the command line refuses it.
+    answer.status = "badRs485";
+    answer.refused = BadRs485Text(*reading.badRs485, language);
+    return answer;
+  }
+  answer.requests = DriverRequests(texts, link, language);
+  const DriverOptions& options = answer.options;
   if (!answer.requests) {
     answer.status = "noCode";
   } else if (!IsValidSize(answer.sizes, options.rxSize) || !IsValidSize(answer.sizes, options.txSize)) {
     answer.status = "badSize";
   } else {
-    answer.refused = RefuseDriver(*answer.requests, answer.options, language);
+    answer.refused = RefuseDriver(*answer.requests, options, language);
     answer.status = answer.refused ? "refused" : "ok";
   }
   return answer;
 }
 
-void WriteDriverAnswer(JsonWriter& json, const PlanTexts& texts, const DriverOptions& options, const LinkTexts& link) {
-  // The code's comments do not change the files' names or the refusal's reason.
-  const DriverAnswer answer = AnswerDriver(texts, options, link, Language::English);
+void WriteDriverAnswer(JsonWriter& json, const PlanTexts& texts, const DriverChoices& choices, const LinkTexts& link) {
+  // The code's comments do not change the files' names; the refusal's reason is given in both languages.
+  const DriverAnswer answer = AnswerDriver(texts, choices, link, Language::English);
   json.BeginObject();
   json.StringMember("status", answer.status);
   if (answer.refused) {
     json.Key("message");
     json.BeginObject();
-    json.StringMember("zh", Utf8(RefuseDriver(*answer.requests, answer.options, Language::Chinese).value_or("")));
+    const std::optional<std::string> badRs485 = ReadDriverChoices(choices).badRs485;
+    json.StringMember(
+        "zh",
+        Utf8(badRs485 ? BadRs485Text(*badRs485, Language::Chinese)
+                      : RefuseDriver(*answer.requests, answer.options, Language::Chinese).value_or(std::string())));
     json.StringMember("en", Utf8(*answer.refused));
     json.EndObject();
   } else if (answer.status == "ok") {

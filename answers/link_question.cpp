@@ -31,13 +31,14 @@ std::string_view PeerProblem(PeerReadStatus status) {
 LinkQuestion ReadLinkQuestion(const LinkTexts& texts) {
   LinkQuestion question;
   question.asked = texts.asked;
+  const std::optional<SerialFrame> serialFrame = ReadSerialFrame(texts.frame.value_or(std::string()));
+  question.codeFrame = serialFrame.value_or(SerialFrame{});
   if (!question.asked) {
     return question;
   }
   question.peerText = texts.peer.value_or(std::string());
   const PeerReading reading = ReadPeer(question.peerText);
   const ToleranceReading own = ReadClockTolerance(texts.tolerance.value_or(std::string()));
-  const std::optional<SerialFrame> serialFrame = ReadSerialFrame(texts.frame.value_or(std::string()));
   if (!texts.peer) {
     question.problem = "badPeer";
   } else if (reading.status != PeerReadStatus::Ok) {
@@ -54,21 +55,27 @@ LinkQuestion ReadLinkQuestion(const LinkTexts& texts) {
 
 LinkQuestion ReadClassicLinkQuestion(const LinkTexts& texts) {
   LinkQuestion question = ReadLinkQuestion(texts);
-  if (question.Ask() != nullptr && CodeUartMode(question) == UartMode::Mode3) {
-    question.problem = "frameNeedsTarget";
+  if (CodeUartMode(question) == UartMode::Mode3) {
+    if (!question.asked) {
+      question.problem = "frameNoTarget";
+    } else if (question.Ask() != nullptr) {
+      question.problem = "frameNeedsTarget";
+    }
   }
   return question;
 }
 
 UartMode CodeUartMode(const LinkQuestion& question) {
-  if (question.Ask() == nullptr) {
-    return UartMode::Mode1;
-  }
-  return FrameUartModeOf(question.ask.frame) == FrameUartMode::Mode3 ? UartMode::Mode3 : UartMode::Mode1;
+  return FrameUartModeOf(question.codeFrame) == FrameUartMode::Mode3 ? UartMode::Mode3 : UartMode::Mode1;
 }
 
 SerialFrame CodeSerialFrame(const LinkQuestion& question) {
-  return CodeUartMode(question) == UartMode::Mode3 ? question.ask.frame : SerialFrame{};
+  return CodeUartMode(question) == UartMode::Mode3 ? question.codeFrame : SerialFrame{};
+}
+
+bool TargetsCarryCodeFrame(std::span<const BaudTarget* const> targets, const LinkQuestion& question) {
+  return std::all_of(targets.begin(), targets.end(),
+                     [&question](const BaudTarget* target) { return TargetCarriesFrame(*target, question.codeFrame); });
 }
 
 TargetCodeStyle CodeStyleOf(const LinkQuestion& question, Language language) {

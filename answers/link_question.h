@@ -38,12 +38,15 @@ struct LinkTexts {
 
 // The texts read: whether a link is asked about at all, what is wrong with
 // them ("badPeer", "unknownTarget", "badPeerCrystal", "badPeerTolerance",
-// "badTolerance", "badFrame", "frameNeedsTarget"), or the link to check.
+// "badTolerance", "badFrame", "frameNeedsTarget", "frameNoTarget"), or the
+// link to check; and the frame the code is written for, which the frame's
+// text sets with or without another end, as tesmirol-cli --frame does.
 struct LinkQuestion {
   bool asked = false;
   std::string_view problem;  // empty when the texts read
   std::string peerText;      // GBK, as given
   LinkAsk ask;
+  SerialFrame codeFrame;  // 8N1 when the frame's text does not read
 
   // The link to check; null when none is asked about or the texts do not read.
   [[nodiscard]] const LinkAsk* Ask() const noexcept { return asked && problem.empty() ? &ask : nullptr; }
@@ -52,15 +55,22 @@ struct LinkQuestion {
 LinkQuestion ReadLinkQuestion(const LinkTexts& texts);
 
 // The link question of the classic calculation, whose SIO_Init sets mode 1
-// only: a frame that needs mode 3 is the problem "frameNeedsTarget".
+// only: a frame that needs mode 3 is the problem "frameNeedsTarget" on a
+// link, and "frameNoTarget" without one (a frame for the code alone, which
+// tesmirol-cli --frame takes only with --target).
 LinkQuestion ReadClassicLinkQuestion(const LinkTexts& texts);
 
-// The UART mode the code is written for: mode 3 for a link whose frame
-// needs it (every frame but 8N1), else mode 1, as tesmirol-cli --frame does.
+// The UART mode the code is written for: mode 3 for a frame that needs it
+// (every frame but 8N1), else mode 1, as tesmirol-cli --frame does.
 UartMode CodeUartMode(const LinkQuestion& question);
 
-// The frame the code carries: the link's frame in mode 3, else 8N1.
+// The frame the code carries: the frame in mode 3, else 8N1.
 SerialFrame CodeSerialFrame(const LinkQuestion& question);
+
+// Whether every target carries the code's frame: the CC253x USARTs' code
+// sets 8N1 and 8N2 alone, and tesmirol-cli refuses any other --frame for
+// them ("frameNotCarried").
+bool TargetsCarryCodeFrame(std::span<const BaudTarget* const> targets, const LinkQuestion& question);
 
 // How a target's code is written for the link: its UART mode and frame, in
 // the language, within the dialog's 1 %.

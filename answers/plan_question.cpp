@@ -53,12 +53,10 @@ const LinkQuestion* LinkOfUart(const PlanQuestion& question, std::string_view ua
   return nullptr;
 }
 
-// The link whose frame the code carries: the first one asked about for a
-// UART (every UART's link has the same frame); none for 8N1.
+// The link whose frame the code carries: the first UART's (every UART's
+// link question reads the same frame, with or without another end).
 LinkQuestion FrameLink(const PlanQuestion& question) {
-  const auto frame = std::find_if(question.links.begin(), question.links.end(),
-                                  [](const LinkQuestion& link) { return link.Ask() != nullptr; });
-  return frame == question.links.end() ? LinkQuestion{} : *frame;
+  return question.links.empty() ? LinkQuestion{} : question.links.front();
 }
 
 }  // namespace
@@ -69,6 +67,10 @@ PlanQuestion ReadPlanQuestion(const PlanTexts& texts, const LinkTexts& link) {
   question.choice = ReadChipChoice(question.target);
   if (!texts.target || question.choice.chipTargets.empty()) {
     question.problem = "unknownTarget";
+    return question;
+  }
+  if (!TargetsCarryCodeFrame(question.choice.chipTargets, ReadLinkQuestion(link))) {
+    question.problem = "frameNotCarried";
     return question;
   }
   if (!texts.crystal) {

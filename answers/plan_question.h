@@ -35,7 +35,8 @@ struct PlanTexts {
 };
 
 // The texts read: the chip's targets, the crystal and the requests, or the
-// problem "unknownTarget", "crystalNotGbk", "noResult" (the crystal does not
+// problem "unknownTarget", "frameNotCarried" (the link's frame, which the
+// chip's code cannot set), "crystalNotGbk", "noResult" (the crystal does not
 // read), or for one request (problemRequest) "unknownUart", "uartTwice",
 // "baudNotGbk" or "rateNoResult".
 struct PlanQuestion {

@@ -44,7 +44,10 @@ TargetQuestion ReadTargetQuestion(const GbkText& crystal, const GbkText& baud, c
 
 TargetQuestionAnswer AnswerTargetQuestion(TargetQuestion question, const LinkTexts& link, Language language) {
   TargetQuestionAnswer answer{std::move(question), ReadLinkQuestion(link), std::nullopt};
-  if (answer.question.inputs) {
+  if (!TargetsCarryCodeFrame(answer.question.targets, answer.link)) {
+    // Refused whatever the inputs, as tesmirol-cli refuses the frame for the target.
+    answer.question.problem = "frameNotCarried";
+  } else if (answer.question.inputs) {
     answer.answer = AnswerTarget(*answer.question.inputs, answer.question.targets, answer.link.Ask(),
                                  CodeStyleOf(answer.link, language));
   }

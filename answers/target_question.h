@@ -21,7 +21,8 @@ namespace tesmirol::answers {
 
 // The texts read: the targets and the inputs, or the problem:
 // "unknownTarget", "unknownUart", "crystalNotGbk", "baudNotGbk" or
-// "noResult" (the solver takes neither text).
+// "noResult" (the solver takes neither text); once answered also
+// "frameNotCarried" (the link's frame, which the targets' code cannot set).
 struct TargetQuestion {
   std::string_view problem;  // empty when everything was read
   std::string name;          // GBK, as given

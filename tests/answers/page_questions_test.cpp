@@ -135,7 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
         LinkTextsCase{"OwnTolerance", true, "ideal", "lots", "8N1", "badTolerance", "badTolerance", UartMode::Mode1},
         LinkTextsCase{"OwnToleranceNotGbk", true, "ideal", nullptr, "8N1", "badTolerance", "badTolerance",
                       UartMode::Mode1},
-        LinkTextsCase{"Frame", true, "ideal", "100ppm", "7N1", "badFrame", "badFrame", UartMode::Mode1}),
+        LinkTextsCase{"Frame", true, "ideal", "100ppm", "7N1", "badFrame", "badFrame", UartMode::Mode1},
+        // The frame is the code's even where the other end does not read.
+        LinkTextsCase{"FrameBesideABadPeer", true, "nosuch", "100ppm", "8O1", "badPeer", "badPeer", UartMode::Mode3}),
     testing_support::CaseName());
 
 // ---------------------------------------------------------------------------
@@ -403,7 +405,7 @@ struct DriverCase {
   const char* name;
   const char* target;
   std::vector<PlanRequestCase> requests;
-  DriverOptions options;
+  DriverChoices options;
   const char* status;
   std::vector<std::string> files;  // the names of the files, for "ok"
 };
@@ -433,12 +435,12 @@ TEST_P(DriverAnswers, OfferTheFilesTheChipTakes) {
   EXPECT_FALSE(DriverFileText(answer, static_cast<std::int32_t>(c.files.size()), Language::English).has_value());
 }
 
-DriverOptions Buffers(std::uint32_t size, BufferSpace space) {
-  DriverOptions options;
-  options.rxSize = size;
-  options.txSize = size;
-  options.space = space;
-  return options;
+DriverChoices Buffers(std::uint32_t size, BufferSpace space) {
+  DriverChoices choices;
+  choices.rxSize = size;
+  choices.txSize = size;
+  choices.xdata = space == BufferSpace::Xdata;
+  return choices;
 }
 
 INSTANTIATE_TEST_SUITE_P(

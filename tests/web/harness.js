@@ -152,14 +152,17 @@ const cli = {
   },
   // The serial driver for the target arguments (["--target", name] or a
   // plan's planArguments): {status, files: {name: bytes} as --driver-dir
-  // writes them, one: the bytes --driver writes as one file}; the options
-  // are the page's ({polled, rxSize, txSize, xdata}), the polled driver
-  // without sizes, as the command line wants it.
-  driver(targetArguments, crystal, baud, { polled = false, rxSize = 16, txSize = 16, xdata = false } = {},
+  // writes them, one: the bytes --driver writes as one file, error: what it
+  // says on stderr}; the options are the page's ({polled, rxSize, txSize,
+  // xdata, registerBank, rs485, crlf}), the polled driver without sizes, as
+  // the command line wants it.
+  driver(targetArguments, crystal, baud,
+    { polled = false, rxSize = 16, txSize = 16, xdata = false, registerBank = null, rs485 = "", crlf = false } = {},
     { encoding = "utf-8", lineFeeds = false, language = "zh" } = {}) {
     const args = ["--lang", language, ...targetArguments, "--driver", polled ? "polled" : "interrupt",
       ...(polled ? [] : ["--rx-size", String(rxSize), "--tx-size", String(txSize), "--buffers", xdata ? "xdata" : "idata"]),
-      "--encoding", encoding, ...(lineFeeds ? ["--lf"] : [])];
+      ...(registerBank === null ? [] : ["--register-bank", String(registerBank)]), ...(rs485 ? ["--rs485", rs485] : []),
+      ...(crlf ? ["--crlf"] : []), "--encoding", encoding, ...(lineFeeds ? ["--lf"] : [])];
     const one = spawnSync(config.cli, [...args, "--", crystal, baud]);
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), "tesmirol-driver-"));
     try {
@@ -167,7 +170,7 @@ const cli = {
       assert(run.status === one.status, `--driver-dir ended with ${run.status}, --driver with ${one.status}`);
       const files = Object.fromEntries(fs.readdirSync(folder).sort().map((name) => [name,
         fs.readFileSync(path.join(folder, name))]));
-      return { status: one.status, files, one: one.status === 0 ? one.stdout : null };
+      return { status: one.status, files, one: one.status === 0 ? one.stdout : null, error: one.stderr.toString() };
     } finally {
       fs.rmSync(folder, { recursive: true, force: true });
     }

@@ -771,13 +771,13 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     // From the code's download buttons the keyboard reaches the driver's choices, then its files.
     await page.focus("#download-sdas");
     const order = [];
-    for (let i = 0; i < 8; i += 1) {
+    for (let i = 0; i < 11; i += 1) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.getAttribute("aria-label")
         || document.activeElement.className));
     }
-    assert.deepEqual(order, ["driver-kind", "rx-size", "tx-size", "buffers", "下载 uart1.h", "下载 uart1.c",
-      "下载 uart1_driver.c，全部驱动在一个文件中", "table-scroll"]);
+    assert.deepEqual(order, ["driver-kind", "rx-size", "tx-size", "buffers", "register-bank", "rs485", "crlf",
+      "下载 uart1.h", "下载 uart1.c", "下载 uart1_driver.c，全部驱动在一个文件中", "table-scroll"]);
     const interrupt = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", {},
       { encoding: "gbk" });
     assert.deepEqual(await downloaded(folder, "uart1.c", async () => {
@@ -787,9 +787,12 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
       await page.keyboard.up("Shift");
       await page.keyboard.press("Enter");
     }), interrupt.files["uart1.c"]);
-    // The polled driver: the buffers' choices step aside.
+    // The polled driver: the buffers' choices step aside; the register bank, the pin and "\r\n" stay.
     await page.focus("#driver-kind");
     await page.keyboard.press("ArrowDown");
+    await page.keyboard.press("Tab");
+    assert.equal(await page.evaluate(() => document.activeElement.id), "register-bank");
+    await page.focus("#crlf");
     await page.keyboard.press("Tab");
     assert.equal(await page.evaluate(() => document.activeElement.getAttribute("aria-label")), "下载 uart1.h");
     const polled = cli.driver(["--target", "n76e003", "--uart", "UART1"], "16.6MHz", "115200", { polled: true },
@@ -834,6 +837,133 @@ describe("the serial driver: the page offers the files tesmirol-cli --driver wri
     await setLanguage("zh");
     await page.evaluate(() => window.tesmirolPage.choose("classic"));
     fs.rmSync(folder, { recursive: true, force: true });
+  });
+
+  // The frame chosen without another end, and the driver's register bank,
+  // RS-485 pin and "\r\n", set through the page's controls: tesmirol-cli's
+  // bytes for the code, the assembly and the driver, or its refusal in its
+  // own words.
+  test("the frame without a link and the driver's bank, RS-485 pin and CR LF: tesmirol-cli's bytes or refusal", async () => {
+    const STC8 = { crystal: "22.1184MHz", baud: "115200", target: "stc8", uart: "UART1" };
+    const CLASSIC_CORE = { crystal: "11.0592MHz", baud: "9600", target: "8052", uart: "" };
+    const CLASSIC = { crystal: "11.0592MHz", baud: "9600", target: "classic", uart: "" };
+    const CASES = [
+      { language: "zh", ...STC8, frame: "8E1", cli: ["--frame", "8E1"] },
+      { language: "en", crystal: "24MHz", baud: "57600", target: "n76e003", uart: "UART0", frame: "9N1",
+        cli: ["--uart-mode", "3"] },
+      { language: "en", ...STC8, also: [["UART2", "9600"]], frame: "8O1", cli: ["--frame", "8O1"] },
+      { language: "en", ...CLASSIC_CORE, driver: { registerBank: 2, rs485: "!P1.0", crlf: true } },
+      { language: "zh", ...CLASSIC_CORE, frame: "8E1", cli: ["--frame", "8E1"],
+        driver: { polled: true, registerBank: 3, rs485: "P3.7", crlf: true } },
+      { language: "zh", ...STC8, driver: { registerBank: 1 } },
+      { language: "en", ...CLASSIC_CORE, driver: { polled: true, rs485: "P1.0" } },
+      { language: "zh", ...STC8, also: [["UART2", "9600"]], driver: { crlf: true } },
+      { language: "en", ...STC8, driver: { rs485: "P3.8" } },  // no such bit
+      { language: "zh", ...STC8, baud: "10000000", driver: { rs485: "!p4.0" } },  // refused before "no code"
+      { language: "zh", ...STC8, driver: { rs485: "P3.7" } },  // a 1T core the driver cannot time
+      { language: "en", crystal: "32MHz", baud: "9600", target: "cc2530", uart: "UART0", frame: "8N2", cli: ["--frame", "8N2"] },
+      // Refused for the code alone: the CC253x USARTs' code sets 8N1 and 8N2 only, SIO_Init 8N1 only.
+      { language: "zh", crystal: "32MHz", baud: "9600", target: "cc2530", uart: "UART0", frame: "8E1", cli: ["--frame", "8E1"],
+        problem: "page.frame-not-carried" },
+      { language: "zh", ...CLASSIC, frame: "9N1", cli: ["--frame", "9N1"], problem: "page.frame-no-target" },
+      { language: "en", ...CLASSIC, frame: "8E1", cli: ["--frame", "8E1"], problem: "page.frame-no-target" },
+    ];
+    // tesmirol-cli's message without its name and its pointer to --help.
+    const cliWords = (error) => error.trim().replace(/^tesmirol-cli: /, "")
+      .replace(/ ?[（(](see tesmirol-cli --help|参见 tesmirol-cli --help)[）)]$/, "");
+    const refusals = [];
+    for (const entry of CASES) {
+      const { language, crystal, baud, target, uart, also = [], frame, driver = {} } = entry;
+      const where = JSON.stringify(entry);
+      await setLanguage(language);
+      const shown = await page.evaluate((inputs) => {
+        const tesmirol = window.tesmirolPage;
+        const set = (id, value) => { document.getElementById(id).value = value; };
+        const bytes = (found) => found && Array.from(found);
+        const { crystal: inCrystal, baud: inBaud, target: inTarget, uart: inUart, also: inAlso, driver: options } = inputs;
+        set("crystal", inCrystal);
+        set("baud", inBaud);
+        tesmirol.chooseLink({ frame: inputs.frame });
+        tesmirol.choose(inTarget, inUart, inAlso);
+        set("driver-kind", options.polled ? "polled" : "interrupt");
+        set("rx-size", "16");
+        set("tx-size", "16");
+        set("register-bank", options.registerBank ?? "");
+        set("rs485", options.rs485 ?? "");
+        document.getElementById("crlf").checked = options.crlf ?? false;
+        tesmirol.update();
+        const chosen = tesmirol.driverOptions();
+        const driverBytes = (index) => bytes(tesmirol.driverBytesFor(inCrystal, inBaud, inTarget, inUart, inAlso, chosen,
+          index, false, false));
+        const answer = inTarget === "classic" ? null
+          : tesmirol.driverFilesFor(inCrystal, inBaud, inTarget, inUart, inAlso, chosen);
+        const problem = document.getElementById("problem");
+        return {
+          best: tesmirol.answer.bestTarget,
+          problem: problem.hidden ? "" : problem.textContent,
+          code: bytes(tesmirol.codeFileBytesFor(inCrystal, inBaud, false, false, inTarget, inUart, inAlso)),
+          asm: inTarget !== "classic" && inAlso.length === 0
+            ? bytes(tesmirol.asmBytesFor(inCrystal, inBaud, inTarget, inUart, false, false, false)) : null,
+          note: document.getElementById("driver-note").textContent,
+          driver: answer && { answer, files: (answer.files ?? []).map((name, index) => [name, driverBytes(index)]),
+            one: driverBytes(-1) },
+        };
+      }, { crystal, baud, target, uart, also, frame, driver });
+      const targetArguments = target === "classic" ? []
+        : also.length > 0 ? cli.planArguments(target, [[uart, baud], ...also])
+          : ["--target", target, ...(uart ? ["--uart", uart] : [])];
+      const run = (chip, ...args) => spawnSync(config.cli, ["--lang", language, ...chip, ...(entry.cli ?? []), ...args,
+        "--encoding", "utf-8", "--", crystal, baud]);
+      // One UART of a family: the code of its best generator, as tesmirol-cli --target BEST writes it.
+      const code = run(shown.best && also.length === 0 ? ["--target", shown.best] : targetArguments, "--code");
+      const text = (bytes) => bytes && Buffer.from(bytes).toString();
+      assert.equal(text(shown.code), code.status === 0 ? code.stdout.toString() : null, `${where} code`);
+      assert.deepEqual(shown.code, code.status === 0 ? Array.from(code.stdout) : null, `${where} code`);
+      if (entry.problem) {
+        // The command line refuses the frame; so does the page, with no results and no code.
+        assert.equal(code.status, 2, where);
+        assert.match(cliWords(code.stderr.toString()), /--frame/, where);
+        assert.equal(shown.problem, tableText(language, entry.problem, { frame, target }), where);
+      }
+      if (target === "classic") continue;
+      if (also.length === 0) {
+        const asm = run(targetArguments, "--asm", "a51");
+        assert.deepEqual(shown.asm, asm.status === 0 ? Array.from(asm.stdout) : null, `${where} assembly`);
+      }
+      const expected = cli.driver([...targetArguments, ...(entry.cli ?? [])], crystal, baud, driver, { language });
+      assertSameDriver(shown.driver, expected, where);
+      if (expected.status !== 0) {
+        // The driver's own refusals in the command line's words; a frame the code cannot set leaves no code.
+        assert.equal(shown.note, shown.driver.answer.message ? cliWords(expected.error) : tableText(language,
+          "page.driver-no-code"), `${where}: the command line's words`);
+        refusals.push(shown.driver.answer.status);
+      }
+    }
+    assert.deepEqual(refusals, ["badRs485", "badRs485", "refused", "noCode"]);
+    // The URL keeps the frame and the driver's options; a new tab reads them back.
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("frame") === "8E1");
+    await page.evaluate(() => {
+      document.getElementById("register-bank").value = "2";
+      document.getElementById("rs485").value = "!P1.0";
+      document.getElementById("crlf").checked = true;
+      window.tesmirolPage.chooseLink({ frame: "9N1" });
+      window.tesmirolPage.choose("8052");
+      window.tesmirolPage.update();
+    });
+    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("rs485") === "!P1.0");
+    const other = await openPage(browser, page.url());
+    assert.deepEqual(await other.evaluate(() => [document.getElementById("frame").value,
+      ...["register-bank", "rs485"].map((id) => document.getElementById(id).value),
+      document.getElementById("crlf").checked]), ["9N1", "2", "!P1.0", true]);
+    await other.close();
+    await page.evaluate(() => {
+      for (const id of ["register-bank", "rs485"]) document.getElementById(id).value = "";
+      document.getElementById("crlf").checked = false;
+      window.tesmirolPage.chooseLink({});
+      window.tesmirolPage.choose("classic");
+      window.tesmirolPage.update();
+    });
+    await setLanguage("zh");
   });
 });
 
@@ -1166,7 +1296,11 @@ describe("the serial link: the page checks what tesmirol-cli --peer checks", () 
 
   test("the URL keeps the link's choices", async () => {
     await showLinkCase(LINK_CASES[5]);
-    await page.waitForFunction(() => new URLSearchParams(location.hash.slice(1)).get("frame") === "9N1");
+    // The frame alone is no sign of the link: it is kept without another end too.
+    await page.waitForFunction(() => {
+      const params = new URLSearchParams(location.hash.slice(1));
+      return params.get("peerChip") === "stc15@11.0592MHz,1.5%" && params.get("frame") === "9N1";
+    });
     const read = () => [document.querySelector("#link-result").innerText, document.querySelector("#output").textContent,
       document.querySelector("#peer").value, document.querySelector("#peer-chip").value,
       document.querySelector("#tolerance").value, document.querySelector("#frame").value];
@@ -1854,12 +1988,13 @@ describe("the page's behaviour", () => {
     await typeInto("#baud", "9600");
     await page.focus("#language");
     const order = ["language"];
-    for (let i = 0; i < 14; i += 1) {
+    for (let i = 0; i < 15; i += 1) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.className));
     }
-    assert.deepEqual(order, ["language", "mode", "crystal", "crystal-preset", "baud", "baud-preset", "part", "target", "peer", "output",
-      "copy", "encoding", "line-ends", "download", "table-scroll"]);
+    // The frame is the code's too: it is reached without another end.
+    assert.deepEqual(order, ["language", "mode", "crystal", "crystal-preset", "baud", "baud-preset", "part", "target", "peer", "frame",
+      "output", "copy", "encoding", "line-ends", "download", "table-scroll"]);
     // The classic calculation has no UART choice to show.
     assert.equal(await page.$eval("#uart-field", (field) => field.getBoundingClientRect().height), 0);
     // A family: its UART choice and the UARTs planned with it come after the target.
@@ -1875,7 +2010,7 @@ describe("the page's behaviour", () => {
         || document.activeElement.className));
     }
     assert.deepEqual(planOrder, ["target", "family-parts-summary", "uart", "add-uart", "plan-uart-N", "plan-baud-N", "plan-peer-N", "remove-uart",
-      "peer", "output"]);
+      "peer", "frame"]);
     const unlabelled = await page.evaluate(() => Array.from(document.querySelectorAll("input, select"))
       .filter((control) => control.labels.length === 0).map((control) => control.id));
     assert.deepEqual(unlabelled, []);

@@ -92,27 +92,33 @@ answers::LinkTexts LinkTexts() {
           tesmirol::text::Utf16ToGbk(link.frame)};
 }
 
-// Every text of the input buffer, cut by the lengths the page wrote, as GBK.
-std::vector<answers::GbkText> GbkTexts() {
-  std::vector<answers::GbkText> texts;
-  std::uint32_t offset = 0;
-  for (const std::uint32_t units : Lengths()) {
-    texts.push_back(Gbk(offset, units));
-    offset += units;
-  }
-  return texts;
-}
-
-// The plan's texts, cut from the input buffer by the lengths the page
-// wrote: the crystal, the target, then each UART, its rate and its own
-// other end ("" for the link's).
-answers::PlanTexts ReadPlanTexts() {
+// The offset and length of each text of the input buffer, cut by the
+// lengths the page wrote.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> InputTexts() {
   std::vector<std::pair<std::uint32_t, std::uint32_t>> texts;
   std::uint32_t offset = 0;
   for (const std::uint32_t units : Lengths()) {
     texts.emplace_back(offset, units);
     offset += units;
   }
+  return texts;
+}
+
+// Every text of the input buffer, cut by the lengths the page wrote, as GBK.
+std::vector<answers::GbkText> GbkTexts() {
+  std::vector<answers::GbkText> texts;
+  for (const auto& [offset, units] : InputTexts()) {
+    texts.push_back(Gbk(offset, units));
+  }
+  return texts;
+}
+
+// The plan's texts, the first count texts of the input buffer: the
+// crystal, the target, then each UART, its rate and its own other end (""
+// for the link's).
+answers::PlanTexts ReadPlanTexts(std::size_t count) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> texts = InputTexts();
+  texts.resize(std::min(count, texts.size()));
   answers::PlanTexts plan;
   if (texts.size() >= 2) {
     plan.crystal = Gbk(texts[0].first, texts[0].second);
@@ -182,12 +188,24 @@ std::int32_t AnswerCode(const tesmirol::GeneratedInitCode& code, std::int32_t gb
                      lineFeeds);
 }
 
-// The driver's options as the page passes them: polled (not 0) or interrupt
-// driven, the buffer sizes and xdata (not 0) or idata.
-tesmirol::DriverOptions DriverChoice(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
-                                     std::int32_t xdata) {
-  return answers::MakeDriverOptions(polled != 0, rxSize, txSize, xdata != 0);
+// The driver's choices as the page passes them: polled (not 0) or interrupt
+// driven, the buffer sizes, xdata (not 0) or idata, the interrupt's
+// register bank (-1 for none) and crlf (not 0: putchar sends "\r\n"); the
+// RS-485 pin ("" for none) is the last text of the input, after the plan's.
+answers::DriverChoices DriverChoice(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata,
+                                    std::int32_t registerBank, std::int32_t crlf) {
+  const auto texts = InputTexts();
+  return {.polled = polled != 0,
+          .rxSize = rxSize,
+          .txSize = txSize,
+          .xdata = xdata != 0,
+          .registerBank = registerBank >= 0 ? std::optional(static_cast<std::uint32_t>(registerBank)) : std::nullopt,
+          .rs485 = texts.empty() ? answers::GbkText(std::string()) : Gbk(texts.back().first, texts.back().second),
+          .crlf = crlf != 0};
 }
+
+// The plan's texts of a driver question: every text but the RS-485 pin.
+answers::PlanTexts DriverPlanTexts() { return ReadPlanTexts(Lengths().empty() ? 0 : Lengths().size() - 1); }
 
 // The target question of the inputs: the crystal, the baud text, the
 // target's (or family's) name and the UART, one after the other.
@@ -328,16 +346,16 @@ std::int32_t TesmirolTargetCodeBytes(std::uint32_t crystalUnits, std::uint32_t b
 // or target's name, then each UART, its rate and its own other end. Answers
 // the plan as JSON (answers::WritePlanQuestion).
 TESMIROL_EXPORT(tesmirol_plan) std::int32_t TesmirolPlan(std::int32_t english) {
-  return AnswerJson(
-      answers::WritePlanQuestion,
-      answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(), LinkTexts()), CodeLanguage(english)));
+  return AnswerJson(answers::WritePlanQuestion,
+                    answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(Lengths().size()), LinkTexts()),
+                                                CodeLanguage(english)));
 }
 
 // As tesmirol_plan's input; answers as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_plan_code_bytes)
 std::int32_t TesmirolPlanCodeBytes(std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
-  const answers::PlanQuestionAnswer answer =
-      answers::AnswerPlanQuestion(answers::ReadPlanQuestion(ReadPlanTexts(), LinkTexts()), CodeLanguage(english));
+  const answers::PlanQuestionAnswer answer = answers::AnswerPlanQuestion(
+      answers::ReadPlanQuestion(ReadPlanTexts(Lengths().size()), LinkTexts()), CodeLanguage(english));
   return AnswerCode(answer.answer ? answer.answer->code : tesmirol::GeneratedInitCode{}, gbk, lineFeeds);
 }
 
@@ -353,22 +371,25 @@ std::int32_t TesmirolCodeBytes(std::uint32_t crystalUnits, std::uint32_t baudUni
                     gbk, lineFeeds);
 }
 
-// As tesmirol_plan's input (one UART: the single-UART question). Answers the
-// serial driver's files for the options as JSON (answers::WriteDriverAnswer).
+// As tesmirol_plan's input (one UART: the single-UART question), then the
+// RS-485 pin. Answers the serial driver's files for the choices as JSON
+// (answers::WriteDriverAnswer).
 TESMIROL_EXPORT(tesmirol_driver_files)
-std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata) {
-  return AnswerJson(answers::WriteDriverAnswer, ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata),
-                    LinkTexts());
+std::int32_t TesmirolDriverFiles(std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize, std::int32_t xdata,
+                                 std::int32_t registerBank, std::int32_t crlf) {
+  return AnswerJson(answers::WriteDriverAnswer, DriverPlanTexts(),
+                    DriverChoice(polled, rxSize, txSize, xdata, registerBank, crlf), LinkTexts());
 }
 
 // As tesmirol_driver_files' input; answers the bytes of the file at index
 // (-1: the one-file form) as tesmirol_code_bytes does.
 TESMIROL_EXPORT(tesmirol_driver_bytes)
 std::int32_t TesmirolDriverBytes(std::int32_t index, std::int32_t polled, std::uint32_t rxSize, std::uint32_t txSize,
-                                 std::int32_t xdata, std::int32_t gbk, std::int32_t lineFeeds, std::int32_t english) {
+                                 std::int32_t xdata, std::int32_t registerBank, std::int32_t crlf, std::int32_t gbk,
+                                 std::int32_t lineFeeds, std::int32_t english) {
   const tesmirol::Language language = CodeLanguage(english);
-  const answers::DriverAnswer answer =
-      answers::AnswerDriver(ReadPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata), LinkTexts(), language);
+  const answers::DriverAnswer answer = answers::AnswerDriver(
+      DriverPlanTexts(), DriverChoice(polled, rxSize, txSize, xdata, registerBank, crlf), LinkTexts(), language);
   return AnswerBytes(answers::DriverFileText(answer, index, language), gbk, lineFeeds);
 }
 

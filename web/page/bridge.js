@@ -117,9 +117,10 @@
     return language === "en" ? 1 : 0;
   }
 
-  // The driver's options as the module's functions take them.
-  function driverArguments({ polled, rxSize, txSize, xdata }) {
-    return [polled ? 1 : 0, rxSize, txSize, xdata ? 1 : 0];
+  // The driver's options as the module's functions take them: the register
+  // bank -1 for none.
+  function driverArguments({ polled, rxSize, txSize, xdata, registerBank = null, crlf = false }) {
+    return [polled ? 1 : 0, rxSize, txSize, xdata ? 1 : 0, registerBank ?? -1, crlf ? 1 : 0];
   }
 
   class Bridge {
@@ -292,9 +293,11 @@
 
     // {status, files, oneFile, sizes}: the serial driver's files for the
     // requests ([{uart, baud}]: one UART alone, or several planned together)
-    // and the options ({polled, rxSize, txSize, xdata}).
+    // and the options ({polled, rxSize, txSize, xdata, registerBank: 0 to 3
+    // or null, rs485: "P3.7", "!P3.7" or "", crlf}); a refusal's reasons
+    // in message {zh, en}.
     driverFiles(crystal, target, requests, options) {
-      this.writeTexts(planTexts(crystal, target, requests));
+      this.writeTexts([...planTexts(crystal, target, requests), options.rs485 ?? ""]);
       this.exports.tesmirol_driver_files(...driverArguments(options));
       return this.outputJson();
     }
@@ -303,7 +306,7 @@
     // one-file form) as tesmirol-cli --driver writes them, or null; comments
     // in the language.
     driverBytes(crystal, target, requests, options, index, gbk, lineFeeds, language = "zh") {
-      this.writeTexts(planTexts(crystal, target, requests));
+      this.writeTexts([...planTexts(crystal, target, requests), options.rs485 ?? ""]);
       const size = this.exports.tesmirol_driver_bytes(index, ...driverArguments(options), gbk ? 1 : 0,
         lineFeeds ? 1 : 0, englishFlag(language));
       return size < 0 ? null : this.outputBytes();

@@ -2,7 +2,8 @@
 function showCalculation(answer) {
   const calculation = answer.status === "ok" ? answer.calculation : null;
   showView("classic", text("code-of", { function: "SIO_Init" }));
-  showProblem(calculation ? "" : text(answer.status === "ok" ? "no-result" : keyOf(answer.status)));
+  showProblem(calculation ? "" : text(answer.status === "ok" ? "no-result" : keyOf(answer.status),
+    { frame: $("frame").value }));
   setText($("selected-crystal"), calculation ? selectedCrystalText(calculation.crystalHz) : "");
   setText($("range"), calculation ? rangeText(calculation.minBps, calculation.maxBps) : "");
   setHidden($("range"), !calculation);

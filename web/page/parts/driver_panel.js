@@ -1,8 +1,11 @@
 // The driver's options as chosen; the sizes belong to the interrupt-driven
-// driver, the polled one has no buffers.
+// driver, the polled one has no buffers. The register bank, the RS-485 pin
+// and "\r\n" go to either kind, as tesmirol-cli takes them with either.
 function driverOptions() {
+  const bank = $("register-bank").value;
   return { polled: $("driver-kind").value === "polled", rxSize: Number($("rx-size").value),
-    txSize: Number($("tx-size").value), xdata: $("buffers").value === "xdata" };
+    txSize: Number($("tx-size").value), xdata: $("buffers").value === "xdata",
+    registerBank: bank === "" ? null : Number(bank), rs485: $("rs485").value, crlf: $("crlf").checked };
 }
 
 // The size lists offer what the buffers' space allows, the chosen size
@@ -68,7 +71,8 @@ function refreshDriver() {
   const note = {
     ok: "driver-files-note", noCode: "driver-no-code", badSize: "driver-bad-size",
   }[answer?.status] ?? "driver-classic";
-  setText($("driver-note"), answer?.status === "refused" ? answer.message[state.language] : text(note, answer));
+  // A refusal (the chip's, or a pin that names no port bit) in tesmirol-cli's words.
+  setText($("driver-note"), answer?.message ? answer.message[state.language] : text(note, answer));
   $("driver-note").classList.toggle("bad", answer !== null && answer.status !== "ok" && answer.status !== "noCode");
   showDriverButtons(state.driverFiles);
 }

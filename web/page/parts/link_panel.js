@@ -6,8 +6,9 @@ function linkTexts() {
 }
 
 // The link choices: the second 8051's box only for a second 8051, the
-// tolerance and frame only with another end (the link's, or a planned
-// UART's own); the finder ranks only with the link's.
+// tolerance only with another end (the link's, or a planned UART's own);
+// the frame is also the code's, so it stays; the finder ranks only with
+// the link's.
 function refreshLinkChoices() {
   const peer = $("peer").value;
   const anyPeer = peer !== "" || state.planRows.some((entry) => entry.peer.value !== "");
@@ -16,7 +17,7 @@ function refreshLinkChoices() {
   state.linkPeer = key;
   setHidden($("peer-chip"), peer !== "8051");
   setHidden($("peer-chip-label"), peer !== "8051");
-  for (const id of ["tolerance", "frame"]) $(id).disabled = !anyPeer;
+  $("tolerance").disabled = !anyPeer;
   $("finder-rank").disabled = peer === "";
 }
 

@@ -270,7 +270,7 @@ async function start() {
     if (readPartBox()) update();
     else scheduleUrl();
   });
-  for (const id of ["uart", "encoding", "line-ends", "driver-kind"]) {
+  for (const id of ["uart", "encoding", "line-ends", "driver-kind", "register-bank", "crlf"]) {
     $(id).addEventListener("change", update);
   }
   for (const id of ["rx-size", "tx-size"]) {
@@ -288,7 +288,7 @@ async function start() {
     if (button) downloadDriverFile(Number(button.dataset.file));
   });
   for (const id of ["peer", "frame", "finder-rank"]) $(id).addEventListener("change", update);
-  for (const id of ["peer-chip", "tolerance"]) $(id).addEventListener("input", update);
+  for (const id of ["peer-chip", "tolerance", "rs485"]) $(id).addEventListener("input", update);
   $("add-uart").addEventListener("click", () => {
     addPlanRow("", "9600").input.focus();
     update();
@@ -337,12 +337,14 @@ window.tesmirolPage = {
   get clockFinderAnswer() { return finderViews.clock.answer; },
   choose,
   // Sets the link's choices as a user does ({peer: "", an adapter, "ideal"
-  // or "8051"; peerChip; tolerance; frame; rank}); update shows them.
+  // or "8051"; peerChip; tolerance; frame, the first (8N1) unless given;
+  // rank}); update shows them.
   chooseLink({ peer = "", peerChip, tolerance, frame, rank = false } = {}) {
     $("peer").value = peer;
     if (peerChip !== undefined) $("peer-chip").value = peerChip;
     if (tolerance !== undefined) $("tolerance").value = tolerance;
-    if (frame !== undefined) $("frame").value = frame;
+    if (frame === undefined) $("frame").selectedIndex = 0;
+    else $("frame").value = frame;
     $("finder-rank").checked = rank;
   },
   codeFileBytes,
@@ -364,6 +366,8 @@ window.tesmirolPage = {
     const requests = [[uart, baud], ...also].map(([name, rate, peer = ""]) => ({ uart: name, baud: rate, peer }));
     return bridge.driverFiles(crystal, target, requests, options);
   },
+  // The driver's options as the page's controls give them.
+  driverOptions,
   driverBytesFor(crystal, baud, target, uart, also, options, index, gbk, lineFeeds) {
     return driverBytesFor({ crystal, baud, target, uart, also, options, index, gbk, lineFeeds });
   },

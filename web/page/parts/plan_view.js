@@ -24,7 +24,10 @@ function planProblem(answer) {
   if (answer.status in REQUEST_PROBLEMS) {
     return text(REQUEST_PROBLEMS[answer.status], { uart: state.requests[answer.request]?.uart ?? "" });
   }
-  if (answer.status !== "ok") return text(answer.status === "noResult" ? "plan-no-result" : keyOf(answer.status));
+  if (answer.status !== "ok") {
+    return text(answer.status === "noResult" ? "plan-no-result" : keyOf(answer.status),
+      { frame: $("frame").value, target: $("target").value });
+  }
   if (!answer.conflict) return "";
   const { kind, uarts, timer } = answer.conflict;
   return text(`conflict-${keyOf(kind)}`, { uarts: uarts.join(text("separator")), timer: timerText(timer ?? "") });

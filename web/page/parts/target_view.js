@@ -11,7 +11,8 @@ function showTargetSolution(answer) {
   const ok = answer.status === "ok";
   showView("target", text("code-of", { function: ok ? answer.function : "SIO_Init" }));
   const uart = $("uart").value;
-  showProblem(ok ? "" : text(answer.status === "noResult" ? "target-no-result" : keyOf(answer.status), { uart }));
+  showProblem(ok ? "" : text(answer.status === "noResult" ? "target-no-result" : keyOf(answer.status),
+    { uart, frame: $("frame").value, target: $("target").value }));
   const shown = ok ? answer.solutions[answer.shown] : null;
   setText($("selected-crystal"), ok ? selectedCrystalText(answer.crystalHzText) : "");
   setText($("range"), shown ? rangeText(shown.minRateText, shown.maxRateText) : "");

@@ -23,9 +23,10 @@ function writeUrl() {
     params.set("peer", $("peer").value);
     if ($("peer").value === "8051") params.set("peerChip", $("peer-chip").value);
     params.set("tolerance", $("tolerance").value);
-    params.set("frame", $("frame").value);
     if ($("finder-rank").checked) params.set("rank", "link");
   }
+  // The frame is the link's and the code's; the first, 8N1, goes without saying.
+  if ($("peer").value !== "" || $("frame").selectedIndex !== 0) params.set("frame", $("frame").value);
   writeFinderViewsUrl(params);
   params.set("encoding", $("encoding").value);
   params.set("lineEnds", $("line-ends").value);
@@ -36,6 +37,9 @@ function writeUrl() {
       params.set("tx", $("tx-size").value);
       params.set("buffers", $("buffers").value);
     }
+    if ($("register-bank").value !== "") params.set("bank", $("register-bank").value);
+    if ($("rs485").value !== "") params.set("rs485", $("rs485").value);
+    if ($("crlf").checked) params.set("crlf", "1");
   }
   history.replaceState(null, "", `#${params}`);
 }
@@ -51,8 +55,9 @@ function readUrl() {
   $("mode").value = params.get("mode") === "reload" ? "reload" : "calculate";
   if (params.has("reload")) $("reload-value").value = params.get("reload");
   if (params.get("lang") === "en" || params.get("lang") === "zh") state.language = params.get("lang");
+  $("register-bank").value = "";
   for (const [id, key] of [["encoding", "encoding"], ["line-ends", "lineEnds"], ["target", "target"],
-    ["driver-kind", "driver"], ["buffers", "buffers"]]) {
+    ["driver-kind", "driver"], ["buffers", "buffers"], ["register-bank", "bank"]]) {
     selectIfOffered($(id), params.get(key));
   }
   // A part number as printed stands for its family, as --target takes it.
@@ -63,7 +68,10 @@ function readUrl() {
   }
   fillDriverSizes({ rx: params.get("rx") ?? undefined, tx: params.get("tx") ?? undefined });
   state.driverSizesChosen = params.has("rx") || params.has("tx");
+  $("rs485").value = params.get("rs485") ?? "";
+  $("crlf").checked = params.get("crlf") === "1";
   $("peer").value = "";
+  $("frame").selectedIndex = 0;
   for (const [id, key] of [["peer", "peer"], ["frame", "frame"]]) selectIfOffered($(id), params.get(key));
   for (const [id, key] of [["peer-chip", "peerChip"], ["tolerance", "tolerance"]]) {
     if (params.has(key)) $(id).value = params.get(key);
