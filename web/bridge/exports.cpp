@@ -42,7 +42,7 @@ namespace {
 
 namespace answers = tesmirol::answers;
 
-constexpr std::int32_t kBridgeVersion = 14;
+constexpr std::int32_t kBridgeVersion = 15;
 
 // The serial link's texts as the page gave them, set by tesmirol_link.
 struct PageLinkTexts {
