@@ -596,7 +596,7 @@ std::string RamOverflowAdvice(const DriverOptions& options, const DriverRamUse& 
   if (options.memory.xramBytes > 0 && use.idataBuffers > 0) {
     advice.push_back(TextKey::DriverRamOverflowXdata);
   }
-  if (options.registerBank) {
+  if (options.registerBank && options.kind != DriverKind::Polled) {
     advice.push_back(TextKey::DriverRamOverflowBank);
   }
   advice.push_back(TextKey::DriverRamOverflowPolled);
@@ -658,7 +658,9 @@ DriverRamUse DriverRamUseOf(const DriverOptions& options, std::size_t uartCount,
   const bool parity = FrameUartModeOf(frame) == FrameUartMode::Mode3 && frame.parity != Parity::None;
   const bool nine = FrameUartModeOf(frame) == FrameUartMode::Mode3 && frame.dataBits == 9;
   DriverRamUse use;
-  use.registers = 8 * (options.registerBank.value_or(0) + 1);
+  // The register bank is the interrupt's: a polled driver has none, and
+  // its code runs in bank 0.
+  use.registers = 8 * ((polled ? 0 : options.registerBank.value_or(0)) + 1);
   // Interrupt-driven: four indexes (one byte each, two for buffers over 128
   // bytes), the busy flag and two counts; polled: the busy flag and a count;
   // with a parity bit one count more.

@@ -115,6 +115,15 @@ class DriverMemoryTest(unittest.TestCase):
         cli_test.check_usage_errors(self, [(name, ["--lang", "en", *arguments, "--driver", *CRYSTAL], named)
                                            for name, arguments, named in cases])
 
+    def test_a_polled_driver_counts_no_register_bank(self):
+        # The bank is the interrupt's; a polled driver's code and memory
+        # figures are those without --register-bank.
+        arguments = ["--lang", "en", "--target", "8051", "--driver", "polled", *CRYSTAL]
+        plain = Run(arguments)
+        banked = Run([*arguments, "--register-bank", "2"])
+        self.assertEqual(plain.status, DONE, plain)
+        self.assertEqual((banked.status, banked.out), (DONE, plain.out), banked)
+
     def test_defaults_fit_and_tight_ones_are_warned(self):
         # arguments, the header's sizes and RAM left, the warning on stderr (or none)
         cases = [
